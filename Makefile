@@ -1,0 +1,55 @@
+# Thin wrapper over the CMake presets. `make run` and `make test` install
+# whatever Debian packages are missing, configure, build and then run.
+
+DEB_PACKAGES := build-essential cmake ninja-build pkg-config \
+  qt6-base-dev qt6-multimedia-dev libgl-dev \
+  libgtest-dev libgmock-dev libgmp-dev libbenchmark-dev \
+  python3 xvfb xauth x11-apps imagemagick fonts-dejavu-core time
+
+SUDO := $(shell [ "$$(id -u)" = 0 ] || echo sudo)
+JOBS ?= $(shell nproc)
+
+.PHONY: all deps configure build run test asan bench screenshot format clean
+
+all: build
+
+deps:
+	@missing=$$(for p in $(DEB_PACKAGES); do \
+	    dpkg-query -W -f='$${Status}\n' $$p 2>/dev/null | grep -q 'install ok installed' || echo $$p; \
+	  done); \
+	if [ -n "$$missing" ]; then \
+	  echo "Installing missing packages:" $$missing; \
+	  $(SUDO) apt-get update -qq && \
+	  DEBIAN_FRONTEND=noninteractive $(SUDO) apt-get install -y -qq $$missing; \
+	fi
+
+configure: deps
+	cmake --preset default
+
+build: configure
+	cmake --build --preset default -j $(JOBS)
+
+run: build
+	./build/default/bin/longhand
+
+test: build
+	ctest --preset default -j $(JOBS)
+
+asan: deps
+	cmake --preset asan
+	cmake --build --preset asan -j $(JOBS)
+	ctest --preset asan -j $(JOBS)
+
+bench: deps
+	cmake --preset bench
+	cmake --build --preset bench -j $(JOBS)
+	python3 bench/peers.py --build build/bench
+
+screenshot: build
+	scripts/screenshot.sh
+
+format:
+	find src tests bench -name '*.cpp' -o -name '*.h' | xargs clang-format -i
+
+clean:
+	rm -rf build
