@@ -1,0 +1,258 @@
+#include "services/inifile.h"
+
+#include "engine/filestore.h"
+
+#include <cstddef>
+#include <filesystem>
+#include <optional>
+#include <string_view>
+#include <system_error>
+
+namespace longhand {
+
+namespace {
+
+constexpr std::string_view kUtf8Bom = "\xEF\xBB\xBF";
+
+bool isBlank(char c) {
+    return c == ' ' || c == '\t';
+}
+
+char lowerAscii(char c) {
+    return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c;
+}
+
+bool sameName(std::string_view a, std::string_view b) {
+    if (a.size() != b.size()) return false;
+    for (std::size_t i = 0; i < a.size(); ++i)
+        if (lowerAscii(a[i]) != lowerAscii(b[i])) return false;
+    return true;
+}
+
+// A half-open range of byte positions in the file's text.
+struct Span {
+    std::size_t begin = 0;
+    std::size_t end = 0;
+    bool empty() const { return begin == end; }
+};
+
+Span trimmed(std::string_view text, std::size_t begin, std::size_t end) {
+    while (begin < end && isBlank(text[begin]))
+        ++begin;
+    while (end > begin && isBlank(text[end - 1]))
+        --end;
+    return {begin, end};
+}
+
+std::string_view slice(std::string_view text, Span s) {
+    return text.substr(s.begin, s.end - s.begin);
+}
+
+// One line: its content [begin, end) without the line ending, and the start
+// of the next line (the file's size for the last line).
+struct Line {
+    std::size_t begin = 0;
+    std::size_t end = 0;
+    std::size_t next = 0;
+    bool hasEnding() const { return next > end; }
+};
+
+enum class LineKind { Other, Section, Entry };
+
+struct ParsedLine {
+    LineKind kind = LineKind::Other;
+    Span name;
+    Span value; // entries only: the value without surrounding blanks
+};
+
+ParsedLine parseLine(std::string_view text, const Line& line) {
+    const Span t = trimmed(text, line.begin, line.end);
+    if (t.empty()) return {};
+    const char first = text[t.begin];
+    if (first == '[') {
+        const std::size_t close = text.substr(0, t.end).find(']', t.begin + 1);
+        if (close == std::string_view::npos) return {};
+        return {LineKind::Section, trimmed(text, t.begin + 1, close), {}};
+    }
+    if (first == ';' || first == '#') return {};
+    const std::size_t eq = text.substr(0, t.end).find('=', t.begin);
+    if (eq == std::string_view::npos) return {};
+    const Span name = trimmed(text, t.begin, eq);
+    if (name.empty()) return {};
+    return {LineKind::Entry, name, trimmed(text, eq + 1, t.end)};
+}
+
+// Walks the file's lines in order. A byte-order mark before the first line
+// is not part of it.
+class LineReader {
+  public:
+    explicit LineReader(std::string_view text)
+        : text_(text), pos_(text.substr(0, kUtf8Bom.size()) == kUtf8Bom ? kUtf8Bom.size() : 0) {}
+
+    bool next(Line& line) {
+        if (pos_ >= text_.size()) return false;
+        const std::size_t nl = text_.find('\n', pos_);
+        line.begin = pos_;
+        if (nl == std::string_view::npos) {
+            line.end = line.next = text_.size();
+        } else {
+            line.end = (nl > pos_ && text_[nl - 1] == '\r') ? nl - 1 : nl;
+            line.next = nl + 1;
+        }
+        pos_ = line.next;
+        return true;
+    }
+
+  private:
+    std::string_view text_;
+    std::size_t pos_;
+};
+
+// What a lookup finds: the value's span when the key exists, otherwise
+// where a new entry of the section would go.
+struct Lookup {
+    bool sectionFound = false;
+    bool keyFound = false;
+    Span value;
+    Line lastOfSection; // the section's last entry line, or its header line
+};
+
+Lookup find(std::string_view text, std::string_view section, std::string_view key) {
+    Lookup found;
+    LineReader reader(text);
+    Line line;
+    bool inSection = false;
+    while (reader.next(line)) {
+        const ParsedLine parsed = parseLine(text, line);
+        if (parsed.kind == LineKind::Section) {
+            // Only the first section of that name counts.
+            if (found.sectionFound) break;
+            inSection = sameName(slice(text, parsed.name), section);
+            if (inSection) {
+                found.sectionFound = true;
+                found.lastOfSection = line;
+            }
+        } else if (parsed.kind == LineKind::Entry && inSection) {
+            found.lastOfSection = line;
+            if (sameName(slice(text, parsed.name), key)) {
+                found.keyFound = true;
+                found.value = parsed.value;
+                return found;
+            }
+        }
+    }
+    return found;
+}
+
+// The line ending the file already uses (its first one); "\n" for a file
+// without any.
+std::string_view lineEnding(std::string_view text) {
+    const std::size_t nl = text.find('\n');
+    if (nl != std::string_view::npos && nl > 0 && text[nl - 1] == '\r') return "\r\n";
+    return "\n";
+}
+
+bool hasLineBreak(std::string_view s) {
+    return s.find_first_of("\r\n") != std::string_view::npos;
+}
+
+bool validSection(std::string_view section) {
+    if (hasLineBreak(section) || section.find(']') != std::string_view::npos) return false;
+    return !trimmed(section, 0, section.size()).empty();
+}
+
+bool validKey(std::string_view key) {
+    if (hasLineBreak(key) || key.find('=') != std::string_view::npos) return false;
+    const Span t = trimmed(key, 0, key.size());
+    if (t.empty()) return false;
+    const char first = key[t.begin];
+    return first != '[' && first != ';' && first != '#';
+}
+
+std::string cut(std::string_view s, int bufferSize) {
+    if (bufferSize < 1) return {};
+    return std::string(s.substr(0, static_cast<std::size_t>(bufferSize) - 1));
+}
+
+// The file a write goes to: the target of a symbolic link, so that renaming
+// the new file into place keeps the link.
+std::string writeTarget(const std::string& path) {
+    std::error_code ec;
+    if (std::filesystem::is_symlink(path, ec)) {
+        const std::filesystem::path target = std::filesystem::canonical(path, ec);
+        if (!ec) return target.string();
+    }
+    return path;
+}
+
+} // namespace
+
+std::string readProfileString(const std::string& section, const std::string& key,
+                              const std::string& def, int bufferSize, const std::string& path) {
+    const std::optional<std::string> text = readWholeFile(path);
+    if (!text) return cut(def, bufferSize);
+    const Lookup found = find(*text, section, key);
+    if (!found.keyFound) return cut(def, bufferSize);
+    std::string_view value = slice(*text, found.value);
+    if (value.size() >= 2 && (value.front() == '"' || value.front() == '\'') &&
+        value.back() == value.front())
+        value = value.substr(1, value.size() - 2);
+    return cut(value, bufferSize);
+}
+
+bool writeProfileString(const std::string& section, const std::string& key,
+                        const std::string& value, const std::string& path) {
+    if (!validSection(section) || !validKey(key) || hasLineBreak(value)) return false;
+
+    const std::string target = writeTarget(path);
+    std::string text;
+    if (std::optional<std::string> old = readWholeFile(target)) {
+        text = std::move(*old);
+    } else {
+        // Only a file that is not there may start empty; one that exists but
+        // cannot be read must not be replaced by a file holding one key.
+        std::error_code ec;
+        const bool exists = std::filesystem::exists(target, ec);
+        if (exists || ec) return false;
+    }
+
+    const Lookup found = find(text, section, key);
+    std::string updated;
+    if (found.keyFound) {
+        if (slice(text, found.value) == value) return true;
+        updated.reserve(text.size() + value.size());
+        updated.append(text, 0, found.value.begin);
+        updated += value;
+        updated.append(text, found.value.end);
+    } else {
+        const std::string_view eol = lineEnding(text);
+        const std::string entry = key + "=" + value;
+        if (found.sectionFound) {
+            const Line& after = found.lastOfSection;
+            updated.reserve(text.size() + entry.size() + eol.size());
+            updated.append(text, 0, after.next);
+            if (after.hasEnding()) {
+                updated += entry;
+                updated += eol;
+            } else {
+                // The section ends the file without a line ending: keep it so.
+                updated += eol;
+                updated += entry;
+            }
+            updated.append(text, after.next);
+        } else {
+            updated = text;
+            if (!updated.empty()) {
+                if (updated.back() != '\n') updated += eol;
+                updated += eol;
+            }
+            updated += "[" + section + "]";
+            updated += eol;
+            updated += entry;
+            updated += eol;
+        }
+    }
+    return replaceFileAtomically(target, updated);
+}
+
+} // namespace longhand

@@ -1,0 +1,53 @@
+// The entries of the settings file "rcnt.vok" that Longhand reads and writes.
+//
+// Each call reads or writes one key of the file in the app folder
+// (appFilePath), with nothing cached: a change made by hand between two
+// calls is seen by the second one. Writes return whether the file now holds
+// the value; a failed write leaves the file as it was.
+#pragma once
+
+#include <string>
+
+namespace longhand {
+
+// Sections and keys of the settings file.
+inline constexpr const char* kInputCheckSection = "Input Check";
+inline constexpr const char* kSoundCheckSection = "Sound Check";
+inline constexpr const char* kStateKey = "State";
+inline constexpr const char* kRecentFactorialSection = "Recent Factorial";
+inline constexpr const char* kUpperKey = "Upper";
+inline constexpr const char* kTextSection = "Text";
+
+// Read sizes: the longest value each reader takes.
+inline constexpr int kTextEntryDefaultLength = 19;
+inline constexpr int kTextEntryMaxLength = 255;
+inline constexpr int kStateReadLength = 1;
+inline constexpr int kUpperReadLength = 16;
+
+// Values of the two option states.
+inline constexpr int kInputCheckOff = 1;
+inline constexpr int kInputCheckOn = 2;
+inline constexpr int kSoundOn = 0;
+inline constexpr int kSoundOff = 1;
+
+// One entry of the [Text] section, at most maxLen characters (19 when maxLen
+// is 0; limits are taken between 0 and 255). Missing file, section or key:
+// "".
+std::string readTextEntry(const std::string& key, int maxLen);
+
+// [Input Check] State and [Sound Check] State, judged by their first
+// character: the numeric value of that character, 0 when it is not a digit
+// or the entry is missing. So a stored "10" reads as 1 and "2" as 2.
+int readInputCheckState();
+int readSoundState();
+
+// [Recent Factorial] Upper: its first 16 characters read as a number and
+// written back with at most 15 significant digits ("007" gives "7"); a
+// missing or non-numeric value gives "0".
+std::string readFacUpper();
+
+bool writeInputCheckState(const std::string& value);
+bool writeSoundState(const std::string& value);
+bool writeFacUpper(const std::string& value);
+
+} // namespace longhand
