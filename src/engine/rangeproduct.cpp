@@ -1,0 +1,164 @@
+#include "rangeproduct.h"
+
+#include "addsub.h"
+#include "multiply.h"
+#include "numtext.h"
+
+#include <cmath>
+#include <cstdio>
+
+namespace longhand {
+
+namespace {
+
+// A batch is kept while its 15-significant-digit text needs no exponent:
+// values from here on round to "1E+15" (999999999999999.5 is a double).
+constexpr double kBatchCeiling = 999999999999999.5;
+
+// Room for the plain text of any finite double with three fraction digits.
+constexpr int kDoubleTextRoom = 400;
+
+bool isDigit(char c) {
+    return c >= '0' && c <= '9';
+}
+
+// -1, 0 or 1 by the value of a plain number text (any of "", "0", "-0.0",
+// ".5", "-12." ...).
+int textSign(std::string_view t) {
+    for (char c : t)
+        if (c >= '1' && c <= '9') return (!t.empty() && t[0] == '-') ? -1 : 1;
+    return 0;
+}
+
+// True when a plain number text has no nonzero fraction digit.
+bool isWholeText(std::string_view t) {
+    std::size_t point = t.find('.');
+    if (point == std::string_view::npos) return true;
+    for (std::size_t i = point + 1; i < t.size(); ++i)
+        if (t[i] != '0') return false;
+    return true;
+}
+
+// Sign of a - b for plain number texts, exactly.
+int compareValues(const std::string& a, const std::string& b) {
+    return textSign(rcSub(a, b));
+}
+
+// The leading number of `text` (the part that numericValue reads) as a
+// plain number text: sign, digits and a point, no exponent. No leading
+// number gives "0". A leading number written with an exponent is taken from
+// its double `value`: from kBatchLimit on a double has at most three binary
+// fraction places, so "%.3f" shows it exactly (a small lower end written
+// with an exponent beside a huge upper end is rounded to three places).
+std::string leadingNumberText(std::string_view text, double value) {
+    std::size_t i = 0;
+    bool negative = false;
+    if (i < text.size() && (text[i] == '-' || text[i] == '+')) {
+        negative = text[i] == '-';
+        ++i;
+    }
+    const std::size_t start = i;
+    std::size_t digits = 0;
+    while (i < text.size() && isDigit(text[i]))
+        ++i, ++digits;
+    if (i < text.size() && text[i] == '.') {
+        ++i;
+        while (i < text.size() && isDigit(text[i]))
+            ++i, ++digits;
+    }
+    if (digits == 0) return "0";
+    std::size_t j = i;
+    if (j < text.size() && (text[j] == 'e' || text[j] == 'E')) {
+        ++j;
+        if (j < text.size() && (text[j] == '-' || text[j] == '+')) ++j;
+        if (j < text.size() && isDigit(text[j])) {
+            char buf[kDoubleTextRoom];
+            std::snprintf(buf, sizeof buf, "%.3f", value);
+            return buf;
+        }
+    }
+    std::string plain;
+    plain.reserve(i - start + 1);
+    if (negative) plain.push_back('-');
+    plain.append(text.substr(start, i - start));
+    return plain;
+}
+
+// The product of an empty run: x as the long multiplication returns it.
+std::string emptyRun(std::string_view x, EngineHost& host) {
+    std::string big = bigMultifly("1", "1", host);
+    if (!x.empty()) big = bigMultifly(std::move(big), std::string(x), host);
+    return big;
+}
+
+// The run from `first` to `last` stepped on texts: one long multiplication
+// per factor, exact for numbers of any length.
+std::string exactRun(std::string first, const std::string& last, std::string_view x,
+                     EngineHost& host) {
+    if (compareValues(first, last) > 0) return emptyRun(x, host);
+    // A run through zero is zero; seen here, it never has to be walked.
+    if (isWholeText(first) && textSign(first) <= 0 && textSign(last) >= 0) return "0";
+    std::string big = "1";
+    do {
+        if (host.cancelled()) return {};
+        big = bigMultifly(std::move(big), first, host);
+        first = rcAdd(std::move(first), "1");
+    } while (compareValues(first, last) <= 0);
+    if (!x.empty()) big = bigMultifly(std::move(big), std::string(x), host);
+    return big;
+}
+
+} // namespace
+
+bool isWholeNumberText(std::string_view text) {
+    if (text.empty()) return false;
+    for (char c : text)
+        if (!isDigit(c)) return false;
+    return true;
+}
+
+std::string wholeNumberValue(std::string_view text) {
+    std::size_t lead = text.find_first_not_of('0');
+    if (lead == std::string_view::npos) return "0";
+    return std::string(text.substr(lead));
+}
+
+std::string rangeProduct(std::string_view n, std::string_view x, std::string_view m,
+                         EngineHost& host) {
+    const double last = numericValue(n);
+    const double lower = x.empty() ? 0.0 : numericValue(m);
+    const double first = lower + 1.0;
+    if (std::isnan(last) || std::isnan(first)) return {};
+    if (first > last) return emptyRun(x, host);
+    if (std::isinf(first) || std::isinf(last)) return {}; // a run without end
+
+    if (std::fabs(first) >= kBatchLimit || std::fabs(last) >= kBatchLimit) {
+        std::string firstText =
+            x.empty() ? std::string("1") : rcAdd(leadingNumberText(m, lower), "1");
+        return exactRun(std::move(firstText), leadingNumberText(n, last), x, host);
+    }
+
+    // Both ends below kBatchLimit: every factor and every batch is exact in
+    // a double (for whole factors) and stepping by 1 is exact.
+    if (first <= 0 && last >= 0 && first == std::floor(first)) return "0";
+    const double span = last - first + 1;
+    std::string big = "1";
+    double batch = 1;
+    for (double i = first; i <= last; i += 1) {
+        const double q = i * batch;
+        if (std::fabs(q) < kBatchCeiling) {
+            batch = q;
+            continue;
+        }
+        // The factor that overflows the batch starts the next one.
+        big = bigMultifly(std::move(big), doubleText(batch), host);
+        batch = i;
+        if (host.cancelled()) return {};
+        host.progress((i - first) / span);
+    }
+    big = bigMultifly(std::move(big), doubleText(batch), host);
+    if (!x.empty()) big = bigMultifly(std::move(big), std::string(x), host);
+    return big;
+}
+
+} // namespace longhand
