@@ -1,0 +1,214 @@
+#include "addsub.h"
+
+#include "numtext.h"
+
+#include <cstdint>
+#include <string_view>
+#include <utility>
+
+namespace longhand {
+
+namespace {
+
+// Digit strings up to these lengths are added (subtracted) as machine
+// integers: every such sum has at most 15 digits, so it is exact even in
+// a double, and the result is the same as the digit loop's.
+constexpr Count kShortAddDigits = 14;
+constexpr Count kShortSubDigits = 15;
+
+// Digit value of one character; anything that is not a digit counts as 0.
+inline int digitOf(char c) {
+    return c >= '0' && c <= '9' ? c - '0' : 0;
+}
+
+std::uint64_t shortValue(std::string_view digits) {
+    std::uint64_t v = 0;
+    for (char c : digits)
+        v = v * 10 + static_cast<std::uint64_t>(digitOf(c));
+    return v;
+}
+
+std::string withMinus(Count minus, std::string_view text) {
+    std::string out;
+    out.reserve(static_cast<std::size_t>(minus) + text.size());
+    out.append(static_cast<std::size_t>(minus), '-');
+    out.append(text);
+    return out;
+}
+
+// Normalizes both operands and pads the shorter fraction with zeros, so
+// that both digit strings carry k = max(sa, sb) fraction digits.
+struct Aligned {
+    std::string a, b;
+    Count sa = 0, sb = 0;
+};
+
+Aligned normalizeAndAlign(std::string_view a, std::string_view b) {
+    Aligned w{std::string(a), std::string(b)};
+    w.sa = normalizeNumber(w.a);
+    w.sb = normalizeNumber(w.b);
+    if (w.sa < w.sb) w.a += makePower10(w.sb - w.sa);
+    if (w.sb < w.sa) w.b += makePower10(w.sa - w.sb);
+    return w;
+}
+
+// a + b for non-negative operands; `negative` puts a "-" in front, whatever
+// the digits are.
+std::string addGeneral(std::string_view a0, std::string_view b0, bool negative) {
+    Aligned w = normalizeAndAlign(a0, b0);
+    std::string& a = w.a;
+    std::string& b = w.b;
+    const int code = strCompare(a, b);
+    if (code == CmpGreater || code == CmpLonger) a.swap(b);
+
+    const Count La = static_cast<Count>(a.size());
+    const Count Lb = static_cast<Count>(b.size());
+    std::string sum;
+    if (La <= kShortAddDigits && Lb <= kShortAddDigits) {
+        sum = std::to_string(shortValue(a) + shortValue(b));
+    } else {
+        // Right to left with carry into a buffer of Lb + 1 places; the top
+        // place holds the final carry, dropped when it is 0.
+        sum.assign(static_cast<std::size_t>(Lb + 1), '0');
+        int carry = 0;
+        for (Count i = 1; i <= Lb; ++i) {
+            int s = digitOf(b[static_cast<std::size_t>(Lb - i)]) + carry;
+            if (i <= La) s += digitOf(a[static_cast<std::size_t>(La - i)]);
+            carry = s >= 10 ? 1 : 0;
+            sum[static_cast<std::size_t>(Lb + 1 - i)] = static_cast<char>('0' + s - 10 * carry);
+        }
+        if (carry)
+            sum[0] = '1';
+        else
+            sum.erase(0, 1);
+    }
+    placePoint(w.sa, w.sb, sum);
+    if (negative) sum.insert(0, 1, '-');
+    return sum;
+}
+
+// Skips leading characters of digit value 0, so that what is left has its
+// length as its order of magnitude.
+std::string_view significant(std::string_view s) {
+    std::size_t i = 0;
+    while (i < s.size() && digitOf(s[i]) == 0)
+        ++i;
+    return s.substr(i);
+}
+
+// Compares by value (non-digits count as 0): -1, 0 or 1.
+int compareValue(std::string_view x, std::string_view y) {
+    x = significant(x);
+    y = significant(y);
+    if (x.size() != y.size()) return x.size() < y.size() ? -1 : 1;
+    for (std::size_t i = 0; i < x.size(); ++i) {
+        const int dx = digitOf(x[i]), dy = digitOf(y[i]);
+        if (dx != dy) return dx < dy ? -1 : 1;
+    }
+    return 0;
+}
+
+// a - b for non-negative operands. The aligned digit strings are ordered by
+// value, not by length: a zero operand normalizes to "" and is padded with
+// zeros, which would make it look longer than a small non-zero fraction.
+std::string subGeneral(std::string_view a0, std::string_view b0) {
+    Aligned w = normalizeAndAlign(a0, b0);
+    const int order = compareValue(w.a, w.b);
+    if (order == 0) return "0";
+    bool negative = false;
+    std::string_view a = significant(w.a), b = significant(w.b);
+    if (order < 0)
+        negative = true; // a < b: computes b - a, then the sign
+    else
+        std::swap(a, b);
+    // Now a <= b by value and a has no more significant places than b.
+
+    const Count La = static_cast<Count>(a.size());
+    const Count Lb = static_cast<Count>(b.size());
+    std::string diff;
+    if (La <= kShortSubDigits && Lb <= kShortSubDigits) {
+        diff = std::to_string(shortValue(b) - shortValue(a));
+    } else {
+        diff.assign(static_cast<std::size_t>(Lb), '0');
+        int borrow = 0;
+        for (Count i = 1; i <= Lb; ++i) {
+            int y = digitOf(b[static_cast<std::size_t>(Lb - i)]) - borrow;
+            if (i <= La) y -= digitOf(a[static_cast<std::size_t>(La - i)]);
+            borrow = y < 0 ? 1 : 0;
+            diff[static_cast<std::size_t>(Lb - i)] = static_cast<char>('0' + y + 10 * borrow);
+        }
+        if (!diff.empty() && diff.front() == '0') normalizeNumber(diff);
+    }
+    placePoint(w.sa, w.sb, diff);
+    if (negative && diff != "0") diff.insert(0, 1, '-');
+    return diff;
+}
+
+// The sign dispatch of addition and subtraction. The two operations hand
+// operands back and forth, each step taking one leading "-" off; done as a
+// loop over views, so a text of many "-" costs no stack and no copies.
+std::string addOrSubtract(bool subtract, std::string_view a, std::string_view b) {
+    Count minus = 0; // "-" characters to put in front of the final result
+    for (;;) {
+        const int A = leadCharKind(a);
+        const int B = leadCharKind(b);
+        const bool aPlain = A == KindDigit || A == KindPoint;
+        const bool bPlain = B == KindDigit || B == KindPoint;
+        if (!subtract) {
+            if (b == "0") return withMinus(minus, a);
+            if (a == "0") return withMinus(minus, b);
+            if (B == KindMinus && aPlain) { // a + (-b) = a - b
+                b.remove_prefix(1);
+                subtract = true;
+                continue;
+            }
+            if (A == KindMinus && bPlain) { // (-a) + b = b - a
+                a.remove_prefix(1);
+                std::swap(a, b);
+                subtract = true;
+                continue;
+            }
+            if (A == KindMinus && B == KindMinus) {
+                a.remove_prefix(1);
+                b.remove_prefix(1);
+                return withMinus(minus, addGeneral(a, b, true));
+            }
+            return withMinus(minus, addGeneral(a, b, false));
+        }
+        if (b == "0") return withMinus(minus, a);
+        if (a == "0") {
+            if (B == KindMinus) return withMinus(minus, b.substr(1));
+            return withMinus(minus + 1, b);
+        }
+        if (B == KindMinus && aPlain) { // a - (-b) = a + b
+            b.remove_prefix(1);
+            subtract = false;
+            continue;
+        }
+        if (A == KindMinus && bPlain) { // (-a) - b = -(a + b)
+            a.remove_prefix(1);
+            ++minus;
+            subtract = false;
+            continue;
+        }
+        if (A == KindMinus && B == KindMinus) { // (-a) - (-b) = b - a
+            b.remove_prefix(1);
+            if (b == "0") return withMinus(minus, a);
+            a.remove_prefix(1);
+            return withMinus(minus, subGeneral(b, a));
+        }
+        return withMinus(minus, subGeneral(a, b));
+    }
+}
+
+} // namespace
+
+std::string rcAdd(std::string a, std::string b) {
+    return addOrSubtract(false, a, b);
+}
+
+std::string rcSub(std::string a, std::string b) {
+    return addOrSubtract(true, a, b);
+}
+
+} // namespace longhand

@@ -1,0 +1,236 @@
+#include "numtext.h"
+
+#include <algorithm>
+#include <charconv>
+#include <cmath>
+#include <cstdlib>
+#include <limits>
+
+namespace longhand {
+
+namespace {
+
+bool isDigit(char c) {
+    return c >= '0' && c <= '9';
+}
+
+bool endsWithZero(const std::string& text) {
+    return !text.empty() && text.back() == '0';
+}
+
+// Rounding to this many significant digits is what makes a double's text
+// short and stable; 15 is the most that every double keeps exactly.
+constexpr int kDoubleTextDigits = 15;
+// From this decimal exponent on a double's text uses "E" notation.
+constexpr int kDoubleTextExponentFrom = 15;
+// Below this decimal exponent too (0.0001 is plain, 0.00001 is "1E-05").
+constexpr int kDoubleTextExponentBelow = -4;
+
+} // namespace
+
+int leadCharKind(std::string_view text) {
+    if (text.empty()) return KindEmpty;
+    const char c = text.front();
+    if (isDigit(c)) return KindDigit;
+    if (c == '-') return KindMinus;
+    if (c == '.') return KindPoint;
+    return KindOther;
+}
+
+int strCompare(std::string_view L, std::string_view R) {
+    if (L.size() != R.size()) return L.size() < R.size() ? CmpShorter : CmpLonger;
+    const int c = L.compare(R); // char_traits<char> compares as unsigned bytes
+    if (c == 0) return CmpEqual;
+    return c < 0 ? CmpLess : CmpGreater;
+}
+
+std::string makePower10(Count count) {
+    if (count <= 0) return {};
+    return std::string(static_cast<std::size_t>(count), '0');
+}
+
+Count noEndingZero(std::string& text) {
+    const std::size_t keep = text.find_last_not_of('0');
+    if (keep == std::string::npos) return static_cast<Count>(text.size()); // all zeros: untouched
+    const Count zeros = static_cast<Count>(text.size() - keep - 1);
+    text.resize(keep + 1);
+    return zeros;
+}
+
+std::string stripLeadingZeros(std::string& text) {
+    if (text.empty()) return {};
+    const std::size_t first = text.find_first_not_of('0');
+    if (first == std::string::npos) {
+        text = "0";
+        return {};
+    }
+    text.erase(0, first);
+    return text;
+}
+
+Count normalizeNumber(std::string& text) {
+    const std::size_t p = text.find('.');
+    Count scale = 0;
+    if (p == std::string::npos) {
+        if (!text.empty() && text.front() == '0') text = stripLeadingZeros(text);
+        return 0;
+    }
+    if (endsWithZero(text)) noEndingZero(text); // stops at the point at the latest
+    scale = static_cast<Count>(text.size() - p - 1);
+    text.erase(p, 1);
+    if (!text.empty() && text.front() == '0') text = stripLeadingZeros(text);
+    return scale;
+}
+
+std::string placePoint(Count scale1, Count scale2, std::string& digits) {
+    const Count k = std::max<Count>({scale1, scale2, 0});
+    const Count n = static_cast<Count>(digits.size());
+    if (k > 0) {
+        if (k < n) {
+            digits.insert(static_cast<std::size_t>(n - k), 1, '.');
+        } else {
+            std::string placed;
+            placed.reserve(static_cast<std::size_t>(k + 2));
+            placed += "0.";
+            placed.append(static_cast<std::size_t>(k - n), '0');
+            placed += digits;
+            digits.swap(placed);
+        }
+        if (endsWithZero(digits)) noEndingZero(digits);
+    }
+    if (!digits.empty() && digits.back() == '.') digits.pop_back();
+    return digits;
+}
+
+std::string dropPointZeros(std::string& text) {
+    if (text.find('.') != std::string::npos && endsWithZero(text)) noEndingZero(text);
+    if (!text.empty() && text.back() == '.') text.pop_back();
+    return text;
+}
+
+double numericValue(std::string_view text) {
+    // Find the longest leading part of the form [sign] digits [. digits] [e [sign] digits].
+    std::size_t i = 0;
+    bool negative = false;
+    if (i < text.size() && (text[i] == '-' || text[i] == '+')) {
+        negative = text[i] == '-';
+        ++i;
+    }
+    const std::size_t mantissaStart = i;
+    std::size_t digits = 0;
+    std::size_t intDigits = 0; // significant integer digits, for the overflow direction
+    bool seenNonZero = false;
+    while (i < text.size() && isDigit(text[i])) {
+        seenNonZero = seenNonZero || text[i] != '0';
+        if (seenNonZero) ++intDigits;
+        ++i;
+        ++digits;
+    }
+    Count leadingFractionZeros = 0;
+    if (i < text.size() && text[i] == '.') {
+        ++i;
+        while (i < text.size() && isDigit(text[i])) {
+            if (!seenNonZero && text[i] == '0') ++leadingFractionZeros;
+            seenNonZero = seenNonZero || text[i] != '0';
+            ++i;
+            ++digits;
+        }
+    }
+    if (digits == 0) return 0.0;
+    std::size_t end = i;
+    if (i < text.size() && (text[i] == 'e' || text[i] == 'E')) {
+        std::size_t j = i + 1;
+        if (j < text.size() && (text[j] == '-' || text[j] == '+')) ++j;
+        if (j < text.size() && isDigit(text[j])) {
+            while (j < text.size() && isDigit(text[j]))
+                ++j;
+            end = j;
+        }
+    }
+    if (!seenNonZero) return negative ? -0.0 : 0.0;
+
+    // from_chars takes no "+" in the exponent's place either; give it a clean copy.
+    std::string clean;
+    clean.reserve(end - mantissaStart);
+    for (std::size_t k = mantissaStart; k < end; ++k) {
+        if (text[k] == '+') continue; // exponent sign "+" is optional anyway
+        clean += text[k];
+    }
+    double value = 0.0;
+    const auto [ptr, ec] = std::from_chars(clean.data(), clean.data() + clean.size(), value);
+    (void)ptr;
+    if (ec == std::errc::result_out_of_range) {
+        // Decide between overflow and underflow by the decimal magnitude.
+        long long exponent = 0;
+        const std::size_t e = clean.find_first_of("eE");
+        if (e != std::string::npos) {
+            const std::string_view ex(clean.data() + e + 1, clean.size() - e - 1);
+            const auto res = std::from_chars(ex.data(), ex.data() + ex.size(), exponent);
+            if (res.ec == std::errc::result_out_of_range)
+                exponent = ex.front() == '-' ? std::numeric_limits<long long>::min() / 2
+                                             : std::numeric_limits<long long>::max() / 2;
+        }
+        const long long magnitude =
+            exponent + (intDigits > 0 ? static_cast<long long>(intDigits) : -leadingFractionZeros);
+        value = magnitude > 0 ? std::numeric_limits<double>::infinity() : 0.0;
+    } else if (ec != std::errc()) {
+        value = 0.0;
+    }
+    return negative ? -value : value;
+}
+
+std::string doubleText(double value) {
+    if (std::isnan(value)) return "0";
+    if (std::isinf(value)) return value < 0 ? "-1E+309" : "1E+309";
+    if (value == 0.0) return "0";
+    std::string out;
+    if (value < 0) {
+        out += '-';
+        value = -value;
+    }
+    // d.dddddddddddddde±x, rounded to 15 significant digits.
+    char buf[64];
+    const auto res = std::to_chars(buf, buf + sizeof buf, value, std::chars_format::scientific,
+                                   kDoubleTextDigits - 1);
+    const std::string_view sci(buf, static_cast<std::size_t>(res.ptr - buf));
+    const std::size_t e = sci.find('e');
+    std::string digits;
+    for (char c : sci.substr(0, e))
+        if (isDigit(c)) digits += c;
+    int exponent = 0;
+    std::from_chars(sci.data() + e + 1 + (sci[e + 1] == '+' ? 1 : 0), sci.data() + sci.size(),
+                    exponent);
+    while (digits.size() > 1 && digits.back() == '0')
+        digits.pop_back();
+
+    if (exponent >= kDoubleTextExponentFrom || exponent < kDoubleTextExponentBelow) {
+        out += digits.front();
+        if (digits.size() > 1) {
+            out += '.';
+            out.append(digits, 1);
+        }
+        out += exponent < 0 ? "E-" : "E+";
+        const int magnitude = std::abs(exponent);
+        if (magnitude < 10) out += '0';
+        out += std::to_string(magnitude);
+        return out;
+    }
+    if (exponent < 0) {
+        out += "0.";
+        out.append(static_cast<std::size_t>(-exponent - 1), '0');
+        out += digits;
+        return out;
+    }
+    const std::size_t intLen = static_cast<std::size_t>(exponent) + 1;
+    if (digits.size() <= intLen) {
+        out += digits;
+        out.append(intLen - digits.size(), '0');
+    } else {
+        out.append(digits, 0, intLen);
+        out += '.';
+        out.append(digits, intLen);
+    }
+    return out;
+}
+
+} // namespace longhand
