@@ -1,0 +1,184 @@
+#include "multiply.h"
+
+#include "numtext.h"
+
+#include <algorithm>
+#include <cstdint>
+#include <optional>
+#include <string_view>
+#include <vector>
+
+namespace longhand {
+
+namespace {
+
+// Digit strings of at most this many digits are multiplied as machine
+// integers: the product stays below 10^14, exact even in a double.
+constexpr std::size_t kShortMultiplyDigits = 7;
+
+// multiplyDigits works on cells of nine decimal digits.
+constexpr std::uint32_t kCellBase = 1'000'000'000;
+constexpr std::size_t kCellDigits = 9;
+
+inline std::uint32_t digitOf(char c) {
+    return c >= '0' && c <= '9' ? static_cast<std::uint32_t>(c - '0') : 0;
+}
+
+bool allDigits(std::string_view s) {
+    return std::all_of(s.begin(), s.end(), [](char c) { return c >= '0' && c <= '9'; });
+}
+
+// Cells of a digit string, least significant first.
+std::vector<std::uint32_t> toCells(const std::string& s) {
+    std::vector<std::uint32_t> cells((s.size() + kCellDigits - 1) / kCellDigits, 0);
+    std::size_t end = s.size();
+    for (auto& cell : cells) {
+        const std::size_t begin = end >= kCellDigits ? end - kCellDigits : 0;
+        std::uint32_t v = 0;
+        for (std::size_t i = begin; i < end; ++i)
+            v = v * 10 + digitOf(s[i]);
+        cell = v;
+        end = begin;
+    }
+    return cells;
+}
+
+std::string withMinus(Count minus, std::string text) {
+    if (minus > 0) text.insert(0, static_cast<std::size_t>(minus), '-');
+    return text;
+}
+
+// Steps from the normalization on: the product of two unsigned texts with
+// the point and the trailing zeros of integers put back. Nothing when an
+// operand is not a number text (a second point, an inner "-", a letter).
+std::optional<std::string> unsignedProduct(std::string a, std::string b) {
+    const Count fa = normalizeNumber(a);
+    const Count fb = normalizeNumber(b);
+    if (!allDigits(a) || !allDigits(b)) return std::nullopt;
+
+    // Trailing zeros of integers go now and come back as text at the end.
+    Count z = 0;
+    if (fa == 0 && !a.empty() && a.back() == '0') z = noEndingZero(a);
+    if (fb == 0 && !b.empty() && b.back() == '0') z += noEndingZero(b);
+
+    std::string P;
+    if (a.size() > kShortMultiplyDigits || b.size() > kShortMultiplyDigits) {
+        if (a.size() > b.size()) a.swap(b);
+        P = multiplyDigits(a, b);
+    } else {
+        std::uint64_t x = 0, y = 0;
+        for (char c : a)
+            x = x * 10 + digitOf(c);
+        for (char c : b)
+            y = y * 10 + digitOf(c);
+        P = std::to_string(x * y);
+    }
+
+    // The point, fa + fb places from the right.
+    const Count f = fa + fb;
+    const Count n = static_cast<Count>(P.size());
+    if (f >= 1 && f < n) {
+        P.insert(static_cast<std::size_t>(n - f), 1, '.');
+        noEndingZero(P);
+    } else if (f >= 1) {
+        std::string placed;
+        placed.reserve(static_cast<std::size_t>(f + 2));
+        placed += "0.";
+        placed.append(static_cast<std::size_t>(f - n), '0');
+        placed += P;
+        P.swap(placed);
+        if (f == n) noEndingZero(P);
+    }
+
+    // Times 10^z.
+    const std::size_t point = P.find('.');
+    if (point != std::string::npos) {
+        if (z > 0) {
+            const Count q = static_cast<Count>(P.size() - point - 1);
+            P.erase(point, 1);
+            if (q < z)
+                P.append(static_cast<std::size_t>(z - q), '0');
+            else if (q > z)
+                P.insert(point + static_cast<std::size_t>(z), 1, '.');
+        }
+        if (!P.empty() && P.back() == '0' && P.find('.') != std::string::npos) noEndingZero(P);
+        if (!P.empty() && P.back() == '.') P.pop_back();
+    } else if (z > 0) {
+        P.append(static_cast<std::size_t>(z), '0');
+    }
+
+    // Leading zeros go, up to and including a "0" before the point: ".25".
+    if (!P.empty() && P.front() == '0') P = stripLeadingZeros(P);
+    return P;
+}
+
+} // namespace
+
+std::string bigMultifly(std::string row, std::string col, EngineHost& host) {
+    // Signs: each step takes one "-" off and puts it in front of the result.
+    std::string_view a = row, b = col;
+    Count minus = 0;
+    for (;;) {
+        if (a == "0" || b == "0") return withMinus(minus, "0");
+        const int A = leadCharKind(a);
+        const int B = leadCharKind(b);
+        const bool aPlain = A == KindDigit || A == KindPoint;
+        const bool bPlain = B == KindDigit || B == KindPoint;
+        if (aPlain && B == KindMinus) {
+            b.remove_prefix(1);
+            ++minus;
+            continue;
+        }
+        if (A == KindMinus && bPlain) {
+            a.remove_prefix(1);
+            ++minus;
+            continue;
+        }
+        if (A == KindMinus && B == KindMinus) {
+            a.remove_prefix(1);
+            b.remove_prefix(1);
+        }
+        break;
+    }
+    std::optional<std::string> product = unsignedProduct(std::string(a), std::string(b));
+    if (!product) {
+        host.showMessage(kMultiplyFailed);
+        return withMinus(minus, {});
+    }
+    return withMinus(minus, std::move(*product));
+}
+
+// Schoolbook long multiplication (Knuth, TAOCP vol. 2, 4.3.1, algorithm M)
+// on cells of nine digits. Each step t = x * y + r + carry stays below
+// (10^9 - 1)^2 + 2 * 10^9 < 2^64.
+std::string multiplyDigits(const std::string& A, const std::string& B) {
+    const std::size_t N = A.size() + B.size();
+    std::string out(N, '0');
+    if (A.empty() || B.empty()) return out;
+    const std::vector<std::uint32_t> x = toCells(A);
+    const std::vector<std::uint32_t> y = toCells(B);
+    std::vector<std::uint32_t> r(x.size() + y.size(), 0);
+    for (std::size_t i = 0; i < x.size(); ++i) {
+        const std::uint64_t xi = x[i];
+        if (xi == 0) continue;
+        std::uint64_t carry = 0;
+        for (std::size_t j = 0; j < y.size(); ++j) {
+            const std::uint64_t t = xi * y[j] + r[i + j] + carry;
+            r[i + j] = static_cast<std::uint32_t>(t % kCellBase);
+            carry = t / kCellBase;
+        }
+        r[i + y.size()] = static_cast<std::uint32_t>(carry);
+    }
+    // Cells back to N digits from the right; the cells hold at most N digits.
+    std::size_t pos = N;
+    for (std::size_t c = 0; c < r.size() && pos > 0; ++c) {
+        std::uint32_t v = r[c];
+        for (std::size_t k = 0; k < kCellDigits && pos > 0; ++k) {
+            out[--pos] = static_cast<char>('0' + v % 10);
+            v /= 10;
+        }
+    }
+    return out;
+}
+
+} // namespace longhand
