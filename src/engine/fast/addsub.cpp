@@ -1,0 +1,162 @@
+// Linear limb arithmetic: addition, subtraction, comparison, and the
+// single-limb multiplication and division (TAOCP 4.3.1, Algorithms A, S and
+// the short division of exercise 16).
+#include "kernels.h"
+#include "natural.h"
+
+#include <algorithm>
+#include <stdexcept>
+
+namespace longhand::fast {
+
+namespace kern {
+
+Limb addN(Limb* r, const Limb* a, const Limb* b, std::size_t n) {
+    Limb c = 0;
+    for (std::size_t i = 0; i < n; ++i) {
+        Limb s = a[i] + b[i] + c; // < 2 * 10^9 + 1 < 2^32
+        c = s >= kBase;
+        r[i] = c ? s - kBase : s;
+    }
+    return c;
+}
+
+Limb subN(Limb* r, const Limb* a, const Limb* b, std::size_t n) {
+    Limb br = 0;
+    for (std::size_t i = 0; i < n; ++i) {
+        Limb t = b[i] + br;
+        br = a[i] < t;
+        r[i] = br ? a[i] + kBase - t : a[i] - t;
+    }
+    return br;
+}
+
+Limb addLimb(Limb* r, std::size_t nr, Limb c) {
+    for (std::size_t i = 0; i < nr && c; ++i) {
+        Wide s = Wide{r[i]} + c;
+        r[i] = static_cast<Limb>(s % kBase);
+        c = static_cast<Limb>(s / kBase);
+    }
+    return c;
+}
+
+Limb addTo(Limb* r, std::size_t nr, const Limb* b, std::size_t nb) {
+    Limb c = addN(r, r, b, nb);
+    return addLimb(r + nb, nr - nb, c);
+}
+
+Limb subFrom(Limb* r, std::size_t nr, const Limb* b, std::size_t nb) {
+    Limb br = subN(r, r, b, nb);
+    for (std::size_t i = nb; i < nr && br; ++i) {
+        br = r[i] == 0;
+        r[i] = br ? kBase - 1 : r[i] - 1;
+    }
+    return br;
+}
+
+int cmpN(const Limb* a, const Limb* b, std::size_t n) {
+    for (std::size_t i = n; i-- > 0;)
+        if (a[i] != b[i]) return a[i] < b[i] ? -1 : 1;
+    return 0;
+}
+
+Limb mulSmallN(Limb* r, const Limb* a, std::size_t n, Limb m, Limb c) {
+    Wide carry = c;
+    for (std::size_t i = 0; i < n; ++i) {
+        Wide t = Wide{a[i]} * m + carry;
+        r[i] = static_cast<Limb>(t % kBase);
+        carry = t / kBase;
+    }
+    return static_cast<Limb>(carry);
+}
+
+Limb divSmallN(Limb* a, std::size_t n, Limb m) {
+    Wide rem = 0;
+    for (std::size_t i = n; i-- > 0;) {
+        Wide t = rem * kBase + a[i];
+        a[i] = static_cast<Limb>(t / m);
+        rem = t % m;
+    }
+    return static_cast<Limb>(rem);
+}
+
+} // namespace kern
+
+int compare(const Natural& a, const Natural& b) {
+    if (a.size() != b.size()) return a.size() < b.size() ? -1 : 1;
+    return kern::cmpN(a.data(), b.data(), a.size());
+}
+
+void addInPlace(Natural& a, const Natural& b) {
+    if (a.size() < b.size()) a.resize(b.size(), 0);
+    if (Limb c = kern::addTo(a.data(), a.size(), b.data(), b.size())) a.push_back(c);
+}
+
+void subInPlace(Natural& a, const Natural& b) {
+    if (compare(a, b) < 0) throw std::domain_error("negative difference");
+    kern::subFrom(a.data(), a.size(), b.data(), b.size());
+    trim(a);
+}
+
+Natural add(const Natural& a, const Natural& b) {
+    const Natural& lo = a.size() >= b.size() ? b : a;
+    const Natural& hi = a.size() >= b.size() ? a : b;
+    Natural r;
+    r.reserve(hi.size() + 1);
+    r.assign(hi.begin(), hi.end());
+    if (Limb c = kern::addTo(r.data(), r.size(), lo.data(), lo.size())) r.push_back(c);
+    return r;
+}
+
+Natural sub(const Natural& a, const Natural& b) {
+    Natural r = a;
+    subInPlace(r, b);
+    return r;
+}
+
+Natural mulSmall(const Natural& a, Limb m) {
+    if (a.empty() || m == 0) return {};
+    Natural r(a.size() + 1);
+    r.back() = kern::mulSmallN(r.data(), a.data(), a.size(), m);
+    trim(r);
+    return r;
+}
+
+Limb divSmallInPlace(Natural& a, Limb m) {
+    if (m == 0) throw std::domain_error("division by zero");
+    Limb rem = kern::divSmallN(a.data(), a.size(), m);
+    trim(a);
+    return rem;
+}
+
+Natural fromU64(std::uint64_t v) {
+    Natural a;
+    while (v) {
+        a.push_back(static_cast<Limb>(v % kBase));
+        v /= kBase;
+    }
+    return a;
+}
+
+Natural pow10(std::uint64_t k) {
+    Natural a(k / kLimbDigits + 1, 0);
+    Limb top = 1;
+    for (std::uint64_t i = 0; i < k % kLimbDigits; ++i)
+        top *= 10;
+    a.back() = top;
+    return a;
+}
+
+Natural shiftDecimal(const Natural& a, std::uint64_t k) {
+    if (a.empty()) return {};
+    const std::size_t limbs = k / kLimbDigits;
+    Limb m = 1;
+    for (std::uint64_t i = 0; i < k % kLimbDigits; ++i)
+        m *= 10;
+    Natural r(limbs + a.size() + 1, 0);
+    r.back() = kern::mulSmallN(r.data() + limbs, a.data(), a.size(), m);
+    trim(r);
+    return r;
+}
+
+} // namespace longhand::fast

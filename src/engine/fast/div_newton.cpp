@@ -1,0 +1,175 @@
+// Division with remainder: the front end, and the Newton-reciprocal path for
+// long divisors and long quotients.
+//
+// The reciprocal is Brent & Zimmermann's ApproximateReciprocal ("Modern
+// Computer Arithmetic", Algorithm 3.5): for a normalised n-limb A it gives
+// X with A X < 10^(18 n) <= A (X + 2), by recursion on the top half and
+// one Newton step. A quotient limb block then comes from one product with
+// X; it is off by at most one and the exact remainder settles it.
+#include "div_newton.h"
+
+#include "kernels.h"
+#include "thresholds.h"
+
+#include <algorithm>
+#include <stdexcept>
+
+namespace longhand::fast {
+
+namespace {
+
+// Limbs [from, to) of a (clipped to its size), canonical.
+Natural slice(const Natural& a, std::size_t from, std::size_t to = SIZE_MAX) {
+    to = std::min(to, a.size());
+    if (from >= to) return {};
+    Natural r(a.begin() + static_cast<std::ptrdiff_t>(from),
+              a.begin() + static_cast<std::ptrdiff_t>(to));
+    trim(r);
+    return r;
+}
+
+Natural shiftUp(const Natural& a, std::size_t limbs) {
+    if (a.empty()) return {};
+    Natural r(limbs + a.size(), 0);
+    std::copy(a.begin(), a.end(), r.begin() + static_cast<std::ptrdiff_t>(limbs));
+    return r;
+}
+
+// 10^(9 n) - t for t <= 10^(9 n).
+Natural complement(const Natural& t, std::size_t n) {
+    if (t.empty()) {
+        Natural r(n + 1, 0);
+        r[n] = 1;
+        return r;
+    }
+    Natural r(n, kBase - 1);
+    kern::subFrom(r.data(), n, t.data(), t.size());
+    kern::addLimb(r.data(), n, 1);
+    trim(r);
+    return r;
+}
+
+void decrement(Natural& a) {
+    kern::subFrom(a.data(), a.size(), Natural{1}.data(), 1);
+    trim(a);
+}
+
+// One block of the Newton division: d < b 10^(9 k) with k <= t - 1, x the
+// reciprocal of the top t limbs of b. Gives q = floor(d / b), r = d - q b.
+void divBlock(const Natural& d, const Natural& b, const Natural& x, std::size_t t, Natural& q,
+              Natural& r) {
+    const std::size_t n = b.size();
+    q = slice(mul(slice(d, n - 1), x), t + 1);
+    Natural p = mul(q, b);
+    while (compare(p, d) > 0) { // at most once
+        decrement(q);
+        subInPlace(p, b);
+    }
+    r = sub(d, p);
+    while (compare(r, b) >= 0) { // at most once
+        subInPlace(r, b);
+        addInPlace(q, Natural{1});
+    }
+}
+
+// a / b for normalised b (top limb >= 10^9 / 2), both long.
+void divNewton(const Natural& a, const Natural& b, Natural& q, Natural& r) {
+    const std::size_t n = b.size(), m = a.size();
+    const std::size_t k = m - n + 1; // quotient limbs at most
+    if (k + 1 <= n) {
+        const std::size_t t = k + 1;
+        const Natural x = reciprocal(b.data() + (n - t), t);
+        divBlock(a, b, x, t, q, r);
+        return;
+    }
+    // Quotient blocks of n - 1 limbs, the top block taking the odd rest.
+    const std::size_t kb = n - 1;
+    const Natural x = reciprocal(b.data(), n);
+    const std::size_t blocks = (k + kb - 1) / kb;
+    std::size_t c = k - (blocks - 1) * kb;
+    std::size_t pos = m - (n - 1 + c);
+    r = slice(a, pos);
+    q.assign(k, 0);
+    Natural qb;
+    for (;;) {
+        Natural d = std::move(r);
+        divBlock(d, b, x, n, qb, r);
+        std::copy(qb.begin(), qb.end(), q.begin() + static_cast<std::ptrdiff_t>(pos));
+        if (pos == 0) break;
+        c = kb;
+        pos -= c;
+        // d = r 10^(9 c) + the next c limbs of a.
+        Natural next(c + r.size());
+        std::copy(a.begin() + static_cast<std::ptrdiff_t>(pos),
+                  a.begin() + static_cast<std::ptrdiff_t>(pos + c), next.begin());
+        std::copy(r.begin(), r.end(), next.begin() + static_cast<std::ptrdiff_t>(c));
+        trim(next);
+        r = std::move(next);
+    }
+    trim(q);
+}
+
+} // namespace
+
+Natural reciprocal(const Limb* a, std::size_t n) {
+    if (n == 1) {
+        const Wide v = (Wide{kBase} * kBase - 1) / a[0];
+        return fromU64(v);
+    }
+    if (n == 2 || n < kReciprocalBasecase) {
+        // floor((10^(18 n) - 1) / A) exactly.
+        std::vector<Limb> u(2 * n + 1, kBase - 1);
+        u[2 * n] = 0;
+        Natural x(n + 1);
+        kern::divBasecase(x.data(), u.data(), u.size(), a, n);
+        trim(x);
+        return x;
+    }
+    const std::size_t l = (n - 1) / 2, h = n - l;
+    Natural xh = reciprocal(a + l, h);
+    const Natural big(a, a + n);
+    Natural t = mul(big, xh);
+    while (t.size() > n + h) { // t >= 10^(9 (n + h))
+        decrement(xh);
+        subInPlace(t, big);
+    }
+    const Natural u = mul(slice(complement(t, n + h), l), xh);
+    Natural x = shiftUp(xh, l);
+    addInPlace(x, slice(u, 2 * h - l));
+    return x;
+}
+
+void divMod(const Natural& a, const Natural& b, Natural& q, Natural& r) {
+    if (b.empty()) throw std::domain_error("division by zero");
+    if (compare(a, b) < 0) {
+        q.clear();
+        r = a;
+        return;
+    }
+    if (b.size() == 1) {
+        q = a;
+        r = fromU64(divSmallInPlace(q, b[0]));
+        return;
+    }
+    // Normalise (Knuth's D1): scale both so that the divisor's top limb is
+    // at least 10^9 / 2; the quotient is unchanged, the remainder scaled.
+    const Limb scale = kBase / (b.back() + 1);
+    const Natural bn = scale == 1 ? b : mulSmall(b, scale);
+    Natural an = scale == 1 ? a : mulSmall(a, scale);
+    const std::size_t n = bn.size();
+    const std::size_t k = an.size() - n + 1;
+    if (n >= kDivNewtonThreshold && k >= kDivNewtonThreshold) {
+        divNewton(an, bn, q, r);
+    } else {
+        an.push_back(0);
+        q.assign(an.size() - n, 0);
+        kern::divBasecase(q.data(), an.data(), an.size(), bn.data(), n);
+        an.resize(n);
+        trim(an);
+        trim(q);
+        r = std::move(an);
+    }
+    if (scale != 1) divSmallInPlace(r, scale);
+}
+
+} // namespace longhand::fast

@@ -1,0 +1,58 @@
+// Fast exact arithmetic on digit strings: the entry points the engine's
+// operations call for long operands.
+//
+// Operands are digit strings: characters '0' to '9' only, leading zeros
+// allowed, the empty string meaning zero. Any other character throws
+// std::invalid_argument. Results have no leading zeros, and zero is "0".
+// A result that would be longer than kMaxResultDigits (size_limits.h)
+// throws std::length_error before any work is done.
+//
+// Inside, numbers are limbs of nine decimal digits (natural.h), so reading
+// and writing the text is one linear pass; the algorithms are chosen by
+// operand size (thresholds.h): schoolbook, Karatsuba and number-theoretic
+// transforms for products, Newton's reciprocal for long quotients, binary
+// splitting and prime factorisation for products of many factors.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+namespace longhand::fast {
+
+// Numeric order of two digit strings: -1, 0 or 1.
+int compareDigits(std::string_view a, std::string_view b);
+
+// a + b, straight from text to text (eight digits per machine word).
+std::string addDigits(std::string_view a, std::string_view b);
+// a - b for a >= b (std::domain_error otherwise), text to text.
+std::string subDigits(std::string_view a, std::string_view b);
+
+// a * b and a * a.
+std::string mulDigits(std::string_view a, std::string_view b);
+std::string sqrDigits(std::string_view a);
+
+struct QuotRem {
+    std::string q, r;
+};
+
+// Floor division: q = floor(a / b), r = a - q b. b = 0 throws
+// std::domain_error.
+QuotRem divDigits(std::string_view a, std::string_view b);
+
+// The quotient cut to k decimal places, as the long-division drivers
+// compute it: q = floor(a 10^k / b) and r = a 10^k - q b. A negative k
+// scales the divisor instead: q = floor(a / (b 10^-k)), r = a - q b 10^-k.
+QuotRem divScaled(std::string_view a, std::string_view b, std::int64_t k);
+
+// base^e (0^0 = 1).
+std::string powDigits(std::string_view base, std::uint64_t e);
+
+// lo (lo + 1) ... hi; "1" when lo > hi.
+std::string rangeProductDigits(std::uint64_t lo, std::uint64_t hi);
+// n!
+std::string factorialDigits(std::uint64_t n);
+// n! / (k! (n - k)!); "0" when k > n.
+std::string binomialDigits(std::uint64_t n, std::uint64_t k);
+
+} // namespace longhand::fast

@@ -1,0 +1,77 @@
+// The multiplication front end: one flat ladder over the thresholds of
+// thresholds.h, plus the Natural-level product and square.
+#include "kernels.h"
+#include "natural.h"
+#include "thresholds.h"
+
+#include <algorithm>
+#include <vector>
+
+namespace longhand::fast {
+
+namespace kern {
+
+namespace {
+
+// a (na limbs) times b (nb limbs), na > nb, as products of nb-limb slices
+// of a, each added into place.
+void mulSliced(Limb* r, const Limb* a, std::size_t na, const Limb* b, std::size_t nb) {
+    std::fill(r, r + na + nb, Limb{0});
+    std::vector<Limb> part(2 * nb);
+    for (std::size_t off = 0; off < na; off += nb) {
+        const std::size_t len = std::min(nb, na - off);
+        mulLimbs(part.data(), a + off, len, b, nb);
+        addTo(r + off, na + nb - off, part.data(), len + nb);
+    }
+}
+
+} // namespace
+
+void mulLimbs(Limb* r, const Limb* a, std::size_t na, const Limb* b, std::size_t nb) {
+    if (na < nb) {
+        std::swap(a, b);
+        std::swap(na, nb);
+    }
+    const bool balanced = nb > (na + 1) / 2;
+    if (nb == 0)
+        std::fill(r, r + na, Limb{0});
+    else if (nb < kMulKaratsubaThreshold)
+        mulBasecase(r, a, na, b, nb);
+    else if (nb >= kMulNttThreshold && na + nb <= nttMaxLimbs())
+        mulNtt(r, a, na, b, nb);
+    else if (balanced)
+        mulKaratsuba(r, a, na, b, nb);
+    else
+        mulSliced(r, a, na, b, nb);
+}
+
+void sqrLimbs(Limb* r, const Limb* a, std::size_t n) {
+    if (n == 0) return;
+    if (n < kSqrKaratsubaThreshold)
+        sqrBasecase(r, a, n);
+    else if (n >= kSqrNttThreshold && 2 * n <= nttMaxLimbs())
+        sqrNtt(r, a, n);
+    else
+        sqrKaratsuba(r, a, n);
+}
+
+} // namespace kern
+
+Natural mul(const Natural& a, const Natural& b) {
+    if (a.empty() || b.empty()) return {};
+    if (&a == &b) return sqr(a);
+    Natural r(a.size() + b.size());
+    kern::mulLimbs(r.data(), a.data(), a.size(), b.data(), b.size());
+    trim(r);
+    return r;
+}
+
+Natural sqr(const Natural& a) {
+    if (a.empty()) return {};
+    Natural r(2 * a.size());
+    kern::sqrLimbs(r.data(), a.data(), a.size());
+    trim(r);
+    return r;
+}
+
+} // namespace longhand::fast

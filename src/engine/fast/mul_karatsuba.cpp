@@ -1,0 +1,56 @@
+// Karatsuba multiplication (TAOCP 4.3.3, equation (2)):
+//   (a1 X + a0)(b1 X + b0) = z2 X^2 + (z1 - z2 - z0) X + z0,
+//   z0 = a0 b0, z2 = a1 b1, z1 = (a0 + a1)(b0 + b1), X = 10^(9 h).
+// The three half-size products go back through the front end, so they use
+// whichever algorithm suits their size.
+#include "kernels.h"
+
+#include <algorithm>
+#include <cassert>
+#include <vector>
+
+namespace longhand::fast::kern {
+
+void mulKaratsuba(Limb* r, const Limb* a, std::size_t na, const Limb* b, std::size_t nb) {
+    const std::size_t h = (na + 1) / 2;
+    assert(nb <= na && nb > h);
+    const std::size_t na1 = na - h, nb1 = nb - h, n = na + nb;
+
+    mulLimbs(r, a, h, b, h);                     // z0 -> r[0, 2h)
+    mulLimbs(r + 2 * h, a + h, na1, b + h, nb1); // z2 -> r[2h, n)
+
+    std::vector<Limb> buf(4 * h + 4);
+    Limb* sa = buf.data();
+    Limb* sb = sa + (h + 1);
+    Limb* z1 = sb + (h + 1);
+    std::copy(a, a + h, sa);
+    sa[h] = addTo(sa, h, a + h, na1);
+    std::copy(b, b + h, sb);
+    sb[h] = addTo(sb, h, b + h, nb1);
+    mulLimbs(z1, sa, h + 1, sb, h + 1); // 2h + 2 limbs
+
+    subFrom(z1, 2 * h + 2, r, 2 * h);
+    subFrom(z1, 2 * h + 2, r + 2 * h, n - 2 * h);
+    // z1 = a0 b1 + a1 b0 < 10^(9 (n - h)): its limbs from n - h up are zero.
+    addTo(r + h, n - h, z1, std::min(2 * h + 2, n - h));
+}
+
+void sqrKaratsuba(Limb* r, const Limb* a, std::size_t n) {
+    const std::size_t h = (n + 1) / 2;
+    const std::size_t n1 = n - h;
+    sqrLimbs(r, a, h);              // z0 -> r[0, 2h)
+    sqrLimbs(r + 2 * h, a + h, n1); // z2 -> r[2h, 2n)
+
+    std::vector<Limb> buf(3 * h + 3);
+    Limb* s = buf.data();
+    Limb* z1 = s + (h + 1);
+    std::copy(a, a + h, s);
+    s[h] = addTo(s, h, a + h, n1);
+    sqrLimbs(z1, s, h + 1);
+
+    subFrom(z1, 2 * h + 2, r, 2 * h);
+    subFrom(z1, 2 * h + 2, r + 2 * h, 2 * n1);
+    addTo(r + h, 2 * n - h, z1, std::min(2 * h + 2, 2 * n - h));
+}
+
+} // namespace longhand::fast::kern

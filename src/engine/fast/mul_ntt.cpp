@@ -1,0 +1,303 @@
+// Multiplication by number-theoretic transforms (Schönhage–Strassen style
+// convolution over prime fields, three primes joined by the Chinese
+// remainder theorem; see Crandall & Pomerance, "Prime Numbers", 9.5).
+//
+// Two base-10^9 limbs make one coefficient below 10^18. A cyclic
+// convolution of length N of such coefficients has terms below
+// N * 10^36 < 2^152 for N <= 2^32, less than the product of the three
+// primes (about 2^186), so each term is recovered exactly (Garner's
+// method), then carried in base 10^18.
+//
+// The transforms follow Harvey, "Faster arithmetic for number-theoretic
+// transforms" (2014): twiddles with Shoup's precomputed quotients and lazy
+// reduction, values kept in [0, 2p) forward and [0, 4p) backward, which
+// needs 4p < 2^64. The forward transform is decimation in frequency from
+// natural order to bit-reversed order, the inverse is decimation in time
+// from bit-reversed order back, so no permutation pass is needed. Both
+// recurse depth first so that the inner stages run in cache.
+#include "kernels.h"
+
+#include <algorithm>
+#include <vector>
+
+namespace longhand::fast::kern {
+
+namespace {
+
+using u64 = std::uint64_t;
+__extension__ typedef unsigned __int128 u128;
+
+// p = c * 3 * 2^32 + 1 < 2^62, with a primitive root each. Descending.
+constexpr u64 kPrimes[3] = {4611685692009873409ull, 4611685318347718657ull, 4611685125074190337ull};
+constexpr u64 kRoots[3] = {19, 5, 5};
+constexpr int kMaxLog = 32;
+constexpr u64 kCoefBase = 1000000000000000000ull; // 10^18
+// Sub-transforms of at most this many points run stage by stage.
+constexpr std::size_t kLeafPoints = 1024;
+
+inline u64 mulhi(u64 a, u64 b) {
+    return static_cast<u64>((static_cast<u128>(a) * b) >> 64);
+}
+
+// (hi * 2^64 + lo) / d for hi < d; the remainder goes to rem.
+inline u64 div128(u64 hi, u64 lo, u64 d, u64& rem) {
+#if defined(__x86_64__)
+    u64 q;
+    __asm__("divq %[d]" : "=a"(q), "=d"(rem) : "a"(lo), "d"(hi), [d] "rm"(d) : "cc");
+    return q;
+#else
+    u128 n = (static_cast<u128>(hi) << 64) | lo;
+    rem = static_cast<u64>(n % d);
+    return static_cast<u64>(n / d);
+#endif
+}
+
+inline u64 mulMod(u64 a, u64 b, u64 p) {
+    return static_cast<u64>((static_cast<u128>(a) * b) % p);
+}
+
+u64 powMod(u64 b, u64 e, u64 p) {
+    u64 r = 1;
+    b %= p;
+    while (e) {
+        if (e & 1) r = mulMod(r, b, p);
+        b = mulMod(b, b, p);
+        e >>= 1;
+    }
+    return r;
+}
+
+// Shoup's quotient floor(w 2^64 / p) for w < p.
+inline u64 shoupQuotient(u64 w, u64 p) {
+    u64 rem;
+    return div128(w, 0, p, rem);
+}
+
+// x w mod p in [0, 2p) for any x < 2^64, given wq = shoupQuotient(w).
+inline u64 mulShoup(u64 x, u64 w, u64 wq, u64 p) {
+    return x * w - mulhi(x, wq) * p;
+}
+
+inline u64 reduceOnce(u64 x, u64 m) {
+    return x >= m ? x - m : x;
+}
+
+struct Field {
+    u64 p;
+    u64 pinv; // p^-1 mod 2^64, for Montgomery reduction
+    explicit Field(u64 prime) : p(prime), pinv(prime) {
+        for (int i = 0; i < 5; ++i)
+            pinv *= 2 - p * pinv;
+    }
+    // a b 2^-64 mod p in [0, p) for a b < p 2^64.
+    u64 montMul(u64 a, u64 b) const {
+        u128 t = static_cast<u128>(a) * b;
+        u64 m = static_cast<u64>(t) * pinv;
+        u64 hi = static_cast<u64>(t >> 64);
+        u64 u = mulhi(m, p);
+        return hi >= u ? hi - u : hi - u + p;
+    }
+};
+
+// Twiddles for one prime and one length N: entry len + j holds
+// w_(2 len)^j for each power of two len < N and j < len.
+struct Twiddles {
+    std::vector<u64> w, wq;
+    Twiddles(u64 p, u64 root, std::size_t n) : w(std::max<std::size_t>(n, 2)), wq(w.size()) {
+        const std::size_t half = n / 2;
+        if (half == 0) return;
+        const u64 step = powMod(root, (p - 1) / n, p);
+        const u64 stepq = shoupQuotient(step, p);
+        u64 x = 1;
+        for (std::size_t j = 0; j < half; ++j) {
+            w[half + j] = x;
+            wq[half + j] = shoupQuotient(x, p);
+            x = reduceOnce(mulShoup(x, step, stepq, p), p);
+        }
+        for (std::size_t len = half / 2; len >= 1; len /= 2)
+            for (std::size_t j = 0; j < len; ++j) {
+                w[len + j] = w[2 * len + 2 * j];
+                wq[len + j] = wq[2 * len + 2 * j];
+            }
+    }
+};
+
+// One forward stage on a block of 2 len points; values stay in [0, 2p).
+inline void difBlock(u64* a, std::size_t len, const u64* w, const u64* wq, u64 p) {
+    const u64 p2 = 2 * p;
+    u64* b = a + len;
+    for (std::size_t j = 0; j < len; ++j) {
+        u64 x = a[j], y = b[j];
+        a[j] = reduceOnce(x + y, p2);
+        b[j] = mulShoup(x - y + p2, w[j], wq[j], p);
+    }
+}
+
+void dif(u64* a, std::size_t n, const Twiddles& t, u64 p) {
+    if (n <= kLeafPoints) {
+        for (std::size_t len = n / 2; len >= 1; len /= 2)
+            for (std::size_t blk = 0; blk < n; blk += 2 * len)
+                difBlock(a + blk, len, &t.w[len], &t.wq[len], p);
+        return;
+    }
+    difBlock(a, n / 2, &t.w[n / 2], &t.wq[n / 2], p);
+    dif(a, n / 2, t, p);
+    dif(a + n / 2, n / 2, t, p);
+}
+
+// One inverse stage on a block of 2 len points; values stay in [0, 4p).
+// w_(2 len)^-j = -w_(2 len)^(len - j), so the forward table serves with the
+// two outputs swapped.
+inline void ditBlock(u64* a, std::size_t len, const u64* w, const u64* wq, u64 p) {
+    const u64 p2 = 2 * p;
+    u64* b = a + len;
+    {
+        u64 x = reduceOnce(a[0], p2), y = reduceOnce(b[0], p2);
+        a[0] = x + y;
+        b[0] = x - y + p2;
+    }
+    for (std::size_t j = 1; j < len; ++j) {
+        u64 x = reduceOnce(a[j], p2);
+        u64 y = mulShoup(b[j], w[len - j], wq[len - j], p);
+        a[j] = x - y + p2;
+        b[j] = x + y;
+    }
+}
+
+void dit(u64* a, std::size_t n, const Twiddles& t, u64 p) {
+    if (n <= kLeafPoints) {
+        for (std::size_t len = 1; len < n; len *= 2)
+            for (std::size_t blk = 0; blk < n; blk += 2 * len)
+                ditBlock(a + blk, len, &t.w[len], &t.wq[len], p);
+        return;
+    }
+    dit(a, n / 2, t, p);
+    dit(a + n / 2, n / 2, t, p);
+    ditBlock(a, n / 2, &t.w[n / 2], &t.wq[n / 2], p);
+}
+
+// Coefficients below 10^18 from pairs of limbs, zero padded to n.
+void pack(u64* f, std::size_t n, const Limb* a, std::size_t na) {
+    std::size_t i = 0;
+    for (; 2 * i + 1 < na; ++i)
+        f[i] = a[2 * i] + u64{a[2 * i + 1]} * kBase;
+    if (na % 2) f[i++] = a[na - 1];
+    std::fill(f + i, f + n, u64{0});
+}
+
+std::size_t transformLength(std::size_t coefs) {
+    std::size_t n = 1;
+    while (n < coefs)
+        n *= 2;
+    return n;
+}
+
+// Garner's recombination of the three residues, then the carry pass in
+// base 10^18 into r[0..nr).
+void recombine(const u64* res, std::size_t n, std::size_t coefs, Limb* r, std::size_t nr) {
+    const u64 p1 = kPrimes[0], p2 = kPrimes[1], p3 = kPrimes[2];
+    const u64* r1s = res;
+    const u64* r2s = res + n;
+    const u64* r3s = res + 2 * n;
+    const u64 c12 = powMod(p1 % p2, p2 - 2, p2); // p1^-1 mod p2
+    const u64 c12q = shoupQuotient(c12, p2);
+    const u64 p1m3 = p1 % p3;
+    const u64 p1m3q = shoupQuotient(p1m3, p3);
+    const u64 c123 = powMod(mulMod(p1m3, p2 % p3, p3), p3 - 2, p3); // (p1 p2)^-1 mod p3
+    const u64 c123q = shoupQuotient(c123, p3);
+    const u128 p12 = static_cast<u128>(p1) * p2;
+    const u64 p12lo = static_cast<u64>(p12), p12hi = static_cast<u64>(p12 >> 64);
+
+    u128 carry = 0;
+    std::size_t k = 0;
+    auto put = [&](u64 digit) {
+        if (k < nr) r[k++] = static_cast<Limb>(digit % kBase);
+        if (k < nr) r[k++] = static_cast<Limb>(digit / kBase);
+    };
+    for (std::size_t i = 0; i < coefs; ++i) {
+        const u64 a1 = r1s[i], a2 = r2s[i], a3 = r3s[i];
+        const u64 a1m2 = reduceOnce(a1, p2);
+        const u64 d2 = a2 >= a1m2 ? a2 - a1m2 : a2 + p2 - a1m2;
+        const u64 y2 = reduceOnce(mulShoup(d2, c12, c12q, p2), p2);
+        const u64 a1m3 = reduceOnce(a1, p3);
+        const u64 t = reduceOnce(mulShoup(y2, p1m3, p1m3q, p3), p3);
+        u64 d3 = a3 + 2 * p3 - a1m3 - t;
+        d3 = reduceOnce(reduceOnce(d3, p3), p3);
+        const u64 y3 = reduceOnce(mulShoup(d3, c123, c123q, p3), p3);
+        // x = a1 + p1 y2 + p1 p2 y3, as three words w2:w1:w0.
+        u128 lo = static_cast<u128>(p1) * y2 + a1;
+        u128 m0 = static_cast<u128>(p12lo) * y3;
+        u128 m1 = static_cast<u128>(p12hi) * y3;
+        u128 s0 = static_cast<u128>(static_cast<u64>(lo)) + static_cast<u64>(m0) +
+                  static_cast<u64>(carry);
+        u128 s1 = (lo >> 64) + (m0 >> 64) + static_cast<u64>(m1) + (carry >> 64) + (s0 >> 64);
+        u64 w0 = static_cast<u64>(s0);
+        u64 w1 = static_cast<u64>(s1);
+        u64 w2 = static_cast<u64>(m1 >> 64) + static_cast<u64>(s1 >> 64);
+        u64 rem;
+        u64 qhi = div128(w2, w1, kCoefBase, rem);
+        u64 qlo = div128(rem, w0, kCoefBase, rem);
+        carry = (static_cast<u128>(qhi) << 64) | qlo;
+        put(rem);
+    }
+    while (carry != 0 && k < nr) {
+        put(static_cast<u64>(carry % kCoefBase));
+        carry /= kCoefBase;
+    }
+    std::fill(r + k, r + nr, Limb{0});
+}
+
+// The convolution of a and b (or of a with itself when b is null) modulo
+// one prime, left in f (length n, in [0, p)).
+void convolveModP(int prime, u64* f, u64* g, std::size_t n, const Limb* a, std::size_t na,
+                  const Limb* b, std::size_t nb) {
+    const u64 p = kPrimes[prime];
+    const Field field(p);
+    const Twiddles tw(p, kRoots[prime], n);
+    pack(f, n, a, na);
+    dif(f, n, tw, p);
+    if (b) {
+        pack(g, n, b, nb);
+        dif(g, n, tw, p);
+        for (std::size_t i = 0; i < n; ++i)
+            f[i] = field.montMul(f[i], g[i]);
+    } else {
+        for (std::size_t i = 0; i < n; ++i)
+            f[i] = field.montMul(f[i], f[i]);
+    }
+    dit(f, n, tw, p);
+    // Undo the Montgomery factor 2^-64 and the transform's factor n.
+    const u64 r64 = static_cast<u64>((static_cast<u128>(1) << 64) % p);
+    const u64 scale = mulMod(r64, powMod(n % p, p - 2, p), p);
+    const u64 scaleq = shoupQuotient(scale, p);
+    for (std::size_t i = 0; i < n; ++i)
+        f[i] = reduceOnce(mulShoup(f[i], scale, scaleq, p), p);
+}
+
+void product(Limb* r, const Limb* a, std::size_t na, const Limb* b, std::size_t nb) {
+    const std::size_t ca = (na + 1) / 2;
+    const std::size_t cb = b ? (nb + 1) / 2 : ca;
+    const std::size_t coefs = ca + cb - 1;
+    const std::size_t n = transformLength(coefs);
+    std::vector<u64> res(3 * n);
+    std::vector<u64> tmp(b ? n : 0);
+    for (int k = 0; k < 3; ++k)
+        convolveModP(k, res.data() + k * n, tmp.data(), n, a, na, b, nb);
+    recombine(res.data(), n, coefs, r, na + (b ? nb : na));
+}
+
+} // namespace
+
+std::size_t nttMaxLimbs() {
+    return (std::size_t{1} << kMaxLog) * 2 - 2;
+}
+
+void mulNtt(Limb* r, const Limb* a, std::size_t na, const Limb* b, std::size_t nb) {
+    product(r, a, na, b, nb);
+}
+
+void sqrNtt(Limb* r, const Limb* a, std::size_t n) {
+    product(r, a, n, nullptr, 0);
+}
+
+} // namespace longhand::fast::kern

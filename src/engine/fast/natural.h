@@ -1,0 +1,93 @@
+// Natural numbers in a decimal radix for the fast arithmetic paths.
+//
+// A Natural is a little-endian vector of limbs in base 10^9: limb i weighs
+// 10^(9 i). The canonical form has no high zero limbs, so zero is the empty
+// vector. A decimal radix keeps text conversion a single linear pass, which
+// is what a calculator that reads and shows every result as text needs.
+//
+// The raw kernels (declared in kernels.h) work on limb pointers with explicit
+// sizes; the functions here are the safe, allocating layer above them.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace longhand::fast {
+
+using Limb = std::uint32_t;
+using Wide = std::uint64_t;
+inline constexpr Limb kBase = 1000000000u;
+inline constexpr int kLimbDigits = 9;
+
+using Natural = std::vector<Limb>;
+
+// Drops high zero limbs.
+inline void trim(Natural& a) {
+    while (!a.empty() && a.back() == 0)
+        a.pop_back();
+}
+
+// --- text ---------------------------------------------------------------
+
+// Parses a digit string ('0'..'9' only, leading zeros allowed, "" is zero).
+// Throws std::invalid_argument on any other character.
+Natural fromDigits(std::string_view digits);
+
+// The digits of a, most significant first, without leading zeros, padded on
+// the left with '0' to at least minWidth characters. Zero is "0" when
+// minWidth is 0 (and minWidth zeros otherwise).
+std::string toDigits(const Natural& a, std::size_t minWidth = 0);
+
+// Writes exactly width digits of a (which must fit) into out, zero padded.
+void writeDigits(const Natural& a, char* out, std::size_t width);
+
+// Count of decimal digits of a (0 for zero).
+std::size_t digitCount(const Natural& a);
+
+// --- small values ---------------------------------------------------------
+
+Natural fromU64(std::uint64_t v);
+// 10^k.
+Natural pow10(std::uint64_t k);
+// a * 10^k (a shift by whole limbs plus one short multiplication).
+Natural shiftDecimal(const Natural& a, std::uint64_t k);
+
+// --- comparison and linear arithmetic -------------------------------------
+
+// -1, 0 or 1 as a <, =, > b (both canonical).
+int compare(const Natural& a, const Natural& b);
+Natural add(const Natural& a, const Natural& b);
+// a - b; requires a >= b.
+Natural sub(const Natural& a, const Natural& b);
+// a += b; a -= b (requires a >= b), in place.
+void addInPlace(Natural& a, const Natural& b);
+void subInPlace(Natural& a, const Natural& b);
+// a * m and a / m for a single limb m (1 <= m < 10^9); divSmall returns the
+// remainder.
+Natural mulSmall(const Natural& a, Limb m);
+Limb divSmallInPlace(Natural& a, Limb m);
+
+// --- multiplication (mul.cpp: the algorithm ladder) ------------------------
+
+Natural mul(const Natural& a, const Natural& b);
+Natural sqr(const Natural& a);
+
+// --- division (div.cpp) ----------------------------------------------------
+
+// Floor division: q = floor(a / b), r = a - q b. Throws std::domain_error
+// when b is zero. q and r may not alias a or b.
+void divMod(const Natural& a, const Natural& b, Natural& q, Natural& r);
+
+// --- powers and products (pow.cpp, product_tree.cpp) ----------------------
+
+Natural power(const Natural& base, std::uint64_t e);
+// lo * (lo + 1) * ... * hi; 1 when lo > hi.
+Natural rangeProduct(std::uint64_t lo, std::uint64_t hi);
+Natural factorial(std::uint64_t n);
+// n choose k; 0 when k > n.
+Natural binomial(std::uint64_t n, std::uint64_t k);
+
+} // namespace longhand::fast

@@ -1,0 +1,179 @@
+// Products of many factors: runs of integers by binary splitting (a
+// balanced product tree, so the big multiplications meet operands of equal
+// size), and n! and C(n, k) through their prime factorisations.
+//
+// For n! and C(n, k) the exponent of each prime p comes from Legendre's
+// formula, e_p(n!) = sum_i floor(n / p^i), and the number is rebuilt as
+//   prod_p p^e_p = ( ... ((P_top)^2 P_(top-1))^2 ... )^2 P_0,
+// where P_b is the product of the primes whose exponent has bit b set
+// (each P_b a product tree). The work then lies in a few squarings, which
+// are cheaper than general products. The factors 2 and 5 that pair into
+// trailing zeros are put back as a decimal shift.
+#include "size_limits.h"
+#include "thresholds.h"
+
+#include <algorithm>
+#include <bit>
+#include <cmath>
+#include <vector>
+
+namespace longhand::fast {
+
+namespace {
+
+__extension__ typedef unsigned __int128 u128;
+
+constexpr std::uint64_t kPackLimit = 1000000000000000000ull; // words below 10^18
+// Sieving for n! and C(n, k) stops being sensible beyond this n.
+constexpr std::uint64_t kPrimeSieveLimit = std::uint64_t{1} << 28;
+// C(n, k) goes through the primes only when k >= n / this.
+constexpr std::uint64_t kBinomialPrimeRatio = 64;
+
+// Multiplies small factors into words below 10^18 (fewer, larger leaves).
+class Packer {
+  public:
+    explicit Packer(std::vector<std::uint64_t>& out) : out_(out) {}
+    void push(std::uint64_t x) {
+        if (static_cast<u128>(acc_) * x < kPackLimit) {
+            acc_ *= x;
+        } else {
+            out_.push_back(acc_);
+            acc_ = x;
+        }
+    }
+    void flush() {
+        if (acc_ != 1) out_.push_back(acc_);
+        acc_ = 1;
+    }
+
+  private:
+    std::vector<std::uint64_t>& out_;
+    std::uint64_t acc_ = 1;
+};
+
+// Product of words[lo, hi) by a balanced tree.
+Natural productOf(const std::vector<std::uint64_t>& words, std::size_t lo, std::size_t hi) {
+    if (hi - lo <= 2) {
+        Natural r = lo < hi ? fromU64(words[lo]) : Natural{1};
+        for (std::size_t i = lo + 1; i < hi; ++i)
+            r = mul(r, fromU64(words[i]));
+        return r;
+    }
+    const std::size_t mid = lo + (hi - lo) / 2;
+    return mul(productOf(words, lo, mid), productOf(words, mid, hi));
+}
+
+Natural productOf(const std::vector<std::uint64_t>& words) {
+    return productOf(words, 0, words.size());
+}
+
+// lo * ... * hi, lo >= 1, lo <= hi.
+Natural runProduct(std::uint64_t lo, std::uint64_t hi) {
+    if (hi - lo < kProductLeafFactors) {
+        std::vector<std::uint64_t> words;
+        Packer pack(words);
+        for (std::uint64_t x = lo;; ++x) {
+            pack.push(x);
+            if (x == hi) break;
+        }
+        pack.flush();
+        return productOf(words);
+    }
+    const std::uint64_t mid = lo + (hi - lo) / 2;
+    return mul(runProduct(lo, mid), runProduct(mid + 1, hi));
+}
+
+// Odd primes up to n: sieve of Eratosthenes over odd numbers.
+std::vector<bool> oddComposites(std::uint64_t n) {
+    std::vector<bool> composite(n / 2 + 1, false); // index i: 2 i + 1
+    for (std::uint64_t p = 3; p * p <= n; p += 2)
+        if (!composite[p / 2])
+            for (std::uint64_t m = p * p; m <= n; m += 2 * p)
+                composite[m / 2] = true;
+    return composite;
+}
+
+// Legendre: the exponent of p in n!.
+std::uint64_t legendre(std::uint64_t n, std::uint64_t p) {
+    std::uint64_t e = 0;
+    while (n) {
+        n /= p;
+        e += n;
+    }
+    return e;
+}
+
+// prod p^e(p) over the primes p <= n with exponent function e, times
+// 10^(shift). e(2) and e(5) are taken as given (the caller has removed the
+// pairs that make trailing zeros).
+template <class Exponent>
+Natural fromPrimeExponents(std::uint64_t n, Exponent exponent, std::uint64_t e2, std::uint64_t e5,
+                           std::uint64_t shift) {
+    std::vector<std::vector<std::uint64_t>> bits(64);
+    std::vector<Packer> packers;
+    packers.reserve(64);
+    for (auto& b : bits)
+        packers.emplace_back(b);
+    int top = -1;
+    auto add = [&](std::uint64_t p, std::uint64_t e) {
+        for (int b = 0; e; ++b, e >>= 1)
+            if (e & 1) {
+                packers[b].push(p);
+                top = std::max(top, b);
+            }
+    };
+    add(2, e2);
+    const std::vector<bool> composite = oddComposites(n);
+    for (std::uint64_t p = 3; p <= n; p += 2)
+        if (!composite[p / 2]) add(p, p == 5 ? e5 : exponent(p));
+    Natural r{1};
+    for (int b = top; b >= 0; --b) {
+        packers[b].flush();
+        if (b != top) r = sqr(r);
+        if (!bits[b].empty()) r = mul(r, productOf(bits[b]));
+        std::vector<std::uint64_t>().swap(bits[b]);
+    }
+    return shift ? shiftDecimal(r, shift) : r;
+}
+
+double log10Factorial(std::uint64_t n) {
+    return std::lgamma(static_cast<double>(n) + 1.0) / std::log(10.0);
+}
+
+} // namespace
+
+Natural rangeProduct(std::uint64_t lo, std::uint64_t hi) {
+    if (lo > hi) return {1};
+    if (lo == 0) return {};
+    checkResultDigits(log10Factorial(hi) - (lo > 1 ? log10Factorial(lo - 1) : 0.0));
+    return runProduct(lo, hi);
+}
+
+Natural factorial(std::uint64_t n) {
+    if (n < kFactorialPrimeThreshold) return n < 2 ? Natural{1} : runProduct(2, n);
+    checkResultDigits(log10Factorial(n));
+    const std::uint64_t e5 = legendre(n, 5);
+    return fromPrimeExponents(
+        n, [n](std::uint64_t p) { return legendre(n, p); }, legendre(n, 2) - e5, 0, e5);
+}
+
+Natural binomial(std::uint64_t n, std::uint64_t k) {
+    if (k > n) return {};
+    k = std::min(k, n - k);
+    if (k == 0) return {1};
+    checkResultDigits(log10Factorial(n) - log10Factorial(k) - log10Factorial(n - k));
+    const std::uint64_t j = n - k;
+    if (n < kFactorialPrimeThreshold || n > kPrimeSieveLimit || k < n / kBinomialPrimeRatio) {
+        Natural q, r;
+        divMod(rangeProduct(j + 1, n), factorial(k), q, r);
+        return q;
+    }
+    auto exponent = [n, k, j](std::uint64_t p) {
+        return legendre(n, p) - legendre(k, p) - legendre(j, p);
+    };
+    const std::uint64_t e2 = exponent(2), e5 = exponent(5);
+    const std::uint64_t z = std::min(e2, e5);
+    return fromPrimeExponents(n, exponent, e2 - z, e5 - z, z);
+}
+
+} // namespace longhand::fast

@@ -1,0 +1,52 @@
+// Algorithm thresholds of the fast arithmetic, all in one place.
+//
+// Sizes are in limbs of 9 decimal digits unless a name says otherwise. The
+// rule everywhere is `size >= THRESHOLD` selects the faster algorithm.
+// Tuned on the 2-core AMD EPYC (Zen 5) development machine, 2026-11, with
+// bench/fast_bench (Release build); rerun bench/fast_bench --benchmark_filter=Cross
+// after changing a kernel.
+//
+// LONGHAND_SMALL_THRESHOLDS (CMake option of the same name) makes every
+// threshold tiny so that each path runs, and is tested, on small operands.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+
+namespace longhand::fast {
+
+#ifndef LONGHAND_SMALL_THRESHOLDS
+
+// Smaller operand of a product: Karatsuba from here on, basecase below.
+inline constexpr std::size_t kMulKaratsubaThreshold = 40;
+// Smaller operand of a product: number-theoretic transform from here on.
+inline constexpr std::size_t kMulNttThreshold = 400;
+// The same two for squares.
+inline constexpr std::size_t kSqrKaratsubaThreshold = 56;
+inline constexpr std::size_t kSqrNttThreshold = 400;
+// Divisor and quotient both at least this long: Newton's reciprocal,
+// below: schoolbook division.
+inline constexpr std::size_t kDivNewtonThreshold = 120;
+// The reciprocal's own recursion bottoms out in schoolbook division here.
+inline constexpr std::size_t kReciprocalBasecase = 60;
+// Range products: runs of at most this many factors are multiplied one by
+// one into an accumulator; longer runs are split in two (product tree).
+inline constexpr std::uint64_t kProductLeafFactors = 64;
+// n! and C(n, k) from n on go through the prime factorisation (exponents
+// by Legendre's formula, then squarings); below, the plain product tree.
+inline constexpr std::uint64_t kFactorialPrimeThreshold = 2000;
+
+#else
+
+inline constexpr std::size_t kMulKaratsubaThreshold = 2;
+inline constexpr std::size_t kMulNttThreshold = 12;
+inline constexpr std::size_t kSqrKaratsubaThreshold = 2;
+inline constexpr std::size_t kSqrNttThreshold = 12;
+inline constexpr std::size_t kDivNewtonThreshold = 3;
+inline constexpr std::size_t kReciprocalBasecase = 3;
+inline constexpr std::uint64_t kProductLeafFactors = 2;
+inline constexpr std::uint64_t kFactorialPrimeThreshold = 10;
+
+#endif
+
+} // namespace longhand::fast

@@ -1,0 +1,132 @@
+// Multiplication of the fast arithmetic: every kernel against the schoolbook
+// one and the front end against GMP, on every threshold +-1.
+#include "engine/fast/fast.h"
+#include "engine/fast/kernels.h"
+#include "engine/fast/thresholds.h"
+#include "fast_test_support.h"
+
+#include <gtest/gtest.h>
+#include <vector>
+
+namespace {
+
+using namespace longhand::fast;
+using fasttest::digitsAround;
+using fasttest::makeDigits;
+using fasttest::Shape;
+using fasttest::shapeOf;
+
+std::vector<Limb> randomLimbs(std::mt19937_64& rng, std::size_t n, bool maximal = false) {
+    std::vector<Limb> v(n);
+    for (auto& x : v)
+        x = maximal ? kBase - 1 : static_cast<Limb>(rng() % kBase);
+    return v;
+}
+
+std::vector<Limb> reference(const std::vector<Limb>& a, const std::vector<Limb>& b) {
+    std::vector<Limb> r(a.size() + b.size());
+    kern::mulBasecase(r.data(), a.data(), a.size(), b.data(), b.size());
+    return r;
+}
+
+TEST(FastMul, FrontEndMatchesGmpAroundEveryThreshold) {
+    std::mt19937_64 rng(fasttest::testSeed("FastMul.FrontEnd"));
+    const std::size_t thresholds[] = {kMulKaratsubaThreshold, kMulNttThreshold,
+                                      kSqrKaratsubaThreshold, kSqrNttThreshold};
+    std::size_t shape = 0;
+    for (std::size_t t : thresholds)
+        for (std::size_t limbs : {t - 1, t, t + 1})
+            for (int delta : {-1, 0, 1}) {
+                const std::size_t len = digitsAround(limbs, delta);
+                const std::string a = makeDigits(rng, len, shapeOf(shape++));
+                for (std::size_t lenB : {len, len / 3 + 1, 2 * len + 7, 5 * len}) {
+                    const std::string b = makeDigits(rng, lenB, shapeOf(shape++));
+                    ASSERT_EQ(mulDigits(a, b), fasttest::gmpMul(a, b))
+                        << "len " << len << " x " << lenB;
+                }
+                ASSERT_EQ(sqrDigits(a), fasttest::gmpMul(a, a)) << "square of len " << len;
+                ASSERT_EQ(mulDigits(a, a), fasttest::gmpMul(a, a));
+            }
+}
+
+TEST(FastMul, ShapesAndZeros) {
+    std::mt19937_64 rng(fasttest::testSeed("FastMul.Shapes"));
+    EXPECT_EQ(mulDigits("", "123"), "0");
+    EXPECT_EQ(mulDigits("000", "0"), "0");
+    EXPECT_EQ(mulDigits("0007", "006"), "42");
+    EXPECT_EQ(sqrDigits(""), "0");
+    for (std::size_t len : {1, 8, 9, 10, 17, 18, 19, 100, 1000, 3000})
+        for (std::size_t s = 0; s < static_cast<std::size_t>(Shape::Count); ++s)
+            for (std::size_t t = 0; t < static_cast<std::size_t>(Shape::Count); ++t) {
+                const std::string a = makeDigits(rng, len, shapeOf(s));
+                const std::string b = makeDigits(rng, len + t * 7, shapeOf(t));
+                ASSERT_EQ(mulDigits(a, b), fasttest::gmpMul(a, b))
+                    << "shapes " << s << "," << t << " len " << len;
+            }
+}
+
+TEST(FastMul, KernelsAgreeWithSchoolbook) {
+    std::mt19937_64 rng(fasttest::testSeed("FastMul.Kernels"));
+    for (std::size_t na = 1; na <= 70; ++na)
+        for (std::size_t nb : {std::size_t{1}, na / 2 + 1, na}) {
+            if (nb > na) continue;
+            const bool maximal = (na + nb) % 3 == 0;
+            const auto a = randomLimbs(rng, na, maximal), b = randomLimbs(rng, nb, maximal);
+            const auto want = reference(a, b);
+            std::vector<Limb> r(na + nb);
+            kern::mulNtt(r.data(), a.data(), na, b.data(), nb);
+            ASSERT_EQ(r, want) << "ntt " << na << "x" << nb;
+            if (2 * nb > na + 1) {
+                kern::mulKaratsuba(r.data(), a.data(), na, b.data(), nb);
+                ASSERT_EQ(r, want) << "karatsuba " << na << "x" << nb;
+            }
+            if (na == nb) {
+                std::vector<Limb> s(2 * na);
+                const auto sq = reference(a, a);
+                kern::sqrBasecase(s.data(), a.data(), na);
+                ASSERT_EQ(s, sq) << "sqr basecase " << na;
+                kern::sqrNtt(s.data(), a.data(), na);
+                ASSERT_EQ(s, sq) << "sqr ntt " << na;
+                if (na >= 2) {
+                    kern::sqrKaratsuba(s.data(), a.data(), na);
+                    ASSERT_EQ(s, sq) << "sqr karatsuba " << na;
+                }
+            }
+        }
+}
+
+// Transform lengths at powers of two, with the largest coefficients, where
+// a wrong bound on the convolution terms would show.
+TEST(FastMul, TransformBoundariesWithLargestLimbs) {
+    std::mt19937_64 rng(fasttest::testSeed("FastMul.Transform"));
+    for (std::size_t coefs : {64, 65, 512, 513, 2048, 2049, 8192}) {
+        const std::size_t na = coefs; // limbs: coefs / 2 coefficients each
+        for (bool maximal : {true, false}) {
+            const auto a = randomLimbs(rng, na, maximal), b = randomLimbs(rng, na - 1, maximal);
+            std::vector<Limb> r(2 * na - 1), k(2 * na - 1);
+            kern::mulNtt(r.data(), a.data(), na, b.data(), na - 1);
+            kern::mulKaratsuba(k.data(), a.data(), na, b.data(), na - 1);
+            ASSERT_EQ(r, k) << coefs;
+        }
+    }
+}
+
+TEST(FastMul, LongOperandsMatchGmp) {
+    std::mt19937_64 rng(fasttest::testSeed("FastMul.Long"));
+    for (auto [la, lb] :
+         {std::pair<std::size_t, std::size_t>{100000, 100000}, {250000, 1001}, {40000, 170000}}) {
+        const std::string a = makeDigits(rng, la, Shape::Random);
+        const std::string b = makeDigits(rng, lb, Shape::ZeroRuns);
+        ASSERT_EQ(mulDigits(a, b), fasttest::gmpMul(a, b)) << la << " x " << lb;
+    }
+    const std::string nines(200000, '9');
+    ASSERT_EQ(sqrDigits(nines), fasttest::gmpMul(nines, nines));
+}
+
+TEST(FastMul, RejectsNonDigits) {
+    EXPECT_THROW(mulDigits("12a", "3"), std::invalid_argument);
+    EXPECT_THROW(mulDigits("1234567890123x5678", "3"), std::invalid_argument);
+    EXPECT_THROW(sqrDigits("-5"), std::invalid_argument);
+}
+
+} // namespace
