@@ -9,6 +9,8 @@
 
 namespace longhand {
 
+inline constexpr const char* kAbnormalcy = "Abnormalcy detected.";
+
 // m / n; n must not be zero in value. "0.5" form below 1.
 std::string bigdivision(std::string m, std::string n, EngineHost& host = silentHost());
 
@@ -20,7 +22,8 @@ std::string UpperLower(std::string A, const std::string& B, Count desiredDecimal
 std::string smallQuotient(std::string m, const std::string& n, Count places,
                           EngineHost& host = silentHost());
 
-// One quotient digit of rem / div; rem becomes rem - digit * div.
+// One quotient digit of rem / div; rem becomes rem - digit * div. A rem
+// shorter than div makes the host show "Abnormalcy detected." (digit 0).
 std::string nextQuotientDigit(std::string& rem, const std::string& div,
                               EngineHost& host = silentHost());
 

@@ -1,0 +1,373 @@
+#include "division.h"
+
+#include "addsub.h"
+#include "multiply.h"
+
+#include <algorithm>
+#include <cmath>
+#include <cstdint>
+#include <string_view>
+
+namespace longhand {
+
+namespace {
+
+// A quotient digit is estimated from at most this many leading digits of the
+// remainder (one fewer of the divisor when the remainder is a digit longer):
+// values of 15 digits are exact in a double.
+constexpr Count kEstimateDigits = 15;
+
+// Fraction digits of M / N: Len(M) + 1 when M is longer than N; otherwise
+// 20, or Len(N) + 10 once N has this many digits.
+constexpr Count kLongDivisorDigits = 16;
+constexpr Count kShortQuotientPlaces = 20;
+constexpr Count kLongDivisorExtraPlaces = 10;
+
+inline int digitOf(char c) {
+    return c >= '0' && c <= '9' ? c - '0' : 0;
+}
+
+// Value of the first `count` characters (at most 15 digits: exact).
+double leadingValue(std::string_view s, Count count) {
+    std::uint64_t v = 0;
+    const Count n = std::min<Count>(count, static_cast<Count>(s.size()));
+    for (Count i = 0; i < n; ++i)
+        v = v * 10 + static_cast<std::uint64_t>(digitOf(s[i]));
+    return static_cast<double>(v);
+}
+
+// Value of a whole digit string; rounded once it passes 15 digits.
+double wholeValue(std::string_view s) {
+    if (static_cast<Count>(s.size()) <= kEstimateDigits) return leadingValue(s, kEstimateDigits);
+    double v = 0;
+    for (char c : s)
+        v = v * 10 + digitOf(c);
+    return v;
+}
+
+// The first guess at rem / div, never below the true digit while rem has at
+// most one digit more than div: both prefixes are cut at the same distance
+// from the right end. 0 to 9.
+int estimateDigit(std::string_view rem, std::string_view div) {
+    const Count lr = static_cast<Count>(rem.size());
+    const Count ld = static_cast<Count>(div.size());
+    double e = 0;
+    if (lr == ld && ld >= kEstimateDigits)
+        e = leadingValue(rem, kEstimateDigits) / leadingValue(div, kEstimateDigits);
+    else if (lr > ld && ld >= kEstimateDigits - 1)
+        e = leadingValue(rem, kEstimateDigits) / leadingValue(div, kEstimateDigits - 1);
+    else
+        e = wholeValue(rem) / wholeValue(div);
+    if (!(e >= 0)) return 0; // NaN from a zero divisor: no digit
+    return e >= 9 ? 9 : static_cast<int>(std::floor(e));
+}
+
+// rem -= d * div, both right-aligned, Len(rem) >= Len(div). Returns the
+// borrow out of the top place: 0 when the result is not negative; otherwise
+// rem holds the result plus borrow * 10^Len(rem).
+int subtractMultiple(std::string& rem, std::string_view div, int d) {
+    const std::size_t lr = rem.size(), ld = div.size();
+    int borrow = 0;
+    for (std::size_t i = 1; i <= lr; ++i) {
+        if (i > ld && borrow == 0) break;
+        char& r = rem[lr - i];
+        int t = digitOf(r) - borrow;
+        if (i <= ld) t -= d * digitOf(div[ld - i]);
+        borrow = t < 0 ? (9 - t) / 10 : 0;
+        r = static_cast<char>('0' + t + 10 * borrow);
+    }
+    return borrow;
+}
+
+// rem += div modulo 10^Len(rem); returns the carry out of the top place.
+int addBack(std::string& rem, std::string_view div) {
+    const std::size_t lr = rem.size(), ld = div.size();
+    int carry = 0;
+    for (std::size_t i = 1; i <= lr; ++i) {
+        if (i > ld && carry == 0) break;
+        char& r = rem[lr - i];
+        int t = digitOf(r) + carry;
+        if (i <= ld) t += digitOf(div[ld - i]);
+        carry = t >= 10 ? 1 : 0;
+        r = static_cast<char>('0' + t - 10 * carry);
+    }
+    return carry;
+}
+
+// Leading zeros off; zero is "0".
+void canonical(std::string& s) {
+    const std::size_t first = s.find_first_not_of('0');
+    if (first == std::string::npos)
+        s = "0";
+    else if (first > 0)
+        s.erase(0, first);
+}
+
+// One quotient digit of rem / div computed in place: rem >= div, rem at
+// most one digit longer than div, both without leading zeros. The estimate
+// is lowered, adding div back, until the remainder is not negative.
+char digitStep(std::string& rem, std::string_view div) {
+    int d = estimateDigit(rem, div);
+    if (rem.size() < div.size()) d = 0;
+    if (d > 0) {
+        int borrow = subtractMultiple(rem, div, d);
+        while (borrow > 0 && d > 0) {
+            --d;
+            borrow -= addBack(rem, div);
+        }
+    }
+    canonical(rem);
+    return static_cast<char>('0' + d);
+}
+
+bool isLess(int code) {
+    return code == CmpLess || code == CmpShorter;
+}
+
+// A digit string as the drivers need it: digits only (anything else counts
+// as 0) and no leading zeros; zero is the empty text.
+std::string cleanDigits(std::string_view s) {
+    std::string out;
+    out.reserve(s.size());
+    for (char c : s)
+        if (!out.empty() || (c >= '1' && c <= '9')) out += static_cast<char>('0' + digitOf(c));
+    return out;
+}
+
+std::string upperLowerImpl(std::string_view A, std::string_view B, Count desiredDecimal,
+                           EngineHost& host) {
+    const std::size_t la = A.size(), lb = B.size();
+    if (lb == 0) return {};
+    std::size_t pos = std::min(la, lb);
+    std::string rem(A.substr(0, pos));
+    std::string q;
+    Count dec = 0;
+    bool fraction = false;
+    while (dec < desiredDecimal) {
+        if (host.cancelled()) break;
+        const int code = strCompare(rem, B);
+        if (!isLess(code)) {
+            q += digitStep(rem, B);
+            if (fraction) ++dec;
+            continue;
+        }
+        // rem < B: bring down the next digit of A, or a zero after A's end.
+        if (pos < la) {
+            if (rem == "0") rem.clear();
+            rem += A[pos++];
+            if (isLess(strCompare(rem, B))) q += '0';
+        } else if (!fraction) {
+            if (rem == "0") break; // the quotient is a whole number
+            q += '.';
+            rem += '0';
+            if (isLess(strCompare(rem, B))) {
+                q += '0';
+                ++dec;
+            }
+            fraction = true;
+        } else {
+            if (rem.empty() || rem == "0") break;
+            rem += '0';
+            if (isLess(strCompare(rem, B))) {
+                q += '0';
+                ++dec;
+            }
+        }
+    }
+    return q;
+}
+
+std::string smallQuotientImpl(std::string_view m0, std::string_view n, Count places,
+                              EngineHost& host) {
+    if (n == "1") return std::string(m0);
+    if (n.empty()) return {};
+    if (m0.size() > n.size()) return upperLowerImpl(m0, n, places, host);
+
+    std::string m(m0);
+    std::string q;
+    enum { Start, Fraction, Digits, IntegerDigit } state = Start;
+    const int first = strCompare(m, n);
+    if (first == CmpEqual) return "1";
+    if (first == CmpLess) {
+        q = "0.";
+        m += '0';
+        state = Fraction;
+    } else if (first == CmpShorter) {
+        q = "0.";
+        q.append(n.size() - m.size() - 1, '0');
+        m.append(n.size() - m.size(), '0');
+        state = Fraction;
+    } else {
+        state = IntegerDigit; // same length and larger: the first digit is the integer digit
+    }
+    const bool integerDigitFirst = state == IntegerDigit;
+
+    for (;;) {
+        if (static_cast<Count>(q.size()) > places + 1) return q;
+        if (state != IntegerDigit && m == m0) {
+            // The remainder is back at the dividend: the digits since the
+            // point come again, led by the integer digit when there is one.
+            std::string period;
+            if (integerDigitFirst) period += q[0];
+            period.append(q, 2);
+            if (period.empty()) return q;
+            const std::size_t target = static_cast<std::size_t>(places + 2);
+            while (q.size() < target)
+                q.append(period, 0, std::min(period.size(), target - q.size()));
+            return q;
+        }
+        if (m == "0") return q;
+        if (host.cancelled()) return q;
+        const int code = strCompare(m, n);
+        if (code == CmpEqual) return q + '1';
+        if (isLess(code)) {
+            if (code == CmpLess && state == Fraction) {
+                m += '0';
+                q += '0';
+            } else if (code == CmpLess && state == Digits) {
+                m += '0'; // one digit longer than n: the next pass yields a digit
+            } else if (code == CmpShorter && state == Digits) {
+                while (m.size() < n.size()) {
+                    m += '0';
+                    if (isLess(strCompare(m, n))) q += '0';
+                }
+            } else {
+                return q; // no other state meets a smaller remainder
+            }
+            continue;
+        }
+        const char d = digitStep(m, n);
+        if (state == IntegerDigit) {
+            q = d;
+            q += '.';
+        } else {
+            q += d;
+        }
+        state = Digits;
+    }
+}
+
+} // namespace
+
+std::string bigdivision(std::string m, std::string n, EngineHost& host) {
+    if (host.soundOn()) host.stopSound();
+
+    std::string_view mv = m, nv = n;
+    bool neg = false;
+    const int Mk = leadCharKind(mv), Nk = leadCharKind(nv);
+    const bool mPlain = Mk == KindDigit || Mk == KindPoint;
+    const bool nPlain = Nk == KindDigit || Nk == KindPoint;
+    if (Nk == KindMinus && mPlain) {
+        nv.remove_prefix(1);
+        neg = true;
+    } else if (nPlain && Mk == KindMinus) {
+        mv.remove_prefix(1);
+        neg = true;
+    } else if (Nk == KindMinus && Mk == KindMinus) {
+        mv.remove_prefix(1);
+        nv.remove_prefix(1);
+    }
+
+    std::string M(mv), N(nv);
+    const Count fm = normalizeNumber(M);
+    const Count fn = normalizeNumber(N);
+    M = cleanDigits(M);
+    N = cleanDigits(N);
+    if (N.empty()) return {}; // a zero divisor; callers refuse it before
+
+    // The places never fall short of fn - fm, or the point would move right
+    // past the computed digits and zeros would stand in for real digits.
+    const Count lm = static_cast<Count>(M.size()), ln = static_cast<Count>(N.size());
+    const int code = strCompare(M, N);
+    std::string q;
+    if (code == CmpLonger) {
+        q = upperLowerImpl(M, N, std::max(lm + 1, fn - fm), host);
+    } else if (code == CmpEqual && fm == 0 && fn == 0) {
+        return neg ? "-1" : "1";
+    } else {
+        const Count places =
+            ln < kLongDivisorDigits ? kShortQuotientPlaces : ln + kLongDivisorExtraPlaces;
+        q = smallQuotientImpl(M, N, std::max(places, fn - fm), host);
+    }
+
+    if (fm < fn)
+        q = bigMultifly(std::move(q), "1" + makePower10(fn - fm), host);
+    else if (fm > fn)
+        q = shiftPointLeft(q, fm, fn);
+    if (neg) q.insert(0, 1, '-');
+
+    const bool hasPoint = q.find('.') != std::string::npos;
+    if (hasPoint && !q.empty() && q.back() == '0') noEndingZero(q);
+    if (!q.empty() && q.back() == '.') q.pop_back();
+    if (!q.empty() && q.front() == '0' && q.find('.') == std::string::npos)
+        q = stripLeadingZeros(q);
+    return q;
+}
+
+std::string UpperLower(std::string A, const std::string& B, Count desiredDecimal,
+                       EngineHost& host) {
+    return upperLowerImpl(cleanDigits(A), cleanDigits(B), desiredDecimal, host);
+}
+
+std::string smallQuotient(std::string m, const std::string& n, Count places, EngineHost& host) {
+    return smallQuotientImpl(cleanDigits(m), cleanDigits(n), places, host);
+}
+
+std::string nextQuotientDigit(std::string& rem, const std::string& div, EngineHost& host) {
+    if (rem.size() < div.size()) {
+        host.showMessage(kAbnormalcy);
+        return "0";
+    }
+    // Guess, then test the guess by multiplying and subtracting; lower it
+    // until the remainder is not negative.
+    for (int d = estimateDigit(rem, div); d >= 0; --d) {
+        const std::string digit(1, static_cast<char>('0' + d));
+        std::string r = rcSub(rem, multiplyByDigit(digit, div));
+        if (!r.empty() && r.front() == '-') continue;
+        rem = std::move(r);
+        return digit;
+    }
+    return "0"; // rem is zero and div has zeros only: nothing to take away
+}
+
+std::string multiplyByDigit(const std::string& digit, const std::string& num) {
+    if (digit == "1") return num;
+    const int d = digit.empty() ? 0 : digitOf(digit.front());
+    // The top position keeps its whole product, so the text can be one longer.
+    std::string out(num.size() + 1, '0');
+    int carry = 0;
+    for (std::size_t i = num.size(); i-- > 0;) {
+        const int s = d * digitOf(num[i]) + carry;
+        carry = s / 10;
+        out[i + 1] = static_cast<char>('0' + s % 10);
+    }
+    if (carry > 0)
+        out[0] = static_cast<char>('0' + carry);
+    else
+        out.erase(0, 1);
+    return out;
+}
+
+std::string shiftPointLeft(const std::string& s, Count f1, Count f2) {
+    const Count k = f1 - f2;
+    if (k <= 0) return s;
+    std::string digits = s;
+    Count before = static_cast<Count>(s.size());
+    const std::size_t point = s.find('.');
+    if (point != std::string::npos) {
+        before = static_cast<Count>(point);
+        digits.erase(point, 1);
+    }
+    if (before > k) {
+        digits.insert(static_cast<std::size_t>(before - k), 1, '.');
+        return digits;
+    }
+    std::string out;
+    out.reserve(digits.size() + static_cast<std::size_t>(k - before) + 2);
+    out += "0.";
+    out.append(static_cast<std::size_t>(k - before), '0');
+    out += digits;
+    return out;
+}
+
+} // namespace longhand
