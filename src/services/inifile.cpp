@@ -6,7 +6,9 @@
 #include <filesystem>
 #include <optional>
 #include <string_view>
+#include <sys/stat.h>
 #include <system_error>
+#include <unistd.h>
 
 namespace longhand {
 
@@ -185,6 +187,14 @@ std::string writeTarget(const std::string& path) {
     return path;
 }
 
+// A file marked read-only stays as it is, even for a user whom the
+// permissions would let through (root): a rename would replace it anyway.
+bool isReadOnlyFile(const std::string& path) {
+    struct stat st {};
+    if (::stat(path.c_str(), &st) != 0) return false;
+    return (st.st_mode & (S_IWUSR | S_IWGRP | S_IWOTH)) == 0 || ::access(path.c_str(), W_OK) != 0;
+}
+
 } // namespace
 
 std::string readProfileString(const std::string& section, const std::string& key,
@@ -205,6 +215,7 @@ bool writeProfileString(const std::string& section, const std::string& key,
     if (!validSection(section) || !validKey(key) || hasLineBreak(value)) return false;
 
     const std::string target = writeTarget(path);
+    if (isReadOnlyFile(target)) return false;
     std::string text;
     if (std::optional<std::string> old = readWholeFile(target)) {
         text = std::move(*old);

@@ -28,7 +28,8 @@ std::string readProfileString(const std::string& section, const std::string& key
 // line endings included, stays as it was. The file is replaced in one
 // rename, so a crash or a full disk never leaves it half-written.
 // Returns false, and leaves the file untouched, when the file cannot be read
-// or replaced or when a name or the value would break the layout (a line
+// or replaced, when it is read-only (no write permission bit set, or not
+// writable for this user), or when a name or the value would break the layout (a line
 // break anywhere, "=" or a leading "[" or ";" in a key, "]" in a section,
 // an empty name).
 bool writeProfileString(const std::string& section, const std::string& key,

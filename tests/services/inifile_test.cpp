@@ -212,6 +212,22 @@ TEST(IniWrite, FailureLeavesEverythingAsItWas) {
     EXPECT_EQ(dir.entries(), (std::vector<std::string>{"folder.vok", "plain"}));
 }
 
+TEST(IniWrite, ReadOnlyFileStaysAsItIs) {
+    TempDir dir;
+    const std::string path = dir.file("rcnt.vok");
+    const std::string before = "[A]\nk=1\n";
+    writeBytes(path, before);
+    std::filesystem::permissions(path, std::filesystem::perms::owner_read |
+                                           std::filesystem::perms::group_read |
+                                           std::filesystem::perms::others_read);
+    const ino_t inode = test::inodeOf(path);
+    EXPECT_FALSE(writeProfileString("A", "k", "2", path));
+    EXPECT_FALSE(writeProfileString("B", "k", "2", path));
+    EXPECT_EQ(readBytes(path), before);
+    EXPECT_EQ(test::inodeOf(path), inode);
+    EXPECT_EQ(dir.entries(), std::vector<std::string>{"rcnt.vok"});
+}
+
 TEST(IniWrite, ReadOnlyFolderKeepsTheFile) {
     if (::geteuid() == 0) GTEST_SKIP() << "running as root: permissions do not stop writes";
     TempDir dir;
