@@ -6,6 +6,7 @@
 
 #include <cmath>
 #include <cstdio>
+#include <optional>
 
 namespace longhand {
 
@@ -50,7 +51,8 @@ int compareValues(const std::string& a, const std::string& b) {
 // its double `value`: from kBatchLimit on a double has at most three binary
 // fraction places, so "%.3f" shows it exactly (a small lower end written
 // with an exponent beside a huge upper end is rounded to three places).
-std::string leadingNumberText(std::string_view text, double value) {
+// Nothing when that value is beyond the doubles.
+std::optional<std::string> leadingNumberText(std::string_view text, double value) {
     std::size_t i = 0;
     bool negative = false;
     if (i < text.size() && (text[i] == '-' || text[i] == '+')) {
@@ -72,6 +74,7 @@ std::string leadingNumberText(std::string_view text, double value) {
         ++j;
         if (j < text.size() && (text[j] == '-' || text[j] == '+')) ++j;
         if (j < text.size() && isDigit(text[j])) {
+            if (!std::isfinite(value)) return std::nullopt;
             char buf[kDoubleTextRoom];
             std::snprintf(buf, sizeof buf, "%.3f", value);
             return buf;
@@ -128,15 +131,15 @@ std::string rangeProduct(std::string_view n, std::string_view x, std::string_vie
     const double last = numericValue(n);
     const double lower = x.empty() ? 0.0 : numericValue(m);
     const double first = lower + 1.0;
-    if (std::isnan(last) || std::isnan(first)) return {};
-    if (first > last) return emptyRun(x, host);
-    if (std::isinf(first) || std::isinf(last)) return {}; // a run without end
 
     if (std::fabs(first) >= kBatchLimit || std::fabs(last) >= kBatchLimit) {
-        std::string firstText =
-            x.empty() ? std::string("1") : rcAdd(leadingNumberText(m, lower), "1");
-        return exactRun(std::move(firstText), leadingNumberText(n, last), x, host);
+        // Beyond the doubles' exact steps (or beyond the doubles): on texts.
+        auto lastText = leadingNumberText(n, last);
+        auto lowerText = x.empty() ? std::optional<std::string>("0") : leadingNumberText(m, lower);
+        if (!lastText || !lowerText) return {}; // a run without end
+        return exactRun(rcAdd(std::move(*lowerText), "1"), *lastText, x, host);
     }
+    if (first > last) return emptyRun(x, host);
 
     // Both ends below kBatchLimit: every factor and every batch is exact in
     // a double (for whole factors) and stepping by 1 is exact.
