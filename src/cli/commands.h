@@ -1,0 +1,34 @@
+// The subcommands of longhand-calc. Each one registers itself from its own
+// source file with a CommandRegistrar, so a new command is a new file:
+//
+//   static const longhand::cli::CommandRegistrar fact({"fact", {"N"}, "N!", 60, runFact});
+#pragma once
+
+#include "engine/host.h"
+#include "engine/operations.h"
+
+#include <functional>
+#include <string>
+#include <vector>
+
+namespace longhand::cli {
+
+struct Command {
+    std::string name;                  // the word on the command line
+    std::vector<std::string> operands; // their names, for the usage text
+    std::string summary;               // what it prints, one line
+    int order = 0;                     // place in the usage text, ascending
+    // Runs with exactly operands.size() operand texts (files already read).
+    std::function<OperationOutcome(std::vector<std::string>& operands, EngineHost& host)> run;
+};
+
+void registerCommand(Command command);
+
+// Every registered command, in usage order.
+std::vector<Command> commands();
+
+struct CommandRegistrar {
+    explicit CommandRegistrar(Command command) { registerCommand(std::move(command)); }
+};
+
+} // namespace longhand::cli
