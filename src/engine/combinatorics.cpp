@@ -24,7 +24,13 @@ std::string perMutation(std::string nInput, std::string rInput, int repeatFlag, 
     if (!isWholeNumberText(nInput) || !isWholeNumberText(rInput)) return {};
     std::string n = wholeNumberValue(nInput);
     const std::string r = wholeNumberValue(rInput);
-    if (repeatFlag == kWithRepetition) return countText(raisePower(n, r, host), host);
+    if (repeatFlag == kWithRepetition) {
+        // One way to choose nothing, even from nothing (the power says 0^0 = 0).
+        if (r == "0") return "1";
+        const bool tooLong = powerTooLong(n, r);
+        std::string power = raisePower(n, r, host); // tells the user when too long
+        return tooLong ? std::string() : countText(std::move(power), host);
+    }
     if (r == n) return factorN(n, 0, host);
     if (r == "0") return "1";
     // (n-r+1) * ... * n; a run from below zero (r > n) passes zero: "0".

@@ -13,7 +13,8 @@ inline constexpr int kWithRepetition = 1;
 // Ordered selections of r out of n: n^r with repeatFlag 1, otherwise
 // n!/(n-r)! (n! through the factorial data file when r = n, "0" when r > n).
 // Arguments are whole-number texts, leading zeros allowed ("007" is 7);
-// anything else gives "". A count of zero is "0"; "" also when cancelled.
+// anything else gives "". A count of zero is "0". A count too long to hold
+// is refused (the host is told) with ""; "" also when cancelled.
 std::string perMutation(std::string nInput, std::string rInput, int repeatFlag = 0,
                         EngineHost& host = silentHost());
 

@@ -23,6 +23,10 @@ PartialProductOutcome partialProduct(std::string_view m, std::string_view n, Eng
     // texts for the long ones.
     const std::string before =
         high.size() <= kBatchedEndDigits ? doubleText(numericValue(low) - 1) : rcSub(low, "1");
+    if (productTooLong(high, "1", before)) {
+        outcome.refusal = kProductTooLong;
+        return outcome;
+    }
     outcome.product = rangeProduct(high, "1", before, host);
     if (host.cancelled()) outcome.product.clear();
     return outcome;

@@ -18,11 +18,12 @@ inline constexpr std::size_t kBatchedEndDigits = 15;
 
 struct PartialProductOutcome {
     std::string product;           // the product, when refusal is null
-    const char* refusal = nullptr; // kEnterWholeNumbers or kChooseNGreater
+    const char* refusal = nullptr; // kEnterWholeNumbers, kChooseNGreater or kProductTooLong
 };
 
 // M * (M+1) * ... * N. M and N must be whole numbers without sign (leading
-// zeros allowed and dropped) with N > M by value. The product is "" when
+// zeros allowed and dropped) with N > M by value, and the product must fit
+// in kMaxProductDigits (rangeproduct.h). The product is "" when
 // host.cancelled() stopped the run.
 PartialProductOutcome partialProduct(std::string_view m, std::string_view n,
                                      EngineHost& host = silentHost());

@@ -4,6 +4,7 @@
 #include "multiply.h"
 #include "numtext.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstdio>
 #include <optional>
@@ -111,6 +112,56 @@ std::string exactRun(std::string first, const std::string& last, std::string_vie
     return big;
 }
 
+// A run as rangeProduct walks it: between doubles while both ends lie below
+// kBatchLimit, otherwise between plain number texts.
+struct Run {
+    double first = 1, last = 0;
+    bool onTexts = false;
+    bool endless = false; // an end written with an exponent beyond the doubles
+    std::string firstText, lastText;
+};
+
+Run describeRun(std::string_view n, std::string_view x, std::string_view m) {
+    Run run;
+    run.last = numericValue(n);
+    const double lower = x.empty() ? 0.0 : numericValue(m);
+    run.first = lower + 1.0;
+    if (std::fabs(run.first) < kBatchLimit && std::fabs(run.last) < kBatchLimit) return run;
+    run.onTexts = true;
+    auto lastText = leadingNumberText(n, run.last);
+    auto lowerText = x.empty() ? std::optional<std::string>("0") : leadingNumberText(m, lower);
+    if (!lastText || !lowerText) {
+        run.endless = true;
+        return run;
+    }
+    run.firstText = rcAdd(std::move(*lowerText), "1");
+    run.lastText = std::move(*lastText);
+    return run;
+}
+
+// About how many digits the run's product has (never much less); 0 for an
+// empty run or one through zero, infinity for one without end.
+double runDigits(const Run& run) {
+    constexpr double kLn10 = 2.302585092994046;
+    if (run.endless) return INFINITY;
+    if (!run.onTexts) {
+        const double first = run.first, last = run.last;
+        if (first > last || (first <= 0 && last >= 0 && first == std::floor(first))) return 0;
+        const double count = std::floor(last - first) + 1;
+        // |first (first+1) ... | = Gamma(a + count) / Gamma(a), a the smallest magnitude.
+        if (first > 0) return (std::lgamma(first + count) - std::lgamma(first)) / kLn10 + 1;
+        if (last < 0) return (std::lgamma(-last + count) - std::lgamma(-last)) / kLn10 + 1;
+        return count * std::log10(std::fmax(-first, last) + 1) + 1;
+    }
+    const std::string& first = run.firstText;
+    const std::string& last = run.lastText;
+    if (compareValues(first, last) > 0) return 0;
+    if (isWholeText(first) && textSign(first) <= 0 && textSign(last) >= 0) return 0;
+    // At most count factors of at most the longer end's length each.
+    const double count = std::floor(numericValue(rcSub(last, first))) + 1;
+    return count * static_cast<double>(std::max(first.size(), last.size()));
+}
+
 } // namespace
 
 bool isWholeNumberText(std::string_view text) {
@@ -126,19 +177,20 @@ std::string wholeNumberValue(std::string_view text) {
     return std::string(text.substr(lead));
 }
 
+bool productTooLong(std::string_view n, std::string_view x, std::string_view m) {
+    return runDigits(describeRun(n, x, m)) + static_cast<double>(x.size()) >
+           static_cast<double>(kMaxProductDigits);
+}
+
 std::string rangeProduct(std::string_view n, std::string_view x, std::string_view m,
                          EngineHost& host) {
-    const double last = numericValue(n);
-    const double lower = x.empty() ? 0.0 : numericValue(m);
-    const double first = lower + 1.0;
-
-    if (std::fabs(first) >= kBatchLimit || std::fabs(last) >= kBatchLimit) {
-        // Beyond the doubles' exact steps (or beyond the doubles): on texts.
-        auto lastText = leadingNumberText(n, last);
-        auto lowerText = x.empty() ? std::optional<std::string>("0") : leadingNumberText(m, lower);
-        if (!lastText || !lowerText) return {}; // a run without end
-        return exactRun(rcAdd(std::move(*lowerText), "1"), *lastText, x, host);
+    Run run = describeRun(n, x, m);
+    if (runDigits(run) + static_cast<double>(x.size()) > static_cast<double>(kMaxProductDigits)) {
+        host.showMessage(kProductTooLong);
+        return {};
     }
+    if (run.onTexts) return exactRun(std::move(run.firstText), run.lastText, x, host);
+    const double first = run.first, last = run.last;
     if (first > last) return emptyRun(x, host);
 
     // Both ends below kBatchLimit: every factor and every batch is exact in

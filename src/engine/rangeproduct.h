@@ -3,6 +3,7 @@
 #pragma once
 
 #include "host.h"
+#include "power.h"
 
 #include <string>
 #include <string_view>
@@ -13,6 +14,11 @@ namespace longhand {
 // below this bound, so every batch is a whole number a double holds exactly
 // and its text has no exponent; only full batches go to the long product.
 inline constexpr double kBatchLimit = 1e15;
+
+// The longest product that is built (characters), the same bound as for
+// powers: longer ones would not fit in memory.
+inline constexpr Count kMaxProductDigits = kMaxPowerDigits;
+inline constexpr const char* kProductTooLong = "The product would be too long to hold.";
 
 // x * (m+1) * (m+2) * ... * n, or 1 * 2 * ... * n when x is empty (m is then
 // ignored).
@@ -26,10 +32,14 @@ inline constexpr double kBatchLimit = 1e15;
 // precision. Runs reaching past it are stepped exactly on texts, one long
 // multiplication per factor, so bounds of any length are exact.
 //
-// Gives up and returns "" once host.cancelled() says so, and for a run
-// without end (an upper end too large for a double).
+// A product longer than kMaxProductDigits (a run without end included) is
+// not built: the host is told kProductTooLong and "" comes back. Also gives
+// up and returns "" once host.cancelled() says so.
 std::string rangeProduct(std::string_view n, std::string_view x, std::string_view m,
                          EngineHost& host = silentHost());
+
+// True when rangeProduct(n, x, m) would be longer than kMaxProductDigits.
+bool productTooLong(std::string_view n, std::string_view x, std::string_view m);
 
 // True for a text of digits only, at least one (leading zeros allowed): the
 // arguments that factorials, permutations, combinations and the partial

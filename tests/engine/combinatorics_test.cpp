@@ -1,5 +1,7 @@
 #include "engine/combinatorics.h"
 #include "engine/factorial.h"
+#include "engine/power.h"
+#include "engine/rangeproduct.h"
 #include "engine/recording_host.h"
 
 #include <cstdio>
@@ -76,7 +78,7 @@ TEST(Combinatorics, ExamplesAndEdges) {
         {"5", "3", 2, "60", "10"},  {"5", "3", 9, "60", "10"},         {"007", "2", 0, "42", "21"},
         {"7", "9", 0, "0", "0"},    {"7", "9", 1, "40353607", "5005"}, {"0", "0", 0, "1", "1"},
         {"0", "3", 0, "0", "0"},    {"0", "3", 1, "0", "0"},           {"0", "1", 1, "0", "0"},
-        {"000", "00", 0, "1", "1"},
+        {"000", "00", 0, "1", "1"}, {"0", "0", 1, "1", "1"}, // one way to choose nothing
     };
     for (const auto& c : cases) {
         EXPECT_EQ(perMutation(c.n, c.r, c.flag), c.permutations)
@@ -100,6 +102,16 @@ TEST(Combinatorics, ArgumentsOfAnyLengthAreExact) {
     EXPECT_EQ(perMutation(huge, "3", 0), oracle(huge, 3).permutations);
     EXPECT_EQ(combination(huge, "3", 0), oracle(huge, 3).combinations);
     EXPECT_EQ(combination("7", big, 0), "0");
+}
+
+TEST(Combinatorics, CountsTooLongAreRefused) {
+    test::RecordingHost host;
+    EXPECT_EQ(perMutation("100000000000000000000", "10000000", 0, host), "");
+    EXPECT_EQ(combination("100000000000000000000", "10000000", 0, host), "");
+    EXPECT_EQ(perMutation("10", "1000000000", 1, host), "");
+    EXPECT_EQ(perMutation("40000000", "40000000", 0, host), "");
+    EXPECT_EQ(host.messages, (std::vector<std::string>{kProductTooLong, kProductTooLong,
+                                                       kPowerTooLong, kProductTooLong}));
 }
 
 TEST(Combinatorics, NonWholeArgumentsGiveNothing) {

@@ -1,4 +1,5 @@
 #include "engine/partialproduct.h"
+#include "engine/rangeproduct.h"
 
 #include <cstdio>
 #include <gmp.h>
@@ -65,6 +66,7 @@ TEST(PartialProduct, Refusals) {
         {"3", "", kEnterWholeNumbers},
         {"a", "b", kEnterWholeNumbers},
         {"+3", "5", kEnterWholeNumbers},
+        {"1", "100000000", kProductTooLong},
     };
     for (const auto& c : cases) {
         const PartialProductOutcome out = partialProduct(c.m, c.n);

@@ -1,10 +1,12 @@
 #include "engine/rangeproduct.h"
+#include "engine/recording_host.h"
 
 #include <cstdio>
 #include <gmp.h>
 #include <gtest/gtest.h>
 #include <random>
 #include <string>
+#include <vector>
 
 namespace longhand {
 namespace {
@@ -147,8 +149,21 @@ TEST(RangeProduct, GivesUpWhenCancelled) {
     EXPECT_EQ(rangeProduct("100000000000000000010", "1", "100000000000000000000", host), "");
 }
 
-TEST(RangeProduct, EndlessRunIsRefused) {
-    EXPECT_EQ(rangeProduct("1e999", "", ""), "");
+// Products beyond kMaxProductDigits are refused up front, without a walk.
+TEST(RangeProduct, TooLongProductsAreRefused) {
+    EXPECT_FALSE(productTooLong("20000000", "", ""));        // 1.4e8 digits
+    EXPECT_TRUE(productTooLong("30000000", "", ""));         // 2.1e8 digits
+    EXPECT_FALSE(productTooLong("5", "1", "-100000000000")); // through zero
+    EXPECT_FALSE(productTooLong("3", "1", "100000000000"));  // empty
+    EXPECT_FALSE(productTooLong("100000000000000000000", "1", "99999999999999000000"));
+    EXPECT_TRUE(productTooLong("100000000000000000000", "1", "99999999999990000000"));
+    EXPECT_TRUE(productTooLong("-5", "1", "-100000000000"));
+    for (const std::string& n :
+         {std::string("100000000"), std::string("1e999"), "1" + std::string(500, '0')}) {
+        test::RecordingHost host;
+        EXPECT_EQ(rangeProduct(n, "", "", host), "") << n;
+        EXPECT_EQ(host.messages, std::vector<std::string>{kProductTooLong}) << n;
+    }
 }
 
 TEST(WholeNumberText, AcceptsDigitsOnly) {
