@@ -1,0 +1,337 @@
+#include "form1.h"
+
+#include "clicklabel.h"
+#include "engine/numtext.h"
+#include "engine/operations.h"
+#include "helplauncher.h"
+#include "inputcheck.h"
+#include "look.h"
+#include "numberbox.h"
+#include "presenter.h"
+#include "services/paths.h"
+#include "services/settings.h"
+#include "services/winstyle.h"
+#include "soundport.h"
+#include "status.h"
+#include "ui/splash/frmsplash.h"
+#include "windowhost.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QCloseEvent>
+#include <QCursor>
+#include <QKeyEvent>
+#include <QMenu>
+#include <QMenuBar>
+#include <QPushButton>
+#include <QTimer>
+
+namespace longhand {
+
+namespace {
+
+// Client area of the window, in twips.
+constexpr int kClientWidth = 9180;
+constexpr int kClientHeight = 6075;
+
+// The window's caption before anything has been written into it.
+const QString kBlankCaption = QStringLiteral(" ");
+
+// The caption of the looping finished sound file.
+const std::string kSound = kFinishedSound;
+
+} // namespace
+
+Form1::Form1(Presenter* presenter, SoundPort* sound, QWidget* parent)
+    : QMainWindow(parent), presenter_(presenter), sound_(sound) {
+    if (!presenter_) {
+        ownPresenter_ = std::make_unique<QtPresenter>();
+        presenter_ = ownPresenter_.get();
+    }
+    if (!sound_) {
+        ownSound_ = std::make_unique<ServicesSound>();
+        sound_ = ownSound_.get();
+    }
+    setWindowTitle(kBlankCaption);
+    setFont(plainFont());
+    createControls();
+    createMenus();
+    connectControls();
+    host_ = std::make_unique<WindowHost>(*this, this, Command6);
+    help_ = new HelpLauncher(this);
+}
+
+Form1::~Form1() {
+    delete splash_;
+}
+
+void Form1::createControls() {
+    auto* client = new QWidget(this);
+    const qreal dpi = logicalDpi(this);
+    client->setFixedSize(twipsSize(kClientWidth, kClientHeight, dpi));
+    paintBackground(client, kBgrBlack);
+    setCentralWidget(client);
+
+    const QFont bold = boldFont();
+    auto button = [&](const char* caption, QRect geometry, unsigned bgr) {
+        auto* b = new QPushButton(QString::fromLatin1(caption), client);
+        b->setGeometry(geometry);
+        b->setFont(bold);
+        paintButton(b, bgr);
+        return b;
+    };
+    Command6 = button("Stop Sound", twipsRect(853, 120, 1485, 375, dpi), kBgrRed);
+    Command2 = button("Add", twipsRect(2537, 120, 1000, 375, dpi), kBgrLightYellow);
+    Command3 = button("Subtract", twipsRect(3737, 120, 1000, 375, dpi), kBgrLightYellow);
+    Command5 = button("Divide", twipsRect(4937, 120, 1000, 375, dpi), kBgrLightYellow);
+    Command1 = button("Multiply", twipsRect(6137, 120, 1000, 375, dpi), kBgrLightYellow);
+    Command4 = button("Function", twipsRect(7327, 120, 1000, 375, dpi), kBgrLightYellow);
+    Command6->hide();
+
+    auto box = [&](QRect geometry) {
+        auto* b = new NumberBox(client);
+        b->setGeometry(geometry);
+        b->setFont(bold);
+        return b;
+    };
+    RichTextBox1 = box(twipsRect(840, 600, 7455, 1545, dpi));
+    RichTextBox2 = box(twipsRect(840, 2212, 7455, 1545, dpi));
+    RichTextBox3 = box(twipsRect(840, 3840, 7455, 1545, dpi));
+
+    auto label = [&](const QString& caption, QRect geometry, Qt::Alignment alignment) {
+        auto* l = new ClickLabel(caption, client);
+        l->setGeometry(geometry);
+        l->setFont(bold);
+        l->setAlignment(alignment | Qt::AlignTop);
+        paintLabel(l, kBgrLightYellow, kBgrBlack);
+        return l;
+    };
+    Label1 = label(QString(), twipsRect(870, 5520, 5415, 375, dpi), Qt::AlignLeft);
+    Label2 = label(QStringLiteral("Move"), twipsRect(6990, 5520, 1335, 375, dpi), Qt::AlignRight);
+
+    QWidget::setTabOrder(Command1, RichTextBox1);
+    QWidget::setTabOrder(RichTextBox1, RichTextBox2);
+    QWidget::setTabOrder(RichTextBox2, RichTextBox3);
+    QWidget::setTabOrder(RichTextBox3, Command2);
+    QWidget::setTabOrder(Command2, Command3);
+    QWidget::setTabOrder(Command3, Command4);
+    QWidget::setTabOrder(Command4, Command5);
+    QWidget::setTabOrder(Command5, Command6);
+    Command1->setFocus();
+}
+
+void Form1::createMenus() {
+    functionmnu = new QMenu(QStringLiteral("function"), this);
+    factorialmnu = functionmnu->addAction(QStringLiteral("&Factorial"));
+    powermnu = functionmnu->addAction(QStringLiteral("&Power"));
+    permu = functionmnu->addAction(QStringLiteral("&Permutation"));
+    comu = functionmnu->addAction(QStringLiteral("&Combination"));
+    partialFac = functionmnu->addAction(QStringLiteral("&m(m+1)(m+2)...(n)"));
+
+    optmnu = menuBar()->addMenu(QStringLiteral("&Option"));
+    iputmnu = optmnu->addAction(QString::fromLatin1(kEnableInputCheck));
+    optmnu->addSeparator();
+    sndmnu = optmnu->addAction(QString::fromLatin1(kEnableSound));
+    optmnu->addSeparator();
+    g100 = optmnu->addAction(QStringLiteral("&Generate 1! to 100!"));
+
+    helpmnu = menuBar()->addMenu(QStringLiteral("&Help"));
+    contentsmnu = helpmnu->addAction(QStringLiteral("&Contents"));
+    aboutmnu = helpmnu->addAction(QStringLiteral("&About"));
+}
+
+void Form1::connectControls() {
+    connect(Command2, &QPushButton::clicked, this, [this] { runOperation(OpAdd); });
+    connect(Command3, &QPushButton::clicked, this, [this] { runOperation(OpSubtract); });
+    connect(Command1, &QPushButton::clicked, this, [this] { runOperation(OpMultiply); });
+    connect(Command5, &QPushButton::clicked, this, [this] { runOperation(OpDivide); });
+    connect(Command4, &QPushButton::clicked, this, &Form1::onFunctionButton);
+    connect(Command6, &QPushButton::clicked, this, &Form1::onStopSound);
+
+    for (int id : {OperandField1, OperandField2}) {
+        NumberBox* box = operandBox(id);
+        connect(box, &NumberBox::changed, this, [this, id] { operandChanged(id); });
+        // With checking off, the space key is the one key refused.
+        connect(box, &NumberBox::keyPressed, this, [this](QKeyEvent* event, bool* swallow) {
+            if (iputFlag == kInputCheckOffFlag && event->text() == QLatin1String(" "))
+                *swallow = true;
+        });
+    }
+    connect(RichTextBox3, &NumberBox::clicked, this, &Form1::onResultClicked);
+    connect(RichTextBox3, &NumberBox::doubleClicked, this, [] { sendHomeKey(); });
+    connect(Label1, &ClickLabel::clicked, this, &Form1::onLabel1Clicked);
+    connect(Label2, &ClickLabel::clicked, this, &Form1::onLabel2Clicked);
+
+    connect(factorialmnu, &QAction::triggered, this, &Form1::onFactorialMenu);
+    connect(powermnu, &QAction::triggered, this, &Form1::onPowerMenu);
+    connect(permu, &QAction::triggered, this, &Form1::onPermutationMenu);
+    connect(comu, &QAction::triggered, this, &Form1::onCombinationMenu);
+    connect(partialFac, &QAction::triggered, this, &Form1::onPartialProductMenu);
+    connect(iputmnu, &QAction::triggered, this, &Form1::onInputCheckToggle);
+    connect(sndmnu, &QAction::triggered, this, &Form1::onSoundToggle);
+    connect(g100, &QAction::triggered, this, &Form1::onGenerate100Menu);
+    connect(contentsmnu, &QAction::triggered, this, &Form1::onContents);
+    connect(aboutmnu, &QAction::triggered, this, &Form1::onAbout);
+}
+
+NumberBox* Form1::operandBox(int id) const {
+    if (id == OperandField1) return RichTextBox1;
+    if (id == OperandField2) return RichTextBox2;
+    return nullptr;
+}
+
+// ---- Start-up -------------------------------------------------------------
+
+void Form1::startUp() {
+    showSplash(false);
+    readOptions();
+}
+
+void Form1::readOptions() {
+    const int inputCheck = readInputCheckState();
+    const int soundState = readSoundState();
+    facUpper = readFacUpper();
+
+    if (inputCheck == kInputCheckOn) {
+        iputFlag = kInputCheckOnFlag;
+        iputmnu->setText(QString::fromLatin1(kDisableInputCheck));
+    } else if (inputCheck == kInputCheckOff) {
+        iputFlag = kInputCheckOffFlag;
+    }
+    if (soundState == kSoundOn) {
+        soundFlag = kSoundOnFlag;
+        sndmnu->setText(QString::fromLatin1(kDisableSound));
+    } else if (soundState == kSoundOff) {
+        soundFlag = kSoundOffFlag;
+    }
+    for (NumberBox* box : {RichTextBox1, RichTextBox2, RichTextBox3})
+        setExStyle(box);
+}
+
+void Form1::showSplash(bool about) {
+    if (!splash_) splash_ = new frmSplash;
+    if (about) {
+        splash_->Timer1->start();
+        splash_->chooseAboutPicture();
+        setExStyle(splash_->Picture1);
+    }
+    splash_->showModal();
+    if (splash_ && splash_->unloaded()) unloadSplash();
+}
+
+void Form1::unloadSplash() {
+    delete splash_;
+    splash_ = nullptr;
+}
+
+// ---- The four operations ---------------------------------------------------
+
+int Form1::checkBothBoxes(const std::string& text1, const std::string& text2) {
+    if (leadCharKind(text1) == KindEmpty || leadCharKind(text2) == KindEmpty) {
+        presenter_->inform(this, QString::fromLatin1(kEmptyBoxes), MsgIcon::Information);
+        return 1;
+    }
+    return 0;
+}
+
+void Form1::runOperation(int code) {
+    if (soundFlag == kSoundOnFlag) sound_->stop("");
+    if (checkBothBoxes(RichTextBox1->text(), RichTextBox2->text()) == 1) return;
+
+    QApplication::setOverrideCursor(Qt::WaitCursor);
+    const OperationOutcome outcome =
+        runFourOperation(code, RichTextBox1->text(), RichTextBox2->text(), *host_);
+    QApplication::restoreOverrideCursor();
+    if (!outcome.shown) {
+        presenter_->inform(this, QString::fromStdString(outcome.text));
+        return;
+    }
+    if (outcome.computed) RichTextBox3->setText(outcome.text);
+
+    clearStatus(Label1);
+    if (soundFlag == kSoundOnFlag) {
+        sound_->play(kSound);
+        Command6->show();
+    }
+}
+
+// ---- Input checking --------------------------------------------------------
+
+void Form1::operandChanged(int id) {
+    if (checking_) return; // our own write-back
+    if (iputFlag == kInputCheckOnFlag) commonInputchecking(id);
+}
+
+void Form1::commonInputchecking(int id) {
+    NumberBox* box = operandBox(id);
+    if (!box) return;
+    setWindowTitle(QString::fromLatin1(kCheckingCaption));
+    const std::string clean = settleInputText(box->text(), id);
+    checking_ = true;
+    box->setText(clean);
+    checking_ = false;
+    box->moveCaretToEnd();
+    setWindowTitle(QString());
+}
+
+// ---- Menus and buttons -----------------------------------------------------
+
+void Form1::onInputCheckToggle() {
+    if (iputmnu->text() != QLatin1String(kDisableInputCheck)) {
+        writeInputCheckState("2");
+        iputFlag = kInputCheckOnFlag;
+        iputmnu->setText(QString::fromLatin1(kDisableInputCheck));
+    } else {
+        writeInputCheckState("1");
+        iputFlag = kInputCheckOffFlag;
+        iputmnu->setText(QString::fromLatin1(kEnableInputCheck));
+    }
+}
+
+void Form1::onSoundToggle() {
+    if (sndmnu->text() != QLatin1String(kDisableSound)) {
+        writeSoundState("0");
+        soundFlag = kSoundOnFlag;
+        sndmnu->setText(QString::fromLatin1(kDisableSound));
+    } else {
+        writeSoundState("1");
+        soundFlag = kSoundOffFlag;
+        sndmnu->setText(QString::fromLatin1(kEnableSound));
+        if (!Command6->isHidden()) {
+            Command6->hide();
+            sound_->stop(kSound);
+        }
+    }
+}
+
+void Form1::onFunctionButton() {
+    unloadSplash();
+    if (soundFlag == kSoundOnFlag) sound_->stop(kSound);
+    if (!Command6->isHidden()) Command6->hide();
+    presenter_->popup(functionmnu, QCursor::pos());
+}
+
+void Form1::onStopSound() {
+    sound_->stop(kSound);
+    Command6->hide();
+}
+
+void Form1::onContents() {
+    help_->open(QString::fromStdString(appFilePath(kHelpFile)));
+}
+
+void Form1::onAbout() {
+    showSplash(true);
+}
+
+void Form1::closeEvent(QCloseEvent* event) {
+    sound_->stop(kSound);
+    unloadSplash();
+    // Closing the main window ends the program: every other window goes.
+    for (QWidget* window : QApplication::topLevelWidgets()) {
+        if (window != this && window->isVisible()) window->close();
+    }
+    event->accept();
+}
+
+} // namespace longhand

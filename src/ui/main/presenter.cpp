@@ -1,0 +1,115 @@
+#include "presenter.h"
+
+#include <QAction>
+#include <QInputDialog>
+#include <QMenu>
+#include <QMessageBox>
+
+namespace longhand {
+
+namespace {
+
+QMessageBox::Icon boxIcon(MsgIcon icon) {
+    switch (icon) {
+    case MsgIcon::Information:
+        return QMessageBox::Information;
+    case MsgIcon::Question:
+        return QMessageBox::Question;
+    case MsgIcon::Exclamation:
+        return QMessageBox::Warning;
+    case MsgIcon::Critical:
+        return QMessageBox::Critical;
+    case MsgIcon::None:
+        break;
+    }
+    return QMessageBox::NoIcon;
+}
+
+MsgAnswer firstAnswer(MsgButtons buttons) {
+    return buttons == MsgButtons::YesNo ? MsgAnswer::Yes : MsgAnswer::Ok;
+}
+
+} // namespace
+
+MsgAnswer QtPresenter::message(QWidget* parent, const QString& text, MsgButtons buttons,
+                               MsgIcon icon) {
+    QMessageBox box(boxIcon(icon), QString::fromLatin1(kAppTitle), text, QMessageBox::NoButton,
+                    parent);
+    switch (buttons) {
+    case MsgButtons::Ok:
+        box.setStandardButtons(QMessageBox::Ok);
+        break;
+    case MsgButtons::OkCancel:
+        box.setStandardButtons(QMessageBox::Ok | QMessageBox::Cancel);
+        box.setDefaultButton(QMessageBox::Ok);
+        break;
+    case MsgButtons::YesNo:
+        box.setStandardButtons(QMessageBox::Yes | QMessageBox::No);
+        box.setDefaultButton(QMessageBox::Yes);
+        break;
+    }
+    switch (box.exec()) {
+    case QMessageBox::Cancel:
+        return MsgAnswer::Cancel;
+    case QMessageBox::Yes:
+        return MsgAnswer::Yes;
+    case QMessageBox::No:
+        return MsgAnswer::No;
+    case QMessageBox::Ok:
+        return MsgAnswer::Ok;
+    default:
+        // Closed by Escape or the window's close button.
+        return buttons == MsgButtons::Ok      ? MsgAnswer::Ok
+               : buttons == MsgButtons::YesNo ? MsgAnswer::No
+                                              : MsgAnswer::Cancel;
+    }
+}
+
+std::optional<QString> QtPresenter::input(QWidget* parent, const QString& prompt,
+                                          const QString& defaultAnswer) {
+    bool ok = false;
+    QString answer = QInputDialog::getText(parent, QString::fromLatin1(kAppTitle), prompt,
+                                           QLineEdit::Normal, defaultAnswer, &ok);
+    if (!ok) return std::nullopt;
+    return answer;
+}
+
+QAction* QtPresenter::popup(QMenu* menu, const QPoint& at) {
+    return menu->exec(at);
+}
+
+MsgAnswer ScriptedPresenter::message(QWidget*, const QString& text, MsgButtons buttons,
+                                     MsgIcon icon) {
+    messages.push_back({text, buttons, icon});
+    if (answers.empty()) return firstAnswer(buttons);
+    const MsgAnswer answer = answers.front();
+    answers.pop_front();
+    return answer;
+}
+
+std::optional<QString> ScriptedPresenter::input(QWidget*, const QString& prompt,
+                                                const QString& defaultAnswer) {
+    inputs.push_back({prompt, defaultAnswer});
+    std::optional<QString> answer(defaultAnswer);
+    if (!inputAnswers.empty()) {
+        answer.swap(inputAnswers.front());
+        inputAnswers.pop_front();
+    }
+    return answer;
+}
+
+QAction* ScriptedPresenter::popup(QMenu* menu, const QPoint& at) {
+    popups.push_back(at);
+    if (menuChoices.empty()) return nullptr;
+    const QString choice = menuChoices.front();
+    menuChoices.pop_front();
+    for (QAction* action : menu->actions()) {
+        if (!action->isSeparator() && action->text() == choice) {
+            action->trigger();
+            return action;
+        }
+    }
+    return nullptr;
+}
+
+} // namespace longhand

@@ -1,0 +1,58 @@
+// The welcome window: "WELCOME TO THE FREE SOFTWARE" and a picture, shown
+// before the main window appears and again from Help, About.
+//
+// It hides itself on the third tick of its one-second timer and stays
+// loaded; a key press or a click on its frame (not on a picture or the
+// text) unloads it at once. Whoever shows it deletes it once unloaded().
+#pragma once
+
+#include <QDialog>
+
+class QFrame;
+class QLabel;
+class QTimer;
+
+namespace longhand {
+
+class frmSplash : public QDialog {
+    Q_OBJECT
+
+  public:
+    static constexpr int kTickMs = 1000;
+    // The tick on which the window hides itself.
+    static constexpr int kTicksShown = 3;
+    static constexpr const char* kGreeting = "WELCOME TO THE FREE SOFTWARE";
+
+    explicit frmSplash(QWidget* parent = nullptr);
+
+    // The start-up picture is shown until chooseAboutPicture().
+    void chooseAboutPicture();
+
+    // Centres the window on its screen and shows it modally; returns when
+    // it has been hidden or unloaded.
+    void showModal();
+
+    // Closed by a key or a frame click: the owner deletes it.
+    bool unloaded() const { return unloaded_; }
+
+    // One tick of Timer1.
+    void tick();
+
+    QFrame* Frame1;
+    QLabel* Picture1; // About picture, hidden at first
+    QLabel* Picture2; // start-up picture
+    QLabel* lblProductName;
+    QTimer* Timer1;
+    unsigned char tickCount = 0;
+
+  protected:
+    void keyPressEvent(QKeyEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+  private:
+    void unload();
+
+    bool unloaded_ = false;
+};
+
+} // namespace longhand
