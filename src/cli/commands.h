@@ -15,10 +15,11 @@ namespace longhand::cli {
 
 struct Command {
     std::string name;                  // the word on the command line
-    std::vector<std::string> operands; // their names, for the usage text
+    std::vector<std::string> operands; // their names, for the usage text; "[F]": optional, last
     std::string summary;               // what it prints, one line
     int order = 0;                     // place in the usage text, ascending
-    // Runs with exactly operands.size() operand texts (files already read).
+    // Runs with exactly operands.size() operand texts (files already read;
+    // a missing optional operand is "").
     std::function<OperationOutcome(std::vector<std::string>& operands, EngineHost& host)> run;
 };
 

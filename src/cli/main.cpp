@@ -92,9 +92,14 @@ int main(int argc, char** argv) {
     const auto command =
         std::find_if(all.begin(), all.end(), [&](const Command& c) { return c.name == args[0]; });
     if (command == all.end()) return usageError("unknown command \"" + args[0] + "\"");
-    if (args.size() - 1 != command->operands.size())
-        return usageError(command->name + " takes " + std::to_string(command->operands.size()) +
-                          " operands");
+    // Operands named in brackets ("[F]") are optional; they come last.
+    const std::size_t total = command->operands.size();
+    const auto required = static_cast<std::size_t>(
+        std::count_if(command->operands.begin(), command->operands.end(),
+                      [](const std::string& name) { return name.rfind('[', 0) != 0; }));
+    if (args.size() - 1 < required || args.size() - 1 > total)
+        return usageError(command->name + " takes " + std::to_string(required) +
+                          (required == total ? "" : " to " + std::to_string(total)) + " operands");
 
     std::vector<std::string> operands;
     bool stdinUsed = false;
@@ -120,6 +125,8 @@ int main(int argc, char** argv) {
         dropOneNewline(*text);
         operands.push_back(std::move(*text));
     }
+
+    operands.resize(total); // a missing optional operand is the empty text
 
     longhand::cli::CliHost host;
     const longhand::OperationOutcome outcome = command->run(operands, host);
