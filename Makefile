@@ -4,7 +4,7 @@
 DEB_PACKAGES := build-essential cmake ninja-build pkg-config \
   qt6-base-dev qt6-multimedia-dev libgl-dev \
   libgtest-dev libgmock-dev libgmp-dev libbenchmark-dev \
-  python3 xvfb xauth x11-apps imagemagick fonts-dejavu-core time
+  python3 xvfb xauth x11-apps imagemagick fonts-dejavu-core time xdotool
 
 SUDO := $(shell [ "$$(id -u)" = 0 ] || echo sudo)
 JOBS ?= $(shell nproc)
