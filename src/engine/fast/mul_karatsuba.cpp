@@ -4,12 +4,17 @@
 // The three half-size products go back through the front end, so they use
 // whichever algorithm suits their size.
 #include "kernels.h"
+#include "thresholds.h"
 
 #include <algorithm>
 #include <cassert>
 #include <vector>
 
 namespace longhand::fast::kern {
+
+// The half sums have h + 1 limbs; below 4 limbs that is no smaller than
+// the operand and the recursion would not end.
+static_assert(kMulKaratsubaThreshold >= 4 && kSqrKaratsubaThreshold >= 4);
 
 void mulKaratsuba(Limb* r, const Limb* a, std::size_t na, const Limb* b, std::size_t nb) {
     const std::size_t h = (na + 1) / 2;

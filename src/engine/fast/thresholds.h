@@ -38,9 +38,9 @@ inline constexpr std::uint64_t kFactorialPrimeThreshold = 2000;
 
 #else
 
-inline constexpr std::size_t kMulKaratsubaThreshold = 2;
+inline constexpr std::size_t kMulKaratsubaThreshold = 4;
 inline constexpr std::size_t kMulNttThreshold = 12;
-inline constexpr std::size_t kSqrKaratsubaThreshold = 2;
+inline constexpr std::size_t kSqrKaratsubaThreshold = 4;
 inline constexpr std::size_t kSqrNttThreshold = 12;
 inline constexpr std::size_t kDivNewtonThreshold = 3;
 inline constexpr std::size_t kReciprocalBasecase = 3;

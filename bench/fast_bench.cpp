@@ -1,0 +1,155 @@
+// Google Benchmark sweep of the fast arithmetic, text in -> text out, over
+// 10, 100, ..., 10^6 digits (10^7 for addition), and the kernel crossovers
+// used to tune thresholds.h (benchmarks named Cross*).
+//
+//   build/bench/bin/fast_bench                       the whole sweep
+//   build/bench/bin/fast_bench --benchmark_filter=Cross
+#include "engine/fast/fast.h"
+#include "engine/fast/kernels.h"
+
+#include <benchmark/benchmark.h>
+#include <random>
+#include <string>
+#include <vector>
+
+namespace {
+
+namespace lf = longhand::fast;
+
+std::string digits(std::size_t n, std::uint64_t seed) {
+    std::mt19937_64 rng(seed);
+    std::string s(n, '0');
+    for (auto& c : s)
+        c = static_cast<char>('0' + rng() % 10);
+    s[0] = '7';
+    return s;
+}
+
+std::vector<lf::Limb> limbs(std::size_t n, std::uint64_t seed) {
+    std::mt19937_64 rng(seed);
+    std::vector<lf::Limb> v(n);
+    for (auto& x : v)
+        x = static_cast<lf::Limb>(rng() % lf::kBase);
+    return v;
+}
+
+void setDigits(benchmark::State& state, std::size_t n) {
+    state.counters["digits"] = static_cast<double>(n);
+}
+
+void BM_Add(benchmark::State& state) {
+    const auto n = static_cast<std::size_t>(state.range(0));
+    const std::string a = digits(n, 1), b = digits(n, 2);
+    for (auto _ : state)
+        benchmark::DoNotOptimize(lf::addDigits(a, b));
+    setDigits(state, n);
+}
+BENCHMARK(BM_Add)->RangeMultiplier(10)->Range(10, 10000000)->Unit(benchmark::kMicrosecond);
+
+void BM_Sub(benchmark::State& state) {
+    const auto n = static_cast<std::size_t>(state.range(0));
+    const std::string a = digits(n, 1), b = digits(n - 1, 2);
+    for (auto _ : state)
+        benchmark::DoNotOptimize(lf::subDigits(a, b));
+    setDigits(state, n);
+}
+BENCHMARK(BM_Sub)->RangeMultiplier(10)->Range(10, 10000000)->Unit(benchmark::kMicrosecond);
+
+void BM_Mul(benchmark::State& state) {
+    const auto n = static_cast<std::size_t>(state.range(0));
+    const std::string a = digits(n, 1), b = digits(n, 2);
+    for (auto _ : state)
+        benchmark::DoNotOptimize(lf::mulDigits(a, b));
+    setDigits(state, n);
+}
+BENCHMARK(BM_Mul)->RangeMultiplier(10)->Range(10, 1000000)->Unit(benchmark::kMicrosecond);
+
+void BM_Sqr(benchmark::State& state) {
+    const auto n = static_cast<std::size_t>(state.range(0));
+    const std::string a = digits(n, 1);
+    for (auto _ : state)
+        benchmark::DoNotOptimize(lf::sqrDigits(a));
+    setDigits(state, n);
+}
+BENCHMARK(BM_Sqr)->RangeMultiplier(10)->Range(10, 1000000)->Unit(benchmark::kMicrosecond);
+
+// 2n digits by n digits, quotient cut to Len(a) + 1 places as the long
+// division drivers compute it.
+void BM_Div(benchmark::State& state) {
+    const auto n = static_cast<std::size_t>(state.range(0));
+    const std::string a = digits(2 * n, 1), b = digits(n, 2);
+    for (auto _ : state)
+        benchmark::DoNotOptimize(lf::divScaled(a, b, static_cast<std::int64_t>(a.size()) + 1));
+    setDigits(state, n);
+}
+BENCHMARK(BM_Div)->RangeMultiplier(10)->Range(10, 1000000)->Unit(benchmark::kMicrosecond);
+
+// 3^e with e chosen so that the result has about the swept digit count.
+void BM_Pow(benchmark::State& state) {
+    const auto n = static_cast<std::size_t>(state.range(0));
+    const auto e = static_cast<std::uint64_t>(static_cast<double>(n) / 0.47712125472);
+    for (auto _ : state)
+        benchmark::DoNotOptimize(lf::powDigits("3", e));
+    setDigits(state, n);
+}
+BENCHMARK(BM_Pow)->RangeMultiplier(10)->Range(10, 1000000)->Unit(benchmark::kMicrosecond);
+
+// n! for n = 10, 100, ..., 10^6.
+void BM_Factorial(benchmark::State& state) {
+    const auto n = static_cast<std::uint64_t>(state.range(0));
+    for (auto _ : state)
+        benchmark::DoNotOptimize(lf::factorialDigits(n));
+}
+BENCHMARK(BM_Factorial)->RangeMultiplier(10)->Range(10, 1000000)->Unit(benchmark::kMicrosecond);
+
+// C(n, n/2) for n = 10, ..., 10^6.
+void BM_Binomial(benchmark::State& state) {
+    const auto n = static_cast<std::uint64_t>(state.range(0));
+    for (auto _ : state)
+        benchmark::DoNotOptimize(lf::binomialDigits(n, n / 2));
+}
+BENCHMARK(BM_Binomial)->RangeMultiplier(10)->Range(10, 1000000)->Unit(benchmark::kMicrosecond);
+
+// --- kernel crossovers (sizes in limbs) --------------------------------------
+
+template <void (*Kernel)(lf::Limb*, const lf::Limb*, std::size_t, const lf::Limb*, std::size_t)>
+void BM_CrossMul(benchmark::State& state) {
+    const auto n = static_cast<std::size_t>(state.range(0));
+    const auto a = limbs(n, 1), b = limbs(n, 2);
+    std::vector<lf::Limb> r(2 * n);
+    for (auto _ : state) {
+        Kernel(r.data(), a.data(), n, b.data(), n);
+        benchmark::DoNotOptimize(r.data());
+    }
+}
+BENCHMARK(BM_CrossMul<lf::kern::mulBasecase>)->DenseRange(16, 96, 8);
+BENCHMARK(BM_CrossMul<lf::kern::mulKaratsuba>)->DenseRange(16, 96, 8)->DenseRange(128, 1024, 128);
+BENCHMARK(BM_CrossMul<lf::kern::mulNtt>)->DenseRange(128, 1024, 128);
+
+template <void (*Kernel)(lf::Limb*, const lf::Limb*, std::size_t)>
+void BM_CrossSqr(benchmark::State& state) {
+    const auto n = static_cast<std::size_t>(state.range(0));
+    const auto a = limbs(n, 1);
+    std::vector<lf::Limb> r(2 * n);
+    for (auto _ : state) {
+        Kernel(r.data(), a.data(), n);
+        benchmark::DoNotOptimize(r.data());
+    }
+}
+BENCHMARK(BM_CrossSqr<lf::kern::sqrBasecase>)->DenseRange(16, 128, 8);
+BENCHMARK(BM_CrossSqr<lf::kern::sqrKaratsuba>)->DenseRange(16, 128, 8)->DenseRange(256, 1024, 128);
+BENCHMARK(BM_CrossSqr<lf::kern::sqrNtt>)->DenseRange(128, 1024, 128);
+
+// Division of 2n by n limbs, schoolbook against Newton (through the text
+// layer's scaling-free entry).
+void BM_CrossDiv(benchmark::State& state) {
+    const auto n = static_cast<std::size_t>(state.range(0));
+    const std::string a = digits(18 * n, 1), b = digits(9 * n, 2);
+    for (auto _ : state)
+        benchmark::DoNotOptimize(lf::divDigits(a, b));
+}
+BENCHMARK(BM_CrossDiv)->RangeMultiplier(2)->Range(16, 1024);
+
+} // namespace
+
+BENCHMARK_MAIN();

@@ -1,0 +1,184 @@
+// One workload of the peer comparison, text in -> text out, timed in
+// process. bench/peers.py runs it once per peer and workload.
+//
+//   peer_driver PEER OP [ARGS...] [--reps N] [--out FILE]
+//     PEER  longhand | gmp
+//     OP    mul FILE_A FILE_B      a * b
+//           add FILE_A FILE_B      a + b
+//           div FILE_A FILE_B      a / b cut to Len(a) + 1 places (the digits of
+//                                  floor(a 10^(Len(a)+1) / b))
+//           pow BASE EXP           BASE^EXP
+//           fac N                  N!
+//           binom N K              C(N, K)
+//
+// Operand files hold digit strings; reading them is not timed. Each
+// repetition starts from the operand texts and ends with the result text.
+// Prints one line: "times <seconds> <seconds> ..." and writes the last
+// result to --out when given.
+//
+// The longhand column calls the fast digit-string layer; switch the
+// functions in longhandRun to the engine's public operations (bigMultifly,
+// rcAdd, bigdivision, raisePower, factorial, combination) once those route
+// long operands to it.
+#include "engine/fast/fast.h"
+
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <fstream>
+#include <functional>
+#include <gmp.h>
+#include <iostream>
+#include <sstream>
+#include <string>
+#include <vector>
+
+namespace {
+
+namespace lf = longhand::fast;
+
+std::string readFile(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    if (!in) {
+        std::cerr << "cannot read " << path << "\n";
+        std::exit(2);
+    }
+    std::stringstream ss;
+    ss << in.rdbuf();
+    std::string s = ss.str();
+    while (!s.empty() && (s.back() == '\n' || s.back() == '\r'))
+        s.pop_back();
+    return s;
+}
+
+struct Args {
+    std::string peer, op;
+    std::vector<std::string> operands;
+    int reps = 5;
+    std::string out;
+};
+
+// Operands as given (files already read) and the operation on texts.
+std::function<std::string()> longhandRun(const Args& a, const std::vector<std::string>& v) {
+    if (a.op == "mul") return [&v] { return lf::mulDigits(v[0], v[1]); };
+    if (a.op == "add") return [&v] { return lf::addDigits(v[0], v[1]); };
+    if (a.op == "div")
+        return [&v] {
+            return lf::divScaled(v[0], v[1], static_cast<std::int64_t>(v[0].size()) + 1).q;
+        };
+    if (a.op == "pow") return [&v] { return lf::powDigits(v[0], std::stoull(v[1])); };
+    if (a.op == "fac") return [&v] { return lf::factorialDigits(std::stoull(v[0])); };
+    if (a.op == "binom")
+        return [&v] { return lf::binomialDigits(std::stoull(v[0]), std::stoull(v[1])); };
+    return {};
+}
+
+std::string gmpText(const mpz_t x) {
+    std::string s(mpz_sizeinbase(x, 10) + 2, '\0');
+    mpz_get_str(s.data(), 10, x);
+    s.resize(std::strlen(s.c_str()));
+    return s;
+}
+
+std::function<std::string()> gmpRun(const Args& a, const std::vector<std::string>& v) {
+    auto binary = [&v](void (*op)(mpz_ptr, mpz_srcptr, mpz_srcptr)) {
+        return [&v, op] {
+            mpz_t x, y, r;
+            mpz_inits(x, y, r, nullptr);
+            mpz_set_str(x, v[0].c_str(), 10);
+            mpz_set_str(y, v[1].c_str(), 10);
+            op(r, x, y);
+            std::string s = gmpText(r);
+            mpz_clears(x, y, r, nullptr);
+            return s;
+        };
+    };
+    if (a.op == "mul") return binary(mpz_mul);
+    if (a.op == "add") return binary(mpz_add);
+    if (a.op == "div")
+        return [&v] {
+            mpz_t x, y, r;
+            mpz_inits(x, y, r, nullptr);
+            mpz_set_str(x, v[0].c_str(), 10);
+            mpz_set_str(y, v[1].c_str(), 10);
+            mpz_ui_pow_ui(r, 10, v[0].size() + 1);
+            mpz_mul(x, x, r);
+            mpz_tdiv_q(r, x, y);
+            std::string s = gmpText(r);
+            mpz_clears(x, y, r, nullptr);
+            return s;
+        };
+    if (a.op == "pow")
+        return [&v] {
+            mpz_t b, r;
+            mpz_inits(b, r, nullptr);
+            mpz_set_str(b, v[0].c_str(), 10);
+            mpz_pow_ui(r, b, std::stoul(v[1]));
+            std::string s = gmpText(r);
+            mpz_clears(b, r, nullptr);
+            return s;
+        };
+    if (a.op == "fac")
+        return [&v] {
+            mpz_t r;
+            mpz_init(r);
+            mpz_fac_ui(r, std::stoul(v[0]));
+            std::string s = gmpText(r);
+            mpz_clear(r);
+            return s;
+        };
+    if (a.op == "binom")
+        return [&v] {
+            mpz_t r;
+            mpz_init(r);
+            mpz_bin_uiui(r, std::stoul(v[0]), std::stoul(v[1]));
+            std::string s = gmpText(r);
+            mpz_clear(r);
+            return s;
+        };
+    return {};
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    Args a;
+    std::vector<std::string> positional;
+    for (int i = 1; i < argc; ++i) {
+        std::string s = argv[i];
+        if (s == "--reps" && i + 1 < argc)
+            a.reps = std::atoi(argv[++i]);
+        else if (s == "--out" && i + 1 < argc)
+            a.out = argv[++i];
+        else
+            positional.push_back(s);
+    }
+    if (positional.size() < 3) {
+        std::cerr << "usage: peer_driver longhand|gmp OP ARGS... [--reps N] [--out FILE]\n";
+        return 2;
+    }
+    a.peer = positional[0];
+    a.op = positional[1];
+    std::vector<std::string> v(positional.begin() + 2, positional.end());
+    const bool fileOperands = a.op == "mul" || a.op == "add" || a.op == "div";
+    if (fileOperands)
+        for (auto& s : v)
+            s = readFile(s);
+    const auto run = a.peer == "gmp" ? gmpRun(a, v) : longhandRun(a, v);
+    if (!run || (fileOperands && v.size() < 2)) {
+        std::cerr << "unknown operation " << a.op << "\n";
+        return 2;
+    }
+    std::string result;
+    std::cout << "times";
+    for (int r = 0; r < a.reps; ++r) {
+        const auto t0 = std::chrono::steady_clock::now();
+        result = run();
+        const auto t1 = std::chrono::steady_clock::now();
+        std::cout << ' ' << std::chrono::duration<double>(t1 - t0).count();
+    }
+    std::cout << std::endl;
+    if (!a.out.empty()) std::ofstream(a.out, std::ios::binary) << result;
+    return 0;
+}

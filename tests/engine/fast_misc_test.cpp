@@ -1,0 +1,140 @@
+// Text conversion, text addition and subtraction, powers and products of
+// the fast arithmetic, against GMP.
+#include "engine/fast/fast.h"
+#include "engine/fast/natural.h"
+#include "engine/fast/thresholds.h"
+#include "fast_test_support.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+using namespace longhand::fast;
+using fasttest::makeDigits;
+using fasttest::Shape;
+using fasttest::shapeOf;
+
+TEST(FastConvert, RoundTripAndWidth) {
+    std::mt19937_64 rng(fasttest::testSeed("FastConvert"));
+    EXPECT_TRUE(fromDigits("").empty());
+    EXPECT_TRUE(fromDigits("0000000000000").empty());
+    EXPECT_EQ(toDigits(Natural{}), "0");
+    EXPECT_EQ(toDigits(Natural{}, 3), "000");
+    EXPECT_EQ(toDigits(fromDigits("42"), 5), "00042");
+    EXPECT_EQ(toDigits(fromDigits("1000000000")), "1000000000");
+    EXPECT_EQ(fromDigits("1000000000"), (Natural{0, 1}));
+    EXPECT_THROW(fromDigits("12345678901234567890/"), std::invalid_argument);
+    EXPECT_THROW(fromDigits(" 1"), std::invalid_argument);
+    for (std::size_t len = 1; len < 60; ++len)
+        for (std::size_t s = 0; s < static_cast<std::size_t>(Shape::Count); ++s) {
+            const std::string d = makeDigits(rng, len, shapeOf(s));
+            ASSERT_EQ(toDigits(fromDigits(d)), d);
+            ASSERT_EQ(toDigits(fromDigits("000" + d)), d);
+            ASSERT_EQ(digitCount(fromDigits(d)), len);
+        }
+}
+
+TEST(FastAddSub, MatchesGmp) {
+    std::mt19937_64 rng(fasttest::testSeed("FastAddSub"));
+    EXPECT_EQ(addDigits("", ""), "0");
+    EXPECT_EQ(addDigits("0099", "1"), "100");
+    EXPECT_EQ(subDigits("100", "100"), "0");
+    EXPECT_EQ(subDigits("1000000000000000000000", "1"), "999999999999999999999");
+    EXPECT_THROW(subDigits("5", "6"), std::domain_error);
+    EXPECT_THROW(addDigits("5", "6x"), std::invalid_argument);
+    EXPECT_EQ(compareDigits("007", "7"), 0);
+    EXPECT_EQ(compareDigits("70", "8"), 1);
+    for (std::size_t la : {1, 7, 8, 9, 15, 16, 17, 33, 100, 1001})
+        for (std::size_t lb : {std::size_t{1}, la / 2 + 1, la})
+            for (std::size_t s = 0; s < static_cast<std::size_t>(Shape::Count); ++s) {
+                const std::string a = makeDigits(rng, la, shapeOf(s));
+                const std::string b = makeDigits(rng, lb, shapeOf(s + 2));
+                ASSERT_EQ(addDigits(a, b), fasttest::gmpAdd(a, b)) << la << "+" << lb;
+                ASSERT_EQ(addDigits(b, a), fasttest::gmpAdd(a, b));
+                const bool aBig = compareDigits(a, b) >= 0;
+                ASSERT_EQ(subDigits(aBig ? a : b, aBig ? b : a),
+                          aBig ? fasttest::gmpSub(a, b) : fasttest::gmpSub(b, a))
+                    << la << "-" << lb;
+            }
+    // Carry and borrow through a long run: 10^k - 1 + 1 and 10^k - 1.
+    const std::string nines(100003, '9');
+    ASSERT_EQ(addDigits(nines, "1"), "1" + std::string(100003, '0'));
+    ASSERT_EQ(subDigits("1" + std::string(100003, '0'), "1"), nines);
+}
+
+TEST(FastPower, MatchesGmp) {
+    EXPECT_EQ(powDigits("", 0), "1");
+    EXPECT_EQ(powDigits("0", 5), "0");
+    EXPECT_EQ(powDigits("7", 1), "7");
+    EXPECT_EQ(powDigits("1000", 7), "1" + std::string(21, '0'));
+    EXPECT_EQ(powDigits("1", 1000000000000ull), "1");
+    EXPECT_THROW(powDigits("2", 1ull << 40), std::length_error);
+    const std::pair<const char*, unsigned long> cases[] = {{"3", 100000},
+                                                           {"2", 33219},
+                                                           {"999999999", 77},
+                                                           {"1000000001", 130},
+                                                           {"12345678901234567890", 501},
+                                                           {"50", 2049},
+                                                           {"7", 4096}};
+    for (auto [base, e] : cases) {
+        fasttest::Z b(base), r;
+        mpz_pow_ui(r.get(), b.get(), e);
+        ASSERT_EQ(powDigits(base, e), r.str()) << base << "^" << e;
+    }
+}
+
+TEST(FastProducts, RangeProductsMatchGmp) {
+    EXPECT_EQ(rangeProductDigits(5, 4), "1");
+    EXPECT_EQ(rangeProductDigits(0, 10), "0");
+    EXPECT_EQ(rangeProductDigits(7, 7), "7");
+    const std::pair<std::uint64_t, std::uint64_t> runs[] = {
+        {1, 1},
+        {3, 70},
+        {999999990, 1000000010},
+        {123456, 150000},
+        {18446744073709551000ull, 18446744073709551615ull}};
+    for (auto [lo, hi] : runs) {
+        fasttest::Z r;
+        mpz_set_ui(r.get(), 1);
+        for (std::uint64_t x = lo;; ++x) {
+            fasttest::Z f(std::to_string(x));
+            mpz_mul(r.get(), r.get(), f.get());
+            if (x == hi) break;
+        }
+        ASSERT_EQ(rangeProductDigits(lo, hi), r.str()) << lo << ".." << hi;
+    }
+}
+
+TEST(FastProducts, FactorialsMatchGmp) {
+    for (unsigned long n :
+         {0ul, 1ul, 2ul, 5ul, 24ul, 25ul, kFactorialPrimeThreshold - 1, kFactorialPrimeThreshold,
+          kFactorialPrimeThreshold + 1, 4321ul, 30000ul}) {
+        fasttest::Z r;
+        mpz_fac_ui(r.get(), n);
+        ASSERT_EQ(factorialDigits(n), r.str()) << n << "!";
+    }
+}
+
+TEST(FastProducts, BinomialsMatchGmp) {
+    EXPECT_EQ(binomialDigits(5, 6), "0");
+    EXPECT_EQ(binomialDigits(0, 0), "1");
+    EXPECT_EQ(binomialDigits(10, 10), "1");
+    const std::pair<unsigned long, unsigned long> cases[] = {
+        {10, 3},
+        {52, 5},
+        {100, 50},
+        {kFactorialPrimeThreshold, 7},
+        {kFactorialPrimeThreshold + 1, kFactorialPrimeThreshold / 2},
+        {20000, 10000},
+        {20000, 20000 / 64},
+        {20000, 20000 / 64 - 1},
+        {1000000000000ul, 3},
+        {4000, 1250}};
+    for (auto [n, k] : cases) {
+        fasttest::Z r;
+        mpz_bin_uiui(r.get(), n, k);
+        ASSERT_EQ(binomialDigits(n, k), r.str()) << "C(" << n << "," << k << ")";
+    }
+}
+
+} // namespace
