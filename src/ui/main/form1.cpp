@@ -25,6 +25,7 @@
 #include <QMenuBar>
 #include <QPushButton>
 #include <QTimer>
+#include <new>
 
 namespace longhand {
 
@@ -37,8 +38,20 @@ constexpr int kClientHeight = 6075;
 // The window's caption before anything has been written into it.
 const QString kBlankCaption = QStringLiteral(" ");
 
-// The caption of the looping finished sound file.
+// The looping finished sound file.
 const std::string kSound = kFinishedSound;
+
+// Said when a calculation needs more memory than there is.
+constexpr const char* kOutOfMemory = "Not enough memory for numbers this long.";
+
+// The wait cursor while a calculation runs; the window does not respond
+// until it ends.
+struct WaitCursor {
+    WaitCursor() { QApplication::setOverrideCursor(Qt::WaitCursor); }
+    ~WaitCursor() { QApplication::restoreOverrideCursor(); }
+    WaitCursor(const WaitCursor&) = delete;
+    WaitCursor& operator=(const WaitCursor&) = delete;
+};
 
 } // namespace
 
@@ -238,10 +251,15 @@ void Form1::runOperation(int code) {
     if (soundFlag == kSoundOnFlag) sound_->stop("");
     if (checkBothBoxes(RichTextBox1->text(), RichTextBox2->text()) == 1) return;
 
-    QApplication::setOverrideCursor(Qt::WaitCursor);
-    const OperationOutcome outcome =
-        runFourOperation(code, RichTextBox1->text(), RichTextBox2->text(), *host_);
-    QApplication::restoreOverrideCursor();
+    OperationOutcome outcome;
+    {
+        const WaitCursor busy;
+        try {
+            outcome = runFourOperation(code, RichTextBox1->text(), RichTextBox2->text(), *host_);
+        } catch (const std::bad_alloc&) {
+            outcome = {false, false, kOutOfMemory};
+        }
+    }
     if (!outcome.shown) {
         presenter_->inform(this, QString::fromStdString(outcome.text));
         return;
