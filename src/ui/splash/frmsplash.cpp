@@ -12,7 +12,10 @@
 // The pictures are compiled into the program; a static library needs its
 // resources registered by hand.
 static void registerPictures() {
+    static bool registered = false;
+    if (registered) return;
     Q_INIT_RESOURCE(pictures);
+    registered = true;
 }
 
 namespace longhand {
