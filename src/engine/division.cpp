@@ -62,34 +62,50 @@ int estimateDigit(std::string_view rem, std::string_view div) {
     return e >= 9 ? 9 : static_cast<int>(std::floor(e));
 }
 
-// rem -= d * div, both right-aligned, Len(rem) >= Len(div). Returns the
-// borrow out of the top place: 0 when the result is not negative; otherwise
-// rem holds the result plus borrow * 10^Len(rem).
+// rem -= d * div, both right-aligned, Len(rem) >= Len(div), digits only.
+// Returns the borrow out of the top place: 0 when the result is not
+// negative; otherwise rem holds the result plus borrow * 10^Len(rem).
+//
+// Per place t = r - d v - borrow lies in [-90, 9]; with u = t + 90 in
+// [0, 99] the place's digit is u mod 10 and the next borrow 9 - u div 10.
 int subtractMultiple(std::string& rem, std::string_view div, int d) {
-    const std::size_t lr = rem.size(), ld = div.size();
+    char* r = rem.data() + rem.size();
+    const char* v = div.data() + div.size();
     int borrow = 0;
-    for (std::size_t i = 1; i <= lr; ++i) {
-        if (i > ld && borrow == 0) break;
-        char& r = rem[lr - i];
-        int t = digitOf(r) - borrow;
-        if (i <= ld) t -= d * digitOf(div[ld - i]);
-        borrow = t < 0 ? (9 - t) / 10 : 0;
-        r = static_cast<char>('0' + t + 10 * borrow);
+    for (std::size_t i = 0; i < div.size(); ++i) {
+        --r;
+        --v;
+        const int u = (*r - '0') - d * (*v - '0') - borrow + 90;
+        *r = static_cast<char>('0' + u % 10);
+        borrow = 9 - u / 10;
+    }
+    while (borrow > 0 && r != rem.data()) {
+        --r;
+        const int u = (*r - '0') - borrow + 90;
+        *r = static_cast<char>('0' + u % 10);
+        borrow = 9 - u / 10;
     }
     return borrow;
 }
 
-// rem += div modulo 10^Len(rem); returns the carry out of the top place.
+// rem += div modulo 10^Len(rem), digits only; returns the carry out of the
+// top place.
 int addBack(std::string& rem, std::string_view div) {
-    const std::size_t lr = rem.size(), ld = div.size();
+    char* r = rem.data() + rem.size();
+    const char* v = div.data() + div.size();
     int carry = 0;
-    for (std::size_t i = 1; i <= lr; ++i) {
-        if (i > ld && carry == 0) break;
-        char& r = rem[lr - i];
-        int t = digitOf(r) + carry;
-        if (i <= ld) t += digitOf(div[ld - i]);
+    for (std::size_t i = 0; i < div.size(); ++i) {
+        --r;
+        --v;
+        const int t = (*r - '0') + (*v - '0') + carry;
         carry = t >= 10 ? 1 : 0;
-        r = static_cast<char>('0' + t - 10 * carry);
+        *r = static_cast<char>('0' + t - 10 * carry);
+    }
+    while (carry > 0 && r != rem.data()) {
+        --r;
+        const int t = (*r - '0') + carry;
+        carry = t >= 10 ? 1 : 0;
+        *r = static_cast<char>('0' + t - 10 * carry);
     }
     return carry;
 }
