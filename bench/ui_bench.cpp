@@ -5,16 +5,13 @@
 //   ui_bench --benchmark_filter=ShowResult
 //
 // Runs on the offscreen platform unless QT_QPA_PLATFORM says otherwise.
-#include "ui/main/form1.h"
 #include "ui/main/inputcheck.h"
 #include "ui/main/look.h"
 #include "ui/main/numberbox.h"
 
-#include <benchmark/benchmark.h>
-
 #include <QApplication>
 #include <QPlainTextEdit>
-
+#include <benchmark/benchmark.h>
 #include <string>
 
 namespace {
