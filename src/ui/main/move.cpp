@@ -1,5 +1,10 @@
 #include "move.h"
 
+#include "form1.h"
+#include "numberbox.h"
+#include "presenter.h"
+#include "services/settings.h"
+
 namespace longhand {
 
 std::string movePrompt(std::string_view move1, std::string_view move2, std::string_view move3) {
@@ -12,6 +17,30 @@ int moveChoice(const std::optional<std::string>& answer) {
     if (!answer || answer->empty()) return 0;
     char first = answer->front();
     return (first >= '0' && first <= '9') ? first - '0' : 0;
+}
+
+void moveResult(NumberBox* sourceBox, Form1& form) {
+    if (!sourceBox) return;
+    const std::string prompt =
+        movePrompt(readTextEntry("move1", kMove1Len), readTextEntry("move2", kMove2Len),
+                   readTextEntry("move3", kMove3Len));
+    const std::optional<QString> answer =
+        form.presenter().input(sourceBox->window(), QString::fromStdString(prompt),
+                               QString::fromLatin1(kMoveDefault.data(), kMoveDefault.size()));
+    NumberBox* target = nullptr;
+    switch (moveChoice(answer ? std::optional<std::string>(answer->toStdString()) : std::nullopt)) {
+    case 1:
+        target = form.RichTextBox1;
+        break;
+    case 2:
+        target = form.RichTextBox2;
+        break;
+    default:
+        return;
+    }
+    const std::string text = sourceBox->text();
+    target->setText("");
+    target->setText(text);
 }
 
 } // namespace longhand

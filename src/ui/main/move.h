@@ -5,11 +5,10 @@
 #include <string>
 #include <string_view>
 
-class QTextEdit;
-
 namespace longhand {
 
 class Form1;
+class NumberBox;
 
 // Settings [Text] keys and lengths of the three prompt lines.
 inline constexpr int kMove1Len = 29;
@@ -25,5 +24,10 @@ std::string movePrompt(std::string_view move1, std::string_view move2, std::stri
 // The target box chosen by an answer: the value of its first character
 // when that is a digit, otherwise (also for Cancel, nullopt) 0.
 int moveChoice(const std::optional<std::string>& answer);
+
+// Asks which operand box of the main window `form` receives the text of
+// `sourceBox` (the default answer is 1) and copies it there: the box is
+// emptied first, then given the text. Other answers change nothing.
+void moveResult(NumberBox* sourceBox, Form1& form);
 
 } // namespace longhand

@@ -1,5 +1,9 @@
 #include "roundhint.h"
 
+#include "numberbox.h"
+
+#include <QLabel>
+#include <QVariant>
 #include <algorithm>
 
 namespace longhand {
@@ -23,6 +27,22 @@ RoundHint roundHintFor(std::string_view text, Count caret) {
         hint.label += kClickToRound;
     }
     return hint;
+}
+
+void showRoundHint(NumberBox* box, QLabel* hintLabel) {
+    if (!box || !hintLabel) return;
+    const RoundHint hint = roundHintFor(box->text(), box->caretPosition());
+    if (!hint.touches) return;
+    if (hint.setsCaption) {
+        box->window()->setWindowTitle(QString::number(hint.pointPos));
+        hintLabel->setProperty(kHintPointProperty, QVariant::fromValue<qlonglong>(hint.pointPos));
+    }
+    if (hint.showsLabel) {
+        hintLabel->setText(QString::fromStdString(hint.label));
+        hintLabel->show();
+    } else {
+        hintLabel->hide();
+    }
 }
 
 } // namespace longhand

@@ -9,7 +9,6 @@
 #include <string_view>
 
 class QLabel;
-class QTextEdit;
 
 namespace longhand {
 
@@ -29,8 +28,14 @@ struct RoundHint {
 // The hint for a result `text` with `caret` characters before the caret.
 RoundHint roundHintFor(std::string_view text, Count caret);
 
-// Shows the hint for `box` (its text and caret) in `hintLabel` and the
-// active window's caption, and records in the label what the rounding needs.
-void showRoundHint(QTextEdit* box, QLabel* hintLabel);
+class NumberBox;
+
+// The label property that keeps the point position recorded with the hint.
+inline constexpr const char* kHintPointProperty = "roundPointPosition";
+
+// Shows the hint for `box` (its text and the caret the click has placed) in
+// `hintLabel` and in the caption of the window holding the box, and records
+// the point position in the label for roundResult().
+void showRoundHint(NumberBox* box, QLabel* hintLabel);
 
 } // namespace longhand

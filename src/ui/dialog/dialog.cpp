@@ -1,0 +1,367 @@
+#include "dialog.h"
+
+#include "arguments.h"
+#include "engine/combinatorics.h"
+#include "engine/factable.h"
+#include "engine/factorial.h"
+#include "engine/filestore.h"
+#include "engine/numtext.h"
+#include "engine/operations.h"
+#include "services/paths.h"
+#include "services/settings.h"
+#include "services/winstyle.h"
+#include "ui/main/clicklabel.h"
+#include "ui/main/form1.h"
+#include "ui/main/inputcheck.h"
+#include "ui/main/look.h"
+#include "ui/main/move.h"
+#include "ui/main/numberbox.h"
+#include "ui/main/presenter.h"
+#include "ui/main/roundhint.h"
+#include "ui/main/rounding.h"
+#include "ui/main/soundport.h"
+#include "ui/main/status.h"
+#include "ui/main/windowhost.h"
+
+#include <QApplication>
+#include <QFontDatabase>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+
+namespace longhand {
+
+namespace {
+
+// Client area, in twips.
+constexpr int kClientWidth = 7590;
+constexpr int kClientHeight = 5460;
+
+// Point size of the argument line's fixed-width font.
+constexpr qreal kArgumentPoints = 9.0;
+
+// Position of the caret after "p(" or "c(" when the template is set.
+constexpr int kFirstSlot = 2;
+
+// The templates of the permutation and combination modes.
+constexpr const char* kPermutationTemplate = "p(,,)";
+constexpr const char* kCombinationTemplate = "c(,,)";
+
+// Shortcuts that would change the argument line other than by a typed
+// digit or Backspace.
+constexpr QKeySequence::StandardKey kEditingShortcuts[] = {
+    QKeySequence::Paste,
+    QKeySequence::Cut,
+    QKeySequence::Undo,
+    QKeySequence::Redo,
+    QKeySequence::DeleteEndOfWord,
+    QKeySequence::DeleteStartOfWord,
+    QKeySequence::DeleteEndOfLine,
+    QKeySequence::DeleteCompleteLine,
+};
+
+QString latin1(const char* text) {
+    return QString::fromLatin1(text);
+}
+
+} // namespace
+
+Dialog::Dialog(Form1& form) : QDialog(&form), form_(form) {
+    createControls();
+    connectControls();
+    host_ = std::make_unique<WindowHost>(form_, this, Command3);
+    // Load.
+    setExStyle(RichTextBox1);
+    setExStyle(Text1);
+}
+
+Dialog::~Dialog() = default;
+
+void Dialog::createControls() {
+    setWindowTitle(QString());
+    const qreal dpi = logicalDpi(this);
+    setFixedSize(twipsSize(kClientWidth, kClientHeight, dpi));
+    paintBackground(this, kBgrBlack);
+    const QFont bold = boldFont();
+
+    Text1 = new QLineEdit(this);
+    Text1->setGeometry(twipsRect(120, 120, 7335, 375, dpi));
+    QFont fixed = QFontDatabase::systemFont(QFontDatabase::FixedFont);
+    fixed.setPointSizeF(kArgumentPoints);
+    Text1->setFont(fixed);
+    Text1->setMaxLength(kArgumentMaxLength);
+    Text1->setStyleSheet(QStringLiteral("QLineEdit { background: white; color: black; }"));
+
+    auto button = [&](const QString& caption, QRect geometry, unsigned bgr) {
+        auto* b = new QPushButton(caption, this);
+        b->setGeometry(geometry);
+        b->setFont(bold);
+        b->setAutoDefault(false);
+        paintButton(b, bgr);
+        return b;
+    };
+    Command2 = button(QString(), twipsRect(2093, 720, 1815, 375, dpi), kBgrLightYellow);
+    Command3 = button(QStringLiteral("Stop Sound"), twipsRect(4013, 720, 1485, 375, dpi), kBgrRed);
+    Command2->setDefault(true); // Enter on the argument line computes
+    Command3->hide();
+
+    Label1 = new QLabel(QStringLiteral(" "), this);
+    Label1->setGeometry(twipsRect(5400, 720, 1095, 255, dpi));
+    paintLabel(Label1, kBgrWhite, kBgrBlack);
+    Label1->hide();
+
+    RichTextBox1 = new NumberBox(this);
+    RichTextBox1->setGeometry(twipsRect(120, 1200, 7335, 3495, dpi));
+    RichTextBox1->setFont(bold);
+
+    auto label = [&](const QString& caption, QRect geometry) {
+        auto* l = new ClickLabel(caption, this);
+        l->setGeometry(geometry);
+        l->setFont(bold);
+        l->setAlignment(Qt::AlignRight | Qt::AlignTop);
+        paintLabel(l, kBgrLightYellow, kBgrBlack);
+        return l;
+    };
+    Label2 = label(QString(), twipsRect(120, 4920, 5055, 375, dpi));
+    Label2->hide();
+    Label3 = label(QStringLiteral("Move"), twipsRect(6240, 4920, 1215, 375, dpi));
+
+    QWidget::setTabOrder(RichTextBox1, Command2);
+    QWidget::setTabOrder(Command2, Text1);
+    QWidget::setTabOrder(Text1, Command3);
+    Text1->setFocus(); // the line the person types into
+}
+
+void Dialog::connectControls() {
+    connect(Command2, &QPushButton::clicked, this, &Dialog::compute);
+    connect(Command3, &QPushButton::clicked, this, [this] {
+        form_.sound().stop("");
+        Command3->hide();
+    });
+    connect(Text1, &QLineEdit::textChanged, this, &Dialog::argumentChanged);
+    Text1->installEventFilter(this);
+
+    connect(RichTextBox1, &NumberBox::clicked, this, [this] {
+        if (RichTextBox1->qtext().contains(QLatin1Char('.'))) showRoundHint(RichTextBox1, Label2);
+    });
+    connect(RichTextBox1, &NumberBox::doubleClicked, this, [] { sendHomeKey(); });
+    connect(Label2, &ClickLabel::clicked, this, [this] { roundResult(RichTextBox1, Label2); });
+    connect(Label3, &ClickLabel::clicked, this, [this] { moveResult(RichTextBox1, form_); });
+}
+
+// ---- Opening, activation, closing -----------------------------------------
+
+void Dialog::prepare(const std::string& key) {
+    const QString word = QString::fromStdString(readTextEntry(key, 0));
+    setWindowTitle(word);
+    Command2->setText(word);
+    if (key == "p") Label1->setText(latin1(kPermutationTemplate));
+    if (key == "c") Label1->setText(latin1(kCombinationTemplate));
+}
+
+void Dialog::openModal(Form1& form, const std::string& key) {
+    Dialog dialog(form);
+    dialog.prepare(key);
+    dialog.exec();
+}
+
+int Dialog::templateMode() const {
+    const QString mode = Command2->text();
+    if (mode == latin1(kPermutationWord)) return PermutationTemplate;
+    if (mode == latin1(kCombinationWord)) return CombinationTemplate;
+    return 0;
+}
+
+void Dialog::setVisible(bool visible) {
+    QDialog::setVisible(visible);
+    if (visible && !activated_) activate();
+}
+
+void Dialog::activate() {
+    activated_ = true;
+    if (templateMode() != 0) {
+        // Checking stays off while the slots are filled; the state to
+        // restore goes in front of the template.
+        Label1->setText(QString::number(form_.iputFlag) + Label1->text());
+        form_.iputFlag = Form1::kInputCheckOffFlag;
+        Text1->setText(Label1->text().mid(1));
+        Text1->setCursorPosition(kFirstSlot);
+    }
+}
+
+void Dialog::done(int result) {
+    unload();
+    QDialog::done(result);
+}
+
+void Dialog::unload() {
+    if (unloaded_ || !activated_) return;
+    unloaded_ = true;
+    if (templateMode() != 0) {
+        const QString saved = Label1->text().left(1);
+        form_.iputFlag = static_cast<unsigned char>(numericValue(saved.toStdString()));
+    }
+    form_.sound().stop("");
+}
+
+// ---- The argument line -------------------------------------------------------
+
+void Dialog::argumentChanged() {
+    if (checking_) return; // our own write-back
+    if (form_.iputFlag == Form1::kInputCheckOnFlag) commonInputchecking();
+}
+
+void Dialog::commonInputchecking() {
+    setWindowTitle(latin1(Form1::kCheckingCaption));
+    const QString text = Text1->text();
+    const QString clean = QString::fromStdString(
+        settleInputText(text.toStdString(), ArgumentField, Command2->text().toStdString()));
+    if (clean != text) {
+        checking_ = true;
+        Text1->setText(clean);
+        checking_ = false;
+    }
+    Text1->setCursorPosition(static_cast<int>(clean.size()));
+    setWindowTitle(Command2->text());
+}
+
+bool Dialog::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == Text1 && event->type() == QEvent::KeyPress)
+        return argumentKey(static_cast<QKeyEvent*>(event));
+    return QDialog::eventFilter(watched, event);
+}
+
+// True when the key is swallowed.
+bool Dialog::argumentKey(QKeyEvent* event) {
+    // Delete never deletes: the caret moves one place right.
+    if (event->key() == Qt::Key_Delete) {
+        Text1->cursorForward(false, 1);
+        return true;
+    }
+    const int mode = templateMode();
+    if (mode == 0) return false;
+
+    for (auto shortcut : kEditingShortcuts) {
+        if (event->matches(shortcut)) return true;
+    }
+    int keyAscii = 0;
+    if (event->key() == Qt::Key_Backspace) {
+        // Backspace deletes one character at most.
+        if (event->modifiers() & (Qt::ControlModifier | Qt::AltModifier)) return true;
+        keyAscii = kKeyBackspace;
+    } else if (event->text().size() == 1) {
+        keyAscii = event->text().front().unicode();
+    } else if (event->text().isEmpty()) {
+        return false; // caret movement and other keys that type nothing
+    } else {
+        return true; // several characters at once
+    }
+    const int caret = Text1->hasSelectedText() ? Text1->selectionStart() : Text1->cursorPosition();
+    const QString line = Text1->text();
+    const QChar before = caret > 0 ? line.at(caret - 1) : QChar();
+    const char beforeChar =
+        before.isNull() ? '\0' : (before.unicode() < 128 ? before.toLatin1() : '?');
+    return filterTemplateKey(mode, keyAscii, beforeChar) == 0;
+}
+
+// ---- Computing ---------------------------------------------------------------
+
+void Dialog::showResult(const std::string& result) {
+    RichTextBox1->setText(result);
+}
+
+void Dialog::finishedSignal() {
+    host_->finished();
+}
+
+void Dialog::compute() {
+    if (form_.soundFlag == Form1::kSoundOnFlag) form_.sound().stop(" ");
+    if (!Command3->isHidden()) Command3->hide();
+
+    const QString mode = Command2->text();
+    const std::string t = Text1->text().toStdString();
+    QApplication::setOverrideCursor(Qt::WaitCursor);
+    if (mode == latin1(kPowerWord)) {
+        computePower(t);
+    } else if (mode == latin1(kPermutationWord)) {
+        computeSelection(t, true);
+    } else if (mode == latin1(kCombinationWord)) {
+        computeSelection(t, false);
+    } else if (mode == latin1(kFactorialWord)) {
+        computeFactorial(t);
+    }
+    QApplication::restoreOverrideCursor();
+    clearStatus(Label2);
+}
+
+void Dialog::computeFactorial(const std::string& t) {
+    const double value = numericValue(t);
+    std::string result;
+    if (value == 0) {
+        if (t == "0") result = factorN("0", 0, *host_);
+    } else if (value >= 1) {
+        result = factorN(t, 1, *host_); // gives the finished signal itself
+    }
+    // An argument factorN cannot take gives nothing: the box keeps its text.
+    if (!result.empty()) showResult(result);
+}
+
+void Dialog::computePower(const std::string& t) {
+    const auto caret = t.find('^');
+    if (caret == std::string::npos) return;
+    const OperationOutcome outcome = runPower(t.substr(0, caret), t.substr(caret + 1), *host_);
+    if (!outcome.shown) {
+        QApplication::restoreOverrideCursor();
+        form_.presenter().inform(this, QString::fromStdString(outcome.text));
+        QApplication::setOverrideCursor(Qt::WaitCursor);
+        return;
+    }
+    if (!outcome.computed) return;
+    showResult(outcome.text);
+    finishedSignal();
+}
+
+void Dialog::computeSelection(const std::string& t, bool permutation) {
+    const Arguments args = splitArguments(t);
+    if (!args.ok) return;
+    const int flag = flagValue(args.flag);
+    const std::string result = permutation ? perMutation(args.n, args.r, flag, *host_)
+                                           : combination(args.n, args.r, flag, *host_);
+    if (result.empty()) return; // cancelled: nothing to show
+    showResult(result);
+    finishedSignal();
+}
+
+// ---- The table of 1! to 100! ------------------------------------------------
+
+unsigned char Dialog::Makeit(const std::string& vok) {
+    if (vok != kFactorialTableGuard) return 0;
+    showResult("1");
+    const std::string table =
+        factorialTableText(kFactorialTableTop, [this](int i, const std::string& factorial) {
+            Text1->setText(QString::number(i));
+            setWindowTitle(QString::number(i));
+            showResult(factorial);
+        });
+    // The new table replaces the old file in one rename: a failed write
+    // keeps the old table, and completion is told only once it is safe.
+    const std::string path = host_->facDataPath();
+    if (!replaceFileAtomically(path, table)) {
+        form_.presenter().inform(this, QString::fromStdString(kFacStoreUnwritable + path));
+        return 0;
+    }
+    form_.presenter().inform(this,
+                             QString::fromStdString(readTextEntry(k1to100Key, k1to100Length)));
+    return 1;
+}
+
+void generateFactorialTable(Form1& form) {
+    Dialog dialog(form);
+    if (dialog.Makeit(std::string(kFactorialTableGuard)) != 1) return;
+    form.host().setFacUpper(std::to_string(kFactorialTableTop));
+    dialog.Text1->clear();
+    dialog.RichTextBox1->setText("");
+}
+
+} // namespace longhand

@@ -1,0 +1,53 @@
+#include "partialcommand.h"
+
+#include "engine/partialproduct.h"
+#include "form1.h"
+#include "numberbox.h"
+#include "presenter.h"
+#include "services/settings.h"
+
+#include <QApplication>
+
+namespace longhand {
+
+std::string instructionPrompt() {
+    std::string prompt;
+    int paragraph = 1;
+    for (int length : kInstructLengths) {
+        if (paragraph > 1) prompt += "\r\r";
+        prompt += readTextEntry("instruct" + std::to_string(paragraph), length);
+        ++paragraph;
+    }
+    return prompt;
+}
+
+void runPartialProduct(Form1& form) {
+    Presenter& presenter = form.presenter();
+    const QString opening = QString::fromStdString(readTextEntry(kClearKey, kClearLength));
+    if (presenter.message(&form, opening, MsgButtons::OkCancel, MsgIcon::Information) !=
+        MsgAnswer::Ok) {
+        return;
+    }
+    for (;;) {
+        const auto m = presenter.input(&form, QString::fromStdString(instructionPrompt()), {});
+        if (!m || m->isEmpty()) return;
+        const auto n = presenter.input(&form, QString::fromLatin1(kEnterNumberPrompt) + *m, {});
+        if (!n || n->isEmpty()) return;
+
+        QApplication::setOverrideCursor(Qt::WaitCursor);
+        const PartialProductOutcome outcome =
+            partialProduct(m->toStdString(), n->toStdString(), form.host());
+        QApplication::restoreOverrideCursor();
+        if (outcome.refusal) {
+            presenter.inform(&form, QString::fromLatin1(outcome.refusal));
+            continue;
+        }
+        if (outcome.product.empty()) return; // given up on the way
+        form.RichTextBox1->setText("");
+        form.RichTextBox2->setText("");
+        form.RichTextBox3->setText(outcome.product);
+        return;
+    }
+}
+
+} // namespace longhand

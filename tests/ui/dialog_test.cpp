@@ -1,0 +1,396 @@
+// The function dialog driven as a person would: the argument line typed
+// into, the compute button pressed, the result box clicked, the hint and
+// Move labels clicked; files and settings read back afterwards.
+#include "engine/factable.h"
+#include "engine/factorial.h"
+#include "engine/multiply.h"
+#include "ui/dialog/dialog.h"
+#include "ui/main/clicklabel.h"
+#include "ui/main/move.h"
+#include "ui/main/numberbox.h"
+#include "uitest.h"
+
+#include <QApplication>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTest>
+#include <QTextCursor>
+#include <QTimer>
+#include <fstream>
+#include <gtest/gtest.h>
+#include <sstream>
+#include <string>
+
+namespace longhand {
+namespace {
+
+using test::FormRig;
+
+std::string readBytes(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    std::ostringstream out;
+    out << in.rdbuf();
+    return out.str();
+}
+
+// A main window and a function dialog opened over it for one settings key.
+struct DialogRig : FormRig {
+    explicit DialogRig(const std::string& key, unsigned char iput = Form1::kInputCheckOffFlag) {
+        form->iputFlag = iput;
+        dialog = std::make_unique<Dialog>(*form);
+        dialog->prepare(key);
+        dialog->show();
+    }
+    ~DialogRig() { dialog->close(); }
+
+    std::string result() const { return dialog->RichTextBox1->text(); }
+    std::string line() const { return dialog->Text1->text().toStdString(); }
+    std::string caption() const { return dialog->windowTitle().toStdString(); }
+    void setLine(const char* text) const { dialog->Text1->setText(QString::fromLatin1(text)); }
+    void compute() const { QTest::mouseClick(dialog->Command2, Qt::LeftButton); }
+
+    std::unique_ptr<Dialog> dialog;
+};
+
+// Clicks into a number box where the caret is to stand after `position`
+// characters.
+void clickAtCaret(NumberBox* box, int position) {
+    QTextCursor cursor(box->document());
+    cursor.setPosition(position);
+    const QPoint at = box->cursorRect(cursor).center();
+    QTest::mouseClick(box->viewport(), Qt::LeftButton, Qt::NoModifier, at);
+}
+
+// ---- Opening and closing ----------------------------------------------------------
+
+TEST(Dialog, OpeningSetsCaptionModeAndTemplate) {
+    DialogRig rig("p", Form1::kInputCheckOnFlag);
+    Dialog& d = *rig.dialog;
+    EXPECT_EQ(rig.caption(), "Permutation");
+    EXPECT_EQ(d.Command2->text(), "Permutation");
+    EXPECT_EQ(d.Label1->text(), "2p(,,)"); // the saved state in front
+    EXPECT_EQ(rig.line(), "p(,,)");
+    EXPECT_EQ(d.Text1->cursorPosition(), 2);
+    EXPECT_TRUE(d.Label1->isHidden());
+    EXPECT_TRUE(d.Command3->isHidden());
+    EXPECT_TRUE(d.Label2->isHidden());
+    EXPECT_EQ(d.Label3->text(), "Move");
+    EXPECT_EQ(rig.form->iputFlag, Form1::kInputCheckOffFlag);
+}
+
+TEST(Dialog, ClosingRestoresTheSavedStateOnlyInTemplateModes) {
+    {
+        DialogRig rig("c", Form1::kInputCheckOnFlag);
+        rig.dialog->close();
+        EXPECT_EQ(rig.form->iputFlag, Form1::kInputCheckOnFlag);
+    }
+    {
+        DialogRig rig("f", Form1::kInputCheckOnFlag);
+        EXPECT_EQ(rig.form->iputFlag, Form1::kInputCheckOnFlag);
+        rig.form->iputFlag = Form1::kInputCheckOffFlag; // switched elsewhere
+        rig.dialog->close();
+        EXPECT_EQ(rig.form->iputFlag, Form1::kInputCheckOffFlag);
+    }
+}
+
+// ---- Permutation and combination ----------------------------------------------------
+
+struct SelectionCase {
+    const char* key;
+    const char* typed; // typed into the template: digits, ',' = Right arrow
+    const char* shown; // null: nothing computed
+};
+
+class Selection : public ::testing::TestWithParam<SelectionCase> {};
+
+TEST_P(Selection, TypedIntoTheTemplate) {
+    const SelectionCase& c = GetParam();
+    DialogRig rig(c.key);
+    Dialog& d = *rig.dialog;
+    d.RichTextBox1->setText("old");
+    d.setWindowTitle("3");
+    for (const char* p = c.typed; *p; ++p) {
+        if (*p == ',')
+            QTest::keyClick(d.Text1, Qt::Key_Right);
+        else
+            QTest::keyClick(d.Text1, *p);
+    }
+    rig.compute();
+    EXPECT_EQ(rig.result(), c.shown ? c.shown : "old") << rig.line();
+    EXPECT_EQ(rig.caption(), ""); // cleared after every press
+    EXPECT_TRUE(d.Label2->isHidden());
+    EXPECT_EQ(d.Command3->isHidden(), c.shown == nullptr); // the finished signal
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Templates, Selection,
+    ::testing::Values(SelectionCase{"p", "5,3,", "60"}, SelectionCase{"p", "5,3,1", "125"},
+                      SelectionCase{"p", "5,5,", "120"}, SelectionCase{"p", "5,3,2", "60"},
+                      SelectionCase{"p", "5,0,", "1"}, SelectionCase{"c", "5,3,", "10"},
+                      SelectionCase{"c", "5,0,", "1"}, SelectionCase{"c", "5,1,", "5"},
+                      SelectionCase{"c", "5,3,1", "35"}, SelectionCase{"c", "20,10,", "184756"},
+                      SelectionCase{"p", "3,5,", nullptr}, SelectionCase{"p", ",3,", nullptr},
+                      SelectionCase{"c", "5,,", nullptr}));
+
+TEST(Dialog, TemplateKeys) {
+    DialogRig rig("p");
+    Dialog& d = *rig.dialog;
+    QTest::keyClicks(d.Text1, "5");
+    QTest::keyClick(d.Text1, Qt::Key_Right);
+    ASSERT_EQ(rig.line(), "p(5,,)");
+    ASSERT_EQ(d.Text1->cursorPosition(), 4);
+
+    QTest::keyClick(d.Text1, Qt::Key_Backspace); // right after a comma
+    EXPECT_EQ(rig.line(), "p(5,,)");
+    QTest::keyClicks(d.Text1, "a-.x ^"); // letters and signs refused
+    EXPECT_EQ(rig.line(), "p(5,,)");
+    QTest::keyClick(d.Text1, 'v', Qt::ControlModifier); // no paste
+    EXPECT_EQ(rig.line(), "p(5,,)");
+
+    QTest::keyClick(d.Text1, Qt::Key_Delete); // moves the caret, deletes nothing
+    EXPECT_EQ(rig.line(), "p(5,,)");
+    EXPECT_EQ(d.Text1->cursorPosition(), 5);
+
+    QTest::keyClicks(d.Text1, "3");
+    QTest::keyClick(d.Text1, Qt::Key_Backspace); // a digit may go
+    EXPECT_EQ(rig.line(), "p(5,,)");
+
+    d.Text1->setCursorPosition(0);
+    QTest::keyClick(d.Text1, Qt::Key_Backspace); // at the very start
+    EXPECT_EQ(rig.line(), "p(5,,)");
+    QTest::keyClick(d.Text1, Qt::Key_Delete);
+    QTest::keyClick(d.Text1, Qt::Key_Delete);
+    EXPECT_EQ(d.Text1->cursorPosition(), 2);
+    EXPECT_EQ(rig.line(), "p(5,,)");
+}
+
+// ---- Factorial and power ------------------------------------------------------------
+
+struct LineCase {
+    const char* key;
+    const char* line;
+    const char* shown; // null: nothing computed
+};
+
+class LineMode : public ::testing::TestWithParam<LineCase> {};
+
+TEST_P(LineMode, ComputesOrIgnores) {
+    const LineCase& c = GetParam();
+    DialogRig rig(c.key); // checking off: the line stays as set
+    rig.dialog->RichTextBox1->setText("old");
+    rig.setLine(c.line);
+    rig.compute();
+    EXPECT_EQ(rig.result(), c.shown ? c.shown : "old") << c.line;
+    EXPECT_EQ(rig.caption(), "");
+    EXPECT_TRUE(rig.presenter.messages.empty()) << c.line;
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Lines, LineMode,
+    ::testing::Values(LineCase{"f", "0", "1"}, LineCase{"f", "00", nullptr},
+                      LineCase{"f", "0.5", nullptr}, LineCase{"f", "-3", nullptr},
+                      LineCase{"f", "", nullptr}, LineCase{"f", "5.5", nullptr},
+                      LineCase{"f", "abc", nullptr}, LineCase{"w", "2^10", "1024"},
+                      LineCase{"w", "210", nullptr}, LineCase{"w", "-3^3", "-27"},
+                      LineCase{"w", "2.5^2", "6.25"}, LineCase{"w", "7^0", "1"}));
+
+TEST(Dialog, PowerRefusesAnExponentThatIsNotWhole) {
+    for (const char* line : {"2^-1", "2^1.5"}) {
+        DialogRig rig("w");
+        rig.dialog->RichTextBox1->setText("old");
+        rig.setLine(line);
+        rig.compute();
+        EXPECT_EQ(rig.result(), "old");
+        ASSERT_EQ(rig.presenter.messages.size(), 1u) << line;
+        EXPECT_EQ(rig.presenter.messages[0].text, "The exponent must be a whole number.");
+        EXPECT_EQ(rig.caption(), "");
+    }
+}
+
+TEST(Dialog, ArgumentLineIsCheckedInFactorialMode) {
+    DialogRig rig("f", Form1::kInputCheckOnFlag);
+    QTest::keyClicks(rig.dialog->Text1, "-5.5a");
+    EXPECT_EQ(rig.line(), "55");
+    EXPECT_EQ(rig.caption(), "Factorial"); // the mode is back after the pass
+    EXPECT_EQ(rig.dialog->Text1->cursorPosition(), 2);
+}
+
+TEST(Dialog, ComputeStopsTheSoundAndGivesTheFinishedSignal) {
+    DialogRig rig("w");
+    rig.setLine("3^3");
+    rig.compute();
+    EXPECT_EQ(rig.result(), "27");
+    ASSERT_GE(rig.sound.log.size(), 2u);
+    EXPECT_EQ(rig.sound.log[rig.sound.log.size() - 2], "stop  "); // the press, stopSound(" ")
+    EXPECT_EQ(rig.sound.log.back(), "play 1.wav");
+    EXPECT_FALSE(rig.dialog->Command3->isHidden());
+
+    QTest::mouseClick(rig.dialog->Command3, Qt::LeftButton);
+    EXPECT_TRUE(rig.dialog->Command3->isHidden());
+    EXPECT_FALSE(rig.sound.looping);
+
+    rig.form->soundFlag = Form1::kSoundOffFlag;
+    rig.sound.log.clear();
+    rig.compute();
+    EXPECT_TRUE(rig.sound.log.empty());
+    EXPECT_TRUE(rig.dialog->Command3->isHidden());
+}
+
+// ---- The save question ----------------------------------------------------------------
+
+TEST(Dialog, FactorialBeyondTheTableAsksToSave) {
+    for (bool yes : {true, false}) {
+        DialogRig rig("f");
+        ASSERT_EQ(rig.form->facUpper, "0");
+        rig.presenter.answers.push_back(yes ? MsgAnswer::Yes : MsgAnswer::No);
+        rig.setLine("5");
+        rig.compute();
+        EXPECT_EQ(rig.result(), "120");
+        ASSERT_EQ(rig.presenter.messages.size(), 1u);
+        const auto& question = rig.presenter.messages[0];
+        EXPECT_EQ(question.buttons, MsgButtons::YesNo);
+        EXPECT_EQ(question.icon, MsgIcon::Question);
+        EXPECT_EQ(question.text.toStdString(),
+                  "Keep this factorial in the store? n = 5\rYou should save this result.");
+        EXPECT_FALSE(rig.dialog->Command3->isHidden());
+
+        const std::string file = readBytes(rig.folder.file("facDat.vok"));
+        if (yes) {
+            EXPECT_EQ(file, "1,\"1\"\r\n5,\"120\"");
+            EXPECT_EQ(rig.folder.setting("Recent Factorial", "Upper"), "5");
+            EXPECT_EQ(rig.form->facUpper, "5");
+        } else {
+            EXPECT_EQ(file, "1,\"1\"");
+            EXPECT_EQ(rig.folder.setting("Recent Factorial", "Upper"), "1");
+            EXPECT_EQ(rig.form->facUpper, "1");
+        }
+    }
+}
+
+// ---- Round hint and rounding in the dialog ----------------------------------------------
+
+TEST(Dialog, ResultClickOffersRoundingAndTheHintRounds) {
+    DialogRig rig("w");
+    Dialog& d = *rig.dialog;
+    d.RichTextBox1->setText("3.14159");
+    clickAtCaret(d.RichTextBox1, 5); // after "3.14"
+    ASSERT_EQ(d.RichTextBox1->caretPosition(), 5);
+    EXPECT_EQ(rig.caption(), "2");
+    EXPECT_FALSE(d.Label2->isHidden());
+    EXPECT_EQ(d.Label2->text(), "3: Click To Round.");
+
+    QTest::mouseClick(d.Label2, Qt::LeftButton);
+    EXPECT_EQ(rig.result(), "3.142");
+    EXPECT_TRUE(d.Label2->isHidden());
+
+    // A second click on the hidden hint does nothing.
+    QTest::mouseClick(d.Label2, Qt::LeftButton);
+    EXPECT_EQ(rig.result(), "3.142");
+}
+
+TEST(Dialog, ResultWithoutPointOffersNothing) {
+    DialogRig rig("w");
+    Dialog& d = *rig.dialog;
+    d.RichTextBox1->setText("12345");
+    d.setWindowTitle("x");
+    clickAtCaret(d.RichTextBox1, 3);
+    EXPECT_EQ(rig.caption(), "x");
+    EXPECT_TRUE(d.Label2->isHidden());
+}
+
+TEST(Dialog, DoubleClickPutsTheCaretAtTheStart) {
+    DialogRig rig("w");
+    Dialog& d = *rig.dialog;
+    d.RichTextBox1->setText("12.5");
+    d.RichTextBox1->setFocus();
+    QApplication::setActiveWindow(&d);
+    d.RichTextBox1->setCaretPosition(3);
+    QTest::mouseDClick(d.RichTextBox1->viewport(), Qt::LeftButton, Qt::NoModifier,
+                       d.RichTextBox1->cursorRect().center());
+    if (QApplication::focusWidget() != d.RichTextBox1) GTEST_SKIP() << "no focus on this platform";
+    EXPECT_EQ(d.RichTextBox1->caretPosition(), 0);
+}
+
+// ---- Move from the dialog ------------------------------------------------------------------
+
+struct MoveCase {
+    std::optional<const char*> answer; // nullopt: Cancel
+    int target;                        // 0: no box changes
+};
+
+class MoveFromDialog : public ::testing::TestWithParam<MoveCase> {};
+
+TEST_P(MoveFromDialog, CopiesIntoTheChosenOperandBox) {
+    const MoveCase& c = GetParam();
+    DialogRig rig("w");
+    Form1& form = *rig.form;
+    form.RichTextBox1->setText("a");
+    form.RichTextBox2->setText("b");
+    rig.dialog->RichTextBox1->setText("-12.50");
+    rig.presenter.inputAnswers.push_back(c.answer ? std::optional<QString>(*c.answer)
+                                                  : std::nullopt);
+    QTest::mouseClick(rig.dialog->Label3, Qt::LeftButton);
+
+    ASSERT_EQ(rig.presenter.inputs.size(), 1u);
+    EXPECT_EQ(rig.presenter.inputs[0].prompt.toStdString(),
+              "Copy the result into a box.\r\r1 = upper box\r\r2 = lower box. Any other answer, "
+              "or Cancel, leaves both boxes as they are.");
+    EXPECT_EQ(rig.presenter.inputs[0].defaultAnswer, "1");
+    EXPECT_EQ(form.RichTextBox1->text(), c.target == 1 ? "-12.50" : "a");
+    EXPECT_EQ(form.RichTextBox2->text(), c.target == 2 ? "-12.50" : "b");
+}
+
+INSTANTIATE_TEST_SUITE_P(Answers, MoveFromDialog,
+                         ::testing::Values(MoveCase{"1", 1}, MoveCase{"12", 1}, MoveCase{"2", 2},
+                                           MoveCase{" 2", 0}, MoveCase{"", 0}, MoveCase{"3", 0},
+                                           MoveCase{std::nullopt, 0}));
+
+TEST(Dialog, MoveGivesTheTargetTwoChanges) {
+    DialogRig rig("w");
+    Form1& form = *rig.form;
+    form.RichTextBox2->setText("9");
+    rig.dialog->RichTextBox1->setText("");
+    int changes = 0;
+    QObject::connect(form.RichTextBox2, &NumberBox::changed, [&] { ++changes; });
+    rig.presenter.inputAnswers.push_back(QStringLiteral("2"));
+    QTest::mouseClick(rig.dialog->Label3, Qt::LeftButton);
+    EXPECT_EQ(form.RichTextBox2->text(), ""); // an empty result empties the box
+    EXPECT_EQ(changes, 1);                    // the second write changes nothing
+
+    rig.dialog->RichTextBox1->setText("7");
+    rig.presenter.inputAnswers.push_back(QStringLiteral("2"));
+    form.RichTextBox2->setText("5");
+    changes = 0;
+    QTest::mouseClick(rig.dialog->Label3, Qt::LeftButton);
+    EXPECT_EQ(form.RichTextBox2->text(), "7");
+    EXPECT_EQ(changes, 2);
+}
+
+// ---- The table of 1! to 100! ------------------------------------------------------------------
+
+TEST(Makeit, RefusesAnyOtherPhraseAndTouchesNothing) {
+    DialogRig rig("f");
+    rig.folder.write("facDat.vok", "1,\"1\"\r\n3,\"6\"");
+    for (const char* phrase :
+         {"", "Every day brings rain", "every day brings rain.", "Every day brings rain. "}) {
+        EXPECT_EQ(rig.dialog->Makeit(phrase), 0) << phrase;
+    }
+    EXPECT_EQ(readBytes(rig.folder.file("facDat.vok")), "1,\"1\"\r\n3,\"6\"");
+    EXPECT_TRUE(rig.presenter.messages.empty());
+}
+
+TEST(Makeit, AFailedWriteKeepsTheSettingAndSaysSo) {
+    FormRig rig;
+    rig.form->facUpper = "5";
+    setAppFolder(rig.folder.path() + "/missing-folder");
+    generateFactorialTable(*rig.form);
+    setAppFolder(rig.folder.path());
+    EXPECT_EQ(rig.form->facUpper, "5");
+    EXPECT_FALSE(rig.folder.setting("Recent Factorial", "Upper").has_value());
+    ASSERT_EQ(rig.presenter.messages.size(), 1u);
+    EXPECT_TRUE(rig.presenter.messages[0].text.startsWith("The factorial store cannot be written"));
+}
+
+} // namespace
+} // namespace longhand
