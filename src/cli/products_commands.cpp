@@ -90,7 +90,7 @@ OperationOutcome runCount(std::vector<std::string>& v, EngineHost& host) {
 OperationOutcome runProd(std::vector<std::string>& v, EngineHost& host) {
     MessageKeeper keeper(host);
     PartialProductOutcome outcome = partialProduct(v[0], v[1], keeper);
-    if (outcome.refusal) return refused(outcome.refusal);
+    if (!outcome.refusal.empty()) return refused(std::move(outcome.refusal));
     return outcomeOf(keeper, std::move(outcome.product));
 }
 

@@ -17,8 +17,8 @@ inline constexpr const char* kEnterWholeNumbers = "Enter whole numbers: M and th
 inline constexpr std::size_t kBatchedEndDigits = 15;
 
 struct PartialProductOutcome {
-    std::string product;           // the product, when refusal is null
-    const char* refusal = nullptr; // kEnterWholeNumbers, kChooseNGreater or kProductTooLong
+    std::string product; // the product, when refusal is empty
+    std::string refusal; // kEnterWholeNumbers, kChooseNGreater or kProductTooLong
 };
 
 // M * (M+1) * ... * N. M and N must be whole numbers without sign (leading
