@@ -17,7 +17,7 @@ namespace {
 // of a, each added into place.
 void mulSliced(Limb* r, const Limb* a, std::size_t na, const Limb* b, std::size_t nb) {
     std::fill(r, r + na + nb, Limb{0});
-    std::vector<Limb> part(2 * nb);
+    Natural part(2 * nb); // written by each product before use
     for (std::size_t off = 0; off < na; off += nb) {
         const std::size_t len = std::min(nb, na - off);
         mulLimbs(part.data(), a + off, len, b, nb);

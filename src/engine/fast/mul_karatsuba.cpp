@@ -24,7 +24,7 @@ void mulKaratsuba(Limb* r, const Limb* a, std::size_t na, const Limb* b, std::si
     mulLimbs(r, a, h, b, h);                     // z0 -> r[0, 2h)
     mulLimbs(r + 2 * h, a + h, na1, b + h, nb1); // z2 -> r[2h, n)
 
-    std::vector<Limb> buf(4 * h + 4);
+    Natural buf(4 * h + 4); // every limb written before it is read
     Limb* sa = buf.data();
     Limb* sb = sa + (h + 1);
     Limb* z1 = sb + (h + 1);
@@ -46,7 +46,7 @@ void sqrKaratsuba(Limb* r, const Limb* a, std::size_t n) {
     sqrLimbs(r, a, h);              // z0 -> r[0, 2h)
     sqrLimbs(r + 2 * h, a + h, n1); // z2 -> r[2h, 2n)
 
-    std::vector<Limb> buf(3 * h + 3);
+    Natural buf(3 * h + 3);
     Limb* s = buf.data();
     Limb* z1 = s + (h + 1);
     std::copy(a, a + h, s);

@@ -18,6 +18,7 @@
 #include "kernels.h"
 
 #include <algorithm>
+#include <memory>
 #include <vector>
 
 namespace longhand::fast::kern {
@@ -102,8 +103,9 @@ struct Field {
 // Twiddles for one prime and one length N: entry len + j holds
 // w_(2 len)^j for each power of two len < N and j < len.
 struct Twiddles {
-    std::vector<u64> w, wq;
-    Twiddles(u64 p, u64 root, std::size_t n) : w(std::max<std::size_t>(n, 2)), wq(w.size()) {
+    std::unique_ptr<u64[]> w, wq;
+    Twiddles(u64 p, u64 root, std::size_t n)
+        : w(new u64[std::max<std::size_t>(n, 2)]), wq(new u64[std::max<std::size_t>(n, 2)]) {
         const std::size_t half = n / 2;
         if (half == 0) return;
         const u64 step = powMod(root, (p - 1) / n, p);
@@ -279,11 +281,12 @@ void product(Limb* r, const Limb* a, std::size_t na, const Limb* b, std::size_t 
     const std::size_t cb = b ? (nb + 1) / 2 : ca;
     const std::size_t coefs = ca + cb - 1;
     const std::size_t n = transformLength(coefs);
-    std::vector<u64> res(3 * n);
-    std::vector<u64> tmp(b ? n : 0);
+    // Left uninitialised: pack() writes every point.
+    std::unique_ptr<u64[]> res(new u64[3 * n]);
+    std::unique_ptr<u64[]> tmp(b ? new u64[n] : nullptr);
     for (int k = 0; k < 3; ++k)
-        convolveModP(k, res.data() + k * n, tmp.data(), n, a, na, b, nb);
-    recombine(res.data(), n, coefs, r, na + (b ? nb : na));
+        convolveModP(k, res.get() + k * n, tmp.get(), n, a, na, b, nb);
+    recombine(res.get(), n, coefs, r, na + (b ? nb : na));
 }
 
 } // namespace

@@ -11,8 +11,10 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <memory>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 namespace longhand::fast {
@@ -22,7 +24,21 @@ using Wide = std::uint64_t;
 inline constexpr Limb kBase = 1000000000u;
 inline constexpr int kLimbDigits = 9;
 
-using Natural = std::vector<Limb>;
+// Allocates like std::allocator but leaves elements default-initialised
+// (that is, not zeroed) when a size alone is given: Natural(n) is n limbs
+// of garbage for a kernel to fill, Natural(n, 0) is n zero limbs. Saves a
+// pass over memory that every product would otherwise pay.
+template <class T> struct UninitAllocator : std::allocator<T> {
+    template <class U> struct rebind { using other = UninitAllocator<U>; };
+    UninitAllocator() = default;
+    template <class U> UninitAllocator(const UninitAllocator<U>&) noexcept {}
+    template <class U> void construct(U* p) noexcept { ::new (static_cast<void*>(p)) U; }
+    template <class U, class... Args> void construct(U* p, Args&&... args) {
+        ::new (static_cast<void*>(p)) U(std::forward<Args>(args)...);
+    }
+};
+
+using Natural = std::vector<Limb, UninitAllocator<Limb>>;
 
 // Drops high zero limbs.
 inline void trim(Natural& a) {
