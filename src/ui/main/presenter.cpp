@@ -25,6 +25,13 @@ QMessageBox::Icon boxIcon(MsgIcon icon) {
     return QMessageBox::NoIcon;
 }
 
+// Texts may break their lines with CR LF or a lone CR; the boxes break on LF.
+QString withLineFeeds(QString text) {
+    text.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+    text.replace(QLatin1Char('\r'), QLatin1Char('\n'));
+    return text;
+}
+
 MsgAnswer firstAnswer(MsgButtons buttons) {
     return buttons == MsgButtons::YesNo ? MsgAnswer::Yes : MsgAnswer::Ok;
 }
@@ -33,8 +40,8 @@ MsgAnswer firstAnswer(MsgButtons buttons) {
 
 MsgAnswer QtPresenter::message(QWidget* parent, const QString& text, MsgButtons buttons,
                                MsgIcon icon) {
-    QMessageBox box(boxIcon(icon), QString::fromLatin1(kAppTitle), text, QMessageBox::NoButton,
-                    parent);
+    QMessageBox box(boxIcon(icon), QString::fromLatin1(kAppTitle), withLineFeeds(text),
+                    QMessageBox::NoButton, parent);
     switch (buttons) {
     case MsgButtons::Ok:
         box.setStandardButtons(QMessageBox::Ok);
@@ -68,8 +75,9 @@ MsgAnswer QtPresenter::message(QWidget* parent, const QString& text, MsgButtons 
 std::optional<QString> QtPresenter::input(QWidget* parent, const QString& prompt,
                                           const QString& defaultAnswer) {
     bool ok = false;
-    QString answer = QInputDialog::getText(parent, QString::fromLatin1(kAppTitle), prompt,
-                                           QLineEdit::Normal, defaultAnswer, &ok);
+    QString answer =
+        QInputDialog::getText(parent, QString::fromLatin1(kAppTitle), withLineFeeds(prompt),
+                              QLineEdit::Normal, defaultAnswer, &ok);
     if (!ok) return std::nullopt;
     return answer;
 }
