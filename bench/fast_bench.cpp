@@ -122,9 +122,9 @@ void BM_CrossMul(benchmark::State& state) {
         benchmark::DoNotOptimize(r.data());
     }
 }
-BENCHMARK(BM_CrossMul<lf::kern::mulBasecase>)->DenseRange(16, 96, 8);
-BENCHMARK(BM_CrossMul<lf::kern::mulKaratsuba>)->DenseRange(16, 96, 8)->DenseRange(128, 1024, 128);
-BENCHMARK(BM_CrossMul<lf::kern::mulNtt>)->DenseRange(128, 1024, 128);
+BENCHMARK(BM_CrossMul<lf::kern::mulBasecase>)->DenseRange(32, 256, 32);
+BENCHMARK(BM_CrossMul<lf::kern::mulKaratsuba>)->DenseRange(32, 256, 32)->DenseRange(384, 1024, 128);
+BENCHMARK(BM_CrossMul<lf::kern::mulNtt>)->DenseRange(128, 256, 32)->DenseRange(384, 1024, 128);
 
 template <void (*Kernel)(lf::Limb*, const lf::Limb*, std::size_t)>
 void BM_CrossSqr(benchmark::State& state) {
@@ -136,9 +136,9 @@ void BM_CrossSqr(benchmark::State& state) {
         benchmark::DoNotOptimize(r.data());
     }
 }
-BENCHMARK(BM_CrossSqr<lf::kern::sqrBasecase>)->DenseRange(16, 128, 8);
-BENCHMARK(BM_CrossSqr<lf::kern::sqrKaratsuba>)->DenseRange(16, 128, 8)->DenseRange(256, 1024, 128);
-BENCHMARK(BM_CrossSqr<lf::kern::sqrNtt>)->DenseRange(128, 1024, 128);
+BENCHMARK(BM_CrossSqr<lf::kern::sqrBasecase>)->DenseRange(64, 320, 32);
+BENCHMARK(BM_CrossSqr<lf::kern::sqrKaratsuba>)->DenseRange(64, 320, 32)->DenseRange(384, 1024, 128);
+BENCHMARK(BM_CrossSqr<lf::kern::sqrNtt>)->DenseRange(128, 320, 32)->DenseRange(384, 1024, 128);
 
 // Division of 2n by n limbs, schoolbook against Newton (through the text
 // layer's scaling-free entry).

@@ -2,9 +2,12 @@
 //
 // Sizes are in limbs of 9 decimal digits unless a name says otherwise. The
 // rule everywhere is `size >= THRESHOLD` selects the faster algorithm.
-// Tuned on the 2-core AMD EPYC (Zen 5) development machine, 2026-11, with
-// bench/fast_bench (Release build); rerun bench/fast_bench --benchmark_filter=Cross
-// after changing a kernel.
+// Tuned on the 2-core AMD EPYC (family 26, Zen 5) development machine on
+// 2026-12-06 with the Cross* benchmarks of bench/fast_bench (Release build):
+//   build/bench/bin/fast_bench --benchmark_filter=Cross
+// Rerun them after changing a kernel. The transform's cost is a step
+// function (power-of-two lengths), so its thresholds sit where the step
+// above the previous length has paid off.
 //
 // LONGHAND_SMALL_THRESHOLDS (CMake option of the same name) makes every
 // threshold tiny so that each path runs, and is tested, on small operands.
@@ -18,12 +21,12 @@ namespace longhand::fast {
 #ifndef LONGHAND_SMALL_THRESHOLDS
 
 // Smaller operand of a product: Karatsuba from here on, basecase below.
-inline constexpr std::size_t kMulKaratsubaThreshold = 40;
+inline constexpr std::size_t kMulKaratsubaThreshold = 112;
 // Smaller operand of a product: number-theoretic transform from here on.
-inline constexpr std::size_t kMulNttThreshold = 400;
+inline constexpr std::size_t kMulNttThreshold = 448;
 // The same two for squares.
-inline constexpr std::size_t kSqrKaratsubaThreshold = 56;
-inline constexpr std::size_t kSqrNttThreshold = 400;
+inline constexpr std::size_t kSqrKaratsubaThreshold = 192;
+inline constexpr std::size_t kSqrNttThreshold = 416;
 // Divisor and quotient both at least this long: Newton's reciprocal,
 // below: schoolbook division.
 inline constexpr std::size_t kDivNewtonThreshold = 120;
