@@ -95,11 +95,12 @@ TEST(FastMul, KernelsAgreeWithSchoolbook) {
         }
 }
 
-// Transform lengths at powers of two, with the largest coefficients, where
-// a wrong bound on the convolution terms would show.
+// Transform lengths at 2^k and 3 * 2^k, with the largest coefficients,
+// where a wrong bound on the convolution terms or a wrong radix-3 twiddle
+// would show: na + na - 1 limbs make about na - 1 coefficients.
 TEST(FastMul, TransformBoundariesWithLargestLimbs) {
     std::mt19937_64 rng(fasttest::testSeed("FastMul.Transform"));
-    for (std::size_t coefs : {64, 65, 512, 513, 2048, 2049, 8192}) {
+    for (std::size_t coefs : {65, 66, 97, 98, 513, 514, 1537, 1538, 6145, 6146, 8193}) {
         const std::size_t na = coefs; // limbs: coefs / 2 coefficients each
         for (bool maximal : {true, false}) {
             const auto a = randomLimbs(rng, na, maximal), b = randomLimbs(rng, na - 1, maximal);

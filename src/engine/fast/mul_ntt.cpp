@@ -100,20 +100,44 @@ struct Field {
     }
 };
 
-// Twiddles for one prime and one length N: entry len + j holds
-// w_(2 len)^j for each power of two len < N and j < len.
+// Shoup quotients without a division per entry: floor(w 2^64 / p) from the
+// precomputed v = floor(2^128 / p), estimated low by at most 2, then fixed.
+class QuotientMaker {
+  public:
+    explicit QuotientMaker(u64 p) : p_(p) {
+        const u128 v = ~static_cast<u128>(0) / p; // p odd: floor(2^128 / p)
+        vhi_ = static_cast<u64>(v >> 64);
+        vlo_ = static_cast<u64>(v);
+    }
+    u64 operator()(u64 w) const {
+        u64 q = w * vhi_ + mulhi(w, vlo_);
+        u64 r = 0 - q * p_; // w 2^64 - q p, below 3p
+        while (r >= p_) {
+            ++q;
+            r -= p_;
+        }
+        return q;
+    }
+
+  private:
+    u64 p_, vhi_, vlo_;
+};
+
+// Twiddles for one prime and one power-of-two length N: entry len + j
+// holds w_(2 len)^j for each power of two len < N and j < len.
 struct Twiddles {
     std::unique_ptr<u64[]> w, wq;
     Twiddles(u64 p, u64 root, std::size_t n)
         : w(new u64[std::max<std::size_t>(n, 2)]), wq(new u64[std::max<std::size_t>(n, 2)]) {
         const std::size_t half = n / 2;
         if (half == 0) return;
+        const QuotientMaker quotient(p);
         const u64 step = powMod(root, (p - 1) / n, p);
-        const u64 stepq = shoupQuotient(step, p);
+        const u64 stepq = quotient(step);
         u64 x = 1;
         for (std::size_t j = 0; j < half; ++j) {
             w[half + j] = x;
-            wq[half + j] = shoupQuotient(x, p);
+            wq[half + j] = quotient(x);
             x = reduceOnce(mulShoup(x, step, stepq, p), p);
         }
         for (std::size_t len = half / 2; len >= 1; len /= 2)
@@ -121,6 +145,38 @@ struct Twiddles {
                 w[len + j] = w[2 * len + 2 * j];
                 wq[len + j] = wq[2 * len + 2 * j];
             }
+    }
+};
+
+// The radix-3 layer of a transform of length N = 3M: w_N^j and w_N^(2j)
+// for j < M, forward and inverse, and the cube root of unity w_3 = w_N^M.
+struct Radix3 {
+    std::size_t m;
+    std::unique_ptr<u64[]> t; // 8 arrays of m: w1, w1q, w2, w2q, iw1, iw1q, iw2, iw2q
+    u64 c, cq, ic, icq;       // w_3 and w_3^-1 = w_3^2
+    Radix3(u64 p, u64 root, std::size_t n) : m(n / 3), t(new u64[8 * (n / 3)]) {
+        const QuotientMaker quotient(p);
+        const u64 step = powMod(root, (p - 1) / n, p);
+        const u64 istep = powMod(step, p - 2, p);
+        const u64 stepq = quotient(step), istepq = quotient(istep);
+        u64 x = 1, ix = 1;
+        for (std::size_t j = 0; j < m; ++j) {
+            const u64 x2 = mulMod(x, x, p), ix2 = mulMod(ix, ix, p);
+            t[j] = x;
+            t[m + j] = quotient(x);
+            t[2 * m + j] = x2;
+            t[3 * m + j] = quotient(x2);
+            t[4 * m + j] = ix;
+            t[5 * m + j] = quotient(ix);
+            t[6 * m + j] = ix2;
+            t[7 * m + j] = quotient(ix2);
+            x = reduceOnce(mulShoup(x, step, stepq, p), p);
+            ix = reduceOnce(mulShoup(ix, istep, istepq, p), p);
+        }
+        c = powMod(root, (p - 1) / 3, p);
+        ic = mulMod(c, c, p);
+        cq = quotient(c);
+        icq = quotient(ic);
     }
 };
 
@@ -178,6 +234,67 @@ void dit(u64* a, std::size_t n, const Twiddles& t, u64 p) {
     ditBlock(a, n / 2, &t.w[n / 2], &t.wq[n / 2], p);
 }
 
+// Radix-3 forward layer (inputs in [0, p)): the three thirds become
+//   y0 = x0 + x1 + x2, y1 = (x0 + c x1 + c^2 x2) w^j, y2 = (x0 + c^2 x1 + c x2) w^2j,
+// using c^2 = -1 - c: x0 + c x1 + c^2 x2 = x0 - x2 + c (x1 - x2). Outputs in [0, 2p).
+void radix3Forward(u64* a, const Radix3& r, u64 p) {
+    const std::size_t m = r.m;
+    const u64* t = r.t.get();
+    u64 *a1 = a + m, *a2 = a + 2 * m;
+    for (std::size_t j = 0; j < m; ++j) {
+        const u64 x0 = a[j], x1 = a1[j], x2 = a2[j];
+        const u64 d = reduceOnce(mulShoup(x1 - x2 + p, r.c, r.cq, p), p); // c (x1 - x2)
+        a[j] = reduceOnce(reduceOnce(x0 + x1 + x2, 2 * p), 2 * p);
+        a1[j] = mulShoup(x0 - x2 + p + d, t[j], t[m + j], p);
+        a2[j] = mulShoup(x0 - x1 + 2 * p - d, t[2 * m + j], t[3 * m + j], p);
+    }
+}
+
+// Radix-3 inverse layer (inputs in [0, 4p)): untwiddle the thirds by w^-j
+// and w^-2j, then the same three-point sums with c^-1. Outputs below 3p.
+void radix3Inverse(u64* a, const Radix3& r, u64 p) {
+    const std::size_t m = r.m;
+    const u64* t = r.t.get();
+    u64 *a1 = a + m, *a2 = a + 2 * m;
+    for (std::size_t j = 0; j < m; ++j) {
+        const u64 z0 = reduceOnce(reduceOnce(a[j], 2 * p), p);
+        const u64 z1 = reduceOnce(mulShoup(a1[j], t[4 * m + j], t[5 * m + j], p), p);
+        const u64 z2 = reduceOnce(mulShoup(a2[j], t[6 * m + j], t[7 * m + j], p), p);
+        const u64 d = reduceOnce(mulShoup(z1 - z2 + p, r.ic, r.icq, p), p);
+        a[j] = z0 + z1 + z2;
+        a1[j] = z0 - z2 + p + d;
+        a2[j] = z0 - z1 + 2 * p - d;
+    }
+}
+
+// A transform of length n = 2^k or 3 * 2^k.
+struct Plan {
+    std::size_t n, m; // m: the power-of-two part
+    Twiddles tw;
+    std::unique_ptr<Radix3> r3;
+    Plan(u64 p, u64 root, std::size_t len)
+        : n(len), m(len % 3 == 0 ? len / 3 : len), tw(p, root, m),
+          r3(len % 3 == 0 ? std::make_unique<Radix3>(p, root, len) : nullptr) {}
+    void forward(u64* a, u64 p) const {
+        if (r3) {
+            radix3Forward(a, *r3, p);
+            for (int i = 0; i < 3; ++i)
+                dif(a + i * m, m, tw, p);
+        } else {
+            dif(a, n, tw, p);
+        }
+    }
+    void inverse(u64* a, u64 p) const {
+        if (r3) {
+            for (int i = 0; i < 3; ++i)
+                dit(a + i * m, m, tw, p);
+            radix3Inverse(a, *r3, p);
+        } else {
+            dit(a, n, tw, p);
+        }
+    }
+};
+
 // Coefficients below 10^18 from pairs of limbs, zero padded to n.
 void pack(u64* f, std::size_t n, const Limb* a, std::size_t na) {
     std::size_t i = 0;
@@ -187,11 +304,13 @@ void pack(u64* f, std::size_t n, const Limb* a, std::size_t na) {
     std::fill(f + i, f + n, u64{0});
 }
 
+// Smallest 2^k or 3 * 2^k (k >= 2) that holds the product's coefficients.
 std::size_t transformLength(std::size_t coefs) {
     std::size_t n = 1;
     while (n < coefs)
         n *= 2;
-    return n;
+    const std::size_t three = n / 4 * 3;
+    return three >= coefs && three >= 12 ? three : n;
 }
 
 // Garner's recombination of the three residues, then the carry pass in
@@ -255,23 +374,23 @@ void convolveModP(int prime, u64* f, u64* g, std::size_t n, const Limb* a, std::
                   const Limb* b, std::size_t nb) {
     const u64 p = kPrimes[prime];
     const Field field(p);
-    const Twiddles tw(p, kRoots[prime], n);
+    const Plan plan(p, kRoots[prime], n);
     pack(f, n, a, na);
-    dif(f, n, tw, p);
+    plan.forward(f, p);
     if (b) {
         pack(g, n, b, nb);
-        dif(g, n, tw, p);
+        plan.forward(g, p);
         for (std::size_t i = 0; i < n; ++i)
             f[i] = field.montMul(f[i], g[i]);
     } else {
         for (std::size_t i = 0; i < n; ++i)
             f[i] = field.montMul(f[i], f[i]);
     }
-    dit(f, n, tw, p);
+    plan.inverse(f, p);
     // Undo the Montgomery factor 2^-64 and the transform's factor n.
     const u64 r64 = static_cast<u64>((static_cast<u128>(1) << 64) % p);
     const u64 scale = mulMod(r64, powMod(n % p, p - 2, p), p);
-    const u64 scaleq = shoupQuotient(scale, p);
+    const u64 scaleq = QuotientMaker(p)(scale);
     for (std::size_t i = 0; i < n; ++i)
         f[i] = reduceOnce(mulShoup(f[i], scale, scaleq, p), p);
 }
