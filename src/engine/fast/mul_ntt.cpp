@@ -158,10 +158,11 @@ struct Radix3 {
         const QuotientMaker quotient(p);
         const u64 step = powMod(root, (p - 1) / n, p);
         const u64 istep = powMod(step, p - 2, p);
+        const u64 step2 = mulMod(step, step, p), istep2 = mulMod(istep, istep, p);
         const u64 stepq = quotient(step), istepq = quotient(istep);
-        u64 x = 1, ix = 1;
+        const u64 step2q = quotient(step2), istep2q = quotient(istep2);
+        u64 x = 1, ix = 1, x2 = 1, ix2 = 1;
         for (std::size_t j = 0; j < m; ++j) {
-            const u64 x2 = mulMod(x, x, p), ix2 = mulMod(ix, ix, p);
             t[j] = x;
             t[m + j] = quotient(x);
             t[2 * m + j] = x2;
@@ -172,6 +173,8 @@ struct Radix3 {
             t[7 * m + j] = quotient(ix2);
             x = reduceOnce(mulShoup(x, step, stepq, p), p);
             ix = reduceOnce(mulShoup(ix, istep, istepq, p), p);
+            x2 = reduceOnce(mulShoup(x2, step2, step2q, p), p);
+            ix2 = reduceOnce(mulShoup(ix2, istep2, istep2q, p), p);
         }
         c = powMod(root, (p - 1) / 3, p);
         ic = mulMod(c, c, p);
