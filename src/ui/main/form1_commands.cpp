@@ -1,29 +1,54 @@
 // The main window's commands that lead into the function dialog and the
 // result-box services: the function menu, the 1! to 100! table, the round
 // hint, rounding and Move. Each is connected in form1.cpp.
+#include "clicklabel.h"
 #include "form1.h"
+#include "move.h"
+#include "numberbox.h"
+#include "partialcommand.h"
+#include "roundhint.h"
+#include "rounding.h"
+#include "ui/dialog/dialog.h"
 
 namespace longhand {
 
-void Form1::onFactorialMenu() {}
+void Form1::onFactorialMenu() {
+    Dialog::openModal(*this, "f");
+}
 
-void Form1::onPowerMenu() {}
+void Form1::onPowerMenu() {
+    Dialog::openModal(*this, "w");
+}
 
-void Form1::onPermutationMenu() {}
+void Form1::onPermutationMenu() {
+    Dialog::openModal(*this, "p");
+}
 
-void Form1::onCombinationMenu() {}
+void Form1::onCombinationMenu() {
+    Dialog::openModal(*this, "c");
+}
 
-void Form1::onPartialProductMenu() {}
+void Form1::onPartialProductMenu() {
+    runPartialProduct(*this);
+}
 
-void Form1::onGenerate100Menu() {}
+void Form1::onGenerate100Menu() {
+    generateFactorialTable(*this);
+}
 
 // A click into the result box: the round hint.
-void Form1::onResultClicked() {}
+void Form1::onResultClicked() {
+    showRoundHint(RichTextBox3, Label1);
+}
 
 // A click on the round hint: rounding.
-void Form1::onLabel1Clicked() {}
+void Form1::onLabel1Clicked() {
+    roundResult(RichTextBox3, Label1);
+}
 
 // A click on "Move".
-void Form1::onLabel2Clicked() {}
+void Form1::onLabel2Clicked() {
+    moveResult(RichTextBox3, *this);
+}
 
 } // namespace longhand

@@ -38,8 +38,8 @@ void runPartialProduct(Form1& form) {
         const PartialProductOutcome outcome =
             partialProduct(m->toStdString(), n->toStdString(), form.host());
         QApplication::restoreOverrideCursor();
-        if (outcome.refusal) {
-            presenter.inform(&form, QString::fromLatin1(outcome.refusal));
+        if (!outcome.refusal.empty()) {
+            presenter.inform(&form, QString::fromStdString(outcome.refusal));
             continue;
         }
         if (outcome.product.empty()) return; // given up on the way
