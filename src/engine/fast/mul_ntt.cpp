@@ -149,32 +149,25 @@ struct Twiddles {
 };
 
 // The radix-3 layer of a transform of length N = 3M: w_N^j and w_N^(2j)
-// for j < M, forward and inverse, and the cube root of unity w_3 = w_N^M.
+// for j < M with their Shoup quotients, and the cube root of unity
+// w_3 = w_N^M. The inverse layer reuses the same table (see radix3Inverse).
 struct Radix3 {
     std::size_t m;
-    std::unique_ptr<u64[]> t; // 8 arrays of m: w1, w1q, w2, w2q, iw1, iw1q, iw2, iw2q
+    std::unique_ptr<u64[]> t; // 4 arrays of m: w1, w1q, w2, w2q
     u64 c, cq, ic, icq;       // w_3 and w_3^-1 = w_3^2
-    Radix3(u64 p, u64 root, std::size_t n) : m(n / 3), t(new u64[8 * (n / 3)]) {
+    Radix3(u64 p, u64 root, std::size_t n) : m(n / 3), t(new u64[4 * (n / 3)]) {
         const QuotientMaker quotient(p);
         const u64 step = powMod(root, (p - 1) / n, p);
-        const u64 istep = powMod(step, p - 2, p);
-        const u64 step2 = mulMod(step, step, p), istep2 = mulMod(istep, istep, p);
-        const u64 stepq = quotient(step), istepq = quotient(istep);
-        const u64 step2q = quotient(step2), istep2q = quotient(istep2);
-        u64 x = 1, ix = 1, x2 = 1, ix2 = 1;
+        const u64 step2 = mulMod(step, step, p);
+        const u64 stepq = quotient(step), step2q = quotient(step2);
+        u64 x = 1, x2 = 1;
         for (std::size_t j = 0; j < m; ++j) {
             t[j] = x;
             t[m + j] = quotient(x);
             t[2 * m + j] = x2;
             t[3 * m + j] = quotient(x2);
-            t[4 * m + j] = ix;
-            t[5 * m + j] = quotient(ix);
-            t[6 * m + j] = ix2;
-            t[7 * m + j] = quotient(ix2);
             x = reduceOnce(mulShoup(x, step, stepq, p), p);
-            ix = reduceOnce(mulShoup(ix, istep, istepq, p), p);
             x2 = reduceOnce(mulShoup(x2, step2, step2q, p), p);
-            ix2 = reduceOnce(mulShoup(ix2, istep2, istep2q, p), p);
         }
         c = powMod(root, (p - 1) / 3, p);
         ic = mulMod(c, c, p);
@@ -253,20 +246,30 @@ void radix3Forward(u64* a, const Radix3& r, u64 p) {
     }
 }
 
-// Radix-3 inverse layer (inputs in [0, 4p)): untwiddle the thirds by w^-j
-// and w^-2j, then the same three-point sums with c^-1. Outputs below 3p.
+// Radix-3 inverse layer (inputs in [0, 4p)). With c' = c^-1 the outputs
+// are x_m = z0 + c'^m w^-j z1 + c'^2m w^-2j z2. Since w^-j = c' w^(M-j),
+// write u1 = w^(M-j) z1 and u2 = w^(2(M-j)) z2 (for j = 0: c z1 and c' z2),
+// which the forward table holds; then
+//   x0 = z0 + c' u1 + c'^2 u2,  x1 = z0 + c'^2 u1 + c' u2,  x2 = z0 + u1 + u2,
+// and c'^2 = -1 - c' as forward. Outputs below 3p.
 void radix3Inverse(u64* a, const Radix3& r, u64 p) {
     const std::size_t m = r.m;
     const u64* t = r.t.get();
     u64 *a1 = a + m, *a2 = a + 2 * m;
     for (std::size_t j = 0; j < m; ++j) {
         const u64 z0 = reduceOnce(reduceOnce(a[j], 2 * p), p);
-        const u64 z1 = reduceOnce(mulShoup(a1[j], t[4 * m + j], t[5 * m + j], p), p);
-        const u64 z2 = reduceOnce(mulShoup(a2[j], t[6 * m + j], t[7 * m + j], p), p);
-        const u64 d = reduceOnce(mulShoup(z1 - z2 + p, r.ic, r.icq, p), p);
-        a[j] = z0 + z1 + z2;
-        a1[j] = z0 - z2 + p + d;
-        a2[j] = z0 - z1 + 2 * p - d;
+        u64 u1, u2;
+        if (j == 0) {
+            u1 = reduceOnce(mulShoup(a1[0], r.c, r.cq, p), p);
+            u2 = reduceOnce(mulShoup(a2[0], r.ic, r.icq, p), p);
+        } else {
+            u1 = reduceOnce(mulShoup(a1[j], t[m - j], t[2 * m - j], p), p);
+            u2 = reduceOnce(mulShoup(a2[j], t[3 * m - j], t[4 * m - j], p), p);
+        }
+        const u64 d = reduceOnce(mulShoup(u1 - u2 + p, r.ic, r.icq, p), p); // c' (u1 - u2)
+        a[j] = z0 - u2 + p + d;
+        a1[j] = z0 - u1 + 2 * p - d;
+        a2[j] = z0 + u1 + u2;
     }
 }
 
