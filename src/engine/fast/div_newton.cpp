@@ -12,6 +12,7 @@
 #include "thresholds.h"
 
 #include <algorithm>
+#include <memory>
 #include <stdexcept>
 
 namespace longhand::fast {
@@ -54,13 +55,35 @@ void decrement(Natural& a) {
     trim(a);
 }
 
+// Products with one fixed factor v. When the factor is long and meets many
+// operands of one size, its transforms are computed once (NttFactor).
+class FixedFactor {
+  public:
+    FixedFactor(const Natural& v, std::size_t otherMax) : v_(v) {
+        if (v.size() >= kMulNttThreshold && otherMax >= kMulNttThreshold &&
+            v.size() + otherMax <= kern::nttMaxLimbs())
+            kept_ = std::make_unique<kern::NttFactor>(v.data(), v.size(), otherMax);
+    }
+    Natural times(const Natural& a) const {
+        if (!kept_ || a.size() < kMulNttThreshold || !kept_->fits(a.size())) return mul(a, v_);
+        Natural r(a.size() + v_.size());
+        kept_->multiply(r.data(), a.data(), a.size());
+        trim(r);
+        return r;
+    }
+
+  private:
+    const Natural& v_;
+    std::unique_ptr<kern::NttFactor> kept_;
+};
+
 // One block of the Newton division: d < b 10^(9 k) with k <= t - 1, x the
 // reciprocal of the top t limbs of b. Gives q = floor(d / b), r = d - q b.
-void divBlock(const Natural& d, const Natural& b, const Natural& x, std::size_t t, Natural& q,
-              Natural& r) {
+void divBlock(const Natural& d, const Natural& b, const FixedFactor& x, const FixedFactor& bx,
+              std::size_t t, Natural& q, Natural& r) {
     const std::size_t n = b.size();
-    q = slice(mul(slice(d, n - 1), x), t + 1);
-    Natural p = mul(q, b);
+    q = slice(x.times(slice(d, n - 1)), t + 1);
+    Natural p = bx.times(q);
     while (compare(p, d) > 0) { // at most once
         decrement(q);
         subInPlace(p, b);
@@ -79,12 +102,13 @@ void divNewton(const Natural& a, const Natural& b, Natural& q, Natural& r) {
     if (k + 1 <= n) {
         const std::size_t t = k + 1;
         const Natural x = reciprocal(b.data() + (n - t), t);
-        divBlock(a, b, x, t, q, r);
+        divBlock(a, b, FixedFactor(x, 0), FixedFactor(b, 0), t, q, r);
         return;
     }
     // Quotient blocks of n - 1 limbs, the top block taking the odd rest.
     const std::size_t kb = n - 1;
     const Natural x = reciprocal(b.data(), n);
+    const FixedFactor xTimes(x, n), bTimes(b, kb);
     const std::size_t blocks = (k + kb - 1) / kb;
     std::size_t c = k - (blocks - 1) * kb;
     std::size_t pos = m - (n - 1 + c);
@@ -93,7 +117,7 @@ void divNewton(const Natural& a, const Natural& b, Natural& q, Natural& r) {
     Natural qb;
     for (;;) {
         Natural d = std::move(r);
-        divBlock(d, b, x, n, qb, r);
+        divBlock(d, b, xTimes, bTimes, n, qb, r);
         std::copy(qb.begin(), qb.end(), q.begin() + static_cast<std::ptrdiff_t>(pos));
         if (pos == 0) break;
         c = kb;

@@ -7,6 +7,8 @@
 #include "natural.h"
 
 #include <cstddef>
+#include <cstdint>
+#include <memory>
 
 namespace longhand::fast::kern {
 
@@ -59,6 +61,28 @@ void mulNtt(Limb* r, const Limb* a, std::size_t na, const Limb* b, std::size_t n
 void sqrNtt(Limb* r, const Limb* a, std::size_t n);
 // Largest na + nb that mulNtt accepts, in limbs.
 std::size_t nttMaxLimbs();
+
+// A factor b whose transforms are kept for several products a b, as in a
+// division where the divisor and its reciprocal meet one quotient block
+// after another: each product then costs one forward and one inverse
+// transform instead of two forward and one inverse (mul_ntt.cpp).
+class NttFactor {
+  public:
+    // Transforms of the length that products with up to naMax limbs need.
+    NttFactor(const Limb* b, std::size_t nb, std::size_t naMax);
+    ~NttFactor();
+    NttFactor(const NttFactor&) = delete;
+    NttFactor& operator=(const NttFactor&) = delete;
+    // True when a product with na limbs uses exactly the kept length (a
+    // shorter operand would pay for the longer transform).
+    bool fits(std::size_t na) const;
+    // r[0..na + nb) = a b; requires fits(na). r must not overlap a.
+    void multiply(Limb* r, const Limb* a, std::size_t na) const;
+
+  private:
+    std::size_t nb_, n_;
+    std::unique_ptr<std::uint64_t[]> spectra_;
+};
 
 // The front end (mul.cpp): picks the algorithm by the thresholds of
 // thresholds.h, splits unbalanced operands into balanced pieces.

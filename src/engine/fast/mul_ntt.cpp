@@ -374,16 +374,20 @@ void recombine(const u64* res, std::size_t n, std::size_t coefs, Limb* r, std::s
     std::fill(r + k, r + nr, Limb{0});
 }
 
-// The convolution of a and b (or of a with itself when b is null) modulo
-// one prime, left in f (length n, in [0, p)).
+// The convolution of a with b modulo one prime, left in f (length n, in
+// [0, p)). The other factor is given either as limbs (b, nb; null b means a
+// itself) or as its forward transform (spectrum, values in [0, 2p)).
 void convolveModP(int prime, u64* f, u64* g, std::size_t n, const Limb* a, std::size_t na,
-                  const Limb* b, std::size_t nb) {
+                  const Limb* b, std::size_t nb, const u64* spectrum = nullptr) {
     const u64 p = kPrimes[prime];
     const Field field(p);
     const Plan plan(p, kRoots[prime], n);
     pack(f, n, a, na);
     plan.forward(f, p);
-    if (b) {
+    if (spectrum) {
+        for (std::size_t i = 0; i < n; ++i)
+            f[i] = field.montMul(f[i], spectrum[i]);
+    } else if (b) {
         pack(g, n, b, nb);
         plan.forward(g, p);
         for (std::size_t i = 0; i < n; ++i)
@@ -401,10 +405,12 @@ void convolveModP(int prime, u64* f, u64* g, std::size_t n, const Limb* a, std::
         f[i] = reduceOnce(mulShoup(f[i], scale, scaleq, p), p);
 }
 
+std::size_t coefsOf(std::size_t na, std::size_t nb) {
+    return (na + 1) / 2 + (nb + 1) / 2 - 1;
+}
+
 void product(Limb* r, const Limb* a, std::size_t na, const Limb* b, std::size_t nb) {
-    const std::size_t ca = (na + 1) / 2;
-    const std::size_t cb = b ? (nb + 1) / 2 : ca;
-    const std::size_t coefs = ca + cb - 1;
+    const std::size_t coefs = coefsOf(na, b ? nb : na);
     const std::size_t n = transformLength(coefs);
     // Left uninitialised: pack() writes every point.
     std::unique_ptr<u64[]> res(new u64[3 * n]);
@@ -426,6 +432,31 @@ void mulNtt(Limb* r, const Limb* a, std::size_t na, const Limb* b, std::size_t n
 
 void sqrNtt(Limb* r, const Limb* a, std::size_t n) {
     product(r, a, n, nullptr, 0);
+}
+
+NttFactor::NttFactor(const Limb* b, std::size_t nb, std::size_t naMax)
+    : nb_(nb), n_(transformLength(coefsOf(naMax, nb))), spectra_(new u64[3 * n_]) {
+    for (int k = 0; k < 3; ++k) {
+        const u64 p = kPrimes[k];
+        u64* f = spectra_.get() + k * n_;
+        pack(f, n_, b, nb);
+        Plan(p, kRoots[k], n_).forward(f, p);
+    }
+}
+
+NttFactor::~NttFactor() = default;
+
+bool NttFactor::fits(std::size_t na) const {
+    return na > 0 && transformLength(coefsOf(na, nb_)) == n_;
+}
+
+void NttFactor::multiply(Limb* r, const Limb* a, std::size_t na) const {
+    const std::size_t coefs = coefsOf(na, nb_);
+    std::unique_ptr<u64[]> res(new u64[3 * n_]);
+    for (int k = 0; k < 3; ++k)
+        convolveModP(k, res.get() + k * n_, nullptr, n_, a, na, nullptr, 0,
+                     spectra_.get() + k * n_);
+    recombine(res.get(), n_, coefs, r, na + nb_);
 }
 
 } // namespace longhand::fast::kern

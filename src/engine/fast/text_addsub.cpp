@@ -112,8 +112,7 @@ std::string addDigits(std::string_view a, std::string_view b) {
         carry = c == '9';
         o[la - 1 - i] = carry ? '0' : static_cast<char>(c + 1);
     }
-    if (la > i)
-        std::memcpy(o, a.data(), la - i);
+    if (la > i) std::memcpy(o, a.data(), la - i);
     out[0] = static_cast<char>('0' + carry);
     return finish(out);
 }
@@ -145,8 +144,7 @@ std::string subDigits(std::string_view a, std::string_view b) {
         borrow = c == '0';
         o[la - 1 - i] = borrow ? '9' : static_cast<char>(c - 1);
     }
-    if (la > i)
-        std::memcpy(o, a.data(), la - i);
+    if (la > i) std::memcpy(o, a.data(), la - i);
     return finish(out);
 }
 
