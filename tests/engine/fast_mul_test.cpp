@@ -112,6 +112,27 @@ TEST(FastMul, TransformBoundariesWithLargestLimbs) {
     }
 }
 
+// A kept factor gives the same products as a fresh transform, for every
+// operand length that uses its transform length.
+TEST(FastMul, KeptFactorMatchesFreshProducts) {
+    std::mt19937_64 rng(fasttest::testSeed("FastMul.KeptFactor"));
+    for (std::size_t nb : {1, 7, 40, 300}) {
+        const auto b = randomLimbs(rng, nb, nb == 40);
+        const kern::NttFactor kept(b.data(), nb, 2 * nb + 5);
+        std::size_t used = 0;
+        for (std::size_t na = 1; na <= 2 * nb + 5; ++na) {
+            if (!kept.fits(na)) continue;
+            ++used;
+            const auto a = randomLimbs(rng, na, na % 2 == 0);
+            std::vector<Limb> r(na + nb);
+            kept.multiply(r.data(), a.data(), na);
+            ASSERT_EQ(r, reference(a, b)) << na << " x kept " << nb;
+        }
+        EXPECT_GT(used, 0u);
+        EXPECT_TRUE(kept.fits(2 * nb + 5));
+    }
+}
+
 TEST(FastMul, LongOperandsMatchGmp) {
     std::mt19937_64 rng(fasttest::testSeed("FastMul.Long"));
     for (auto [la, lb] :
