@@ -19,6 +19,7 @@
 
 #include <algorithm>
 #include <memory>
+#include <optional>
 #include <vector>
 
 namespace longhand::fast::kern {
@@ -125,10 +126,14 @@ class QuotientMaker {
 
 // Twiddles for one prime and one power-of-two length N: entry len + j
 // holds w_(2 len)^j for each power of two len < N and j < len.
+// The table lives in caller-provided storage of words(n) words, so that the
+// three primes of one product reuse the same memory.
 struct Twiddles {
-    std::unique_ptr<u64[]> w, wq;
-    Twiddles(u64 p, u64 root, std::size_t n)
-        : w(new u64[std::max<std::size_t>(n, 2)]), wq(new u64[std::max<std::size_t>(n, 2)]) {
+    static std::size_t words(std::size_t n) { return 2 * std::max<std::size_t>(n, 2); }
+    u64* w;
+    u64* wq;
+    Twiddles(u64 p, u64 root, std::size_t n, u64* storage)
+        : w(storage), wq(storage + std::max<std::size_t>(n, 2)) {
         const std::size_t half = n / 2;
         if (half == 0) return;
         const QuotientMaker quotient(p);
@@ -153,9 +158,10 @@ struct Twiddles {
 // w_3 = w_N^M. The inverse layer reuses the same table (see radix3Inverse).
 struct Radix3 {
     std::size_t m;
-    std::unique_ptr<u64[]> t; // 4 arrays of m: w1, w1q, w2, w2q
-    u64 c, cq, ic, icq;       // w_3 and w_3^-1 = w_3^2
-    Radix3(u64 p, u64 root, std::size_t n) : m(n / 3), t(new u64[4 * (n / 3)]) {
+    u64* t;             // 4 arrays of m: w1, w1q, w2, w2q (caller's storage)
+    u64 c, cq, ic, icq; // w_3 and w_3^-1 = w_3^2
+    static std::size_t words(std::size_t n) { return 4 * (n / 3); }
+    Radix3(u64 p, u64 root, std::size_t n, u64* storage) : m(n / 3), t(storage) {
         const QuotientMaker quotient(p);
         const u64 step = powMod(root, (p - 1) / n, p);
         const u64 step2 = mulMod(step, step, p);
@@ -235,7 +241,7 @@ void dit(u64* a, std::size_t n, const Twiddles& t, u64 p) {
 // using c^2 = -1 - c: x0 + c x1 + c^2 x2 = x0 - x2 + c (x1 - x2). Outputs in [0, 2p).
 void radix3Forward(u64* a, const Radix3& r, u64 p) {
     const std::size_t m = r.m;
-    const u64* t = r.t.get();
+    const u64* t = r.t;
     u64 *a1 = a + m, *a2 = a + 2 * m;
     for (std::size_t j = 0; j < m; ++j) {
         const u64 x0 = a[j], x1 = a1[j], x2 = a2[j];
@@ -254,7 +260,7 @@ void radix3Forward(u64* a, const Radix3& r, u64 p) {
 // and c'^2 = -1 - c' as forward. Outputs below 3p.
 void radix3Inverse(u64* a, const Radix3& r, u64 p) {
     const std::size_t m = r.m;
-    const u64* t = r.t.get();
+    const u64* t = r.t;
     u64 *a1 = a + m, *a2 = a + 2 * m;
     for (std::size_t j = 0; j < m; ++j) {
         const u64 z0 = reduceOnce(reduceOnce(a[j], 2 * p), p);
@@ -274,13 +280,18 @@ void radix3Inverse(u64* a, const Radix3& r, u64 p) {
 }
 
 // A transform of length n = 2^k or 3 * 2^k.
+// Its tables live in storage of words(n) words.
 struct Plan {
     std::size_t n, m; // m: the power-of-two part
     Twiddles tw;
-    std::unique_ptr<Radix3> r3;
-    Plan(u64 p, u64 root, std::size_t len)
-        : n(len), m(len % 3 == 0 ? len / 3 : len), tw(p, root, m),
-          r3(len % 3 == 0 ? std::make_unique<Radix3>(p, root, len) : nullptr) {}
+    std::optional<Radix3> r3;
+    static std::size_t words(std::size_t len) {
+        return len % 3 == 0 ? Twiddles::words(len / 3) + Radix3::words(len) : Twiddles::words(len);
+    }
+    Plan(u64 p, u64 root, std::size_t len, u64* storage)
+        : n(len), m(len % 3 == 0 ? len / 3 : len), tw(p, root, m, storage) {
+        if (len % 3 == 0) r3.emplace(p, root, len, storage + Twiddles::words(m));
+    }
     void forward(u64* a, u64 p) const {
         if (r3) {
             radix3Forward(a, *r3, p);
@@ -377,11 +388,11 @@ void recombine(const u64* res, std::size_t n, std::size_t coefs, Limb* r, std::s
 // The convolution of a with b modulo one prime, left in f (length n, in
 // [0, p)). The other factor is given either as limbs (b, nb; null b means a
 // itself) or as its forward transform (spectrum, values in [0, 2p)).
-void convolveModP(int prime, u64* f, u64* g, std::size_t n, const Limb* a, std::size_t na,
-                  const Limb* b, std::size_t nb, const u64* spectrum = nullptr) {
+void convolveModP(int prime, u64* f, u64* g, u64* planStorage, std::size_t n, const Limb* a,
+                  std::size_t na, const Limb* b, std::size_t nb, const u64* spectrum = nullptr) {
     const u64 p = kPrimes[prime];
     const Field field(p);
-    const Plan plan(p, kRoots[prime], n);
+    const Plan plan(p, kRoots[prime], n, planStorage);
     pack(f, n, a, na);
     plan.forward(f, p);
     if (spectrum) {
@@ -415,8 +426,9 @@ void product(Limb* r, const Limb* a, std::size_t na, const Limb* b, std::size_t 
     // Left uninitialised: pack() writes every point.
     std::unique_ptr<u64[]> res(new u64[3 * n]);
     std::unique_ptr<u64[]> tmp(b ? new u64[n] : nullptr);
+    std::unique_ptr<u64[]> tables(new u64[Plan::words(n)]);
     for (int k = 0; k < 3; ++k)
-        convolveModP(k, res.get() + k * n, tmp.get(), n, a, na, b, nb);
+        convolveModP(k, res.get() + k * n, tmp.get(), tables.get(), n, a, na, b, nb);
     recombine(res.get(), n, coefs, r, na + (b ? nb : na));
 }
 
@@ -436,11 +448,12 @@ void sqrNtt(Limb* r, const Limb* a, std::size_t n) {
 
 NttFactor::NttFactor(const Limb* b, std::size_t nb, std::size_t naMax)
     : nb_(nb), n_(transformLength(coefsOf(naMax, nb))), spectra_(new u64[3 * n_]) {
+    std::unique_ptr<u64[]> tables(new u64[Plan::words(n_)]);
     for (int k = 0; k < 3; ++k) {
         const u64 p = kPrimes[k];
         u64* f = spectra_.get() + k * n_;
         pack(f, n_, b, nb);
-        Plan(p, kRoots[k], n_).forward(f, p);
+        Plan(p, kRoots[k], n_, tables.get()).forward(f, p);
     }
 }
 
@@ -453,8 +466,9 @@ bool NttFactor::fits(std::size_t na) const {
 void NttFactor::multiply(Limb* r, const Limb* a, std::size_t na) const {
     const std::size_t coefs = coefsOf(na, nb_);
     std::unique_ptr<u64[]> res(new u64[3 * n_]);
+    std::unique_ptr<u64[]> tables(new u64[Plan::words(n_)]);
     for (int k = 0; k < 3; ++k)
-        convolveModP(k, res.get() + k * n_, nullptr, n_, a, na, nullptr, 0,
+        convolveModP(k, res.get() + k * n_, nullptr, tables.get(), n_, a, na, nullptr, 0,
                      spectra_.get() + k * n_);
     recombine(res.get(), n_, coefs, r, na + nb_);
 }
