@@ -2,6 +2,7 @@
 #include "kernels.h"
 
 #include <cassert>
+#include <cstdint>
 
 namespace longhand::fast::kern {
 
@@ -19,17 +20,23 @@ void divBasecase(Limb* q, Limb* u, std::size_t nu, const Limb* v, std::size_t nv
             rhat += vTop;
             if (rhat >= kBase) break;
         }
-        // D4: w -= qhat v.
-        Wide carry = 0;
-        Limb borrow = 0;
+        // D4: w -= qhat v. The limb products and their splits at 10^9 do not
+        // depend on each other; only the small borrow (0, 1 or 2) runs
+        // along, so the loop is not held up by a chain of divisions.
+        Wide hiPrev = 0;
+        std::int64_t borrow = 0;
         for (std::size_t i = 0; i < nv; ++i) {
-            const Wide p = qhat * v[i] + carry;
-            carry = p / kBase;
-            const Limb sub = static_cast<Limb>(p % kBase) + borrow;
-            borrow = w[i] < sub;
-            w[i] = borrow ? w[i] + kBase - sub : w[i] - sub;
+            const Wide p = qhat * v[i];
+            const Wide hi = p / kBase;
+            const Wide lo = p - hi * kBase;
+            std::int64_t t = static_cast<std::int64_t>(w[i]) - static_cast<std::int64_t>(lo) -
+                             static_cast<std::int64_t>(hiPrev) - borrow; // > -2 * 10^9 - 2
+            borrow = (t < 0) + (t < -static_cast<std::int64_t>(kBase));
+            t += borrow * static_cast<std::int64_t>(kBase);
+            w[i] = static_cast<Limb>(t);
+            hiPrev = hi;
         }
-        const Wide top = carry + borrow;
+        const Wide top = hiPrev + static_cast<Wide>(borrow);
         // D5/D6: the estimate was one too large (rare): add v back.
         if (Wide{w[nv]} < top) {
             --qhat;
