@@ -244,6 +244,17 @@ def write_results(path, rows):
             f"| {fmt_time(res['python-decimal'][0])} | {r['ratio']:.2f} ({r['best']}) "
             f"| <= {r['target']} | {met} | {res['longhand'][1]:.0f} "
             f"| {res[r['best']][1]:.0f} | {r['mem_ratio']:.2f} |")
+    lines += [
+        "",
+        "Workloads and targets are those of the fast-engine issue; \"Len(M) + 1 "
+        "places\" means the quotient is cut to as many decimals as the dividend "
+        "has digits, plus one, as the long-division driver computes it.",
+        "",
+        "The size sweep of every operation (10 to 10^6 digits, 10^7 for addition) "
+        "and the kernel crossovers behind `src/engine/fast/thresholds.h` are in "
+        "`build/bench/bin/fast_bench` (Google Benchmark; "
+        "`--benchmark_filter=Cross` for the crossovers).",
+    ]
     with open(path, "w") as f:
         f.write("\n".join(lines) + "\n")
 
