@@ -5,6 +5,7 @@
 #include "engine/fast/thresholds.h"
 #include "fast_test_support.h"
 
+#include <functional>
 #include <gtest/gtest.h>
 
 namespace {
@@ -134,6 +135,46 @@ TEST(FastProducts, BinomialsMatchGmp) {
         fasttest::Z r;
         mpz_bin_uiui(r.get(), n, k);
         ASSERT_EQ(binomialDigits(n, k), r.str()) << "C(" << n << "," << k << ")";
+    }
+}
+
+} // namespace
+
+namespace {
+
+using longhand::fast::CancelCheck;
+using longhand::fast::Cancelled;
+
+// Every long operation polls the check, stops with Cancelled once it says
+// so, and computes the same result as without a check while it does not.
+TEST(FastCancel, LongOperationsStopWhenAsked) {
+    std::mt19937_64 rng(fasttest::testSeed("FastCancel"));
+    const std::string a = makeDigits(rng, 60000, Shape::Random);
+    const std::string b = makeDigits(rng, 30000, Shape::Random);
+    using Op = std::function<std::string(const CancelCheck*)>;
+    const std::pair<const char*, Op> ops[] = {
+        {"mul", [&](const CancelCheck* c) { return mulDigits(a, b, c); }},
+        {"sqr", [&](const CancelCheck* c) { return sqrDigits(b, c); }},
+        {"div", [&](const CancelCheck* c) { return divDigits(a, b, c).q; }},
+        {"divScaled", [&](const CancelCheck* c) { return divScaled(b, a, 40000, c).q; }},
+        {"pow", [&](const CancelCheck* c) { return powDigits("3", 200000, c); }},
+        {"range", [&](const CancelCheck* c) { return rangeProductDigits(7, 20000, c); }},
+        {"factorial", [&](const CancelCheck* c) { return factorialDigits(30000, c); }},
+        {"binomial", [&](const CancelCheck* c) { return binomialDigits(40000, 20000, c); }},
+    };
+    for (const auto& [name, op] : ops) {
+        int polls = 0;
+        const CancelCheck count = [&polls] {
+            ++polls;
+            return false;
+        };
+        EXPECT_EQ(op(&count), op(nullptr)) << name;
+        EXPECT_GE(polls, 1) << name;
+        int left = polls / 2;
+        const CancelCheck later = [&left] { return left-- <= 0; };
+        EXPECT_THROW(op(&later), Cancelled) << name << " after " << polls / 2 << " polls";
+        const CancelCheck empty;
+        EXPECT_EQ(op(&empty), op(nullptr)) << name;
     }
 }
 

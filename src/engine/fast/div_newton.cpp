@@ -59,13 +59,16 @@ void decrement(Natural& a) {
 // operands of one size, its transforms are computed once (NttFactor).
 class FixedFactor {
   public:
-    FixedFactor(const Natural& v, std::size_t otherMax) : v_(v) {
+    FixedFactor(const Natural& v, std::size_t otherMax, const CancelCheck* cancel)
+        : v_(v), cancel_(cancel) {
         if (v.size() >= kMulNttThreshold && otherMax >= kMulNttThreshold &&
             v.size() + otherMax <= kern::nttMaxLimbs())
             kept_ = std::make_unique<kern::NttFactor>(v.data(), v.size(), otherMax);
     }
     Natural times(const Natural& a) const {
-        if (!kept_ || a.size() < kMulNttThreshold || !kept_->fits(a.size())) return mul(a, v_);
+        if (!kept_ || a.size() < kMulNttThreshold || !kept_->fits(a.size()))
+            return mul(a, v_, cancel_);
+        poll(cancel_);
         Natural r(a.size() + v_.size());
         kept_->multiply(r.data(), a.data(), a.size());
         trim(r);
@@ -74,6 +77,7 @@ class FixedFactor {
 
   private:
     const Natural& v_;
+    const CancelCheck* cancel_;
     std::unique_ptr<kern::NttFactor> kept_;
 };
 
@@ -96,19 +100,20 @@ void divBlock(const Natural& d, const Natural& b, const FixedFactor& x, const Fi
 }
 
 // a / b for normalised b (top limb >= 10^9 / 2), both long.
-void divNewton(const Natural& a, const Natural& b, Natural& q, Natural& r) {
+void divNewton(const Natural& a, const Natural& b, Natural& q, Natural& r,
+               const CancelCheck* cancel) {
     const std::size_t n = b.size(), m = a.size();
     const std::size_t k = m - n + 1; // quotient limbs at most
     if (k + 1 <= n) {
         const std::size_t t = k + 1;
-        const Natural x = reciprocal(b.data() + (n - t), t);
-        divBlock(a, b, FixedFactor(x, 0), FixedFactor(b, 0), t, q, r);
+        const Natural x = reciprocal(b.data() + (n - t), t, cancel);
+        divBlock(a, b, FixedFactor(x, 0, cancel), FixedFactor(b, 0, cancel), t, q, r);
         return;
     }
     // Quotient blocks of n - 1 limbs, the top block taking the odd rest.
     const std::size_t kb = n - 1;
-    const Natural x = reciprocal(b.data(), n);
-    const FixedFactor xTimes(x, n), bTimes(b, kb);
+    const Natural x = reciprocal(b.data(), n, cancel);
+    const FixedFactor xTimes(x, n, cancel), bTimes(b, kb, cancel);
     const std::size_t blocks = (k + kb - 1) / kb;
     std::size_t c = k - (blocks - 1) * kb;
     std::size_t pos = m - (n - 1 + c);
@@ -135,7 +140,7 @@ void divNewton(const Natural& a, const Natural& b, Natural& q, Natural& r) {
 
 } // namespace
 
-Natural reciprocal(const Limb* a, std::size_t n) {
+Natural reciprocal(const Limb* a, std::size_t n, const CancelCheck* cancel) {
     if (n == 1) {
         const Wide v = (Wide{kBase} * kBase - 1) / a[0];
         return fromU64(v);
@@ -150,20 +155,20 @@ Natural reciprocal(const Limb* a, std::size_t n) {
         return x;
     }
     const std::size_t l = (n - 1) / 2, h = n - l;
-    Natural xh = reciprocal(a + l, h);
+    Natural xh = reciprocal(a + l, h, cancel);
     const Natural big(a, a + n);
-    Natural t = mul(big, xh);
+    Natural t = mul(big, xh, cancel);
     while (t.size() > n + h) { // t >= 10^(9 (n + h))
         decrement(xh);
         subInPlace(t, big);
     }
-    const Natural u = mul(slice(complement(t, n + h), l), xh);
+    const Natural u = mul(slice(complement(t, n + h), l), xh, cancel);
     Natural x = shiftUp(xh, l);
     addInPlace(x, slice(u, 2 * h - l));
     return x;
 }
 
-void divMod(const Natural& a, const Natural& b, Natural& q, Natural& r) {
+void divMod(const Natural& a, const Natural& b, Natural& q, Natural& r, const CancelCheck* cancel) {
     if (b.empty()) throw std::domain_error("division by zero");
     if (compare(a, b) < 0) {
         q.clear();
@@ -183,7 +188,7 @@ void divMod(const Natural& a, const Natural& b, Natural& q, Natural& r) {
     const std::size_t n = bn.size();
     const std::size_t k = an.size() - n + 1;
     if (n >= kDivNewtonThreshold && k >= kDivNewtonThreshold) {
-        divNewton(an, bn, q, r);
+        divNewton(an, bn, q, r, cancel);
     } else {
         an.push_back(0);
         q.assign(an.size() - n, 0);

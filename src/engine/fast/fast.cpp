@@ -8,24 +8,25 @@
 
 namespace longhand::fast {
 
-std::string mulDigits(std::string_view a, std::string_view b) {
+std::string mulDigits(std::string_view a, std::string_view b, const CancelCheck* cancel) {
     const Natural x = fromDigits(a);
     if (a == b) // the square needs one transform less
-        return toDigits(sqr(x));
-    return toDigits(mul(x, fromDigits(b)));
+        return toDigits(sqr(x, cancel));
+    return toDigits(mul(x, fromDigits(b), cancel));
 }
 
-std::string sqrDigits(std::string_view a) {
-    return toDigits(sqr(fromDigits(a)));
+std::string sqrDigits(std::string_view a, const CancelCheck* cancel) {
+    return toDigits(sqr(fromDigits(a), cancel));
 }
 
-QuotRem divDigits(std::string_view a, std::string_view b) {
+QuotRem divDigits(std::string_view a, std::string_view b, const CancelCheck* cancel) {
     Natural q, r;
-    divMod(fromDigits(a), fromDigits(b), q, r);
+    divMod(fromDigits(a), fromDigits(b), q, r, cancel);
     return {toDigits(q), toDigits(r)};
 }
 
-QuotRem divScaled(std::string_view a, std::string_view b, std::int64_t k) {
+QuotRem divScaled(std::string_view a, std::string_view b, std::int64_t k,
+                  const CancelCheck* cancel) {
     const std::uint64_t shift =
         k >= 0 ? static_cast<std::uint64_t>(k) : 0 - static_cast<std::uint64_t>(k);
     checkResultDigits(static_cast<double>(a.size()) + static_cast<double>(shift));
@@ -36,24 +37,24 @@ QuotRem divScaled(std::string_view a, std::string_view b, std::int64_t k) {
     else
         y = shiftDecimal(y, shift);
     Natural q, r;
-    divMod(x, y, q, r);
+    divMod(x, y, q, r, cancel);
     return {toDigits(q), toDigits(r)};
 }
 
-std::string powDigits(std::string_view base, std::uint64_t e) {
-    return toDigits(power(fromDigits(base), e));
+std::string powDigits(std::string_view base, std::uint64_t e, const CancelCheck* cancel) {
+    return toDigits(power(fromDigits(base), e, cancel));
 }
 
-std::string rangeProductDigits(std::uint64_t lo, std::uint64_t hi) {
-    return toDigits(rangeProduct(lo, hi));
+std::string rangeProductDigits(std::uint64_t lo, std::uint64_t hi, const CancelCheck* cancel) {
+    return toDigits(rangeProduct(lo, hi, cancel));
 }
 
-std::string factorialDigits(std::uint64_t n) {
-    return toDigits(factorial(n));
+std::string factorialDigits(std::uint64_t n, const CancelCheck* cancel) {
+    return toDigits(factorial(n, cancel));
 }
 
-std::string binomialDigits(std::uint64_t n, std::uint64_t k) {
-    return toDigits(binomial(n, k));
+std::string binomialDigits(std::uint64_t n, std::uint64_t k, const CancelCheck* cancel) {
+    return toDigits(binomial(n, k, cancel));
 }
 
 } // namespace longhand::fast

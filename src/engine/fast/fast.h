@@ -5,7 +5,9 @@
 // allowed, the empty string meaning zero. Any other character throws
 // std::invalid_argument. Results have no leading zeros, and zero is "0".
 // A result that would be longer than kMaxResultDigits (size_limits.h)
-// throws std::length_error before any work is done.
+// throws std::length_error before any work is done. The long operations
+// take an optional cancellation check (cancel.h): once it returns true they
+// throw Cancelled.
 //
 // Inside, numbers are limbs of nine decimal digits (natural.h), so reading
 // and writing the text is one linear pass; the algorithms are chosen by
@@ -13,6 +15,8 @@
 // transforms for products, Newton's reciprocal for long quotients, binary
 // splitting and prime factorisation for products of many factors.
 #pragma once
+
+#include "cancel.h"
 
 #include <cstdint>
 #include <string>
@@ -29,8 +33,8 @@ std::string addDigits(std::string_view a, std::string_view b);
 std::string subDigits(std::string_view a, std::string_view b);
 
 // a * b and a * a.
-std::string mulDigits(std::string_view a, std::string_view b);
-std::string sqrDigits(std::string_view a);
+std::string mulDigits(std::string_view a, std::string_view b, const CancelCheck* cancel = nullptr);
+std::string sqrDigits(std::string_view a, const CancelCheck* cancel = nullptr);
 
 struct QuotRem {
     std::string q, r;
@@ -38,21 +42,23 @@ struct QuotRem {
 
 // Floor division: q = floor(a / b), r = a - q b. b = 0 throws
 // std::domain_error.
-QuotRem divDigits(std::string_view a, std::string_view b);
+QuotRem divDigits(std::string_view a, std::string_view b, const CancelCheck* cancel = nullptr);
 
 // The quotient cut to k decimal places, as the long-division drivers
 // compute it: q = floor(a 10^k / b) and r = a 10^k - q b. A negative k
 // scales the divisor instead: q = floor(a / (b 10^-k)), r = a - q b 10^-k.
-QuotRem divScaled(std::string_view a, std::string_view b, std::int64_t k);
+QuotRem divScaled(std::string_view a, std::string_view b, std::int64_t k,
+                  const CancelCheck* cancel = nullptr);
 
 // base^e (0^0 = 1).
-std::string powDigits(std::string_view base, std::uint64_t e);
+std::string powDigits(std::string_view base, std::uint64_t e, const CancelCheck* cancel = nullptr);
 
 // lo (lo + 1) ... hi; "1" when lo > hi.
-std::string rangeProductDigits(std::uint64_t lo, std::uint64_t hi);
+std::string rangeProductDigits(std::uint64_t lo, std::uint64_t hi,
+                               const CancelCheck* cancel = nullptr);
 // n!
-std::string factorialDigits(std::uint64_t n);
+std::string factorialDigits(std::uint64_t n, const CancelCheck* cancel = nullptr);
 // n! / (k! (n - k)!); "0" when k > n.
-std::string binomialDigits(std::uint64_t n, std::uint64_t k);
+std::string binomialDigits(std::uint64_t n, std::uint64_t k, const CancelCheck* cancel = nullptr);
 
 } // namespace longhand::fast

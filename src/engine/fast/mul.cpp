@@ -57,16 +57,18 @@ void sqrLimbs(Limb* r, const Limb* a, std::size_t n) {
 
 } // namespace kern
 
-Natural mul(const Natural& a, const Natural& b) {
+Natural mul(const Natural& a, const Natural& b, const CancelCheck* cancel) {
+    poll(cancel);
     if (a.empty() || b.empty()) return {};
-    if (&a == &b) return sqr(a);
+    if (&a == &b) return sqr(a, cancel);
     Natural r(a.size() + b.size());
     kern::mulLimbs(r.data(), a.data(), a.size(), b.data(), b.size());
     trim(r);
     return r;
 }
 
-Natural sqr(const Natural& a) {
+Natural sqr(const Natural& a, const CancelCheck* cancel) {
+    poll(cancel);
     if (a.empty()) return {};
     Natural r(2 * a.size());
     kern::sqrLimbs(r.data(), a.data(), a.size());

@@ -9,6 +9,8 @@
 // sizes; the functions here are the safe, allocating layer above them.
 #pragma once
 
+#include "cancel.h"
+
 #include <cstddef>
 #include <cstdint>
 #include <memory>
@@ -88,22 +90,25 @@ Limb divSmallInPlace(Natural& a, Limb m);
 
 // --- multiplication (mul.cpp: the algorithm ladder) ------------------------
 
-Natural mul(const Natural& a, const Natural& b);
-Natural sqr(const Natural& a);
+// The long operations below take an optional cancellation check (cancel.h).
+
+Natural mul(const Natural& a, const Natural& b, const CancelCheck* cancel = nullptr);
+Natural sqr(const Natural& a, const CancelCheck* cancel = nullptr);
 
 // --- division (div.cpp) ----------------------------------------------------
 
 // Floor division: q = floor(a / b), r = a - q b. Throws std::domain_error
 // when b is zero. q and r may not alias a or b.
-void divMod(const Natural& a, const Natural& b, Natural& q, Natural& r);
+void divMod(const Natural& a, const Natural& b, Natural& q, Natural& r,
+            const CancelCheck* cancel = nullptr);
 
 // --- powers and products (pow.cpp, product_tree.cpp) ----------------------
 
-Natural power(const Natural& base, std::uint64_t e);
+Natural power(const Natural& base, std::uint64_t e, const CancelCheck* cancel = nullptr);
 // lo * (lo + 1) * ... * hi; 1 when lo > hi.
-Natural rangeProduct(std::uint64_t lo, std::uint64_t hi);
-Natural factorial(std::uint64_t n);
+Natural rangeProduct(std::uint64_t lo, std::uint64_t hi, const CancelCheck* cancel = nullptr);
+Natural factorial(std::uint64_t n, const CancelCheck* cancel = nullptr);
 // n choose k; 0 when k > n.
-Natural binomial(std::uint64_t n, std::uint64_t k);
+Natural binomial(std::uint64_t n, std::uint64_t k, const CancelCheck* cancel = nullptr);
 
 } // namespace longhand::fast

@@ -30,7 +30,7 @@ std::uint64_t stripDecimalZeros(Natural& a) {
 
 } // namespace
 
-Natural power(const Natural& base, std::uint64_t e) {
+Natural power(const Natural& base, std::uint64_t e, const CancelCheck* cancel) {
     if (e == 0) return {1};
     if (base.empty()) return {};
     Natural m = base;
@@ -38,8 +38,8 @@ Natural power(const Natural& base, std::uint64_t e) {
     checkResultDigits(estimatePowerDigits(m, e) + static_cast<double>(z) * static_cast<double>(e));
     Natural r = m;
     for (int bit = std::bit_width(e) - 2; bit >= 0; --bit) {
-        r = sqr(r);
-        if ((e >> bit) & 1) r = mul(r, m);
+        r = sqr(r, cancel);
+        if ((e >> bit) & 1) r = mul(r, m, cancel);
     }
     return z ? shiftDecimal(r, z * e) : r;
 }

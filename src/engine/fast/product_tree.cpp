@@ -52,7 +52,8 @@ class Packer {
 };
 
 // Product of words[lo, hi) by a balanced tree.
-Natural productOf(const std::vector<std::uint64_t>& words, std::size_t lo, std::size_t hi) {
+Natural productOf(const std::vector<std::uint64_t>& words, std::size_t lo, std::size_t hi,
+                  const CancelCheck* cancel) {
     if (hi - lo <= 2) {
         Natural r = lo < hi ? fromU64(words[lo]) : Natural{1};
         for (std::size_t i = lo + 1; i < hi; ++i)
@@ -60,15 +61,15 @@ Natural productOf(const std::vector<std::uint64_t>& words, std::size_t lo, std::
         return r;
     }
     const std::size_t mid = lo + (hi - lo) / 2;
-    return mul(productOf(words, lo, mid), productOf(words, mid, hi));
+    return mul(productOf(words, lo, mid, cancel), productOf(words, mid, hi, cancel), cancel);
 }
 
-Natural productOf(const std::vector<std::uint64_t>& words) {
-    return productOf(words, 0, words.size());
+Natural productOf(const std::vector<std::uint64_t>& words, const CancelCheck* cancel) {
+    return productOf(words, 0, words.size(), cancel);
 }
 
 // lo * ... * hi, lo >= 1, lo <= hi.
-Natural runProduct(std::uint64_t lo, std::uint64_t hi) {
+Natural runProduct(std::uint64_t lo, std::uint64_t hi, const CancelCheck* cancel) {
     if (hi - lo < kProductLeafFactors) {
         std::vector<std::uint64_t> words;
         Packer pack(words);
@@ -77,10 +78,10 @@ Natural runProduct(std::uint64_t lo, std::uint64_t hi) {
             if (x == hi) break;
         }
         pack.flush();
-        return productOf(words);
+        return productOf(words, cancel);
     }
     const std::uint64_t mid = lo + (hi - lo) / 2;
-    return mul(runProduct(lo, mid), runProduct(mid + 1, hi));
+    return mul(runProduct(lo, mid, cancel), runProduct(mid + 1, hi, cancel), cancel);
 }
 
 // Odd primes up to n: sieve of Eratosthenes over odd numbers.
@@ -108,7 +109,7 @@ std::uint64_t legendre(std::uint64_t n, std::uint64_t p) {
 // pairs that make trailing zeros).
 template <class Exponent>
 Natural fromPrimeExponents(std::uint64_t n, Exponent exponent, std::uint64_t e2, std::uint64_t e5,
-                           std::uint64_t shift) {
+                           std::uint64_t shift, const CancelCheck* cancel) {
     std::vector<std::vector<std::uint64_t>> bits(64);
     std::vector<Packer> packers;
     packers.reserve(64);
@@ -124,13 +125,14 @@ Natural fromPrimeExponents(std::uint64_t n, Exponent exponent, std::uint64_t e2,
     };
     add(2, e2);
     const std::vector<bool> composite = oddComposites(n);
+    poll(cancel);
     for (std::uint64_t p = 3; p <= n; p += 2)
         if (!composite[p / 2]) add(p, p == 5 ? e5 : exponent(p));
     Natural r{1};
     for (int b = top; b >= 0; --b) {
         packers[b].flush();
-        if (b != top) r = sqr(r);
-        if (!bits[b].empty()) r = mul(r, productOf(bits[b]));
+        if (b != top) r = sqr(r, cancel);
+        if (!bits[b].empty()) r = mul(r, productOf(bits[b], cancel), cancel);
         std::vector<std::uint64_t>().swap(bits[b]);
     }
     return shift ? shiftDecimal(r, shift) : r;
@@ -142,22 +144,22 @@ double log10Factorial(std::uint64_t n) {
 
 } // namespace
 
-Natural rangeProduct(std::uint64_t lo, std::uint64_t hi) {
+Natural rangeProduct(std::uint64_t lo, std::uint64_t hi, const CancelCheck* cancel) {
     if (lo > hi) return {1};
     if (lo == 0) return {};
     checkResultDigits(log10Factorial(hi) - (lo > 1 ? log10Factorial(lo - 1) : 0.0));
-    return runProduct(lo, hi);
+    return runProduct(lo, hi, cancel);
 }
 
-Natural factorial(std::uint64_t n) {
-    if (n < kFactorialPrimeThreshold) return n < 2 ? Natural{1} : runProduct(2, n);
+Natural factorial(std::uint64_t n, const CancelCheck* cancel) {
+    if (n < kFactorialPrimeThreshold) return n < 2 ? Natural{1} : runProduct(2, n, cancel);
     checkResultDigits(log10Factorial(n));
     const std::uint64_t e5 = legendre(n, 5);
     return fromPrimeExponents(
-        n, [n](std::uint64_t p) { return legendre(n, p); }, legendre(n, 2) - e5, 0, e5);
+        n, [n](std::uint64_t p) { return legendre(n, p); }, legendre(n, 2) - e5, 0, e5, cancel);
 }
 
-Natural binomial(std::uint64_t n, std::uint64_t k) {
+Natural binomial(std::uint64_t n, std::uint64_t k, const CancelCheck* cancel) {
     if (k > n) return {};
     k = std::min(k, n - k);
     if (k == 0) return {1};
@@ -165,7 +167,7 @@ Natural binomial(std::uint64_t n, std::uint64_t k) {
     const std::uint64_t j = n - k;
     if (n < kFactorialPrimeThreshold || n > kPrimeSieveLimit || k < n / kBinomialPrimeRatio) {
         Natural q, r;
-        divMod(rangeProduct(j + 1, n), factorial(k), q, r);
+        divMod(rangeProduct(j + 1, n, cancel), factorial(k, cancel), q, r, cancel);
         return q;
     }
     auto exponent = [n, k, j](std::uint64_t p) {
@@ -173,7 +175,7 @@ Natural binomial(std::uint64_t n, std::uint64_t k) {
     };
     const std::uint64_t e2 = exponent(2), e5 = exponent(5);
     const std::uint64_t z = std::min(e2, e5);
-    return fromPrimeExponents(n, exponent, e2 - z, e5 - z, z);
+    return fromPrimeExponents(n, exponent, e2 - z, e5 - z, z, cancel);
 }
 
 } // namespace longhand::fast
