@@ -66,6 +66,7 @@ frmSplash::frmSplash(QWidget* parent) : QDialog(parent) {
     lblProductName = new QLabel(QString::fromLatin1(kGreeting), Frame1);
     lblProductName->setGeometry(twipsRect(3480, 1680, 3000, 480, dpi));
     lblProductName->setAlignment(Qt::AlignCenter);
+    lblProductName->setWordWrap(true); // two lines where the font is wide
     lblProductName->setFont(arialBoldFont());
     paintLabel(lblProductName, kBgrYellow, kBgrBlack);
 
@@ -93,6 +94,12 @@ void frmSplash::showModal() {
         move(area.topLeft());
     }
     exec();
+}
+
+void frmSplash::showEvent(QShowEvent* event) {
+    QDialog::showEvent(event);
+    raise();
+    activateWindow();
 }
 
 void frmSplash::tick() {

@@ -46,6 +46,7 @@ class frmSplash : public QDialog {
     unsigned char tickCount = 0;
 
   protected:
+    void showEvent(QShowEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
 
