@@ -114,6 +114,19 @@ INSTANTIATE_TEST_SUITE_P(
                       OperationCase{"1", ".", OpMultiply, "old", "Weird Input."},
                       OperationCase{"0.", "1", OpAdd, "1", nullptr}));
 
+TEST(Form1Operation, AFailedMultiplicationShowsItsMessageThenAnEmptyResult) {
+    FormRig rig;
+    Form1& form = *rig.form;
+    form.RichTextBox3->setText("old");
+    QTest::keyClicks(form.RichTextBox1, "1.2.3"); // only with checking off
+    QTest::keyClicks(form.RichTextBox2, "4");
+    click(form.Command1);
+    ASSERT_EQ(rig.presenter.messages.size(), 1u);
+    EXPECT_EQ(rig.presenter.messages[0].text, "Turn on input-checking. Reenter data.");
+    EXPECT_EQ(rig.presenter.messages[0].buttons, MsgButtons::Ok);
+    EXPECT_EQ(form.RichTextBox3->text(), ""); // not "0": nothing was computed
+}
+
 TEST(Form1Operation, AnEmptyBoxIsRefusedWithTheInformationIcon) {
     FormRig rig;
     Form1& form = *rig.form;

@@ -257,13 +257,15 @@ void Form1::runOperation(int code) {
         try {
             outcome = runFourOperation(code, RichTextBox1->text(), RichTextBox2->text(), *host_);
         } catch (const std::bad_alloc&) {
-            outcome = {false, false, kOutOfMemory};
+            outcome = OperationOutcome{};
+            outcome.text = kOutOfMemory;
         }
     }
     if (!outcome.shown) {
         presenter_->inform(this, QString::fromStdString(outcome.text));
         return;
     }
+    if (!outcome.notice.empty()) presenter_->inform(this, QString::fromStdString(outcome.notice));
     if (outcome.computed) RichTextBox3->setText(outcome.text);
 
     clearStatus(Label1);
