@@ -130,8 +130,9 @@ int main(int argc, char** argv) {
 
     longhand::cli::CliHost host;
     const longhand::OperationOutcome outcome = command->run(operands, host);
-    if (!outcome.shown) {
-        std::fprintf(stderr, "%s\n", outcome.text.c_str());
+    if (!outcome.shown || !outcome.notice.empty()) {
+        const std::string& message = outcome.shown ? outcome.notice : outcome.text;
+        std::fprintf(stderr, "%s\n", message.c_str());
         return kExitRefused;
     }
     if (outcome.computed) {

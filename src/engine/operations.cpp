@@ -84,8 +84,13 @@ OperationOutcome runFourOperation(int code, std::string a, std::string b, Engine
         return result(catcher, rcAdd(std::move(a), std::move(b)));
     case OpSubtract:
         return result(catcher, rcSub(std::move(a), std::move(b)));
-    case OpMultiply:
-        return result(catcher, bigMultifly(std::move(a), std::move(b), catcher));
+    case OpMultiply: {
+        std::string product = bigMultifly(std::move(a), std::move(b), catcher);
+        // A failed multiplication is not a zero: its message is shown and
+        // the result box is left empty.
+        if (catcher.caught()) return {true, true, {}, catcher.message()};
+        return result(catcher, std::move(product));
+    }
     case OpDivide:
         // Exact text comparisons on the tidied operands: "00" is neither
         // "0" nor "1" here, but it is a zero divisor.

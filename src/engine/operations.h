@@ -24,6 +24,10 @@ struct OperationOutcome {
     // box; false for an operation code that computes nothing.
     bool computed = false;
     std::string text;
+    // A message the operation raised on its way to a result, shown before
+    // the result is put into the box: a failed multiplication reports
+    // "Turn on input-checking. Reenter data." and leaves the box empty.
+    std::string notice;
 };
 
 // Checks and tidies the two operand texts, handles the special cases of the
@@ -31,8 +35,8 @@ struct OperationOutcome {
 // the text to show. A result of value zero that the engine gives as an
 // empty text is shown as "0" ("-0" for a lone "-"). The caller stops the
 // sound before and gives the finished signal after, as it does for every
-// calculation; messages that the operations raise (a failed multiplication)
-// come back as refusals instead of going to the host.
+// calculation; a message that the multiplication raises comes back in
+// `notice` (with an empty result) instead of going to the host.
 OperationOutcome runFourOperation(int code, std::string a, std::string b, EngineHost& host);
 
 // raisePower(base, exponent) as the function dialog shows it: refuses an

@@ -2,7 +2,9 @@
 #include "engine/recording_host.h"
 
 #include <gtest/gtest.h>
+
 #include <string>
+#include <utility>
 
 namespace longhand {
 namespace {
@@ -43,7 +45,6 @@ TEST(RunFourOperation, ShowsResultsAndRefusals) {
         {OpMultiply, "5", ".", false, "Weird Input."},
         {OpAdd, "0.", "5", true, "5"}, // "0." is tidied to "0": valid
         {OpAdd, " ", "5", true, "5"},  // spaces are not empty; the digit work reads 0
-        {OpMultiply, "1.2.3", "4", false, "Turn on input-checking. Reenter data."},
     };
     for (const auto& c : cases) {
         RecordingHost host;
@@ -53,6 +54,19 @@ TEST(RunFourOperation, ShowsResultsAndRefusals) {
         EXPECT_EQ(out.computed, c.shown);
         EXPECT_EQ(out.text, c.text);
         // Refusals come back to the caller; nothing is shown twice.
+        EXPECT_TRUE(host.messages.empty());
+    }
+}
+
+TEST(RunFourOperation, FailedMultiplicationShowsItsMessageAndAnEmptyResult) {
+    for (const auto& [a, b] : {std::pair{"1.2.3", "4"}, std::pair{"5", "1-2"}}) {
+        RecordingHost host;
+        const OperationOutcome out = runFourOperation(OpMultiply, a, b, host);
+        SCOPED_TRACE(std::string(a) + " * " + b);
+        EXPECT_TRUE(out.shown);
+        EXPECT_TRUE(out.computed);
+        EXPECT_EQ(out.text, ""); // not a zero: the box is emptied
+        EXPECT_EQ(out.notice, "Turn on input-checking. Reenter data.");
         EXPECT_TRUE(host.messages.empty());
     }
 }
