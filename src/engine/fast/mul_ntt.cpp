@@ -113,11 +113,11 @@ class QuotientMaker {
     u64 operator()(u64 w) const {
         u64 q = w * vhi_ + mulhi(w, vlo_);
         u64 r = 0 - q * p_; // w 2^64 - q p, below 3p
-        while (r >= p_) {
-            ++q;
-            r -= p_;
-        }
-        return q;
+        // Two branch-free corrections (the estimate is low by at most 2).
+        const u64 c1 = r >= p_;
+        q += c1;
+        r -= c1 * p_;
+        return q + (r >= p_);
     }
 
   private:
