@@ -1,12 +1,15 @@
 #include "division.h"
 
 #include "addsub.h"
+#include "crossovers.h"
+#include "fast/fast.h"
 #include "multiply.h"
 
 #include <algorithm>
 #include <cmath>
 #include <cstdint>
 #include <string_view>
+#include <vector>
 
 namespace longhand {
 
@@ -263,9 +266,198 @@ std::string smallQuotientImpl(std::string_view m0, std::string_view n, Count pla
     }
 }
 
-} // namespace
+// ---- The drivers on the truncated quotient ----------------------------------
+//
+// Both drivers write the exact digits of the quotient, cut off (never
+// rounded) after some number of places: their text is floor(M 10^K / N)
+// with the point K places from the right. The fast paths compute that
+// quotient for the drivers' count of places in one go and then settle
+// where the drivers would have stopped from the exact remainder.
 
-std::string bigdivision(std::string m, std::string n, EngineHost& host) {
+bool useFastDivision(std::size_t quotientDigits, std::size_t divisorDigits) {
+    return quotientDigits + divisorDigits >= kFastDivisionDigits;
+}
+
+// The host's cancellation as the fast arithmetic polls it.
+fast::CancelCheck cancelCheckOf(const EngineHost& host) {
+    return [&host] { return host.cancelled(); };
+}
+
+std::size_t trailingZeros(std::string_view s) {
+    const std::size_t last = s.find_last_not_of('0');
+    return last == std::string_view::npos ? s.size() : s.size() - last - 1;
+}
+
+// UpperLower for A longer than B, both without leading zeros, places >= 1:
+// the integer digits of A / B and, unless the division ends with them, the
+// point and `places` fraction digits, fewer when the remainder becomes zero
+// before (the driver stops at the last digit that is not zero).
+std::string upperLowerFast(std::string_view A, std::string_view B, Count places,
+                           const fast::CancelCheck& cancel) {
+    fast::QuotRem qr = fast::divScaled(A, B, places, &cancel);
+    std::string& q = qr.q;
+    const std::size_t fraction = static_cast<std::size_t>(places);
+    const std::size_t whole = q.size() - fraction; // A > B: at least one integer digit
+    std::size_t keep = fraction;
+    if (qr.r == "0") keep -= std::min(fraction, trailingZeros(q));
+    q.resize(whole + keep);
+    if (keep > 0) q.insert(whole, 1, '.');
+    return q;
+}
+
+// The smallest p > 0 with s[i] = s[i + p] wherever both exist (s not
+// empty), from the longest proper border (Knuth, Morris and Pratt).
+std::size_t smallestPeriod(std::string_view s) {
+    std::vector<std::uint32_t> border(s.size(), 0);
+    for (std::size_t i = 1; i < s.size(); ++i) {
+        std::uint32_t k = border[i - 1];
+        while (k > 0 && s[i] != s[k])
+            k = border[k - 1];
+        if (s[i] == s[k]) ++k;
+        border[i] = k;
+    }
+    return s.size() - border.back();
+}
+
+// The count p <= P of places after which the remainders of S / N come back
+// to S (S 10^p = F_p N + S, with F_p the first p fraction digits), or 0 when
+// they do not within P places. S < N; F holds the first P fraction digits
+// and R the remainder after them.
+//
+// With 2P digits at hand such a p is the smallest period of all of them:
+// two periods whose sum is at most the length of a text leave their
+// greatest common divisor a period too (Fine and Wilf), and a period of a
+// remainder cycle is one of the digits for ever. The candidate is then
+// checked on the numbers.
+std::size_t returnPeriod(std::string_view S, std::string_view N, std::string_view F,
+                         std::string_view R, std::size_t P, const fast::CancelCheck& cancel) {
+    const std::string more = fast::divScaled(R, N, static_cast<std::int64_t>(P), &cancel).q;
+    std::string digits;
+    digits.reserve(2 * P);
+    digits.append(F);
+    digits.append(P - more.size(), '0'); // R < N: fewer than P + 1 digits
+    digits.append(more);
+    const std::size_t p = smallestPeriod(digits);
+    if (p > P) return 0;
+    const std::string lhs =
+        fast::addDigits(fast::mulDigits(N, std::string_view(digits).substr(0, p), &cancel), S);
+    std::string rhs(S);
+    rhs.append(p, '0');
+    return fast::compareDigits(lhs, rhs) == 0 ? p : 0;
+}
+
+// smallQuotient for m and n without leading zeros, m not zero, Len(m) <=
+// Len(n), m != n, n != "1" and places >= Len(n) + 2.
+//
+// The driver writes P = places fraction digits, except that
+// - a division that ends at the t-th place (t <= P) stops there;
+// - when the last digit that is not zero up to the P-th place is the t-th,
+//   t < P, the remainder after it is shorter than n and one zero-filling
+//   pass brings it up to n's length, writing a zero for every step that
+//   stays below n: that pass can run past the P-th place (the places there
+//   are zeros too). Unless the driver saw its remainder come back to the
+//   dividend on the way: then it copied the period up to exactly P places.
+// With exactTail false the zeros past the P-th place are left off: they
+// are trailing fraction zeros, which bigdivision drops anyway.
+std::string smallQuotientFast(std::string_view m, std::string_view n, Count places, bool exactTail,
+                              const fast::CancelCheck& cancel) {
+    const std::size_t P = static_cast<std::size_t>(places);
+    const std::size_t ln = n.size();
+    // Same length and larger: the first digit is the integer digit.
+    const bool integerDigit = m.size() == ln && m > n;
+    const fast::QuotRem qr = fast::divScaled(m, n, places, &cancel);
+
+    // "0." or the integer digit and ".", then the P fraction digits.
+    std::string q;
+    q.reserve(P + 2 + ln);
+    if (integerDigit) {
+        q += qr.q[0];
+        q += '.';
+        q.append(qr.q, 1);
+    } else {
+        q += "0.";
+        q.append(P - qr.q.size(), '0');
+        q.append(qr.q);
+    }
+    // q[i] is the (i - 1)-th place; t = 0 when no fraction digit is nonzero.
+    const std::size_t t = q.find_last_not_of('0') - 1;
+    if (qr.r == "0") {
+        q.resize(t + 2);
+        return q;
+    }
+    if (t == P || !exactTail) return q;
+
+    // The remainder after the t-th place: the places up to the P-th are
+    // zeros, so it is R without its last P - t digits.
+    std::string_view rt(qr.r);
+    rt.remove_suffix(P - t);
+    if (rt.size() >= ln) return q; // not reached: a digit would follow at once
+    const std::size_t s = ln - rt.size();
+    const int lead = rt.compare(n.substr(0, rt.size()));
+    const bool below = lead < 0 || (lead == 0 && n.find_first_not_of('0', rt.size()) != n.npos);
+    const std::size_t K = t + s - (below ? 0 : 1);
+    if (K <= P) return q;
+
+    bool copied = false;
+    if (!integerDigit && rt == m) {
+        copied = true; // back at the dividend right here
+    } else {
+        // The remainders follow r -> 10 r mod n from S, the one after the
+        // integer digit (m itself when there is none). The driver compares
+        // its working remainder with m: without an integer digit it meets
+        // m at the p-th place when that place is a digit step, or the end
+        // of a zero-filling pass (m as long as n); with one, the working
+        // remainder 10 r equals m one place before each return to S whose
+        // digit is the integer digit. Both repeat with the period.
+        const std::string S =
+            integerDigit ? fast::subDigits(m, fast::mulDigits(n, std::string_view(q).substr(0, 1)))
+                         : std::string(m);
+        const std::string_view F = std::string_view(q).substr(2, P);
+        const std::size_t p = returnPeriod(S, n, F, qr.r, P, cancel);
+        if (p == 0)
+            copied = false;
+        else if (integerDigit)
+            copied = F[p - 1] == q[0];
+        else
+            copied = p <= t && (F[p - 1] != '0' || m.size() == ln);
+    }
+    if (!copied) q.append(K - P, '0');
+    return q;
+}
+
+std::string upperLowerRoute(std::string_view A, std::string_view B, Count desiredDecimal,
+                            bool reference, EngineHost& host) {
+    if (!reference && !B.empty() && A.size() > B.size() && desiredDecimal >= 1 &&
+        useFastDivision(A.size() - B.size() + 1 + static_cast<std::size_t>(desiredDecimal),
+                        B.size())) {
+        const fast::CancelCheck cancel = cancelCheckOf(host);
+        try {
+            return upperLowerFast(A, B, desiredDecimal, cancel);
+        } catch (const fast::Cancelled&) {
+            return {};
+        }
+    }
+    return upperLowerImpl(A, B, desiredDecimal, host);
+}
+
+std::string smallQuotientRoute(std::string_view m, std::string_view n, Count places, bool exactTail,
+                               bool reference, EngineHost& host) {
+    if (m.size() > n.size()) return upperLowerRoute(m, n, places, reference, host);
+    if (!reference && !m.empty() && n != "1" && m != n &&
+        places >= static_cast<Count>(n.size()) + 2 &&
+        useFastDivision(static_cast<std::size_t>(places), n.size())) {
+        const fast::CancelCheck cancel = cancelCheckOf(host);
+        try {
+            return smallQuotientFast(m, n, places, exactTail, cancel);
+        } catch (const fast::Cancelled&) {
+            return {};
+        }
+    }
+    return smallQuotientImpl(m, n, places, host);
+}
+
+// bigdivision with the fast drivers, or with the digit-by-digit ones only.
+std::string divide(std::string m, std::string n, bool reference, EngineHost& host) {
     if (host.soundOn()) host.stopSound();
 
     std::string_view mv = m, nv = n;
@@ -297,14 +489,20 @@ std::string bigdivision(std::string m, std::string n, EngineHost& host) {
     const int code = strCompare(M, N);
     std::string q;
     if (code == CmpLonger) {
-        q = upperLowerImpl(M, N, std::max(lm + 1, fn - fm), host);
+        q = upperLowerRoute(M, N, std::max(lm + 1, fn - fm), reference, host);
     } else if (code == CmpEqual && fm == 0 && fn == 0) {
         return neg ? "-1" : "1";
     } else {
         const Count places =
             ln < kLongDivisorDigits ? kShortQuotientPlaces : ln + kLongDivisorExtraPlaces;
-        q = smallQuotientImpl(M, N, std::max(places, fn - fm), host);
+        // Zeros the zero-filling pass writes past the last place are
+        // trailing fraction zeros, dropped below.
+        q = smallQuotientRoute(M, N, std::max(places, fn - fm), false, reference, host);
     }
+    M.clear();
+    M.shrink_to_fit();
+    N.clear();
+    N.shrink_to_fit();
 
     if (fm < fn)
         q = bigMultifly(std::move(q), "1" + makePower10(fn - fm), host);
@@ -320,12 +518,32 @@ std::string bigdivision(std::string m, std::string n, EngineHost& host) {
     return q;
 }
 
+} // namespace
+
+std::string bigdivision(std::string m, std::string n, EngineHost& host) {
+    return divide(std::move(m), std::move(n), false, host);
+}
+
+std::string bigdivisionReference(std::string m, std::string n, EngineHost& host) {
+    return divide(std::move(m), std::move(n), true, host);
+}
+
 std::string UpperLower(std::string A, const std::string& B, Count desiredDecimal,
                        EngineHost& host) {
+    return upperLowerRoute(cleanDigits(A), cleanDigits(B), desiredDecimal, false, host);
+}
+
+std::string UpperLowerReference(std::string A, const std::string& B, Count desiredDecimal,
+                                EngineHost& host) {
     return upperLowerImpl(cleanDigits(A), cleanDigits(B), desiredDecimal, host);
 }
 
 std::string smallQuotient(std::string m, const std::string& n, Count places, EngineHost& host) {
+    return smallQuotientRoute(cleanDigits(m), cleanDigits(n), places, true, false, host);
+}
+
+std::string smallQuotientReference(std::string m, const std::string& n, Count places,
+                                   EngineHost& host) {
     return smallQuotientImpl(cleanDigits(m), cleanDigits(n), places, host);
 }
 
