@@ -134,11 +134,11 @@ def run_python_peer(argv):
 
 # --- the comparison ---------------------------------------------------------
 
-def make_operand(spec, workdir):
+def make_operand(recipe, workdir):
     """'digits:N:S' becomes a file of N seeded random digits; others stay."""
-    if not spec.startswith("digits:"):
-        return spec
-    _, n, s = spec.split(":")
+    if not recipe.startswith("digits:"):
+        return recipe
+    _, n, s = recipe.split(":")
     path = os.path.join(workdir, f"op_{n}_{s}.txt")
     if not os.path.exists(path):
         rng = random.Random(SEED * 1000 + int(s))
@@ -191,10 +191,10 @@ def main():
 
     rows = []
     with tempfile.TemporaryDirectory(prefix="longhand-peers-") as workdir:
-        for name, op, specs, reps, target in WORKLOADS:
+        for name, op, recipes, reps, target in WORKLOADS:
             if args.only and args.only not in name and args.only != op:
                 continue
-            operands = [make_operand(s, workdir) for s in specs]
+            operands = [make_operand(r, workdir) for r in recipes]
             reps = args.reps or reps
             res = {}
             digests = {}
