@@ -88,14 +88,6 @@ std::string withRecordInserted(std::string_view bytes, std::size_t at, std::stri
     return out;
 }
 
-std::string computeAndSignal(std::string_view n, std::string_view x, std::string_view m,
-                             EngineHost& host) {
-    std::string result = rangeProduct(n, x, m, host);
-    if (host.cancelled()) return {};
-    if (!result.empty()) host.finished();
-    return result;
-}
-
 } // namespace
 
 std::string factorial(std::string_view n, EngineHost& host) {
@@ -104,12 +96,21 @@ std::string factorial(std::string_view n, EngineHost& host) {
     return host.cancelled() ? std::string() : result;
 }
 
-std::string factorN(const std::string& nber, int askFlag, EngineHost& host) {
-    if (!isWholeNumberText(nber)) return {};
-    const std::string n = wholeNumberValue(nber);
-    if (n == "0") return "1";
+FactorialWork factorialWork(const std::string& nber, EngineHost& host) {
+    FactorialWork work;
+    if (!isWholeNumberText(nber)) return work;
+    work.n = wholeNumberValue(nber);
+    if (work.n == "0") {
+        work.result = "1";
+        return work;
+    }
     const std::string path = host.facDataPath();
-    if (path.empty()) return computeAndSignal(n, "", "", host);
+    if (path.empty()) {
+        work.step = FactorialWork::Step::NoStore;
+        work.result = rangeProduct(work.n, "", "", host);
+        if (host.cancelled()) work.result.clear();
+        return work;
+    }
 
     std::string bytes;
     std::optional<std::vector<FacRecord>> records;
@@ -120,38 +121,75 @@ std::string factorN(const std::string& nber, int askFlag, EngineHost& host) {
         }
     }
     if (!records) {
-        // No usable table: start a new one, or do without one.
-        if (!resetFacFile(path, host)) return computeAndSignal(n, "", "", host);
+        // No usable table: a new one is started when the result is stored.
+        work.resetFile = true;
         bytes = kFirstFacRecord;
         records = parseFacFile(bytes);
     }
 
     // The file, not the remembered value, says which n is the largest stored.
     const FacRecord& last = records->back();
-    if (host.facUpper() != last.key) host.setFacUpper(std::string(last.key));
-
+    work.upper = last.key;
     auto next = std::lower_bound(
-        records->begin(), records->end(), n,
+        records->begin(), records->end(), work.n,
         [](const FacRecord& r, const std::string& key) { return keyLess(r.key, key); });
-    if (next != records->end()) {
-        if (next->key == n) return std::string(next->value);
-        // Missing below the largest stored n: continue from the nearest
-        // smaller one (there is always one, 1! comes first) and insert.
-        const FacRecord& before = *(next - 1);
-        std::string result = computeAndSignal(n, before.value, before.key, host);
-        if (result.empty()) return result;
-        if (!replaceFileAtomically(path, withRecordInserted(bytes, next->start, n, result)))
-            reportUnwritable(path, host);
-        return result;
+    if (next != records->end() && next->key == work.n) {
+        work.step = FactorialWork::Step::Read;
+        work.result = next->value;
+        return work;
     }
+    if (next != records->end()) {
+        // Missing below the largest stored n: continue from the nearest
+        // smaller one (there is always one, 1! comes first).
+        const FacRecord& before = *(next - 1);
+        work.step = FactorialWork::Step::Insert;
+        work.insertAt = next->start;
+        work.result = rangeProduct(work.n, before.value, before.key, host);
+    } else {
+        // Beyond the table: continue from the largest stored factorial.
+        work.step = FactorialWork::Step::Append;
+        work.result = rangeProduct(work.n, last.value, last.key, host);
+    }
+    records.reset();
+    if (work.step == FactorialWork::Step::Insert) work.bytes = std::move(bytes);
+    if (host.cancelled()) work.result.clear();
+    return work;
+}
 
-    // Beyond the table: continue from the largest stored factorial.
-    std::string result = computeAndSignal(n, last.value, last.key, host);
-    if (result.empty() || askFlag != 1) return result;
+std::string storeFactorial(FactorialWork work, int askFlag, EngineHost& host) {
+    using Step = FactorialWork::Step;
+    if (work.step == Step::Done) return work.result;
+    if (work.step == Step::NoStore) {
+        if (!work.result.empty()) host.finished();
+        return work.result;
+    }
+    const std::string path = host.facDataPath();
+    if (work.resetFile && !resetFacFile(path, host)) {
+        // Told the user; the factorial was computed from 1 all the same.
+        if (!work.result.empty()) host.finished();
+        return work.result;
+    }
+    if (host.facUpper() != work.upper) host.setFacUpper(work.upper);
+    if (work.result.empty() || work.step == Step::Read) return work.result;
+
+    host.finished();
+    if (work.step == Step::Insert) {
+        if (!replaceFileAtomically(
+                path, withRecordInserted(work.bytes, work.insertAt, work.n, work.result)))
+            reportUnwritable(path, host);
+        return work.result;
+    }
+    if (askFlag != 1) return work.result;
     const std::string question =
-        host.readText(kFacSaveKey, kFacSaveLength) + n + "\r" + kFacSaveAdvice;
-    if (host.askYesNo(question)) saveBiggerFacUpper(n, result, host);
-    return result;
+        host.readText(kFacSaveKey, kFacSaveLength) + work.n + "\r" + kFacSaveAdvice;
+    if (host.askYesNo(question)) saveBiggerFacUpper(work.n, work.result, host);
+    return work.result;
+}
+
+std::string factorN(const std::string& nber, int askFlag, EngineHost& host) {
+    FactorialWork work = factorialWork(nber, host);
+    if (host.cancelled()) return {};
+    return storeFactorial(std::move(work), askFlag, host);
 }
 
 std::string commonInsert(const std::string& iIn, const std::string& writtenFac, Count oldIn,

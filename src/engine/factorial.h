@@ -47,6 +47,26 @@ std::string factorial(std::string_view n, EngineHost& host = silentHost());
 // else (a sign, a point, a letter, "") gives "" and touches nothing.
 std::string factorN(const std::string& nber, int askFlag, EngineHost& host);
 
+// factorN in two halves, for a caller that computes away from the windows.
+// factorialWork reads the data file and computes n!, writing nothing and
+// asking nothing (the host's cancelled() stops it; the result is then "").
+// storeFactorial does the rest on what it found: resets a missing or broken
+// file, inserts a factorial computed below the largest stored n, or gives the
+// finished signal, asks (askFlag 1) and appends one beyond it. factorN is
+// storeFactorial(factorialWork(nber)) unless cancelled in between.
+struct FactorialWork {
+    enum class Step { Done, NoStore, Read, Insert, Append };
+    Step step = Step::Done;   // Done: nothing to store (refused, "0")
+    std::string n;            // the argument by value
+    std::string result;       // n!, "" when refused or given up
+    bool resetFile = false;   // the file was missing or broken: reset it first
+    std::string upper;        // the largest key of the file (of the reset file)
+    std::string bytes;        // the file (Insert)
+    std::size_t insertAt = 0; // offset of the first record with a larger key (Insert)
+};
+FactorialWork factorialWork(const std::string& nber, EngineHost& host);
+std::string storeFactorial(FactorialWork work, int askFlag, EngineHost& host);
+
 // Inserts n! (n = writtenFac) into the data file before the first record with
 // a larger key, which begins at 1-based byte position oldIn: computes
 // n! = iIn! * (iIn+1) * ... * n from finalResult = iIn!, and writes it

@@ -20,6 +20,10 @@ constexpr std::size_t kShortMultiplyDigits = 7;
 constexpr std::uint32_t kCellBase = 1'000'000'000;
 constexpr std::size_t kCellDigits = 9;
 
+// A long product polls for cancellation after about this many cell steps
+// (a few milliseconds).
+constexpr std::size_t kCellStepsPerPoll = std::size_t{1} << 22;
+
 inline std::uint32_t digitOf(char c) {
     return c >= '0' && c <= '9' ? static_cast<std::uint32_t>(c - '0') : 0;
 }
@@ -51,7 +55,7 @@ std::string withMinus(Count minus, std::string text) {
 // Steps from the normalization on: the product of two unsigned texts with
 // the point and the trailing zeros of integers put back. Nothing when an
 // operand is not a number text (a second point, an inner "-", a letter).
-std::optional<std::string> unsignedProduct(std::string a, std::string b) {
+std::optional<std::string> unsignedProduct(std::string a, std::string b, const EngineHost& host) {
     const Count fa = normalizeNumber(a);
     const Count fb = normalizeNumber(b);
     if (!allDigits(a) || !allDigits(b)) return std::nullopt;
@@ -64,7 +68,7 @@ std::optional<std::string> unsignedProduct(std::string a, std::string b) {
     std::string P;
     if (a.size() > kShortMultiplyDigits || b.size() > kShortMultiplyDigits) {
         if (a.size() > b.size()) a.swap(b);
-        P = multiplyDigits(a, b);
+        P = multiplyDigits(a, b, &host);
     } else {
         std::uint64_t x = 0, y = 0;
         for (char c : a)
@@ -140,7 +144,7 @@ std::string bigMultifly(std::string row, std::string col, EngineHost& host) {
         }
         break;
     }
-    std::optional<std::string> product = unsignedProduct(std::string(a), std::string(b));
+    std::optional<std::string> product = unsignedProduct(std::string(a), std::string(b), host);
     if (!product) {
         host.showMessage(kMultiplyFailed);
         return withMinus(minus, {});
@@ -151,14 +155,16 @@ std::string bigMultifly(std::string row, std::string col, EngineHost& host) {
 // Schoolbook long multiplication (Knuth, TAOCP vol. 2, 4.3.1, algorithm M)
 // on cells of nine digits. Each step t = x * y + r + carry stays below
 // (10^9 - 1)^2 + 2 * 10^9 < 2^64.
-std::string multiplyDigits(const std::string& A, const std::string& B) {
+std::string multiplyDigits(const std::string& A, const std::string& B, const EngineHost* host) {
     const std::size_t N = A.size() + B.size();
     std::string out(N, '0');
     if (A.empty() || B.empty()) return out;
     const std::vector<std::uint32_t> x = toCells(A);
     const std::vector<std::uint32_t> y = toCells(B);
     std::vector<std::uint32_t> r(x.size() + y.size(), 0);
+    const std::size_t rowsPerPoll = std::max<std::size_t>(1, kCellStepsPerPoll / y.size());
     for (std::size_t i = 0; i < x.size(); ++i) {
+        if (host && i % rowsPerPoll == rowsPerPoll - 1 && host->cancelled()) break;
         const std::uint64_t xi = x[i];
         if (xi == 0) continue;
         std::uint64_t carry = 0;

@@ -15,7 +15,10 @@ inline constexpr const char* kMultiplyFailed = "Turn on input-checking. Reenter 
 std::string bigMultifly(std::string row, std::string col, EngineHost& host = silentHost());
 
 // Product of two digit strings as exactly Len(A) + Len(B) digits, leading
-// zeros included. Characters other than digits count as 0.
-std::string multiplyDigits(const std::string& A, const std::string& B);
+// zeros included. Characters other than digits count as 0. With a host, a
+// long product polls host->cancelled() and gives up early (its digits are
+// then meaningless; the caller throws them away).
+std::string multiplyDigits(const std::string& A, const std::string& B,
+                           const EngineHost* host = nullptr);
 
 } // namespace longhand

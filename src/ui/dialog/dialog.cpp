@@ -2,6 +2,7 @@
 
 #include "arguments.h"
 #include "engine/combinatorics.h"
+#include "engine/estimate.h"
 #include "engine/factable.h"
 #include "engine/factorial.h"
 #include "engine/filestore.h"
@@ -10,6 +11,7 @@
 #include "services/paths.h"
 #include "services/settings.h"
 #include "services/winstyle.h"
+#include "ui/main/calcrunner.h"
 #include "ui/main/clicklabel.h"
 #include "ui/main/form1.h"
 #include "ui/main/inputcheck.h"
@@ -191,6 +193,7 @@ void Dialog::activate() {
 }
 
 void Dialog::done(int result) {
+    form_.runner().cancel(); // a calculation still running stops first
     unload();
     QDialog::done(result);
 }
@@ -281,56 +284,83 @@ void Dialog::compute() {
 
     const QString mode = Command2->text();
     const std::string t = Text1->text().toStdString();
-    QApplication::setOverrideCursor(Qt::WaitCursor);
+    bool wentOn = true;
     if (mode == latin1(kPowerWord)) {
-        computePower(t);
+        wentOn = computePower(t);
     } else if (mode == latin1(kPermutationWord)) {
-        computeSelection(t, true);
+        wentOn = computeSelection(t, true);
     } else if (mode == latin1(kCombinationWord)) {
-        computeSelection(t, false);
+        wentOn = computeSelection(t, false);
     } else if (mode == latin1(kFactorialWord)) {
-        computeFactorial(t);
+        wentOn = computeFactorial(t);
     }
-    QApplication::restoreOverrideCursor();
+    if (!wentOn) return; // cancelled: everything stays as it was
     clearStatus(Label2);
 }
 
-void Dialog::computeFactorial(const std::string& t) {
+bool Dialog::computeFactorial(const std::string& t) {
     const double value = numericValue(t);
     std::string result;
     if (value == 0) {
         if (t == "0") result = factorN("0", 0, *host_);
     } else if (value >= 1) {
-        result = factorN(t, 1, *host_); // gives the finished signal itself
+        CalcRunner& runner = form_.runner();
+        if (runner.refuseTooLarge(this, form_.presenter(), estimateFactorial(t))) return true;
+        // The worker reads the data file and computes; the finished signal,
+        // the save question and the writing follow here, after the work.
+        std::optional<FactorialWork> work = runner.run(
+            dialogScene(*this), *host_, [&](EngineHost& host) { return factorialWork(t, host); });
+        if (!work) return false;
+        result = storeFactorial(std::move(*work), 1, *host_);
     }
     // An argument factorN cannot take gives nothing: the box keeps its text.
     if (!result.empty()) showResult(result);
+    return true;
 }
 
-void Dialog::computePower(const std::string& t) {
+bool Dialog::computePower(const std::string& t) {
     const auto caret = t.find('^');
-    if (caret == std::string::npos) return;
-    const OperationOutcome outcome = runPower(t.substr(0, caret), t.substr(caret + 1), *host_);
+    if (caret == std::string::npos) return true;
+    const std::string base = t.substr(0, caret);
+    const std::string exponent = t.substr(caret + 1);
+    CalcRunner& runner = form_.runner();
+    if (runner.refuseTooLarge(this, form_.presenter(), estimatePower(base, exponent))) return true;
+    const std::optional<OperationOutcome> ran =
+        runner.run(dialogScene(*this), *host_,
+                   [&](EngineHost& host) { return runPower(base, exponent, host); });
+    if (!ran) return false;
+    const OperationOutcome& outcome = *ran;
     if (!outcome.shown) {
-        QApplication::restoreOverrideCursor();
         form_.presenter().inform(this, QString::fromStdString(outcome.text));
-        QApplication::setOverrideCursor(Qt::WaitCursor);
-        return;
+        return true;
     }
-    if (!outcome.computed) return;
+    if (!outcome.computed) return true;
     showResult(outcome.text);
     finishedSignal();
+    return true;
 }
 
-void Dialog::computeSelection(const std::string& t, bool permutation) {
+bool Dialog::computeSelection(const std::string& t, bool permutation) {
     const Arguments args = splitArguments(t);
-    if (!args.ok) return;
+    if (!args.ok) return true;
     const int flag = flagValue(args.flag);
-    const std::string result = permutation ? perMutation(args.n, args.r, flag, *host_)
-                                           : combination(args.n, args.r, flag, *host_);
-    if (result.empty()) return; // cancelled: nothing to show
+    CalcRunner& runner = form_.runner();
+    const LengthEstimate estimate = permutation ? estimatePermutation(args.n, args.r, flag)
+                                                : estimateCombination(args.n, args.r, flag);
+    if (runner.refuseTooLarge(this, form_.presenter(), estimate)) return true;
+    // n! and r! on the way may be stored in the factorial data file.
+    CalcRunner::Scene scene = dialogScene(*this);
+    scene.restoresFactorialFile = true;
+    const std::optional<std::string> ran = runner.run(scene, *host_, [&](EngineHost& host) {
+        return permutation ? perMutation(args.n, args.r, flag, host)
+                           : combination(args.n, args.r, flag, host);
+    });
+    if (!ran) return false;
+    const std::string& result = *ran;
+    if (result.empty()) return true; // refused: nothing to show
     showResult(result);
     finishedSignal();
+    return true;
 }
 
 // ---- The table of 1! to 100! ------------------------------------------------
@@ -338,12 +368,28 @@ void Dialog::computeSelection(const std::string& t, bool permutation) {
 unsigned char Dialog::Makeit(const std::string& vok) {
     if (vok != kFactorialTableGuard) return 0;
     showResult("1");
-    const std::string table =
-        factorialTableText(kFactorialTableTop, [this](int i, const std::string& factorial) {
-            Text1->setText(QString::number(i));
-            setWindowTitle(QString::number(i));
-            showResult(factorial);
+    // The table is built on the worker; the dialog, hidden meanwhile, shows
+    // its last step afterwards.
+    struct Table {
+        std::string text;
+        int last = 0;
+        std::string lastFactorial;
+    };
+    const std::optional<Table> built =
+        form_.runner().run(mainWindowScene(form_), *host_, [](EngineHost& host) {
+            Table t;
+            t.text = factorialTableText(kFactorialTableTop, [&](int i, const std::string& f) {
+                t.last = i;
+                t.lastFactorial = f;
+                host.progress(static_cast<double>(i) / kFactorialTableTop);
+            });
+            return t;
         });
+    if (!built) return 0;
+    const std::string& table = built->text;
+    Text1->setText(QString::number(built->last));
+    setWindowTitle(QString::number(built->last));
+    showResult(built->lastFactorial);
     // The new table replaces the old file in one rename: a failed write
     // keeps the old table, and completion is told only once it is safe.
     const std::string path = host_->facDataPath();

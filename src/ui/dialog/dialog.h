@@ -93,9 +93,10 @@ class Dialog : public QDialog {
     void argumentChanged();
     void showResult(const std::string& result);
     void finishedSignal();
-    void computeFactorial(const std::string& t);
-    void computePower(const std::string& t);
-    void computeSelection(const std::string& t, bool permutation);
+    // Each returns false when the calculation was cancelled.
+    bool computeFactorial(const std::string& t);
+    bool computePower(const std::string& t);
+    bool computeSelection(const std::string& t, bool permutation);
 
     Form1& form_;
     std::unique_ptr<EngineHost> host_;

@@ -1,6 +1,8 @@
 #include "form1.h"
 
+#include "calcrunner.h"
 #include "clicklabel.h"
+#include "engine/estimate.h"
 #include "engine/numtext.h"
 #include "engine/operations.h"
 #include "helplauncher.h"
@@ -44,15 +46,6 @@ const std::string kSound = kFinishedSound;
 // Said when a calculation needs more memory than there is.
 constexpr const char* kOutOfMemory = "Not enough memory for numbers this long.";
 
-// The wait cursor while a calculation runs; the window does not respond
-// until it ends.
-struct WaitCursor {
-    WaitCursor() { QApplication::setOverrideCursor(Qt::WaitCursor); }
-    ~WaitCursor() { QApplication::restoreOverrideCursor(); }
-    WaitCursor(const WaitCursor&) = delete;
-    WaitCursor& operator=(const WaitCursor&) = delete;
-};
-
 } // namespace
 
 Form1::Form1(Presenter* presenter, SoundPort* sound, QWidget* parent)
@@ -72,6 +65,7 @@ Form1::Form1(Presenter* presenter, SoundPort* sound, QWidget* parent)
     connectControls();
     host_ = std::make_unique<WindowHost>(*this, this, Command6);
     help_ = new HelpLauncher(this);
+    runner_ = new CalcRunner(this);
 }
 
 Form1::~Form1() {
@@ -251,16 +245,22 @@ void Form1::runOperation(int code) {
     if (soundFlag == kSoundOnFlag) sound_->stop("");
     if (checkBothBoxes(RichTextBox1->text(), RichTextBox2->text()) == 1) return;
 
-    OperationOutcome outcome;
-    {
-        const WaitCursor busy;
-        try {
-            outcome = runFourOperation(code, RichTextBox1->text(), RichTextBox2->text(), *host_);
-        } catch (const std::bad_alloc&) {
-            outcome = OperationOutcome{};
-            outcome.text = kOutOfMemory;
-        }
+    const std::string a = RichTextBox1->text();
+    const std::string b = RichTextBox2->text();
+    if (runner_->refuseTooLarge(this, *presenter_, estimateFourOperation(code, a, b))) return;
+
+    // The window keeps turning while the worker computes; a cancelled
+    // calculation leaves everything as it was.
+    std::optional<OperationOutcome> ran;
+    try {
+        ran = runner_->run(mainWindowScene(*this), *host_,
+                           [&](EngineHost& host) { return runFourOperation(code, a, b, host); });
+    } catch (const std::bad_alloc&) {
+        ran.emplace();
+        ran->text = kOutOfMemory;
     }
+    if (!ran) return;
+    const OperationOutcome& outcome = *ran;
     if (!outcome.shown) {
         presenter_->inform(this, QString::fromStdString(outcome.text));
         return;
@@ -345,6 +345,7 @@ void Form1::onAbout() {
 }
 
 void Form1::closeEvent(QCloseEvent* event) {
+    runner_->cancel(); // a calculation still running stops first
     sound_->stop(kSound);
     unloadSplash();
     // Closing the main window ends the program: every other window goes.

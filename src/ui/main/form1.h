@@ -14,6 +14,7 @@ class QPushButton;
 
 namespace longhand {
 
+class CalcRunner;
 class ClickLabel;
 class EngineHost;
 class HelpLauncher;
@@ -69,6 +70,8 @@ class Form1 : public QMainWindow {
     // The main window's calculations report through this host.
     EngineHost& host() { return *host_; }
     HelpLauncher& helpLauncher() { return *help_; }
+    // Runs the calculations of this window and of the function dialog.
+    CalcRunner& runner() { return *runner_; }
     // The splash while it is loaded, else null.
     frmSplash* splash() const { return splash_; }
 
@@ -143,6 +146,7 @@ class Form1 : public QMainWindow {
     SoundPort* sound_;
     std::unique_ptr<EngineHost> host_;
     HelpLauncher* help_;
+    CalcRunner* runner_;
     frmSplash* splash_ = nullptr;
     bool checking_ = false; // a cleaning pass is writing its text back
 };

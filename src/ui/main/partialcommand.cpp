@@ -1,12 +1,12 @@
 #include "partialcommand.h"
 
+#include "calcrunner.h"
+#include "engine/estimate.h"
 #include "engine/partialproduct.h"
 #include "form1.h"
 #include "numberbox.h"
 #include "presenter.h"
 #include "services/settings.h"
-
-#include <QApplication>
 
 namespace longhand {
 
@@ -34,10 +34,15 @@ void runPartialProduct(Form1& form) {
         const auto n = presenter.input(&form, QString::fromLatin1(kEnterNumberPrompt) + *m, {});
         if (!n || n->isEmpty()) return;
 
-        QApplication::setOverrideCursor(Qt::WaitCursor);
-        const PartialProductOutcome outcome =
-            partialProduct(m->toStdString(), n->toStdString(), form.host());
-        QApplication::restoreOverrideCursor();
+        const std::string low = m->toStdString();
+        const std::string high = n->toStdString();
+        if (form.runner().refuseTooLarge(&form, presenter, estimateRangeProduct(low, high)))
+            continue;
+        const std::optional<PartialProductOutcome> ran =
+            form.runner().run(mainWindowScene(form), form.host(),
+                              [&](EngineHost& host) { return partialProduct(low, high, host); });
+        if (!ran) return; // cancelled: everything stays as it was
+        const PartialProductOutcome& outcome = *ran;
         if (!outcome.refusal.empty()) {
             presenter.inform(&form, QString::fromStdString(outcome.refusal));
             continue;
