@@ -1,7 +1,8 @@
-// libFuzzer target: the fast multiplication and division against plain
-// digit-by-digit reference arithmetic written here, independent of the
-// fast code. Built with tiny thresholds (LONGHAND_SMALL_THRESHOLDS) so
-// that short inputs reach Karatsuba, the transforms and Newton division.
+// libFuzzer target: the fast multiplication, division, addition and
+// subtraction against plain digit-by-digit reference arithmetic written
+// here, independent of the fast code. Built with tiny thresholds
+// (LONGHAND_SMALL_THRESHOLDS) so that short inputs reach Karatsuba, the
+// transforms and Newton division.
 //
 // Input layout: byte 0 picks where the bytes split into the two operands,
 // every further byte gives one digit (its value mod 10). A mismatch aborts.
@@ -60,6 +61,20 @@ std::string minus(const std::string& rem, const std::string& div) {
     return stripped(out);
 }
 
+// Sum, digit by digit with carry.
+std::string plus(const std::string& a, const std::string& b) {
+    std::string out(std::max(a.size(), b.size()) + 1, '0');
+    int carry = 0;
+    for (std::size_t k = 0; k < out.size(); ++k) {
+        int d = carry;
+        if (k < a.size()) d += a[a.size() - 1 - k] - '0';
+        if (k < b.size()) d += b[b.size() - 1 - k] - '0';
+        carry = d >= 10;
+        out[out.size() - 1 - k] = static_cast<char>('0' + d % 10);
+    }
+    return stripped(out);
+}
+
 // Long division, one quotient digit at a time by repeated subtraction.
 std::pair<std::string, std::string> referenceDiv(std::string_view a, const std::string& b) {
     std::string q, rem = "0";
@@ -99,6 +114,18 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         const longhand::fast::QuotRem got = longhand::fast::divDigits(a, b);
         const auto want = referenceDiv(sa, sb);
         if (got.q != want.first || got.r != want.second) mismatch("quotient", a, b);
+        // The quotient cut to k places, as the long-division drivers want it.
+        const std::size_t k = data[0] % 23;
+        const longhand::fast::QuotRem scaled =
+            longhand::fast::divScaled(a, b, static_cast<std::int64_t>(k));
+        const auto wantScaled = referenceDiv(sa + std::string(k, '0'), sb);
+        if (scaled.q != wantScaled.first || scaled.r != wantScaled.second)
+            mismatch("scaled quotient", a, b);
     }
+    if (longhand::fast::addDigits(a, b) != plus(sa, sb)) mismatch("sum", a, b);
+    const bool aFirst = notLess(sa, sb);
+    const std::string diff = aFirst ? minus(sa, sb) : minus(sb, sa);
+    if ((aFirst ? longhand::fast::subDigits(a, b) : longhand::fast::subDigits(b, a)) != diff)
+        mismatch("difference", a, b);
     return 0;
 }
