@@ -1,8 +1,12 @@
 #include "addsub.h"
 
+#include "crossovers.h"
+#include "fast/fast.h"
 #include "numtext.h"
 
 #include <cstdint>
+#include <optional>
+#include <stdexcept>
 #include <string_view>
 #include <utility>
 
@@ -36,6 +40,35 @@ std::string withMinus(Count minus, std::string_view text) {
     return out;
 }
 
+// The same for a result of the operation itself, which is not copied.
+std::string withMinus(Count minus, std::string&& text) {
+    if (minus > 0) text.insert(0, static_cast<std::size_t>(minus), '-');
+    return std::move(text);
+}
+
+// a + b in exactly Lb or Lb + 1 digits (the latter when the sum carries out
+// of b's top place), for digit strings with La <= Lb, by the fast layer's
+// text addition; nothing when a character is not a digit.
+std::optional<std::string> fastSum(std::string_view a, std::string_view b) {
+    try {
+        std::string sum = fast::addDigits(a, b);
+        if (sum.size() < b.size()) sum.insert(0, b.size() - sum.size(), '0');
+        return sum;
+    } catch (const std::invalid_argument&) {
+        return std::nullopt;
+    }
+}
+
+// b - a for digit strings, a <= b by value, without leading zeros; nothing
+// when a character is not a digit.
+std::optional<std::string> fastDifference(std::string_view a, std::string_view b) {
+    try {
+        return fast::subDigits(b, a);
+    } catch (const std::invalid_argument&) {
+        return std::nullopt;
+    }
+}
+
 // Normalizes both operands and pads the shorter fraction with zeros, so
 // that both digit strings carry k = max(sa, sb) fraction digits.
 struct Aligned {
@@ -54,7 +87,7 @@ Aligned normalizeAndAlign(std::string_view a, std::string_view b) {
 
 // a + b for non-negative operands; `negative` puts a "-" in front, whatever
 // the digits are.
-std::string addGeneral(std::string_view a0, std::string_view b0, bool negative) {
+std::string addGeneral(std::string_view a0, std::string_view b0, bool negative, bool reference) {
     Aligned w = normalizeAndAlign(a0, b0);
     std::string& a = w.a;
     std::string& b = w.b;
@@ -64,8 +97,12 @@ std::string addGeneral(std::string_view a0, std::string_view b0, bool negative) 
     const Count La = static_cast<Count>(a.size());
     const Count Lb = static_cast<Count>(b.size());
     std::string sum;
+    std::optional<std::string> fastResult;
     if (La <= kShortAddDigits && Lb <= kShortAddDigits) {
         sum = std::to_string(shortValue(a) + shortValue(b));
+    } else if (!reference && static_cast<std::size_t>(Lb) >= kFastAddDigits &&
+               (fastResult = fastSum(a, b))) {
+        sum = std::move(*fastResult);
     } else {
         // Right to left with carry into a buffer of Lb + 1 places; the top
         // place holds the final carry, dropped when it is 0.
@@ -111,7 +148,7 @@ int compareValue(std::string_view x, std::string_view y) {
 // a - b for non-negative operands. The aligned digit strings are ordered by
 // value, not by length: a zero operand normalizes to "" and is padded with
 // zeros, which would make it look longer than a small non-zero fraction.
-std::string subGeneral(std::string_view a0, std::string_view b0) {
+std::string subGeneral(std::string_view a0, std::string_view b0, bool reference) {
     Aligned w = normalizeAndAlign(a0, b0);
     const int order = compareValue(w.a, w.b);
     if (order == 0) return "0";
@@ -126,8 +163,12 @@ std::string subGeneral(std::string_view a0, std::string_view b0) {
     const Count La = static_cast<Count>(a.size());
     const Count Lb = static_cast<Count>(b.size());
     std::string diff;
+    std::optional<std::string> fastResult;
     if (La <= kShortSubDigits && Lb <= kShortSubDigits) {
         diff = std::to_string(shortValue(b) - shortValue(a));
+    } else if (!reference && static_cast<std::size_t>(Lb) >= kFastAddDigits &&
+               (fastResult = fastDifference(a, b))) {
+        diff = std::move(*fastResult);
     } else {
         diff.assign(static_cast<std::size_t>(Lb), '0');
         int borrow = 0;
@@ -147,7 +188,7 @@ std::string subGeneral(std::string_view a0, std::string_view b0) {
 // The sign dispatch of addition and subtraction. The two operations hand
 // operands back and forth, each step taking one leading "-" off; done as a
 // loop over views, so a text of many "-" costs no stack and no copies.
-std::string addOrSubtract(bool subtract, std::string_view a, std::string_view b) {
+std::string addOrSubtract(bool subtract, std::string_view a, std::string_view b, bool reference) {
     Count minus = 0; // "-" characters to put in front of the final result
     for (;;) {
         const int A = leadCharKind(a);
@@ -171,9 +212,9 @@ std::string addOrSubtract(bool subtract, std::string_view a, std::string_view b)
             if (A == KindMinus && B == KindMinus) {
                 a.remove_prefix(1);
                 b.remove_prefix(1);
-                return withMinus(minus, addGeneral(a, b, true));
+                return withMinus(minus, addGeneral(a, b, true, reference));
             }
-            return withMinus(minus, addGeneral(a, b, false));
+            return withMinus(minus, addGeneral(a, b, false, reference));
         }
         if (b == "0") return withMinus(minus, a);
         if (a == "0") {
@@ -195,20 +236,28 @@ std::string addOrSubtract(bool subtract, std::string_view a, std::string_view b)
             b.remove_prefix(1);
             if (b == "0") return withMinus(minus, a);
             a.remove_prefix(1);
-            return withMinus(minus, subGeneral(b, a));
+            return withMinus(minus, subGeneral(b, a, reference));
         }
-        return withMinus(minus, subGeneral(a, b));
+        return withMinus(minus, subGeneral(a, b, reference));
     }
 }
 
 } // namespace
 
 std::string rcAdd(std::string a, std::string b) {
-    return addOrSubtract(false, a, b);
+    return addOrSubtract(false, a, b, false);
 }
 
 std::string rcSub(std::string a, std::string b) {
-    return addOrSubtract(true, a, b);
+    return addOrSubtract(true, a, b, false);
+}
+
+std::string rcAddReference(std::string a, std::string b) {
+    return addOrSubtract(false, a, b, true);
+}
+
+std::string rcSubReference(std::string a, std::string b) {
+    return addOrSubtract(true, a, b, true);
 }
 
 } // namespace longhand

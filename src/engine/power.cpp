@@ -1,8 +1,12 @@
 #include "power.h"
 
+#include "crossovers.h"
+#include "fast/natural.h"
 #include "multiply.h"
 
+#include <bit>
 #include <cmath>
+#include <cstdint>
 
 namespace longhand {
 
@@ -43,9 +47,36 @@ Count toCount(double v) {
     return v > 0 ? static_cast<Count>(std::nearbyint(v)) : 0;
 }
 
-} // namespace
+// digits^times for a digit string without leading or trailing zeros, by
+// left-to-right binary exponentiation on the fast layer's limbs (one square
+// per bit of the exponent, one product by the base per set bit). The host
+// hears the share done after each square: the length of the power so far
+// grows with the exponent bits read, and so, about, does each step's cost.
+// "" when cancelled.
+std::string powerBySquaring(const std::string& digits, std::uint64_t times, EngineHost& host) {
+    const fast::CancelCheck cancel = [&host] { return host.cancelled(); };
+    try {
+        const fast::Natural base = fast::fromDigits(digits);
+        fast::Natural r = base;
+        const int top = std::bit_width(times) - 1;
+        double total = 0, done = 0;
+        for (int bit = top - 1; bit >= 0; --bit)
+            total += static_cast<double>(times >> bit);
+        for (int bit = top - 1; bit >= 0; --bit) {
+            r = fast::sqr(r, &cancel);
+            if ((times >> bit) & 1) r = fast::mul(r, base, &cancel);
+            done += static_cast<double>(times >> bit);
+            host.progress(done / total);
+        }
+        return fast::toDigits(r);
+    } catch (const fast::Cancelled&) {
+        return {};
+    }
+}
 
-std::string raisePower(std::string& B, const std::string& p, EngineHost& host) {
+// raisePower, with the long powers by squaring or, as a reference, all by
+// repeated multiplication.
+std::string power(std::string& B, const std::string& p, bool reference, EngineHost& host) {
     if (B == "1") return "1";
     if (p == "0" && B == "0") return "0";
     if (p == "0") return "1";
@@ -68,14 +99,23 @@ std::string raisePower(std::string& B, const std::string& p, EngineHost& host) {
     const double fr = base.scale > 0 ? static_cast<double>(base.scale) * pv : 0;
     const double tz = base.scale == 0 ? static_cast<double>(base.zeros) * pv : 0;
 
-    // One multiplication per unit of the exponent; point and zeros wait.
+    // The digits' power; point and zeros wait. Long powers by squaring,
+    // short ones by one multiplication per unit of the exponent: both give
+    // the power's digits without leading zeros.
     if (B != "1") {
         const Count times = pv >= 1 ? static_cast<Count>(std::floor(pv)) : 0;
-        for (Count i = 1; i <= times; ++i) {
-            if (host.cancelled()) return r;
-            r = bigMultifly(B, std::move(r), host);
-            if (r.empty()) return r; // the multiplication failed and said so
-            host.progress(static_cast<double>(i) / static_cast<double>(times));
+        if (!reference && times >= 1 &&
+            static_cast<double>(B.size()) * static_cast<double>(times) >=
+                static_cast<double>(kFastPowerDigits)) {
+            r = powerBySquaring(B, static_cast<std::uint64_t>(times), host);
+            if (r.empty()) return r;
+        } else {
+            for (Count i = 1; i <= times; ++i) {
+                if (host.cancelled()) return r;
+                r = bigMultifly(B, std::move(r), host);
+                if (r.empty()) return r; // the multiplication failed and said so
+                host.progress(static_cast<double>(i) / static_cast<double>(times));
+            }
         }
     }
 
@@ -96,6 +136,16 @@ std::string raisePower(std::string& B, const std::string& p, EngineHost& host) {
     }
     if (base.negative && std::fmod(std::nearbyint(pv), 2.0) != 0) r.insert(0, 1, '-');
     return r;
+}
+
+} // namespace
+
+std::string raisePower(std::string& B, const std::string& p, EngineHost& host) {
+    return power(B, p, false, host);
+}
+
+std::string raisePowerReference(std::string& B, const std::string& p, EngineHost& host) {
+    return power(B, p, true, host);
 }
 
 bool exponentIsWhole(std::string_view p) {

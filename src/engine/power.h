@@ -12,7 +12,14 @@ namespace longhand {
 // B to the power p. Works on B in place (callers pass a working copy).
 // A power longer than kMaxPowerDigits is not built: the host is told
 // kPowerTooLong and the empty text comes back.
+//
+// The digits' power is computed by repeated squaring on the fast layer once
+// it reaches kFastPowerDigits (crossovers.h); raisePowerReference always
+// multiplies once per unit of the exponent, as short powers do. Both give
+// the same text.
 std::string raisePower(std::string& B, const std::string& p, EngineHost& host = silentHost());
+std::string raisePowerReference(std::string& B, const std::string& p,
+                                EngineHost& host = silentHost());
 
 // True when p is a whole, non-negative exponent that raisePower can take:
 // digits only, or digits with a point and zeros ("3", "3.", "3.00"); the

@@ -1,6 +1,8 @@
 #include "rangeproduct.h"
 
 #include "addsub.h"
+#include "crossovers.h"
+#include "fast/fast.h"
 #include "multiply.h"
 #include "numtext.h"
 
@@ -162,6 +164,66 @@ double runDigits(const Run& run) {
     return count * static_cast<double>(std::max(first.size(), last.size()));
 }
 
+// first (first + 1) ... last for whole 1 <= first <= last below kBatchLimit,
+// by the fast layer's product tree (a run from 1 or 2 is last!, built from
+// its prime factors). "" when cancelled.
+std::string wholeRun(double first, double last, EngineHost& host) {
+    const fast::CancelCheck cancel = [&host] { return host.cancelled(); };
+    const auto lo = static_cast<std::uint64_t>(first), hi = static_cast<std::uint64_t>(last);
+    try {
+        return lo <= 2 ? fast::factorialDigits(hi, &cancel)
+                       : fast::rangeProductDigits(lo, hi, &cancel);
+    } catch (const fast::Cancelled&) {
+        return {};
+    }
+}
+
+std::string product(std::string_view n, std::string_view x, std::string_view m, bool reference,
+                    EngineHost& host) {
+    Run run = describeRun(n, x, m);
+    if (runDigits(run) + static_cast<double>(x.size()) > static_cast<double>(kMaxProductDigits)) {
+        host.showMessage(kProductTooLong);
+        return {};
+    }
+    if (run.onTexts) return exactRun(std::move(run.firstText), run.lastText, x, host);
+    const double first = run.first, last = run.last;
+    if (first > last) return emptyRun(x, host);
+
+    // Both ends below kBatchLimit: every factor and every batch is exact in
+    // a double (for whole factors) and stepping by 1 is exact.
+    if (first <= 0 && last >= 0 && first == std::floor(first)) return "0";
+    const double span = last - first + 1;
+
+    // Long runs of whole factors: the product the batches would build, as
+    // the long multiplication writes it (digits, no leading zeros), then x.
+    if (!reference && first >= 1 && first == std::floor(first) &&
+        std::floor(last) - first + 1 >= static_cast<double>(kFastProductFactors)) {
+        std::string big = wholeRun(first, std::floor(last), host);
+        if (big.empty()) return big;
+        if (x.empty()) return big;
+        host.progress(static_cast<double>(big.size()) / static_cast<double>(big.size() + x.size()));
+        return bigMultifly(std::move(big), std::string(x), host);
+    }
+
+    std::string big = "1";
+    double batch = 1;
+    for (double i = first; i <= last; i += 1) {
+        const double q = i * batch;
+        if (std::fabs(q) < kBatchCeiling) {
+            batch = q;
+            continue;
+        }
+        // The factor that overflows the batch starts the next one.
+        big = bigMultifly(std::move(big), doubleText(batch), host);
+        batch = i;
+        if (host.cancelled()) return {};
+        host.progress((i - first) / span);
+    }
+    big = bigMultifly(std::move(big), doubleText(batch), host);
+    if (!x.empty()) big = bigMultifly(std::move(big), std::string(x), host);
+    return big;
+}
+
 } // namespace
 
 bool isWholeNumberText(std::string_view text) {
@@ -184,36 +246,12 @@ bool productTooLong(std::string_view n, std::string_view x, std::string_view m) 
 
 std::string rangeProduct(std::string_view n, std::string_view x, std::string_view m,
                          EngineHost& host) {
-    Run run = describeRun(n, x, m);
-    if (runDigits(run) + static_cast<double>(x.size()) > static_cast<double>(kMaxProductDigits)) {
-        host.showMessage(kProductTooLong);
-        return {};
-    }
-    if (run.onTexts) return exactRun(std::move(run.firstText), run.lastText, x, host);
-    const double first = run.first, last = run.last;
-    if (first > last) return emptyRun(x, host);
+    return product(n, x, m, false, host);
+}
 
-    // Both ends below kBatchLimit: every factor and every batch is exact in
-    // a double (for whole factors) and stepping by 1 is exact.
-    if (first <= 0 && last >= 0 && first == std::floor(first)) return "0";
-    const double span = last - first + 1;
-    std::string big = "1";
-    double batch = 1;
-    for (double i = first; i <= last; i += 1) {
-        const double q = i * batch;
-        if (std::fabs(q) < kBatchCeiling) {
-            batch = q;
-            continue;
-        }
-        // The factor that overflows the batch starts the next one.
-        big = bigMultifly(std::move(big), doubleText(batch), host);
-        batch = i;
-        if (host.cancelled()) return {};
-        host.progress((i - first) / span);
-    }
-    big = bigMultifly(std::move(big), doubleText(batch), host);
-    if (!x.empty()) big = bigMultifly(std::move(big), std::string(x), host);
-    return big;
+std::string rangeProductReference(std::string_view n, std::string_view x, std::string_view m,
+                                  EngineHost& host) {
+    return product(n, x, m, true, host);
 }
 
 } // namespace longhand

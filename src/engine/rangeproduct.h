@@ -30,13 +30,18 @@ inline constexpr const char* kProductTooLong = "The product would be too long to
 //
 // Runs whose ends lie below kBatchLimit in magnitude are batched in double
 // precision. Runs reaching past it are stepped exactly on texts, one long
-// multiplication per factor, so bounds of any length are exact.
+// multiplication per factor, so bounds of any length are exact. Runs of at
+// least kFastProductFactors whole factors from 1 on (crossovers.h) are
+// multiplied by the fast layer's product tree instead, with the same text
+// as result; rangeProductReference always batches.
 //
 // A product longer than kMaxProductDigits (a run without end included) is
 // not built: the host is told kProductTooLong and "" comes back. Also gives
 // up and returns "" once host.cancelled() says so.
 std::string rangeProduct(std::string_view n, std::string_view x, std::string_view m,
                          EngineHost& host = silentHost());
+std::string rangeProductReference(std::string_view n, std::string_view x, std::string_view m,
+                                  EngineHost& host = silentHost());
 
 // True when rangeProduct(n, x, m) would be longer than kMaxProductDigits.
 bool productTooLong(std::string_view n, std::string_view x, std::string_view m);
