@@ -1,10 +1,13 @@
 #include "multiply.h"
 
+#include "crossovers.h"
+#include "fast/fast.h"
 #include "numtext.h"
 
 #include <algorithm>
 #include <cstdint>
 #include <optional>
+#include <stdexcept>
 #include <string_view>
 #include <vector>
 
@@ -55,7 +58,8 @@ std::string withMinus(Count minus, std::string text) {
 // Steps from the normalization on: the product of two unsigned texts with
 // the point and the trailing zeros of integers put back. Nothing when an
 // operand is not a number text (a second point, an inner "-", a letter).
-std::optional<std::string> unsignedProduct(std::string a, std::string b, const EngineHost& host) {
+std::optional<std::string> unsignedProduct(std::string a, std::string b, bool reference,
+                                           const EngineHost& host) {
     const Count fa = normalizeNumber(a);
     const Count fb = normalizeNumber(b);
     if (!allDigits(a) || !allDigits(b)) return std::nullopt;
@@ -68,7 +72,7 @@ std::optional<std::string> unsignedProduct(std::string a, std::string b, const E
     std::string P;
     if (a.size() > kShortMultiplyDigits || b.size() > kShortMultiplyDigits) {
         if (a.size() > b.size()) a.swap(b);
-        P = multiplyDigits(a, b, &host);
+        P = reference ? multiplyDigitsReference(a, b, &host) : multiplyDigits(a, b, &host);
     } else {
         std::uint64_t x = 0, y = 0;
         for (char c : a)
@@ -116,9 +120,8 @@ std::optional<std::string> unsignedProduct(std::string a, std::string b, const E
     return P;
 }
 
-} // namespace
-
-std::string bigMultifly(std::string row, std::string col, EngineHost& host) {
+// bigMultifly, with the digit product of multiplyDigits or of the schoolbook.
+std::string multiply(std::string row, std::string col, bool reference, EngineHost& host) {
     // Signs: each step takes one "-" off and puts it in front of the result.
     std::string_view a = row, b = col;
     Count minus = 0;
@@ -144,7 +147,8 @@ std::string bigMultifly(std::string row, std::string col, EngineHost& host) {
         }
         break;
     }
-    std::optional<std::string> product = unsignedProduct(std::string(a), std::string(b), host);
+    std::optional<std::string> product =
+        unsignedProduct(std::string(a), std::string(b), reference, host);
     if (!product) {
         host.showMessage(kMultiplyFailed);
         return withMinus(minus, {});
@@ -152,10 +156,42 @@ std::string bigMultifly(std::string row, std::string col, EngineHost& host) {
     return withMinus(minus, std::move(*product));
 }
 
+} // namespace
+
+std::string bigMultifly(std::string row, std::string col, EngineHost& host) {
+    return multiply(std::move(row), std::move(col), false, host);
+}
+
+std::string bigMultiflyReference(std::string row, std::string col, EngineHost& host) {
+    return multiply(std::move(row), std::move(col), true, host);
+}
+
+// Long operands go to the fast layer (Karatsuba, number-theoretic
+// transforms, a square when both texts are the same); its product, without
+// leading zeros, is written back in exactly N digits.
+std::string multiplyDigits(const std::string& A, const std::string& B, const EngineHost* host) {
+    if (std::min(A.size(), B.size()) >= kFastMultiplyDigits) {
+        const std::size_t N = A.size() + B.size();
+        fast::CancelCheck cancel;
+        if (host) cancel = [host] { return host->cancelled(); };
+        try {
+            std::string P = fast::mulDigits(A, B, &cancel);
+            if (P.size() < N) P.insert(0, N - P.size(), '0');
+            return P;
+        } catch (const fast::Cancelled&) {
+            return std::string(N, '0'); // given up: digits without meaning
+        } catch (const std::invalid_argument&) {
+            // a character that is not a digit: the schoolbook reads it as 0
+        }
+    }
+    return multiplyDigitsReference(A, B, host);
+}
+
 // Schoolbook long multiplication (Knuth, TAOCP vol. 2, 4.3.1, algorithm M)
 // on cells of nine digits. Each step t = x * y + r + carry stays below
 // (10^9 - 1)^2 + 2 * 10^9 < 2^64.
-std::string multiplyDigits(const std::string& A, const std::string& B, const EngineHost* host) {
+std::string multiplyDigitsReference(const std::string& A, const std::string& B,
+                                    const EngineHost* host) {
     const std::size_t N = A.size() + B.size();
     std::string out(N, '0');
     if (A.empty() || B.empty()) return out;
