@@ -21,7 +21,14 @@ std::string perMutation(std::string nInput, std::string rInput, int repeatFlag =
 // Unordered selections of r out of n: C(n, r), or with rFlag 1 (repetition)
 // C(n + r - 1, r); r! comes through the factorial data file. Arguments and
 // results as for perMutation.
+//
+// Counts of at least kFastProductFactors (crossovers.h) with n below
+// kBatchLimit come straight from the fast layer, with the same text, the
+// same work on the factorial data file for r! and the same signals as the
+// quotient of the two products, which combinationReference always computes.
 std::string combination(std::string cn, std::string rn, int rFlag = 0,
                         EngineHost& host = silentHost());
+std::string combinationReference(std::string cn, std::string rn, int rFlag = 0,
+                                 EngineHost& host = silentHost());
 
 } // namespace longhand

@@ -96,7 +96,25 @@ std::string factorial(std::string_view n, EngineHost& host) {
     return host.cancelled() ? std::string() : result;
 }
 
-FactorialWork factorialWork(const std::string& nber, EngineHost& host) {
+namespace {
+
+// rangeProduct(n, x, m) for a factorial that the caller uses; for one that
+// only factorEffects asked for and no file keeps, just whether it could be
+// computed: rangeProduct's refusal of a product too long to hold, else "1"
+// in its place (nothing stores or shows it).
+std::string runOrCheck(std::string_view n, std::string_view x, std::string_view m, bool compute,
+                       EngineHost& host) {
+    if (compute) return rangeProduct(n, x, m, host);
+    if (productTooLong(n, x, m)) {
+        host.showMessage(kProductTooLong);
+        return {};
+    }
+    return "1";
+}
+
+// factorialWork; with computeUnkept false, n! is computed only where the
+// file will keep it (a gap below the largest stored n).
+FactorialWork gatherWork(const std::string& nber, bool computeUnkept, EngineHost& host) {
     FactorialWork work;
     if (!isWholeNumberText(nber)) return work;
     work.n = wholeNumberValue(nber);
@@ -107,7 +125,7 @@ FactorialWork factorialWork(const std::string& nber, EngineHost& host) {
     const std::string path = host.facDataPath();
     if (path.empty()) {
         work.step = FactorialWork::Step::NoStore;
-        work.result = rangeProduct(work.n, "", "", host);
+        work.result = runOrCheck(work.n, "", "", computeUnkept, host);
         if (host.cancelled()) work.result.clear();
         return work;
     }
@@ -148,12 +166,24 @@ FactorialWork factorialWork(const std::string& nber, EngineHost& host) {
     } else {
         // Beyond the table: continue from the largest stored factorial.
         work.step = FactorialWork::Step::Append;
-        work.result = rangeProduct(work.n, last.value, last.key, host);
+        work.result = runOrCheck(work.n, last.value, last.key, computeUnkept, host);
     }
     records.reset();
     if (work.step == FactorialWork::Step::Insert) work.bytes = std::move(bytes);
     if (host.cancelled()) work.result.clear();
     return work;
+}
+
+} // namespace
+
+FactorialWork factorialWork(const std::string& nber, EngineHost& host) {
+    return gatherWork(nber, true, host);
+}
+
+bool factorEffects(const std::string& nber, EngineHost& host) {
+    FactorialWork work = gatherWork(nber, false, host);
+    if (host.cancelled()) return false;
+    return !storeFactorial(std::move(work), 0, host).empty();
 }
 
 std::string storeFactorial(FactorialWork work, int askFlag, EngineHost& host) {

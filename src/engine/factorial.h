@@ -67,6 +67,12 @@ struct FactorialWork {
 FactorialWork factorialWork(const std::string& nber, EngineHost& host);
 std::string storeFactorial(FactorialWork work, int askFlag, EngineHost& host);
 
+// What factorN(nber, 0, host) does to the data file and tells the host, for
+// a caller that has n! another way: n! is computed only where the file keeps
+// it (inserted below the largest stored n). False where factorN would give
+// "" (a refused argument, a product too long to hold, a cancelled run).
+bool factorEffects(const std::string& nber, EngineHost& host);
+
 // Inserts n! (n = writtenFac) into the data file before the first record with
 // a larger key, which begins at 1-based byte position oldIn: computes
 // n! = iIn! * (iIn+1) * ... * n from finalResult = iIn!, and writes it
