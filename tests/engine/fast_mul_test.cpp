@@ -143,6 +143,12 @@ TEST(FastMul, LongOperandsMatchGmp) {
     }
     const std::string nines(200000, '9');
     ASSERT_EQ(sqrDigits(nines), fasttest::gmpMul(nines, nines));
+    // The largest transforms of the suite: 2^17 and 3 * 2^15 points.
+    const std::string big = makeDigits(rng, 1000000, Shape::Random);
+    const std::string big2 = makeDigits(rng, 999999, Shape::ZeroRuns);
+    ASSERT_EQ(mulDigits(big, big2), fasttest::gmpMul(big, big2));
+    const std::string mid = makeDigits(rng, 700000, Shape::Random);
+    ASSERT_EQ(sqrDigits(mid), fasttest::gmpMul(mid, mid));
 }
 
 TEST(FastMul, RejectsNonDigits) {
