@@ -1,6 +1,8 @@
 // Long numbers in the windows: showing a 5,000,000-digit result in the main
 // window's result box, a click into it (with the round hint the click
-// shows), and a pasted 1,000,000-digit operand with input checking on.
+// shows), and a pasted 1,000,000-digit operand with input checking on. The
+// ...InEditor cases do the same in the text-editor box the operand boxes
+// use, for comparison.
 //
 //   responsive_bench --benchmark_filter=Click
 //
@@ -8,6 +10,7 @@
 #include "ui/main/clicklabel.h"
 #include "ui/main/form1.h"
 #include "ui/main/numberbox.h"
+#include "ui/main/numberview.h"
 #include "ui/main/presenter.h"
 #include "ui/main/roundhint.h"
 #include "ui/main/soundport.h"
@@ -66,7 +69,11 @@ void ShowResult(benchmark::State& state) {
     }
     state.SetItemsProcessed(state.iterations() * state.range(0));
 }
-BENCHMARK(ShowResult)->Arg(kResultDigits)->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK(ShowResult)
+    ->Arg(kResultDigits)
+    ->Arg(50'000'000)
+    ->Unit(benchmark::kMillisecond)
+    ->UseRealTime();
 
 // A click into the shown result: the caret moves, the round hint appears,
 // and the box repaints.
@@ -86,7 +93,54 @@ void ClickResult(benchmark::State& state) {
         QApplication::processEvents();
     }
 }
-BENCHMARK(ClickResult)->Arg(kResultDigits)->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK(ClickResult)
+    ->Arg(kResultDigits)
+    ->Arg(50'000'000)
+    ->Unit(benchmark::kMillisecond)
+    ->UseRealTime();
+
+// The result shown and clicked in a text-editor box of the same size.
+void ShowResultInEditor(benchmark::State& state) {
+    Window w;
+    auto* box = new longhand::NumberBox(w.form->RichTextBox3->parentWidget());
+    box->setGeometry(w.form->RichTextBox3->geometry());
+    box->setFont(w.form->RichTextBox3->font());
+    box->show();
+    const std::string texts[] = {fractionResult(state.range(0), '1'),
+                                 fractionResult(state.range(0), '2')};
+    int which = 0;
+    for (auto _ : state) {
+        box->setText(texts[which]);
+        which ^= 1;
+        box->repaint();
+        QApplication::processEvents();
+    }
+}
+BENCHMARK(ShowResultInEditor)->Arg(kResultDigits)->Unit(benchmark::kMillisecond)->UseRealTime();
+
+void ClickResultInEditor(benchmark::State& state) {
+    Window w;
+    auto* box = new longhand::NumberBox(w.form->RichTextBox3->parentWidget());
+    box->setGeometry(w.form->RichTextBox3->geometry());
+    box->setFont(w.form->RichTextBox3->font());
+    box->show();
+    QObject::connect(box, &longhand::NumberBox::clicked, [&] {
+        const longhand::RoundHint hint = longhand::roundHintFor(box->text(), box->caretPosition());
+        benchmark::DoNotOptimize(hint.keep);
+    });
+    box->setText(fractionResult(state.range(0), '1'));
+    box->repaint();
+    QApplication::processEvents();
+    const QPoint spots[] = {QPoint(40, 20), QPoint(120, 40)};
+    int which = 0;
+    for (auto _ : state) {
+        QTest::mouseClick(box->viewport(), Qt::LeftButton, {}, spots[which]);
+        which ^= 1;
+        box->repaint();
+        QApplication::processEvents();
+    }
+}
+BENCHMARK(ClickResultInEditor)->Arg(kResultDigits)->Unit(benchmark::kMillisecond)->UseRealTime();
 
 // A 1,000,000-digit number pasted into the empty operand box 1 with input
 // checking on: the paste, the cleaning pass and its write-back.

@@ -8,6 +8,7 @@
 #include "ui/main/clicklabel.h"
 #include "ui/main/move.h"
 #include "ui/main/numberbox.h"
+#include "ui/main/numberview.h"
 #include "uitest.h"
 
 #include <QApplication>
@@ -55,10 +56,8 @@ struct DialogRig : FormRig {
 
 // Clicks into a number box where the caret is to stand after `position`
 // characters.
-void clickAtCaret(NumberBox* box, int position) {
-    QTextCursor cursor(box->document());
-    cursor.setPosition(position);
-    const QPoint at = box->cursorRect(cursor).center();
+void clickAtCaret(NumberView* box, int position) {
+    const QPoint at = box->cursorRect(position).center();
     QTest::mouseClick(box->viewport(), Qt::LeftButton, Qt::NoModifier, at);
 }
 

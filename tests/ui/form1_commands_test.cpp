@@ -8,6 +8,7 @@
 #include "ui/dialog/dialog.h"
 #include "ui/main/clicklabel.h"
 #include "ui/main/numberbox.h"
+#include "ui/main/numberview.h"
 #include "uitest.h"
 
 #include <QAction>
@@ -41,11 +42,9 @@ std::string caption(const QWidget& window) {
     return window.windowTitle().toStdString();
 }
 
-void clickAtCaret(NumberBox* box, int position) {
-    QTextCursor cursor(box->document());
-    cursor.setPosition(position);
+void clickAtCaret(NumberView* box, int position) {
     QTest::mouseClick(box->viewport(), Qt::LeftButton, Qt::NoModifier,
-                      box->cursorRect(cursor).center());
+                      box->cursorRect(position).center());
 }
 
 // Triggers `item` and runs `inside` on the modal function dialog it opens,

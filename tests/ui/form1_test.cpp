@@ -4,6 +4,7 @@
 #include "engine/operations.h"
 #include "ui/main/clicklabel.h"
 #include "ui/main/numberbox.h"
+#include "ui/main/numberview.h"
 #include "ui/splash/frmsplash.h"
 #include "uitest.h"
 
@@ -526,7 +527,7 @@ TEST(Form1Result, ADoubleClickPutsTheCaretAtTheStartOfTheRow) {
     form.RichTextBox3->moveCaretToEnd();
     QTest::mouseDClick(form.RichTextBox3->viewport(), Qt::LeftButton, {}, QPoint(30, 8));
     EXPECT_EQ(form.RichTextBox3->caretPosition(), 0);
-    EXPECT_FALSE(form.RichTextBox3->textCursor().hasSelection());
+    EXPECT_FALSE(form.RichTextBox3->hasSelection());
 }
 
 TEST(Form1Closing, StopsTheSoundAndClosesTheOtherWindows) {

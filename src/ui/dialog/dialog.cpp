@@ -18,6 +18,7 @@
 #include "ui/main/look.h"
 #include "ui/main/move.h"
 #include "ui/main/numberbox.h"
+#include "ui/main/numberview.h"
 #include "ui/main/presenter.h"
 #include "ui/main/roundhint.h"
 #include "ui/main/rounding.h"
@@ -113,7 +114,7 @@ void Dialog::createControls() {
     paintLabel(Label1, kBgrWhite, kBgrBlack);
     Label1->hide();
 
-    RichTextBox1 = new NumberBox(this);
+    RichTextBox1 = new NumberView(this);
     RichTextBox1->setGeometry(twipsRect(120, 1200, 7335, 3495, dpi));
     RichTextBox1->setFont(bold);
 
@@ -144,10 +145,11 @@ void Dialog::connectControls() {
     connect(Text1, &QLineEdit::textChanged, this, &Dialog::argumentChanged);
     Text1->installEventFilter(this);
 
-    connect(RichTextBox1, &NumberBox::clicked, this, [this] {
-        if (RichTextBox1->qtext().contains(QLatin1Char('.'))) showRoundHint(RichTextBox1, Label2);
+    connect(RichTextBox1, &NumberView::clicked, this, [this] {
+        if (RichTextBox1->text().find('.') != std::string::npos)
+            showRoundHint(RichTextBox1, Label2);
     });
-    connect(RichTextBox1, &NumberBox::doubleClicked, this, [] { sendHomeKey(); });
+    connect(RichTextBox1, &NumberView::doubleClicked, this, [] { sendHomeKey(); });
     connect(Label2, &ClickLabel::clicked, this, [this] { roundResult(RichTextBox1, Label2); });
     connect(Label3, &ClickLabel::clicked, this, [this] { moveResult(RichTextBox1, form_); });
 }

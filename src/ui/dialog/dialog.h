@@ -21,7 +21,7 @@ namespace longhand {
 class ClickLabel;
 class EngineHost;
 class Form1;
-class NumberBox;
+class NumberView;
 
 class Dialog : public QDialog {
     Q_OBJECT
@@ -65,13 +65,13 @@ class Dialog : public QDialog {
     void commonInputchecking();
 
     // Controls.
-    QLineEdit* Text1;        // the argument line
-    QPushButton* Command2;   // compute; its caption is the mode word
-    QPushButton* Command3;   // Stop Sound
-    QLabel* Label1;          // never shown: saved iputFlag digit and template
-    NumberBox* RichTextBox1; // the result
-    ClickLabel* Label2;      // round hint
-    ClickLabel* Label3;      // "Move"
+    QLineEdit* Text1;         // the argument line
+    QPushButton* Command2;    // compute; its caption is the mode word
+    QPushButton* Command3;    // Stop Sound
+    QLabel* Label1;           // never shown: saved iputFlag digit and template
+    NumberView* RichTextBox1; // the result
+    ClickLabel* Label2;       // round hint
+    ClickLabel* Label3;       // "Move"
 
   public:
     // Activation follows the first showing, once the dialog has given its

@@ -9,6 +9,7 @@
 #include "inputcheck.h"
 #include "look.h"
 #include "numberbox.h"
+#include "numberview.h"
 #include "presenter.h"
 #include "services/paths.h"
 #include "services/settings.h"
@@ -103,7 +104,9 @@ void Form1::createControls() {
     };
     RichTextBox1 = box(twipsRect(840, 600, 7455, 1545, dpi));
     RichTextBox2 = box(twipsRect(840, 2212, 7455, 1545, dpi));
-    RichTextBox3 = box(twipsRect(840, 3840, 7455, 1545, dpi));
+    RichTextBox3 = new NumberView(client);
+    RichTextBox3->setGeometry(twipsRect(840, 3840, 7455, 1545, dpi));
+    RichTextBox3->setFont(bold);
 
     auto label = [&](const QString& caption, QRect geometry, Qt::Alignment alignment) {
         auto* l = new ClickLabel(caption, client);
@@ -164,8 +167,8 @@ void Form1::connectControls() {
                 *swallow = true;
         });
     }
-    connect(RichTextBox3, &NumberBox::clicked, this, &Form1::onResultClicked);
-    connect(RichTextBox3, &NumberBox::doubleClicked, this, [] { sendHomeKey(); });
+    connect(RichTextBox3, &NumberView::clicked, this, &Form1::onResultClicked);
+    connect(RichTextBox3, &NumberView::doubleClicked, this, [] { sendHomeKey(); });
     connect(Label1, &ClickLabel::clicked, this, &Form1::onLabel1Clicked);
     connect(Label2, &ClickLabel::clicked, this, &Form1::onLabel2Clicked);
 
@@ -211,7 +214,7 @@ void Form1::readOptions() {
     } else if (soundState == kSoundOff) {
         soundFlag = kSoundOffFlag;
     }
-    for (NumberBox* box : {RichTextBox1, RichTextBox2, RichTextBox3})
+    for (QWidget* box : std::initializer_list<QWidget*>{RichTextBox1, RichTextBox2, RichTextBox3})
         setExStyle(box);
 }
 

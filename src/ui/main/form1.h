@@ -19,6 +19,7 @@ class ClickLabel;
 class EngineHost;
 class HelpLauncher;
 class NumberBox;
+class NumberView;
 class Presenter;
 class SoundPort;
 class frmSplash;
@@ -89,7 +90,7 @@ class Form1 : public QMainWindow {
     QPushButton* Command6; // Stop Sound
     NumberBox* RichTextBox1;
     NumberBox* RichTextBox2;
-    NumberBox* RichTextBox3;
+    NumberView* RichTextBox3;
     ClickLabel* Label1; // status and round hint
     ClickLabel* Label2; // "Move"
 

@@ -4,7 +4,7 @@
 #include "clicklabel.h"
 #include "form1.h"
 #include "move.h"
-#include "numberbox.h"
+#include "numberview.h"
 #include "partialcommand.h"
 #include "roundhint.h"
 #include "rounding.h"

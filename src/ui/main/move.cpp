@@ -2,6 +2,7 @@
 
 #include "form1.h"
 #include "numberbox.h"
+#include "numberview.h"
 #include "presenter.h"
 #include "services/settings.h"
 
@@ -19,7 +20,7 @@ int moveChoice(const std::optional<std::string>& answer) {
     return (first >= '0' && first <= '9') ? first - '0' : 0;
 }
 
-void moveResult(NumberBox* sourceBox, Form1& form) {
+void moveResult(NumberView* sourceBox, Form1& form) {
     if (!sourceBox) return;
     const std::string prompt =
         movePrompt(readTextEntry("move1", kMove1Len), readTextEntry("move2", kMove2Len),

@@ -8,7 +8,7 @@
 namespace longhand {
 
 class Form1;
-class NumberBox;
+class NumberView;
 
 // Settings [Text] keys and lengths of the three prompt lines.
 inline constexpr int kMove1Len = 29;
@@ -28,6 +28,6 @@ int moveChoice(const std::optional<std::string>& answer);
 // Asks which operand box of the main window `form` receives the text of
 // `sourceBox` (the default answer is 1) and copies it there: the box is
 // emptied first, then given the text. Other answers change nothing.
-void moveResult(NumberBox* sourceBox, Form1& form);
+void moveResult(NumberView* sourceBox, Form1& form);
 
 } // namespace longhand

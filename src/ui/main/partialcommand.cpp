@@ -5,6 +5,7 @@
 #include "engine/partialproduct.h"
 #include "form1.h"
 #include "numberbox.h"
+#include "numberview.h"
 #include "presenter.h"
 #include "services/settings.h"
 

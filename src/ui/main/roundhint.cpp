@@ -1,6 +1,6 @@
 #include "roundhint.h"
 
-#include "numberbox.h"
+#include "numberview.h"
 
 #include <QLabel>
 #include <QVariant>
@@ -29,7 +29,7 @@ RoundHint roundHintFor(std::string_view text, Count caret) {
     return hint;
 }
 
-void showRoundHint(NumberBox* box, QLabel* hintLabel) {
+void showRoundHint(NumberView* box, QLabel* hintLabel) {
     if (!box || !hintLabel) return;
     const RoundHint hint = roundHintFor(box->text(), box->caretPosition());
     if (!hint.touches) return;

@@ -28,7 +28,7 @@ struct RoundHint {
 // The hint for a result `text` with `caret` characters before the caret.
 RoundHint roundHintFor(std::string_view text, Count caret);
 
-class NumberBox;
+class NumberView;
 
 // The label property that keeps the point position recorded with the hint.
 inline constexpr const char* kHintPointProperty = "roundPointPosition";
@@ -36,6 +36,6 @@ inline constexpr const char* kHintPointProperty = "roundPointPosition";
 // Shows the hint for `box` (its text and the caret the click has placed) in
 // `hintLabel` and in the caption of the window holding the box, and records
 // the point position in the label for roundResult().
-void showRoundHint(NumberBox* box, QLabel* hintLabel);
+void showRoundHint(NumberView* box, QLabel* hintLabel);
 
 } // namespace longhand

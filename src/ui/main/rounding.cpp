@@ -2,7 +2,7 @@
 
 #include "engine/numtext.h"
 #include "engine/rounding.h"
-#include "numberbox.h"
+#include "numberview.h"
 #include "roundhint.h"
 
 #include <QLabel>
@@ -10,7 +10,7 @@
 
 namespace longhand {
 
-void roundResult(NumberBox* box, QLabel* hintLabel) {
+void roundResult(NumberView* box, QLabel* hintLabel) {
     if (!box || !hintLabel || hintLabel->isHidden()) return;
     const QString caption = hintLabel->text();
     const QVariant point = hintLabel->property(kHintPointProperty);

@@ -1,0 +1,113 @@
+// The box that shows a result of any length: the main window's result box
+// and the function dialog's.
+//
+// A number is one row of characters of equal width, wrapped at the box's
+// width, so the view knows where every character stands without laying
+// anything out: it paints only the rows in sight, and a click, a key or the
+// scroll bar costs the same for a 5-digit and a 50,000,000-digit result.
+// The text is kept once, as bytes.
+//
+// It reports its text, the caret position and the click, double-click and
+// mouse-down notifications that the round hint, the rounding and Move use;
+// the caret moves with the mouse and the keys (Home and End go to the start
+// and end of the row, with Ctrl to the start and end of the number);
+// selections are made with the mouse or Shift, and Select All and Copy put
+// the whole number on the clipboard. The text changes only through setText().
+#pragma once
+
+#include <QAbstractScrollArea>
+#include <cstdint>
+#include <string>
+
+class QKeyEvent;
+
+namespace longhand {
+
+class NumberView : public QAbstractScrollArea {
+    Q_OBJECT
+
+  public:
+    // Room between the frame and the characters, in pixels.
+    static constexpr int kMargin = 4;
+    // Width of the caret, in pixels.
+    static constexpr int kCaretWidth = 2;
+
+    explicit NumberView(QWidget* parent = nullptr);
+
+    const std::string& text() const { return text_; }
+    QString qtext() const;
+
+    // Replaces the text; the caret goes to the start and the view to the
+    // first row. Writing the text the view already holds changes nothing
+    // and raises no changed().
+    void setText(std::string text);
+
+    // Count of characters before the caret (the start of a selection).
+    std::int64_t caretPosition() const;
+    // Puts the caret after `position` characters (clamped to the text).
+    void setCaretPosition(std::int64_t position);
+    void moveCaretToEnd();
+
+    bool hasSelection() const { return anchor_ != caret_; }
+    std::string selectedText() const;
+    void selectAll();
+    // Puts the selection on the clipboard.
+    void copy() const;
+
+    // Characters per row at the view's current width.
+    int charsPerRow() const;
+    // The caret's rectangle in viewport coordinates, where the caret stands
+    // or where it would stand after `position` characters.
+    QRect cursorRect() const;
+    QRect cursorRect(std::int64_t position) const;
+    // The caret position a click at `point` (viewport coordinates) gives.
+    std::int64_t positionAt(const QPoint& point) const;
+
+  signals:
+    // The text changed by setText().
+    void changed();
+    void mouseDown(Qt::MouseButton button);
+    void clicked();
+    void doubleClicked();
+
+  protected:
+    void paintEvent(QPaintEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
+    void changeEvent(QEvent* event) override;
+    void scrollContentsBy(int dx, int dy) override;
+    void keyPressEvent(QKeyEvent* event) override;
+    void mousePressEvent(QMouseEvent* event) override;
+    void mouseMoveEvent(QMouseEvent* event) override;
+    void mouseReleaseEvent(QMouseEvent* event) override;
+    void mouseDoubleClickEvent(QMouseEvent* event) override;
+    void focusInEvent(QFocusEvent* event) override;
+    void focusOutEvent(QFocusEvent* event) override;
+    void contextMenuEvent(QContextMenuEvent* event) override;
+
+  private:
+    std::int64_t length() const { return static_cast<std::int64_t>(text_.size()); }
+    std::int64_t rowCount() const;
+    int visibleRows() const;
+    // The row the caret at `position` is drawn in; `atRowEnd` draws a
+    // position between two rows at the end of the upper one.
+    std::int64_t rowOf(std::int64_t position, bool atRowEnd) const;
+    QRect caretRect(std::int64_t position, bool atRowEnd) const;
+    void updateMetrics();
+    void updateScrollBar();
+    // Moves the caret, extending the selection or not, and scrolls to it.
+    void moveCaret(std::int64_t position, bool extend, bool atRowEnd = false);
+    void ensureCaretVisible();
+    std::int64_t topRow() const;
+
+    std::string text_;
+    std::int64_t caret_ = 0;
+    std::int64_t anchor_ = 0;
+    bool caretAtRowEnd_ = false;
+    bool dragging_ = false;
+    bool pressed_ = false; // a left press inside, waiting for its release
+    int cell_ = 1;         // width of a character
+    int rowHeight_ = 1;
+    int ascent_ = 0;
+};
+
+} // namespace longhand

@@ -1,0 +1,231 @@
+// The result view: where the caret lands for a click, how the keys move it,
+// selection and copying, the scroll bar over a long number, and the round
+// hint in the main window for every caret position of a wrapped result.
+#include "ui/main/clicklabel.h"
+#include "ui/main/numberview.h"
+#include "ui/main/roundhint.h"
+#include "uitest.h"
+
+#include <QApplication>
+#include <QClipboard>
+#include <QScrollBar>
+#include <QSignalSpy>
+#include <QTest>
+#include <gtest/gtest.h>
+#include <string>
+
+namespace longhand {
+namespace {
+
+using test::FormRig;
+
+// A view with room for a few rows, shown and focused.
+struct ViewRig {
+    ViewRig() {
+        window.resize(300, 200);
+        view = new NumberView(&window);
+        view->setGeometry(10, 10, 240, 100);
+        window.show();
+        QApplication::setActiveWindow(&window);
+        view->setFocus();
+    }
+    void click(std::int64_t position, Qt::KeyboardModifiers modifiers = {}) {
+        QTest::mouseClick(view->viewport(), Qt::LeftButton, modifiers,
+                          view->cursorRect(position).center());
+    }
+    void key(Qt::Key key, Qt::KeyboardModifiers modifiers = {}) {
+        QTest::keyClick(view, key, modifiers);
+    }
+
+    QWidget window;
+    NumberView* view;
+};
+
+std::string digits(std::size_t count) {
+    std::string text(count, '0');
+    for (std::size_t i = 0; i < count; ++i)
+        text[i] = static_cast<char>('1' + i % 9);
+    return text;
+}
+
+TEST(NumberView, SettingTheSameTextRaisesNothing) {
+    ViewRig rig;
+    QSignalSpy changed(rig.view, &NumberView::changed);
+    rig.view->setText("12.5");
+    rig.view->setText("12.5");
+    EXPECT_EQ(changed.count(), 1);
+    EXPECT_EQ(rig.view->text(), "12.5");
+    EXPECT_EQ(rig.view->qtext(), "12.5");
+    rig.view->setCaretPosition(3);
+    rig.view->setText("7");
+    EXPECT_EQ(rig.view->caretPosition(), 0); // a new text puts the caret at the start
+    EXPECT_EQ(changed.count(), 2);
+}
+
+TEST(NumberView, AClickPutsTheCaretWhereItWasAimedOnEveryRow) {
+    ViewRig rig;
+    const std::string text = "-" + digits(60) + "." + digits(40);
+    rig.view->setText(text);
+    const int perRow = rig.view->charsPerRow();
+    ASSERT_LT(perRow, static_cast<int>(text.size()) / 2); // several rows
+    QSignalSpy clicked(rig.view, &NumberView::clicked);
+    int inSight = 0;
+    for (std::int64_t p = 0; p <= static_cast<std::int64_t>(text.size()); ++p) {
+        rig.view->setCaretPosition(p); // scrolls p into sight
+        const QRect at = rig.view->cursorRect(p);
+        if (!rig.view->viewport()->rect().contains(at.center())) continue;
+        ++inSight;
+        // A neighbour first, so that the click has to move the caret.
+        const std::int64_t other = p > 0 ? p - 1 : p + 1;
+        if (rig.view->viewport()->rect().contains(rig.view->cursorRect(other).center())) {
+            rig.click(other);
+            ASSERT_EQ(rig.view->caretPosition(), other);
+        }
+        rig.click(p);
+        EXPECT_EQ(rig.view->caretPosition(), p) << "row length " << perRow;
+        EXPECT_FALSE(rig.view->hasSelection());
+    }
+    EXPECT_EQ(inSight, static_cast<int>(text.size()) + 1);
+    EXPECT_GE(clicked.count(), inSight);
+}
+
+TEST(NumberView, KeysMoveTheCaretByCharacterRowAndNumber) {
+    ViewRig rig;
+    rig.view->setText(digits(100));
+    const int perRow = rig.view->charsPerRow();
+    ASSERT_GT(perRow, 4);
+    rig.view->setCaretPosition(perRow + 3); // second row, fourth column
+    rig.key(Qt::Key_Home);
+    EXPECT_EQ(rig.view->caretPosition(), perRow);
+    rig.key(Qt::Key_Right);
+    EXPECT_EQ(rig.view->caretPosition(), perRow + 1);
+    rig.key(Qt::Key_Down);
+    EXPECT_EQ(rig.view->caretPosition(), 2 * perRow + 1);
+    rig.key(Qt::Key_Up);
+    rig.key(Qt::Key_Left);
+    EXPECT_EQ(rig.view->caretPosition(), perRow);
+    // End stays on the row: Home from there comes back to the same row.
+    rig.key(Qt::Key_End);
+    EXPECT_EQ(rig.view->caretPosition(), 2 * perRow);
+    rig.key(Qt::Key_Home);
+    EXPECT_EQ(rig.view->caretPosition(), perRow);
+    rig.key(Qt::Key_End, Qt::ControlModifier);
+    EXPECT_EQ(rig.view->caretPosition(), 100);
+    rig.key(Qt::Key_Right);
+    EXPECT_EQ(rig.view->caretPosition(), 100);
+    rig.key(Qt::Key_Home, Qt::ControlModifier);
+    EXPECT_EQ(rig.view->caretPosition(), 0);
+    rig.key(Qt::Key_Left);
+    EXPECT_EQ(rig.view->caretPosition(), 0);
+    // The text never changes by a key.
+    rig.key(Qt::Key_5);
+    rig.key(Qt::Key_Delete);
+    rig.key(Qt::Key_Backspace);
+    EXPECT_EQ(rig.view->text(), digits(100));
+}
+
+TEST(NumberView, SelectAllAndCopyPutTheWholeNumberOnTheClipboard) {
+    ViewRig rig;
+    const std::string text = "-" + digits(1'000'000) + ".25";
+    rig.view->setText(text);
+    QApplication::clipboard()->clear();
+    rig.key(Qt::Key_A, Qt::ControlModifier);
+    EXPECT_TRUE(rig.view->hasSelection());
+    rig.key(Qt::Key_C, Qt::ControlModifier);
+    EXPECT_EQ(QApplication::clipboard()->text().toStdString(), text);
+    // Shift with the arrows selects a part; copying takes just that.
+    rig.view->setCaretPosition(1);
+    rig.key(Qt::Key_Right, Qt::ShiftModifier);
+    rig.key(Qt::Key_Right, Qt::ShiftModifier);
+    EXPECT_EQ(rig.view->selectedText(), text.substr(1, 2));
+    EXPECT_EQ(rig.view->caretPosition(), 1); // the start of the selection
+    rig.view->copy();
+    EXPECT_EQ(QApplication::clipboard()->text().toStdString(), text.substr(1, 2));
+}
+
+TEST(NumberView, DraggingSelectsAndShiftClickExtends) {
+    ViewRig rig;
+    rig.view->setText(digits(30));
+    QTest::mousePress(rig.view->viewport(), Qt::LeftButton, {}, rig.view->cursorRect(2).center());
+    QTest::mouseMove(rig.view->viewport(), rig.view->cursorRect(9).center());
+    QTest::mouseRelease(rig.view->viewport(), Qt::LeftButton, {}, rig.view->cursorRect(9).center());
+    EXPECT_EQ(rig.view->selectedText(), digits(30).substr(2, 7));
+    rig.click(12, Qt::ShiftModifier);
+    EXPECT_EQ(rig.view->selectedText(), digits(30).substr(2, 10));
+    rig.click(5);
+    EXPECT_FALSE(rig.view->hasSelection());
+}
+
+TEST(NumberView, MouseDownReportsEveryButton) {
+    ViewRig rig;
+    rig.view->setText("123");
+    QSignalSpy down(rig.view, &NumberView::mouseDown);
+    QSignalSpy clicked(rig.view, &NumberView::clicked);
+    QTest::mousePress(rig.view->viewport(), Qt::RightButton, {}, QPoint(5, 5));
+    QTest::mouseRelease(rig.view->viewport(), Qt::RightButton, {}, QPoint(5, 5));
+    ASSERT_EQ(down.count(), 1);
+    EXPECT_EQ(down.at(0).at(0).value<Qt::MouseButton>(), Qt::RightButton);
+    EXPECT_EQ(clicked.count(), 0); // a click is the left button's
+}
+
+TEST(NumberView, TheScrollBarCountsRowsAndAClickAtTheEndLandsThere) {
+    ViewRig rig;
+    const std::string text = digits(5'000'000) + ".5";
+    rig.view->setText(text);
+    const std::int64_t perRow = rig.view->charsPerRow();
+    const std::int64_t rows = (static_cast<std::int64_t>(text.size()) + perRow - 1) / perRow;
+    QScrollBar* bar = rig.view->verticalScrollBar();
+    EXPECT_EQ(bar->maximum() + bar->pageStep(), rows);
+    rig.view->moveCaretToEnd();
+    EXPECT_EQ(bar->value(), bar->maximum());
+    const std::int64_t target = static_cast<std::int64_t>(text.size()) - 3;
+    rig.click(target);
+    EXPECT_EQ(rig.view->caretPosition(), target);
+    // A new width wraps anew and keeps the rows counted.
+    rig.view->resize(160, 100);
+    const std::int64_t narrower = rig.view->charsPerRow();
+    EXPECT_LT(narrower, perRow);
+    EXPECT_EQ(bar->maximum() + bar->pageStep(),
+              (static_cast<std::int64_t>(text.size()) + narrower - 1) / narrower);
+}
+
+// Every caret position of a wrapped result gives the round hint the rules
+// ask for: the caption the point's position, the label the fraction digits
+// left of the caret, nothing left of the point or at the end.
+TEST(NumberView, TheRoundHintFollowsTheCaretOverAWrappedResult) {
+    FormRig rig;
+    Form1& form = *rig.form;
+    const std::string text = "-" + digits(70) + "." + digits(45);
+    form.RichTextBox3->setText(text);
+    const std::int64_t q = static_cast<std::int64_t>(text.find('.')) + 1;
+    const std::int64_t n = static_cast<std::int64_t>(text.size()) - q;
+    const std::int64_t length = static_cast<std::int64_t>(text.size());
+    ASSERT_LT(form.RichTextBox3->charsPerRow(), length / 2); // several rows
+    // All of it in sight.
+    ASSERT_TRUE(form.RichTextBox3->viewport()->rect().contains(
+        form.RichTextBox3->cursorRect(length).center()));
+    for (std::int64_t s = 0; s <= length; ++s) {
+        form.setWindowTitle("x");
+        form.Label1->hide();
+        form.RichTextBox3->setCaretPosition(s < length / 2 ? length : 0);
+        QTest::mouseClick(form.RichTextBox3->viewport(), Qt::LeftButton, {},
+                          form.RichTextBox3->cursorRect(s).center());
+        ASSERT_EQ(form.RichTextBox3->caretPosition(), s);
+        const RoundHint hint = roundHintFor(text, s);
+        if (s < q) {
+            EXPECT_EQ(form.windowTitle(), "x") << s;
+            EXPECT_TRUE(form.Label1->isHidden()) << s;
+            continue;
+        }
+        EXPECT_EQ(form.windowTitle().toLongLong(), q) << s;
+        EXPECT_EQ(hint.keep, s - q);
+        EXPECT_EQ(form.Label1->isHidden(), s - q >= n) << s;
+        if (s - q < n) {
+            EXPECT_EQ(form.Label1->text().toStdString(),
+                      std::to_string(s - q) + ": Click To Round.");
+        }
+    }
+}
+
+} // namespace
+} // namespace longhand
