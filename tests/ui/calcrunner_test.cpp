@@ -507,6 +507,21 @@ TEST(MainWindowWork, APartialProductHoldsTheWindowAndCancelGivesItBack) {
     EXPECT_FALSE(form.RichTextBox1->isReadOnly());
 }
 
+TEST(MainWindowWork, ClosingTheWindowCancelsTheCalculationFirst) {
+    FormRig rig;
+    Form1& form = *rig.form;
+    form.RichTextBox3->setText("c");
+    form.runner().freeMemory = [] { return std::optional<std::uint64_t>(kPlentyOfMemory); };
+    rig.presenter.answers = {MsgAnswer::Ok};
+    rig.presenter.inputAnswers = {QStringLiteral("1"), QString::fromLatin1(kLongFactorial)};
+    whenWorking(form.runner(), [&] { form.close(); });
+    form.partialFac->trigger();
+    EXPECT_FALSE(form.runner().isRunning());
+    EXPECT_FALSE(form.isVisible());
+    EXPECT_EQ(form.RichTextBox3->text(), "c");
+    EXPECT_EQ(rig.sound.log.back(), "stop 1.wav");
+}
+
 TEST(MainWindowWork, TheMemoryGuardRefusesAProductThatWouldNotFit) {
     FormRig rig;
     Form1& form = *rig.form;
