@@ -87,7 +87,22 @@ Aligned normalizeAndAlign(std::string_view a, std::string_view b) {
 
 // a + b for non-negative operands; `negative` puts a "-" in front, whatever
 // the digits are.
+// True for a long text that normalizes to itself with scale 0: no point and
+// no leading zero. Such operands are added and subtracted without copies.
+bool plainLong(std::string_view s) {
+    return s.size() >= kFastAddDigits && s.front() >= '1' && s.front() <= '9' &&
+           s.find('.') == std::string_view::npos;
+}
+
 std::string addGeneral(std::string_view a0, std::string_view b0, bool negative, bool reference) {
+    if (!reference && plainLong(a0) && plainLong(b0)) {
+        const int code = strCompare(a0, b0);
+        const bool swap = code == CmpGreater || code == CmpLonger;
+        if (auto sum = swap ? fastSum(b0, a0) : fastSum(a0, b0)) {
+            if (negative) sum->insert(0, 1, '-');
+            return std::move(*sum);
+        }
+    }
     Aligned w = normalizeAndAlign(a0, b0);
     std::string& a = w.a;
     std::string& b = w.b;
@@ -149,6 +164,14 @@ int compareValue(std::string_view x, std::string_view y) {
 // value, not by length: a zero operand normalizes to "" and is padded with
 // zeros, which would make it look longer than a small non-zero fraction.
 std::string subGeneral(std::string_view a0, std::string_view b0, bool reference) {
+    if (!reference && plainLong(a0) && plainLong(b0)) {
+        const int order = compareValue(a0, b0);
+        if (order == 0) return "0";
+        if (auto diff = order < 0 ? fastDifference(a0, b0) : fastDifference(b0, a0)) {
+            if (order < 0) diff->insert(0, 1, '-');
+            return std::move(*diff);
+        }
+    }
     Aligned w = normalizeAndAlign(a0, b0);
     const int order = compareValue(w.a, w.b);
     if (order == 0) return "0";

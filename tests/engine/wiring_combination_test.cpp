@@ -114,8 +114,9 @@ TEST_F(WiringCombination, SameTextFileAndSignalsAsTheQuotient) {
     };
     for (int i = 0; i < 120; ++i) {
         const Store& store = stores[static_cast<std::size_t>(i) % std::size(stores)];
-        std::size_t r = i % 4 == 0 ? uniform(rng, kFastProductFactors - 2, kFastProductFactors + 2)
-                                   : uniform(rng, 2, 300);
+        std::size_t r =
+            i % 4 == 0 ? kFastProductFactors + uniform(rng, 0, 4) - 2 : uniform(rng, 2, 300);
+        if (r < 2) r = 2;
         if (i % 10 == 0) r = 40; // stored in one of the files
         const std::size_t n = i % 13 == 0 ? uniform(rng, 0, r - 1) : r + uniform(rng, 0, 400);
         const int flag = static_cast<int>(rng() % 3);
