@@ -2,7 +2,7 @@
 // process. bench/peers.py runs it once per peer and workload.
 //
 //   peer_driver PEER OP [ARGS...] [--reps N] [--out FILE]
-//     PEER  longhand | gmp
+//     PEER  longhand | gmp | fast
 //     OP    mul FILE_A FILE_B      a * b
 //           add FILE_A FILE_B      a + b
 //           div FILE_A FILE_B      a / b cut to Len(a) + 1 places (the digits of
@@ -16,11 +16,19 @@
 // Prints one line: "times <seconds> <seconds> ..." and writes the last
 // result to --out when given.
 //
-// The longhand column calls the fast digit-string layer; switch the
-// functions in longhandRun to the engine's public operations (bigMultifly,
-// rcAdd, bigdivision, raisePower, factorial, combination) once those route
-// long operands to it.
+// The longhand column calls the engine's public operations, as the windows
+// and longhand-calc do: bigMultifly, rcAdd, bigdivision, raisePower,
+// factorial and combination. The quotient comes back as the division
+// writes it ("123.45", trailing zeros dropped); after the timing it is
+// written out as the digits of floor(a 10^(Len(a)+1) / b), like the peers'.
+// "fast" times the digit-string layer underneath on its own.
+#include "engine/addsub.h"
+#include "engine/combinatorics.h"
+#include "engine/division.h"
+#include "engine/factorial.h"
 #include "engine/fast/fast.h"
+#include "engine/multiply.h"
+#include "engine/power.h"
 
 #include <chrono>
 #include <cstdio>
@@ -59,8 +67,37 @@ struct Args {
     std::string out;
 };
 
-// Operands as given (files already read) and the operation on texts.
+// Operands as given (files already read) and the engine's operation.
 std::function<std::string()> longhandRun(const Args& a, const std::vector<std::string>& v) {
+    if (a.op == "mul") return [&v] { return longhand::bigMultifly(v[0], v[1]); };
+    if (a.op == "add") return [&v] { return longhand::rcAdd(v[0], v[1]); };
+    if (a.op == "div") return [&v] { return longhand::bigdivision(v[0], v[1]); };
+    if (a.op == "pow")
+        return [&v] {
+            std::string base = v[0];
+            return longhand::raisePower(base, v[1]);
+        };
+    if (a.op == "fac") return [&v] { return longhand::factorial(v[0]); };
+    if (a.op == "binom") return [&v] { return longhand::combination(v[0], v[1]); };
+    return {};
+}
+
+// The division's text "I.F" (or "I") as the digits of I F followed by
+// zeros up to `places` fraction digits.
+std::string scaledQuotient(std::string q, std::size_t places) {
+    const std::size_t point = q.find('.');
+    std::size_t fraction = 0;
+    if (point != std::string::npos) {
+        fraction = q.size() - point - 1;
+        q.erase(point, 1);
+    }
+    if (fraction < places) q.append(places - fraction, '0');
+    const std::size_t lead = q.find_first_not_of('0');
+    return lead == std::string::npos ? "0" : q.substr(lead);
+}
+
+// The same workloads on the digit-string layer alone.
+std::function<std::string()> fastRun(const Args& a, const std::vector<std::string>& v) {
     if (a.op == "mul") return [&v] { return lf::mulDigits(v[0], v[1]); };
     if (a.op == "add") return [&v] { return lf::addDigits(v[0], v[1]); };
     if (a.op == "div")
@@ -155,7 +192,7 @@ int main(int argc, char** argv) {
             positional.push_back(s);
     }
     if (positional.size() < 3) {
-        std::cerr << "usage: peer_driver longhand|gmp OP ARGS... [--reps N] [--out FILE]\n";
+        std::cerr << "usage: peer_driver longhand|gmp|fast OP ARGS... [--reps N] [--out FILE]\n";
         return 2;
     }
     a.peer = positional[0];
@@ -165,7 +202,9 @@ int main(int argc, char** argv) {
     if (fileOperands)
         for (auto& s : v)
             s = readFile(s);
-    const auto run = a.peer == "gmp" ? gmpRun(a, v) : longhandRun(a, v);
+    const auto run = a.peer == "gmp"    ? gmpRun(a, v)
+                     : a.peer == "fast" ? fastRun(a, v)
+                                        : longhandRun(a, v);
     if (!run || (fileOperands && v.size() < 2)) {
         std::cerr << "unknown operation " << a.op << "\n";
         return 2;
@@ -179,6 +218,7 @@ int main(int argc, char** argv) {
         std::cout << ' ' << std::chrono::duration<double>(t1 - t0).count();
     }
     std::cout << std::endl;
+    if (a.peer == "longhand" && a.op == "div") result = scaledQuotient(result, v[0].size() + 1);
     if (!a.out.empty()) std::ofstream(a.out, std::ios::binary) << result;
     return 0;
 }

@@ -1,0 +1,179 @@
+// Google Benchmark of the engine's public operations, text in -> text out,
+// over 10, 100, ..., 10^6 digits (10^7 for addition), and the crossovers of
+// src/engine/crossovers.h: each operation's digit-by-digit reference path
+// beside its fast path around the threshold (benchmarks named EngineCross*).
+//
+//   build/bench/bin/engine_bench                                   all
+//   build/bench/bin/engine_bench --benchmark_filter=EngineCross
+#include "engine/addsub.h"
+#include "engine/combinatorics.h"
+#include "engine/division.h"
+#include "engine/factorial.h"
+#include "engine/multiply.h"
+#include "engine/power.h"
+#include "engine/rangeproduct.h"
+
+#include <benchmark/benchmark.h>
+#include <random>
+#include <string>
+
+namespace {
+
+using namespace longhand;
+
+std::string digits(std::size_t n, std::uint64_t seed) {
+    std::mt19937_64 rng(seed);
+    std::string s(n, '0');
+    for (auto& c : s)
+        c = static_cast<char>('0' + rng() % 10);
+    s[0] = '7';
+    return s;
+}
+
+void setDigits(benchmark::State& state, std::size_t n) {
+    state.counters["digits"] = static_cast<double>(n);
+}
+
+// ---- the sweep -----------------------------------------------------------
+
+void BM_EngineAdd(benchmark::State& state) {
+    const auto n = static_cast<std::size_t>(state.range(0));
+    const std::string a = digits(n, 1), b = digits(n, 2);
+    for (auto _ : state)
+        benchmark::DoNotOptimize(rcAdd(a, b));
+    setDigits(state, n);
+}
+BENCHMARK(BM_EngineAdd)->RangeMultiplier(10)->Range(10, 10000000)->Unit(benchmark::kMicrosecond);
+
+void BM_EngineMultiply(benchmark::State& state) {
+    const auto n = static_cast<std::size_t>(state.range(0));
+    const std::string a = digits(n, 1), b = digits(n, 2);
+    for (auto _ : state)
+        benchmark::DoNotOptimize(bigMultifly(a, b));
+    setDigits(state, n);
+}
+BENCHMARK(BM_EngineMultiply)
+    ->RangeMultiplier(10)
+    ->Range(10, 1000000)
+    ->Unit(benchmark::kMicrosecond);
+
+// 2n digits by n digits: UpperLower with 2n + 1 places.
+void BM_EngineDivide(benchmark::State& state) {
+    const auto n = static_cast<std::size_t>(state.range(0));
+    const std::string a = digits(2 * n, 1), b = digits(n, 2);
+    for (auto _ : state)
+        benchmark::DoNotOptimize(bigdivision(a, b));
+    setDigits(state, n);
+}
+BENCHMARK(BM_EngineDivide)->RangeMultiplier(10)->Range(10, 1000000)->Unit(benchmark::kMicrosecond);
+
+// n digits by n digits: smallQuotient with n + 10 places.
+void BM_EngineDivideShort(benchmark::State& state) {
+    const auto n = static_cast<std::size_t>(state.range(0));
+    const std::string a = digits(n, 1);
+    std::string b = digits(n, 2);
+    b[0] = '9';
+    for (auto _ : state)
+        benchmark::DoNotOptimize(bigdivision(a, b));
+    setDigits(state, n);
+}
+BENCHMARK(BM_EngineDivideShort)
+    ->RangeMultiplier(10)
+    ->Range(10, 1000000)
+    ->Unit(benchmark::kMicrosecond);
+
+// 3^e with about n digits.
+void BM_EnginePower(benchmark::State& state) {
+    const auto n = static_cast<std::size_t>(state.range(0));
+    const std::string e = std::to_string(static_cast<std::uint64_t>(n / 0.47712125472));
+    for (auto _ : state) {
+        std::string base = "3";
+        benchmark::DoNotOptimize(raisePower(base, e));
+    }
+    setDigits(state, n);
+}
+BENCHMARK(BM_EnginePower)->RangeMultiplier(10)->Range(10, 1000000)->Unit(benchmark::kMicrosecond);
+
+// n! for n = 10, 100, ..., 10^6.
+void BM_EngineFactorial(benchmark::State& state) {
+    const std::string n = std::to_string(state.range(0));
+    for (auto _ : state)
+        benchmark::DoNotOptimize(factorial(n));
+}
+BENCHMARK(BM_EngineFactorial)
+    ->RangeMultiplier(10)
+    ->Range(10, 1000000)
+    ->Unit(benchmark::kMicrosecond);
+
+// C(2n, n).
+void BM_EngineCombination(benchmark::State& state) {
+    const std::string n = std::to_string(2 * state.range(0)), r = std::to_string(state.range(0));
+    for (auto _ : state)
+        benchmark::DoNotOptimize(combination(n, r));
+}
+BENCHMARK(BM_EngineCombination)
+    ->RangeMultiplier(10)
+    ->Range(10, 1000000)
+    ->Unit(benchmark::kMicrosecond);
+
+// ---- crossovers: argument 0 the size, argument 1 reference (1) or not ----
+
+void crossArgs(benchmark::internal::Benchmark* b, std::initializer_list<int> sizes) {
+    for (int n : sizes)
+        for (int reference : {1, 0})
+            b->Args({n, reference});
+}
+
+// The shorter operand's digits, against 2000 digits.
+void BM_EngineCrossMultiply(benchmark::State& state) {
+    const auto n = static_cast<std::size_t>(state.range(0));
+    const std::string a = digits(n, 1), b = digits(2000, 2);
+    for (auto _ : state)
+        benchmark::DoNotOptimize(state.range(1) ? multiplyDigitsReference(a, b)
+                                                : multiplyDigits(a, b));
+}
+BENCHMARK(BM_EngineCrossMultiply)->Apply([](auto* b) { crossArgs(b, {16, 32, 64, 128, 256}); });
+
+// Quotient digits plus divisor digits, half each (UpperLower).
+void BM_EngineCrossDivide(benchmark::State& state) {
+    const auto n = static_cast<std::size_t>(state.range(0));
+    const std::string b = digits(n / 2, 2), a = digits(n / 2 + n / 4, 1);
+    const auto places = static_cast<Count>(n / 4);
+    for (auto _ : state)
+        benchmark::DoNotOptimize(state.range(1) ? UpperLowerReference(a, b, places)
+                                                : UpperLower(a, b, places));
+}
+BENCHMARK(BM_EngineCrossDivide)->Apply([](auto* b) { crossArgs(b, {16, 32, 48, 64, 128}); });
+
+// Digits of 7^e.
+void BM_EngineCrossPower(benchmark::State& state) {
+    const std::string e = std::to_string(state.range(0) * 1000 / 845);
+    for (auto _ : state) {
+        std::string base = "7";
+        benchmark::DoNotOptimize(state.range(1) ? raisePowerReference(base, e)
+                                                : raisePower(base, e));
+    }
+}
+BENCHMARK(BM_EngineCrossPower)->Apply([](auto* b) { crossArgs(b, {8, 16, 32, 64, 128}); });
+
+// Factors in the run 1000 ... 999 + count.
+void BM_EngineCrossRangeProduct(benchmark::State& state) {
+    const std::string last = std::to_string(999 + state.range(0));
+    for (auto _ : state)
+        benchmark::DoNotOptimize(state.range(1) ? rangeProductReference(last, "1", "999")
+                                                : rangeProduct(last, "1", "999"));
+}
+BENCHMARK(BM_EngineCrossRangeProduct)->Apply([](auto* b) { crossArgs(b, {8, 16, 24, 48, 96}); });
+
+// Digits of both operands.
+void BM_EngineCrossAdd(benchmark::State& state) {
+    const auto n = static_cast<std::size_t>(state.range(0));
+    const std::string a = digits(n, 1), b = digits(n, 2);
+    for (auto _ : state)
+        benchmark::DoNotOptimize(state.range(1) ? rcAddReference(a, b) : rcAdd(a, b));
+}
+BENCHMARK(BM_EngineCrossAdd)->Apply([](auto* b) { crossArgs(b, {16, 32, 64, 128, 256}); });
+
+} // namespace
+
+BENCHMARK_MAIN();
