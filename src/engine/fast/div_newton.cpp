@@ -59,18 +59,18 @@ void decrement(Natural& a) {
 // operands of one size, its transforms are computed once (NttFactor).
 class FixedFactor {
   public:
-    FixedFactor(const Natural& v, std::size_t otherMax, const CancelCheck* cancel)
-        : v_(v), cancel_(cancel) {
+    FixedFactor(const Natural& v, std::size_t otherMax, const CancelCheck* cancel, Scratch* scratch)
+        : v_(v), cancel_(cancel), scratch_(scratch) {
         if (v.size() >= kMulNttThreshold && otherMax >= kMulNttThreshold &&
             v.size() + otherMax <= kern::nttMaxLimbs())
             kept_ = std::make_unique<kern::NttFactor>(v.data(), v.size(), otherMax);
     }
     Natural times(const Natural& a) const {
         if (!kept_ || a.size() < kMulNttThreshold || !kept_->fits(a.size()))
-            return mul(a, v_, cancel_);
+            return mul(a, v_, cancel_, scratch_);
         poll(cancel_);
         Natural r(a.size() + v_.size());
-        kept_->multiply(r.data(), a.data(), a.size());
+        kept_->multiply(r.data(), a.data(), a.size(), scratch_);
         trim(r);
         return r;
     }
@@ -78,6 +78,7 @@ class FixedFactor {
   private:
     const Natural& v_;
     const CancelCheck* cancel_;
+    Scratch* scratch_;
     std::unique_ptr<kern::NttFactor> kept_;
 };
 
@@ -102,18 +103,20 @@ void divBlock(const Natural& d, const Natural& b, const FixedFactor& x, const Fi
 // a / b for normalised b (top limb >= 10^9 / 2), both long.
 void divNewton(const Natural& a, const Natural& b, Natural& q, Natural& r,
                const CancelCheck* cancel) {
+    Scratch scratch; // shared by every product of this division
     const std::size_t n = b.size(), m = a.size();
     const std::size_t k = m - n + 1; // quotient limbs at most
     if (k + 1 <= n) {
         const std::size_t t = k + 1;
-        const Natural x = reciprocal(b.data() + (n - t), t, cancel);
-        divBlock(a, b, FixedFactor(x, 0, cancel), FixedFactor(b, 0, cancel), t, q, r);
+        const Natural x = reciprocal(b.data() + (n - t), t, cancel, &scratch);
+        divBlock(a, b, FixedFactor(x, 0, cancel, &scratch), FixedFactor(b, 0, cancel, &scratch), t,
+                 q, r);
         return;
     }
     // Quotient blocks of n - 1 limbs, the top block taking the odd rest.
     const std::size_t kb = n - 1;
-    const Natural x = reciprocal(b.data(), n, cancel);
-    const FixedFactor xTimes(x, n, cancel), bTimes(b, kb, cancel);
+    const Natural x = reciprocal(b.data(), n, cancel, &scratch);
+    const FixedFactor xTimes(x, n, cancel, &scratch), bTimes(b, kb, cancel, &scratch);
     const std::size_t blocks = (k + kb - 1) / kb;
     std::size_t c = k - (blocks - 1) * kb;
     std::size_t pos = m - (n - 1 + c);
@@ -140,7 +143,7 @@ void divNewton(const Natural& a, const Natural& b, Natural& q, Natural& r,
 
 } // namespace
 
-Natural reciprocal(const Limb* a, std::size_t n, const CancelCheck* cancel) {
+Natural reciprocal(const Limb* a, std::size_t n, const CancelCheck* cancel, Scratch* scratch) {
     if (n == 1) {
         const Wide v = (Wide{kBase} * kBase - 1) / a[0];
         return fromU64(v);
@@ -155,14 +158,14 @@ Natural reciprocal(const Limb* a, std::size_t n, const CancelCheck* cancel) {
         return x;
     }
     const std::size_t l = (n - 1) / 2, h = n - l;
-    Natural xh = reciprocal(a + l, h, cancel);
+    Natural xh = reciprocal(a + l, h, cancel, scratch);
     const Natural big(a, a + n);
-    Natural t = mul(big, xh, cancel);
+    Natural t = mul(big, xh, cancel, scratch);
     while (t.size() > n + h) { // t >= 10^(9 (n + h))
         decrement(xh);
         subInPlace(t, big);
     }
-    const Natural u = mul(slice(complement(t, n + h), l), xh, cancel);
+    const Natural u = mul(slice(complement(t, n + h), l), xh, cancel, scratch);
     Natural x = shiftUp(xh, l);
     addInPlace(x, slice(u, 2 * h - l));
     return x;

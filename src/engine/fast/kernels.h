@@ -51,14 +51,17 @@ void sqrBasecase(Limb* r, const Limb* a, std::size_t n);
 
 // Karatsuba's three-product split (TAOCP 4.3.3A) for ceil(na / 2) < nb <= na;
 // the sub-products go back through the front end (mul_karatsuba.cpp).
-void mulKaratsuba(Limb* r, const Limb* a, std::size_t na, const Limb* b, std::size_t nb);
-void sqrKaratsuba(Limb* r, const Limb* a, std::size_t n);
+void mulKaratsuba(Limb* r, const Limb* a, std::size_t na, const Limb* b, std::size_t nb,
+                  Scratch* scratch = nullptr);
+void sqrKaratsuba(Limb* r, const Limb* a, std::size_t n, Scratch* scratch = nullptr);
 
 // Number-theoretic transform product over three 62-bit primes with the
 // Chinese remainder theorem (mul_ntt.cpp). Two limbs form one coefficient
 // below 10^18. Any sizes; the transform length is a power of two up to 2^32.
-void mulNtt(Limb* r, const Limb* a, std::size_t na, const Limb* b, std::size_t nb);
-void sqrNtt(Limb* r, const Limb* a, std::size_t n);
+// The transforms' buffers come from scratch when one is given.
+void mulNtt(Limb* r, const Limb* a, std::size_t na, const Limb* b, std::size_t nb,
+            Scratch* scratch = nullptr);
+void sqrNtt(Limb* r, const Limb* a, std::size_t n, Scratch* scratch = nullptr);
 // Largest na + nb that mulNtt accepts, in limbs.
 std::size_t nttMaxLimbs();
 
@@ -77,7 +80,7 @@ class NttFactor {
     // shorter operand would pay for the longer transform).
     bool fits(std::size_t na) const;
     // r[0..na + nb) = a b; requires fits(na). r must not overlap a.
-    void multiply(Limb* r, const Limb* a, std::size_t na) const;
+    void multiply(Limb* r, const Limb* a, std::size_t na, Scratch* scratch = nullptr) const;
 
   private:
     std::size_t nb_, n_;
@@ -86,8 +89,9 @@ class NttFactor {
 
 // The front end (mul.cpp): picks the algorithm by the thresholds of
 // thresholds.h, splits unbalanced operands into balanced pieces.
-void mulLimbs(Limb* r, const Limb* a, std::size_t na, const Limb* b, std::size_t nb);
-void sqrLimbs(Limb* r, const Limb* a, std::size_t n);
+void mulLimbs(Limb* r, const Limb* a, std::size_t na, const Limb* b, std::size_t nb,
+              Scratch* scratch = nullptr);
+void sqrLimbs(Limb* r, const Limb* a, std::size_t n, Scratch* scratch = nullptr);
 
 // --- division ------------------------------------------------------------
 

@@ -420,16 +420,32 @@ std::size_t coefsOf(std::size_t na, std::size_t nb) {
     return (na + 1) / 2 + (nb + 1) / 2 - 1;
 }
 
-void product(Limb* r, const Limb* a, std::size_t na, const Limb* b, std::size_t nb) {
+// The three residues, the second factor's transform and the tables, in
+// one block of memory: from scratch when given, else allocated here. Left
+// uninitialised: pack() and the tables write every word before use.
+class Workspace {
+  public:
+    Workspace(std::size_t words, Scratch* scratch)
+        : own_(scratch ? nullptr : new u64[words]),
+          p_(scratch ? scratch->words(words) : own_.get()) {}
+    u64* get() const { return p_; }
+
+  private:
+    std::unique_ptr<u64[]> own_;
+    u64* p_;
+};
+
+void product(Limb* r, const Limb* a, std::size_t na, const Limb* b, std::size_t nb,
+             Scratch* scratch) {
     const std::size_t coefs = coefsOf(na, b ? nb : na);
     const std::size_t n = transformLength(coefs);
-    // Left uninitialised: pack() writes every point.
-    std::unique_ptr<u64[]> res(new u64[3 * n]);
-    std::unique_ptr<u64[]> tmp(b ? new u64[n] : nullptr);
-    std::unique_ptr<u64[]> tables(new u64[Plan::words(n)]);
+    const Workspace work(3 * n + (b ? n : 0) + Plan::words(n), scratch);
+    u64* res = work.get();
+    u64* tables = res + 3 * n;
+    u64* tmp = b ? tables + Plan::words(n) : nullptr;
     for (int k = 0; k < 3; ++k)
-        convolveModP(k, res.get() + k * n, tmp.get(), tables.get(), n, a, na, b, nb);
-    recombine(res.get(), n, coefs, r, na + (b ? nb : na));
+        convolveModP(k, res + k * n, tmp, tables, n, a, na, b, nb);
+    recombine(res, n, coefs, r, na + (b ? nb : na));
 }
 
 } // namespace
@@ -438,12 +454,13 @@ std::size_t nttMaxLimbs() {
     return (std::size_t{1} << kMaxLog) * 2 - 2;
 }
 
-void mulNtt(Limb* r, const Limb* a, std::size_t na, const Limb* b, std::size_t nb) {
-    product(r, a, na, b, nb);
+void mulNtt(Limb* r, const Limb* a, std::size_t na, const Limb* b, std::size_t nb,
+            Scratch* scratch) {
+    product(r, a, na, b, nb, scratch);
 }
 
-void sqrNtt(Limb* r, const Limb* a, std::size_t n) {
-    product(r, a, n, nullptr, 0);
+void sqrNtt(Limb* r, const Limb* a, std::size_t n, Scratch* scratch) {
+    product(r, a, n, nullptr, 0, scratch);
 }
 
 NttFactor::NttFactor(const Limb* b, std::size_t nb, std::size_t naMax)
@@ -463,14 +480,15 @@ bool NttFactor::fits(std::size_t na) const {
     return na > 0 && transformLength(coefsOf(na, nb_)) == n_;
 }
 
-void NttFactor::multiply(Limb* r, const Limb* a, std::size_t na) const {
+void NttFactor::multiply(Limb* r, const Limb* a, std::size_t na, Scratch* scratch) const {
     const std::size_t coefs = coefsOf(na, nb_);
-    std::unique_ptr<u64[]> res(new u64[3 * n_]);
-    std::unique_ptr<u64[]> tables(new u64[Plan::words(n_)]);
+    const Workspace work(3 * n_ + Plan::words(n_), scratch);
+    u64* res = work.get();
+    u64* tables = res + 3 * n_;
     for (int k = 0; k < 3; ++k)
-        convolveModP(k, res.get() + k * n_, nullptr, tables.get(), n_, a, na, nullptr, 0,
+        convolveModP(k, res + k * n_, nullptr, tables, n_, a, na, nullptr, 0,
                      spectra_.get() + k * n_);
-    recombine(res.get(), n_, coefs, r, na + nb_);
+    recombine(res, n_, coefs, r, na + nb_);
 }
 
 } // namespace longhand::fast::kern

@@ -90,10 +90,32 @@ Limb divSmallInPlace(Natural& a, Limb m);
 
 // --- multiplication (mul.cpp: the algorithm ladder) ------------------------
 
+// Working memory that the products of one long operation lend each other:
+// the transforms' buffers stay mapped instead of going back to the system
+// and being faulted in afresh by the next product, which on this kind of
+// machine costs as much as a good part of the arithmetic. Holds the largest
+// buffer asked for so far. Not for concurrent use.
+class Scratch {
+  public:
+    std::uint64_t* words(std::size_t n) {
+        if (n > size_) {
+            buf_.reset();
+            buf_.reset(new std::uint64_t[n]);
+            size_ = n;
+        }
+        return buf_.get();
+    }
+
+  private:
+    std::unique_ptr<std::uint64_t[]> buf_;
+    std::size_t size_ = 0;
+};
+
 // The long operations below take an optional cancellation check (cancel.h).
 
-Natural mul(const Natural& a, const Natural& b, const CancelCheck* cancel = nullptr);
-Natural sqr(const Natural& a, const CancelCheck* cancel = nullptr);
+Natural mul(const Natural& a, const Natural& b, const CancelCheck* cancel = nullptr,
+            Scratch* scratch = nullptr);
+Natural sqr(const Natural& a, const CancelCheck* cancel = nullptr, Scratch* scratch = nullptr);
 
 // --- division (div.cpp) ----------------------------------------------------
 

@@ -37,9 +37,10 @@ Natural power(const Natural& base, std::uint64_t e, const CancelCheck* cancel) {
     const std::uint64_t z = stripDecimalZeros(m);
     checkResultDigits(estimatePowerDigits(m, e) + static_cast<double>(z) * static_cast<double>(e));
     Natural r = m;
+    Scratch scratch; // shared by the squares and products
     for (int bit = std::bit_width(e) - 2; bit >= 0; --bit) {
-        r = sqr(r, cancel);
-        if ((e >> bit) & 1) r = mul(r, m, cancel);
+        r = sqr(r, cancel, &scratch);
+        if ((e >> bit) & 1) r = mul(r, m, cancel, &scratch);
     }
     return z ? shiftDecimal(r, z * e) : r;
 }

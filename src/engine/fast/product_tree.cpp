@@ -53,7 +53,7 @@ class Packer {
 
 // Product of words[lo, hi) by a balanced tree.
 Natural productOf(const std::vector<std::uint64_t>& words, std::size_t lo, std::size_t hi,
-                  const CancelCheck* cancel) {
+                  const CancelCheck* cancel, Scratch* scratch) {
     if (hi - lo <= 2) {
         Natural r = lo < hi ? fromU64(words[lo]) : Natural{1};
         for (std::size_t i = lo + 1; i < hi; ++i)
@@ -61,15 +61,18 @@ Natural productOf(const std::vector<std::uint64_t>& words, std::size_t lo, std::
         return r;
     }
     const std::size_t mid = lo + (hi - lo) / 2;
-    return mul(productOf(words, lo, mid, cancel), productOf(words, mid, hi, cancel), cancel);
+    return mul(productOf(words, lo, mid, cancel, scratch),
+               productOf(words, mid, hi, cancel, scratch), cancel, scratch);
 }
 
-Natural productOf(const std::vector<std::uint64_t>& words, const CancelCheck* cancel) {
-    return productOf(words, 0, words.size(), cancel);
+Natural productOf(const std::vector<std::uint64_t>& words, const CancelCheck* cancel,
+                  Scratch* scratch) {
+    return productOf(words, 0, words.size(), cancel, scratch);
 }
 
 // lo * ... * hi, lo >= 1, lo <= hi.
-Natural runProduct(std::uint64_t lo, std::uint64_t hi, const CancelCheck* cancel) {
+Natural runProduct(std::uint64_t lo, std::uint64_t hi, const CancelCheck* cancel,
+                   Scratch* scratch) {
     if (hi - lo < kProductLeafFactors) {
         std::vector<std::uint64_t> words;
         Packer pack(words);
@@ -78,10 +81,11 @@ Natural runProduct(std::uint64_t lo, std::uint64_t hi, const CancelCheck* cancel
             if (x == hi) break;
         }
         pack.flush();
-        return productOf(words, cancel);
+        return productOf(words, cancel, scratch);
     }
     const std::uint64_t mid = lo + (hi - lo) / 2;
-    return mul(runProduct(lo, mid, cancel), runProduct(mid + 1, hi, cancel), cancel);
+    return mul(runProduct(lo, mid, cancel, scratch), runProduct(mid + 1, hi, cancel, scratch),
+               cancel, scratch);
 }
 
 // Odd primes up to n: sieve of Eratosthenes over odd numbers.
@@ -128,11 +132,12 @@ Natural fromPrimeExponents(std::uint64_t n, Exponent exponent, std::uint64_t e2,
     poll(cancel);
     for (std::uint64_t p = 3; p <= n; p += 2)
         if (!composite[p / 2]) add(p, p == 5 ? e5 : exponent(p));
+    Scratch scratch; // shared by every product and square below
     Natural r{1};
     for (int b = top; b >= 0; --b) {
         packers[b].flush();
-        if (b != top) r = sqr(r, cancel);
-        if (!bits[b].empty()) r = mul(r, productOf(bits[b], cancel), cancel);
+        if (b != top) r = sqr(r, cancel, &scratch);
+        if (!bits[b].empty()) r = mul(r, productOf(bits[b], cancel, &scratch), cancel, &scratch);
         std::vector<std::uint64_t>().swap(bits[b]);
     }
     return shift ? shiftDecimal(r, shift) : r;
@@ -148,11 +153,12 @@ Natural rangeProduct(std::uint64_t lo, std::uint64_t hi, const CancelCheck* canc
     if (lo > hi) return {1};
     if (lo == 0) return {};
     checkResultDigits(log10Factorial(hi) - (lo > 1 ? log10Factorial(lo - 1) : 0.0));
-    return runProduct(lo, hi, cancel);
+    Scratch scratch;
+    return runProduct(lo, hi, cancel, &scratch);
 }
 
 Natural factorial(std::uint64_t n, const CancelCheck* cancel) {
-    if (n < kFactorialPrimeThreshold) return n < 2 ? Natural{1} : runProduct(2, n, cancel);
+    if (n < kFactorialPrimeThreshold) return n < 2 ? Natural{1} : rangeProduct(2, n, cancel);
     checkResultDigits(log10Factorial(n));
     const std::uint64_t e5 = legendre(n, 5);
     return fromPrimeExponents(
