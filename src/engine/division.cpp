@@ -153,6 +153,12 @@ std::string cleanDigits(std::string_view s) {
     return out;
 }
 
+// True when cleanDigits would give s back unchanged.
+bool isCleanDigits(std::string_view s) {
+    return (s.empty() || s.front() != '0') &&
+           std::all_of(s.begin(), s.end(), [](char c) { return c >= '0' && c <= '9'; });
+}
+
 std::string upperLowerImpl(std::string_view A, std::string_view B, Count desiredDecimal,
                            EngineHost& host) {
     const std::size_t la = A.size(), lb = B.size();
@@ -477,10 +483,14 @@ std::string divide(std::string m, std::string n, bool reference, EngineHost& hos
     }
 
     std::string M(mv), N(nv);
+    m.clear();
+    m.shrink_to_fit();
+    n.clear();
+    n.shrink_to_fit();
     const Count fm = normalizeNumber(M);
     const Count fn = normalizeNumber(N);
-    M = cleanDigits(M);
-    N = cleanDigits(N);
+    if (!isCleanDigits(M)) M = cleanDigits(M);
+    if (!isCleanDigits(N)) N = cleanDigits(N);
     if (N.empty()) return {}; // a zero divisor; callers refuse it before
 
     // The places never fall short of fn - fm, or the point would move right
