@@ -72,6 +72,9 @@ TEST(WiringPower, LongPowersMatchGmpAndReportProgress) {
         ProgressHost host;
         const std::string power = raisePower(b, std::to_string(e), host);
         ASSERT_EQ(power, r.str()) << brief(base) << " ^ " << e;
+        // A power of ten (a random run of zeros after a "1") needs no
+        // multiplication at all, so there is no progress to hear of.
+        if (base.find_first_not_of('0', 1) == std::string::npos && base[0] == '1') continue;
         ASSERT_FALSE(host.shares.empty());
         for (std::size_t k = 1; k < host.shares.size(); ++k)
             EXPECT_LE(host.shares[k - 1], host.shares[k]);
