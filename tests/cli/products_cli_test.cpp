@@ -1,4 +1,6 @@
 // longhand-calc fact, perm, comb and prod, run as a user runs them.
+#include "test_seed.h"
+
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
@@ -134,8 +136,8 @@ TEST(ProductsCli, Refusals) {
 TEST(ProductsCli, RandomCountsMatchGmpWithoutAStore) {
     const fs::path dir = fs::temp_directory_path() / ("products-cli-" + std::to_string(::getpid()));
     fs::create_directories(dir);
-    const unsigned seed = std::random_device{}();
-    std::printf("ProductsCli.RandomCountsMatchGmpWithoutAStore seed %u\n", seed);
+    const auto seed = static_cast<unsigned>(
+        longhand::test::testSeed("ProductsCli.RandomCountsMatchGmpWithoutAStore"));
     SCOPED_TRACE("seed " + std::to_string(seed));
     std::mt19937_64 rng(seed);
     mpz_t n, a, b;

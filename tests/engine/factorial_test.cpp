@@ -1,5 +1,6 @@
 #include "engine/factorial.h"
 #include "engine/recording_host.h"
+#include "test_seed.h"
 
 #include <csignal>
 #include <cstdio>
@@ -327,8 +328,8 @@ TEST_F(FactorialFile, FailedWritesLeaveTheOldFileWhole) {
 // Many requests through one store against GMP; the file then holds only
 // true factorials, in order.
 TEST_F(FactorialFile, RandomRequestsMatchGmpAndKeepTheFileSound) {
-    const unsigned seed = std::random_device{}();
-    std::printf("FactorialFile.RandomRequestsMatchGmpAndKeepTheFileSound seed %u\n", seed);
+    const auto seed = static_cast<unsigned>(
+        test::testSeed("FactorialFile.RandomRequestsMatchGmpAndKeepTheFileSound"));
     SCOPED_TRACE("seed " + std::to_string(seed));
     std::mt19937 rng(seed);
     RecordingHost host(path_);

@@ -3,6 +3,8 @@
 // of zeros, limb boundaries).
 #pragma once
 
+#include "test_seed.h"
+
 #include <cstdint>
 #include <cstdlib>
 #include <gmp.h>
@@ -69,17 +71,7 @@ inline GmpQR gmpDiv(std::string_view a, std::string_view b) {
     return {q.str(), r.str()};
 }
 
-// The seed of a test: LONGHAND_SEED from the environment, else random;
-// printed so that a failure can be replayed.
-inline std::uint64_t testSeed(const char* what) {
-    std::uint64_t seed;
-    if (const char* s = std::getenv("LONGHAND_SEED"))
-        seed = std::strtoull(s, nullptr, 10);
-    else
-        seed = std::random_device{}();
-    std::cout << "[ seed     ] " << what << " LONGHAND_SEED=" << seed << "\n";
-    return seed;
-}
+using longhand::test::testSeed;
 
 enum class Shape { Random, Nines, PowerPlusOne, PowerMinusOne, ZeroRuns, OneDigitTop, Count };
 

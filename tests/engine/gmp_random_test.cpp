@@ -8,6 +8,7 @@
 #include "engine/multiply.h"
 #include "engine/power.h"
 #include "engine/recording_host.h"
+#include "test_seed.h"
 
 #include <algorithm>
 #include <cstdlib>
@@ -24,15 +25,6 @@ namespace {
 constexpr int kPairs = 10000;
 constexpr int kMaxDigits = 500;
 constexpr int kMaxExponent = 6;
-
-std::uint64_t testSeed() {
-    static const std::uint64_t seed = [] {
-        if (const char* s = std::getenv("LONGHAND_TEST_SEED"))
-            return static_cast<std::uint64_t>(std::stoull(s));
-        return static_cast<std::uint64_t>(std::random_device{}()) << 32 ^ std::random_device{}();
-    }();
-    return seed;
-}
 
 // ---- GMP values --------------------------------------------------------------
 
@@ -247,8 +239,7 @@ void checkQuotient(const std::string& a, const std::string& b, const mpq_t va, c
 }
 
 TEST(GmpRandom, FourOperationsAndPowersAgreeWithGmp) {
-    const std::uint64_t seed = testSeed();
-    std::cout << "[ seed     ] LONGHAND_TEST_SEED=" << seed << std::endl;
+    const std::uint64_t seed = test::testSeed("GmpRandom.FourOperationsAndPowersAgreeWithGmp");
     RecordProperty("seed", std::to_string(seed));
     OperandMaker make(seed);
     int quotients = 0, powers = 0;
@@ -333,7 +324,7 @@ TEST(GmpRandom, FourOperationsAndPowersAgreeWithGmp) {
 // with at least `places` of them unless the division ends; UpperLower
 // exactly min(desired, where the division ends).
 TEST(GmpRandom, DriversGiveTrueDigitsAndPlaces) {
-    OperandMaker make(testSeed() + 1);
+    OperandMaker make(test::testSeed("GmpRandom.DriversGiveTrueDigitsAndPlaces") + 1);
     for (int i = 0; i < 2000; ++i) {
         const int ln = 1 + make.below(40);
         std::string n(1, static_cast<char>('1' + make.below(9)));
@@ -375,7 +366,7 @@ TEST(GmpRandom, DriversGiveTrueDigitsAndPlaces) {
 // Texts that are not numbers: every operation returns, and the product
 // either works or says that it failed.
 TEST(GmpRandom, MalformedTextsNeverBreakAnOperation) {
-    OperandMaker make(testSeed() + 2);
+    OperandMaker make(test::testSeed("GmpRandom.MalformedTextsNeverBreakAnOperation") + 2);
     const char alphabet[] = "0123456789..--a ";
     for (int i = 0; i < 3000; ++i) {
         std::string a, b;

@@ -1,5 +1,6 @@
 #include "engine/partialproduct.h"
 #include "engine/rangeproduct.h"
+#include "test_seed.h"
 
 #include <cstdio>
 #include <gmp.h>
@@ -77,8 +78,7 @@ TEST(PartialProduct, Refusals) {
 }
 
 TEST(PartialProduct, RandomRunsMatchGmp) {
-    const unsigned seed = std::random_device{}();
-    std::printf("PartialProduct.RandomRunsMatchGmp seed %u\n", seed);
+    const auto seed = static_cast<unsigned>(test::testSeed("PartialProduct.RandomRunsMatchGmp"));
     SCOPED_TRACE("seed " + std::to_string(seed));
     std::mt19937_64 rng(seed);
     for (int round = 0; round < 200; ++round) {

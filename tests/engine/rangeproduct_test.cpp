@@ -1,5 +1,6 @@
 #include "engine/rangeproduct.h"
 #include "engine/recording_host.h"
+#include "test_seed.h"
 
 #include <cstdio>
 #include <gmp.h>
@@ -95,8 +96,7 @@ TEST(RangeProduct, ExamplesAndFolds) {
 // factors past 3.2e7 folded one by one, runs across 1e15 and 2^53, and long
 // bounds.
 TEST(RangeProduct, RandomRunsMatchGmp) {
-    const unsigned seed = std::random_device{}();
-    std::printf("RangeProduct.RandomRunsMatchGmp seed %u\n", seed);
+    const auto seed = static_cast<unsigned>(test::testSeed("RangeProduct.RandomRunsMatchGmp"));
     SCOPED_TRACE("seed " + std::to_string(seed));
     std::mt19937_64 rng(seed);
     const std::string starts[] = {"0",

@@ -1,4 +1,5 @@
 #include "engine/rounding.h"
+#include "test_seed.h"
 
 #include <cstdio>
 #include <gmp.h>
@@ -97,8 +98,7 @@ std::string scaledDigits(const std::string& result, Count k, bool& negative) {
 }
 
 TEST(RoundDecimals, RandomTextsAgreeWithGmp) {
-    const unsigned seed = std::random_device{}();
-    std::printf("RoundDecimals seed %u\n", seed);
+    const auto seed = static_cast<unsigned>(test::testSeed("RoundDecimals"));
     std::mt19937 rng(seed);
     auto digitsOf = [&](int len, const char* pool) {
         std::string s;

@@ -4,6 +4,7 @@
 #pragma once
 
 #include "engine/crossovers.h"
+#include "test_seed.h"
 
 #include <cstdint>
 #include <cstdlib>
@@ -16,16 +17,9 @@
 
 namespace wiringtest {
 
-// LONGHAND_TEST_SEED from the environment, else random; printed so that a
-// failing run can be replayed.
+// A generator from the test's printed, replayable seed.
 inline std::mt19937_64 seededRng(const char* what) {
-    std::uint64_t seed;
-    if (const char* s = std::getenv("LONGHAND_TEST_SEED"))
-        seed = std::strtoull(s, nullptr, 10);
-    else
-        seed = (static_cast<std::uint64_t>(std::random_device{}()) << 32) ^ std::random_device{}();
-    std::cout << "[ seed     ] " << what << " LONGHAND_TEST_SEED=" << seed << std::endl;
-    return std::mt19937_64(seed);
+    return std::mt19937_64(longhand::test::testSeed(what));
 }
 
 inline std::size_t uniform(std::mt19937_64& rng, std::size_t lo, std::size_t hi) {

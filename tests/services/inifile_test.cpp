@@ -1,5 +1,6 @@
 #include "services/inifile.h"
 #include "tempdir.h"
+#include "test_seed.h"
 
 #include <cstdio>
 #include <cstdlib>
@@ -260,9 +261,8 @@ std::vector<std::string> linesOf(const std::string& text) {
 // changes by exactly one line (a changed value or an added key) or grows by
 // a new section at its end.
 TEST(IniWrite, RandomWritesKeepEveryOtherByte) {
-    // LONGHAND_SEED replays a run.
-    const char* fixed = std::getenv("LONGHAND_SEED");
-    const unsigned seed = fixed ? static_cast<unsigned>(std::stoul(fixed)) : std::random_device{}();
+    const auto seed =
+        static_cast<unsigned>(longhand::test::testSeed("IniWrite.RandomWritesKeepEveryOtherByte"));
     SCOPED_TRACE("seed " + std::to_string(seed));
     std::mt19937 rng(seed);
     const char* sections[] = {"Text", "Input Check", "Sound Check", "Recent Factorial"};
