@@ -18,33 +18,9 @@ out=${2:-$root/docs/working.png}
 argument="7^100000000"
 wait_seconds=1.5
 
-if [ -z "${LONGHAND_SHOT_DISPLAY:-}" ]; then
-    for tool in xvfb-run xdotool import; do
-        command -v "$tool" >/dev/null || { echo "screenshot_working.sh: $tool is missing" >&2; exit 1; }
-    done
-    [ -x "$exe" ] || { echo "screenshot_working.sh: no program at $exe (run make build)" >&2; exit 1; }
-    mkdir -p "$(dirname "$out")"
-    LONGHAND_SHOT_DISPLAY=1 exec xvfb-run -a -s "-screen 0 1024x768x24" "$0" "$exe" "$out"
-fi
-
-# Inside the virtual display from here on.
-"$exe" >/dev/null 2>&1 &
-pid=$!
-trap 'kill "$pid" 2>/dev/null || true' EXIT
-
-# The welcome window hides itself after three seconds; then the main
-# window is the one visible window of the program.
-window=
-tries=0
-while [ -z "$window" ]; do
-    sleep 1
-    tries=$((tries + 1))
-    [ "$tries" -le 20 ] || { echo "screenshot_working.sh: the main window did not appear" >&2; exit 1; }
-    [ "$tries" -ge 4 ] || continue
-    window=$(xdotool search --onlyvisible --pid "$pid" 2>/dev/null | tail -n 1 || true)
-done
-xdotool windowfocus --sync "$window"
-sleep 0.5
+. "$root/scripts/xshot.sh"
+xshot_enter_display
+xshot_start_program
 
 # Focus starts on Multiply; six Tabs lead through the three boxes, Add and
 # Subtract to Function, whose menu pops up at the pointer. Power is its
