@@ -112,6 +112,28 @@ BENCHMARK(BM_Binomial)->RangeMultiplier(10)->Range(10, 1000000)->Unit(benchmark:
 
 // --- kernel crossovers (sizes in limbs) --------------------------------------
 
+// The kernels without their optional arguments, as plain function pointers.
+void mulBasecase(lf::Limb* r, const lf::Limb* a, std::size_t na, const lf::Limb* b,
+                 std::size_t nb) {
+    lf::kern::mulBasecase(r, a, na, b, nb);
+}
+void mulKaratsuba(lf::Limb* r, const lf::Limb* a, std::size_t na, const lf::Limb* b,
+                  std::size_t nb) {
+    lf::kern::mulKaratsuba(r, a, na, b, nb);
+}
+void mulNtt(lf::Limb* r, const lf::Limb* a, std::size_t na, const lf::Limb* b, std::size_t nb) {
+    lf::kern::mulNtt(r, a, na, b, nb);
+}
+void sqrBasecase(lf::Limb* r, const lf::Limb* a, std::size_t n) {
+    lf::kern::sqrBasecase(r, a, n);
+}
+void sqrKaratsuba(lf::Limb* r, const lf::Limb* a, std::size_t n) {
+    lf::kern::sqrKaratsuba(r, a, n);
+}
+void sqrNtt(lf::Limb* r, const lf::Limb* a, std::size_t n) {
+    lf::kern::sqrNtt(r, a, n);
+}
+
 template <void (*Kernel)(lf::Limb*, const lf::Limb*, std::size_t, const lf::Limb*, std::size_t)>
 void BM_CrossMul(benchmark::State& state) {
     const auto n = static_cast<std::size_t>(state.range(0));
@@ -122,9 +144,9 @@ void BM_CrossMul(benchmark::State& state) {
         benchmark::DoNotOptimize(r.data());
     }
 }
-BENCHMARK(BM_CrossMul<lf::kern::mulBasecase>)->DenseRange(32, 256, 32);
-BENCHMARK(BM_CrossMul<lf::kern::mulKaratsuba>)->DenseRange(32, 256, 32)->DenseRange(384, 1024, 128);
-BENCHMARK(BM_CrossMul<lf::kern::mulNtt>)->DenseRange(128, 256, 32)->DenseRange(384, 1024, 128);
+BENCHMARK(BM_CrossMul<mulBasecase>)->DenseRange(32, 256, 32);
+BENCHMARK(BM_CrossMul<mulKaratsuba>)->DenseRange(32, 256, 32)->DenseRange(384, 1024, 128);
+BENCHMARK(BM_CrossMul<mulNtt>)->DenseRange(128, 256, 32)->DenseRange(384, 1024, 128);
 
 template <void (*Kernel)(lf::Limb*, const lf::Limb*, std::size_t)>
 void BM_CrossSqr(benchmark::State& state) {
@@ -136,9 +158,9 @@ void BM_CrossSqr(benchmark::State& state) {
         benchmark::DoNotOptimize(r.data());
     }
 }
-BENCHMARK(BM_CrossSqr<lf::kern::sqrBasecase>)->DenseRange(64, 320, 32);
-BENCHMARK(BM_CrossSqr<lf::kern::sqrKaratsuba>)->DenseRange(64, 320, 32)->DenseRange(384, 1024, 128);
-BENCHMARK(BM_CrossSqr<lf::kern::sqrNtt>)->DenseRange(128, 320, 32)->DenseRange(384, 1024, 128);
+BENCHMARK(BM_CrossSqr<sqrBasecase>)->DenseRange(64, 320, 32);
+BENCHMARK(BM_CrossSqr<sqrKaratsuba>)->DenseRange(64, 320, 32)->DenseRange(384, 1024, 128);
+BENCHMARK(BM_CrossSqr<sqrNtt>)->DenseRange(128, 320, 32)->DenseRange(384, 1024, 128);
 
 // Division of 2n by n limbs, schoolbook against Newton (through the text
 // layer's scaling-free entry).

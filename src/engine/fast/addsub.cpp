@@ -70,8 +70,8 @@ Limb mulSmallN(Limb* r, const Limb* a, std::size_t n, Limb m, Limb c) {
     return static_cast<Limb>(carry);
 }
 
-Limb divSmallN(Limb* a, std::size_t n, Limb m) {
-    Wide rem = 0;
+Limb divSmallN(Limb* a, std::size_t n, Limb m, Limb rem0) {
+    Wide rem = rem0;
     for (std::size_t i = n; i-- > 0;) {
         Wide t = rem * kBase + a[i];
         a[i] = static_cast<Limb>(t / m);

@@ -1,6 +1,9 @@
 // Text <-> limb conversion: one linear pass each way, eight digits per step
-// with SWAR (several digits inside one 64-bit word) arithmetic.
+// with SWAR (several digits inside one 64-bit word) arithmetic. Every limb
+// is nine characters of its own, so long texts are split over the threads.
 #include "natural.h"
+#include "parallel.h"
+#include "thresholds.h"
 
 #include <algorithm>
 #include <cstring>
@@ -80,10 +83,12 @@ Natural fromDigits(std::string_view s) {
     const std::size_t head = s.size() % kLimbDigits;
     Natural a(full + (head ? 1 : 0));
     const char* end = s.data() + s.size();
-    for (std::size_t i = 0; i < full; ++i) {
-        const char* p = end - (i + 1) * kLimbDigits;
-        a[i] = parseShort(p, 1) * 100000000u + parse8(p + 1);
-    }
+    par::forChunks(full, kParallelGrain, 1, [&](std::size_t from, std::size_t to) {
+        for (std::size_t i = from; i < to; ++i) {
+            const char* p = end - (i + 1) * kLimbDigits;
+            a[i] = parseShort(p, 1) * 100000000u + parse8(p + 1);
+        }
+    });
     if (head) a[full] = parseShort(s.data(), head);
     trim(a);
     return a;
@@ -100,8 +105,10 @@ void writeDigits(const Natural& a, char* out, std::size_t width) {
     std::memset(out, '0', width - used);
     char* end = out + width;
     const std::size_t full = used / kLimbDigits;
-    for (std::size_t i = 0; i < full; ++i)
-        write9(end - (i + 1) * kLimbDigits, a[i]);
+    par::forChunks(full, kParallelGrain, 1, [&](std::size_t from, std::size_t to) {
+        for (std::size_t i = from; i < to; ++i)
+            write9(end - (i + 1) * kLimbDigits, a[i]);
+    });
     if (std::size_t rest = used % kLimbDigits) writeShort(end - used, a[full], rest);
 }
 

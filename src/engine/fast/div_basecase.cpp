@@ -1,15 +1,23 @@
 // Schoolbook long division, TAOCP 4.3.1 Algorithm D, in base 10^9.
 #include "kernels.h"
+#include "thresholds.h"
 
 #include <cassert>
 #include <cstdint>
 
 namespace longhand::fast::kern {
 
-void divBasecase(Limb* q, Limb* u, std::size_t nu, const Limb* v, std::size_t nv) {
+void divBasecase(Limb* q, Limb* u, std::size_t nu, const Limb* v, std::size_t nv,
+                 const CancelCheck* cancel) {
     assert(nv >= 2 && nu > nv && v[nv - 1] >= kBase / 2);
     const Wide vTop = v[nv - 1], vNext = v[nv - 2];
+    std::size_t work = 0; // limb products since the last poll
     for (std::size_t j = nu - nv; j-- > 0;) {
+        work += nv;
+        if (work >= kSchoolbookPollWork) {
+            poll(cancel);
+            work = 0;
+        }
         Limb* w = u + j; // the window w[0..nv], w[nv] the top limb
         // D3: estimate the quotient limb from the top two limbs, then make it
         // at most one too large with the third (Knuth's test).

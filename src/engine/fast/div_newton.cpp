@@ -63,14 +63,14 @@ class FixedFactor {
         : v_(v), cancel_(cancel), scratch_(scratch) {
         if (v.size() >= kMulNttThreshold && otherMax >= kMulNttThreshold &&
             v.size() + otherMax <= kern::nttMaxLimbs())
-            kept_ = std::make_unique<kern::NttFactor>(v.data(), v.size(), otherMax);
+            kept_ = std::make_unique<kern::NttFactor>(v.data(), v.size(), otherMax, cancel);
     }
     Natural times(const Natural& a) const {
         if (!kept_ || a.size() < kMulNttThreshold || !kept_->fits(a.size()))
             return mul(a, v_, cancel_, scratch_);
         poll(cancel_);
         Natural r(a.size() + v_.size());
-        kept_->multiply(r.data(), a.data(), a.size(), scratch_);
+        kept_->multiply(r.data(), a.data(), a.size(), scratch_, cancel_);
         trim(r);
         return r;
     }
@@ -153,7 +153,7 @@ Natural reciprocal(const Limb* a, std::size_t n, const CancelCheck* cancel, Scra
         std::vector<Limb> u(2 * n + 1, kBase - 1);
         u[2 * n] = 0;
         Natural x(n + 1);
-        kern::divBasecase(x.data(), u.data(), u.size(), a, n);
+        kern::divBasecase(x.data(), u.data(), u.size(), a, n, cancel);
         trim(x);
         return x;
     }
@@ -179,8 +179,19 @@ void divMod(const Natural& a, const Natural& b, Natural& q, Natural& r, const Ca
         return;
     }
     if (b.size() == 1) {
+        // Short division from the top in pieces, polling between them (a
+        // step costs a hardware division, about 16 limb products).
         q = a;
-        r = fromU64(divSmallInPlace(q, b[0]));
+        const std::size_t piece = kSchoolbookPollWork / 16;
+        Limb rem = 0;
+        for (std::size_t top = q.size(); top > 0;) {
+            const std::size_t from = top > piece ? top - piece : 0;
+            rem = kern::divSmallN(q.data() + from, top - from, b[0], rem);
+            top = from;
+            poll(cancel);
+        }
+        trim(q);
+        r = fromU64(rem);
         return;
     }
     // Normalise (Knuth's D1): scale both so that the divisor's top limb is
@@ -195,7 +206,7 @@ void divMod(const Natural& a, const Natural& b, Natural& q, Natural& r, const Ca
     } else {
         an.push_back(0);
         q.assign(an.size() - n, 0);
-        kern::divBasecase(q.data(), an.data(), an.size(), bn.data(), n);
+        kern::divBasecase(q.data(), an.data(), an.size(), bn.data(), n, cancel);
         an.resize(n);
         trim(an);
         trim(q);

@@ -29,8 +29,9 @@ int cmpN(const Limb* a, const Limb* b, std::size_t n);
 // r[0..n) = a[0..n) * m + carry-in c; returns the carry out (< 10^9 + 1).
 // m < 10^9, r may alias a.
 Limb mulSmallN(Limb* r, const Limb* a, std::size_t n, Limb m, Limb c = 0);
-// a[0..n) /= m in place (1 <= m < 10^9); returns the remainder.
-Limb divSmallN(Limb* a, std::size_t n, Limb m);
+// (rem 10^(9 n) + a[0..n)) / m into a[0..n) in place (1 <= m < 10^9,
+// rem < m); returns the remainder.
+Limb divSmallN(Limb* a, std::size_t n, Limb m, Limb rem = 0);
 // Count of limbs once high zero limbs are dropped.
 inline std::size_t normSize(const Limb* a, std::size_t n) {
     while (n > 0 && a[n - 1] == 0)
@@ -52,16 +53,19 @@ void sqrBasecase(Limb* r, const Limb* a, std::size_t n);
 // Karatsuba's three-product split (TAOCP 4.3.3A) for ceil(na / 2) < nb <= na;
 // the sub-products go back through the front end (mul_karatsuba.cpp).
 void mulKaratsuba(Limb* r, const Limb* a, std::size_t na, const Limb* b, std::size_t nb,
-                  Scratch* scratch = nullptr);
-void sqrKaratsuba(Limb* r, const Limb* a, std::size_t n, Scratch* scratch = nullptr);
+                  Scratch* scratch = nullptr, const CancelCheck* cancel = nullptr);
+void sqrKaratsuba(Limb* r, const Limb* a, std::size_t n, Scratch* scratch = nullptr,
+                  const CancelCheck* cancel = nullptr);
 
-// Number-theoretic transform product over three 62-bit primes with the
-// Chinese remainder theorem (mul_ntt.cpp). Two limbs form one coefficient
-// below 10^18. Any sizes; the transform length is a power of two up to 2^32.
-// The transforms' buffers come from scratch when one is given.
+// Number-theoretic transform product (mul_ntt.cpp): one limb per point,
+// three 30-bit primes joined by the Chinese remainder theorem (ntt_*.h).
+// Any sizes with na + nb <= nttMaxLimbs(). The transforms' buffers come
+// from scratch when one is given; long products run on every thread and
+// poll the cancellation check inside their transforms.
 void mulNtt(Limb* r, const Limb* a, std::size_t na, const Limb* b, std::size_t nb,
-            Scratch* scratch = nullptr);
-void sqrNtt(Limb* r, const Limb* a, std::size_t n, Scratch* scratch = nullptr);
+            Scratch* scratch = nullptr, const CancelCheck* cancel = nullptr);
+void sqrNtt(Limb* r, const Limb* a, std::size_t n, Scratch* scratch = nullptr,
+            const CancelCheck* cancel = nullptr);
 // Largest na + nb that mulNtt accepts, in limbs.
 std::size_t nttMaxLimbs();
 
@@ -72,7 +76,8 @@ std::size_t nttMaxLimbs();
 class NttFactor {
   public:
     // Transforms of the length that products with up to naMax limbs need.
-    NttFactor(const Limb* b, std::size_t nb, std::size_t naMax);
+    NttFactor(const Limb* b, std::size_t nb, std::size_t naMax,
+              const CancelCheck* cancel = nullptr);
     ~NttFactor();
     NttFactor(const NttFactor&) = delete;
     NttFactor& operator=(const NttFactor&) = delete;
@@ -80,25 +85,30 @@ class NttFactor {
     // shorter operand would pay for the longer transform).
     bool fits(std::size_t na) const;
     // r[0..na + nb) = a b; requires fits(na). r must not overlap a.
-    void multiply(Limb* r, const Limb* a, std::size_t na, Scratch* scratch = nullptr) const;
+    void multiply(Limb* r, const Limb* a, std::size_t na, Scratch* scratch = nullptr,
+                  const CancelCheck* cancel = nullptr) const;
 
   private:
     std::size_t nb_, n_;
-    std::unique_ptr<std::uint64_t[]> spectra_;
+    std::unique_ptr<std::uint32_t[]> spectra_;
 };
 
 // The front end (mul.cpp): picks the algorithm by the thresholds of
-// thresholds.h, splits unbalanced operands into balanced pieces.
+// thresholds.h, splits unbalanced operands into balanced pieces, and polls
+// the cancellation check between the pieces of long products.
 void mulLimbs(Limb* r, const Limb* a, std::size_t na, const Limb* b, std::size_t nb,
-              Scratch* scratch = nullptr);
-void sqrLimbs(Limb* r, const Limb* a, std::size_t n, Scratch* scratch = nullptr);
+              Scratch* scratch = nullptr, const CancelCheck* cancel = nullptr);
+void sqrLimbs(Limb* r, const Limb* a, std::size_t n, Scratch* scratch = nullptr,
+              const CancelCheck* cancel = nullptr);
 
 // --- division ------------------------------------------------------------
 
 // Schoolbook division, TAOCP 4.3.1 Algorithm D (div_basecase.cpp).
 // u has nu limbs, v has nv >= 2 limbs with v[nv - 1] >= 10^9 / 2
 // (normalised), nu >= nv. Writes q[0..nu-nv+1) and leaves the remainder in
-// u[0..nv) (the rest of u becomes zero). No aliasing.
-void divBasecase(Limb* q, Limb* u, std::size_t nu, const Limb* v, std::size_t nv);
+// u[0..nv) (the rest of u becomes zero). No aliasing. Polls the
+// cancellation check every kSchoolbookPollWork limb products.
+void divBasecase(Limb* q, Limb* u, std::size_t nu, const Limb* v, std::size_t nv,
+                 const CancelCheck* cancel = nullptr);
 
 } // namespace longhand::fast::kern

@@ -16,20 +16,42 @@ namespace {
 // a (na limbs) times b (nb limbs), na > nb, as products of nb-limb slices
 // of a, each added into place.
 void mulSliced(Limb* r, const Limb* a, std::size_t na, const Limb* b, std::size_t nb,
-               Scratch* scratch) {
+               Scratch* scratch, const CancelCheck* cancel) {
     std::fill(r, r + na + nb, Limb{0});
     Natural part(2 * nb); // written by each product before use
     for (std::size_t off = 0; off < na; off += nb) {
         const std::size_t len = std::min(nb, na - off);
-        mulLimbs(part.data(), a + off, len, b, nb, scratch);
+        mulLimbs(part.data(), a + off, len, b, nb, scratch, cancel);
         addTo(r + off, na + nb - off, part.data(), len + nb);
+        poll(cancel);
+    }
+}
+
+// The schoolbook product of a long a by a short b in pieces of a, so that
+// the cancellation check is heard between them.
+void mulBasecaseLong(Limb* r, const Limb* a, std::size_t na, const Limb* b, std::size_t nb,
+                     const CancelCheck* cancel) {
+    const std::size_t piece = std::max(kSchoolbookPollWork / nb, nb);
+    if (na <= piece) return mulBasecase(r, a, na, b, nb);
+    std::fill(r, r + na + nb, Limb{0});
+    Natural part(piece + nb);
+    for (std::size_t off = 0; off < na; off += piece) {
+        const std::size_t len = std::min(piece, na - off);
+        mulBasecase(part.data(), a + off, len, b, nb);
+        addTo(r + off, na + nb - off, part.data(), len + nb);
+        poll(cancel);
     }
 }
 
 } // namespace
 
+// Which sizes go where (nb <= na, na + nb within the transforms' reach):
+//   nb < kMulKaratsubaThreshold                 schoolbook (in pieces of a)
+//   nb >= kMulNttThreshold                      number-theoretic transform
+//   nb > na / 2                                 Karatsuba
+//   else                                        nb-limb slices of a
 void mulLimbs(Limb* r, const Limb* a, std::size_t na, const Limb* b, std::size_t nb,
-              Scratch* scratch) {
+              Scratch* scratch, const CancelCheck* cancel) {
     if (na < nb) {
         std::swap(a, b);
         std::swap(na, nb);
@@ -38,23 +60,23 @@ void mulLimbs(Limb* r, const Limb* a, std::size_t na, const Limb* b, std::size_t
     if (nb == 0)
         std::fill(r, r + na, Limb{0});
     else if (nb < kMulKaratsubaThreshold)
-        mulBasecase(r, a, na, b, nb);
+        mulBasecaseLong(r, a, na, b, nb, cancel);
     else if (nb >= kMulNttThreshold && na + nb <= nttMaxLimbs())
-        mulNtt(r, a, na, b, nb, scratch);
+        mulNtt(r, a, na, b, nb, scratch, cancel);
     else if (balanced)
-        mulKaratsuba(r, a, na, b, nb, scratch);
+        mulKaratsuba(r, a, na, b, nb, scratch, cancel);
     else
-        mulSliced(r, a, na, b, nb, scratch);
+        mulSliced(r, a, na, b, nb, scratch, cancel);
 }
 
-void sqrLimbs(Limb* r, const Limb* a, std::size_t n, Scratch* scratch) {
+void sqrLimbs(Limb* r, const Limb* a, std::size_t n, Scratch* scratch, const CancelCheck* cancel) {
     if (n == 0) return;
     if (n < kSqrKaratsubaThreshold)
         sqrBasecase(r, a, n);
     else if (n >= kSqrNttThreshold && 2 * n <= nttMaxLimbs())
-        sqrNtt(r, a, n, scratch);
+        sqrNtt(r, a, n, scratch, cancel);
     else
-        sqrKaratsuba(r, a, n, scratch);
+        sqrKaratsuba(r, a, n, scratch, cancel);
 }
 
 } // namespace kern
@@ -64,7 +86,7 @@ Natural mul(const Natural& a, const Natural& b, const CancelCheck* cancel, Scrat
     if (a.empty() || b.empty()) return {};
     if (&a == &b) return sqr(a, cancel, scratch);
     Natural r(a.size() + b.size());
-    kern::mulLimbs(r.data(), a.data(), a.size(), b.data(), b.size(), scratch);
+    kern::mulLimbs(r.data(), a.data(), a.size(), b.data(), b.size(), scratch, cancel);
     trim(r);
     return r;
 }
@@ -73,7 +95,7 @@ Natural sqr(const Natural& a, const CancelCheck* cancel, Scratch* scratch) {
     poll(cancel);
     if (a.empty()) return {};
     Natural r(2 * a.size());
-    kern::sqrLimbs(r.data(), a.data(), a.size(), scratch);
+    kern::sqrLimbs(r.data(), a.data(), a.size(), scratch, cancel);
     trim(r);
     return r;
 }

@@ -93,22 +93,43 @@ Limb divSmallInPlace(Natural& a, Limb m);
 // Working memory that the products of one long operation lend each other:
 // the transforms' buffers stay mapped instead of going back to the system
 // and being faulted in afresh by the next product, which on this kind of
-// machine costs as much as a good part of the arithmetic. Holds the largest
-// buffer asked for so far. Not for concurrent use.
+// machine costs as much as a good part of the arithmetic.
 class Scratch {
   public:
-    std::uint64_t* words(std::size_t n) {
-        if (n > size_) {
-            buf_.reset();
-            buf_.reset(new std::uint64_t[n]);
-            size_ = n;
-        }
-        return buf_.get();
-    }
+    Scratch();
+    ~Scratch();
+    Scratch(const Scratch&) = delete;
+    Scratch& operator=(const Scratch&) = delete;
+
+    // A buffer of at least n words, valid until the next call: for a
+    // single user. Holds the largest buffer asked for so far.
+    std::uint64_t* words(std::size_t n);
+
+    // A buffer of at least n words lent to one product until the lease
+    // ends. Products on several threads at once each get their own: a
+    // free buffer that is large enough, else a new one (the free buffers
+    // smaller than that are given back first, so the memory kept stays
+    // near the most that was in use at one time). With a null owner the
+    // lease allocates a buffer of its own.
+    class Lease {
+      public:
+        Lease(Scratch* owner, std::size_t n);
+        ~Lease();
+        Lease(const Lease&) = delete;
+        Lease& operator=(const Lease&) = delete;
+        std::uint64_t* get() const { return buf_.get(); }
+
+      private:
+        Scratch* owner_;
+        std::unique_ptr<std::uint64_t[]> buf_;
+        std::size_t size_;
+    };
 
   private:
+    struct Pool;
     std::unique_ptr<std::uint64_t[]> buf_;
     std::size_t size_ = 0;
+    std::unique_ptr<Pool> pool_;
 };
 
 // The long operations below take an optional cancellation check (cancel.h).

@@ -9,6 +9,7 @@
 // (each P_b a product tree). The work then lies in a few squarings, which
 // are cheaper than general products. The factors 2 and 5 that pair into
 // trailing zeros are put back as a decimal shift.
+#include "parallel.h"
 #include "size_limits.h"
 #include "thresholds.h"
 
@@ -51,6 +52,18 @@ class Packer {
     std::uint64_t acc_ = 1;
 };
 
+// x = left(), y = right(), computed side by side when their product is
+// expected to have at least kParallelProductLimbs limbs; then x y.
+template <class Left, class Right>
+Natural productOfHalves(double limbs, Left left, Right right, const CancelCheck* cancel,
+                        Scratch* scratch) {
+    Natural x, y;
+    par::invoke(
+        limbs >= static_cast<double>(kParallelProductLimbs), [&] { x = left(); },
+        [&] { y = right(); });
+    return mul(x, y, cancel, scratch);
+}
+
 // Product of words[lo, hi) by a balanced tree.
 Natural productOf(const std::vector<std::uint64_t>& words, std::size_t lo, std::size_t hi,
                   const CancelCheck* cancel, Scratch* scratch) {
@@ -61,8 +74,10 @@ Natural productOf(const std::vector<std::uint64_t>& words, std::size_t lo, std::
         return r;
     }
     const std::size_t mid = lo + (hi - lo) / 2;
-    return mul(productOf(words, lo, mid, cancel, scratch),
-               productOf(words, mid, hi, cancel, scratch), cancel, scratch);
+    return productOfHalves(
+        2.0 * static_cast<double>(hi - lo), // words below 10^18: two limbs each at most
+        [&] { return productOf(words, lo, mid, cancel, scratch); },
+        [&] { return productOf(words, mid, hi, cancel, scratch); }, cancel, scratch);
 }
 
 Natural productOf(const std::vector<std::uint64_t>& words, const CancelCheck* cancel,
@@ -84,17 +99,22 @@ Natural runProduct(std::uint64_t lo, std::uint64_t hi, const CancelCheck* cancel
         return productOf(words, cancel, scratch);
     }
     const std::uint64_t mid = lo + (hi - lo) / 2;
-    return mul(runProduct(lo, mid, cancel, scratch), runProduct(mid + 1, hi, cancel, scratch),
-               cancel, scratch);
+    const double limbs = static_cast<double>(hi - lo + 1) * std::log10(static_cast<double>(hi)) /
+                         kLimbDigits; // about
+    return productOfHalves(
+        limbs, [&] { return runProduct(lo, mid, cancel, scratch); },
+        [&] { return runProduct(mid + 1, hi, cancel, scratch); }, cancel, scratch);
 }
 
 // Odd primes up to n: sieve of Eratosthenes over odd numbers.
-std::vector<bool> oddComposites(std::uint64_t n) {
+std::vector<bool> oddComposites(std::uint64_t n, const CancelCheck* cancel) {
     std::vector<bool> composite(n / 2 + 1, false); // index i: 2 i + 1
     for (std::uint64_t p = 3; p * p <= n; p += 2)
-        if (!composite[p / 2])
+        if (!composite[p / 2]) {
             for (std::uint64_t m = p * p; m <= n; m += 2 * p)
                 composite[m / 2] = true;
+            poll(cancel);
+        }
     return composite;
 }
 
@@ -128,17 +148,27 @@ Natural fromPrimeExponents(std::uint64_t n, Exponent exponent, std::uint64_t e2,
             }
     };
     add(2, e2);
-    const std::vector<bool> composite = oddComposites(n);
-    poll(cancel);
-    for (std::uint64_t p = 3; p <= n; p += 2)
+    const std::vector<bool> composite = oddComposites(n, cancel);
+    for (std::uint64_t p = 3; p <= n; p += 2) {
         if (!composite[p / 2]) add(p, p == 5 ? e5 : exponent(p));
+        if (p % kSchoolbookPollWork == 1) poll(cancel);
+    }
     Scratch scratch; // shared by every product and square below
+    // The products P_b side by side (they do not depend on each other),
+    // then the squares from the top bit down.
+    std::vector<Natural> parts(static_cast<std::size_t>(top + 1));
+    for (int b = 0; b <= top; ++b)
+        packers[static_cast<std::size_t>(b)].flush();
+    par::forEachIf(n >= kParallelFactorialN, parts.size(), [&](std::size_t b) {
+        if (!bits[b].empty()) parts[b] = productOf(bits[b], cancel, &scratch);
+        std::vector<std::uint64_t>().swap(bits[b]);
+    });
     Natural r{1};
     for (int b = top; b >= 0; --b) {
-        packers[b].flush();
         if (b != top) r = sqr(r, cancel, &scratch);
-        if (!bits[b].empty()) r = mul(r, productOf(bits[b], cancel, &scratch), cancel, &scratch);
-        std::vector<std::uint64_t>().swap(bits[b]);
+        Natural& part = parts[static_cast<std::size_t>(b)];
+        if (!part.empty()) r = mul(r, part, cancel, &scratch);
+        Natural().swap(part);
     }
     return shift ? shiftDecimal(r, shift) : r;
 }

@@ -39,6 +39,27 @@ inline constexpr std::uint64_t kProductLeafFactors = 64;
 // by Legendre's formula, then squarings); below, the plain product tree.
 inline constexpr std::uint64_t kFactorialPrimeThreshold = 2000;
 
+// A node of a product tree whose product will have at least this many
+// limbs computes its two halves side by side.
+inline constexpr std::size_t kParallelProductLimbs = 4096;
+// n! and C(n, k) from this n on build their prime-power products side by
+// side.
+inline constexpr std::uint64_t kParallelFactorialN = 100000;
+// Limb products between two polls of the cancellation check in a long
+// schoolbook product or division (a few milliseconds).
+inline constexpr std::size_t kSchoolbookPollWork = std::size_t{1} << 22;
+// Transforms longer than this many points (a power of two, at least 64)
+// run their first stages as column passes and each block of this size (a
+// row) as one leaf transform in cache.
+inline constexpr std::size_t kNttLeafPoints = std::size_t{1} << 13;
+// Blocks of a transform with at least this many points split their
+// passes and sub-blocks over the threads.
+inline constexpr std::size_t kNttParallelPoints = std::size_t{1} << 15;
+// Loops over long arrays (transform passes, pointwise products, the
+// recombination, text conversion) hand each thread pieces of at least
+// this many points or limbs.
+inline constexpr std::size_t kParallelGrain = std::size_t{1} << 14;
+
 #else
 
 inline constexpr std::size_t kMulKaratsubaThreshold = 4;
@@ -49,6 +70,12 @@ inline constexpr std::size_t kDivNewtonThreshold = 3;
 inline constexpr std::size_t kReciprocalBasecase = 3;
 inline constexpr std::uint64_t kProductLeafFactors = 2;
 inline constexpr std::uint64_t kFactorialPrimeThreshold = 10;
+inline constexpr std::size_t kParallelProductLimbs = 8;
+inline constexpr std::uint64_t kParallelFactorialN = 20;
+inline constexpr std::size_t kSchoolbookPollWork = 256;
+inline constexpr std::size_t kNttLeafPoints = 64;
+inline constexpr std::size_t kNttParallelPoints = 128;
+inline constexpr std::size_t kParallelGrain = 16;
 
 #endif
 

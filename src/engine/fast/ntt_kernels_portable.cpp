@@ -1,0 +1,247 @@
+// The portable kernel set of the transforms (contract in ntt_kernels.h),
+// and the choice of the set the transforms use.
+//
+// The AVX2 set computes exactly what this code computes, lane for lane:
+// the same lazy reductions, the same products, the same order of the
+// leaf's last stages, so that the two sets give identical words.
+#include "ntt_kernels.h"
+
+#include <atomic>
+
+namespace longhand::fast::ntt {
+
+namespace {
+
+inline void forwardButterfly(u32& x, u32& y, u32 d, u32 dq, u32 p) {
+    const u32 t = mulShoup(y, d, dq, p);
+    const u32 s = x + t, u = x - t + 2 * p; // [0, 4p), (0, 4p)
+    x = reduceOnce(s, 2 * p);
+    y = reduceOnce(u, 2 * p);
+}
+
+inline void inverseButterfly(u32& x, u32& y, u32 e, u32 eq, u32 p) {
+    const u32 s = x + y, u = x - y + 2 * p; // [0, 4p), (0, 4p)
+    x = reduceOnce(s, 2 * p);
+    y = mulShoup(u, e, eq, p);
+}
+
+void forward4(u32* a, std::size_t len, std::size_t count, const Radix4Twiddles& t, u32 p) {
+    u32 *a1 = a + len, *a2 = a + 2 * len, *a3 = a + 3 * len;
+    for (std::size_t j = 0; j < count; ++j) {
+        forwardButterfly(a[j], a2[j], t.a, t.aq, p);
+        forwardButterfly(a1[j], a3[j], t.a, t.aq, p);
+        forwardButterfly(a[j], a1[j], t.b0, t.b0q, p);
+        forwardButterfly(a2[j], a3[j], t.b1, t.b1q, p);
+    }
+}
+
+void inverse4(u32* a, std::size_t len, std::size_t count, const Radix4Twiddles& t, u32 p) {
+    u32 *a1 = a + len, *a2 = a + 2 * len, *a3 = a + 3 * len;
+    for (std::size_t j = 0; j < count; ++j) {
+        inverseButterfly(a[j], a1[j], t.b0, t.b0q, p);
+        inverseButterfly(a2[j], a3[j], t.b1, t.b1q, p);
+        inverseButterfly(a[j], a2[j], t.a, t.aq, p);
+        inverseButterfly(a1[j], a3[j], t.a, t.aq, p);
+    }
+}
+
+void forward2(u32* a, std::size_t len, std::size_t count, u32 d, u32 dq, u32 p) {
+    for (std::size_t j = 0; j < count; ++j)
+        forwardButterfly(a[j], a[j + len], d, dq, p);
+}
+
+void inverse2(u32* a, std::size_t len, std::size_t count, u32 e, u32 eq, u32 p) {
+    for (std::size_t j = 0; j < count; ++j)
+        inverseButterfly(a[j], a[j + len], e, eq, p);
+}
+
+// Transforms shorter than kLeafVectorPoints: radix-2 stages in place.
+void smallForward(u32* a, std::size_t n, const BlockTwiddles& t, u32 p) {
+    for (std::size_t size = n, blocks = 1; size >= 2; size /= 2, blocks *= 2)
+        for (std::size_t b = 0; b < blocks; ++b)
+            forward2(a + b * size, size / 2, size / 2, t.w[b], t.wq[b], p);
+}
+
+void smallInverse(u32* a, std::size_t n, const BlockTwiddles& t, u32 p) {
+    for (std::size_t size = 2, blocks = n / 2; size <= n; size *= 2, blocks /= 2)
+        for (std::size_t b = 0; b < blocks; ++b)
+            inverse2(a + b * size, size / 2, size / 2, t.w[b], t.wq[b], p);
+}
+
+// The last three stages of a leaf on the 64 points of group g (blocks of
+// eight 8g ... 8g + 7): v[k][l] is point k of block 8g + l, as if the
+// group were an 8 x 8 matrix transposed into eight vectors. The result
+// stays in that order: a[8k + l] = v[k][l].
+void bottomForward(u32* a, std::size_t g, const BlockTwiddles& t, u32 p) {
+    u32 v[8][8];
+    for (std::size_t k = 0; k < 8; ++k)
+        for (std::size_t l = 0; l < 8; ++l)
+            v[k][l] = a[8 * l + k];
+    for (std::size_t l = 0; l < 8; ++l) {
+        const std::size_t i4 = 8 * g + l, i2 = 16 * g + l, i1 = 32 * g + l;
+        for (std::size_t k = 0; k < 4; ++k)
+            forwardButterfly(v[k][l], v[k + 4][l], t.w[i4], t.wq[i4], p);
+        for (std::size_t h = 0; h < 2; ++h)
+            for (std::size_t k = 4 * h; k < 4 * h + 2; ++k)
+                forwardButterfly(v[k][l], v[k + 2][l], t.w2[i2 + 8 * h], t.w2q[i2 + 8 * h], p);
+        for (std::size_t h = 0; h < 4; ++h)
+            forwardButterfly(v[2 * h][l], v[2 * h + 1][l], t.w1[i1 + 8 * h], t.w1q[i1 + 8 * h], p);
+    }
+    for (std::size_t k = 0; k < 8; ++k)
+        for (std::size_t l = 0; l < 8; ++l)
+            a[8 * k + l] = v[k][l];
+}
+
+void bottomInverse(u32* a, std::size_t g, const BlockTwiddles& t, u32 p) {
+    u32 v[8][8];
+    for (std::size_t k = 0; k < 8; ++k)
+        for (std::size_t l = 0; l < 8; ++l)
+            v[k][l] = a[8 * k + l];
+    for (std::size_t l = 0; l < 8; ++l) {
+        const std::size_t i4 = 8 * g + l, i2 = 16 * g + l, i1 = 32 * g + l;
+        for (std::size_t h = 0; h < 4; ++h)
+            inverseButterfly(v[2 * h][l], v[2 * h + 1][l], t.w1[i1 + 8 * h], t.w1q[i1 + 8 * h], p);
+        for (std::size_t h = 0; h < 2; ++h)
+            for (std::size_t k = 4 * h; k < 4 * h + 2; ++k)
+                inverseButterfly(v[k][l], v[k + 2][l], t.w2[i2 + 8 * h], t.w2q[i2 + 8 * h], p);
+        for (std::size_t k = 0; k < 4; ++k)
+            inverseButterfly(v[k][l], v[k + 4][l], t.w[i4], t.wq[i4], p);
+    }
+    for (std::size_t k = 0; k < 8; ++k)
+        for (std::size_t l = 0; l < 8; ++l)
+            a[8 * l + k] = v[k][l];
+}
+
+void leafForward(u32* a, std::size_t n, const BlockTwiddles& t, u32 p) {
+    if (n < kLeafVectorPoints) return smallForward(a, n, t, p);
+    std::size_t size = n, blocks = 1;
+    if (oddStageCount(n)) {
+        forward2(a, n / 2, n / 2, t.w[0], t.wq[0], p);
+        size /= 2;
+        blocks *= 2;
+    }
+    for (; size > 8; size /= 4, blocks *= 4)
+        for (std::size_t b = 0; b < blocks; ++b)
+            forward4(a + b * size, size / 4, size / 4, radix4At(t, b), p);
+    for (std::size_t g = 0; g < n / 64; ++g)
+        bottomForward(a + 64 * g, g, t, p);
+}
+
+void leafInverse(u32* a, std::size_t n, const BlockTwiddles& t, u32 p) {
+    if (n < kLeafVectorPoints) return smallInverse(a, n, t, p);
+    for (std::size_t g = 0; g < n / 64; ++g)
+        bottomInverse(a + 64 * g, g, t, p);
+    const std::size_t top = oddStageCount(n) ? n / 2 : n;
+    for (std::size_t size = 32; size <= top; size *= 4)
+        for (std::size_t b = 0; b < n / size; ++b)
+            inverse4(a + b * size, size / 4, size / 4, radix4At(t, b), p);
+    if (oddStageCount(n)) inverse2(a, n / 2, n / 2, t.w[0], t.wq[0], p);
+}
+
+void twist(u32* a, std::size_t n, const Twist& x, const Prime& f) {
+    u32 v = f.toMont(x.start);
+    const u32 r = f.toMont(x.ratio);
+    for (std::size_t i = 0; i < n; ++i) {
+        a[i] = montMul(a[i], v, f);
+        v = reduceOnce(montMul(v, r, f), f.p); // exactly start ratio^(i+1) 2^32 mod p
+    }
+}
+
+// The three-point combination of Radix3 on one point.
+inline void threePoint(u32& x0, u32& x1, u32& x2, u32 c, u32 cq, u32 p) {
+    const u32 p2 = 2 * p;
+    const u32 s = reduceOnce(x1 + x2, p2);
+    const u32 d = mulShoup(x1 - x2 + p2, c, cq, p); // c (x1 - x2), [0, 2p)
+    const u32 t1 = reduceOnce(x0 + p2 - x2, p2);    // x0 - x2
+    const u32 t2 = reduceOnce(x0 + p2 - x1, p2);    // x0 - x1
+    x0 = reduceOnce(x0 + s, p2);                    // x0 + x1 + x2
+    x1 = reduceOnce(t1 + d, p2);                    // x0 + c x1 + c^2 x2
+    x2 = reduceOnce(t2 + p2 - d, p2);               // x0 + c^2 x1 + c x2
+}
+
+void radix3Forward(u32* a0, u32* a1, u32* a2, std::size_t n, const Radix3& r, const Prime& f) {
+    const u32 p = f.p;
+    u32 v1 = f.toMont(r.factors.start), v2 = f.toMont(mulMod(r.factors.start, r.factors.start, p));
+    const u32 s1 = f.toMont(r.factors.ratio),
+              s2 = f.toMont(mulMod(r.factors.ratio, r.factors.ratio, p));
+    for (std::size_t j = 0; j < n; ++j) {
+        u32 x0 = a0[j], x1 = a1[j], x2 = a2[j];
+        threePoint(x0, x1, x2, r.c, r.cq, p);
+        a0[j] = x0;
+        a1[j] = montMul(x1, v1, f);
+        a2[j] = montMul(x2, v2, f);
+        v1 = reduceOnce(montMul(v1, s1, f), p);
+        v2 = reduceOnce(montMul(v2, s2, f), p);
+    }
+}
+
+void radix3Inverse(u32* a0, u32* a1, u32* a2, std::size_t n, const Radix3& r, const Prime& f) {
+    const u32 p = f.p;
+    u32 v1 = f.toMont(r.factors.start), v2 = f.toMont(mulMod(r.factors.start, r.factors.start, p));
+    const u32 s1 = f.toMont(r.factors.ratio),
+              s2 = f.toMont(mulMod(r.factors.ratio, r.factors.ratio, p));
+    for (std::size_t j = 0; j < n; ++j) {
+        u32 x0 = a0[j], x1 = montMul(a1[j], v1, f), x2 = montMul(a2[j], v2, f);
+        threePoint(x0, x1, x2, r.c, r.cq, p);
+        a0[j] = x0;
+        a1[j] = x1;
+        a2[j] = x2;
+        v1 = reduceOnce(montMul(v1, s1, f), p);
+        v2 = reduceOnce(montMul(v2, s2, f), p);
+    }
+}
+
+void multiply(u32* f, const u32* g, std::size_t n, const Prime& p) {
+    for (std::size_t i = 0; i < n; ++i)
+        f[i] = montMul(f[i], g[i], p);
+}
+
+void square(u32* f, std::size_t n, const Prime& p) {
+    for (std::size_t i = 0; i < n; ++i)
+        f[i] = montMul(f[i], f[i], p);
+}
+
+void garner(u32* r1, u32* r2, u32* r3, std::size_t n, const GarnerConstants& c) {
+    const u32 p1 = kPrimes[0].p, p2 = kPrimes[1].p, p3 = kPrimes[2].p;
+    for (std::size_t i = 0; i < n; ++i) {
+        const u32 x1 = reduceOnce(mulShoup(r1[i], c.s1, c.s1q, p1), p1);
+        u32 y2 = mulShoup(r2[i], c.k2, c.k2q, p2) + mulShoup(x1, c.m2, c.m2q, p2); // < 4 p2
+        y2 = reduceOnce(reduceOnce(y2, 2 * p2), p2);
+        u32 y3 =
+            reduceOnce(mulShoup(r3[i], c.k3, c.k3q, p3) + mulShoup(x1, c.m3, c.m3q, p3), 2 * p3);
+        y3 = reduceOnce(y3 + mulShoup(y2, c.n3, c.n3q, p3), 2 * p3);
+        r1[i] = x1;
+        r2[i] = y2;
+        r3[i] = reduceOnce(y3, p3);
+    }
+}
+
+constexpr Kernels kPortable = {"portable",  forward4,    inverse4, forward2,      inverse2,
+                               leafForward, leafInverse, twist,    radix3Forward, radix3Inverse,
+                               multiply,    square,      garner};
+
+const Kernels* bestKernels() {
+    if (const Kernels* k = avx2Kernels()) return k;
+    return &kPortable;
+}
+
+std::atomic<const Kernels*>& chosen() {
+    static std::atomic<const Kernels*> k{bestKernels()};
+    return k;
+}
+
+} // namespace
+
+const Kernels& portableKernels() {
+    return kPortable;
+}
+
+const Kernels& kernels() {
+    return *chosen().load(std::memory_order_relaxed);
+}
+
+void useKernels(const Kernels& k) {
+    chosen().store(&k, std::memory_order_relaxed);
+}
+
+} // namespace longhand::fast::ntt

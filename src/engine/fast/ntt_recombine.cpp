@@ -1,0 +1,115 @@
+// Recombination by Garner's algorithm (Knuth, TAOCP 4.3.2, mixed-radix
+// form of the Chinese remainder theorem), then one carry pass in base 10^9.
+//
+// Each term is v = x1 + p1 y2 + p1 p2 y3 with digits x1 < p1, y2 < p2, y3
+// < p3 (the garner kernel). With p1 < 10^9 and p1 p2 = Q1 10^9 + Q0 < 10^18,
+// v = (x1 + p1 y2 + Q0 y3) + Q1 y3 10^9: a low part c0 < 2^61 at the
+// term's own limb and c1 = Q1 y3 < 2^60 at the next. The carry pass then
+// splits a = c0(i) + c1(i - 1) < 2^62 as H 10^9 + L and H (< 3 10^9) as
+// HH 10^9 + HL, so limb i = L(i) + HL(i - 1) + HH(i - 2) + carry, where the
+// carry is 0 or 1: the only chain from limb to limb is that single bit.
+// Pieces of the product are carried on separate threads and their carries
+// out added in order afterwards.
+#include "ntt_recombine.h"
+
+#include "kernels.h"
+#include "ntt_kernels.h"
+#include "parallel.h"
+#include "thresholds.h"
+
+#include <vector>
+
+namespace longhand::fast::ntt {
+
+namespace {
+
+constexpr u64 kP1 = kPrimes[0].p;
+constexpr u64 kP12 = kP1 * kPrimes[1].p;
+constexpr u64 kQ0 = kP12 % kBase, kQ1 = kP12 / kBase;
+static_assert(kP1 < kBase && kP12 < u64{kBase} * kBase);
+
+GarnerConstants garnerConstants(std::size_t n) {
+    const Prime &f1 = kPrimes[0], &f2 = kPrimes[1], &f3 = kPrimes[2];
+    // s_k = 2^32 n^-1 mod p_k
+    auto scale = [n](const Prime& f) {
+        return mulMod(f.r1, inverseMod(static_cast<u32>(n % f.p), f.p), f.p);
+    };
+    const u32 u12 = inverseMod(f1.p % f2.p, f2.p);                             // p1^-1 mod p2
+    const u32 u123 = inverseMod(mulMod(f1.p % f3.p, f2.p % f3.p, f3.p), f3.p); // (p1 p2)^-1
+    GarnerConstants c{};
+    c.s1 = scale(f1);
+    c.k2 = mulMod(scale(f2), u12, f2.p);
+    c.m2 = (f2.p - u12) % f2.p;
+    c.k3 = mulMod(scale(f3), u123, f3.p);
+    c.m3 = (f3.p - u123) % f3.p;
+    c.n3 = (f3.p - mulMod(f1.p % f3.p, u123, f3.p)) % f3.p;
+    c.s1q = shoupQuotient(c.s1, f1.p);
+    c.k2q = shoupQuotient(c.k2, f2.p);
+    c.m2q = shoupQuotient(c.m2, f2.p);
+    c.k3q = shoupQuotient(c.k3, f3.p);
+    c.m3q = shoupQuotient(c.m3, f3.p);
+    c.n3q = shoupQuotient(c.n3, f3.p);
+    return c;
+}
+
+struct Digits {
+    const u32 *x1, *y2, *y3;
+    std::size_t terms;
+    // a(i) = c0(i) + c1(i - 1); zero outside [0, terms].
+    u64 a(std::size_t i) const {
+        u64 v = 0;
+        if (i < terms) v = x1[i] + kP1 * y2[i] + kQ0 * y3[i];
+        if (i >= 1 && i - 1 < terms) v += kQ1 * y3[i - 1];
+        return v;
+    }
+};
+
+// Limbs r[from..to) without any carry from below `from`; returns the
+// carry out of limb to - 1.
+Limb carryPiece(const Digits& d, Limb* r, std::size_t from, std::size_t to) {
+    u64 hl1 = 0, hh1 = 0, hh2 = 0; // HL(i - 1), HH(i - 1), HH(i - 2)
+    if (from >= 2) hh2 = d.a(from - 2) / kBase / kBase;
+    if (from >= 1) {
+        const u64 h = d.a(from - 1) / kBase;
+        hl1 = h % kBase;
+        hh1 = h / kBase;
+    }
+    Limb carry = 0;
+    for (std::size_t i = from; i < to; ++i) {
+        const u64 a = d.a(i);
+        const u64 h = a / kBase;
+        const u64 s = a % kBase + hl1 + hh2 + carry; // < 2 10^9
+        carry = s >= kBase;
+        r[i] = static_cast<Limb>(s - carry * u64{kBase});
+        hh2 = hh1;
+        hl1 = h % kBase;
+        hh1 = h / kBase;
+    }
+    return carry;
+}
+
+} // namespace
+
+void recombine(u32* res, std::size_t n, std::size_t terms, Limb* r, std::size_t nr,
+               const CancelCheck* cancel) {
+    const GarnerConstants c = garnerConstants(n);
+    const Kernels& k = kernels();
+    u32 *r1 = res, *r2 = res + n, *r3 = res + 2 * n;
+    par::forChunks(terms, kParallelGrain, 8, [&](std::size_t from, std::size_t to) {
+        k.garner(r1 + from, r2 + from, r3 + from, to - from, c);
+        poll(cancel);
+    });
+    const Digits d{r1, r2, r3, terms};
+    const par::Pieces pieces = par::piecesOf(nr, kParallelGrain);
+    std::vector<Limb> carries(pieces.count);
+    par::forEach(pieces.count, [&](std::size_t i) {
+        carries[i] = carryPiece(d, r, pieces.edge(i), pieces.edge(i + 1));
+        poll(cancel);
+    });
+    for (std::size_t i = 0; i + 1 < pieces.count; ++i) {
+        const std::size_t to = pieces.edge(i + 1);
+        if (carries[i]) kern::addLimb(r + to, nr - to, carries[i]);
+    }
+}
+
+} // namespace longhand::fast::ntt

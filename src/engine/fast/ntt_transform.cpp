@@ -1,0 +1,194 @@
+// The transforms of ntt_transform.h: the order of the passes, the split
+// into cache-sized rows, the radix-3 layer, and their spread over threads.
+//
+// A power-of-two transform of n <= kNttLeafPoints points is one leaf
+// (ntt_kernels.h). A longer one is an R x C matrix, C = kNttLeafPoints,
+// row after row in memory: the first log2(R) stages pair points of the
+// same column, so they run as radix-4 passes over whole blocks with one
+// twiddle per block, depth first so that the smaller blocks stay in cache.
+// Row r then holds a polynomial modulo x^C - T[r]^2 (ntt_tables.h). With
+// b_r^C = T[r]^2, the row's coefficients times b_r^i give a polynomial
+// whose cyclic transform of length C has the same values (the points
+// b_r w_C^j are the roots of x^C - T[r]^2): a twist and a leaf, with the
+// leaf's small tables, instead of twiddle tables as long as the
+// transform (the "six-step" idea, Bailey, "FFTs in external or hierarchical
+// memory", 1990, without its transpositions). b_r = w_n^brev(r), brev the
+// reversal of r's log2(R) bits, w_n of order n.
+//
+// A transform of 3m points starts with the radix-3 layer, after which
+// each third is a power-of-two transform of m points (and the inverse
+// ends with it).
+#include "ntt_transform.h"
+
+#include "ntt_kernels.h"
+#include "ntt_tables.h"
+#include "parallel.h"
+#include "thresholds.h"
+
+#include <bit>
+
+namespace longhand::fast::ntt {
+
+namespace {
+
+static_assert(kNttLeafPoints >= kLeafVectorPoints && std::has_single_bit(kNttLeafPoints));
+
+struct Transform {
+    const Prime& f;
+    const PrimeTables& tables;
+    const Kernels& kernels;
+    const CancelCheck* cancel;
+};
+
+// The power-of-two transform's order-n root and the bit count of its row
+// numbers, for the row twists.
+struct Rows {
+    u32 root, rootInverse;
+    int bits;
+};
+
+std::size_t reverseBits(std::size_t r, int bits) {
+    std::size_t v = 0;
+    for (int i = 0; i < bits; ++i, r >>= 1)
+        v = (v << 1) | (r & 1);
+    return v;
+}
+
+// body(from, to) over the points of a pass, spread over the threads when
+// the block is long (wide), polling between pieces.
+template <class Body> void pass(const Transform& x, std::size_t count, bool wide, Body&& body) {
+    if (!wide) {
+        body(std::size_t{0}, count);
+        return;
+    }
+    par::forChunks(count, kParallelGrain, 8, [&](std::size_t from, std::size_t to) {
+        body(from, to);
+        poll(x.cancel);
+    });
+}
+
+// Block b (block numbering of ntt_tables.h) of n >= kNttLeafPoints points.
+void forwardBlock(const Transform& x, u32* a, std::size_t n, std::size_t b, const Rows& rows) {
+    const u32 p = x.f.p;
+    if (n == kNttLeafPoints) {
+        if (b != 0) {
+            const u32 factor = powMod(rows.root, reverseBits(b, rows.bits), p);
+            x.kernels.twist(a, n, {1, factor}, x.f);
+        }
+        x.kernels.leafForward(a, n, x.tables.forward, p);
+        poll(x.cancel);
+        return;
+    }
+    const bool wide = n >= kNttParallelPoints;
+    if (n >= 4 * kNttLeafPoints) {
+        const std::size_t len = n / 4;
+        const Radix4Twiddles w = radix4At(x.tables.forward, b);
+        pass(x, len, wide, [&](std::size_t from, std::size_t to) {
+            x.kernels.forward4(a + from, len, to - from, w, p);
+        });
+        par::forEachIf(wide, 4,
+                       [&](std::size_t q) { forwardBlock(x, a + q * len, len, 4 * b + q, rows); });
+    } else {
+        const std::size_t len = n / 2;
+        const u32 d = x.tables.forward.w[b], dq = x.tables.forward.wq[b];
+        pass(x, len, wide, [&](std::size_t from, std::size_t to) {
+            x.kernels.forward2(a + from, len, to - from, d, dq, p);
+        });
+        par::forEachIf(wide, 2,
+                       [&](std::size_t q) { forwardBlock(x, a + q * len, len, 2 * b + q, rows); });
+    }
+}
+
+void inverseBlock(const Transform& x, u32* a, std::size_t n, std::size_t b, const Rows& rows) {
+    const u32 p = x.f.p;
+    if (n == kNttLeafPoints) {
+        x.kernels.leafInverse(a, n, x.tables.inverse, p);
+        if (b != 0) {
+            const u32 factor = powMod(rows.rootInverse, reverseBits(b, rows.bits), p);
+            x.kernels.twist(a, n, {1, factor}, x.f);
+        }
+        poll(x.cancel);
+        return;
+    }
+    const bool wide = n >= kNttParallelPoints;
+    if (n >= 4 * kNttLeafPoints) {
+        const std::size_t len = n / 4;
+        par::forEachIf(wide, 4,
+                       [&](std::size_t q) { inverseBlock(x, a + q * len, len, 4 * b + q, rows); });
+        const Radix4Twiddles w = radix4At(x.tables.inverse, b);
+        pass(x, len, wide, [&](std::size_t from, std::size_t to) {
+            x.kernels.inverse4(a + from, len, to - from, w, p);
+        });
+    } else {
+        const std::size_t len = n / 2;
+        par::forEachIf(wide, 2,
+                       [&](std::size_t q) { inverseBlock(x, a + q * len, len, 2 * b + q, rows); });
+        const u32 e = x.tables.inverse.w[b], eq = x.tables.inverse.wq[b];
+        pass(x, len, wide, [&](std::size_t from, std::size_t to) {
+            x.kernels.inverse2(a + from, len, to - from, e, eq, p);
+        });
+    }
+}
+
+Rows rowsOf(const Prime& f, std::size_t n) {
+    const u32 root = f.rootOfUnity(n);
+    return {root, inverseMod(root, f.p), std::countr_zero(n / kNttLeafPoints)};
+}
+
+void forwardPow2(const Transform& x, u32* a, std::size_t n) {
+    if (n <= kNttLeafPoints) {
+        x.kernels.leafForward(a, n, x.tables.forward, x.f.p);
+        poll(x.cancel);
+    } else {
+        forwardBlock(x, a, n, 0, rowsOf(x.f, n));
+    }
+}
+
+void inversePow2(const Transform& x, u32* a, std::size_t n) {
+    if (n <= kNttLeafPoints) {
+        x.kernels.leafInverse(a, n, x.tables.inverse, x.f.p);
+        poll(x.cancel);
+    } else {
+        inverseBlock(x, a, n, 0, rowsOf(x.f, n));
+    }
+}
+
+// The radix-3 layer over the thirds of a[0..3m), with the order-3m root w
+// (or its inverse for the inverse layer) and the cube root c = w^m.
+template <class Layer>
+void radix3Pass(const Transform& x, u32* a, std::size_t m, u32 w, Layer layer) {
+    const u32 p = x.f.p;
+    const u32 c = powMod(w, m, p);
+    pass(x, m, 3 * m >= kNttParallelPoints, [&](std::size_t from, std::size_t to) {
+        const Radix3 r{c, shoupQuotient(c, p), {powMod(w, from, p), w}};
+        layer(a + from, a + m + from, a + 2 * m + from, to - from, r, x.f);
+    });
+}
+
+} // namespace
+
+std::size_t transformLength(std::size_t points) {
+    const std::size_t pow2 = std::bit_ceil(points);
+    const std::size_t three = pow2 / 4 * 3;
+    return three >= points ? three : pow2;
+}
+
+void forward(u32* a, std::size_t n, int prime, const CancelCheck* cancel) {
+    const Transform x{kPrimes[prime], tablesOf(prime), kernels(), cancel};
+    if (n % 3 != 0) return forwardPow2(x, a, n);
+    const std::size_t m = n / 3;
+    radix3Pass(x, a, m, x.f.rootOfUnity(n), x.kernels.radix3Forward);
+    par::forEachIf(n >= kNttParallelPoints, 3,
+                   [&](std::size_t t) { forwardPow2(x, a + t * m, m); });
+}
+
+void inverse(u32* a, std::size_t n, int prime, const CancelCheck* cancel) {
+    const Transform x{kPrimes[prime], tablesOf(prime), kernels(), cancel};
+    if (n % 3 != 0) return inversePow2(x, a, n);
+    const std::size_t m = n / 3;
+    par::forEachIf(n >= kNttParallelPoints, 3,
+                   [&](std::size_t t) { inversePow2(x, a + t * m, m); });
+    radix3Pass(x, a, m, inverseMod(x.f.rootOfUnity(n), x.f.p), x.kernels.radix3Inverse);
+}
+
+} // namespace longhand::fast::ntt

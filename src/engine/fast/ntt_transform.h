@@ -1,0 +1,27 @@
+// Number-theoretic transforms of length 2^k or 3 * 2^k modulo one of the
+// primes of ntt_field.h, on residues in [0, 2p).
+//
+// forward() leaves the points in an order of its own (not the natural
+// one, nor plain bit reversal); inverse() takes them in that order and
+// returns n times the original array. That is all a convolution needs:
+// inverse(forward(f) * forward(g)) = n (f * g mod x^n - 1).
+#pragma once
+
+#include "cancel.h"
+#include "ntt_field.h"
+
+#include <cstddef>
+
+namespace longhand::fast::ntt {
+
+// The smallest transform length 2^k or 3 * 2^k of at least `points`
+// points (1 <= points <= kMaxPoints).
+std::size_t transformLength(std::size_t points);
+
+// In place on a[0..n), n a transform length up to kMaxPoints, prime an
+// index into kPrimes. The cancellation check is polled after each leaf
+// and each piece of a pass; long transforms run on every thread.
+void forward(u32* a, std::size_t n, int prime, const CancelCheck* cancel = nullptr);
+void inverse(u32* a, std::size_t n, int prime, const CancelCheck* cancel = nullptr);
+
+} // namespace longhand::fast::ntt
