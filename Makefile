@@ -3,13 +3,13 @@
 
 DEB_PACKAGES := build-essential cmake ninja-build pkg-config \
   qt6-base-dev qt6-multimedia-dev libgl-dev \
-  libgtest-dev libgmock-dev libgmp-dev libbenchmark-dev \
+  libgtest-dev libgmock-dev libgmp-dev libbenchmark-dev libtbb-dev \
   python3 xvfb xauth x11-apps imagemagick fonts-dejavu-core time xdotool
 
 SUDO := $(shell [ "$$(id -u)" = 0 ] || echo sudo)
 JOBS ?= $(shell nproc)
 
-.PHONY: all deps configure build run test asan bench screenshot format clean
+.PHONY: all deps configure build run test asan tsan bench screenshot format clean
 
 all: build
 
@@ -39,6 +39,12 @@ asan: deps
 	cmake --preset asan
 	cmake --build --preset asan -j $(JOBS)
 	ctest --preset asan -j $(JOBS)
+
+# The engine's and the command line's tests under ThreadSanitizer.
+tsan: deps
+	cmake --preset tsan
+	cmake --build --preset tsan -j $(JOBS)
+	ctest --preset tsan -j $(JOBS)
 
 bench: deps
 	cmake --preset bench

@@ -2,9 +2,11 @@
 // the fast arithmetic, against GMP.
 #include "engine/fast/fast.h"
 #include "engine/fast/natural.h"
+#include "engine/fast/parallel.h"
 #include "engine/fast/thresholds.h"
 #include "fast_test_support.h"
 
+#include <atomic>
 #include <functional>
 #include <gtest/gtest.h>
 
@@ -176,6 +178,36 @@ TEST(FastCancel, LongOperationsStopWhenAsked) {
         const CancelCheck empty;
         EXPECT_EQ(op(&empty), op(nullptr)) << name;
     }
+}
+
+} // namespace
+
+namespace {
+
+namespace par = longhand::fast::par;
+
+// The pieces of a parallel loop cover the range once, aligned; a task's
+// exception reaches the caller, whichever thread ran it.
+TEST(FastParallel, PiecesCoverTheRangeAndErrorsReachTheCaller) {
+    for (std::size_t n : {0, 1, 7, 8, 100, 4095, 100000}) {
+        std::vector<std::atomic<int>> seen(n);
+        par::forChunks(n, 16, 8, [&](std::size_t from, std::size_t to) {
+            EXPECT_TRUE(from % 8 == 0);
+            for (std::size_t i = from; i < to; ++i)
+                ++seen[i];
+        });
+        for (std::size_t i = 0; i < n; ++i)
+            ASSERT_EQ(seen[i].load(), 1) << "n " << n << " item " << i;
+    }
+    std::atomic<int> ran{0};
+    EXPECT_THROW(par::forEach(64,
+                              [&](std::size_t i) {
+                                  ++ran;
+                                  if (i == 37) throw std::range_error("task 37");
+                              }),
+                 std::range_error);
+    EXPECT_GE(ran.load(), 1);
+    EXPECT_GE(par::threads(), 1);
 }
 
 } // namespace

@@ -95,21 +95,23 @@ TEST(FastMul, KernelsAgreeWithSchoolbook) {
         }
 }
 
-// Transform lengths at 2^k and 3 * 2^k, with the largest coefficients,
-// where a wrong bound on the convolution terms or a wrong radix-3 twiddle
-// would show: na + na - 1 limbs make about na - 1 coefficients.
+// Convolutions of exactly 2^k and 3 * 2^k terms and one more (the next
+// transform length), with the largest limbs, where a wrong bound on the
+// terms or a wrong radix-3 twiddle would show: na + nb - 1 terms.
 TEST(FastMul, TransformBoundariesWithLargestLimbs) {
     std::mt19937_64 rng(fasttest::testSeed("FastMul.Transform"));
-    for (std::size_t coefs : {65, 66, 97, 98, 513, 514, 1537, 1538, 6145, 6146, 8193}) {
-        const std::size_t na = coefs; // limbs: coefs / 2 coefficients each
-        for (bool maximal : {true, false}) {
-            const auto a = randomLimbs(rng, na, maximal), b = randomLimbs(rng, na - 1, maximal);
-            std::vector<Limb> r(2 * na - 1), k(2 * na - 1);
-            kern::mulNtt(r.data(), a.data(), na, b.data(), na - 1);
-            kern::mulKaratsuba(k.data(), a.data(), na, b.data(), na - 1);
-            ASSERT_EQ(r, k) << coefs;
+    for (std::size_t base : {std::size_t{64}, std::size_t{96}, std::size_t{1024}, std::size_t{3072},
+                             std::size_t{16384}, std::size_t{24576}})
+        for (std::size_t terms : {base, base + 1}) {
+            const std::size_t na = terms / 2 + 1, nb = terms + 1 - na;
+            for (bool maximal : {true, false}) {
+                const auto a = randomLimbs(rng, na, maximal), b = randomLimbs(rng, nb, maximal);
+                std::vector<Limb> r(na + nb), k(na + nb);
+                kern::mulNtt(r.data(), a.data(), na, b.data(), nb);
+                kern::mulKaratsuba(k.data(), a.data(), na, b.data(), nb);
+                ASSERT_EQ(r, k) << terms << " terms";
+            }
         }
-    }
 }
 
 // A kept factor gives the same products as a fresh transform, for every

@@ -90,6 +90,15 @@ Limb divSmallInPlace(Natural& a, Limb m);
 
 // --- multiplication (mul.cpp: the algorithm ladder) ------------------------
 
+// Long working arrays of 64-bit words. Large ones are aligned to 2 MiB and
+// offered to the system for huge pages, so that a long transform faults in
+// and walks through few pages.
+struct WordsDeleter {
+    void operator()(std::uint64_t* p) const noexcept;
+};
+using WordBuffer = std::unique_ptr<std::uint64_t[], WordsDeleter>;
+WordBuffer allocateWords(std::size_t n);
+
 // Working memory that the products of one long operation lend each other:
 // the transforms' buffers stay mapped instead of going back to the system
 // and being faulted in afresh by the next product, which on this kind of
@@ -121,13 +130,13 @@ class Scratch {
 
       private:
         Scratch* owner_;
-        std::unique_ptr<std::uint64_t[]> buf_;
+        WordBuffer buf_;
         std::size_t size_;
     };
 
   private:
     struct Pool;
-    std::unique_ptr<std::uint64_t[]> buf_;
+    WordBuffer buf_;
     std::size_t size_ = 0;
     std::unique_ptr<Pool> pool_;
 };

@@ -1,11 +1,45 @@
-// The tasks of the fast arithmetic on OpenMP.
+// The tasks of the fast arithmetic on oneTBB.
+//
+// oneTBB keeps one pool of worker threads for the whole process; a thread
+// that waits for its tasks takes part in the work (and in other tasks of
+// the pool), and idle workers go to sleep after a short spin, so a busy
+// machine loses little to them. The thread limit is a process-wide
+// tbb::global_control.
+//
+// Under ThreadSanitizer: Debian's libtbb is not instrumented, so the
+// sanitizer cannot see the ordering that the pool's own synchronisation
+// gives. The hand-over points are annotated instead: whatever the caller
+// wrote before spawning happens before each task, each task happens before
+// the caller's return, and the pool's bookkeeping while a task is spawned
+// is ignored. Races between tasks, or between a task and the caller, are
+// still reported.
 #include "parallel.h"
 
 #include <atomic>
 #include <cstdlib>
 #include <exception>
+#include <memory>
 #include <mutex>
-#include <omp.h>
+#include <tbb/global_control.h>
+#include <tbb/info.h>
+#include <tbb/task_group.h>
+
+#if defined(__SANITIZE_THREAD__)
+#define LONGHAND_TSAN 1
+#elif defined(__has_feature)
+#if __has_feature(thread_sanitizer)
+#define LONGHAND_TSAN 1
+#endif
+#endif
+
+#ifdef LONGHAND_TSAN
+extern "C" void __tsan_acquire(void* addr);
+extern "C" void __tsan_release(void* addr);
+extern "C" void AnnotateIgnoreReadsBegin(const char* file, int line);
+extern "C" void AnnotateIgnoreReadsEnd(const char* file, int line);
+extern "C" void AnnotateIgnoreWritesBegin(const char* file, int line);
+extern "C" void AnnotateIgnoreWritesEnd(const char* file, int line);
+#endif
 
 namespace longhand::fast::par {
 
@@ -17,7 +51,7 @@ int threadsFromEnvironment() {
         const long n = std::strtol(s, &end, 10);
         if (end != s && *end == '\0' && n >= 1) return static_cast<int>(std::min(n, 1024L));
     }
-    return std::max(omp_get_num_procs(), 1);
+    return std::max(tbb::info::default_concurrency(), 1);
 }
 
 // The first exception of one runTasks call; later tasks of the call are
@@ -44,39 +78,58 @@ class FirstError {
     std::exception_ptr error_;
 };
 
-// Spawns tasks 1..count-1 and runs task 0 on this thread; the task group
-// waits for all of them (and for every task they spawn in turn), and the
-// waiting thread works on queued tasks meanwhile.
-void spawnAndWait(std::size_t count, void (*call)(void*, std::size_t), void* context,
-                  FirstError& errors) {
-#pragma omp taskgroup
-    {
-        for (std::size_t i = 1; i < count; ++i) {
-#pragma omp task default(shared) firstprivate(i)
-            errors.run(call, context, i);
-        }
-        errors.run(call, context, 0);
-    }
+#ifdef LONGHAND_TSAN
+void handOver(void* edge) {
+    __tsan_release(edge);
 }
+void takeOver(void* edge) {
+    __tsan_acquire(edge);
+}
+template <class F> void ignoringPoolBookkeeping(F&& f) {
+    AnnotateIgnoreReadsBegin(__FILE__, __LINE__);
+    AnnotateIgnoreWritesBegin(__FILE__, __LINE__);
+    f();
+    AnnotateIgnoreWritesEnd(__FILE__, __LINE__);
+    AnnotateIgnoreReadsEnd(__FILE__, __LINE__);
+}
+#else
+void handOver(void*) {}
+void takeOver(void*) {}
+template <class F> void ignoringPoolBookkeeping(F&& f) {
+    f();
+}
+#endif
 
 } // namespace
 
 int threads() {
     static const int n = threadsFromEnvironment();
+    static const tbb::global_control limit(tbb::global_control::max_allowed_parallelism,
+                                           static_cast<std::size_t>(n));
     return n;
 }
 
 void runTasks(std::size_t count, void (*call)(void*, std::size_t), void* context) {
+    threads(); // the limit holds from the first task on
     FirstError errors;
-    if (omp_in_parallel()) {
-        spawnAndWait(count, call, context, errors);
-    } else {
-        // A new team: one thread runs the tasks' root, the others take
-        // tasks from the pool until the region ends.
-#pragma omp parallel num_threads(threads())
-#pragma omp single
-        spawnAndWait(count, call, context, errors);
-    }
+    // One byte per task as the sanitizer's hand-over points: [0] from the
+    // caller to every task, [i] from task i back to the caller.
+    const std::unique_ptr<char[]> edgeStore(new char[count]);
+    char* edges = edgeStore.get();
+    tbb::task_group group;
+    handOver(edges);
+    for (std::size_t i = 1; i < count; ++i)
+        ignoringPoolBookkeeping([&] {
+            group.run([&errors, call, context, edges, i] {
+                takeOver(edges);
+                errors.run(call, context, i);
+                handOver(edges + i);
+            });
+        });
+    errors.run(call, context, 0);
+    group.wait();
+    for (std::size_t i = 1; i < count; ++i)
+        takeOver(edges + i);
     errors.rethrow();
 }
 

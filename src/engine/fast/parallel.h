@@ -1,14 +1,13 @@
 // Running the long work of the fast arithmetic on every core.
 //
-// The work is split into tasks of OpenMP (the compiler's runtime; the only
-// file that uses it is parallel.cpp). A call from outside any parallel work
-// opens a team of threads() threads for its own tasks; a call made inside a
-// task adds tasks to the team already running, so nested splits (the halves
-// of a product tree, the transforms inside each product) share the same
-// threads. Any thread of the program (the windows' worker as well as the
-// command line's main thread) may call in.
+// The work is split into tasks of oneTBB's pool (parallel.cpp is the only
+// file that uses it). One pool serves the whole process: a call from any
+// thread (the windows' worker as well as the command line's main thread)
+// hands its tasks to the same workers, and a call made inside a task adds
+// tasks beside it, so nested splits (the halves of a product tree, the
+// transforms inside each product) share the threads.
 //
-// LONGHAND_THREADS=N in the environment limits the team to N threads; 1
+// LONGHAND_THREADS=N in the environment limits the pool to N threads; 1
 // runs everything on the calling thread. The arithmetic never depends on
 // the number of threads, so results are the same byte for byte.
 //

@@ -2,14 +2,45 @@
 #include "natural.h"
 
 #include <algorithm>
+#include <cstdlib>
 #include <mutex>
+#include <new>
+#include <sys/mman.h>
 #include <vector>
 
 namespace longhand::fast {
 
+namespace {
+
+// Buffers from this size up are aligned to 2 MiB huge pages.
+constexpr std::size_t kHugePageBytes = std::size_t{2} << 20;
+constexpr std::size_t kLargeBytes = 2 * kHugePageBytes;
+
+} // namespace
+
+void WordsDeleter::operator()(std::uint64_t* p) const noexcept {
+    std::free(p);
+}
+
+WordBuffer allocateWords(std::size_t n) {
+    const std::size_t bytes = std::max<std::size_t>(n, 1) * sizeof(std::uint64_t);
+    void* p = nullptr;
+    if (bytes >= kLargeBytes) {
+        const std::size_t rounded = (bytes + kHugePageBytes - 1) / kHugePageBytes * kHugePageBytes;
+        p = std::aligned_alloc(kHugePageBytes, rounded);
+#ifdef MADV_HUGEPAGE
+        if (p) madvise(p, rounded, MADV_HUGEPAGE); // a hint: refused, nothing changes
+#endif
+    } else {
+        p = std::malloc(bytes);
+    }
+    if (!p) throw std::bad_alloc();
+    return WordBuffer(static_cast<std::uint64_t*>(p));
+}
+
 struct Scratch::Pool {
     struct Block {
-        std::unique_ptr<std::uint64_t[]> buf;
+        WordBuffer buf;
         std::size_t size;
     };
     std::mutex mutex;
@@ -23,7 +54,7 @@ Scratch::~Scratch() = default;
 std::uint64_t* Scratch::words(std::size_t n) {
     if (n > size_) {
         buf_.reset();
-        buf_.reset(new std::uint64_t[n]);
+        buf_ = allocateWords(n);
         size_ = n;
     }
     return buf_.get();
@@ -47,7 +78,7 @@ Scratch::Lease::Lease(Scratch* owner, std::size_t n) : owner_(owner), size_(n) {
             smaller.swap(pool.free);
         }
     }
-    buf_.reset(new std::uint64_t[n]);
+    buf_ = allocateWords(n);
 }
 
 Scratch::Lease::~Lease() {

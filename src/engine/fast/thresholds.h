@@ -70,12 +70,12 @@ inline constexpr std::size_t kDivNewtonThreshold = 3;
 inline constexpr std::size_t kReciprocalBasecase = 3;
 inline constexpr std::uint64_t kProductLeafFactors = 2;
 inline constexpr std::uint64_t kFactorialPrimeThreshold = 10;
-inline constexpr std::size_t kParallelProductLimbs = 8;
+inline constexpr std::size_t kParallelProductLimbs = 32;
 inline constexpr std::uint64_t kParallelFactorialN = 20;
 inline constexpr std::size_t kSchoolbookPollWork = 256;
 inline constexpr std::size_t kNttLeafPoints = 64;
-inline constexpr std::size_t kNttParallelPoints = 128;
-inline constexpr std::size_t kParallelGrain = 16;
+inline constexpr std::size_t kNttParallelPoints = 256;
+inline constexpr std::size_t kParallelGrain = 64;
 
 #endif
 
