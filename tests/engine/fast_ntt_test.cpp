@@ -98,15 +98,25 @@ TEST(FastNtt, InverseUndoesForward) {
 }
 
 TEST(FastNtt, LengthsAreTheShortestThatHoldThePoints) {
-    auto form = [](std::size_t n) { return std::has_single_bit(n % 3 == 0 ? n / 3 : n); };
-    for (std::size_t points = 1; points < 5000; ++points) {
+    // The lengths the primes allow: 2^k and 3 * 2^k, k <= kMaxPow2Log.
+    auto allowed = [](std::size_t n) {
+        const std::size_t pow2 = n % 3 == 0 ? n / 3 : n;
+        return std::has_single_bit(pow2) && pow2 <= (std::size_t{1} << ntt::kMaxPow2Log);
+    };
+    auto check = [&](std::size_t points) {
         const std::size_t n = ntt::transformLength(points);
-        ASSERT_TRUE(form(n)) << n;
+        ASSERT_TRUE(allowed(n)) << points << " -> " << n;
         ASSERT_GE(n, points);
-        for (std::size_t shorter = points; shorter < n; ++shorter)
-            ASSERT_FALSE(form(shorter)) << points << " fits in " << shorter;
-    }
-    EXPECT_EQ(ntt::transformLength(ntt::kMaxPoints), ntt::kMaxPoints);
+        for (std::size_t shorter = points; shorter < n && shorter < points + 100000; ++shorter)
+            ASSERT_FALSE(allowed(shorter)) << points << " fits in " << shorter;
+    };
+    for (std::size_t points = 1; points < 5000; ++points)
+        check(points);
+    const std::size_t top = std::size_t{1} << ntt::kMaxPow2Log;
+    for (std::size_t points : {top - 1, top, top + 1, 3 * top / 2, 3 * top / 2 + 1, 2 * top,
+                               2 * top + 1, ntt::kMaxPoints - 1, ntt::kMaxPoints})
+        check(points);
+    EXPECT_EQ(ntt::transformLength(3 * top / 2 + 1), ntt::kMaxPoints);
     EXPECT_EQ(kern::nttMaxLimbs(), ntt::kMaxPoints + 1);
 }
 
@@ -131,11 +141,20 @@ TEST(FastNtt, ProductsThroughEachKernelSetMatchGmp) {
 
 namespace {
 
-// The longest transform with the largest terms a convolution of limbs can
-// have: (10^(9n) - 1)^2 = 10^(18n) - 2 10^(9n) + 1 with 2n - 1 terms
-// filling kMaxPoints, as a square and as a product of two operands.
-TEST(FastNttSlow, LongestTransformWithLargestLimbs) {
-    const std::size_t n = (ntt::kMaxPoints + 1) / 2;
+// The longest transforms with the largest terms a convolution of limbs can
+// have: (10^(9n) - 1)^2 = 10^(18n) - 2 10^(9n) + 1, as a square and as a
+// product of two operands.
+void squareOfNines(std::size_t n);
+
+TEST(FastNttSlow, LongestTransformsWithLargestLimbs) {
+    // 2n - 1 terms: all of the longest transform, and just past 3 * 2^(K-1)
+    // where the next length is the longest one too.
+    for (std::size_t n :
+         {(ntt::kMaxPoints + 1) / 2, (std::size_t{3} << (ntt::kMaxPow2Log - 1)) / 2 + 1})
+        squareOfNines(n);
+}
+
+void squareOfNines(std::size_t n) {
     const std::vector<Limb> nines(n, kBase - 1);
     auto expectSquareOfNines = [&](const std::vector<Limb>& r, const char* what) {
         ASSERT_EQ(r.size(), 2 * n);

@@ -170,7 +170,9 @@ void radix3Pass(const Transform& x, u32* a, std::size_t m, u32 w, Layer layer) {
 std::size_t transformLength(std::size_t points) {
     const std::size_t pow2 = std::bit_ceil(points);
     const std::size_t three = pow2 / 4 * 3;
-    return three >= points ? three : pow2;
+    if (three >= points) return three;
+    // Above 2^kMaxPow2Log only 3 * 2^kMaxPow2Log remains.
+    return pow2 <= (std::size_t{1} << kMaxPow2Log) ? pow2 : pow2 / 2 * 3;
 }
 
 void forward(u32* a, std::size_t n, int prime, const CancelCheck* cancel) {

@@ -14,8 +14,8 @@
 
 namespace longhand::fast::ntt {
 
-// The smallest transform length 2^k or 3 * 2^k of at least `points`
-// points (1 <= points <= kMaxPoints).
+// The smallest transform length 2^k or 3 * 2^k (k <= kMaxPow2Log) of at
+// least `points` points (1 <= points <= kMaxPoints).
 std::size_t transformLength(std::size_t points);
 
 // In place on a[0..n), n a transform length up to kMaxPoints, prime an
