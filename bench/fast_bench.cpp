@@ -6,6 +6,7 @@
 //   build/bench/bin/fast_bench --benchmark_filter=Cross
 #include "engine/fast/fast.h"
 #include "engine/fast/kernels.h"
+#include "engine/fast/ntt_transform.h"
 
 #include <benchmark/benchmark.h>
 #include <random>
@@ -73,7 +74,7 @@ void BM_Sqr(benchmark::State& state) {
 }
 BENCHMARK(BM_Sqr)->RangeMultiplier(10)->Range(10, 1000000)->Unit(benchmark::kMicrosecond);
 
-// 2n digits by n digits, quotient cut to Len(a) + 1 places as the long
+// 2n digits by n digits, quotient cut to the dividend's length + 1 places as the long
 // division drivers compute it.
 void BM_Div(benchmark::State& state) {
     const auto n = static_cast<std::size_t>(state.range(0));
@@ -109,6 +110,45 @@ void BM_Binomial(benchmark::State& state) {
         benchmark::DoNotOptimize(lf::binomialDigits(n, n / 2));
 }
 BENCHMARK(BM_Binomial)->RangeMultiplier(10)->Range(10, 1000000)->Unit(benchmark::kMicrosecond);
+
+// --- transforms ------------------------------------------------------------------
+
+// One forward and one inverse transform of n points for one prime, n one of
+// the allowed lengths: the cost per point of each kind of length, which
+// the choice of transform length weighs.
+void BM_Transform(benchmark::State& state) {
+    const auto n = static_cast<std::size_t>(state.range(0));
+    std::vector<std::uint32_t> a(n);
+    std::mt19937_64 rng(3);
+    for (auto& x : a)
+        x = static_cast<std::uint32_t>(rng() % 700000000);
+    for (auto _ : state) {
+        lf::ntt::forward(a.data(), n, 0);
+        lf::ntt::inverse(a.data(), n, 0);
+        benchmark::DoNotOptimize(a.data());
+    }
+    state.counters["ns_per_point"] =
+        benchmark::Counter(static_cast<double>(n), benchmark::Counter::kIsIterationInvariantRate |
+                                                       benchmark::Counter::kInvert);
+}
+BENCHMARK(BM_Transform)
+    ->Arg(1 << 12)
+    ->Arg(15 << 8)
+    ->Arg(5 << 10)
+    ->Arg(3 << 11)
+    ->Arg(1 << 16)
+    ->Arg(15 << 12)
+    ->Arg(5 << 14)
+    ->Arg(3 << 15)
+    ->Arg(1 << 18)
+    ->Arg(15 << 14)
+    ->Arg(5 << 16)
+    ->Arg(3 << 17)
+    ->Arg(1 << 21)
+    ->Arg(15 << 17)
+    ->Arg(5 << 19)
+    ->Arg(3 << 20)
+    ->Unit(benchmark::kMicrosecond);
 
 // --- kernel crossovers (sizes in limbs) --------------------------------------
 

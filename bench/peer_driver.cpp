@@ -2,11 +2,12 @@
 // process. bench/peers.py runs it once per peer and workload.
 //
 //   peer_driver PEER OP [ARGS...] [--reps N] [--out FILE]
-//     PEER  longhand | gmp | fast
+//     PEER  longhand | gmp | gmp-arith | fast
 //     OP    mul FILE_A FILE_B      a * b
 //           add FILE_A FILE_B      a + b
-//           div FILE_A FILE_B      a / b cut to Len(a) + 1 places (the digits of
-//                                  floor(a 10^(Len(a)+1) / b))
+//           div FILE_A FILE_B      a / b cut to len(a) + 1 places (the digits of
+//                                  floor(a 10^(len(a)+1) / b)), len(a) being
+//                                  the dividend's length
 //           pow BASE EXP           BASE^EXP
 //           fac N                  N!
 //           binom N K              C(N, K)
@@ -20,8 +21,10 @@
 // and longhand-calc do: bigMultifly, rcAdd, bigdivision, raisePower,
 // factorial and combination. The quotient comes back as the division
 // writes it ("123.45", trailing zeros dropped); after the timing it is
-// written out as the digits of floor(a 10^(Len(a)+1) / b), like the peers'.
-// "fast" times the digit-string layer underneath on its own.
+// written out as the digits of floor(a 10^(len(a)+1) / b), like the peers'.
+// "fast" times the digit-string layer underneath on its own. "gmp-arith"
+// times GMP's arithmetic alone: the operands are converted before the clock
+// starts and the result is never turned into text (nothing is written).
 #include "engine/addsub.h"
 #include "engine/combinatorics.h"
 #include "engine/division.h"
@@ -177,6 +180,55 @@ std::function<std::string()> gmpRun(const Args& a, const std::vector<std::string
     return {};
 }
 
+// GMP's arithmetic alone on operands converted beforehand: the returned
+// function times one operation and returns its seconds.
+std::function<double()> gmpArithmetic(const Args& a, const std::vector<std::string>& v) {
+    auto seconds = [](auto&& body) {
+        const auto t0 = std::chrono::steady_clock::now();
+        body();
+        return std::chrono::duration<double>(std::chrono::steady_clock::now() - t0).count();
+    };
+    auto binary = [&v, seconds](void (*op)(mpz_ptr, mpz_srcptr, mpz_srcptr)) {
+        return [&v, seconds, op] {
+            mpz_t x, y, r;
+            mpz_inits(x, y, r, nullptr);
+            mpz_set_str(x, v[0].c_str(), 10);
+            mpz_set_str(y, v[1].c_str(), 10);
+            const double t = seconds([&] { op(r, x, y); });
+            mpz_clears(x, y, r, nullptr);
+            return t;
+        };
+    };
+    if (a.op == "mul") return binary(mpz_mul);
+    if (a.op == "add") return binary(mpz_add);
+    if (a.op == "pow")
+        return [&v, seconds] {
+            mpz_t b, r;
+            mpz_inits(b, r, nullptr);
+            mpz_set_str(b, v[0].c_str(), 10);
+            const double t = seconds([&] { mpz_pow_ui(r, b, std::stoul(v[1])); });
+            mpz_clears(b, r, nullptr);
+            return t;
+        };
+    if (a.op == "fac")
+        return [&v, seconds] {
+            mpz_t r;
+            mpz_init(r);
+            const double t = seconds([&] { mpz_fac_ui(r, std::stoul(v[0])); });
+            mpz_clear(r);
+            return t;
+        };
+    if (a.op == "binom")
+        return [&v, seconds] {
+            mpz_t r;
+            mpz_init(r);
+            const double t = seconds([&] { mpz_bin_uiui(r, std::stoul(v[0]), std::stoul(v[1])); });
+            mpz_clear(r);
+            return t;
+        };
+    return {};
+}
+
 } // namespace
 
 int main(int argc, char** argv) {
@@ -192,7 +244,8 @@ int main(int argc, char** argv) {
             positional.push_back(s);
     }
     if (positional.size() < 3) {
-        std::cerr << "usage: peer_driver longhand|gmp|fast OP ARGS... [--reps N] [--out FILE]\n";
+        std::cerr << "usage: peer_driver longhand|gmp|gmp-arith|fast OP ARGS... [--reps N] [--out "
+                     "FILE]\n";
         return 2;
     }
     a.peer = positional[0];
@@ -202,6 +255,18 @@ int main(int argc, char** argv) {
     if (fileOperands)
         for (auto& s : v)
             s = readFile(s);
+    if (a.peer == "gmp-arith") {
+        const auto arithmetic = gmpArithmetic(a, v);
+        if (!arithmetic || (fileOperands && v.size() < 2)) {
+            std::cerr << "unknown operation " << a.op << "\n";
+            return 2;
+        }
+        std::cout << "times";
+        for (int r = 0; r < a.reps; ++r)
+            std::cout << ' ' << arithmetic();
+        std::cout << std::endl;
+        return 0;
+    }
     const auto run = a.peer == "gmp"    ? gmpRun(a, v)
                      : a.peer == "fast" ? fastRun(a, v)
                                         : longhandRun(a, v);

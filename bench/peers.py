@@ -1,11 +1,20 @@
 #!/usr/bin/env python3
 """Peer comparison: Longhand against GMP and Python's decimal module.
 
-Every workload runs text in -> text out on the same seeded operands, back to
-back, each peer in its own process under /usr/bin/time -v (for the peak
-memory). Prints, per workload, each peer's median time, the ratio of
-Longhand to the best peer and the peak memory, checks that all peers agree
-on the result, and writes the table to bench/RESULTS.md.
+Every workload runs text in -> text out on the same seeded operands, each
+peer in its own process, measured two ways:
+
+  whole process  longhand-calc reading its operands from files (@FILE) and
+                 writing the result text to a file, against the GMP driver
+                 and Python decimal doing the same work once (the best of a
+                 few runs; peak memory from /usr/bin/time -v);
+  in process     the median of several repetitions inside one process
+                 (bench/peer_driver for Longhand's engine and GMP).
+
+The huge rows compare Longhand's whole process, text out included, with
+GMP's arithmetic alone (mpz_mul, mpz_fac_ui, mpz_pow_ui, timed in process,
+no conversion to text), and Longhand with LONGHAND_THREADS=2 against =1.
+All peers must agree on each result; the tables go to bench/RESULTS.md.
 
     python3 bench/peers.py --build build/bench          (what `make bench` runs)
     python3 bench/peers.py --build build/bench --only mul
@@ -27,22 +36,40 @@ import time
 SEED = 20261101
 HERE = os.path.dirname(os.path.abspath(__file__))
 
-# name, operation, operands, repetitions, target ratio to the best peer
+# name, operation, operands, repetitions in process, target whole-process
+# ratio to the best peer
 WORKLOADS = [
-    ("multiply 10^5 x 10^5 digits", "mul", ("digits:100000:1", "digits:100000:2"), 7, 1.0),
-    ("multiply 10^6 x 10^6 digits", "mul", ("digits:1000000:3", "digits:1000000:4"), 5, 1.0),
-    ("add 10^7 + 10^7 digits", "add", ("digits:10000000:5", "digits:10000000:6"), 5, 1.0),
-    ("divide 2*10^5 by 10^5 digits (Len(M) + 1 places)", "div",
-     ("digits:200000:7", "digits:100000:8"), 5, 1.5),
-    ("divide 2*10^6 by 10^6 digits (Len(M) + 1 places)", "div",
-     ("digits:2000000:9", "digits:1000000:10"), 3, 1.0),
-    ("power 3^1,000,000", "pow", ("3", "1000000"), 5, 1.0),
-    ("factorial 100,000!", "fac", ("100000",), 5, 1.5),
-    ("factorial 1,000,000!", "fac", ("1000000",), 3, 1.0),
-    ("combination C(10^6, 5*10^5)", "binom", ("1000000", "500000"), 5, 2.0),
+    ("multiply 10^5 x 10^5 digits", "mul", ("digits:100000:1", "digits:100000:2"), 7, 0.7),
+    ("multiply 10^6 x 10^6 digits", "mul", ("digits:1000000:3", "digits:1000000:4"), 5, 0.7),
+    ("add 10^7 + 10^7 digits", "add", ("digits:10000000:5", "digits:10000000:6"), 5, 0.7),
+    ("divide 2*10^5 by 10^5 digits (dividend's length + 1 places)", "div",
+     ("digits:200000:7", "digits:100000:8"), 5, 0.7),
+    ("divide 2*10^6 by 10^6 digits (dividend's length + 1 places)", "div",
+     ("digits:2000000:9", "digits:1000000:10"), 3, 0.7),
+    ("power 3^1,000,000", "pow", ("3", "1000000"), 5, 0.7),
+    ("factorial 100,000!", "fac", ("100000",), 5, 0.7),
+    ("factorial 1,000,000!", "fac", ("1000000",), 3, 0.7),
+    ("combination C(10^6, 5*10^5)", "binom", ("1000000", "500000"), 5, 0.7),
 ]
 
+# Longhand's whole process against GMP's arithmetic alone: name,
+# operation, operands, target ratio, digits of the result.
+HUGE = [
+    ("multiply 10^7 x 10^7 digits", "mul", ("digits:10000000:11", "digits:10000000:12"), 1.4,
+     None),
+    ("factorial 10,000,000!", "fac", ("10000000",), 0.85, 65657060),
+    ("power 7^100,000,000", "pow", ("7", "100000000"), 0.85, 84509805),
+]
+
+# LONGHAND_THREADS=2 against =1, whole processes: names from HUGE.
+THREADS = ["multiply 10^7 x 10^7 digits", "factorial 10,000,000!"]
+THREADS_TARGET = 1.6
+MEMORY_TARGET = 1.3
+
 PEERS = ["longhand", "gmp", "python-decimal"]
+CLI_COMMANDS = {"mul": "mul", "add": "add", "div": "div", "pow": "pow", "fac": "fact",
+                "binom": "comb"}
+FILE_OPERANDS = ("mul", "add", "div")
 
 
 def _load_average():
@@ -83,7 +110,7 @@ def _log10_factorial(n):
 
 def python_peer(op, operands):
     """Returns a function computing the workload from its texts."""
-    if op in ("mul", "add", "div"):
+    if op in FILE_OPERANDS:
         a, b = operands
         if op == "mul":
             ctx = _context(len(a) + len(b))
@@ -118,7 +145,7 @@ def run_python_peer(argv):
     ap.add_argument("--out")
     args = ap.parse_args(argv)
     operands = args.operands
-    if args.op in ("mul", "add", "div"):
+    if args.op in FILE_OPERANDS:
         operands = [open(p).read().strip() for p in operands]
     sys.set_int_max_str_digits(0) if hasattr(sys, "set_int_max_str_digits") else None
     run = python_peer(args.op, operands)
@@ -133,7 +160,7 @@ def run_python_peer(argv):
             f.write(result)
 
 
-# --- the comparison ---------------------------------------------------------
+# --- running the peers --------------------------------------------------------
 
 def make_operand(recipe, workdir):
     """'digits:N:S' becomes a file of N seeded random digits; others stay."""
@@ -150,29 +177,157 @@ def make_operand(recipe, workdir):
     return path
 
 
-def run_peer(peer, driver, op, operands, reps, out):
+def timed(cmd, stdout=subprocess.DEVNULL, env=None):
+    """Runs cmd once; returns its wall seconds and peak MB."""
+    wrapped = ["/usr/bin/time", "-v"] + cmd if os.path.exists("/usr/bin/time") else cmd
+    t0 = time.perf_counter()
+    proc = subprocess.run(wrapped, stdout=stdout, stderr=subprocess.PIPE, text=True, env=env)
+    wall = time.perf_counter() - t0
+    if proc.returncode != 0:
+        raise RuntimeError(f"{' '.join(cmd[:3])} failed: {proc.stderr[-2000:]}")
+    rss = re.search(r"Maximum resident set size \(kbytes\): (\d+)", proc.stderr)
+    return wall, (int(rss.group(1)) / 1024.0 if rss else float("nan"))
+
+
+def driver_cmd(peer, driver, op, operands, reps, out):
     if peer == "python-decimal":
         cmd = [sys.executable, os.path.abspath(__file__), "--python-peer", op]
     else:
         cmd = [driver, peer, op]
-    cmd += list(operands) + ["--reps", str(reps), "--out", out]
-    timed = ["/usr/bin/time", "-v"] + cmd if os.path.exists("/usr/bin/time") else cmd
-    proc = subprocess.run(timed, capture_output=True, text=True)
+    return cmd + list(operands) + ["--reps", str(reps)] + (["--out", out] if out else [])
+
+
+def in_process(peer, driver, op, operands, reps, out):
+    """The median time of the repetitions inside one process."""
+    cmd = driver_cmd(peer, driver, op, operands, reps, out)
+    proc = subprocess.run(cmd, capture_output=True, text=True)
     if proc.returncode != 0:
         raise RuntimeError(f"{peer} {op} failed: {proc.stderr[-2000:]}")
     m = re.search(r"^times (.*)$", proc.stdout, re.M)
-    times = [float(t) for t in m.group(1).split()]
-    rss = re.search(r"Maximum resident set size \(kbytes\): (\d+)", proc.stderr)
-    return statistics.median(times), (int(rss.group(1)) / 1024.0 if rss else float("nan"))
+    return statistics.median(float(t) for t in m.group(1).split())
 
 
-def digest(path):
-    with open(path, "rb") as f:
-        return hashlib.sha256(f.read().strip()).hexdigest()
+def cli_cmd(calc, op, operands):
+    args = [("@" + o if op in FILE_OPERANDS else o) for o in operands]
+    return [calc, CLI_COMMANDS[op]] + args
+
+
+def whole_process(peer, calc, driver, op, operands, out, runs, threads=None):
+    """The best wall time of `runs` whole processes, and their peak MB."""
+    env = dict(os.environ)
+    if threads is not None:
+        env["LONGHAND_THREADS"] = str(threads)
+    best, peak = float("inf"), 0.0
+    for _ in range(runs):
+        if peer == "longhand":
+            with open(out, "w") as f:
+                wall, mb = timed(cli_cmd(calc, op, operands), stdout=f, env=env)
+        else:
+            wall, mb = timed(driver_cmd(peer, driver, op, operands, 1, out), env=env)
+        best, peak = min(best, wall), max(peak, mb)
+    return best, peak
+
+
+def digest(path, op=None, dividend=None):
+    with open(path) as f:
+        text = f.read().strip()
+    if op == "div" and dividend is not None:
+        text = scaled_quotient(text, len(dividend) + 1)
+    return hashlib.sha256(text.encode()).hexdigest()
+
+
+def scaled_quotient(q, places):
+    """The division's text "I.F" (or "I") as the digits of floor(a 10^places / b)."""
+    whole, _, fraction = q.partition(".")
+    digits = (whole + fraction + "0" * (places - len(fraction))).lstrip("0")
+    return digits or "0"
 
 
 def fmt_time(t):
     return f"{t * 1000:.1f} ms" if t < 1 else f"{t:.2f} s"
+
+
+# --- the comparison ---------------------------------------------------------------
+
+def regular_rows(args, calc, driver, workdir):
+    rows = []
+    for name, op, recipes, reps, target in WORKLOADS:
+        if args.only and args.only not in name and args.only != op:
+            continue
+        operands = [make_operand(r, workdir) for r in recipes]
+        reps = args.reps or reps
+        dividend = open(operands[0]).read().strip() if op == "div" else None
+        whole, inproc, digests = {}, {}, {}
+        for peer in PEERS:
+            out = os.path.join(workdir, f"out_{peer}.txt")
+            whole[peer] = whole_process(peer, calc, driver, op, operands, out, args.runs)
+            digests[peer] = digest(out, op if peer == "longhand" else None, dividend)
+            inproc[peer] = in_process(peer, driver, op, operands, reps, None)
+        agree = len(set(digests.values())) == 1
+        best = min(("gmp", "python-decimal"), key=lambda p: whole[p][0])
+        best_mem = min(whole[p][1] for p in ("gmp", "python-decimal"))
+        best_in = min(("gmp", "python-decimal"), key=lambda p: inproc[p])
+        row = dict(name=name, whole=whole, inproc=inproc, best=best, best_in=best_in,
+                   ratio=whole["longhand"][0] / whole[best][0],
+                   ratio_in=inproc["longhand"] / inproc[best_in], target=target,
+                   best_mem=best_mem, mem_ratio=whole["longhand"][1] / best_mem, agree=agree)
+        rows.append(row)
+        print(f"{name}: whole process longhand {fmt_time(whole['longhand'][0])}, "
+              f"gmp {fmt_time(whole['gmp'][0])}, python {fmt_time(whole['python-decimal'][0])}; "
+              f"ratio {row['ratio']:.2f} (target <= {target}); in process "
+              f"{fmt_time(inproc['longhand'])} vs {fmt_time(inproc[best_in])}; peak "
+              f"{whole['longhand'][1]:.0f} MB vs {best_mem:.0f} MB"
+              f"{'' if agree else '; RESULTS DIFFER'}", flush=True)
+    return rows
+
+
+def huge_rows(args, calc, driver, workdir):
+    rows = []
+    for name, op, recipes, target, digits in HUGE:
+        if args.only and args.only not in name and args.only != op:
+            continue
+        operands = [make_operand(r, workdir) for r in recipes]
+        out = os.path.join(workdir, "out_huge.txt")
+        longhand = whole_process("longhand", calc, driver, op, operands, out, args.runs)
+        with open(out) as f:
+            length = len(f.read().strip())
+        expected = digits or sum(len(open(o).read().strip()) for o in operands)
+        ok = length in (expected, expected - 1)
+        gmp_times, gmp_mem = [], 0.0
+        for _ in range(args.runs):
+            cmd = driver_cmd("gmp-arith", driver, op, operands, 1, None)
+            proc = subprocess.run(["/usr/bin/time", "-v"] + cmd, capture_output=True, text=True)
+            if proc.returncode != 0:
+                raise RuntimeError(f"gmp {op} failed: {proc.stderr[-2000:]}")
+            gmp_times.append(float(re.search(r"^times (\S+)", proc.stdout, re.M).group(1)))
+            rss = re.search(r"Maximum resident set size \(kbytes\): (\d+)", proc.stderr)
+            gmp_mem = max(gmp_mem, int(rss.group(1)) / 1024.0)
+        gmp = min(gmp_times)
+        row = dict(name=name, longhand=longhand, gmp=gmp, gmp_mem=gmp_mem, target=target,
+                   ratio=longhand[0] / gmp, mem_ratio=longhand[1] / gmp_mem, ok=ok,
+                   operands=operands, op=op)
+        rows.append(row)
+        print(f"{name}: longhand whole process {fmt_time(longhand[0])}, GMP arithmetic alone "
+              f"{fmt_time(gmp)}; ratio {row['ratio']:.2f} (target <= {target}); peak "
+              f"{longhand[1]:.0f} MB vs {gmp_mem:.0f} MB{'' if ok else '; WRONG LENGTH'}",
+              flush=True)
+    return rows
+
+
+def thread_rows(args, calc, driver, workdir, huge):
+    rows = []
+    for row in huge:
+        if row["name"] not in THREADS:
+            continue
+        out = os.path.join(workdir, "out_threads.txt")
+        one = whole_process("longhand", calc, driver, row["op"], row["operands"], out,
+                            args.runs, threads=1)
+        two = whole_process("longhand", calc, driver, row["op"], row["operands"], out,
+                            args.runs, threads=2)
+        rows.append(dict(name=row["name"], one=one[0], two=two[0], speedup=one[0] / two[0]))
+        print(f"{row['name']}: LONGHAND_THREADS=1 {fmt_time(one[0])}, =2 {fmt_time(two[0])}; "
+              f"speed-up {one[0] / two[0]:.2f} (target >= {THREADS_TARGET})", flush=True)
+    return rows
 
 
 def main():
@@ -183,50 +338,36 @@ def main():
                                  formatter_class=argparse.RawDescriptionHelpFormatter)
     ap.add_argument("--build", default="build/bench", help="CMake build directory")
     ap.add_argument("--only", help="run the workloads whose name contains this text")
-    ap.add_argument("--reps", type=int, help="repetitions per peer (default per workload)")
+    ap.add_argument("--reps", type=int, help="repetitions in process (default per workload)")
+    ap.add_argument("--runs", type=int, default=3, help="whole-process runs per peer (best kept)")
     ap.add_argument("--results", default=os.path.join(HERE, "RESULTS.md"))
     args = ap.parse_args()
     global COMMAND_ARGS
     COMMAND_ARGS = " ".join(
-        f"--{k} {v}" for k, v in (("build", args.build), ("only", args.only), ("reps", args.reps))
+        f"--{k} {v}" for k, v in (("build", args.build), ("only", args.only), ("reps", args.reps),
+                                  ("runs", args.runs if args.runs != 3 else None))
         if v)
     driver = os.path.join(args.build, "bin", "peer_driver")
-    if not os.path.exists(driver):
-        raise SystemExit(f"{driver} not found: build with the bench preset first")
+    calc = os.path.join(args.build, "bin", "longhand-calc")
+    for path in (driver, calc):
+        if not os.path.exists(path):
+            raise SystemExit(f"{path} not found: build with the bench preset first")
 
-    rows = []
     with tempfile.TemporaryDirectory(prefix="longhand-peers-") as workdir:
-        for name, op, recipes, reps, target in WORKLOADS:
-            if args.only and args.only not in name and args.only != op:
-                continue
-            operands = [make_operand(r, workdir) for r in recipes]
-            reps = args.reps or reps
-            res = {}
-            digests = {}
-            for peer in PEERS:
-                out = os.path.join(workdir, f"out_{peer}.txt")
-                res[peer] = run_peer(peer, driver, op, operands, reps, out)
-                digests[peer] = digest(out)
-            agree = len(set(digests.values())) == 1
-            best = min(("gmp", "python-decimal"), key=lambda p: res[p][0])
-            ratio = res["longhand"][0] / res[best][0]
-            mem_ratio = res["longhand"][1] / res[best][1]
-            row = dict(name=name, res=res, best=best, ratio=ratio, target=target,
-                       mem_ratio=mem_ratio, agree=agree)
-            rows.append(row)
-            print(f"{name}: longhand {fmt_time(res['longhand'][0])}, "
-                  f"gmp {fmt_time(res['gmp'][0])}, "
-                  f"python-decimal {fmt_time(res['python-decimal'][0])}; "
-                  f"ratio to best ({best}) {ratio:.2f} (target <= {target}); "
-                  f"peak memory {res['longhand'][1]:.0f} MB vs {res[best][1]:.0f} MB"
-                  f"{'' if agree else '; RESULTS DIFFER'}", flush=True)
+        regular = regular_rows(args, calc, driver, workdir)
+        huge = huge_rows(args, calc, driver, workdir)
+        threads = thread_rows(args, calc, driver, workdir, huge)
 
-    write_results(args.results, rows)
+    write_results(args.results, regular, huge, threads)
     print(f"wrote {args.results}")
-    return 0 if all(r["agree"] for r in rows) else 1
+    return 0 if all(r["agree"] for r in regular) and all(r["ok"] for r in huge) else 1
 
 
-def write_results(path, rows):
+def yes(ok):
+    return "yes" if ok else "no"
+
+
+def write_results(path, regular, huge, threads):
     cpu = "unknown CPU"
     try:
         with open("/proc/cpuinfo") as f:
@@ -237,39 +378,78 @@ def write_results(path, rows):
     lines = [
         "# Peer benchmark",
         "",
-        "Text in -> text out on the same seeded operands, median of several runs "
-        "per peer, each peer in its own process. Ratio = Longhand / best peer "
-        "(lower is better). Peak memory is the process's maximum resident set "
-        "(/usr/bin/time -v), interpreter included for Python.",
+        "Text in -> text out on the same seeded operands, each peer in its own process. "
+        "Whole process: `longhand-calc` reading its operands from files (`@FILE`) and "
+        "writing the result to a file, against GMP (bench/peer_driver) and Python decimal "
+        "doing the same work once; the best of several runs. In process: the median of "
+        "several repetitions inside one process (Longhand's engine operations, GMP, "
+        "Python decimal). Ratio = Longhand / best peer (lower is better). Peak memory is "
+        "the whole process's maximum resident set (/usr/bin/time -v), interpreter "
+        "included for Python.",
         "",
         f"Machine: {cpu}, {os.cpu_count()} cores, load average {LOAD_AT_START} at the "
-        f"start (the peers share the machine with whatever else runs). Generated by "
-        f"`python3 bench/peers.py {COMMAND_ARGS}` on {time.strftime('%Y-%m-%d')}.",
+        f"start and {_load_average()} at the end (the peers share the machine with "
+        f"whatever else runs). Generated by `python3 bench/peers.py {COMMAND_ARGS}` on "
+        f"{time.strftime('%Y-%m-%d')}.",
         "",
-        "| workload | Longhand | GMP | Python decimal | ratio to best | target "
-        "| met | Longhand peak MB | best peer peak MB | memory ratio |",
-        "|---|---|---|---|---|---|---|---|---|---|",
+        "| workload | Longhand | GMP | Python decimal | ratio to best | target | met "
+        "| Longhand peak MB | best peer peak MB | memory ratio | in process: Longhand "
+        "| best peer | ratio |",
+        "|---|---|---|---|---|---|---|---|---|---|---|---|---|",
     ]
-    for r in rows:
-        res = r["res"]
-        met = "yes" if r["ratio"] <= r["target"] and r["mem_ratio"] <= 2.0 else "no"
+    for r in regular:
+        w = r["whole"]
+        met = yes(r["ratio"] <= r["target"] and r["mem_ratio"] <= MEMORY_TARGET)
         if not r["agree"]:
             met = "RESULTS DIFFER"
         lines.append(
-            f"| {r['name']} | {fmt_time(res['longhand'][0])} | {fmt_time(res['gmp'][0])} "
-            f"| {fmt_time(res['python-decimal'][0])} | {r['ratio']:.2f} ({r['best']}) "
-            f"| <= {r['target']} | {met} | {res['longhand'][1]:.0f} "
-            f"| {res[r['best']][1]:.0f} | {r['mem_ratio']:.2f} |")
+            f"| {r['name']} | {fmt_time(w['longhand'][0])} | {fmt_time(w['gmp'][0])} "
+            f"| {fmt_time(w['python-decimal'][0])} | {r['ratio']:.2f} ({r['best']}) "
+            f"| <= {r['target']} | {met} | {w['longhand'][1]:.0f} | {r['best_mem']:.0f} "
+            f"| {r['mem_ratio']:.2f} | {fmt_time(r['inproc']['longhand'])} "
+            f"| {fmt_time(r['inproc'][r['best_in']])} ({r['best_in']}) | {r['ratio_in']:.2f} |")
+    if huge:
+        lines += [
+            "",
+            "Huge workloads: Longhand's whole process, text out included, against GMP's "
+            "arithmetic alone (`mpz_mul`, `mpz_fac_ui`, `mpz_pow_ui` timed in process, "
+            "without turning the result into text); GMP's peak memory is that of its "
+            "process reading the operands and computing, without the text.",
+            "",
+            "| workload | Longhand whole process | GMP arithmetic alone | ratio | target | met "
+            "| Longhand peak MB | GMP peak MB | memory ratio |",
+            "|---|---|---|---|---|---|---|---|---|",
+        ]
+        for r in huge:
+            met = yes(r["ratio"] <= r["target"] and r["mem_ratio"] <= MEMORY_TARGET)
+            if not r["ok"]:
+                met = "WRONG LENGTH"
+            lines.append(
+                f"| {r['name']} | {fmt_time(r['longhand'][0])} | {fmt_time(r['gmp'])} "
+                f"| {r['ratio']:.2f} | <= {r['target']} | {met} | {r['longhand'][1]:.0f} "
+                f"| {r['gmp_mem']:.0f} | {r['mem_ratio']:.2f} |")
+    if threads:
+        lines += [
+            "",
+            "Threads: Longhand's whole process with `LONGHAND_THREADS=1` and `=2`.",
+            "",
+            "| workload | 1 thread | 2 threads | speed-up | target | met |",
+            "|---|---|---|---|---|---|",
+        ]
+        for r in threads:
+            lines.append(
+                f"| {r['name']} | {fmt_time(r['one'])} | {fmt_time(r['two'])} "
+                f"| {r['speedup']:.2f} | >= {THREADS_TARGET} | {yes(r['speedup'] >= THREADS_TARGET)} |")
     lines += [
         "",
-        "Workloads and targets are those of the fast-engine issue; \"Len(M) + 1 "
-        "places\" means the quotient is cut to as many decimals as the dividend "
-        "has digits, plus one, as the long-division driver computes it.",
+        "The dividend's length + 1 places: the quotient is cut to as many decimals as "
+        "the dividend has digits, plus one, as the long-division driver computes it.",
         "",
-        "The size sweep of every operation (10 to 10^6 digits, 10^7 for addition) "
-        "and the kernel crossovers behind `src/engine/fast/thresholds.h` are in "
-        "`build/bench/bin/fast_bench` (Google Benchmark; "
-        "`--benchmark_filter=Cross` for the crossovers).",
+        "The size sweep of every operation (10 to 10^6 digits, 10^7 for addition) and the "
+        "kernel crossovers behind `src/engine/fast/thresholds.h` are in "
+        "`build/bench/bin/fast_bench` (Google Benchmark; `--benchmark_filter=Cross` for the "
+        "crossovers); the cancellation latency of the long operations is in "
+        "`build/bench/bin/cancel_bench`.",
     ]
     with open(path, "w") as f:
         f.write("\n".join(lines) + "\n")

@@ -38,13 +38,12 @@ class KernelsInUse {
 };
 
 // Every power of two from 1 to four leaves (a leaf alone, then one and two
-// levels of column passes), and three times each.
+// levels of column passes), and 3, 5 and 15 times each.
 std::vector<std::size_t> lengths() {
     std::vector<std::size_t> n;
-    for (std::size_t len = 1; len <= 4 * kNttLeafPoints; len *= 2) {
-        n.push_back(len);
-        n.push_back(3 * len);
-    }
+    for (std::size_t len = 1; len <= 4 * kNttLeafPoints; len *= 2)
+        for (std::size_t odd : {1, 3, 5, 15})
+            n.push_back(odd * len);
     return n;
 }
 
@@ -97,26 +96,36 @@ TEST(FastNtt, InverseUndoesForward) {
         }
 }
 
-TEST(FastNtt, LengthsAreTheShortestThatHoldThePoints) {
-    // The lengths the primes allow: 2^k and 3 * 2^k, k <= kMaxPow2Log.
-    auto allowed = [](std::size_t n) {
-        const std::size_t pow2 = n % 3 == 0 ? n / 3 : n;
-        return std::has_single_bit(pow2) && pow2 <= (std::size_t{1} << ntt::kMaxPow2Log);
-    };
-    auto check = [&](std::size_t points) {
+// A length the primes allow that holds the points, never more than twice
+// the shortest such length, and never shorter for more points.
+TEST(FastNtt, LengthsHoldThePointsAndStayShort) {
+    // Every length the primes allow, f 2^k with f = 1, 3, 5, 15 and k <=
+    // kMaxPow2Log, in order.
+    std::vector<std::size_t> allowed;
+    for (std::size_t odd : {1, 3, 5, 15})
+        for (int k = 0; k <= ntt::kMaxPow2Log; ++k)
+            allowed.push_back(odd << k);
+    std::sort(allowed.begin(), allowed.end());
+    std::size_t previous = 0;
+    auto expectGood = [&](std::size_t points) {
         const std::size_t n = ntt::transformLength(points);
-        ASSERT_TRUE(allowed(n)) << points << " -> " << n;
+        const std::size_t shortest = *std::lower_bound(allowed.begin(), allowed.end(), points);
+        ASSERT_TRUE(std::binary_search(allowed.begin(), allowed.end(), n)) << points << " -> " << n;
         ASSERT_GE(n, points);
-        for (std::size_t shorter = points; shorter < n && shorter < points + 100000; ++shorter)
-            ASSERT_FALSE(allowed(shorter)) << points << " fits in " << shorter;
+        ASSERT_LE(n, 2 * shortest) << points;
+        ASSERT_GE(n, previous) << points;
+        previous = n;
     };
     for (std::size_t points = 1; points < 5000; ++points)
-        check(points);
-    const std::size_t top = std::size_t{1} << ntt::kMaxPow2Log;
-    for (std::size_t points : {top - 1, top, top + 1, 3 * top / 2, 3 * top / 2 + 1, 2 * top,
-                               2 * top + 1, ntt::kMaxPoints - 1, ntt::kMaxPoints})
-        check(points);
-    EXPECT_EQ(ntt::transformLength(3 * top / 2 + 1), ntt::kMaxPoints);
+        expectGood(points);
+    for (std::size_t n : allowed)
+        if (n > 5000 && n <= ntt::kMaxPoints) {
+            expectGood(n - 1);
+            expectGood(n);
+            if (n < ntt::kMaxPoints) expectGood(n + 1);
+        }
+    EXPECT_EQ(ntt::transformLength(ntt::kMaxPoints), ntt::kMaxPoints);
+    EXPECT_EQ(allowed.back(), ntt::kMaxPoints);
     EXPECT_EQ(kern::nttMaxLimbs(), ntt::kMaxPoints + 1);
 }
 
@@ -144,17 +153,17 @@ namespace {
 // The longest transforms with the largest terms a convolution of limbs can
 // have: (10^(9n) - 1)^2 = 10^(18n) - 2 10^(9n) + 1, as a square and as a
 // product of two operands.
-void squareOfNines(std::size_t n);
+void squareOfNines(std::size_t n, bool alsoAsProduct);
 
 TEST(FastNttSlow, LongestTransformsWithLargestLimbs) {
-    // 2n - 1 terms: all of the longest transform, and just past 3 * 2^(K-1)
-    // where the next length is the longest one too.
-    for (std::size_t n :
-         {(ntt::kMaxPoints + 1) / 2, (std::size_t{3} << (ntt::kMaxPow2Log - 1)) / 2 + 1})
-        squareOfNines(n);
+    // 2n - 1 terms: all of the longest transform (radix 15 above the
+    // longest power of two), as a square; all of the longest power of two,
+    // as a square and a product.
+    squareOfNines((ntt::kMaxPoints + 1) / 2, false);
+    squareOfNines(((std::size_t{1} << ntt::kMaxPow2Log) + 1) / 2, true);
 }
 
-void squareOfNines(std::size_t n) {
+void squareOfNines(std::size_t n, bool alsoAsProduct) {
     const std::vector<Limb> nines(n, kBase - 1);
     auto expectSquareOfNines = [&](const std::vector<Limb>& r, const char* what) {
         ASSERT_EQ(r.size(), 2 * n);
@@ -170,6 +179,7 @@ void squareOfNines(std::size_t n) {
     std::vector<Limb> r(2 * n);
     kern::sqrNtt(r.data(), nines.data(), n);
     expectSquareOfNines(r, "square");
+    if (!alsoAsProduct) return;
     std::fill(r.begin(), r.end(), Limb{7});
     const std::vector<Limb> copy = nines;
     kern::mulNtt(r.data(), nines.data(), n, copy.data(), n);

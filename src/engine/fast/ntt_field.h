@@ -1,8 +1,8 @@
 // The prime fields of the number-theoretic transforms.
 //
-// Three primes p < 2^30 with p - 1 = c 2^k, 3 | c, so that transforms of
-// length 2^j and 3 * 2^j exist (Crandall & Pomerance, "Prime Numbers",
-// 9.5.6). One limb (< 10^9) is one transform point; a product of n-limb
+// Three primes p < 2^30 with p - 1 = c 2^k, 15 | c, so that transforms of
+// length 2^j, 3 * 2^j, 5 * 2^j and 15 * 2^j exist (Crandall & Pomerance,
+// "Prime Numbers", 9.5.6). One limb (< 10^9) is one transform point; a product of n-limb
 // operands has convolution terms below n (10^9 - 1)^2, and the product of
 // the primes (about 2^89) exceeds that for every length the transforms
 // reach, so the Chinese remainder theorem recovers each term exactly.
@@ -25,8 +25,8 @@ using u64 = std::uint64_t;
 inline constexpr int kPrimeCount = 3;
 // The largest power of two dividing all three p - 1.
 inline constexpr int kMaxPow2Log = 22;
-// Longest transform: 3 * 2^22 points.
-inline constexpr std::size_t kMaxPoints = std::size_t{3} << kMaxPow2Log;
+// Longest transform: 15 * 2^22 points.
+inline constexpr std::size_t kMaxPoints = std::size_t{15} << kMaxPow2Log;
 
 constexpr u32 mulMod(u32 a, u32 b, u32 p) {
     return static_cast<u32>(static_cast<u64>(a) * b % p);
@@ -72,6 +72,8 @@ static_assert(kPrimes[0].p < (1u << 30) && kPrimes[1].p < (1u << 30) && kPrimes[
 static_assert(kPrimes[0].p > 500000000u && kPrimes[1].p > 500000000u &&
               kPrimes[2].p > 500000000u); // limbs below 2p
 static_assert(kPrimes[0].p * kPrimes[0].negInv == 0u - 1u);
+static_assert((kPrimes[0].p - 1) % kMaxPoints == 0 && (kPrimes[1].p - 1) % kMaxPoints == 0 &&
+              (kPrimes[2].p - 1) % kMaxPoints == 0);
 
 inline constexpr u32 reduceOnce(u32 x, u32 m) {
     return x >= m ? x - m : x;

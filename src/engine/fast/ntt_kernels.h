@@ -53,6 +53,21 @@ struct Radix3 {
     Twist factors;
 };
 
+// The radix-5 layer of a transform of length 5m on its fifths a + s m,
+// s = 0..4: forward, for each point j, y_t = w^tj sum_s x_s c^st with c a
+// fifth root of unity; inverse, with c and w inverted, first the twist of
+// z_t by w^-tj, then the same five-point combination. That combination
+// pairs x1 with x4 and x2 with x3 (u their sum, v their difference): with
+// a_k = (c^k + c^-k) / 2 and b_k = (c^k - c^-k) / 2,
+//   y1, y4 = x0 + a1 u1 + a2 u2 +- (b1 v1 + b2 v2),
+//   y2, y3 = x0 + a2 u1 + a1 u2 +- (b2 v1 - b1 v2),
+// eight products for five points. `factors` gives w^j0 and w for the
+// first point j0 of the range; the twist of y_t uses their t-th powers.
+struct Radix5 {
+    u32 a1, a1q, a2, a2q, b1, b1q, b2, b2q;
+    Twist factors;
+};
+
 // Constants of Garner's recombination for the three primes, from
 // residues r_k = s_k^-1 v mod p_k of the convolution term v (s_k being the
 // transforms' scale, the point count times the Montgomery factor 2^-32).
@@ -96,6 +111,9 @@ struct Kernels {
                           const Prime& f);
     void (*radix3Inverse)(u32* a0, u32* a1, u32* a2, std::size_t n, const Radix3& r,
                           const Prime& f);
+    // The radix-5 layer over points j < n of the fifths a + s m.
+    void (*radix5Forward)(u32* a, std::size_t m, std::size_t n, const Radix5& r, const Prime& f);
+    void (*radix5Inverse)(u32* a, std::size_t m, std::size_t n, const Radix5& r, const Prime& f);
     // Pointwise products in Montgomery's form: f[i] = f[i] g[i] 2^-32
     // (and f[i]^2 2^-32).
     void (*multiply)(u32* f, const u32* g, std::size_t n, const Prime& p);

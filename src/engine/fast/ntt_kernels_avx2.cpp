@@ -315,6 +315,81 @@ AVX2 void radix3Inverse(u32* a0, u32* a1, u32* a2, std::size_t n, const Radix3& 
     }
 }
 
+AVX2 inline void fivePoint(V* x, const V* k, const Mod& m) {
+    // k: a1, a1q, a2, a2q, b1, b1q, b2, b2q
+    const V u1 = reduce(add(x[1], x[4]), m.p2), v1 = add(sub(x[1], x[4]), m.p2);
+    const V u2 = reduce(add(x[2], x[3]), m.p2), v2 = add(sub(x[2], x[3]), m.p2);
+    const V sa = reduce(add(mulShoup(u1, k[0], k[1], m.p), mulShoup(u2, k[2], k[3], m.p)), m.p2);
+    const V sb = reduce(add(mulShoup(u1, k[2], k[3], m.p), mulShoup(u2, k[0], k[1], m.p)), m.p2);
+    const V dc = reduce(add(mulShoup(v1, k[4], k[5], m.p), mulShoup(v2, k[6], k[7], m.p)), m.p2);
+    const V dd =
+        reduce(sub(add(mulShoup(v1, k[6], k[7], m.p), m.p2), mulShoup(v2, k[4], k[5], m.p)), m.p2);
+    const V x0 = x[0];
+    const V s1 = reduce(add(x0, sa), m.p2), s2 = reduce(add(x0, sb), m.p2);
+    x[0] = reduce(add(x0, reduce(add(u1, u2), m.p2)), m.p2);
+    x[1] = reduce(add(s1, dc), m.p2);
+    x[4] = reduce(sub(add(s1, m.p2), dc), m.p2);
+    x[2] = reduce(add(s2, dd), m.p2);
+    x[3] = reduce(sub(add(s2, m.p2), dd), m.p2);
+}
+
+// Eight lanes of twist factors for each of y1..y4, and their steps.
+struct FifthChains {
+    V v[5], step[5];
+    AVX2 FifthChains(const Twist& x, const Prime& f) {
+        u32 s = 1, r = 1;
+        for (int t = 1; t <= 4; ++t) {
+            s = mulMod(s, x.start, f.p);
+            r = mulMod(r, x.ratio, f.p);
+            u32 lanes[8], stepWord;
+            factorRun({s, r}, f, lanes, 8, stepWord);
+            v[t] = load(lanes);
+            step[t] = splat(stepWord);
+        }
+    }
+    AVX2 void advance(int t, const Mod& m) {
+        v[t] = reduce(montMul(v[t], step[t], m.p, m.negInv), m.p);
+    }
+};
+
+AVX2 void radix5Forward(u32* a, std::size_t m, std::size_t n, const Radix5& r, const Prime& f) {
+    if (n % 8 != 0) return portableKernels().radix5Forward(a, m, n, r, f);
+    const Mod md(f);
+    const V k[8] = {splat(r.a1), splat(r.a1q), splat(r.a2), splat(r.a2q),
+                    splat(r.b1), splat(r.b1q), splat(r.b2), splat(r.b2q)};
+    FifthChains c(r.factors, f);
+    for (std::size_t j = 0; j < n; j += 8) {
+        V x[5];
+        for (std::size_t t = 0; t < 5; ++t)
+            x[t] = load(a + t * m + j);
+        fivePoint(x, k, md);
+        store(a + j, x[0]);
+        for (int t = 1; t < 5; ++t) {
+            store(a + static_cast<std::size_t>(t) * m + j, montMul(x[t], c.v[t], md.p, md.negInv));
+            c.advance(t, md);
+        }
+    }
+}
+
+AVX2 void radix5Inverse(u32* a, std::size_t m, std::size_t n, const Radix5& r, const Prime& f) {
+    if (n % 8 != 0) return portableKernels().radix5Inverse(a, m, n, r, f);
+    const Mod md(f);
+    const V k[8] = {splat(r.a1), splat(r.a1q), splat(r.a2), splat(r.a2q),
+                    splat(r.b1), splat(r.b1q), splat(r.b2), splat(r.b2q)};
+    FifthChains c(r.factors, f);
+    for (std::size_t j = 0; j < n; j += 8) {
+        V x[5];
+        x[0] = load(a + j);
+        for (int t = 1; t < 5; ++t) {
+            x[t] = montMul(load(a + static_cast<std::size_t>(t) * m + j), c.v[t], md.p, md.negInv);
+            c.advance(t, md);
+        }
+        fivePoint(x, k, md);
+        for (std::size_t t = 0; t < 5; ++t)
+            store(a + t * m + j, x[t]);
+    }
+}
+
 AVX2 void multiply(u32* f, const u32* g, std::size_t n, const Prime& p) {
     const Mod m(p);
     const std::size_t whole = n / 8 * 8;
@@ -355,9 +430,9 @@ AVX2 void garner(u32* r1, u32* r2, u32* r3, std::size_t n, const GarnerConstants
 
 #undef AVX2
 
-constexpr Kernels kAvx2 = {"avx2",      forward4,    inverse4, forward2,      inverse2,
-                           leafForward, leafInverse, twist,    radix3Forward, radix3Inverse,
-                           multiply,    square,      garner};
+constexpr Kernels kAvx2 = {"avx2",        forward4,      inverse4, forward2,      inverse2,
+                           leafForward,   leafInverse,   twist,    radix3Forward, radix3Inverse,
+                           radix5Forward, radix5Inverse, multiply, square,        garner};
 
 } // namespace
 

@@ -191,6 +191,67 @@ void radix3Inverse(u32* a0, u32* a1, u32* a2, std::size_t n, const Radix3& r, co
     }
 }
 
+// The five-point combination of Radix5 on one point.
+inline void fivePoint(u32* x, const Radix5& r, u32 p) {
+    const u32 p2 = 2 * p;
+    const u32 u1 = reduceOnce(x[1] + x[4], p2), v1 = x[1] - x[4] + p2; // v: (0, 4p)
+    const u32 u2 = reduceOnce(x[2] + x[3], p2), v2 = x[2] - x[3] + p2;
+    const u32 sa = reduceOnce(mulShoup(u1, r.a1, r.a1q, p) + mulShoup(u2, r.a2, r.a2q, p), p2);
+    const u32 sb = reduceOnce(mulShoup(u1, r.a2, r.a2q, p) + mulShoup(u2, r.a1, r.a1q, p), p2);
+    const u32 dc = reduceOnce(mulShoup(v1, r.b1, r.b1q, p) + mulShoup(v2, r.b2, r.b2q, p), p2);
+    const u32 dd = reduceOnce(mulShoup(v1, r.b2, r.b2q, p) + p2 - mulShoup(v2, r.b1, r.b1q, p), p2);
+    const u32 x0 = x[0];
+    const u32 s1 = reduceOnce(x0 + sa, p2), s2 = reduceOnce(x0 + sb, p2);
+    x[0] = reduceOnce(x0 + reduceOnce(u1 + u2, p2), p2);
+    x[1] = reduceOnce(s1 + dc, p2);
+    x[4] = reduceOnce(s1 + p2 - dc, p2);
+    x[2] = reduceOnce(s2 + dd, p2);
+    x[3] = reduceOnce(s2 + p2 - dd, p2);
+}
+
+// Montgomery forms of the twist factors w^(t j0) and ratios w^t, t = 1..4.
+void fifthFactors(const Twist& x, const Prime& f, u32* start, u32* ratio) {
+    u32 s = 1, r = 1;
+    for (int t = 1; t <= 4; ++t) {
+        s = mulMod(s, x.start, f.p);
+        r = mulMod(r, x.ratio, f.p);
+        start[t] = f.toMont(s);
+        ratio[t] = f.toMont(r);
+    }
+}
+
+void radix5Forward(u32* a, std::size_t m, std::size_t n, const Radix5& r, const Prime& f) {
+    u32 v[5], step[5];
+    fifthFactors(r.factors, f, v, step);
+    for (std::size_t j = 0; j < n; ++j) {
+        u32 x[5];
+        for (std::size_t t = 0; t < 5; ++t)
+            x[t] = a[t * m + j];
+        fivePoint(x, r, f.p);
+        a[j] = x[0];
+        for (std::size_t t = 1; t < 5; ++t) {
+            a[t * m + j] = montMul(x[t], v[t], f);
+            v[t] = reduceOnce(montMul(v[t], step[t], f), f.p);
+        }
+    }
+}
+
+void radix5Inverse(u32* a, std::size_t m, std::size_t n, const Radix5& r, const Prime& f) {
+    u32 v[5], step[5];
+    fifthFactors(r.factors, f, v, step);
+    for (std::size_t j = 0; j < n; ++j) {
+        u32 x[5];
+        x[0] = a[j];
+        for (std::size_t t = 1; t < 5; ++t) {
+            x[t] = montMul(a[t * m + j], v[t], f);
+            v[t] = reduceOnce(montMul(v[t], step[t], f), f.p);
+        }
+        fivePoint(x, r, f.p);
+        for (std::size_t t = 0; t < 5; ++t)
+            a[t * m + j] = x[t];
+    }
+}
+
 void multiply(u32* f, const u32* g, std::size_t n, const Prime& p) {
     for (std::size_t i = 0; i < n; ++i)
         f[i] = montMul(f[i], g[i], p);
@@ -216,9 +277,9 @@ void garner(u32* r1, u32* r2, u32* r3, std::size_t n, const GarnerConstants& c) 
     }
 }
 
-constexpr Kernels kPortable = {"portable",  forward4,    inverse4, forward2,      inverse2,
-                               leafForward, leafInverse, twist,    radix3Forward, radix3Inverse,
-                               multiply,    square,      garner};
+constexpr Kernels kPortable = {"portable",    forward4,      inverse4, forward2,      inverse2,
+                               leafForward,   leafInverse,   twist,    radix3Forward, radix3Inverse,
+                               radix5Forward, radix5Inverse, multiply, square,        garner};
 
 const Kernels* bestKernels() {
     if (const Kernels* k = avx2Kernels()) return k;

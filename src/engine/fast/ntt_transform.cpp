@@ -15,9 +15,9 @@
 // memory", 1990, without its transpositions). b_r = w_n^brev(r), brev the
 // reversal of r's log2(R) bits, w_n of order n.
 //
-// A transform of 3m points starts with the radix-3 layer, after which
-// each third is a power-of-two transform of m points (and the inverse
-// ends with it).
+// A transform of 3m (5m) points starts with the radix-3 (radix-5) layer,
+// after which each third (fifth) is a transform of m points of its own;
+// the inverse ends with the layer. 15 * 2^k points take both layers.
 #include "ntt_transform.h"
 
 #include "ntt_kernels.h"
@@ -25,7 +25,9 @@
 #include "parallel.h"
 #include "thresholds.h"
 
+#include <algorithm>
 #include <bit>
+#include <utility>
 
 namespace longhand::fast::ntt {
 
@@ -165,32 +167,81 @@ void radix3Pass(const Transform& x, u32* a, std::size_t m, u32 w, Layer layer) {
     });
 }
 
+// The radix-5 layer over the fifths of a[0..5m), with the order-5m root w
+// (or its inverse) and the fifth root c = w^m.
+template <class Layer>
+void radix5Pass(const Transform& x, u32* a, std::size_t m, u32 w, Layer layer) {
+    const u32 p = x.f.p;
+    const u32 c = powMod(w, m, p), c2 = mulMod(c, c, p), c3 = mulMod(c2, c, p),
+              c4 = mulMod(c3, c, p);
+    const u32 half = inverseMod(2, p);
+    const u32 a1 = mulMod((c + c4) % p, half, p), a2 = mulMod((c2 + c3) % p, half, p);
+    const u32 b1 = mulMod((c + p - c4) % p, half, p), b2 = mulMod((c2 + p - c3) % p, half, p);
+    pass(x, m, 5 * m >= kNttParallelPoints, [&](std::size_t from, std::size_t to) {
+        const Radix5 r{a1,
+                       shoupQuotient(a1, p),
+                       a2,
+                       shoupQuotient(a2, p),
+                       b1,
+                       shoupQuotient(b1, p),
+                       b2,
+                       shoupQuotient(b2, p),
+                       {powMod(w, from, p), w}};
+        layer(a + from, m, to - from, r, x.f);
+    });
+}
+
+void forwardAny(const Transform& x, u32* a, std::size_t n) {
+    const std::size_t radix = n % 3 == 0 ? 3 : n % 5 == 0 ? 5 : 1;
+    if (radix == 1) return forwardPow2(x, a, n);
+    const std::size_t m = n / radix;
+    if (radix == 3)
+        radix3Pass(x, a, m, x.f.rootOfUnity(n), x.kernels.radix3Forward);
+    else
+        radix5Pass(x, a, m, x.f.rootOfUnity(n), x.kernels.radix5Forward);
+    par::forEachIf(n >= kNttParallelPoints, radix,
+                   [&](std::size_t t) { forwardAny(x, a + t * m, m); });
+}
+
+void inverseAny(const Transform& x, u32* a, std::size_t n) {
+    const std::size_t radix = n % 3 == 0 ? 3 : n % 5 == 0 ? 5 : 1;
+    if (radix == 1) return inversePow2(x, a, n);
+    const std::size_t m = n / radix;
+    par::forEachIf(n >= kNttParallelPoints, radix,
+                   [&](std::size_t t) { inverseAny(x, a + t * m, m); });
+    const u32 w = inverseMod(x.f.rootOfUnity(n), x.f.p);
+    if (radix == 3)
+        radix3Pass(x, a, m, w, x.kernels.radix3Inverse);
+    else
+        radix5Pass(x, a, m, w, x.kernels.radix5Inverse);
+}
+
 } // namespace
 
 std::size_t transformLength(std::size_t points) {
-    const std::size_t pow2 = std::bit_ceil(points);
-    const std::size_t three = pow2 / 4 * 3;
-    if (three >= points) return three;
-    // Above 2^kMaxPow2Log only 3 * 2^kMaxPow2Log remains.
-    return pow2 <= (std::size_t{1} << kMaxPow2Log) ? pow2 : pow2 / 2 * 3;
+    std::size_t best = kMaxPoints;
+    double bestCost = 0;
+    const std::pair<std::size_t, double> kinds[] = {
+        {1, 0.0}, {3, kNttRadix3Cost}, {5, kNttRadix5Cost}, {15, kNttRadix15Cost}};
+    for (const auto& [odd, layers] : kinds) {
+        const std::size_t pow2 = std::bit_ceil((points + odd - 1) / odd);
+        if (pow2 > (std::size_t{1} << kMaxPow2Log)) continue;
+        const double stages = std::countr_zero(pow2) + layers + kNttPointCost;
+        const double cost = static_cast<double>(odd * pow2) * stages;
+        if (bestCost == 0 || cost < bestCost) {
+            best = odd * pow2;
+            bestCost = cost;
+        }
+    }
+    return best;
 }
 
 void forward(u32* a, std::size_t n, int prime, const CancelCheck* cancel) {
-    const Transform x{kPrimes[prime], tablesOf(prime), kernels(), cancel};
-    if (n % 3 != 0) return forwardPow2(x, a, n);
-    const std::size_t m = n / 3;
-    radix3Pass(x, a, m, x.f.rootOfUnity(n), x.kernels.radix3Forward);
-    par::forEachIf(n >= kNttParallelPoints, 3,
-                   [&](std::size_t t) { forwardPow2(x, a + t * m, m); });
+    forwardAny({kPrimes[prime], tablesOf(prime), kernels(), cancel}, a, n);
 }
 
 void inverse(u32* a, std::size_t n, int prime, const CancelCheck* cancel) {
-    const Transform x{kPrimes[prime], tablesOf(prime), kernels(), cancel};
-    if (n % 3 != 0) return inversePow2(x, a, n);
-    const std::size_t m = n / 3;
-    par::forEachIf(n >= kNttParallelPoints, 3,
-                   [&](std::size_t t) { inversePow2(x, a + t * m, m); });
-    radix3Pass(x, a, m, inverseMod(x.f.rootOfUnity(n), x.f.p), x.kernels.radix3Inverse);
+    inverseAny({kPrimes[prime], tablesOf(prime), kernels(), cancel}, a, n);
 }
 
 } // namespace longhand::fast::ntt

@@ -1,5 +1,5 @@
-// Number-theoretic transforms of length 2^k or 3 * 2^k modulo one of the
-// primes of ntt_field.h, on residues in [0, 2p).
+// Number-theoretic transforms of length 2^k, 3 * 2^k, 5 * 2^k or 15 * 2^k
+// modulo one of the primes of ntt_field.h, on residues in [0, 2p).
 //
 // forward() leaves the points in an order of its own (not the natural
 // one, nor plain bit reversal); inverse() takes them in that order and
@@ -14,8 +14,9 @@
 
 namespace longhand::fast::ntt {
 
-// The smallest transform length 2^k or 3 * 2^k (k <= kMaxPow2Log) of at
-// least `points` points (1 <= points <= kMaxPoints).
+// A transform length f 2^k (f = 1, 3, 5 or 15, k <= kMaxPow2Log) of at
+// least `points` points (1 <= points <= kMaxPoints): of the shortest such
+// length for each f, the one that costs least (thresholds.h).
 std::size_t transformLength(std::size_t points);
 
 // In place on a[0..n), n a transform length up to kMaxPoints, prime an

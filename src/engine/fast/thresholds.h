@@ -48,6 +48,15 @@ inline constexpr std::uint64_t kParallelFactorialN = 100000;
 // Limb products between two polls of the cancellation check in a long
 // schoolbook product or division (a few milliseconds).
 inline constexpr std::size_t kSchoolbookPollWork = std::size_t{1} << 22;
+// The cost of a transform length f 2^k, in passes of a radix-2 stage over
+// all points: k for the power-of-two stages, these for the radix-3, radix-5
+// and radix-15 layers, and kNttPointCost for the work once per point
+// (packing, pointwise product, recombination). The product takes the
+// cheapest length that holds its terms (BM_Transform of fast_bench).
+inline constexpr double kNttRadix3Cost = 2.2;
+inline constexpr double kNttRadix5Cost = 2.3;
+inline constexpr double kNttRadix15Cost = 3.8;
+inline constexpr double kNttPointCost = 3.0;
 // Transforms longer than this many points (a power of two, at least 64)
 // run their first stages as column passes and each block of this size (a
 // row) as one leaf transform in cache.

@@ -1,0 +1,100 @@
+// How soon the long operations of the fast arithmetic stop once their
+// cancellation check turns true: each run starts the operation on a thread
+// of its own, turns the check true after the delay given as the argument
+// (milliseconds), and times the moment from then until Cancelled reaches
+// the thread. The reported time is that latency (the largest of the runs
+// in the "max_ms" counter); runs that finished before the delay count as
+// "finished".
+//
+//   build/bench/bin/cancel_bench
+//   LONGHAND_THREADS=1 build/bench/bin/cancel_bench
+#include "engine/fast/fast.h"
+
+#include <atomic>
+#include <benchmark/benchmark.h>
+#include <chrono>
+#include <functional>
+#include <random>
+#include <string>
+#include <thread>
+
+namespace {
+
+namespace lf = longhand::fast;
+using Clock = std::chrono::steady_clock;
+
+std::string digits(std::size_t n, std::uint64_t seed) {
+    std::mt19937_64 rng(seed);
+    std::string s(n, '0');
+    for (auto& c : s)
+        c = static_cast<char>('0' + rng() % 10);
+    s[0] = '7';
+    return s;
+}
+
+const std::string& operand(int which) {
+    static const std::string a = digits(10000000, 1), b = digits(10000000, 2),
+                             c = digits(2000000, 3);
+    return which == 0 ? a : which == 1 ? b : c;
+}
+
+using Work = std::function<void(const lf::CancelCheck*)>;
+
+void BM_CancelLatency(benchmark::State& state, Work work) {
+    const auto delay = std::chrono::milliseconds(state.range(0));
+    double worst = 0, finished = 0;
+    for (auto _ : state) {
+        std::atomic<bool> stop{false};
+        const lf::CancelCheck check = [&stop] { return stop.load(std::memory_order_relaxed); };
+        std::atomic<Clock::rep> stoppedAt{0};
+        std::thread runner([&] {
+            try {
+                work(&check);
+            } catch (const lf::Cancelled&) {
+                stoppedAt = Clock::now().time_since_epoch().count();
+            }
+        });
+        std::this_thread::sleep_for(delay);
+        const Clock::time_point asked = Clock::now();
+        stop = true;
+        runner.join();
+        double latency = 0;
+        if (stoppedAt.load() == 0)
+            ++finished;
+        else
+            latency = std::chrono::duration<double>(Clock::duration(stoppedAt.load()) -
+                                                    asked.time_since_epoch())
+                          .count();
+        worst = std::max(worst, latency);
+        state.SetIterationTime(latency);
+    }
+    state.counters["max_ms"] = worst * 1000;
+    state.counters["finished"] = finished;
+}
+
+void delays(benchmark::internal::Benchmark* b) {
+    b->Arg(20)->Arg(150)->Arg(600)->UseManualTime()->Iterations(3)->Unit(benchmark::kMillisecond);
+}
+
+BENCHMARK_CAPTURE(BM_CancelLatency, mul_1e7_digits, [](const lf::CancelCheck* c) {
+    lf::mulDigits(operand(0), operand(1), c);
+})->Apply(delays);
+BENCHMARK_CAPTURE(BM_CancelLatency, div_2e7_by_2e6_digits, [](const lf::CancelCheck* c) {
+    lf::divScaled(operand(0), operand(2), 10000000, c);
+})->Apply(delays);
+BENCHMARK_CAPTURE(BM_CancelLatency, pow_7_1e8, [](const lf::CancelCheck* c) {
+    lf::powDigits("7", 100000000, c);
+})->Apply(delays);
+BENCHMARK_CAPTURE(BM_CancelLatency, factorial_1e7, [](const lf::CancelCheck* c) {
+    lf::factorialDigits(10000000, c);
+})->Apply(delays);
+BENCHMARK_CAPTURE(BM_CancelLatency, binomial_4e6_2e6, [](const lf::CancelCheck* c) {
+    lf::binomialDigits(4000000, 2000000, c);
+})->Apply(delays);
+BENCHMARK_CAPTURE(BM_CancelLatency, range_1e6_to_3e6, [](const lf::CancelCheck* c) {
+    lf::rangeProductDigits(1000000, 3000000, c);
+})->Apply(delays);
+
+} // namespace
+
+BENCHMARK_MAIN();
