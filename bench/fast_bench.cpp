@@ -132,6 +132,10 @@ void BM_Transform(benchmark::State& state) {
                                                        benchmark::Counter::kInvert);
 }
 BENCHMARK(BM_Transform)
+    ->Arg(1 << 9)
+    ->Arg(15 << 5)
+    ->Arg(5 << 7)
+    ->Arg(3 << 8)
     ->Arg(1 << 12)
     ->Arg(15 << 8)
     ->Arg(5 << 10)
@@ -184,9 +188,9 @@ void BM_CrossMul(benchmark::State& state) {
         benchmark::DoNotOptimize(r.data());
     }
 }
-BENCHMARK(BM_CrossMul<mulBasecase>)->DenseRange(32, 256, 32);
-BENCHMARK(BM_CrossMul<mulKaratsuba>)->DenseRange(32, 256, 32)->DenseRange(384, 1024, 128);
-BENCHMARK(BM_CrossMul<mulNtt>)->DenseRange(128, 256, 32)->DenseRange(384, 1024, 128);
+BENCHMARK(BM_CrossMul<mulBasecase>)->DenseRange(32, 256, 16);
+BENCHMARK(BM_CrossMul<mulKaratsuba>)->DenseRange(32, 256, 16)->DenseRange(384, 1024, 128);
+BENCHMARK(BM_CrossMul<mulNtt>)->DenseRange(48, 256, 16)->DenseRange(384, 1024, 128);
 
 template <void (*Kernel)(lf::Limb*, const lf::Limb*, std::size_t)>
 void BM_CrossSqr(benchmark::State& state) {
@@ -198,9 +202,9 @@ void BM_CrossSqr(benchmark::State& state) {
         benchmark::DoNotOptimize(r.data());
     }
 }
-BENCHMARK(BM_CrossSqr<sqrBasecase>)->DenseRange(64, 320, 32);
-BENCHMARK(BM_CrossSqr<sqrKaratsuba>)->DenseRange(64, 320, 32)->DenseRange(384, 1024, 128);
-BENCHMARK(BM_CrossSqr<sqrNtt>)->DenseRange(128, 320, 32)->DenseRange(384, 1024, 128);
+BENCHMARK(BM_CrossSqr<sqrBasecase>)->DenseRange(48, 320, 16);
+BENCHMARK(BM_CrossSqr<sqrKaratsuba>)->DenseRange(48, 320, 16)->DenseRange(384, 1024, 128);
+BENCHMARK(BM_CrossSqr<sqrNtt>)->DenseRange(48, 320, 16)->DenseRange(384, 1024, 128);
 
 // Division of 2n by n limbs, schoolbook against Newton (through the text
 // layer's scaling-free entry).
@@ -210,7 +214,25 @@ void BM_CrossDiv(benchmark::State& state) {
     for (auto _ : state)
         benchmark::DoNotOptimize(lf::divDigits(a, b));
 }
-BENCHMARK(BM_CrossDiv)->RangeMultiplier(2)->Range(16, 1024);
+BENCHMARK(BM_CrossDiv)->DenseRange(32, 256, 32);
+
+// The schoolbook division alone on the same sizes (the limbs of 2n by n
+// digits of nines), to set kDivNewtonThreshold against BM_CrossDiv.
+void BM_CrossDivSchoolbook(benchmark::State& state) {
+    const auto n = static_cast<std::size_t>(state.range(0));
+    const auto v = limbs(n, 2);
+    std::vector<lf::Limb> b(v.begin(), v.end());
+    b.back() = std::max<lf::Limb>(b.back(), lf::kBase / 2);
+    const auto u0 = limbs(2 * n, 1);
+    std::vector<lf::Limb> u(2 * n + 1), q(n + 1);
+    for (auto _ : state) {
+        std::copy(u0.begin(), u0.end(), u.begin());
+        u.back() = 0;
+        lf::kern::divBasecase(q.data(), u.data(), u.size(), b.data(), n);
+        benchmark::DoNotOptimize(q.data());
+    }
+}
+BENCHMARK(BM_CrossDivSchoolbook)->DenseRange(32, 256, 32);
 
 } // namespace
 

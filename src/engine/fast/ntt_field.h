@@ -45,23 +45,57 @@ constexpr u32 inverseMod(u32 a, u32 p) {
     return powMod(a, p - 2, p);
 }
 
+inline constexpr u32 reduceOnce(u32 x, u32 m) {
+    return x >= m ? x - m : x;
+}
+
+// a b 2^-32 mod p in [0, 2p) for a b < p 2^32 (a, b < 2p will do).
+constexpr u32 montMul(u32 a, u32 b, u32 p, u32 negInv) {
+    const u64 t = static_cast<u64>(a) * b;
+    const u32 m = static_cast<u32>(t) * negInv;
+    return static_cast<u32>((t + static_cast<u64>(m) * p) >> 32);
+}
+
 struct Prime {
     u32 p;
     u32 negInv; // -p^-1 mod 2^32, for Montgomery's reduction
     u32 r1;     // 2^32 mod p: a value's Montgomery form is a r1 mod p
+    u32 r2;     // 2^64 mod p
     u32 root;   // a generator of the multiplicative group mod p
 
     constexpr Prime(u32 prime, u32 generator)
-        : p(prime), negInv(0), r1(static_cast<u32>((u64{1} << 32) % prime)), root(generator) {
+        : p(prime), negInv(0), r1(static_cast<u32>((u64{1} << 32) % prime)),
+          r2(mulMod(r1, r1, prime)), root(generator) {
         u32 inv = prime; // Newton's iteration for p^-1 mod 2^32
         for (int i = 0; i < 5; ++i)
             inv *= 2 - prime * inv;
         negInv = 0 - inv;
     }
+
+    // The operations below run without a division: Montgomery products
+    // (canonical results in [0, p)), for the constants each transform
+    // works out before its loops.
+
+    // x in Montgomery form, x 2^32 mod p, and back.
+    constexpr u32 toMont(u32 x) const { return reduceOnce(montMul(x, r2, p, negInv), p); }
+    constexpr u32 fromMont(u32 x) const { return reduceOnce(montMul(x, 1, p, negInv), p); }
+    // a b mod p.
+    constexpr u32 mul(u32 a, u32 b) const {
+        return reduceOnce(montMul(montMul(a % p, b % p, p, negInv), r2, p, negInv), p);
+    }
+    // b^e mod p.
+    constexpr u32 pow(u32 b, u64 e) const {
+        u32 r = r1 % p, x = toMont(b % p); // Montgomery forms of 1 and b
+        for (; e; e >>= 1) {
+            if (e & 1) r = reduceOnce(montMul(r, x, p, negInv), p);
+            x = reduceOnce(montMul(x, x, p, negInv), p);
+        }
+        return fromMont(r);
+    }
+    // a^-1 mod p for a not divisible by p.
+    constexpr u32 inverse(u32 a) const { return pow(a, p - 2); }
     // A primitive n-th root of unity, n | p - 1.
-    constexpr u32 rootOfUnity(u64 n) const { return powMod(root, (p - 1) / n, p); }
-    // x in Montgomery form.
-    constexpr u32 toMont(u32 x) const { return mulMod(x, r1, p); }
+    constexpr u32 rootOfUnity(u64 n) const { return pow(root, (p - 1) / n); }
 };
 
 // p - 1 = 45 * 2^24, 105 * 2^23, 225 * 2^22.
@@ -75,10 +109,6 @@ static_assert(kPrimes[0].p * kPrimes[0].negInv == 0u - 1u);
 static_assert((kPrimes[0].p - 1) % kMaxPoints == 0 && (kPrimes[1].p - 1) % kMaxPoints == 0 &&
               (kPrimes[2].p - 1) % kMaxPoints == 0);
 
-inline constexpr u32 reduceOnce(u32 x, u32 m) {
-    return x >= m ? x - m : x;
-}
-
 // Shoup's quotient floor(w 2^32 / p) for w < p.
 constexpr u32 shoupQuotient(u32 w, u32 p) {
     return static_cast<u32>((static_cast<u64>(w) << 32) / p);
@@ -90,11 +120,8 @@ inline u32 mulShoup(u32 x, u32 w, u32 wq, u32 p) {
     return x * w - q * p;
 }
 
-// a b 2^-32 mod p in [0, 2p) for a b < p 2^32 (a, b < 2p will do).
 inline u32 montMul(u32 a, u32 b, const Prime& f) {
-    const u64 t = static_cast<u64>(a) * b;
-    const u32 m = static_cast<u32>(t) * f.negInv;
-    return static_cast<u32>((t + static_cast<u64>(m) * f.p) >> 32);
+    return montMul(a, b, f.p, f.negInv);
 }
 
 } // namespace longhand::fast::ntt

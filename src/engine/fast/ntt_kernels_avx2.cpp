@@ -230,14 +230,17 @@ AVX2 void leafInverse(u32* a, std::size_t n, const BlockTwiddles& t, u32 p) {
     if (oddStageCount(n)) inverse2(a, n / 2, n / 2, t.w[0], t.wq[0], p);
 }
 
-// Montgomery forms of start ratio^i for i < count, and of ratio^count.
+// Montgomery forms of start ratio^i for i < count, and of ratio^count
+// (exactly the portable kernels' chain values: all canonical).
 void factorRun(const Twist& x, const Prime& f, u32* out, std::size_t count, u32& step) {
-    u32 s = x.start;
+    const u32 r = f.toMont(x.ratio);
+    u32 v = f.toMont(x.start), power = f.r1 % f.p;
     for (std::size_t i = 0; i < count; ++i) {
-        out[i] = f.toMont(s);
-        s = mulMod(s, x.ratio, f.p);
+        out[i] = v;
+        v = reduceOnce(montMul(v, r, f), f.p);
+        power = reduceOnce(montMul(power, r, f), f.p);
     }
-    step = f.toMont(powMod(x.ratio, count, f.p));
+    step = power;
 }
 
 // Four chains of eight factors each, so that the next factors are ready
@@ -274,8 +277,8 @@ AVX2 inline void threePoint(V& x0, V& x1, V& x2, V c, V cq, const Mod& m) {
 AVX2 void radix3Forward(u32* a0, u32* a1, u32* a2, std::size_t n, const Radix3& r, const Prime& f) {
     if (n % 8 != 0) return portableKernels().radix3Forward(a0, a1, a2, n, r, f);
     const Mod m(f);
-    const Twist second{mulMod(r.factors.start, r.factors.start, f.p),
-                       mulMod(r.factors.ratio, r.factors.ratio, f.p)};
+    const Twist second{f.mul(r.factors.start, r.factors.start),
+                       f.mul(r.factors.ratio, r.factors.ratio)};
     u32 first1[8], first2[8], step1, step2;
     factorRun(r.factors, f, first1, 8, step1);
     factorRun(second, f, first2, 8, step2);
@@ -295,8 +298,8 @@ AVX2 void radix3Forward(u32* a0, u32* a1, u32* a2, std::size_t n, const Radix3& 
 AVX2 void radix3Inverse(u32* a0, u32* a1, u32* a2, std::size_t n, const Radix3& r, const Prime& f) {
     if (n % 8 != 0) return portableKernels().radix3Inverse(a0, a1, a2, n, r, f);
     const Mod m(f);
-    const Twist second{mulMod(r.factors.start, r.factors.start, f.p),
-                       mulMod(r.factors.ratio, r.factors.ratio, f.p)};
+    const Twist second{f.mul(r.factors.start, r.factors.start),
+                       f.mul(r.factors.ratio, r.factors.ratio)};
     u32 first1[8], first2[8], step1, step2;
     factorRun(r.factors, f, first1, 8, step1);
     factorRun(second, f, first2, 8, step2);
@@ -339,8 +342,8 @@ struct FifthChains {
     AVX2 FifthChains(const Twist& x, const Prime& f) {
         u32 s = 1, r = 1;
         for (int t = 1; t <= 4; ++t) {
-            s = mulMod(s, x.start, f.p);
-            r = mulMod(r, x.ratio, f.p);
+            s = f.mul(s, x.start);
+            r = f.mul(r, x.ratio);
             u32 lanes[8], stepWord;
             factorRun({s, r}, f, lanes, 8, stepWord);
             v[t] = load(lanes);

@@ -161,9 +161,9 @@ inline void threePoint(u32& x0, u32& x1, u32& x2, u32 c, u32 cq, u32 p) {
 
 void radix3Forward(u32* a0, u32* a1, u32* a2, std::size_t n, const Radix3& r, const Prime& f) {
     const u32 p = f.p;
-    u32 v1 = f.toMont(r.factors.start), v2 = f.toMont(mulMod(r.factors.start, r.factors.start, p));
+    u32 v1 = f.toMont(r.factors.start), v2 = f.toMont(f.mul(r.factors.start, r.factors.start));
     const u32 s1 = f.toMont(r.factors.ratio),
-              s2 = f.toMont(mulMod(r.factors.ratio, r.factors.ratio, p));
+              s2 = f.toMont(f.mul(r.factors.ratio, r.factors.ratio));
     for (std::size_t j = 0; j < n; ++j) {
         u32 x0 = a0[j], x1 = a1[j], x2 = a2[j];
         threePoint(x0, x1, x2, r.c, r.cq, p);
@@ -177,9 +177,9 @@ void radix3Forward(u32* a0, u32* a1, u32* a2, std::size_t n, const Radix3& r, co
 
 void radix3Inverse(u32* a0, u32* a1, u32* a2, std::size_t n, const Radix3& r, const Prime& f) {
     const u32 p = f.p;
-    u32 v1 = f.toMont(r.factors.start), v2 = f.toMont(mulMod(r.factors.start, r.factors.start, p));
+    u32 v1 = f.toMont(r.factors.start), v2 = f.toMont(f.mul(r.factors.start, r.factors.start));
     const u32 s1 = f.toMont(r.factors.ratio),
-              s2 = f.toMont(mulMod(r.factors.ratio, r.factors.ratio, p));
+              s2 = f.toMont(f.mul(r.factors.ratio, r.factors.ratio));
     for (std::size_t j = 0; j < n; ++j) {
         u32 x0 = a0[j], x1 = montMul(a1[j], v1, f), x2 = montMul(a2[j], v2, f);
         threePoint(x0, x1, x2, r.c, r.cq, p);
@@ -213,8 +213,8 @@ inline void fivePoint(u32* x, const Radix5& r, u32 p) {
 void fifthFactors(const Twist& x, const Prime& f, u32* start, u32* ratio) {
     u32 s = 1, r = 1;
     for (int t = 1; t <= 4; ++t) {
-        s = mulMod(s, x.start, f.p);
-        r = mulMod(r, x.ratio, f.p);
+        s = f.mul(s, x.start);
+        r = f.mul(r, x.ratio);
         start[t] = f.toMont(s);
         ratio[t] = f.toMont(r);
     }

@@ -31,18 +31,16 @@ static_assert(kP1 < kBase && kP12 < u64{kBase} * kBase);
 GarnerConstants garnerConstants(std::size_t n) {
     const Prime &f1 = kPrimes[0], &f2 = kPrimes[1], &f3 = kPrimes[2];
     // s_k = 2^32 n^-1 mod p_k
-    auto scale = [n](const Prime& f) {
-        return mulMod(f.r1, inverseMod(static_cast<u32>(n % f.p), f.p), f.p);
-    };
-    const u32 u12 = inverseMod(f1.p % f2.p, f2.p);                             // p1^-1 mod p2
-    const u32 u123 = inverseMod(mulMod(f1.p % f3.p, f2.p % f3.p, f3.p), f3.p); // (p1 p2)^-1
+    auto scale = [n](const Prime& f) { return f.mul(f.r1, f.inverse(static_cast<u32>(n % f.p))); };
+    const u32 u12 = f2.inverse(f1.p % f2.p);                       // p1^-1 mod p2
+    const u32 u123 = f3.inverse(f3.mul(f1.p % f3.p, f2.p % f3.p)); // (p1 p2)^-1 mod p3
     GarnerConstants c{};
     c.s1 = scale(f1);
-    c.k2 = mulMod(scale(f2), u12, f2.p);
+    c.k2 = f2.mul(scale(f2), u12);
     c.m2 = (f2.p - u12) % f2.p;
-    c.k3 = mulMod(scale(f3), u123, f3.p);
+    c.k3 = f3.mul(scale(f3), u123);
     c.m3 = (f3.p - u123) % f3.p;
-    c.n3 = (f3.p - mulMod(f1.p % f3.p, u123, f3.p)) % f3.p;
+    c.n3 = (f3.p - f3.mul(f1.p % f3.p, u123)) % f3.p;
     c.s1q = shoupQuotient(c.s1, f1.p);
     c.k2q = shoupQuotient(c.k2, f2.p);
     c.m2q = shoupQuotient(c.m2, f2.p);

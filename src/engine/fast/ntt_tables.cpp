@@ -50,12 +50,39 @@ BlockTwiddles twiddlesFrom(const std::vector<u32>& t, u32 p) {
     return b;
 }
 
+// c3 = c5^0 ... : the cube root c3 and the fifth root c5 of one direction.
+LayerConstants layerConstants(u32 c3, u32 c5, u32 p) {
+    const u32 c2 = mulMod(c5, c5, p), c3of5 = mulMod(c2, c5, p), c4 = mulMod(c3of5, c5, p);
+    const u32 half = (p + 1) / 2; // 2^-1
+    LayerConstants k{};
+    k.c3 = c3;
+    k.a1 = mulMod((c5 + c4) % p, half, p);
+    k.a2 = mulMod((c2 + c3of5) % p, half, p);
+    k.b1 = mulMod((c5 + p - c4) % p, half, p);
+    k.b2 = mulMod((c2 + p - c3of5) % p, half, p);
+    k.c3q = shoupQuotient(k.c3, p);
+    k.a1q = shoupQuotient(k.a1, p);
+    k.a2q = shoupQuotient(k.a2, p);
+    k.b1q = shoupQuotient(k.b1, p);
+    k.b2q = shoupQuotient(k.b2, p);
+    return k;
+}
+
 PrimeTables build(const Prime& f) {
     const u32 rho = f.rootOfUnity(u64{1} << kMaxPow2Log);
     const std::size_t n = twiddleCount();
     PrimeTables t;
     t.forward = twiddlesFrom(blockRoots(rho, n, f.p), f.p);
     t.inverse = twiddlesFrom(blockRoots(inverseMod(rho, f.p), n, f.p), f.p);
+    const u32 c3 = f.rootOfUnity(3), c5 = f.rootOfUnity(5);
+    t.layers[0] = layerConstants(c3, c5, f.p);
+    t.layers[1] = layerConstants(inverseMod(c3, f.p), inverseMod(c5, f.p), f.p);
+    const u64 odd[4] = {1, 3, 5, 15};
+    for (int i = 0; i < 4; ++i)
+        for (int k = 0; k <= kMaxPow2Log; ++k) {
+            t.roots[0][i][k] = f.rootOfUnity(odd[i] << k);
+            t.roots[1][i][k] = inverseMod(t.roots[0][i][k], f.p);
+        }
     return t;
 }
 

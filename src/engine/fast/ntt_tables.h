@@ -31,8 +31,20 @@ struct BlockTwiddles {
     std::vector<u32> w2, w2q, w1, w1q;
 };
 
+// The constants of the radix-3 and radix-5 layers (ntt_kernels.h) in one
+// direction, each with its Shoup quotient: c3 the cube root of unity (its
+// inverse for the inverse layer) and a1, a2, b1, b2 of the five-point
+// combination. Neither root depends on the transform's length.
+struct LayerConstants {
+    u32 c3, c3q, a1, a1q, a2, a2q, b1, b1q, b2, b2q;
+};
+
 struct PrimeTables {
     BlockTwiddles forward, inverse;
+    LayerConstants layers[2]; // forward, inverse
+    // A root of unity of order f 2^k for f = 1, 3, 5, 15 (index 0 to 3)
+    // and k <= kMaxPow2Log; [1] holds the inverses.
+    u32 roots[2][4][kMaxPow2Log + 1];
 };
 
 // Entries each table holds: enough for the leaf transforms and for the

@@ -27,7 +27,6 @@
 
 #include <algorithm>
 #include <bit>
-#include <utility>
 
 namespace longhand::fast::ntt {
 
@@ -74,7 +73,7 @@ void forwardBlock(const Transform& x, u32* a, std::size_t n, std::size_t b, cons
     const u32 p = x.f.p;
     if (n == kNttLeafPoints) {
         if (b != 0) {
-            const u32 factor = powMod(rows.root, reverseBits(b, rows.bits), p);
+            const u32 factor = x.f.pow(rows.root, reverseBits(b, rows.bits));
             x.kernels.twist(a, n, {1, factor}, x.f);
         }
         x.kernels.leafForward(a, n, x.tables.forward, p);
@@ -106,7 +105,7 @@ void inverseBlock(const Transform& x, u32* a, std::size_t n, std::size_t b, cons
     if (n == kNttLeafPoints) {
         x.kernels.leafInverse(a, n, x.tables.inverse, p);
         if (b != 0) {
-            const u32 factor = powMod(rows.rootInverse, reverseBits(b, rows.bits), p);
+            const u32 factor = x.f.pow(rows.rootInverse, reverseBits(b, rows.bits));
             x.kernels.twist(a, n, {1, factor}, x.f);
         }
         poll(x.cancel);
@@ -132,9 +131,9 @@ void inverseBlock(const Transform& x, u32* a, std::size_t n, std::size_t b, cons
     }
 }
 
-Rows rowsOf(const Prime& f, std::size_t n) {
-    const u32 root = f.rootOfUnity(n);
-    return {root, inverseMod(root, f.p), std::countr_zero(n / kNttLeafPoints)};
+Rows rowsOf(const Transform& x, std::size_t n) {
+    return {x.tables.roots[0][0][std::countr_zero(n)], x.tables.roots[1][0][std::countr_zero(n)],
+            std::countr_zero(n / kNttLeafPoints)};
 }
 
 void forwardPow2(const Transform& x, u32* a, std::size_t n) {
@@ -142,7 +141,7 @@ void forwardPow2(const Transform& x, u32* a, std::size_t n) {
         x.kernels.leafForward(a, n, x.tables.forward, x.f.p);
         poll(x.cancel);
     } else {
-        forwardBlock(x, a, n, 0, rowsOf(x.f, n));
+        forwardBlock(x, a, n, 0, rowsOf(x, n));
     }
 }
 
@@ -151,42 +150,38 @@ void inversePow2(const Transform& x, u32* a, std::size_t n) {
         x.kernels.leafInverse(a, n, x.tables.inverse, x.f.p);
         poll(x.cancel);
     } else {
-        inverseBlock(x, a, n, 0, rowsOf(x.f, n));
+        inverseBlock(x, a, n, 0, rowsOf(x, n));
     }
 }
 
-// The radix-3 layer over the thirds of a[0..3m), with the order-3m root w
-// (or its inverse for the inverse layer) and the cube root c = w^m.
+// A root of unity of order n (direction 0) or its inverse (1).
+u32 rootOf(const Transform& x, std::size_t n, int direction) {
+    const int k = std::countr_zero(n);
+    const std::size_t odd = n >> k;
+    const int i = odd == 1 ? 0 : odd == 3 ? 1 : odd == 5 ? 2 : 3;
+    return x.tables.roots[direction][i][k];
+}
+
+// The radix-3 layer over the thirds of a[0..3m), twisted by the powers of
+// w, a root of order 3m (its inverse for the inverse layer).
 template <class Layer>
-void radix3Pass(const Transform& x, u32* a, std::size_t m, u32 w, Layer layer) {
-    const u32 p = x.f.p;
-    const u32 c = powMod(w, m, p);
+void radix3Pass(const Transform& x, u32* a, std::size_t m, int direction, Layer layer) {
+    const LayerConstants& k = x.tables.layers[direction];
+    const u32 w = rootOf(x, 3 * m, direction);
     pass(x, m, 3 * m >= kNttParallelPoints, [&](std::size_t from, std::size_t to) {
-        const Radix3 r{c, shoupQuotient(c, p), {powMod(w, from, p), w}};
+        const Radix3 r{k.c3, k.c3q, {from ? x.f.pow(w, from) : 1, w}};
         layer(a + from, a + m + from, a + 2 * m + from, to - from, r, x.f);
     });
 }
 
-// The radix-5 layer over the fifths of a[0..5m), with the order-5m root w
-// (or its inverse) and the fifth root c = w^m.
+// The radix-5 layer over the fifths of a[0..5m), likewise.
 template <class Layer>
-void radix5Pass(const Transform& x, u32* a, std::size_t m, u32 w, Layer layer) {
-    const u32 p = x.f.p;
-    const u32 c = powMod(w, m, p), c2 = mulMod(c, c, p), c3 = mulMod(c2, c, p),
-              c4 = mulMod(c3, c, p);
-    const u32 half = inverseMod(2, p);
-    const u32 a1 = mulMod((c + c4) % p, half, p), a2 = mulMod((c2 + c3) % p, half, p);
-    const u32 b1 = mulMod((c + p - c4) % p, half, p), b2 = mulMod((c2 + p - c3) % p, half, p);
+void radix5Pass(const Transform& x, u32* a, std::size_t m, int direction, Layer layer) {
+    const LayerConstants& k = x.tables.layers[direction];
+    const u32 w = rootOf(x, 5 * m, direction);
     pass(x, m, 5 * m >= kNttParallelPoints, [&](std::size_t from, std::size_t to) {
-        const Radix5 r{a1,
-                       shoupQuotient(a1, p),
-                       a2,
-                       shoupQuotient(a2, p),
-                       b1,
-                       shoupQuotient(b1, p),
-                       b2,
-                       shoupQuotient(b2, p),
-                       {powMod(w, from, p), w}};
+        const Radix5 r{
+            k.a1, k.a1q, k.a2, k.a2q, k.b1, k.b1q, k.b2, k.b2q, {from ? x.f.pow(w, from) : 1, w}};
         layer(a + from, m, to - from, r, x.f);
     });
 }
@@ -196,9 +191,9 @@ void forwardAny(const Transform& x, u32* a, std::size_t n) {
     if (radix == 1) return forwardPow2(x, a, n);
     const std::size_t m = n / radix;
     if (radix == 3)
-        radix3Pass(x, a, m, x.f.rootOfUnity(n), x.kernels.radix3Forward);
+        radix3Pass(x, a, m, 0, x.kernels.radix3Forward);
     else
-        radix5Pass(x, a, m, x.f.rootOfUnity(n), x.kernels.radix5Forward);
+        radix5Pass(x, a, m, 0, x.kernels.radix5Forward);
     par::forEachIf(n >= kNttParallelPoints, radix,
                    [&](std::size_t t) { forwardAny(x, a + t * m, m); });
 }
@@ -209,11 +204,10 @@ void inverseAny(const Transform& x, u32* a, std::size_t n) {
     const std::size_t m = n / radix;
     par::forEachIf(n >= kNttParallelPoints, radix,
                    [&](std::size_t t) { inverseAny(x, a + t * m, m); });
-    const u32 w = inverseMod(x.f.rootOfUnity(n), x.f.p);
     if (radix == 3)
-        radix3Pass(x, a, m, w, x.kernels.radix3Inverse);
+        radix3Pass(x, a, m, 1, x.kernels.radix3Inverse);
     else
-        radix5Pass(x, a, m, w, x.kernels.radix5Inverse);
+        radix5Pass(x, a, m, 1, x.kernels.radix5Inverse);
 }
 
 } // namespace
@@ -221,13 +215,19 @@ void inverseAny(const Transform& x, u32* a, std::size_t n) {
 std::size_t transformLength(std::size_t points) {
     std::size_t best = kMaxPoints;
     double bestCost = 0;
-    const std::pair<std::size_t, double> kinds[] = {
-        {1, 0.0}, {3, kNttRadix3Cost}, {5, kNttRadix5Cost}, {15, kNttRadix15Cost}};
-    for (const auto& [odd, layers] : kinds) {
+    struct Kind {
+        std::size_t odd;
+        double layers, setups;
+    };
+    const Kind kinds[] = {
+        {1, 0.0, 0}, {3, kNttRadix3Cost, 1}, {5, kNttRadix5Cost, 1}, {15, kNttRadix15Cost, 4}};
+    for (const auto& [odd, layers, setups] : kinds) {
         const std::size_t pow2 = std::bit_ceil((points + odd - 1) / odd);
         if (pow2 > (std::size_t{1} << kMaxPow2Log)) continue;
+        // Below vector leaves the radix layers run the scalar kernels.
+        if (odd > 1 && pow2 < kLeafVectorPoints) continue;
         const double stages = std::countr_zero(pow2) + layers + kNttPointCost;
-        const double cost = static_cast<double>(odd * pow2) * stages;
+        const double cost = static_cast<double>(odd * pow2) * stages + setups * kNttLayerSetupCost;
         if (bestCost == 0 || cost < bestCost) {
             best = odd * pow2;
             bestCost = cost;

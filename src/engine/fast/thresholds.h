@@ -2,12 +2,13 @@
 //
 // Sizes are in limbs of 9 decimal digits unless a name says otherwise. The
 // rule everywhere is `size >= THRESHOLD` selects the faster algorithm.
-// Tuned on the 2-core AMD EPYC (family 26, Zen 5) development machine on
-// 2026-12-06 with the Cross* benchmarks of bench/fast_bench (Release build):
-//   build/bench/bin/fast_bench --benchmark_filter=Cross
-// Rerun them after changing a kernel. The transform's cost is a step
-// function (power-of-two lengths), so its thresholds sit where the step
-// above the previous length has paid off.
+// Tuned on the 2-core AMD EPYC development machine (family 25, model 17,
+// AVX2 and AVX-512; the transforms run their AVX2 kernels) on 2026-12-06
+// with the Cross* and BM_Transform benchmarks of bench/fast_bench on one
+// thread (Release build):
+//   LONGHAND_THREADS=1 build/bench/bin/fast_bench --benchmark_filter='Cross|Transform'
+// Rerun them after changing a kernel. The transform lengths come in steps
+// (f 2^k, f = 1, 3, 5, 15), so the transform's cost grows in small steps.
 //
 // LONGHAND_SMALL_THRESHOLDS (CMake option of the same name) makes every
 // threshold tiny so that each path runs, and is tested, on small operands.
@@ -21,15 +22,16 @@ namespace longhand::fast {
 #ifndef LONGHAND_SMALL_THRESHOLDS
 
 // Smaller operand of a product: Karatsuba from here on, basecase below.
-inline constexpr std::size_t kMulKaratsubaThreshold = 112;
+inline constexpr std::size_t kMulKaratsubaThreshold = 88;
 // Smaller operand of a product: number-theoretic transform from here on.
-inline constexpr std::size_t kMulNttThreshold = 448;
-// The same two for squares.
-inline constexpr std::size_t kSqrKaratsubaThreshold = 192;
-inline constexpr std::size_t kSqrNttThreshold = 416;
+inline constexpr std::size_t kMulNttThreshold = 104;
+// The same two for squares (Karatsuba only above the transforms' reach:
+// below this size the schoolbook square beats it).
+inline constexpr std::size_t kSqrKaratsubaThreshold = 104;
+inline constexpr std::size_t kSqrNttThreshold = 104;
 // Divisor and quotient both at least this long: Newton's reciprocal,
 // below: schoolbook division.
-inline constexpr std::size_t kDivNewtonThreshold = 120;
+inline constexpr std::size_t kDivNewtonThreshold = 80;
 // The reciprocal's own recursion bottoms out in schoolbook division here.
 inline constexpr std::size_t kReciprocalBasecase = 60;
 // Range products: runs of at most this many factors are multiplied one by
@@ -48,15 +50,6 @@ inline constexpr std::uint64_t kParallelFactorialN = 100000;
 // Limb products between two polls of the cancellation check in a long
 // schoolbook product or division (a few milliseconds).
 inline constexpr std::size_t kSchoolbookPollWork = std::size_t{1} << 22;
-// The cost of a transform length f 2^k, in passes of a radix-2 stage over
-// all points: k for the power-of-two stages, these for the radix-3, radix-5
-// and radix-15 layers, and kNttPointCost for the work once per point
-// (packing, pointwise product, recombination). The product takes the
-// cheapest length that holds its terms (BM_Transform of fast_bench).
-inline constexpr double kNttRadix3Cost = 2.2;
-inline constexpr double kNttRadix5Cost = 2.3;
-inline constexpr double kNttRadix15Cost = 3.8;
-inline constexpr double kNttPointCost = 3.0;
 // Transforms longer than this many points (a power of two, at least 64)
 // run their first stages as column passes and each block of this size (a
 // row) as one leaf transform in cache.
@@ -76,7 +69,7 @@ inline constexpr std::size_t kMulNttThreshold = 12;
 inline constexpr std::size_t kSqrKaratsubaThreshold = 4;
 inline constexpr std::size_t kSqrNttThreshold = 12;
 inline constexpr std::size_t kDivNewtonThreshold = 3;
-inline constexpr std::size_t kReciprocalBasecase = 3;
+inline constexpr std::size_t kReciprocalBasecase = 60;
 inline constexpr std::uint64_t kProductLeafFactors = 2;
 inline constexpr std::uint64_t kFactorialPrimeThreshold = 10;
 inline constexpr std::size_t kParallelProductLimbs = 32;
@@ -87,5 +80,19 @@ inline constexpr std::size_t kNttParallelPoints = 256;
 inline constexpr std::size_t kParallelGrain = 64;
 
 #endif
+
+// The cost of a transform length f 2^k, in passes of a radix-2 stage over
+// all points: k for the power-of-two stages, these for the radix-3, radix-5
+// and radix-15 layers, kNttPointCost for the work once per point (packing,
+// pointwise product, recombination), and kNttLayerSetupCost points' worth
+// of stages for the constants of each radix-3 or radix-5 pass (one of them
+// for f = 3 or 5, four for 15). The product takes the cheapest length
+// that holds its terms. Measured with BM_Transform of fast_bench (one
+// thread) on the development machine above, 2026-12-06.
+inline constexpr double kNttRadix3Cost = 2.6;
+inline constexpr double kNttRadix5Cost = 3.0;
+inline constexpr double kNttRadix15Cost = 5.5;
+inline constexpr double kNttPointCost = 3.0;
+inline constexpr double kNttLayerSetupCost = 4000;
 
 } // namespace longhand::fast
