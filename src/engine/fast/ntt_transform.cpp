@@ -1,5 +1,6 @@
 // The transforms of ntt_transform.h: the order of the passes, the split
-// into cache-sized rows, the radix-3 layer, and their spread over threads.
+// into cache-sized rows, the radix-3 and radix-5 layers, and their spread
+// over threads.
 //
 // A power-of-two transform of n <= kNttLeafPoints points is one leaf
 // (ntt_kernels.h). A longer one is an R x C matrix, C = kNttLeafPoints,
