@@ -116,7 +116,10 @@ void divNewton(const Natural& a, const Natural& b, Natural& q, Natural& r,
     // Quotient blocks of n - 1 limbs, the top block taking the odd rest.
     const std::size_t kb = n - 1;
     const Natural x = reciprocal(b.data(), n, cancel, &scratch);
-    const FixedFactor xTimes(x, n, cancel, &scratch), bTimes(b, kb, cancel, &scratch);
+    // The reciprocal's transforms are kept for the blocks; the divisor's
+    // are not: a second kept factor would cost more memory (three
+    // transform-long arrays) than its saved transforms are worth.
+    const FixedFactor xTimes(x, n, cancel, &scratch), bTimes(b, 0, cancel, &scratch);
     const std::size_t blocks = (k + kb - 1) / kb;
     std::size_t c = k - (blocks - 1) * kb;
     std::size_t pos = m - (n - 1 + c);
