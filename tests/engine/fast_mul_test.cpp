@@ -49,6 +49,26 @@ TEST(FastMul, FrontEndMatchesGmpAroundEveryThreshold) {
             }
 }
 
+// Unbalanced products around the ratio from which the transforms run on
+// pieces of the longer operand, with a last piece of every kind (full,
+// one limb, the odd rest).
+TEST(FastMul, SlicedTransformsAroundTheRatio) {
+    std::mt19937_64 rng(fasttest::testSeed("FastMul.Sliced"));
+    for (std::size_t nb : {kMulNttThreshold, kMulNttThreshold + 1, 3 * kMulNttThreshold + 2}) {
+        const std::size_t piece = kNttSlicePieces * nb;
+        for (std::size_t na :
+             {kNttSliceRatio * nb - 1, kNttSliceRatio * nb, kNttSliceRatio * nb + 1, 3 * piece,
+              3 * piece + 1, 4 * piece + nb / 2}) {
+            const auto a = randomLimbs(rng, na, na % 2 == 0), b = randomLimbs(rng, nb, na % 3 == 0);
+            std::vector<Limb> r(na + nb);
+            kern::mulLimbs(r.data(), a.data(), na, b.data(), nb);
+            const std::string want = fasttest::gmpMul(toDigits(Natural(a.begin(), a.end())),
+                                                      toDigits(Natural(b.begin(), b.end())));
+            ASSERT_EQ(toDigits(Natural(r.begin(), r.end())), want) << na << " x " << nb;
+        }
+    }
+}
+
 TEST(FastMul, ShapesAndZeros) {
     std::mt19937_64 rng(fasttest::testSeed("FastMul.Shapes"));
     EXPECT_EQ(mulDigits("", "123"), "0");

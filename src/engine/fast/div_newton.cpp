@@ -63,7 +63,8 @@ class FixedFactor {
         : v_(v), cancel_(cancel), scratch_(scratch) {
         if (v.size() >= kMulNttThreshold && otherMax >= kMulNttThreshold &&
             v.size() + otherMax <= kern::nttMaxLimbs())
-            kept_ = std::make_unique<kern::NttFactor>(v.data(), v.size(), otherMax, cancel);
+            kept_ =
+                std::make_unique<kern::NttFactor>(v.data(), v.size(), otherMax, cancel, scratch);
     }
     Natural times(const Natural& a) const {
         if (!kept_ || a.size() < kMulNttThreshold || !kept_->fits(a.size()))

@@ -75,9 +75,10 @@ std::size_t nttMaxLimbs();
 // transform instead of two forward and one inverse (mul_ntt.cpp).
 class NttFactor {
   public:
-    // Transforms of the length that products with up to naMax limbs need.
-    NttFactor(const Limb* b, std::size_t nb, std::size_t naMax,
-              const CancelCheck* cancel = nullptr);
+    // Transforms of the length that products with up to naMax limbs need,
+    // kept in memory from scratch when one is given.
+    NttFactor(const Limb* b, std::size_t nb, std::size_t naMax, const CancelCheck* cancel = nullptr,
+              Scratch* scratch = nullptr);
     ~NttFactor();
     NttFactor(const NttFactor&) = delete;
     NttFactor& operator=(const NttFactor&) = delete;
@@ -89,8 +90,9 @@ class NttFactor {
                   const CancelCheck* cancel = nullptr) const;
 
   private:
+    std::uint32_t* spectrum(int prime) const;
     std::size_t nb_, n_;
-    std::unique_ptr<std::uint32_t[]> spectra_;
+    Scratch::Lease spectra_;
 };
 
 // The front end (mul.cpp): picks the algorithm by the thresholds of

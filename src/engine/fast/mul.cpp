@@ -27,6 +27,27 @@ void mulSliced(Limb* r, const Limb* a, std::size_t na, const Limb* b, std::size_
     }
 }
 
+// a (na limbs) times b (nb limbs), na much longer than nb and nb long
+// enough for transforms: pieces of a of kNttSlicePieces nb limbs, each
+// multiplied by b's transforms computed once (NttFactor). Shorter
+// transforms than one over the whole product, and far less memory.
+void mulSlicedNtt(Limb* r, const Limb* a, std::size_t na, const Limb* b, std::size_t nb,
+                  Scratch* scratch, const CancelCheck* cancel) {
+    const std::size_t piece = kNttSlicePieces * nb;
+    const NttFactor kept(b, nb, piece, cancel, scratch);
+    std::fill(r, r + na + nb, Limb{0});
+    Natural part(piece + nb); // written by each product before use
+    for (std::size_t off = 0; off < na; off += piece) {
+        const std::size_t len = std::min(piece, na - off);
+        if (kept.fits(len))
+            kept.multiply(part.data(), a + off, len, scratch, cancel);
+        else
+            mulLimbs(part.data(), a + off, len, b, nb, scratch, cancel);
+        addTo(r + off, na + nb - off, part.data(), len + nb);
+        poll(cancel);
+    }
+}
+
 // The schoolbook product of a long a by a short b in pieces of a, so that
 // the cancellation check is heard between them.
 void mulBasecaseLong(Limb* r, const Limb* a, std::size_t na, const Limb* b, std::size_t nb,
@@ -45,9 +66,11 @@ void mulBasecaseLong(Limb* r, const Limb* a, std::size_t na, const Limb* b, std:
 
 } // namespace
 
-// Which sizes go where (nb <= na, na + nb within the transforms' reach):
+// Which sizes go where (nb <= na):
 //   nb < kMulKaratsubaThreshold                 schoolbook (in pieces of a)
-//   nb >= kMulNttThreshold                      number-theoretic transform
+//   nb >= kMulNttThreshold, na >= kNttSliceRatio nb
+//                                               transforms on pieces of a
+//   nb >= kMulNttThreshold, within reach        number-theoretic transform
 //   nb > na / 2                                 Karatsuba
 //   else                                        nb-limb slices of a
 void mulLimbs(Limb* r, const Limb* a, std::size_t na, const Limb* b, std::size_t nb,
@@ -61,6 +84,9 @@ void mulLimbs(Limb* r, const Limb* a, std::size_t na, const Limb* b, std::size_t
         std::fill(r, r + na, Limb{0});
     else if (nb < kMulKaratsubaThreshold)
         mulBasecaseLong(r, a, na, b, nb, cancel);
+    else if (nb >= kMulNttThreshold && na >= kNttSliceRatio * nb &&
+             (kNttSlicePieces + 1) * nb <= nttMaxLimbs())
+        mulSlicedNtt(r, a, na, b, nb, scratch, cancel);
     else if (nb >= kMulNttThreshold && na + nb <= nttMaxLimbs())
         mulNtt(r, a, na, b, nb, scratch, cancel);
     else if (balanced)

@@ -111,16 +111,22 @@ void sqrNtt(Limb* r, const Limb* a, std::size_t n, Scratch* scratch, const Cance
     product(r, a, n, nullptr, 0, scratch, cancel);
 }
 
-NttFactor::NttFactor(const Limb* b, std::size_t nb, std::size_t naMax, const CancelCheck* cancel)
-    : nb_(nb), n_(ntt::transformLength(naMax + nb - 1)), spectra_(new u32[ntt::kPrimeCount * n_]) {
+NttFactor::NttFactor(const Limb* b, std::size_t nb, std::size_t naMax, const CancelCheck* cancel,
+                     Scratch* scratch)
+    : nb_(nb), n_(ntt::transformLength(naMax + nb - 1)),
+      spectra_(scratch, (ntt::kPrimeCount * n_ + 1) / 2) {
     par::forEachIf(n_ >= kNttParallelPoints, ntt::kPrimeCount, [&](std::size_t k) {
-        u32* f = spectra_.get() + k * n_;
+        u32* f = spectrum(static_cast<int>(k));
         pack(f, n_, b, nb);
         ntt::forward(f, n_, static_cast<int>(k), cancel);
     });
 }
 
 NttFactor::~NttFactor() = default;
+
+u32* NttFactor::spectrum(int prime) const {
+    return reinterpret_cast<u32*>(spectra_.get()) + static_cast<std::size_t>(prime) * n_;
+}
 
 bool NttFactor::fits(std::size_t na) const {
     return na > 0 && ntt::transformLength(na + nb_ - 1) == n_;
@@ -134,7 +140,7 @@ void NttFactor::multiply(Limb* r, const Limb* a, std::size_t na, Scratch* scratc
         u32* f = res + k * n_;
         pack(f, n_, a, na);
         ntt::forward(f, n_, k, cancel);
-        pointwise(f, spectra_.get() + k * n_, n_, k, cancel);
+        pointwise(f, spectrum(k), n_, k, cancel);
         ntt::inverse(f, n_, k, cancel);
     }
     ntt::recombine(res, n_, na + nb_ - 1, r, na + nb_, cancel);

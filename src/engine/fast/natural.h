@@ -26,14 +26,36 @@ using Wide = std::uint64_t;
 inline constexpr Limb kBase = 1000000000u;
 inline constexpr int kLimbDigits = 9;
 
+// Blocks of kLargeBytes and more get mappings of their own from the
+// system (memory.cpp), so that their memory goes back to it as soon as
+// they are freed, whichever thread allocated them: long products on
+// several threads would otherwise leave the allocator's per-thread heaps
+// holding memory that no later step reuses. With hugePages the block is
+// aligned to 2 MiB and offered for huge pages (fewer page faults and
+// TLB misses in the transforms).
+inline constexpr std::size_t kLargeBytes = std::size_t{4} << 20;
+void* mapLarge(std::size_t bytes, bool hugePages);
+void unmapLarge(void* p, std::size_t bytes, bool hugePages) noexcept;
+
 // Allocates like std::allocator but leaves elements default-initialised
 // (that is, not zeroed) when a size alone is given: Natural(n) is n limbs
 // of garbage for a kernel to fill, Natural(n, 0) is n zero limbs. Saves a
-// pass over memory that every product would otherwise pay.
+// pass over memory that every product would otherwise pay. Large blocks
+// are mapped (mapLarge).
 template <class T> struct UninitAllocator : std::allocator<T> {
     template <class U> struct rebind { using other = UninitAllocator<U>; };
     UninitAllocator() = default;
     template <class U> UninitAllocator(const UninitAllocator<U>&) noexcept {}
+    T* allocate(std::size_t n) {
+        if (n * sizeof(T) >= kLargeBytes) return static_cast<T*>(mapLarge(n * sizeof(T), false));
+        return std::allocator<T>::allocate(n);
+    }
+    void deallocate(T* p, std::size_t n) noexcept {
+        if (n * sizeof(T) >= kLargeBytes)
+            unmapLarge(p, n * sizeof(T), false);
+        else
+            std::allocator<T>::deallocate(p, n);
+    }
     template <class U> void construct(U* p) noexcept { ::new (static_cast<void*>(p)) U; }
     template <class U, class... Args> void construct(U* p, Args&&... args) {
         ::new (static_cast<void*>(p)) U(std::forward<Args>(args)...);
@@ -90,10 +112,10 @@ Limb divSmallInPlace(Natural& a, Limb m);
 
 // --- multiplication (mul.cpp: the algorithm ladder) ------------------------
 
-// Long working arrays of 64-bit words. Large ones are aligned to 2 MiB and
-// offered to the system for huge pages, so that a long transform faults in
-// and walks through few pages.
+// Long working arrays of 64-bit words; large ones are mapped on huge pages
+// (mapLarge).
 struct WordsDeleter {
+    std::size_t bytes = 0; // a mapped block's size; 0 for the allocator's
     void operator()(std::uint64_t* p) const noexcept;
 };
 using WordBuffer = std::unique_ptr<std::uint64_t[], WordsDeleter>;
@@ -116,10 +138,10 @@ class Scratch {
 
     // A buffer of at least n words lent to one product until the lease
     // ends. Products on several threads at once each get their own: a
-    // free buffer that is large enough, else a new one (the free buffers
-    // smaller than that are given back first, so the memory kept stays
-    // near the most that was in use at one time). With a null owner the
-    // lease allocates a buffer of its own.
+    // free buffer that is large enough but not more than twice as large,
+    // else a new one (the free buffers are then given back first, so the
+    // memory kept stays near what the current step needs). With a null
+    // owner the lease allocates a buffer of its own.
     class Lease {
       public:
         Lease(Scratch* owner, std::size_t n);

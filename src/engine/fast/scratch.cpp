@@ -1,42 +1,10 @@
 // The working memory that the products of one long operation share.
 #include "natural.h"
 
-#include <algorithm>
-#include <cstdlib>
 #include <mutex>
-#include <new>
-#include <sys/mman.h>
 #include <vector>
 
 namespace longhand::fast {
-
-namespace {
-
-// Buffers from this size up are aligned to 2 MiB huge pages.
-constexpr std::size_t kHugePageBytes = std::size_t{2} << 20;
-constexpr std::size_t kLargeBytes = 2 * kHugePageBytes;
-
-} // namespace
-
-void WordsDeleter::operator()(std::uint64_t* p) const noexcept {
-    std::free(p);
-}
-
-WordBuffer allocateWords(std::size_t n) {
-    const std::size_t bytes = std::max<std::size_t>(n, 1) * sizeof(std::uint64_t);
-    void* p = nullptr;
-    if (bytes >= kLargeBytes) {
-        const std::size_t rounded = (bytes + kHugePageBytes - 1) / kHugePageBytes * kHugePageBytes;
-        p = std::aligned_alloc(kHugePageBytes, rounded);
-#ifdef MADV_HUGEPAGE
-        if (p) madvise(p, rounded, MADV_HUGEPAGE); // a hint: refused, nothing changes
-#endif
-    } else {
-        p = std::malloc(bytes);
-    }
-    if (!p) throw std::bad_alloc();
-    return WordBuffer(static_cast<std::uint64_t*>(p));
-}
 
 struct Scratch::Pool {
     struct Block {
@@ -63,19 +31,21 @@ std::uint64_t* Scratch::words(std::size_t n) {
 Scratch::Lease::Lease(Scratch* owner, std::size_t n) : owner_(owner), size_(n) {
     if (owner) {
         Pool& pool = *owner->pool_;
-        std::vector<Pool::Block> smaller; // freed outside the lock
+        std::vector<Pool::Block> unfit; // freed outside the lock
         {
             const std::lock_guard<std::mutex> lock(pool.mutex);
             auto best = pool.free.end();
             for (auto it = pool.free.begin(); it != pool.free.end(); ++it)
                 if (it->size >= n && (best == pool.free.end() || it->size < best->size)) best = it;
-            if (best != pool.free.end()) {
+            // A buffer more than twice as large would keep memory that the
+            // rest of the operation no longer needs.
+            if (best != pool.free.end() && best->size / 2 <= n) {
                 buf_ = std::move(best->buf);
                 size_ = best->size;
                 pool.free.erase(best);
                 return;
             }
-            smaller.swap(pool.free);
+            unfit.swap(pool.free);
         }
     }
     buf_ = allocateWords(n);

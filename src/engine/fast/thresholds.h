@@ -25,6 +25,11 @@ namespace longhand::fast {
 inline constexpr std::size_t kMulKaratsubaThreshold = 88;
 // Smaller operand of a product: number-theoretic transform from here on.
 inline constexpr std::size_t kMulNttThreshold = 104;
+// A product whose longer operand has at least kNttSliceRatio times the
+// limbs of the shorter runs the transforms on pieces of kNttSlicePieces
+// times the shorter operand's length, reusing the shorter one's transforms.
+inline constexpr std::size_t kNttSliceRatio = 4;
+inline constexpr std::size_t kNttSlicePieces = 3;
 // The same two for squares (Karatsuba only above the transforms' reach:
 // below this size the schoolbook square beats it).
 inline constexpr std::size_t kSqrKaratsubaThreshold = 104;
@@ -68,6 +73,8 @@ inline constexpr std::size_t kMulKaratsubaThreshold = 4;
 inline constexpr std::size_t kMulNttThreshold = 12;
 inline constexpr std::size_t kSqrKaratsubaThreshold = 4;
 inline constexpr std::size_t kSqrNttThreshold = 12;
+inline constexpr std::size_t kNttSliceRatio = 4;
+inline constexpr std::size_t kNttSlicePieces = 3;
 inline constexpr std::size_t kDivNewtonThreshold = 3;
 inline constexpr std::size_t kReciprocalBasecase = 60;
 inline constexpr std::uint64_t kProductLeafFactors = 2;
