@@ -17,6 +17,7 @@
 #include "parallel.h"
 #include "thresholds.h"
 
+#include <algorithm>
 #include <vector>
 
 namespace longhand::fast::ntt {
@@ -62,27 +63,51 @@ struct Digits {
     }
 };
 
+// One limb's step of the carry pass: a = H 10^9 + L, H = HH 10^9 + HL.
+struct Split {
+    u32 low, highLow, highHigh;
+    explicit Split(u64 a) {
+        const u64 h = a / kBase; // below 3 10^9: 32 bits
+        low = static_cast<u32>(a - h * kBase);
+        highHigh = static_cast<u32>(h) / kBase;
+        highLow = static_cast<u32>(h) - highHigh * kBase;
+    }
+};
+
 // Limbs r[from..to) without any carry from below `from`; returns the
 // carry out of limb to - 1.
 Limb carryPiece(const Digits& d, Limb* r, std::size_t from, std::size_t to) {
-    u64 hl1 = 0, hh1 = 0, hh2 = 0; // HL(i - 1), HH(i - 1), HH(i - 2)
-    if (from >= 2) hh2 = d.a(from - 2) / kBase / kBase;
+    u32 hl1 = 0, hh1 = 0, hh2 = 0; // HL(i - 1), HH(i - 1), HH(i - 2)
+    if (from >= 2) hh2 = Split(d.a(from - 2)).highHigh;
     if (from >= 1) {
-        const u64 h = d.a(from - 1) / kBase;
-        hl1 = h % kBase;
-        hh1 = h / kBase;
+        const Split s(d.a(from - 1));
+        hl1 = s.highLow;
+        hh1 = s.highHigh;
     }
     Limb carry = 0;
-    for (std::size_t i = from; i < to; ++i) {
-        const u64 a = d.a(i);
-        const u64 h = a / kBase;
-        const u64 s = a % kBase + hl1 + hh2 + carry; // < 2 10^9
-        carry = s >= kBase;
-        r[i] = static_cast<Limb>(s - carry * u64{kBase});
+    auto step = [&](std::size_t i, u64 a) {
+        const Split s(a);
+        const u32 sum = s.low + hl1 + hh2 + carry; // < 2 10^9 + 4
+        carry = sum >= kBase;
+        r[i] = sum - carry * kBase;
         hh2 = hh1;
-        hl1 = h % kBase;
-        hh1 = h / kBase;
+        hl1 = s.highLow;
+        hh1 = s.highHigh;
+    };
+    // The terms with a neighbour below, without the bounds checks of a().
+    std::size_t i = from;
+    if (i == 0 && i < to) step(i, d.a(i)), ++i;
+    const std::size_t inner = std::min(to, d.terms);
+    if (i < inner) {
+        u64 below = kQ1 * d.y3[i - 1]; // c1 of the term below
+        for (; i < inner; ++i) {
+            const u64 c0 = d.x1[i] + kP1 * d.y2[i] + kQ0 * d.y3[i];
+            step(i, c0 + below);
+            below = kQ1 * d.y3[i];
+        }
     }
+    for (; i < to; ++i)
+        step(i, d.a(i));
     return carry;
 }
 
