@@ -10,6 +10,7 @@ namespace longhand::fast {
 
 std::string mulDigits(std::string_view a, std::string_view b, const CancelCheck* cancel) {
     const Natural x = fromDigits(a);
+    poll(cancel);
     if (a == b) // the square needs one transform less
         return toDigits(sqr(x, cancel));
     return toDigits(mul(x, fromDigits(b), cancel));
@@ -20,8 +21,11 @@ std::string sqrDigits(std::string_view a, const CancelCheck* cancel) {
 }
 
 QuotRem divDigits(std::string_view a, std::string_view b, const CancelCheck* cancel) {
+    const Natural x = fromDigits(a);
+    poll(cancel);
     Natural q, r;
-    divMod(fromDigits(a), fromDigits(b), q, r, cancel);
+    divMod(x, fromDigits(b), q, r, cancel);
+    poll(cancel);
     return {toDigits(q), toDigits(r)};
 }
 
@@ -30,7 +34,9 @@ QuotRem divScaled(std::string_view a, std::string_view b, std::int64_t k,
     const std::uint64_t shift =
         k >= 0 ? static_cast<std::uint64_t>(k) : 0 - static_cast<std::uint64_t>(k);
     checkResultDigits(static_cast<double>(a.size()) + static_cast<double>(shift));
-    Natural x = fromDigits(a), y = fromDigits(b);
+    Natural x = fromDigits(a);
+    poll(cancel);
+    Natural y = fromDigits(b);
     if (y.empty()) throw std::domain_error("division by zero");
     if (k >= 0)
         x = shiftDecimal(x, shift);
@@ -38,6 +44,7 @@ QuotRem divScaled(std::string_view a, std::string_view b, std::int64_t k,
         y = shiftDecimal(y, shift);
     Natural q, r;
     divMod(x, y, q, r, cancel);
+    poll(cancel);
     return {toDigits(q), toDigits(r)};
 }
 
