@@ -4,11 +4,10 @@
 // address-space limit.
 #include "test_seed.h"
 
-#include <atomic>
 #include <cerrno>
 #include <csignal>
+#include <cstdint>
 #include <cstdio>
-#include <cstdlib>
 #include <fcntl.h>
 #include <fstream>
 #include <gtest/gtest.h>
