@@ -1,7 +1,6 @@
 #include "calcrunner.h"
 
 #include "clicklabel.h"
-#include "engine/filestore.h"
 #include "form1.h"
 #include "look.h"
 #include "numberbox.h"
@@ -38,29 +37,11 @@ namespace {
 // How often a worker waiting for an answer looks whether it was cancelled.
 constexpr std::chrono::milliseconds kAnswerPoll{10};
 
-// The factorial data file as it was before a run.
-struct FileSnapshot {
-    std::string path;
-    std::optional<std::string> bytes; // nothing: there was no file
-};
-
-FileSnapshot takeSnapshot(const std::string& path) {
-    return {path, readWholeFile(path)};
-}
-
-void restoreSnapshot(const FileSnapshot& snapshot) {
-    const std::optional<std::string> now = readWholeFile(snapshot.path);
-    if (now == snapshot.bytes) return;
-    if (snapshot.bytes)
-        replaceFileAtomically(snapshot.path, *snapshot.bytes);
-    else
-        std::remove(snapshot.path.c_str());
-}
-
 } // namespace
 
 // The host the engine sees on the worker thread. Calls that change what the
-// person sees or what is stored are held back for the user-interface thread;
+// person sees or what is stored (the factorial store's writes among them)
+// are held back for the user-interface thread;
 // questions are asked there at once; the rest is answered from what the
 // window's host said when the run began.
 class CalcRunner::WorkerHost final : public EngineHost {
@@ -105,6 +86,7 @@ class CalcRunner::WorkerHost final : public EngineHost {
     void progress(double fraction) override {
         runner_.progress_.store(fraction, std::memory_order_relaxed);
     }
+    void afterWork(std::function<void(EngineHost&)> step) override { defer(std::move(step)); }
 
     // The held-back calls, in their order, on the user-interface thread.
     void replay() {
@@ -198,9 +180,6 @@ bool CalcRunner::runWork(const Scene& scene, EngineHost& uiHost,
     progress_ = -1;
 
     WorkerHost host(*this, uiHost);
-    std::optional<FileSnapshot> snapshot;
-    if (scene.restoresFactorialFile && !host.facDataPath().empty())
-        snapshot = takeSnapshot(host.facDataPath());
 
     hold(scene);
     QApplication::setOverrideCursor(Qt::BusyCursor);
@@ -248,10 +227,7 @@ bool CalcRunner::runWork(const Scene& scene, EngineHost& uiHost,
     release();
     running_ = false;
 
-    if (cancelled_) {
-        if (snapshot) restoreSnapshot(*snapshot);
-        return false;
-    }
+    if (cancelled_) return false;
     host.replay();
     if (failure) std::rethrow_exception(failure);
     return true;
