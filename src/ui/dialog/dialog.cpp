@@ -398,7 +398,7 @@ unsigned char Dialog::Makeit(const std::string& vok) {
     if (change.outcome != FactorialStore::Change::Outcome::Written &&
         change.outcome != FactorialStore::Change::Outcome::Unchanged)
         return 0;
-    if (host_->facUpper() != change.largest) host_->setFacUpper(change.largest);
+    host_->setFacUpper(change.largest);
     form_.presenter().inform(this,
                              QString::fromStdString(readTextEntry(k1to100Key, k1to100Length)));
     return 1;
