@@ -1,12 +1,14 @@
 #include "factorialstore.h"
 
 #include "filestore.h"
+#include "rangeproduct.h"
 
 #include <algorithm>
 #include <cerrno>
 #include <cmath>
 #include <cstdint>
 #include <fcntl.h>
+#include <numbers>
 #include <optional>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -21,6 +23,9 @@ constexpr std::size_t kReadChunkBytes = std::size_t{1} << 18;
 
 // Bytes read at a time when a file's last record is read from its end.
 constexpr std::size_t kBackChunkBytes = std::size_t{1} << 16;
+
+// Below this n, log10(n!) is summed term by term.
+constexpr std::uint64_t kSummedLogFactorials = 64;
 
 constexpr std::string_view kRecordSeparator = "\r\n";
 
@@ -57,9 +62,24 @@ struct FactorialShape {
     std::uint64_t zeros = 0;
 };
 
-// From log10(n!) = lgamma(n + 1) / ln 10. The bounds allow for the
-// rounding of the logarithm, so they hold one length, or two where
-// log10(n!) lies very close to a whole number.
+// log10(n!): the sum of the logarithms for small n, Stirling's series
+// (ln n! = n ln n - n + ln(2 pi n) / 2 + 1/(12n) - 1/(360 n^3) + ...) above.
+long double log10Factorial(std::uint64_t n) {
+    if (n < kSummedLogFactorials) {
+        long double sum = 0;
+        for (std::uint64_t k = 2; k <= n; ++k)
+            sum += std::log10(static_cast<long double>(k));
+        return sum;
+    }
+    const long double x = static_cast<long double>(n);
+    const long double lnFactorial = x * std::log(x) - x +
+                                    std::log(2 * std::numbers::pi_v<long double> * x) / 2 +
+                                    1 / (12 * x) - 1 / (360 * x * x * x);
+    return lnFactorial / std::numbers::ln10_v<long double>;
+}
+
+// The bounds allow for the rounding of the logarithm, so they hold one
+// length, or two where log10(n!) lies very close to a whole number.
 FactorialShape shapeOf(std::string_view key) {
     std::uint64_t n = 0;
     for (char c : key)
@@ -69,10 +89,10 @@ FactorialShape shapeOf(std::string_view key) {
         shape.zeros += n / p;
         if (p > n / 5) break;
     }
-    const long double log10Fac = std::lgammal(static_cast<long double>(n) + 1) / std::log(10.0L);
-    const long double slack = log10Fac * 1e-12L + 1e-6L;
-    shape.low = static_cast<std::uint64_t>(std::floor(log10Fac - slack)) + 1;
-    shape.high = static_cast<std::uint64_t>(std::floor(log10Fac + slack)) + 1;
+    const long double digits = log10Factorial(n);
+    const long double slack = digits * 1e-12L + 1e-6L;
+    shape.low = static_cast<std::uint64_t>(std::max(0.0L, std::floor(digits - slack))) + 1;
+    shape.high = static_cast<std::uint64_t>(std::floor(digits + slack)) + 1;
     return shape;
 }
 
@@ -193,7 +213,9 @@ class RecordReader {
         if (keyDigits == 0 || keyDigits > kMaxFacKeyDigits || first_ == '0') return broken();
         if (count_ == 0 ? into.key != "1" : !keyLess(lastKey_, into.key)) return broken();
         if (!take(',') || !take('"')) return broken();
+        // No factorial longer than the longest product is ever stored.
         const FactorialShape shape = shapeOf(into.key);
+        if (shape.low > static_cast<std::uint64_t>(kMaxProductDigits)) return broken();
         const std::uint64_t valueDigits = digits(keepValue ? &into.value : nullptr, shape.high);
         if (valueDigits < shape.low || valueDigits > shape.high || first_ == '0' ||
             zeros_ != shape.zeros)

@@ -140,6 +140,8 @@ void removeLeftoverNewFiles(const std::string& path) {
 
 FileLock::FileLock(const std::string& lockPath, std::chrono::milliseconds wait) {
     fd_ = ::open(lockPath.c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0666);
+    // Another user's lock file may be read-only to us; it locks all the same.
+    if (fd_ < 0 && errno == EACCES) fd_ = ::open(lockPath.c_str(), O_RDONLY | O_CLOEXEC);
     if (fd_ < 0) return;
     const auto giveUp = std::chrono::steady_clock::now() + wait;
     for (;;) {

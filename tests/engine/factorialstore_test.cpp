@@ -222,6 +222,26 @@ TEST(FactorialStore, TheLastRecordVouchesForARememberedLargestKey) {
     }
 }
 
+// Long true factorials pass the length and final-zero checks; the same
+// with one digit more or less, or one final zero less, does not.
+TEST(FactorialStore, LongRecordsAreCheckedByLengthAndFinalZeros) {
+    for (const unsigned long n : {25ul, 64ul, 1000ul, 4096ul, 100000ul}) {
+        SCOPED_TRACE(n);
+        const std::string f = gmpFactorial(n), key = std::to_string(n);
+        const std::string wrong[] = {f + "0", f.substr(1), "1" + f.substr(0, f.size() - 2) + "50"};
+        test::StoreFolder folder;
+        folder.write("1,\"1\"\r\n" + key + ",\"" + f + "\"");
+        FactorialStore store(folder.path());
+        EXPECT_EQ(store.lookup(key).record.value, f);
+        EXPECT_EQ(store.lastKey(), key);
+        for (const std::string& value : wrong) {
+            folder.write("1,\"1\"\r\n" + key + ",\"" + value + "\"");
+            EXPECT_EQ(store.lookup(key).place, Place::Beyond);
+            EXPECT_EQ(store.lastKey(), "");
+        }
+    }
+}
+
 TEST(FactorialStore, CreateStartsOnlyAMissingOrEmptyStore) {
     test::StoreFolder folder;
     FactorialStore store(folder.path());
