@@ -249,6 +249,26 @@ TEST(CalcRunner, AnExceptionOfTheWorkComesThroughAndTheSceneIsGivenBack) {
     EXPECT_FALSE(stage.box->isReadOnly());
 }
 
+// A work that stored a factorial on its way and then failed: its messages
+// come, its store's writes do not.
+TEST(CalcRunner, AFailedWorkStoresNothing) {
+    Stage stage;
+    test::AppFolder folder;
+    folder.write(kFacDataFileName, test::storeOf({1, 5}));
+    stage.host.dataPath = folder.file(kFacDataFileName);
+    stage.host.upper = "5";
+    EXPECT_THROW(stage.runner.run(stage.scene(), stage.host,
+                                  [](EngineHost& host) -> int {
+                                      host.showMessage("on the way");
+                                      factorN("3", 0, host);
+                                      throw std::bad_alloc();
+                                  }),
+                 std::bad_alloc);
+    EXPECT_EQ(stage.host.messages, std::vector<std::string>{"on the way"});
+    EXPECT_EQ(readBytes(folder.file(kFacDataFileName)), test::storeOf({1, 5}));
+    EXPECT_EQ(stage.host.finishedCalls, 0);
+}
+
 TEST(CalcRunner, EscapeCancels) {
     Stage stage;
     stage.window.activateWindow();

@@ -86,23 +86,30 @@ class CalcRunner::WorkerHost final : public EngineHost {
     void progress(double fraction) override {
         runner_.progress_.store(fraction, std::memory_order_relaxed);
     }
-    void afterWork(std::function<void(EngineHost&)> step) override { defer(std::move(step)); }
+    void afterWork(std::function<void(EngineHost&)> step) override { defer(std::move(step), true); }
 
-    // The held-back calls, in their order, on the user-interface thread.
-    void replay() {
-        std::vector<std::function<void(EngineHost&)>> calls;
+    // The held-back calls, in their order, on the user-interface thread;
+    // without `keeping`, those that would keep something (the store's
+    // writes) are dropped.
+    void replay(bool keeping = true) {
+        std::vector<Deferred> calls;
         {
             const std::lock_guard lock(mutex_);
             calls.swap(deferred_);
         }
         for (auto& call : calls)
-            call(ui_);
+            if (keeping || !call.keeps) call.run(ui_);
     }
 
   private:
-    void defer(std::function<void(EngineHost&)> call) {
+    struct Deferred {
+        std::function<void(EngineHost&)> run;
+        bool keeps = false;
+    };
+
+    void defer(std::function<void(EngineHost&)> call, bool keeps = false) {
         const std::lock_guard lock(mutex_);
-        deferred_.push_back(std::move(call));
+        deferred_.push_back({std::move(call), keeps});
     }
 
     // Runs `job` on the user-interface thread, after the calls held back so
@@ -149,7 +156,7 @@ class CalcRunner::WorkerHost final : public EngineHost {
     std::string upper_;
     const std::string path_;
     mutable std::mutex mutex_;
-    std::vector<std::function<void(EngineHost&)>> deferred_;
+    std::vector<Deferred> deferred_;
 };
 
 CalcRunner::CalcRunner(QObject* parent) : QObject(parent) {}
@@ -228,7 +235,8 @@ bool CalcRunner::runWork(const Scene& scene, EngineHost& uiHost,
     running_ = false;
 
     if (cancelled_) return false;
-    host.replay();
+    // A work that failed keeps nothing of what it did on its way.
+    host.replay(!failure);
     if (failure) std::rethrow_exception(failure);
     return true;
 }

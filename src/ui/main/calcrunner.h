@@ -74,7 +74,8 @@ class CalcRunner : public QObject {
 
     // Runs work(host) on a worker thread, `host` standing in for `uiHost`.
     // Returns the work's result, or nothing when the run was cancelled (or
-    // another run is going on). An exception of the work is thrown here.
+    // another run is going on). An exception of the work is thrown here,
+    // after the held-back calls except the store's writes.
     template <class Work>
     auto run(const Scene& scene, EngineHost& uiHost, Work&& work)
         -> std::optional<std::invoke_result_t<Work&, EngineHost&>> {
