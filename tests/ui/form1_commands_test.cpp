@@ -322,7 +322,7 @@ INSTANTIATE_TEST_SUITE_P(
         RoundCase{"3.14159", 2, "3.14"}, RoundCase{"3.14159", 3, "3.142"}, RoundCase{"2.5", 0, "3"},
         RoundCase{"-2.5", 0, "-3"}, RoundCase{"9.96", 1, "10"}, RoundCase{"-1.25", 1, "-1.3"},
         RoundCase{"1.2049", 2, "1.2"}, RoundCase{"0.04", 1, "0"}, RoundCase{"-0.04", 1, "0"},
-        RoundCase{"0.5", 0, "0.5"}, RoundCase{"-.5", 0, "-.5"}, RoundCase{"123.456", 0, "123"},
+        RoundCase{"0.5", 0, "1"}, RoundCase{"-.5", 0, "-1"}, RoundCase{"123.456", 0, "123"},
         RoundCase{"99.95", 1, "100"}, RoundCase{"-0.45", 1, "-0.5"}, RoundCase{"-0.44", 1, "-0.4"},
         RoundCase{"1.2951", 2, "1.3"}, RoundCase{"5.0049", 2, "5"}, RoundCase{"7.49", 0, "7"}));
 

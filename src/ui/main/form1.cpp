@@ -273,7 +273,6 @@ void Form1::runOperation(int code) {
         presenter_->inform(this, QString::fromStdString(outcome.text));
         return;
     }
-    if (!outcome.notice.empty()) presenter_->inform(this, QString::fromStdString(outcome.notice));
     if (outcome.computed) RichTextBox3->setText(outcome.text);
 
     clearStatus(Label1);
