@@ -1,7 +1,6 @@
 #include "calcrunner.h"
 
 #include "clicklabel.h"
-#include "engine/filestore.h"
 #include "form1.h"
 #include "look.h"
 #include "numberbox.h"
@@ -38,29 +37,11 @@ namespace {
 // How often a worker waiting for an answer looks whether it was cancelled.
 constexpr std::chrono::milliseconds kAnswerPoll{10};
 
-// The factorial data file as it was before a run.
-struct FileSnapshot {
-    std::string path;
-    std::optional<std::string> bytes; // nothing: there was no file
-};
-
-FileSnapshot takeSnapshot(const std::string& path) {
-    return {path, readWholeFile(path)};
-}
-
-void restoreSnapshot(const FileSnapshot& snapshot) {
-    const std::optional<std::string> now = readWholeFile(snapshot.path);
-    if (now == snapshot.bytes) return;
-    if (snapshot.bytes)
-        replaceFileAtomically(snapshot.path, *snapshot.bytes);
-    else
-        std::remove(snapshot.path.c_str());
-}
-
 } // namespace
 
 // The host the engine sees on the worker thread. Calls that change what the
-// person sees or what is stored are held back for the user-interface thread;
+// person sees or what is stored (the factorial store's writes among them)
+// are held back for the user-interface thread;
 // questions are asked there at once; the rest is answered from what the
 // window's host said when the run began.
 class CalcRunner::WorkerHost final : public EngineHost {
@@ -105,22 +86,30 @@ class CalcRunner::WorkerHost final : public EngineHost {
     void progress(double fraction) override {
         runner_.progress_.store(fraction, std::memory_order_relaxed);
     }
+    void afterWork(std::function<void(EngineHost&)> step) override { defer(std::move(step), true); }
 
-    // The held-back calls, in their order, on the user-interface thread.
-    void replay() {
-        std::vector<std::function<void(EngineHost&)>> calls;
+    // The held-back calls, in their order, on the user-interface thread;
+    // without `keeping`, those that would keep something (the store's
+    // writes) are dropped.
+    void replay(bool keeping = true) {
+        std::vector<Deferred> calls;
         {
             const std::lock_guard lock(mutex_);
             calls.swap(deferred_);
         }
         for (auto& call : calls)
-            call(ui_);
+            if (keeping || !call.keeps) call.run(ui_);
     }
 
   private:
-    void defer(std::function<void(EngineHost&)> call) {
+    struct Deferred {
+        std::function<void(EngineHost&)> run;
+        bool keeps = false;
+    };
+
+    void defer(std::function<void(EngineHost&)> call, bool keeps = false) {
         const std::lock_guard lock(mutex_);
-        deferred_.push_back(std::move(call));
+        deferred_.push_back({std::move(call), keeps});
     }
 
     // Runs `job` on the user-interface thread, after the calls held back so
@@ -167,7 +156,7 @@ class CalcRunner::WorkerHost final : public EngineHost {
     std::string upper_;
     const std::string path_;
     mutable std::mutex mutex_;
-    std::vector<std::function<void(EngineHost&)>> deferred_;
+    std::vector<Deferred> deferred_;
 };
 
 CalcRunner::CalcRunner(QObject* parent) : QObject(parent) {}
@@ -198,9 +187,6 @@ bool CalcRunner::runWork(const Scene& scene, EngineHost& uiHost,
     progress_ = -1;
 
     WorkerHost host(*this, uiHost);
-    std::optional<FileSnapshot> snapshot;
-    if (scene.restoresFactorialFile && !host.facDataPath().empty())
-        snapshot = takeSnapshot(host.facDataPath());
 
     hold(scene);
     QApplication::setOverrideCursor(Qt::BusyCursor);
@@ -248,11 +234,9 @@ bool CalcRunner::runWork(const Scene& scene, EngineHost& uiHost,
     release();
     running_ = false;
 
-    if (cancelled_) {
-        if (snapshot) restoreSnapshot(*snapshot);
-        return false;
-    }
-    host.replay();
+    if (cancelled_) return false;
+    // A work that failed keeps nothing of what it did on its way.
+    host.replay(!failure);
     if (failure) std::rethrow_exception(failure);
     return true;
 }

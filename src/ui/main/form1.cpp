@@ -3,6 +3,7 @@
 #include "calcrunner.h"
 #include "clicklabel.h"
 #include "engine/estimate.h"
+#include "engine/factorialstore.h"
 #include "engine/numtext.h"
 #include "engine/operations.h"
 #include "helplauncher.h"
@@ -201,6 +202,10 @@ void Form1::readOptions() {
     const int inputCheck = readInputCheckState();
     const int soundState = readSoundState();
     facUpper = readFacUpper();
+    // The largest stored n follows the store, whatever the settings say.
+    const std::string stored =
+        FactorialStore(host_->facDataPath()).currentLargestKey(facUpper, "1");
+    if (!stored.empty() && stored != facUpper) host_->setFacUpper(stored);
 
     if (inputCheck == kInputCheckOn) {
         iputFlag = kInputCheckOnFlag;
