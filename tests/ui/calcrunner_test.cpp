@@ -306,7 +306,7 @@ struct FactorialRig : FormRig {
         form->soundFlag = Form1::kSoundOnFlag;
         form->runner().freeMemory = [] { return std::optional<std::uint64_t>(kPlentyOfMemory); };
         dialog = std::make_unique<Dialog>(*form);
-        dialog->prepare("f");
+        dialog->prepare(FunctionMode::Factorial);
         dialog->show();
     }
     ~FactorialRig() { dialog->close(); }
@@ -418,7 +418,7 @@ TEST(DialogWork, TheSaveQuestionComesAfterTheWorkAndBeforeTheWrite) {
     presenter.path = folder.file(kFacDataFileName);
     presenter.sound = &sound;
     Dialog dialog(form);
-    dialog.prepare("f");
+    dialog.prepare(FunctionMode::Factorial);
     dialog.show();
     dialog.Text1->setText("3000");
     QTest::mouseClick(dialog.Command2, Qt::LeftButton);

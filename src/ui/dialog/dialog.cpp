@@ -156,24 +156,24 @@ void Dialog::connectControls() {
 
 // ---- Opening, activation, closing -----------------------------------------
 
-void Dialog::prepare(const std::string& key) {
-    const QString word = QString::fromStdString(readTextEntry(key, 0));
-    setWindowTitle(word);
-    Command2->setText(word);
-    if (key == "p") Label1->setText(latin1(kPermutationTemplate));
-    if (key == "c") Label1->setText(latin1(kCombinationTemplate));
+void Dialog::prepare(FunctionMode mode) {
+    mode_ = mode;
+    const QString caption = QString::fromStdString(readTextEntry(std::string(captionKey(mode)), 0));
+    setWindowTitle(caption);
+    Command2->setText(caption);
+    if (mode == FunctionMode::Permutation) Label1->setText(latin1(kPermutationTemplate));
+    if (mode == FunctionMode::Combination) Label1->setText(latin1(kCombinationTemplate));
 }
 
-void Dialog::openModal(Form1& form, const std::string& key) {
+void Dialog::openModal(Form1& form, FunctionMode mode) {
     Dialog dialog(form);
-    dialog.prepare(key);
+    dialog.prepare(mode);
     dialog.exec();
 }
 
 int Dialog::templateMode() const {
-    const QString mode = Command2->text();
-    if (mode == latin1(kPermutationWord)) return PermutationTemplate;
-    if (mode == latin1(kCombinationWord)) return CombinationTemplate;
+    if (mode_ == FunctionMode::Permutation) return PermutationTemplate;
+    if (mode_ == FunctionMode::Combination) return CombinationTemplate;
     return 0;
 }
 
@@ -220,8 +220,8 @@ void Dialog::argumentChanged() {
 void Dialog::commonInputchecking() {
     setWindowTitle(latin1(Form1::kCheckingCaption));
     const QString text = Text1->text();
-    const QString clean = QString::fromStdString(
-        settleInputText(text.toStdString(), ArgumentField, Command2->text().toStdString()));
+    const QString clean =
+        QString::fromStdString(settleInputText(text.toStdString(), ArgumentField, mode_));
     if (clean != text) {
         checking_ = true;
         Text1->setText(clean);
@@ -284,17 +284,23 @@ void Dialog::compute() {
     if (form_.soundFlag == Form1::kSoundOnFlag) form_.sound().stop(" ");
     if (!Command3->isHidden()) Command3->hide();
 
-    const QString mode = Command2->text();
     const std::string t = Text1->text().toStdString();
     bool wentOn = true;
-    if (mode == latin1(kPowerWord)) {
-        wentOn = computePower(t);
-    } else if (mode == latin1(kPermutationWord)) {
-        wentOn = computeSelection(t, true);
-    } else if (mode == latin1(kCombinationWord)) {
-        wentOn = computeSelection(t, false);
-    } else if (mode == latin1(kFactorialWord)) {
-        wentOn = computeFactorial(t);
+    if (mode_) {
+        switch (*mode_) {
+        case FunctionMode::Power:
+            wentOn = computePower(t);
+            break;
+        case FunctionMode::Permutation:
+            wentOn = computeSelection(t, true);
+            break;
+        case FunctionMode::Combination:
+            wentOn = computeSelection(t, false);
+            break;
+        case FunctionMode::Factorial:
+            wentOn = computeFactorial(t);
+            break;
+        }
     }
     if (!wentOn) return; // cancelled: everything stays as it was
     clearStatus(Label2);
