@@ -13,13 +13,19 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QClipboard>
+#include <QContextMenuEvent>
+#include <QDropEvent>
+#include <QInputMethodEvent>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMimeData>
 #include <QPushButton>
 #include <QTest>
 #include <QTextCursor>
 #include <QTimer>
 #include <fstream>
+#include <functional>
 #include <gtest/gtest.h>
 #include <sstream>
 #include <string>
@@ -259,6 +265,180 @@ TEST(Dialog, TemplateKeys) {
     QTest::keyClick(d.Text1, Qt::Key_Delete);
     EXPECT_EQ(d.Text1->cursorPosition(), 2);
     EXPECT_EQ(rig.line(), "p(5,,)");
+}
+
+// ---- The keyboard, in every mode ----------------------------------------------------
+
+struct KeyboardCase {
+    FunctionMode mode;
+    const char* typed; // into the line; ',' is the Right arrow
+    const char* shown;
+};
+
+class Keyboard : public ::testing::TestWithParam<KeyboardCase> {};
+
+TEST_P(Keyboard, TabMovesEnterComputesEscCloses) {
+    const KeyboardCase& c = GetParam();
+    DialogRig rig(c.mode);
+    Dialog& d = *rig.dialog;
+    QApplication::setActiveWindow(&d);
+    d.Text1->setFocus();
+    ASSERT_EQ(QApplication::focusWidget(), d.Text1);
+    const std::string line = rig.line();
+
+    // Tab order: result box, compute button, argument line, Stop Sound
+    // (hidden here).
+    QTest::keyClick(d.Text1, Qt::Key_Tab);
+    EXPECT_EQ(QApplication::focusWidget(), d.RichTextBox1);
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Backtab, Qt::ShiftModifier);
+    EXPECT_EQ(QApplication::focusWidget(), d.Text1);
+    if (c.mode == Permutation || c.mode == Combination) {
+        // Tabbed into, a template waits with the caret in its first slot.
+        EXPECT_FALSE(d.Text1->hasSelectedText());
+        EXPECT_EQ(d.Text1->cursorPosition(), 2);
+    }
+    QTest::keyClick(d.Text1, Qt::Key_Tab, Qt::ShiftModifier);
+    EXPECT_EQ(QApplication::focusWidget(), d.Command2);
+    EXPECT_EQ(rig.line(), line); // no key typed anything
+
+    d.Text1->setFocus();
+    for (const char* p = c.typed; *p; ++p)
+        QTest::keyClick(d.Text1, *p == ',' ? Qt::Key_Right : static_cast<Qt::Key>(*p));
+    QTest::keyClick(d.Text1, Qt::Key_Return);
+    EXPECT_EQ(rig.result(), c.shown) << rig.line();
+    d.RichTextBox1->setText("");
+    QTest::keyClick(d.RichTextBox1, Qt::Key_Enter);
+    EXPECT_EQ(rig.result(), c.shown) << "Enter on the result box";
+
+    QTest::keyClick(d.Text1, Qt::Key_Escape);
+    EXPECT_FALSE(d.isVisible());
+}
+
+INSTANTIATE_TEST_SUITE_P(Modes, Keyboard,
+                         ::testing::Values(KeyboardCase{Factorial, "5", "120"},
+                                           KeyboardCase{Power, "2^10", "1024"},
+                                           KeyboardCase{Permutation, "5,3", "60"},
+                                           KeyboardCase{Combination, "5,3", "10"}));
+
+// ---- The template is edited by typed digits only -------------------------------------
+
+// Puts `text` on the clipboard as a drag would carry it and drops it onto
+// the argument line.
+void dropText(QLineEdit* line, const QString& text) {
+    QMimeData data;
+    data.setText(text);
+    const QPoint at = line->rect().center();
+    QDragEnterEvent enter(at, Qt::CopyAction | Qt::MoveAction, &data, Qt::LeftButton, {});
+    QApplication::sendEvent(line, &enter);
+    QDropEvent drop(QPointF(at), Qt::CopyAction | Qt::MoveAction, &data, Qt::LeftButton, {});
+    QApplication::sendEvent(line, &drop);
+}
+
+TEST(DialogTemplate, NoWayOfEditingBreaksIt) {
+    struct Way {
+        const char* name;
+        const char* line; // before
+        std::function<void(QLineEdit*)> edit;
+    } const ways[] = {
+        {"a digit typed over the whole line", "p(5,3,)",
+         [](QLineEdit* l) {
+             l->selectAll();
+             QTest::keyClick(l, Qt::Key_7);
+         }},
+        {"Backspace over a selection across a comma", "p(55,3,)",
+         [](QLineEdit* l) {
+             l->setSelection(3, 3);
+             QTest::keyClick(l, Qt::Key_Backspace);
+         }},
+        {"a dropped text", "p(5,3,)", [](QLineEdit* l) { dropText(l, QStringLiteral("x,)")); }},
+        {"dropped digits", "p(5,3,)", [](QLineEdit* l) { dropText(l, QStringLiteral("9")); }},
+        {"an input method's text", "p(5,3,)",
+         [](QLineEdit* l) {
+             QInputMethodEvent commit;
+             commit.setCommitString(QStringLiteral("x"));
+             QApplication::sendEvent(l, &commit);
+         }},
+        {"Ctrl+V", "p(5,3,)",
+         [](QLineEdit* l) {
+             QApplication::clipboard()->setText(QStringLiteral("9"));
+             QTest::keyClick(l, Qt::Key_V, Qt::ControlModifier);
+         }},
+        {"Ctrl+X", "p(5,3,)",
+         [](QLineEdit* l) {
+             l->setSelection(2, 1);
+             QTest::keyClick(l, Qt::Key_X, Qt::ControlModifier);
+         }},
+        {"Ctrl+Z after a digit", "p(5,3,)",
+         [](QLineEdit* l) {
+             l->setCursorPosition(3);
+             QTest::keyClick(l, Qt::Key_4);
+             QTest::keyClick(l, Qt::Key_Backspace);
+             QTest::keyClick(l, Qt::Key_Z, Qt::ControlModifier);
+         }},
+    };
+    for (FunctionMode mode : {Permutation, Combination}) {
+        for (const Way& way : ways) {
+            DialogRig rig(mode);
+            QLineEdit* line = rig.dialog->Text1;
+            // Typed into the template, as a person fills it.
+            std::string before = way.line;
+            before[0] = mode == Permutation ? 'p' : 'c';
+            line->setCursorPosition(2);
+            for (char ch : before.substr(2))
+                QTest::keyClick(line,
+                                ch == ',' || ch == ')' ? Qt::Key_Right : static_cast<Qt::Key>(ch));
+            ASSERT_EQ(rig.line(), before) << way.name;
+            way.edit(line);
+            EXPECT_EQ(rig.line(), before) << way.name;
+        }
+    }
+}
+
+TEST(DialogTemplate, ItsMenuOffersOnlyCopyAndSelectAll) {
+    DialogRig rig(Permutation);
+    QLineEdit* line = rig.dialog->Text1;
+    QTest::keyClick(line, Qt::Key_5);
+    auto rightClick = [&] {
+        QContextMenuEvent menu(QContextMenuEvent::Mouse, line->rect().center(),
+                               line->mapToGlobal(line->rect().center()));
+        QApplication::sendEvent(line, &menu);
+    };
+    rig.presenter.menuChoices = {QStringLiteral("Select &All")};
+    rightClick();
+    ASSERT_EQ(rig.presenter.popupItems.size(), 1u);
+    EXPECT_EQ(rig.presenter.popupItems[0], (QStringList{"&Copy", "Select &All"}));
+    EXPECT_EQ(line->selectedText(), "p(5,,)");
+
+    QApplication::clipboard()->clear();
+    rig.presenter.menuChoices = {QStringLiteral("&Copy")};
+    rightClick();
+    EXPECT_EQ(QApplication::clipboard()->text(), "p(5,,)");
+    EXPECT_EQ(rig.line(), "p(5,,)");
+
+    // The keys of the same two work as well.
+    line->deselect();
+    QApplication::clipboard()->clear();
+    QTest::keyClick(line, Qt::Key_A, Qt::ControlModifier);
+    QTest::keyClick(line, Qt::Key_C, Qt::ControlModifier);
+    EXPECT_EQ(QApplication::clipboard()->text(), "p(5,,)");
+
+    // In the other modes the line is an ordinary one, with its whole menu.
+    DialogRig power(Power);
+    const QPoint at = power.dialog->Text1->rect().center();
+    QContextMenuEvent menu(QContextMenuEvent::Mouse, at, power.dialog->Text1->mapToGlobal(at));
+    QApplication::sendEvent(power.dialog->Text1, &menu);
+    ASSERT_EQ(power.presenter.popupItems.size(), 1u);
+    EXPECT_TRUE(power.presenter.popupItems[0].filter(QStringLiteral("&Paste")).size() == 1)
+        << power.presenter.popupItems[0].join(QLatin1Char('|')).toStdString();
+}
+
+TEST(DialogTemplate, AMiddleClickPastesNothing) {
+    if (!QApplication::clipboard()->supportsSelection())
+        GTEST_SKIP() << "this platform has no selection to paste";
+    DialogRig rig(Combination);
+    QApplication::clipboard()->setText(QStringLiteral("7"), QClipboard::Selection);
+    QTest::mouseClick(rig.dialog->Text1, Qt::MiddleButton);
+    EXPECT_EQ(rig.line(), "c(,,)");
 }
 
 // ---- Factorial and power ------------------------------------------------------------

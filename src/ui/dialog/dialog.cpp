@@ -27,11 +27,16 @@
 #include "ui/main/windowhost.h"
 
 #include <QApplication>
+#include <QContextMenuEvent>
+#include <QFocusEvent>
 #include <QFontDatabase>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMenu>
+#include <QMouseEvent>
 #include <QPushButton>
+#include <QValidator>
 
 namespace longhand {
 
@@ -66,6 +71,46 @@ constexpr QKeySequence::StandardKey kEditingShortcuts[] = {
 
 QString latin1(const char* text) {
     return QString::fromLatin1(text);
+}
+
+// Refuses every change of the argument line that would break its template,
+// whichever way it comes (a key over a selection, an input method, a drop).
+class TemplateValidator final : public QValidator {
+  public:
+    TemplateValidator(int mode, QObject* parent) : QValidator(parent), mode_(mode) {}
+    State validate(QString& input, int&) const override {
+        return keepsTemplate(mode_, input.toStdString()) ? Acceptable : Invalid;
+    }
+
+  private:
+    int mode_;
+};
+
+// Keys that type no character: they move the caret or the focus (Tab,
+// Shift+Tab), compute (Enter), close (Esc), or are shortcuts such as Select
+// All and Copy.
+bool typesNothing(const QKeyEvent* event) {
+    const QString text = event->text();
+    if (text.isEmpty()) return true;
+    if (text.size() == 1 && (text.front().unicode() < 0x20 || text.front().unicode() == 0x7f))
+        return true;
+    return (event->modifiers() & (Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier)) != 0;
+}
+
+bool isDragAndDrop(QEvent::Type type) {
+    return type == QEvent::DragEnter || type == QEvent::DragMove || type == QEvent::Drop;
+}
+
+// The middle button pastes the selection where the platform has one.
+bool isMiddleButton(QEvent* event) {
+    switch (event->type()) {
+    case QEvent::MouseButtonPress:
+    case QEvent::MouseButtonRelease:
+    case QEvent::MouseButtonDblClick:
+        return static_cast<QMouseEvent*>(event)->button() == Qt::MiddleButton;
+    default:
+        return false;
+    }
 }
 
 } // namespace
@@ -191,6 +236,7 @@ void Dialog::activate() {
         form_.iputFlag = Form1::kInputCheckOffFlag;
         Text1->setText(Label1->text().mid(1));
         Text1->setCursorPosition(kFirstSlot);
+        Text1->setValidator(new TemplateValidator(templateMode(), Text1));
     }
 }
 
@@ -232,9 +278,43 @@ void Dialog::commonInputchecking() {
 }
 
 bool Dialog::eventFilter(QObject* watched, QEvent* event) {
-    if (watched == Text1 && event->type() == QEvent::KeyPress)
-        return argumentKey(static_cast<QKeyEvent*>(event));
+    if (watched != Text1) return QDialog::eventFilter(watched, event);
+    if (event->type() == QEvent::KeyPress) return argumentKey(static_cast<QKeyEvent*>(event));
+    if (event->type() == QEvent::ContextMenu) {
+        argumentMenu(static_cast<QContextMenuEvent*>(event)->globalPos());
+        return true;
+    }
+    if (templateMode() == 0) return QDialog::eventFilter(watched, event);
+    // The template takes typed digits only: nothing is dropped or pasted.
+    if (isDragAndDrop(event->type()) || isMiddleButton(event)) {
+        event->ignore();
+        return true;
+    }
+    if (event->type() == QEvent::FocusIn) {
+        // Tab into a line selects all of it, which no typed digit may
+        // replace: the caret waits in the first slot instead.
+        const Qt::FocusReason reason = static_cast<QFocusEvent*>(event)->reason();
+        if (reason == Qt::TabFocusReason || reason == Qt::BacktabFocusReason) {
+            static_cast<QObject*>(Text1)->event(event);
+            Text1->setCursorPosition(kFirstSlot);
+            return true;
+        }
+    }
     return QDialog::eventFilter(watched, event);
+}
+
+void Dialog::argumentMenu(const QPoint& at) {
+    std::unique_ptr<QMenu> menu;
+    if (templateMode() == 0) {
+        menu.reset(Text1->createStandardContextMenu());
+    } else {
+        // Nothing that edits: copying and selecting only.
+        menu = std::make_unique<QMenu>();
+        QAction* copy = menu->addAction(tr("&Copy"), Text1, &QLineEdit::copy);
+        copy->setEnabled(Text1->hasSelectedText());
+        menu->addAction(tr("Select &All"), Text1, &QLineEdit::selectAll);
+    }
+    form_.presenter().popup(menu.get(), at);
 }
 
 // True when the key is swallowed.
@@ -255,10 +335,10 @@ bool Dialog::argumentKey(QKeyEvent* event) {
         // Backspace deletes one character at most.
         if (event->modifiers() & (Qt::ControlModifier | Qt::AltModifier)) return true;
         keyAscii = kKeyBackspace;
+    } else if (typesNothing(event)) {
+        return false;
     } else if (event->text().size() == 1) {
         keyAscii = event->text().front().unicode();
-    } else if (event->text().isEmpty()) {
-        return false; // caret movement and other keys that type nothing
     } else {
         return true; // several characters at once
     }

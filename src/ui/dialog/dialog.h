@@ -5,8 +5,10 @@
 // and of its compute button is the settings text for it, only shown. In the
 // permutation and combination modes the
 // argument line holds the template "p(,,)" / "c(,,)", whose slots take
-// digits only, and input checking is switched off while the dialog is open
-// (the state to restore is kept in front of the template in Label1).
+// typed digits only: no key, menu, drop or paste can break it, while Tab,
+// Enter, Esc, Copy and Select All work as everywhere. Input checking is
+// switched off while the dialog is open in these modes (the state to
+// restore is kept in front of the template in Label1).
 #pragma once
 
 #include "ui/main/functionmode.h"
@@ -92,6 +94,8 @@ class Dialog : public QDialog {
     // 1 in permutation mode, 2 in combination mode, else 0.
     int templateMode() const;
     bool argumentKey(QKeyEvent* event);
+    // The argument line's context menu, popped up at `at` (global).
+    void argumentMenu(const QPoint& at);
     void argumentChanged();
     void showResult(const std::string& result);
     void finishedSignal();
