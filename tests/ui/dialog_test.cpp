@@ -322,12 +322,21 @@ INSTANTIATE_TEST_SUITE_P(Modes, Keyboard,
 
 // ---- The template is edited by typed digits only -------------------------------------
 
-// Puts `text` on the clipboard as a drag would carry it and drops it onto
-// the argument line.
+// A point of the line where a click puts the caret after `position`
+// characters.
+QPoint pointAt(QLineEdit* line, int position) {
+    QPoint at(0, line->height() / 2);
+    while (at.x() < line->width() && line->cursorPositionAt(at) < position)
+        at.rx()++;
+    return at;
+}
+
+// Drops `text`, as a drag would carry it, into the first slot of the line,
+// where digits would keep the template.
 void dropText(QLineEdit* line, const QString& text) {
     QMimeData data;
     data.setText(text);
-    const QPoint at = line->rect().center();
+    const QPoint at = pointAt(line, 2);
     QDragEnterEvent enter(at, Qt::CopyAction | Qt::MoveAction, &data, Qt::LeftButton, {});
     QApplication::sendEvent(line, &enter);
     QDropEvent drop(QPointF(at), Qt::CopyAction | Qt::MoveAction, &data, Qt::LeftButton, {});
@@ -436,8 +445,12 @@ TEST(DialogTemplate, AMiddleClickPastesNothing) {
     if (!QApplication::clipboard()->supportsSelection())
         GTEST_SKIP() << "this platform has no selection to paste";
     DialogRig rig(Combination);
+    QLineEdit* line = rig.dialog->Text1;
+    // Aimed into the first slot, where a digit would keep the template.
+    const QPoint slot = pointAt(line, 2);
+    ASSERT_EQ(line->cursorPositionAt(slot), 2);
     QApplication::clipboard()->setText(QStringLiteral("7"), QClipboard::Selection);
-    QTest::mouseClick(rig.dialog->Text1, Qt::MiddleButton);
+    QTest::mouseClick(line, Qt::MiddleButton, {}, slot);
     EXPECT_EQ(rig.line(), "c(,,)");
 }
 
