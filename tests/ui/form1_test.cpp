@@ -2,6 +2,7 @@
 // pressing the buttons and menu items, reading the boxes, captions, labels
 // and the settings file.
 #include "engine/operations.h"
+#include "support/alloc_failure.h"
 #include "ui/main/clicklabel.h"
 #include "ui/main/numberbox.h"
 #include "ui/main/numberview.h"
@@ -10,12 +11,14 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QClipboard>
 #include <QMenu>
 #include <QMenuBar>
 #include <QPushButton>
 #include <QSignalSpy>
 #include <QTest>
 #include <QTimer>
+#include <cstdint>
 #include <filesystem>
 #include <gtest/gtest.h>
 #include <string>
@@ -283,6 +286,35 @@ TEST_F(Form1Checking, APastedLongNumberIsCleanedOnce) {
     std::string expected = std::string(100, '7') + std::string(199899, '7');
     EXPECT_EQ(rig.form->RichTextBox1->text(), expected);
     EXPECT_EQ(titles, (std::vector<std::string>{"Checking", ""}));
+}
+
+// A long paste that memory cannot take, refused by the box or running out
+// in the cleaning pass: one message, the caption back, and the box goes on
+// being checked once memory is back.
+TEST_F(Form1Checking, APasteOutOfMemoryEndsInTheMessage) {
+    NumberBox* box = rig.form->RichTextBox1;
+    box->freeMemory = [] { return std::optional<std::uint64_t>(std::uint64_t{1} << 40); };
+    const QString pasted = QString(300000, QLatin1Char('7'));
+    QApplication::clipboard()->setText(pasted);
+    {
+        test::FailLargeAllocations fail(1 << 18);
+        box->paste();
+        EXPECT_GT(fail.refused(), 0u);
+    }
+    ASSERT_EQ(rig.presenter.messages.size(), 1u);
+    EXPECT_EQ(rig.presenter.messages[0].text, "Not enough memory for numbers this long.");
+    EXPECT_EQ(caption(*rig.form), "");
+
+    box->setText("");
+    QTest::keyClicks(box, "0a1");
+    EXPECT_EQ(box->text(), "1");
+
+    // Refused by the box before anything changes.
+    box->freeMemory = [] { return std::optional<std::uint64_t>(1 << 20); };
+    box->paste();
+    EXPECT_EQ(box->text(), "1");
+    ASSERT_EQ(rig.presenter.messages.size(), 2u);
+    EXPECT_EQ(rig.presenter.messages[1].text, "Not enough memory for numbers this long.");
 }
 
 TEST(Form1Spaces, WithCheckingOffOnlyTheSpaceIsRefused) {

@@ -19,6 +19,7 @@
 #include "ui/main/move.h"
 #include "ui/main/numberbox.h"
 #include "ui/main/numberview.h"
+#include "ui/main/outofmemory.h"
 #include "ui/main/presenter.h"
 #include "ui/main/roundhint.h"
 #include "ui/main/rounding.h"
@@ -36,7 +37,10 @@
 #include <QMenu>
 #include <QMouseEvent>
 #include <QPushButton>
+#include <QScopeGuard>
+#include <QScopedValueRollback>
 #include <QValidator>
+#include <utility>
 
 namespace longhand {
 
@@ -182,21 +186,26 @@ void Dialog::createControls() {
 }
 
 void Dialog::connectControls() {
-    connect(Command2, &QPushButton::clicked, this, &Dialog::compute);
+    // Handlers that may take or make a long number tell when memory runs out.
+    auto guard = [this](auto step) { return guarded(form_.presenter(), this, std::move(step)); };
+    connect(Command2, &QPushButton::clicked, this, guard([this] { compute(); }));
     connect(Command3, &QPushButton::clicked, this, [this] {
         form_.sound().stop("");
         Command3->hide();
     });
-    connect(Text1, &QLineEdit::textChanged, this, &Dialog::argumentChanged);
+    connect(Text1, &QLineEdit::textChanged, this, guard([this] { argumentChanged(); }));
     Text1->installEventFilter(this);
 
-    connect(RichTextBox1, &NumberView::clicked, this, [this] {
-        if (RichTextBox1->text().find('.') != std::string::npos)
-            showRoundHint(RichTextBox1, Label2);
-    });
+    connect(RichTextBox1, &NumberView::clicked, this, guard([this] {
+                if (RichTextBox1->text().find('.') != std::string::npos)
+                    showRoundHint(RichTextBox1, Label2);
+            }));
     connect(RichTextBox1, &NumberView::doubleClicked, this, [] { sendHomeKey(); });
-    connect(Label2, &ClickLabel::clicked, this, [this] { roundResult(RichTextBox1, Label2); });
-    connect(Label3, &ClickLabel::clicked, this, [this] { moveResult(RichTextBox1, form_); });
+    connect(RichTextBox1, &NumberView::outOfMemory, this,
+            [this] { tellOutOfMemory(form_.presenter(), this); });
+    connect(Label2, &ClickLabel::clicked, this,
+            guard([this] { roundResult(RichTextBox1, Label2); }));
+    connect(Label3, &ClickLabel::clicked, this, guard([this] { moveResult(RichTextBox1, form_); }));
 }
 
 // ---- Opening, activation, closing -----------------------------------------
@@ -265,16 +274,16 @@ void Dialog::argumentChanged() {
 
 void Dialog::commonInputchecking() {
     setWindowTitle(latin1(Form1::kCheckingCaption));
+    // The caption comes back however the pass ends, out of memory included.
+    const auto restoreCaption = qScopeGuard([this] { setWindowTitle(Command2->text()); });
     const QString text = Text1->text();
     const QString clean =
         QString::fromStdString(settleInputText(text.toStdString(), ArgumentField, mode_));
     if (clean != text) {
-        checking_ = true;
+        const QScopedValueRollback<bool> writing(checking_, true);
         Text1->setText(clean);
-        checking_ = false;
     }
     Text1->setCursorPosition(static_cast<int>(clean.size()));
-    setWindowTitle(Command2->text());
 }
 
 bool Dialog::eventFilter(QObject* watched, QEvent* event) {
@@ -352,8 +361,8 @@ bool Dialog::argumentKey(QKeyEvent* event) {
 
 // ---- Computing ---------------------------------------------------------------
 
-void Dialog::showResult(const std::string& result) {
-    RichTextBox1->setText(result);
+void Dialog::showResult(std::string result) {
+    RichTextBox1->setText(std::move(result));
 }
 
 void Dialog::finishedSignal() {
@@ -402,7 +411,7 @@ bool Dialog::computeFactorial(const std::string& t) {
         result = storeFactorial(std::move(*work), 1, *host_);
     }
     // An argument factorN cannot take gives nothing: the box keeps its text.
-    if (!result.empty()) showResult(result);
+    if (!result.empty()) showResult(std::move(result));
     return true;
 }
 
@@ -413,17 +422,17 @@ bool Dialog::computePower(const std::string& t) {
     const std::string exponent = t.substr(caret + 1);
     CalcRunner& runner = form_.runner();
     if (runner.refuseTooLarge(this, form_.presenter(), estimatePower(base, exponent))) return true;
-    const std::optional<OperationOutcome> ran =
+    std::optional<OperationOutcome> ran =
         runner.run(dialogScene(*this), *host_,
                    [&](EngineHost& host) { return runPower(base, exponent, host); });
     if (!ran) return false;
-    const OperationOutcome& outcome = *ran;
+    OperationOutcome& outcome = *ran;
     if (!outcome.shown) {
         form_.presenter().inform(this, QString::fromStdString(outcome.text));
         return true;
     }
     if (!outcome.computed) return true;
-    showResult(outcome.text);
+    showResult(std::move(outcome.text));
     finishedSignal();
     return true;
 }
@@ -439,14 +448,13 @@ bool Dialog::computeSelection(const std::string& t, bool permutation) {
     // n! and r! on the way may be stored in the factorial data file.
     CalcRunner::Scene scene = dialogScene(*this);
     scene.restoresFactorialFile = true;
-    const std::optional<std::string> ran = runner.run(scene, *host_, [&](EngineHost& host) {
+    std::optional<std::string> ran = runner.run(scene, *host_, [&](EngineHost& host) {
         return permutation ? perMutation(args.n, args.r, flag, host)
                            : combination(args.n, args.r, flag, host);
     });
     if (!ran) return false;
-    const std::string& result = *ran;
-    if (result.empty()) return true; // refused: nothing to show
-    showResult(result);
+    if (ran->empty()) return true; // refused: nothing to show
+    showResult(std::move(*ran));
     finishedSignal();
     return true;
 }

@@ -97,7 +97,7 @@ class Dialog : public QDialog {
     // The argument line's context menu, popped up at `at` (global).
     void argumentMenu(const QPoint& at);
     void argumentChanged();
-    void showResult(const std::string& result);
+    void showResult(std::string result);
     void finishedSignal();
     // Each returns false when the calculation was cancelled.
     bool computeFactorial(const std::string& t);

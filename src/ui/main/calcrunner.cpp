@@ -5,6 +5,7 @@
 #include "form1.h"
 #include "look.h"
 #include "numberbox.h"
+#include "outofmemory.h"
 #include "presenter.h"
 #include "ui/dialog/dialog.h"
 
@@ -29,6 +30,7 @@
 #include <exception>
 #include <memory>
 #include <mutex>
+#include <new>
 #include <thread>
 
 namespace longhand {
@@ -213,10 +215,13 @@ bool CalcRunner::runWork(const Scene& scene, EngineHost& uiHost,
     QEventLoop loop;
     QPointer<QEventLoop> waiting(&loop);
     std::atomic<bool> done{false};
+    bool outOfMemory = false;
     std::exception_ptr failure;
     std::thread worker([&] {
         try {
             work(host);
+        } catch (const std::bad_alloc&) {
+            outOfMemory = true;
         } catch (...) {
             failure = std::current_exception();
         }
@@ -248,8 +253,11 @@ bool CalcRunner::runWork(const Scene& scene, EngineHost& uiHost,
     release();
     running_ = false;
 
-    if (cancelled_) {
+    if (cancelled_ || outOfMemory) {
+        // Nothing of an unfinished work is kept: what it held back is
+        // dropped and the factorial data file goes back as it was.
         if (snapshot) restoreSnapshot(*snapshot);
+        if (!cancelled_) uiHost.showMessage(kOutOfMemory);
         return false;
     }
     host.replay();

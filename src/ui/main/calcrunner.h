@@ -15,7 +15,9 @@
 // signal, the stop of the sound, a new largest stored factorial); the few
 // questions that need an answer at once are asked there while the worker
 // waits. A cancelled run replays nothing, puts back the factorial data file
-// as it was before the run, and run() returns nothing.
+// as it was before the run, and run() returns nothing. A run whose work ran
+// out of memory (std::bad_alloc) ends the same way, and the window's host
+// shows kOutOfMemory.
 #pragma once
 
 #include "engine/estimate.h"
@@ -76,8 +78,9 @@ class CalcRunner : public QObject {
     ~CalcRunner() override;
 
     // Runs work(host) on a worker thread, `host` standing in for `uiHost`.
-    // Returns the work's result, or nothing when the run was cancelled (or
-    // another run is going on). An exception of the work is thrown here.
+    // Returns the work's result, or nothing when the run was cancelled, ran
+    // out of memory (told through uiHost) or another run is going on. Any
+    // other exception of the work is thrown here.
     template <class Work>
     auto run(const Scene& scene, EngineHost& uiHost, Work&& work)
         -> std::optional<std::invoke_result_t<Work&, EngineHost&>> {

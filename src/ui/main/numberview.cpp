@@ -11,6 +11,7 @@
 #include <QScrollBar>
 #include <algorithm>
 #include <cmath>
+#include <new>
 
 namespace longhand {
 
@@ -72,11 +73,15 @@ void NumberView::selectAll() {
     viewport()->update();
 }
 
-void NumberView::copy() const {
+void NumberView::copy() {
     if (!hasSelection()) return;
-    const std::string selected = selectedText();
-    QApplication::clipboard()->setText(
-        QString::fromLatin1(selected.data(), static_cast<qsizetype>(selected.size())));
+    try {
+        const std::string selected = selectedText();
+        QApplication::clipboard()->setText(
+            QString::fromLatin1(selected.data(), static_cast<qsizetype>(selected.size())));
+    } catch (const std::bad_alloc&) {
+        emit outOfMemory();
+    }
 }
 
 // ---- Geometry ---------------------------------------------------------------------------

@@ -51,8 +51,8 @@ class NumberView : public QAbstractScrollArea {
     bool hasSelection() const { return anchor_ != caret_; }
     std::string selectedText() const;
     void selectAll();
-    // Puts the selection on the clipboard.
-    void copy() const;
+    // Puts the selection on the clipboard (or raises outOfMemory()).
+    void copy();
 
     // Characters per row at the view's current width.
     int charsPerRow() const;
@@ -69,6 +69,8 @@ class NumberView : public QAbstractScrollArea {
     void mouseDown(Qt::MouseButton button);
     void clicked();
     void doubleClicked();
+    // Copying a selection ran out of memory; the clipboard is unchanged.
+    void outOfMemory();
 
   protected:
     void paintEvent(QPaintEvent* event) override;
