@@ -3,6 +3,7 @@
 // and the settings file.
 #include "engine/operations.h"
 #include "support/alloc_failure.h"
+#include "ui/main/application.h"
 #include "ui/main/clicklabel.h"
 #include "ui/main/numberbox.h"
 #include "ui/main/numberview.h"
@@ -21,6 +22,7 @@
 #include <cstdint>
 #include <filesystem>
 #include <gtest/gtest.h>
+#include <new>
 #include <string>
 #include <vector>
 
@@ -560,6 +562,24 @@ TEST(Form1Result, ADoubleClickPutsTheCaretAtTheStartOfTheRow) {
     QTest::mouseDClick(form.RichTextBox3->viewport(), Qt::LeftButton, {}, QPoint(30, 8));
     EXPECT_EQ(form.RichTextBox3->caretPosition(), 0);
     EXPECT_FALSE(form.RichTextBox3->hasSelection());
+}
+
+// Memory running out in any other handler (here a press on a widget) is
+// answered by the application object with the message; the program goes on.
+TEST(Application, AnOutOfMemoryLeavingAHandlerEndsInTheMessage) {
+    struct Greedy : QWidget {
+        void mousePressEvent(QMouseEvent*) override { throw std::bad_alloc(); }
+    };
+    auto* app = qobject_cast<Application*>(QCoreApplication::instance());
+    ASSERT_NE(app, nullptr);
+    ScriptedPresenter presenter;
+    app->setPresenter(&presenter);
+    Greedy greedy;
+    greedy.show();
+    QTest::mouseClick(&greedy, Qt::LeftButton);
+    app->setPresenter(nullptr);
+    ASSERT_EQ(presenter.messages.size(), 1u);
+    EXPECT_EQ(presenter.messages[0].text, "Not enough memory for numbers this long.");
 }
 
 TEST(Form1Closing, StopsTheSoundAndClosesTheOtherWindows) {
