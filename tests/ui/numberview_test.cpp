@@ -121,6 +121,11 @@ TEST(NumberView, AClickPutsTheCaretWhereItWasAimedOnEveryRow) {
     }
     EXPECT_EQ(inSight, static_cast<int>(text.size()) + 1);
     EXPECT_GE(clicked.count(), inSight);
+    // Above the first row, the click counts as on it.
+    rig.view->setCaretPosition(0);
+    QTest::mouseClick(rig.view->viewport(), Qt::LeftButton, {},
+                      QPoint(rig.view->cursorRect(3).center().x(), 1));
+    EXPECT_EQ(rig.view->caretPosition(), 3);
 }
 
 TEST(NumberView, KeysMoveTheCaretByCharacterRowAndNumber) {

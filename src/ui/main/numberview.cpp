@@ -182,10 +182,10 @@ QRect NumberView::cursorRect(std::int64_t position) const {
 
 std::int64_t NumberView::positionAt(const QPoint& point) const {
     const std::int64_t perRow = charsPerRow();
-    const std::int64_t row =
-        topRow() + static_cast<std::int64_t>(
-                       std::floor((point.y() - kMargin) / static_cast<double>(rowHeight_)));
-    if (row < 0) return 0;
+    // A point above the first row counts as on it.
+    const std::int64_t row = std::max<std::int64_t>(
+        0, topRow() + static_cast<std::int64_t>(
+                          std::floor((point.y() - kMargin) / static_cast<double>(rowHeight_))));
     if (row * perRow >= length()) return length();
     // The character boundary nearest to the point.
     QTextLayout layout;
