@@ -8,6 +8,7 @@
 // each implement it.
 #pragma once
 
+#include <functional>
 #include <string>
 
 namespace longhand {
@@ -50,6 +51,12 @@ class EngineHost {
 
     // Share of the work done so far, 0 to 1, where the amount is known.
     virtual void progress(double /*fraction*/) {}
+
+    // What a calculation keeps once its result is known (the factorial
+    // store's writes, with what they tell the user). Done at once here; a
+    // host that runs calculations away from the windows holds it back until
+    // the work has finished, and drops it when the work is cancelled.
+    virtual void afterWork(std::function<void(EngineHost&)> step) { step(*this); }
 };
 
 // A host that says nothing, asks nothing (answers No), plays nothing and

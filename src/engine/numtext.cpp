@@ -28,6 +28,20 @@ constexpr int kDoubleTextExponentBelow = -4;
 
 } // namespace
 
+bool isNumberText(std::string_view text) {
+    if (!text.empty() && text.front() == '-') text.remove_prefix(1);
+    bool point = false;
+    for (char c : text) {
+        if (c == '.') {
+            if (point) return false;
+            point = true;
+        } else if (!isDigit(c)) {
+            return false;
+        }
+    }
+    return true;
+}
+
 int leadCharKind(std::string_view text) {
     if (text.empty()) return KindEmpty;
     const char c = text.front();

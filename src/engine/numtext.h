@@ -15,6 +15,11 @@ namespace longhand {
 // Positions and counts of digits. Texts of billions of digits stay countable.
 using Count = std::int64_t;
 
+// True for a number text: an optional leading "-", then digits and at most
+// one "." and nothing else, not even a blank or a "+". "", "-", "." and "-."
+// pass too: the shapes an emptied box or a tidied zero may take.
+bool isNumberText(std::string_view text);
+
 // Kind of a text by its first character.
 enum : int { KindMinus = 0, KindDigit = 2, KindPoint = 3, KindEmpty = 4, KindOther = 5 };
 int leadCharKind(std::string_view text);

@@ -74,6 +74,9 @@ std::string shownResult(std::string result) {
 
 OperationOutcome runFourOperation(int code, std::string a, std::string b, EngineHost& host) {
     if (leadCharKind(a) == KindEmpty || leadCharKind(b) == KindEmpty) return refused(kEmptyBoxes);
+    // The digit work would read a stray character as a 0 or stop at it and
+    // give a plausible wrong result.
+    if (!isNumberText(a) || !isNumberText(b)) return refused(kMalformedOperand);
     dropPointZeros(a);
     dropPointZeros(b);
     if (a.empty() || b.empty()) return refused(kWeirdInput);
@@ -84,13 +87,8 @@ OperationOutcome runFourOperation(int code, std::string a, std::string b, Engine
         return result(catcher, rcAdd(std::move(a), std::move(b)));
     case OpSubtract:
         return result(catcher, rcSub(std::move(a), std::move(b)));
-    case OpMultiply: {
-        std::string product = bigMultifly(std::move(a), std::move(b), catcher);
-        // A failed multiplication is not a zero: its message is shown and
-        // the result box is left empty.
-        if (catcher.caught()) return {true, true, {}, catcher.message()};
-        return result(catcher, std::move(product));
-    }
+    case OpMultiply:
+        return result(catcher, bigMultifly(std::move(a), std::move(b), catcher));
     case OpDivide:
         // Exact text comparisons on the tidied operands: "00" is neither
         // "0" nor "1" here, but it is a zero divisor.
@@ -104,6 +102,7 @@ OperationOutcome runFourOperation(int code, std::string a, std::string b, Engine
 }
 
 OperationOutcome runPower(std::string base, std::string exponent, EngineHost& host) {
+    if (!isNumberText(base)) return refused(kMalformedOperand);
     if (!exponentIsWhole(exponent)) return refused(kExponentNotWhole);
     if (powerTooLong(base, exponent)) return refused(kPowerTooLong);
     MessageCatcher catcher(host);

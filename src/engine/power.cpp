@@ -33,6 +33,13 @@ BaseParts splitBase(std::string& B) {
     return parts;
 }
 
+// A number text of value zero: after an optional "-", nothing but zeros and
+// at most one point (the empty text included).
+bool zeroValued(std::string_view text) {
+    if (!text.empty() && text.front() == '-') text.remove_prefix(1);
+    return isNumberText(text) && text.find_first_not_of("0.") == std::string_view::npos;
+}
+
 // An upper bound of the power's length in characters.
 double lengthBound(const BaseParts& base, double p) {
     if (!(p > 0)) return 1;
@@ -78,7 +85,9 @@ std::string powerBySquaring(const std::string& digits, std::uint64_t times, Engi
 // repeated multiplication.
 std::string power(std::string& B, const std::string& p, bool reference, EngineHost& host) {
     if (B == "1") return "1";
-    if (p == "0" && B == "0") return "0";
+    // Zero to the power zero is "0" however either zero is written
+    // ("00", "-0", "0.0", "-" ^ "00", "0.", ""); any other base gives "1".
+    if (zeroValued(p) && zeroValued(B)) return "0";
     if (p == "0") return "1";
 
     std::string r = "1";

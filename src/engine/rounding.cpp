@@ -2,8 +2,6 @@
 
 #include "addsub.h"
 
-#include <array>
-
 namespace longhand {
 
 namespace {
@@ -38,20 +36,6 @@ std::string tidyRounded(std::string r) {
 
 } // namespace
 
-bool isNumberText(std::string_view text) {
-    if (!text.empty() && text.front() == '-') text.remove_prefix(1);
-    bool point = false;
-    for (char c : text) {
-        if (c == '.') {
-            if (point) return false;
-            point = true;
-        } else if (c < '0' || c > '9') {
-            return false;
-        }
-    }
-    return true;
-}
-
 Count pointPosition(std::string_view text) {
     auto q = text.find('.');
     return q == std::string_view::npos ? 0 : static_cast<Count>(q) + 1;
@@ -76,10 +60,7 @@ std::optional<std::string> roundDecimals(std::string_view text, Count pointPos, 
         return tidyRounded(addToMagnitude(t.substr(0, static_cast<std::size_t>(q + k)), increment));
     }
     if (k == 0 && digitAt(t, pointPos + 1) >= 5) {
-        static constexpr std::array<std::string_view, 4> kLoneHalves = {"-.5", ".5", "-0.5", "0.5"};
-        for (auto half : kLoneHalves) {
-            if (t == half) return t;
-        }
+        // An empty integer part (".5", "-.5") adds up from zero.
         return tidyRounded(
             addToMagnitude(t.substr(0, static_cast<std::size_t>(pointPos - 1)), "1"));
     }

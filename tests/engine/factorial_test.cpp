@@ -1,13 +1,14 @@
 #include "engine/factorial.h"
 #include "engine/recording_host.h"
+#include "support/gmp_factorial.h"
 #include "test_seed.h"
 
 #include <csignal>
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
-#include <gmp.h>
 #include <gtest/gtest.h>
+#include <optional>
 #include <random>
 #include <set>
 #include <string>
@@ -20,16 +21,8 @@ namespace fs = std::filesystem;
 namespace longhand {
 namespace {
 
-std::string gmpFactorial(unsigned long n) {
-    mpz_t f;
-    mpz_init(f);
-    mpz_fac_ui(f, n);
-    std::string s(mpz_sizeinbase(f, 10) + 2, '\0');
-    mpz_get_str(s.data(), 10, f);
-    s.resize(std::char_traits<char>::length(s.c_str()));
-    mpz_clear(f);
-    return s;
-}
+using test::gmpFactorial;
+using test::storeOf;
 
 // The shared recording host, with the settings text of the save question
 // and a record of every facUpper write. `answerYes` answers every question.
@@ -73,16 +66,6 @@ class FactorialFile : public ::testing::Test {
         return std::string(std::istreambuf_iterator<char>(in), {});
     }
     void write(const std::string& bytes) const { std::ofstream(path_, std::ios::binary) << bytes; }
-    // The file that holds exactly the factorials of `keys`, from GMP.
-    static std::string tableOf(const std::set<unsigned long>& keys) {
-        std::string out;
-        for (unsigned long k : keys) {
-            if (!out.empty()) out += "\r\n";
-            out += std::to_string(k) + ",\"" + gmpFactorial(k) + "\"";
-        }
-        return out;
-    }
-
     fs::path dir_;
     std::string path_;
 };
@@ -125,17 +108,6 @@ TEST_F(FactorialFile, FreshStartSaveInsertHitExtend) {
     EXPECT_TRUE(host.messages.empty());
 }
 
-TEST_F(FactorialFile, CommonInsertWritesAtTheGivenPosition) {
-    write("1,\"1\"\r\n5,\"120\"");
-    RecordingHost host(path_);
-    host.upper = "5";
-    EXPECT_EQ(commonInsert("1", "3", 8, "1", "5,\"120", host), "6");
-    EXPECT_EQ(file(), "1,\"1\"\r\n3,\"6\"\r\n5,\"120\"");
-    // A record that would break the order is not written.
-    EXPECT_EQ(commonInsert("1", "7", 8, "1", "5,\"120", host), "5040");
-    EXPECT_EQ(file(), "1,\"1\"\r\n3,\"6\"\r\n5,\"120\"");
-}
-
 TEST_F(FactorialFile, NoAnswerLeavesTheFile) {
     write("1,\"1\"\r\n5,\"120\"");
     RecordingHost host(path_);
@@ -161,54 +133,80 @@ TEST_F(FactorialFile, InsertsAtFrontMiddleAndEnd) {
         {{1, 99, 1000}, 100}, // shorter keys first, whatever the characters say
     };
     for (const auto& c : cases) {
-        write(tableOf(c.stored));
+        write(storeOf(c.stored));
         RecordingHost host(path_);
         host.upper = std::to_string(*c.stored.rbegin());
         EXPECT_EQ(factorN(std::to_string(c.n), 1, host), gmpFactorial(c.n)) << c.n;
         std::set<unsigned long> after = c.stored;
         after.insert(c.n);
-        EXPECT_EQ(file(), tableOf(after)) << c.n;
+        EXPECT_EQ(file(), storeOf(after)) << c.n;
         EXPECT_TRUE(host.questions.empty());
         EXPECT_TRUE(host.upperWrites.empty());
     }
 }
 
-TEST_F(FactorialFile, MissingFileOrUnknownUpperResets) {
+TEST_F(FactorialFile, AMissingStoreStartsWithOneFactorial) {
     RecordingHost host(path_);
     host.upper = "5"; // the file was deleted
     EXPECT_EQ(factorN("6", 0, host), "720");
     EXPECT_EQ(file(), "1,\"1\"");
     EXPECT_EQ(host.upper, "1");
-
-    write("1,\"1\"\r\n5,\"120\"");
-    RecordingHost lost(path_); // Upper missing from the settings: "0"
-    EXPECT_EQ(factorN("3", 0, lost), "6");
-    EXPECT_EQ(file(), "1,\"1\"");
-    EXPECT_EQ(lost.upperWrites, (std::vector<std::string>{"1"}));
 }
 
-TEST_F(FactorialFile, CorruptFilesAreReset) {
-    const std::string corrupt[] = {
-        "",                                  // empty
-        "1,\"1\"\r\n5,\"120\"\r\n",          // line end after the last record
-        "1,\"1\"\r\n3,\"6\r\n5,\"120\"",     // record without its closing quote
-        "1,\"1\"\r\n05,\"120\"",             // key with a leading zero
-        "1,\"1\"\r\n5,\"120\"\r\n3,\"6\"",   // out of order
-        "1,\"1\"\r\n5,\"120\"\r\n5,\"120\"", // repeated key
-        "2,\"2\"\r\n5,\"120\"",              // 1! missing
-        "1,\"1\"\r\n5,\"12x\"",              // value not digits
-        "1,\"1\"\n5,\"120\"",                // LF alone
-        "garbage",
-    };
-    for (const auto& bytes : corrupt) {
-        write(bytes);
-        RecordingHost host(path_);
-        host.upper = "5";
-        EXPECT_EQ(factorN("4", 0, host), "24") << bytes;
-        EXPECT_EQ(file(), "1,\"1\"") << bytes;
-        EXPECT_EQ(host.upper, "1") << bytes;
-        EXPECT_TRUE(host.messages.empty());
+// Whatever the settings say (nothing, "0", too little, too much, not a
+// whole number), the store is kept byte for byte and the largest stored n
+// follows it, after a hit early in the file or a request beyond it.
+TEST_F(FactorialFile, UpperFollowsTheStoreAndNeverResetsIt) {
+    const std::string stored = storeOf({1, 3, 9, 12});
+    for (const char* upper : {"0", "3", "9", "100", "1E+16", "12"}) {
+        for (const char* n : {"3", "13"}) {
+            SCOPED_TRACE(std::string(upper) + " " + n);
+            write(stored);
+            RecordingHost host(path_);
+            host.upper = upper;
+            EXPECT_EQ(factorN(n, 1, host), gmpFactorial(std::stoul(n)));
+            EXPECT_EQ(file(), stored);
+            EXPECT_EQ(host.upper, "12");
+            EXPECT_EQ(host.upperWrites.size(), std::string(upper) == "12" ? 0u : 1u);
+            EXPECT_TRUE(host.messages.empty());
+        }
     }
+}
+
+// A damaged part is cut by the first request that stores, with one notice
+// naming the store and its backup; later requests say nothing more.
+TEST_F(FactorialFile, ADamagedStoreIsCutOnceWithANotice) {
+    const std::string damaged = storeOf({1, 5}) + "\r\n9,\"36288";
+    write(damaged);
+    RecordingHost host(path_);
+    host.upper = "9";
+    EXPECT_EQ(factorN("5", 0, host), "120");
+    EXPECT_EQ(file(), damaged); // a hit writes nothing
+    EXPECT_EQ(factorN("3", 0, host), "6");
+    EXPECT_EQ(file(), storeOf({1, 3, 5}));
+    EXPECT_EQ(host.upper, "5");
+    ASSERT_EQ(host.messages.size(), 1u);
+    EXPECT_NE(host.messages[0].find(path_ + " "), std::string::npos);
+    EXPECT_NE(host.messages[0].find(path_ + ".bak"), std::string::npos);
+    EXPECT_EQ(factorN("4", 0, host), "24");
+    EXPECT_EQ(host.messages.size(), 1u);
+    std::ifstream bak(path_ + ".bak", std::ios::binary);
+    EXPECT_EQ(std::string(std::istreambuf_iterator<char>(bak), {}), damaged);
+}
+
+// A store that cannot be read: the factorial comes from 1, the user hears
+// why with the path, nothing is asked and nothing replaces the store.
+TEST_F(FactorialFile, AnUnreadableStoreIsNeitherReadNorReplaced) {
+    fs::create_directory(path_);
+    RecordingHost host(path_);
+    host.upper = "5";
+    host.answerYes = true;
+    EXPECT_EQ(factorN("20", 1, host), gmpFactorial(20));
+    EXPECT_EQ(host.messages, std::vector<std::string>{kFacStoreUnreadable + path_});
+    EXPECT_TRUE(host.questions.empty());
+    EXPECT_EQ(host.finishedCalls, 1);
+    EXPECT_EQ(host.upper, "5");
+    EXPECT_TRUE(fs::is_directory(path_));
 }
 
 TEST_F(FactorialFile, FileShorterOrLongerThanUpperSays) {
@@ -306,23 +304,33 @@ class FileSizeLimit {
     void (*oldHandler_)(int);
 };
 
+// A full disk, or a store file marked read-only: each failed write is told
+// with the path, the old file stays whole and the result still comes.
 TEST_F(FactorialFile, FailedWritesLeaveTheOldFileWhole) {
     const std::string stored = "1,\"1\"\r\n5,\"120\"";
-    write(stored);
-    RecordingHost host(path_);
-    host.upper = "5";
-    host.answerYes = true;
-    {
-        FileSizeLimit limit(stored.size() + 2);
-        EXPECT_EQ(factorN("3", 1, host), "6");               // insert fails
-        EXPECT_EQ(factorN("30", 1, host), gmpFactorial(30)); // append fails
+    for (const bool readOnly : {false, true}) {
+        SCOPED_TRACE(readOnly ? "read-only" : "full disk");
+        write(stored);
+        if (readOnly) fs::permissions(path_, fs::perms::owner_read);
+        RecordingHost host(path_);
+        host.upper = "5";
+        host.answerYes = true;
+        {
+            std::optional<FileSizeLimit> limit;
+            if (!readOnly) limit.emplace(stored.size() + 2);
+            EXPECT_EQ(factorN("3", 1, host), "6");               // insert fails
+            EXPECT_EQ(factorN("30", 1, host), gmpFactorial(30)); // append fails
+        }
+        EXPECT_EQ(file(), stored);
+        EXPECT_EQ(host.messages, (std::vector<std::string>(2, kFacStoreUnwritable + path_)));
+        EXPECT_EQ(host.upper, "5");
+        EXPECT_TRUE(host.upperWrites.empty());
+        for (const auto& entry : fs::directory_iterator(dir_)) // no new file left over
+            EXPECT_TRUE(entry.path().filename() == kFacDataFileName ||
+                        entry.path().filename() == "facDat.vok.lock")
+                << entry.path();
+        fs::permissions(path_, fs::perms::owner_read | fs::perms::owner_write);
     }
-    EXPECT_EQ(file(), stored);
-    EXPECT_EQ(host.messages, (std::vector<std::string>(2, kFacStoreUnwritable + path_)));
-    EXPECT_EQ(host.upper, "5");
-    EXPECT_TRUE(host.upperWrites.empty());
-    for (const auto& entry : fs::directory_iterator(dir_))
-        EXPECT_EQ(entry.path().filename(), kFacDataFileName); // no temporary left over
 }
 
 // Many requests through one store against GMP; the file then holds only
@@ -344,7 +352,7 @@ TEST_F(FactorialFile, RandomRequestsMatchGmpAndKeepTheFileSound) {
         if (n == 0) continue;
         const unsigned long top = *expected.rbegin();
         if (n < top || (ask && host.answerYes)) expected.insert(n);
-        ASSERT_EQ(file(), tableOf(expected)) << "after " << arg;
+        ASSERT_EQ(file(), storeOf(expected)) << "after " << arg;
         ASSERT_EQ(host.upper, std::to_string(*expected.rbegin()));
     }
     EXPECT_TRUE(host.messages.empty());

@@ -305,7 +305,7 @@ TEST(GmpRandom, FourOperationsAndPowersAgreeWithGmp) {
         std::string base = a;
         const std::string power = raisePower(base, std::to_string(e), host);
         ASSERT_TRUE(wellFormed(power)) << power;
-        if (a == "0" && e == 0) {
+        if (isZero(va.v) && e == 0) { // zero to the zero, however written
             ASSERT_EQ(power, "0");
         } else {
             mpz_pow_ui(mpq_numref(want.v), mpq_numref(va.v), e);

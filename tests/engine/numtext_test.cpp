@@ -7,6 +7,17 @@
 namespace longhand {
 namespace {
 
+TEST(IsNumberText, AnOptionalMinusDigitsAndOnePoint) {
+    for (const char* text : {"0", "007", "-12.5", ".5", "5.", "-.5", "-", ".", "-.", ""})
+        EXPECT_TRUE(isNumberText(text)) << '"' << text << '"';
+    for (const char* text :
+         {"1,000", "2.5e3", "+0", "abc", " 5", "5 ", "1.2.3", "--5", "5-", "1_0", "\t1", "1\n"})
+        EXPECT_FALSE(isNumberText(text)) << '"' << text << '"';
+    EXPECT_FALSE(isNumberText(std::string("1\0"
+                                          "2",
+                                          3))); // a NUL byte is no digit
+}
+
 TEST(LeadCharKind, ClassifiesByFirstCharacter) {
     const struct {
         const char* text;

@@ -21,10 +21,19 @@ TEST(RaisePower, ExamplesZerosAndSigns) {
         {"5", "0", "1"},       {"0", "5", ""},     {"-2", "3", "-8"}, {"-2", "2", "4"},
         {"-10", "3", "-1000"}, {"-1", "3", "-1"},  {"-1", "4", "1"},  {"00", "3", ""},
         {"0.0", "2", ""},      {"5", "00", "1"},   {"5", "", "1"},    {"2", "2.0", "4"},
-        {"-3", "1", "-3"},     {"3", "7", "2187"}, {"-0", "0", "1"},
+        {"-3", "1", "-3"},     {"3", "7", "2187"},
     };
     for (const auto& c : cases)
         EXPECT_EQ(power(c.base, c.exponent), c.expected) << c.base << " ^ " << c.exponent;
+}
+
+// Zero to the power zero is "0" however either zero is written.
+TEST(RaisePower, EverySpellingOfZeroToTheZeroIsZero) {
+    const std::string zero = power("0", "0");
+    EXPECT_EQ(zero, "0");
+    for (const char* base : {"0", "00", "0.0", "-0", ".0", "0.", "-0.00", "-", "-."})
+        for (const char* exponent : {"0", "00", "0.0", ""})
+            EXPECT_EQ(power(base, exponent), zero) << base << " ^ " << exponent;
 }
 
 TEST(RaisePower, PointAndZeroCounts) {

@@ -31,8 +31,9 @@ INSTANTIATE_TEST_SUITE_P(
         RoundCase{"3.14159", 2, "3.14"}, RoundCase{"3.14159", 3, "3.142"}, RoundCase{"2.5", 0, "3"},
         RoundCase{"-2.5", 0, "-3"}, RoundCase{"9.96", 1, "10"}, RoundCase{"-1.25", 1, "-1.3"},
         RoundCase{"1.2049", 2, "1.2"}, RoundCase{"0.04", 1, "0"}, RoundCase{"-0.04", 1, "0"},
-        RoundCase{"0.5", 0, "0.5"}, RoundCase{"-.5", 0, "-.5"}, RoundCase{".5", 0, ".5"},
-        RoundCase{"-0.5", 0, "-0.5"}, RoundCase{"123.456", 0, "123"},
+        // a lone half rounds away from zero like every other one
+        RoundCase{"0.5", 0, "1"}, RoundCase{"-.5", 0, "-1"}, RoundCase{".5", 0, "1"},
+        RoundCase{"-0.5", 0, "-1"}, RoundCase{"123.456", 0, "123"},
         // carries, signs, zeros left by the cut
         RoundCase{"99.95", 1, "100"}, RoundCase{"-0.45", 1, "-0.5"}, RoundCase{"-0.44", 1, "-0.4"},
         RoundCase{"1.2951", 2, "1.3"}, RoundCase{"5.0049", 2, "5"}, RoundCase{"7.49", 0, "7"},
@@ -117,7 +118,6 @@ TEST(RoundDecimals, RandomTextsAgreeWithGmp) {
         Count k = std::uniform_int_distribution<Count>(0, static_cast<Count>(frac.size()) - 1)(rng);
         auto r = roundDecimals(text, pointPosition(text), k);
         ASSERT_TRUE(r) << text << " k=" << k << " seed " << seed;
-        if (k == 0 && (text == ".5" || text == "-.5" || text == "0.5" || text == "-0.5")) continue;
 
         bool wantNeg = false;
         bool gotNeg = false;

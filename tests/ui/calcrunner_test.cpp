@@ -7,6 +7,7 @@
 #include "engine/recording_host.h"
 #include "services/paths.h"
 #include "support/alloc_failure.h"
+#include "support/gmp_factorial.h"
 #include "ui/dialog/dialog.h"
 #include "ui/main/calcrunner.h"
 #include "ui/main/clicklabel.h"
@@ -31,10 +32,12 @@
 #include <memory>
 #include <new>
 #include <optional>
+#include <set>
 #include <sstream>
 #include <stdexcept>
 #include <string>
 #include <thread>
+#include <utility>
 
 namespace longhand {
 namespace {
@@ -242,9 +245,13 @@ TEST(CalcRunner, QuestionsAreAskedAtOnceOnTheUiThreadAfterTheHeldBackCalls) {
 // message: nothing the work told its host on the way arrives.
 TEST(CalcRunner, AWorkOutOfMemoryEndsInItsMessageAndKeepsNothing) {
     Stage stage;
+    test::AppFolder folder;
+    folder.write(kFacDataFileName, test::storeOf({1, 5}));
+    stage.host.dataPath = folder.file(kFacDataFileName);
     stage.host.upper = "5";
     const auto result = stage.runner.run(stage.scene(), stage.host, [](EngineHost& host) -> int {
         host.showMessage("on the way");
+        factorN("3", 0, host);
         host.setFacUpper("9");
         host.finished();
         throw std::bad_alloc();
@@ -252,6 +259,7 @@ TEST(CalcRunner, AWorkOutOfMemoryEndsInItsMessageAndKeepsNothing) {
     EXPECT_FALSE(result);
     EXPECT_EQ(stage.host.messages,
               (std::vector<std::string>{"Not enough memory for numbers this long."}));
+    EXPECT_EQ(readBytes(folder.file(kFacDataFileName)), test::storeOf({1, 5}));
     EXPECT_EQ(stage.host.upper, "5");
     EXPECT_EQ(stage.host.finishedCalls, 0);
     EXPECT_FALSE(stage.runner.isRunning());
@@ -259,14 +267,28 @@ TEST(CalcRunner, AWorkOutOfMemoryEndsInItsMessageAndKeepsNothing) {
     EXPECT_FALSE(stage.box->isReadOnly());
 }
 
-TEST(CalcRunner, AnyOtherExceptionOfTheWorkComesThroughAndTheSceneIsGivenBack) {
+// A work that stored a factorial on its way and then failed (other than by
+// running out of memory): the exception comes through, the scene is given
+// back, its messages come, its store's writes do not.
+TEST(CalcRunner, AFailedWorkStoresNothing) {
     Stage stage;
+    test::AppFolder folder;
+    folder.write(kFacDataFileName, test::storeOf({1, 5}));
+    stage.host.dataPath = folder.file(kFacDataFileName);
+    stage.host.upper = "5";
     EXPECT_THROW(stage.runner.run(stage.scene(), stage.host,
-                                  [](EngineHost&) -> int { throw std::runtime_error("broken"); }),
+                                  [](EngineHost& host) -> int {
+                                      host.showMessage("on the way");
+                                      factorN("3", 0, host);
+                                      throw std::runtime_error("broken");
+                                  }),
                  std::runtime_error);
     EXPECT_FALSE(stage.runner.isRunning());
     EXPECT_TRUE(stage.button->isEnabled());
     EXPECT_FALSE(stage.box->isReadOnly());
+    EXPECT_EQ(stage.host.messages, std::vector<std::string>{"on the way"});
+    EXPECT_EQ(readBytes(folder.file(kFacDataFileName)), test::storeOf({1, 5}));
+    EXPECT_EQ(stage.host.finishedCalls, 0);
 }
 
 TEST(CalcRunner, EscapeCancels) {
@@ -286,33 +308,36 @@ TEST(CalcRunner, EscapeCancels) {
     if (fellBack) GTEST_SKIP() << "no window shortcuts on this platform";
 }
 
-// A work that stores factorials on its way and is then cancelled: the
-// factorial data file is put back byte for byte (or removed again when
-// there was none), and nothing the work told its host arrives.
-TEST(CalcRunner, CancelPutsTheFactorialFileBack) {
+// A work that stores factorials on its way and is then cancelled, while
+// another window stores into the same file: nothing of the cancelled work
+// is written or told, and nothing the other window stored is taken back
+// (or removed, when the file was new).
+TEST(CalcRunner, CancelStoresNothingAndTakesNothingBack) {
     for (const bool existed : {true, false}) {
         SCOPED_TRACE(existed ? "a file" : "no file");
         Stage stage;
         test::AppFolder folder;
         const std::string path = folder.file(kFacDataFileName);
-        const std::string before = "1,\"1\"\r\n5,\"120\"";
-        if (existed) folder.write(kFacDataFileName, before);
+        if (existed) folder.write(kFacDataFileName, test::storeOf({1, 5}));
         stage.host.dataPath = path;
         stage.host.upper = existed ? "5" : "0";
-        CalcRunner::Scene scene = stage.scene();
-        scene.restoresFactorialFile = true;
+        test::RecordingHost otherWindow;
+        otherWindow.dataPath = path;
+        otherWindow.upper = stage.host.upper;
+        otherWindow.answers = {true, true};
         whenWorking(stage.runner, [&] {
-            // The work has stored 3! (or started a new file) by now.
-            EXPECT_NE(readBytes(path), existed ? std::optional<std::string>(before) : std::nullopt);
+            EXPECT_EQ(factorN("4", 1, otherWindow), "24");
+            EXPECT_EQ(factorN("7", 1, otherWindow), "5040");
             QTest::mouseClick(stage.runner.cancelButton(), Qt::LeftButton);
         });
-        const auto result = stage.runner.run(scene, stage.host, [](EngineHost& host) {
+        const auto result = stage.runner.run(stage.scene(), stage.host, [](EngineHost& host) {
             const std::string three = factorN("3", 0, host);
             untilCancelled(host);
             return three;
         });
         EXPECT_FALSE(result);
-        EXPECT_EQ(readBytes(path), existed ? std::optional<std::string>(before) : std::nullopt);
+        EXPECT_EQ(readBytes(path), test::storeOf(existed ? std::set<unsigned long>{1, 4, 5, 7}
+                                                         : std::set<unsigned long>{1, 4, 7}));
         EXPECT_EQ(stage.host.upper, existed ? "5" : "0");
         EXPECT_EQ(stage.host.finishedCalls, 0);
         EXPECT_TRUE(stage.host.messages.empty());
@@ -424,6 +449,7 @@ class WatchingPresenter final : public Presenter {
         runningAtQuestion = runner && runner->isRunning();
         fileAtQuestion = readBytes(path);
         soundAtQuestion = sound ? sound->log : std::vector<std::string>{};
+        if (atQuestion) std::exchange(atQuestion, nullptr)();
         return MsgAnswer::Yes;
     }
     std::optional<QString> input(QWidget*, const QString&, const QString& answer) override {
@@ -434,6 +460,7 @@ class WatchingPresenter final : public Presenter {
     const CalcRunner* runner = nullptr;
     std::string path;
     const RecordingSound* sound = nullptr;
+    std::function<void()> atQuestion; // run once, at the next question
 
     std::vector<QString> texts;
     bool runningAtQuestion = true;
@@ -473,6 +500,74 @@ TEST(DialogWork, TheSaveQuestionComesAfterTheWorkAndBeforeTheWrite) {
     ASSERT_TRUE(file);
     EXPECT_EQ(*file, std::string(FactorialRig::kTable) + "\r\n3000,\"" + result + "\"");
     EXPECT_EQ(form.facUpper, "3000");
+    dialog.close();
+}
+
+// Two windows on one store, the second saving its own factorial between the
+// first one's computation and its write: both records are kept in order
+// with their values, and the largest stored n follows the file.
+TEST(DialogWork, TwoWindowsOnOneStoreKeepEachOthersRecords) {
+    for (const unsigned long other : {3000ul, 5000ul}) { // below and above 4000
+        SCOPED_TRACE(other);
+        test::AppFolder folder;
+        folder.write(kFacDataFileName, FactorialRig::kTable);
+        RecordingSound soundA, soundB;
+        WatchingPresenter presenterA, presenterB;
+        Form1 a(&presenterA, &soundA), b(&presenterB, &soundB);
+        a.readOptions();
+        b.readOptions();
+        Dialog dialogA(a), dialogB(b);
+        for (Dialog* d : {&dialogA, &dialogB}) {
+            d->prepare(FunctionMode::Factorial);
+            d->show();
+        }
+        presenterA.atQuestion = [&] {
+            dialogB.Text1->setText(QString::number(other));
+            QTest::mouseClick(dialogB.Command2, Qt::LeftButton);
+        };
+        dialogA.Text1->setText("4000");
+        QTest::mouseClick(dialogA.Command2, Qt::LeftButton);
+
+        EXPECT_EQ(presenterA.texts.size(), 1u); // the question, and no complaint
+        EXPECT_EQ(presenterB.texts.size(), 1u);
+        EXPECT_EQ(dialogA.RichTextBox1->text(), test::gmpFactorial(4000));
+        EXPECT_EQ(dialogB.RichTextBox1->text(), test::gmpFactorial(other));
+        EXPECT_EQ(readBytes(folder.file(kFacDataFileName)),
+                  test::storeOf({1, 2, 3, 4, 5, other, 4000}));
+        const std::string largest = std::to_string(std::max(other, 4000ul));
+        EXPECT_EQ(a.facUpper, largest);
+        EXPECT_EQ(folder.setting("Recent Factorial", "Upper"), largest);
+        dialogA.close();
+        dialogB.close();
+    }
+}
+
+// A window's permutation cancelled while another window saves a factorial:
+// the save stays, and nothing of the cancelled run is stored or said.
+TEST(DialogWork, ACancelledRunBesideASavingOneTakesNothingBack) {
+    FactorialRig saving; // its factorial dialog is the other window's
+    saving.presenter.answers = {MsgAnswer::Yes};
+    RecordingSound sound;
+    ScriptedPresenter presenter;
+    Form1 form(&presenter, &sound);
+    form.readOptions();
+    form.runner().freeMemory = [] { return std::optional<std::uint64_t>(kPlentyOfMemory); };
+    Dialog dialog(form);
+    dialog.prepare(FunctionMode::Permutation);
+    dialog.show();
+    dialog.RichTextBox1->setText("42");
+    whenWorking(form.runner(), [&] {
+        saving.compute("30");
+        QTest::mouseClick(form.runner().cancelButton(), Qt::LeftButton);
+    });
+    dialog.Text1->setText(QStringLiteral("p(%1,%1,0)").arg(kLongFactorial));
+    QTest::mouseClick(dialog.Command2, Qt::LeftButton);
+
+    EXPECT_EQ(saving.dialog->RichTextBox1->text(), test::gmpFactorial(30));
+    EXPECT_EQ(saving.table(), test::storeOf({1, 2, 3, 4, 5, 30}));
+    EXPECT_EQ(saving.form->facUpper, "30");
+    EXPECT_EQ(dialog.RichTextBox1->text(), "42");
+    EXPECT_TRUE(presenter.messages.empty());
     dialog.close();
 }
 

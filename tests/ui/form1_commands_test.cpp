@@ -1,10 +1,10 @@
 // The main window's function menu, the 1! to 100! table, the partial
 // product command, and the round hint, rounding and Move on its result box,
 // driven through the real controls.
-#include "engine/factable.h"
 #include "engine/factorial.h"
 #include "engine/multiply.h"
 #include "engine/partialproduct.h"
+#include "support/gmp_factorial.h"
 #include "ui/dialog/dialog.h"
 #include "ui/main/clicklabel.h"
 #include "ui/main/numberbox.h"
@@ -23,6 +23,7 @@
 #include <fstream>
 #include <functional>
 #include <gtest/gtest.h>
+#include <set>
 #include <sstream>
 #include <string>
 
@@ -112,21 +113,21 @@ TEST(Form1FunctionMenu, PermutationTurnsCheckingOffWhileOpen) {
 
 // ---- Generate 1! to 100! ----------------------------------------------------------------
 
+std::set<unsigned long> oneToHundred() {
+    std::set<unsigned long> keys;
+    for (unsigned long n = 1; n <= 100; ++n)
+        keys.insert(n);
+    return keys;
+}
+
 TEST(Form1Generate100, WritesTheTableThenServesAndExtendsIt) {
     FormRig rig;
     Form1& form = *rig.form;
-    rig.folder.write("facDat.vok", "1,\"1\"\r\n200,\"x\""); // replaced entirely
-    form.facUpper = "200";
     form.g100->trigger();
 
     const std::string file = readBytes(rig.folder.file("facDat.vok"));
-    EXPECT_EQ(file, factorialTableText());
-    EXPECT_EQ(file.rfind("1,\"1\"\r\n2,\"2\"\r\n", 0), 0u);
-    EXPECT_EQ(file.back(), '"');
-    EXPECT_EQ(std::count(file.begin(), file.end(), '\n'), 99);
+    EXPECT_EQ(file, test::storeOf(oneToHundred()));
     const std::string lastRecord = file.substr(file.rfind("\r\n") + 2);
-    EXPECT_EQ(lastRecord.substr(0, 5), "100,\"");
-    EXPECT_EQ(lastRecord.size(), std::string("100,\"\"").size() + 158);
     EXPECT_EQ(rig.folder.setting("Recent Factorial", "Upper"), "100");
     EXPECT_EQ(form.facUpper, "100");
     ASSERT_EQ(rig.presenter.messages.size(), 1u);
@@ -152,6 +153,42 @@ TEST(Form1Generate100, WritesTheTableThenServesAndExtendsIt) {
     EXPECT_EQ(rig.sound.log.back(), "play 1.wav");
     EXPECT_EQ(readBytes(rig.folder.file("facDat.vok")), file + "\r\n101,\"" + fact101 + "\"");
     EXPECT_EQ(form.facUpper, "101");
+}
+
+// The table takes the place of the records 1 to 100 only: larger ones stay
+// and the largest stored n stays theirs; a damaged part is cut with its
+// notice before the completion message.
+TEST(Form1Generate100, KeepsTheRecordsAboveTheTable) {
+    struct Case {
+        std::string before;
+        std::set<unsigned long> above;
+        bool cut;
+    };
+    const Case cases[] = {
+        {test::storeOf({1, 50, 150, 200}), {150, 200}, false},
+        {"1,\"1\"\r\n200,\"x\"", {}, true},
+    };
+    for (const Case& c : cases) {
+        FormRig rig;
+        Form1& form = *rig.form;
+        rig.folder.write("facDat.vok", c.before);
+        form.facUpper = "200";
+        form.g100->trigger();
+
+        std::set<unsigned long> after = oneToHundred();
+        after.insert(c.above.begin(), c.above.end());
+        EXPECT_EQ(readBytes(rig.folder.file("facDat.vok")), test::storeOf(after));
+        const std::string largest = std::to_string(*after.rbegin());
+        EXPECT_EQ(form.facUpper, largest);
+        EXPECT_EQ(rig.folder.setting("Recent Factorial", "Upper"), largest);
+        ASSERT_EQ(rig.presenter.messages.size(), c.cut ? 2u : 1u);
+        EXPECT_EQ(rig.presenter.messages.back().text, "1! to 100! are in the store now.");
+        if (c.cut) {
+            EXPECT_TRUE(rig.presenter.messages[0].text.contains(
+                QString::fromStdString(rig.folder.file("facDat.vok.bak"))));
+            EXPECT_EQ(readBytes(rig.folder.file("facDat.vok.bak")), c.before);
+        }
+    }
 }
 
 // ---- The partial product ---------------------------------------------------------------
@@ -285,7 +322,7 @@ INSTANTIATE_TEST_SUITE_P(
         RoundCase{"3.14159", 2, "3.14"}, RoundCase{"3.14159", 3, "3.142"}, RoundCase{"2.5", 0, "3"},
         RoundCase{"-2.5", 0, "-3"}, RoundCase{"9.96", 1, "10"}, RoundCase{"-1.25", 1, "-1.3"},
         RoundCase{"1.2049", 2, "1.2"}, RoundCase{"0.04", 1, "0"}, RoundCase{"-0.04", 1, "0"},
-        RoundCase{"0.5", 0, "0.5"}, RoundCase{"-.5", 0, "-.5"}, RoundCase{"123.456", 0, "123"},
+        RoundCase{"0.5", 0, "1"}, RoundCase{"-.5", 0, "-1"}, RoundCase{"123.456", 0, "123"},
         RoundCase{"99.95", 1, "100"}, RoundCase{"-0.45", 1, "-0.5"}, RoundCase{"-0.44", 1, "-0.4"},
         RoundCase{"1.2951", 2, "1.3"}, RoundCase{"5.0049", 2, "5"}, RoundCase{"7.49", 0, "7"}));
 

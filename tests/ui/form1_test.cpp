@@ -3,6 +3,7 @@
 // and the settings file.
 #include "engine/operations.h"
 #include "support/alloc_failure.h"
+#include "support/gmp_factorial.h"
 #include "ui/main/application.h"
 #include "ui/main/clicklabel.h"
 #include "ui/main/numberbox.h"
@@ -400,6 +401,40 @@ INSTANTIATE_TEST_SUITE_P(
                   0, "Enable Input-checking?", 0, "Disable Sound When Finished?", "0"},
         StartCase{"garbage\n\x01\x02[[[\n", 0, "Enable Input-checking?", 0,
                   "Disable Sound When Finished?", "0"}));
+
+// At start the largest stored n follows the store, whatever the settings
+// file says; without a store it stays as read.
+TEST(Form1StartUp, UpperFollowsTheStore) {
+    struct Case {
+        const char* upperLine; // "": no Upper
+        bool store;
+        const char* facUpper;
+    };
+    const Case cases[] = {
+        {"", true, "9"},          {"Upper=0\n", true, "9"},
+        {"Upper=5\n", true, "9"}, {"Upper=100\n", true, "9"},
+        {"Upper=9\n", true, "9"}, {"Upper=5\n", false, "5"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(std::string(c.upperLine) + (c.store ? "store" : "no store"));
+        test::AppFolder folder(false);
+        folder.write("rcnt.vok", std::string("[Recent Factorial]\n") + c.upperLine);
+        const std::string store = test::storeOf({1, 5, 9});
+        if (c.store) folder.write("facDat.vok", store);
+        ScriptedPresenter presenter;
+        RecordingSound sound;
+        Form1 form(&presenter, &sound);
+        form.readOptions();
+        EXPECT_EQ(form.facUpper, c.facUpper);
+        EXPECT_EQ(folder.setting("Recent Factorial", "Upper").value_or("(none)"),
+                  c.upperLine[0] || c.store ? c.facUpper : "(none)");
+        if (c.store) {
+            QFile file(QString::fromStdString(folder.file("facDat.vok")));
+            ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+            EXPECT_EQ(file.readAll().toStdString(), store);
+        }
+    }
+}
 
 TEST(Form1Toggles, InputCheckingFlipsAndIsWritten) {
     FormRig rig(false);

@@ -5,7 +5,6 @@
 #include "engine/estimate.h"
 #include "engine/factable.h"
 #include "engine/factorial.h"
-#include "engine/filestore.h"
 #include "engine/numtext.h"
 #include "engine/operations.h"
 #include "services/paths.h"
@@ -445,10 +444,9 @@ bool Dialog::computeSelection(const std::string& t, bool permutation) {
     const LengthEstimate estimate = permutation ? estimatePermutation(args.n, args.r, flag)
                                                 : estimateCombination(args.n, args.r, flag);
     if (runner.refuseTooLarge(this, form_.presenter(), estimate)) return true;
-    // n! and r! on the way may be stored in the factorial data file.
-    CalcRunner::Scene scene = dialogScene(*this);
-    scene.restoresFactorialFile = true;
-    std::optional<std::string> ran = runner.run(scene, *host_, [&](EngineHost& host) {
+    // n! and r! on the way may go into the factorial store once the work is
+    // done; a cancelled run stores nothing.
+    std::optional<std::string> ran = runner.run(dialogScene(*this), *host_, [&](EngineHost& host) {
         return permutation ? perMutation(args.n, args.r, flag, host)
                            : combination(args.n, args.r, flag, host);
     });
@@ -467,32 +465,33 @@ unsigned char Dialog::Makeit(const std::string& vok) {
     // The table is built on the worker; the dialog, hidden meanwhile, shows
     // its last step afterwards.
     struct Table {
-        std::string text;
+        std::vector<std::string> factorials;
         int last = 0;
-        std::string lastFactorial;
     };
     const std::optional<Table> built =
         form_.runner().run(mainWindowScene(form_), *host_, [](EngineHost& host) {
             Table t;
-            t.text = factorialTableText(kFactorialTableTop, [&](int i, const std::string& f) {
+            t.factorials = factorialTable(kFactorialTableTop, [&](int i, const std::string&) {
                 t.last = i;
-                t.lastFactorial = f;
                 host.progress(static_cast<double>(i) / kFactorialTableTop);
             });
             return t;
         });
     if (!built) return 0;
-    const std::string& table = built->text;
     Text1->setText(QString::number(built->last));
     setWindowTitle(QString::number(built->last));
-    showResult(built->lastFactorial);
-    // The new table replaces the old file in one rename: a failed write
-    // keeps the old table, and completion is told only once it is safe.
-    const std::string path = host_->facDataPath();
-    if (!replaceFileAtomically(path, table)) {
-        form_.presenter().inform(this, QString::fromStdString(kFacStoreUnwritable + path));
+    showResult(built->factorials.back());
+    // The table takes the place of the records 1 to 100; larger ones stay,
+    // and the largest stored n follows the store. Completion is told only
+    // once the store holds the table.
+    FactorialStore store(host_->facDataPath());
+    const FactorialStore::Change change = store.storeTable(built->factorials);
+    for (const std::string& message : store.messages(change))
+        form_.presenter().inform(this, QString::fromStdString(message));
+    if (change.outcome != FactorialStore::Change::Outcome::Written &&
+        change.outcome != FactorialStore::Change::Outcome::Unchanged)
         return 0;
-    }
+    host_->setFacUpper(change.largest);
     form_.presenter().inform(this,
                              QString::fromStdString(readTextEntry(k1to100Key, k1to100Length)));
     return 1;
@@ -501,7 +500,6 @@ unsigned char Dialog::Makeit(const std::string& vok) {
 void generateFactorialTable(Form1& form) {
     Dialog dialog(form);
     if (dialog.Makeit(std::string(kFactorialTableGuard)) != 1) return;
-    form.host().setFacUpper(std::to_string(kFactorialTableTop));
     dialog.Text1->clear();
     dialog.RichTextBox1->setText("");
 }

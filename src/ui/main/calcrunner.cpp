@@ -1,7 +1,6 @@
 #include "calcrunner.h"
 
 #include "clicklabel.h"
-#include "engine/filestore.h"
 #include "form1.h"
 #include "look.h"
 #include "numberbox.h"
@@ -40,29 +39,11 @@ namespace {
 // How often a worker waiting for an answer looks whether it was cancelled.
 constexpr std::chrono::milliseconds kAnswerPoll{10};
 
-// The factorial data file as it was before a run.
-struct FileSnapshot {
-    std::string path;
-    std::optional<std::string> bytes; // nothing: there was no file
-};
-
-FileSnapshot takeSnapshot(const std::string& path) {
-    return {path, readWholeFile(path)};
-}
-
-void restoreSnapshot(const FileSnapshot& snapshot) {
-    const std::optional<std::string> now = readWholeFile(snapshot.path);
-    if (now == snapshot.bytes) return;
-    if (snapshot.bytes)
-        replaceFileAtomically(snapshot.path, *snapshot.bytes);
-    else
-        std::remove(snapshot.path.c_str());
-}
-
 } // namespace
 
 // The host the engine sees on the worker thread. Calls that change what the
-// person sees or what is stored are held back for the user-interface thread;
+// person sees or what is stored (the factorial store's writes among them)
+// are held back for the user-interface thread;
 // questions are asked there at once; the rest is answered from what the
 // window's host said when the run began.
 class CalcRunner::WorkerHost final : public EngineHost {
@@ -107,22 +88,30 @@ class CalcRunner::WorkerHost final : public EngineHost {
     void progress(double fraction) override {
         runner_.progress_.store(fraction, std::memory_order_relaxed);
     }
+    void afterWork(std::function<void(EngineHost&)> step) override { defer(std::move(step), true); }
 
-    // The held-back calls, in their order, on the user-interface thread.
-    void replay() {
-        std::vector<std::function<void(EngineHost&)>> calls;
+    // The held-back calls, in their order, on the user-interface thread;
+    // without `keeping`, those that would keep something (the store's
+    // writes) are dropped.
+    void replay(bool keeping = true) {
+        std::vector<Deferred> calls;
         {
             const std::lock_guard lock(mutex_);
             calls.swap(deferred_);
         }
         for (auto& call : calls)
-            call(ui_);
+            if (keeping || !call.keeps) call.run(ui_);
     }
 
   private:
-    void defer(std::function<void(EngineHost&)> call) {
+    struct Deferred {
+        std::function<void(EngineHost&)> run;
+        bool keeps = false;
+    };
+
+    void defer(std::function<void(EngineHost&)> call, bool keeps = false) {
         const std::lock_guard lock(mutex_);
-        deferred_.push_back(std::move(call));
+        deferred_.push_back({std::move(call), keeps});
     }
 
     // Runs `job` on the user-interface thread, after the calls held back so
@@ -169,7 +158,7 @@ class CalcRunner::WorkerHost final : public EngineHost {
     std::string upper_;
     const std::string path_;
     mutable std::mutex mutex_;
-    std::vector<std::function<void(EngineHost&)>> deferred_;
+    std::vector<Deferred> deferred_;
 };
 
 CalcRunner::CalcRunner(QObject* parent) : QObject(parent) {}
@@ -200,9 +189,6 @@ bool CalcRunner::runWork(const Scene& scene, EngineHost& uiHost,
     progress_ = -1;
 
     WorkerHost host(*this, uiHost);
-    std::optional<FileSnapshot> snapshot;
-    if (scene.restoresFactorialFile && !host.facDataPath().empty())
-        snapshot = takeSnapshot(host.facDataPath());
 
     hold(scene);
     QApplication::setOverrideCursor(Qt::BusyCursor);
@@ -253,14 +239,15 @@ bool CalcRunner::runWork(const Scene& scene, EngineHost& uiHost,
     release();
     running_ = false;
 
-    if (cancelled_ || outOfMemory) {
-        // Nothing of an unfinished work is kept: what it held back is
-        // dropped and the factorial data file goes back as it was.
-        if (snapshot) restoreSnapshot(*snapshot);
-        if (!cancelled_) uiHost.showMessage(kOutOfMemory);
+    if (cancelled_) return false;
+    if (outOfMemory) {
+        // Nothing of a work that ran out of memory is kept: what it held
+        // back is dropped, and only the reason is told.
+        uiHost.showMessage(kOutOfMemory);
         return false;
     }
-    host.replay();
+    // A work that failed keeps nothing of what it did on its way.
+    host.replay(!failure);
     if (failure) std::rethrow_exception(failure);
     return true;
 }

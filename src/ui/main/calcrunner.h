@@ -12,12 +12,12 @@
 //
 // What the engine tells its host on the way is held back and replayed on
 // the user-interface thread once the work is done (messages, the finished
-// signal, the stop of the sound, a new largest stored factorial); the few
-// questions that need an answer at once are asked there while the worker
-// waits. A cancelled run replays nothing, puts back the factorial data file
-// as it was before the run, and run() returns nothing. A run whose work ran
-// out of memory (std::bad_alloc) ends the same way, and the window's host
-// shows kOutOfMemory.
+// signal, the stop of the sound, a new largest stored factorial, the
+// factorial store's writes); the few questions that need an answer at once
+// are asked there while the worker waits. A cancelled run replays nothing,
+// so it stores nothing and takes nothing back, and run() returns nothing. A
+// run whose work ran out of memory (std::bad_alloc) ends the same way, and
+// the window's host shows kOutOfMemory.
 #pragma once
 
 #include "engine/estimate.h"
@@ -69,9 +69,6 @@ class CalcRunner : public QObject {
         std::vector<QWidget*> disabled; // buttons and labels that start work
         std::vector<QAction*> actions;  // menu items
         std::vector<QWidget*> readOnly; // operand boxes and argument lines
-        // The work may write the factorial data file: a cancelled run puts
-        // the file back as it was.
-        bool restoresFactorialFile = false;
     };
 
     explicit CalcRunner(QObject* parent = nullptr);
@@ -80,7 +77,8 @@ class CalcRunner : public QObject {
     // Runs work(host) on a worker thread, `host` standing in for `uiHost`.
     // Returns the work's result, or nothing when the run was cancelled, ran
     // out of memory (told through uiHost) or another run is going on. Any
-    // other exception of the work is thrown here.
+    // other exception of the work is thrown here, after the held-back calls
+    // except the store's writes.
     template <class Work>
     auto run(const Scene& scene, EngineHost& uiHost, Work&& work)
         -> std::optional<std::invoke_result_t<Work&, EngineHost&>> {

@@ -3,6 +3,7 @@
 #include "calcrunner.h"
 #include "clicklabel.h"
 #include "engine/estimate.h"
+#include "engine/factorialstore.h"
 #include "engine/numtext.h"
 #include "engine/operations.h"
 #include "helplauncher.h"
@@ -206,6 +207,10 @@ void Form1::readOptions() {
     const int inputCheck = readInputCheckState();
     const int soundState = readSoundState();
     facUpper = readFacUpper();
+    // The largest stored n follows the store, whatever the settings say.
+    const std::string stored =
+        FactorialStore(host_->facDataPath()).currentLargestKey(facUpper, "1");
+    if (!stored.empty() && stored != facUpper) host_->setFacUpper(stored);
 
     if (inputCheck == kInputCheckOn) {
         iputFlag = kInputCheckOnFlag;
@@ -268,7 +273,6 @@ void Form1::runOperation(int code) {
         presenter_->inform(this, QString::fromStdString(outcome.text));
         return;
     }
-    if (!outcome.notice.empty()) presenter_->inform(this, QString::fromStdString(outcome.notice));
     if (outcome.computed) RichTextBox3->setText(std::move(outcome.text));
 
     clearStatus(Label1);
