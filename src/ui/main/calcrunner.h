@@ -1,8 +1,8 @@
 // Runs one calculation at a time on a worker thread while the windows keep
 // painting, moving and answering.
 //
-// The window's handler calls run() where it used to call the engine, and
-// run() returns when the work is done, just as the engine call did: the
+// The window's handler calls run() in place of the engine, and run()
+// returns when the work is done, as a direct engine call would: the
 // handler's steps before and after stay on the user-interface thread in
 // their order. Meanwhile a local event loop keeps the windows turning, the
 // controls that could start another calculation are disabled and the
