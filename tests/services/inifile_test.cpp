@@ -34,6 +34,10 @@ const std::string kSample = "; Longhand settings\n"
                             "eq=a=b\n"
                             "dup=first\n"
                             "dup=second\n"
+                            // UTF-8 of 2, 3 and 4 bytes; a lone 8-bit byte; a
+                            // lead byte without its continuation.
+                            "utf8=F\xC3\xA4\xE2\x82\xAC\xF0\x9F\x98\x80x\n"
+                            "latin1=\xE4x\xB0y\xE2\x82\n"
                             "\n"
                             "[ Input Check ]\n"
                             "State=2\n"
@@ -82,6 +86,17 @@ TEST(IniRead, MatchesNamesWithoutCaseTrimsAndCuts) {
         {"Text", "c", 0, ""},
         {"Text", "c", -3, ""},
         {"Text", "missing", 4, "def"},
+        // Sizes count characters: a cut never splits a UTF-8 sequence.
+        {"Text", "utf8", 2, "F"},
+        {"Text", "utf8", 3, "F\xC3\xA4"},
+        {"Text", "utf8", 4, "F\xC3\xA4\xE2\x82\xAC"},
+        {"Text", "utf8", 5, "F\xC3\xA4\xE2\x82\xAC\xF0\x9F\x98\x80"},
+        {"Text", "utf8", kBig, "F\xC3\xA4\xE2\x82\xAC\xF0\x9F\x98\x80x"},
+        // Bytes that start no well-formed sequence count one each.
+        {"Text", "latin1", 2, "\xE4"},
+        {"Text", "latin1", 4, "\xE4x\xB0"},
+        {"Text", "latin1", 6, "\xE4x\xB0y\xE2"},
+        {"Text", "latin1", kBig, "\xE4x\xB0y\xE2\x82"},
     };
     for (const ReadCase& c : cases) {
         SCOPED_TRACE(std::string(c.section) + "/" + c.key + " size " + std::to_string(c.size));

@@ -49,8 +49,55 @@ TEST_F(Settings, TextEntriesAreCutToTheirLimit) {
     }
 }
 
-TEST_F(Settings, NoFileMeansEmptyTextsAndStartStates) {
-    EXPECT_EQ(readTextEntry("f", 0), "");
+// Whatever happened to the file, a window gets words: a missing or blank
+// entry gives the delivered text, cut to the reader's size by characters; a
+// text the person wrote stays theirs.
+TEST_F(Settings, MissingOrBlankTextsGiveTheDeliveredOnes) {
+    struct Case {
+        const char* file; // null: no settings file
+        const char* key;
+        int maxLen;
+        std::string expected;
+    } cases[] = {
+        {nullptr, "f", 0, "Factorial"},
+        {"", "w", 0, "Power"},
+        {"[Input Check]\nState=2\n", "p", 0, "Permutation"},
+        {"[Text]\n", "c", 0, "Combination"},
+        {"[Text]\nf=\n", "f", 0, "Factorial"},
+        {"[Text]\nf= \t \n", "F", 0, "Factorial"},
+        {"[Text]\nf=\"   \"\n", "f", 0, "Factorial"},
+        {"[Text]\nf=''\n", "f", 19, "Factorial"},
+        {"[Text]\nf=Fakultaet\n", "f", 0, "Fakultaet"},
+        {"[Text]\nw=\"Power \"\n", "w", 0, "Power "},
+        {nullptr, "Clear", 17, "m(m+1)(m+2)...(n)"},
+        {nullptr, "facSave", 47, "Keep this factorial in the store? n = "},
+        {nullptr, "move3", 91, std::string(deliveredText("move3"))},
+        {nullptr, "nosuchkey", 0, ""},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(std::string(c.file ? c.file : "(no file)") + " " + c.key);
+        std::filesystem::remove(settingsPath());
+        if (c.file) store(c.file);
+        EXPECT_EQ(readTextEntry(c.key, c.maxLen), c.expected);
+    }
+}
+
+TEST_F(Settings, TextEntriesAreCutByCharactersNeverInsideOne) {
+    const std::string ae = "\xC3\xA4"; // a-umlaut, two bytes
+    const std::string euro = "\xE2\x82\xAC";
+    std::string twenty;
+    for (int i = 0; i < 20; ++i)
+        twenty += ae;
+    store("[Text]\nc=" + std::string(18, 'x') + ae + "y\nf=" + twenty + "\nw=" + euro + euro +
+          "\n");
+    EXPECT_EQ(readTextEntry("c", 0), std::string(18, 'x') + ae);
+    EXPECT_EQ(readTextEntry("f", 0), twenty.substr(0, 19 * ae.size()));
+    EXPECT_EQ(readTextEntry("f", 3), ae + ae + ae);
+    EXPECT_EQ(readTextEntry("w", 1), euro);
+}
+
+TEST_F(Settings, NoFileMeansDeliveredTextsAndStartStates) {
+    EXPECT_EQ(readTextEntry("f", 0), "Factorial");
     EXPECT_EQ(readInputCheckState(), 0);
     EXPECT_EQ(readSoundState(), 0);
     EXPECT_EQ(readFacUpper(), "0");
@@ -161,6 +208,8 @@ TEST(DeliveredFiles, SettingsFileHoldsEveryText) {
         SCOPED_TRACE(e.key);
         const std::string text = readProfileString("Text", e.key, "", kWhole, path);
         EXPECT_FALSE(text.empty());
+        // What stands in for a lost text is this one, word for word.
+        EXPECT_EQ(text, deliveredText(e.key));
         EXPECT_LE(static_cast<int>(text.size()), e.limit);
         EXPECT_EQ(text.find_first_of("\r\n\t"), std::string::npos);
     }

@@ -6,6 +6,7 @@
 #include "engine/factorial.h"
 #include "engine/recording_host.h"
 #include "services/paths.h"
+#include "support/alloc_failure.h"
 #include "support/gmp_factorial.h"
 #include "ui/dialog/dialog.h"
 #include "ui/main/calcrunner.h"
@@ -33,6 +34,7 @@
 #include <optional>
 #include <set>
 #include <sstream>
+#include <stdexcept>
 #include <string>
 #include <thread>
 #include <utility>
@@ -239,18 +241,35 @@ TEST(CalcRunner, QuestionsAreAskedAtOnceOnTheUiThreadAfterTheHeldBackCalls) {
                                                     "question T:facSave", "message after"}));
 }
 
-TEST(CalcRunner, AnExceptionOfTheWorkComesThroughAndTheSceneIsGivenBack) {
+// Memory running out in the work ends the run as a cancel does, with the
+// message: nothing the work told its host on the way arrives.
+TEST(CalcRunner, AWorkOutOfMemoryEndsInItsMessageAndKeepsNothing) {
     Stage stage;
-    EXPECT_THROW(stage.runner.run(stage.scene(), stage.host,
-                                  [](EngineHost&) -> int { throw std::bad_alloc(); }),
-                 std::bad_alloc);
+    test::AppFolder folder;
+    folder.write(kFacDataFileName, test::storeOf({1, 5}));
+    stage.host.dataPath = folder.file(kFacDataFileName);
+    stage.host.upper = "5";
+    const auto result = stage.runner.run(stage.scene(), stage.host, [](EngineHost& host) -> int {
+        host.showMessage("on the way");
+        factorN("3", 0, host);
+        host.setFacUpper("9");
+        host.finished();
+        throw std::bad_alloc();
+    });
+    EXPECT_FALSE(result);
+    EXPECT_EQ(stage.host.messages,
+              (std::vector<std::string>{"Not enough memory for numbers this long."}));
+    EXPECT_EQ(readBytes(folder.file(kFacDataFileName)), test::storeOf({1, 5}));
+    EXPECT_EQ(stage.host.upper, "5");
+    EXPECT_EQ(stage.host.finishedCalls, 0);
     EXPECT_FALSE(stage.runner.isRunning());
     EXPECT_TRUE(stage.button->isEnabled());
     EXPECT_FALSE(stage.box->isReadOnly());
 }
 
-// A work that stored a factorial on its way and then failed: its messages
-// come, its store's writes do not.
+// A work that stored a factorial on its way and then failed (other than by
+// running out of memory): the exception comes through, the scene is given
+// back, its messages come, its store's writes do not.
 TEST(CalcRunner, AFailedWorkStoresNothing) {
     Stage stage;
     test::AppFolder folder;
@@ -261,9 +280,12 @@ TEST(CalcRunner, AFailedWorkStoresNothing) {
                                   [](EngineHost& host) -> int {
                                       host.showMessage("on the way");
                                       factorN("3", 0, host);
-                                      throw std::bad_alloc();
+                                      throw std::runtime_error("broken");
                                   }),
-                 std::bad_alloc);
+                 std::runtime_error);
+    EXPECT_FALSE(stage.runner.isRunning());
+    EXPECT_TRUE(stage.button->isEnabled());
+    EXPECT_FALSE(stage.box->isReadOnly());
     EXPECT_EQ(stage.host.messages, std::vector<std::string>{"on the way"});
     EXPECT_EQ(readBytes(folder.file(kFacDataFileName)), test::storeOf({1, 5}));
     EXPECT_EQ(stage.host.finishedCalls, 0);
@@ -332,7 +354,7 @@ struct FactorialRig : FormRig {
         form->soundFlag = Form1::kSoundOnFlag;
         form->runner().freeMemory = [] { return std::optional<std::uint64_t>(kPlentyOfMemory); };
         dialog = std::make_unique<Dialog>(*form);
-        dialog->prepare("f");
+        dialog->prepare(FunctionMode::Factorial);
         dialog->show();
     }
     ~FactorialRig() { dialog->close(); }
@@ -345,6 +367,19 @@ struct FactorialRig : FormRig {
     }
 
     static constexpr const char* kTable = "1,\"1\"\r\n2,\"2\"\r\n3,\"6\"\r\n4,\"24\"\r\n5,\"120\"";
+    std::unique_ptr<Dialog> dialog;
+};
+
+// A main window and a power dialog over it.
+struct DialogRigForPower : FormRig {
+    DialogRigForPower() {
+        form->runner().freeMemory = [] { return std::optional<std::uint64_t>(kPlentyOfMemory); };
+        dialog = std::make_unique<Dialog>(*form);
+        dialog->prepare(FunctionMode::Power);
+        dialog->show();
+    }
+    ~DialogRigForPower() { dialog->close(); }
+    std::optional<std::string> settings() const { return readBytes(folder.file("rcnt.vok")); }
     std::unique_ptr<Dialog> dialog;
 };
 
@@ -446,7 +481,7 @@ TEST(DialogWork, TheSaveQuestionComesAfterTheWorkAndBeforeTheWrite) {
     presenter.path = folder.file(kFacDataFileName);
     presenter.sound = &sound;
     Dialog dialog(form);
-    dialog.prepare("f");
+    dialog.prepare(FunctionMode::Factorial);
     dialog.show();
     dialog.Text1->setText("3000");
     QTest::mouseClick(dialog.Command2, Qt::LeftButton);
@@ -483,7 +518,7 @@ TEST(DialogWork, TwoWindowsOnOneStoreKeepEachOthersRecords) {
         b.readOptions();
         Dialog dialogA(a), dialogB(b);
         for (Dialog* d : {&dialogA, &dialogB}) {
-            d->prepare("f");
+            d->prepare(FunctionMode::Factorial);
             d->show();
         }
         presenterA.atQuestion = [&] {
@@ -518,7 +553,7 @@ TEST(DialogWork, ACancelledRunBesideASavingOneTakesNothingBack) {
     form.readOptions();
     form.runner().freeMemory = [] { return std::optional<std::uint64_t>(kPlentyOfMemory); };
     Dialog dialog(form);
-    dialog.prepare("p");
+    dialog.prepare(FunctionMode::Permutation);
     dialog.show();
     dialog.RichTextBox1->setText("42");
     whenWorking(form.runner(), [&] {
@@ -568,7 +603,74 @@ TEST(DialogWork, TheMemoryGuardRefusesBeforeAnythingStarts) {
     EXPECT_EQ(rig.dialog->RichTextBox1->text(), "7");
 }
 
+TEST(DialogWork, APowerOutOfMemoryEndsInTheMessageAndChangesNothing) {
+    DialogRigForPower rig;
+    Dialog& d = *rig.dialog;
+    d.RichTextBox1->setText("old");
+    d.setWindowTitle("3");
+    const auto settings = rig.settings();
+    {
+        // 7^190000 has 160,569 digits (190000 log10 7 = 160568.6): its text
+        // alone is more than allowed.
+        test::FailLargeAllocations fail(1 << 16);
+        d.Text1->setText(QStringLiteral("7^190000"));
+        QTest::mouseClick(d.Command2, Qt::LeftButton);
+        EXPECT_GT(fail.refused(), 0u);
+    }
+    ASSERT_EQ(rig.presenter.messages.size(), 1u);
+    EXPECT_EQ(rig.presenter.messages[0].text, "Not enough memory for numbers this long.");
+    EXPECT_EQ(d.RichTextBox1->text(), "old");
+    EXPECT_EQ(d.windowTitle(), "3");
+    EXPECT_TRUE(d.Command3->isHidden());
+    EXPECT_EQ(rig.settings(), settings);
+    EXPECT_TRUE(d.Command2->isEnabled());
+
+    // With the memory back, the same press computes.
+    QTest::mouseClick(d.Command2, Qt::LeftButton);
+    EXPECT_EQ(d.RichTextBox1->text().size(), 160569u);
+}
+
 // ---- The main window ------------------------------------------------------------------
+
+// Memory running out while the operands are read (on the window's thread)
+// or while the worker computes: one message, and the window, the sound and
+// the files stay as they were.
+TEST(MainWindowWork, AnOperationOutOfMemoryEndsInTheMessageAndChangesNothing) {
+    struct Case {
+        const char* where;
+        std::size_t failFrom;
+    } const cases[] = {
+        {"reading the 300,000-digit operands", 1 << 18},
+        {"computing their 600,000-digit product", 1 << 19},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.where);
+        FormRig rig;
+        Form1& form = *rig.form;
+        form.runner().freeMemory = [] { return std::optional<std::uint64_t>(kPlentyOfMemory); };
+        form.RichTextBox1->setText(std::string(300000, '7'));
+        form.RichTextBox2->setText(std::string(300000, '3'));
+        form.RichTextBox3->setText("old");
+        form.Label1->setText("12: Click To Round.");
+        form.setWindowTitle("3");
+        const auto settings = readBytes(rig.folder.file("rcnt.vok"));
+        {
+            test::FailLargeAllocations fail(c.failFrom);
+            QTest::mouseClick(form.Command1, Qt::LeftButton); // Multiply
+            EXPECT_GT(fail.refused(), 0u);
+        }
+        ASSERT_EQ(rig.presenter.messages.size(), 1u);
+        EXPECT_EQ(rig.presenter.messages[0].text, "Not enough memory for numbers this long.");
+        EXPECT_EQ(form.RichTextBox3->text(), "old");
+        EXPECT_EQ(form.Label1->text(), "12: Click To Round.");
+        EXPECT_EQ(form.windowTitle(), "3");
+        EXPECT_TRUE(form.Command6->isHidden());
+        EXPECT_EQ(rig.sound.log, (std::vector<std::string>{"stop "}));
+        EXPECT_EQ(readBytes(rig.folder.file("rcnt.vok")), settings);
+        EXPECT_TRUE(form.Command1->isEnabled());
+        EXPECT_FALSE(form.RichTextBox1->isReadOnly());
+    }
+}
 
 TEST(MainWindowWork, APartialProductHoldsTheWindowAndCancelGivesItBack) {
     FormRig rig;

@@ -53,6 +53,34 @@ INSTANTIATE_TEST_SUITE_P(
                       SplitCase{"p(a,1,)", false, "", "", ""}, // pasted non-digits
                       SplitCase{"p(5,3,1,2)", false, "", "", ""}));
 
+TEST(KeepsTemplate, OnlyTheLetterParenthesesCommasAndDigitsInTheSlots) {
+    struct {
+        int mode;
+        const char* line;
+        bool kept;
+    } cases[] = {
+        {PermutationTemplate, "p(,,)", true},
+        {PermutationTemplate, "p(5,3,)", true},
+        {PermutationTemplate, "p(120,30,1)", true},
+        {CombinationTemplate, "c(5,3,12)", true},
+        {CombinationTemplate, "p(5,3,)", false},
+        {PermutationTemplate, "c(5,3,)", false},
+        {PermutationTemplate, "p(5,3)", false},
+        {PermutationTemplate, "p(5,3,1,)", false},
+        {PermutationTemplate, "p(5,3,", false},
+        {PermutationTemplate, "p5,3,)", false},
+        {PermutationTemplate, "p(5,a,)", false},
+        {PermutationTemplate, "p( 5,3,)", false},
+        {PermutationTemplate, "p(5,3,))", false},
+        {PermutationTemplate, "7", false},
+        {PermutationTemplate, "p)", false},
+        {PermutationTemplate, "", false},
+        {0, "p(,,)", false},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(keepsTemplate(c.mode, c.line), c.kept) << c.mode << " " << c.line;
+}
+
 TEST(FlagValue, DigitOrZero) {
     EXPECT_EQ(flagValue(""), 0);
     EXPECT_EQ(flagValue("0"), 0);

@@ -2,7 +2,9 @@
 // pressing the buttons and menu items, reading the boxes, captions, labels
 // and the settings file.
 #include "engine/operations.h"
+#include "support/alloc_failure.h"
 #include "support/gmp_factorial.h"
+#include "ui/main/application.h"
 #include "ui/main/clicklabel.h"
 #include "ui/main/numberbox.h"
 #include "ui/main/numberview.h"
@@ -11,14 +13,18 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QClipboard>
 #include <QMenu>
 #include <QMenuBar>
 #include <QPushButton>
 #include <QSignalSpy>
 #include <QTest>
 #include <QTimer>
+#include <cstdint>
 #include <filesystem>
 #include <gtest/gtest.h>
+#include <new>
+#include <ostream>
 #include <string>
 #include <vector>
 
@@ -50,6 +56,8 @@ QPushButton* buttonFor(Form1& form, int code) {
 
 // ---- The four operations ----------------------------------------------------
 
+constexpr const char* kNotANumber = "Turn on input-checking. Reenter data.";
+
 struct OperationCase {
     const char* a;
     const char* b;
@@ -58,11 +66,11 @@ struct OperationCase {
     const char* message; // the message shown instead, or null
 };
 
-class Operation : public ::testing::TestWithParam<OperationCase> {};
+void PrintTo(const OperationCase& c, std::ostream* os) {
+    *os << '"' << c.a << "\" op " << c.code << " \"" << c.b << '"';
+}
 
-TEST_P(Operation, ShowsTheResultOrTheMessage) {
-    const OperationCase& c = GetParam();
-    FormRig rig;
+void showsTheResultOrTheMessage(const OperationCase& c, FormRig& rig) {
     Form1& form = *rig.form;
     form.RichTextBox3->setText("old");
     form.Label1->setText("12: Click To Round.");
@@ -92,6 +100,24 @@ TEST_P(Operation, ShowsTheResultOrTheMessage) {
     EXPECT_EQ(form.RichTextBox2->text(), c.b);
 }
 
+class Operation : public ::testing::TestWithParam<OperationCase> {};
+
+// With input checking unset (a first start: the delivered settings hold no
+// state) and with it off, nothing tidies the boxes: the operation itself
+// refuses what is not a number.
+TEST_P(Operation, ShowsTheResultOrTheMessage) {
+    const OperationCase& c = GetParam();
+    for (const bool checkingOff : {false, true}) {
+        SCOPED_TRACE(checkingOff ? "input checking off" : "input checking unset");
+        FormRig rig;
+        if (checkingOff) {
+            rig.folder.write("rcnt.vok", "[Input Check]\nState=1\n");
+            rig.form->readOptions();
+        }
+        showsTheResultOrTheMessage(c, rig);
+    }
+}
+
 INSTANTIATE_TEST_SUITE_P(
     FourButtons, Operation,
     ::testing::Values(OperationCase{"12.5", "-3", OpAdd, "9.5", nullptr},
@@ -114,20 +140,15 @@ INSTANTIATE_TEST_SUITE_P(
                       // Operands that are only a point.
                       OperationCase{".000", "1", OpAdd, "old", "Weird Input."},
                       OperationCase{"1", ".", OpMultiply, "old", "Weird Input."},
-                      OperationCase{"0.", "1", OpAdd, "1", nullptr}));
-
-TEST(Form1Operation, AMalformedOperandIsRefusedAndTheResultStays) {
-    FormRig rig;
-    Form1& form = *rig.form;
-    form.RichTextBox3->setText("old");
-    QTest::keyClicks(form.RichTextBox1, "1.2.3"); // only with checking off
-    QTest::keyClicks(form.RichTextBox2, "4");
-    click(form.Command1);
-    ASSERT_EQ(rig.presenter.messages.size(), 1u);
-    EXPECT_EQ(rig.presenter.messages[0].text, "Turn on input-checking. Reenter data.");
-    EXPECT_EQ(rig.presenter.messages[0].buttons, MsgButtons::Ok);
-    EXPECT_EQ(form.RichTextBox3->text(), "old"); // nothing was computed
-}
+                      OperationCase{"0.", "1", OpAdd, "1", nullptr},
+                      // Operands that are not decimal numbers.
+                      OperationCase{"1,000", "1", OpAdd, "old", kNotANumber},
+                      OperationCase{"2.5e3", "1", OpSubtract, "old", kNotANumber},
+                      OperationCase{"1", "+0", OpDivide, "old", kNotANumber},
+                      OperationCase{"1", "abc", OpDivide, "old", kNotANumber},
+                      OperationCase{"1.2.3", "4", OpMultiply, "old", kNotANumber},
+                      OperationCase{"7", "1-2", OpAdd, "old", kNotANumber},
+                      OperationCase{"--5", "1", OpSubtract, "old", kNotANumber}));
 
 TEST(Form1Operation, AnEmptyBoxIsRefusedWithTheInformationIcon) {
     FormRig rig;
@@ -284,6 +305,35 @@ TEST_F(Form1Checking, APastedLongNumberIsCleanedOnce) {
     std::string expected = std::string(100, '7') + std::string(199899, '7');
     EXPECT_EQ(rig.form->RichTextBox1->text(), expected);
     EXPECT_EQ(titles, (std::vector<std::string>{"Checking", ""}));
+}
+
+// A long paste that memory cannot take, refused by the box or running out
+// in the cleaning pass: one message, the caption back, and the box goes on
+// being checked once memory is back.
+TEST_F(Form1Checking, APasteOutOfMemoryEndsInTheMessage) {
+    NumberBox* box = rig.form->RichTextBox1;
+    box->freeMemory = [] { return std::optional<std::uint64_t>(std::uint64_t{1} << 40); };
+    const QString pasted = QString(300000, QLatin1Char('7'));
+    QApplication::clipboard()->setText(pasted);
+    {
+        test::FailLargeAllocations fail(1 << 18);
+        box->paste();
+        EXPECT_GT(fail.refused(), 0u);
+    }
+    ASSERT_EQ(rig.presenter.messages.size(), 1u);
+    EXPECT_EQ(rig.presenter.messages[0].text, "Not enough memory for numbers this long.");
+    EXPECT_EQ(caption(*rig.form), "");
+
+    box->setText("");
+    QTest::keyClicks(box, "0a1");
+    EXPECT_EQ(box->text(), "1");
+
+    // Refused by the box before anything changes.
+    box->freeMemory = [] { return std::optional<std::uint64_t>(1 << 20); };
+    box->paste();
+    EXPECT_EQ(box->text(), "1");
+    ASSERT_EQ(rig.presenter.messages.size(), 2u);
+    EXPECT_EQ(rig.presenter.messages[1].text, "Not enough memory for numbers this long.");
 }
 
 TEST(Form1Spaces, WithCheckingOffOnlyTheSpaceIsRefused) {
@@ -563,6 +613,24 @@ TEST(Form1Result, ADoubleClickPutsTheCaretAtTheStartOfTheRow) {
     QTest::mouseDClick(form.RichTextBox3->viewport(), Qt::LeftButton, {}, QPoint(30, 8));
     EXPECT_EQ(form.RichTextBox3->caretPosition(), 0);
     EXPECT_FALSE(form.RichTextBox3->hasSelection());
+}
+
+// Memory running out in any other handler (here a press on a widget) is
+// answered by the application object with the message; the program goes on.
+TEST(Application, AnOutOfMemoryLeavingAHandlerEndsInTheMessage) {
+    struct Greedy : QWidget {
+        void mousePressEvent(QMouseEvent*) override { throw std::bad_alloc(); }
+    };
+    auto* app = qobject_cast<Application*>(QCoreApplication::instance());
+    ASSERT_NE(app, nullptr);
+    ScriptedPresenter presenter;
+    app->setPresenter(&presenter);
+    Greedy greedy;
+    greedy.show();
+    QTest::mouseClick(&greedy, Qt::LeftButton);
+    app->setPresenter(nullptr);
+    ASSERT_EQ(presenter.messages.size(), 1u);
+    EXPECT_EQ(presenter.messages[0].text, "Not enough memory for numbers this long.");
 }
 
 TEST(Form1Closing, StopsTheSoundAndClosesTheOtherWindows) {

@@ -10,7 +10,9 @@
 #include <QTest>
 #include <QTextBlock>
 #include <QTextLayout>
+#include <cstdint>
 #include <gtest/gtest.h>
+#include <optional>
 #include <string>
 
 namespace longhand {
@@ -169,6 +171,40 @@ TEST(NumberBox, PastingALongNumberKeepsItInRowsAndCopyingGivesItBack) {
     s.box.selectAll();
     s.box.copy();
     EXPECT_EQ(QApplication::clipboard()->text().toStdString(), "1" + text);
+}
+
+// A text the free memory cannot take is refused whole, however it comes;
+// the box keeps its text and says why.
+TEST(NumberBox, ATextTooLongForTheMemoryIsRefused) {
+    Shown s;
+    const std::int64_t longest = 100000;
+    s.box.freeMemory = [&] {
+        return std::optional<std::uint64_t>(longest * NumberBox::kBytesPerCharacter);
+    };
+    QSignalSpy refused(&s.box, &NumberBox::outOfMemory);
+    s.box.setText("12");
+    s.box.moveCaretToEnd();
+
+    QApplication::clipboard()->setText(QString::fromStdString(digits(longest - 2)));
+    s.box.paste();
+    EXPECT_EQ(s.box.text().size(), static_cast<std::size_t>(longest)); // just fits
+    EXPECT_EQ(refused.count(), 0);
+
+    s.box.setText("12");
+    s.box.moveCaretToEnd();
+    QApplication::clipboard()->setText(QString::fromStdString(digits(longest - 1)));
+    s.box.paste();
+    EXPECT_EQ(s.box.text(), "12");
+    EXPECT_EQ(refused.count(), 1);
+
+    EXPECT_FALSE(s.box.setText(digits(longest + 1)));
+    EXPECT_EQ(s.box.text(), "12");
+    EXPECT_EQ(refused.count(), 2);
+
+    // Short texts never ask for the free memory.
+    s.box.freeMemory = [] { return std::optional<std::uint64_t>(0); };
+    EXPECT_TRUE(s.box.setText(digits(NumberBox::kChunkThreshold)));
+    EXPECT_EQ(refused.count(), 2);
 }
 
 TEST(NumberBox, ReportsKeysMouseClicksAndDoubleClicks) {

@@ -2,6 +2,7 @@
 // selection and copying, the scroll bar over a long number, and the round
 // hint in the main window for every caret position of a wrapped result.
 #include "ui/main/clicklabel.h"
+#include "ui/main/numberbox.h"
 #include "ui/main/numberview.h"
 #include "ui/main/roundhint.h"
 #include "uitest.h"
@@ -13,6 +14,7 @@
 #include <QTest>
 #include <gtest/gtest.h>
 #include <string>
+#include <utility>
 
 namespace longhand {
 namespace {
@@ -46,6 +48,38 @@ std::string digits(std::size_t count) {
     for (std::size_t i = 0; i < count; ++i)
         text[i] = static_cast<char>('1' + i % 9);
     return text;
+}
+
+// The first and the last column of `image` with ink on it (a pixel darker
+// than mid grey); {-1, -1} for none.
+std::pair<int, int> inkColumns(const QImage& image) {
+    int first = -1, last = -1;
+    for (int x = 0; x < image.width(); ++x)
+        for (int y = 0; y < image.height(); ++y)
+            if (qGray(image.pixel(x, y)) < 128) {
+                if (first < 0) first = x;
+                last = x;
+                break;
+            }
+    return {first, last};
+}
+
+// A result reads like the same number typed into an operand box: the same
+// face and size, each character in its own width, so the ink of the two
+// spans the same columns' width.
+TEST(NumberView, DrawsTheNumberAsAnOperandBoxDoesWithoutGaps) {
+    FormRig rig;
+    Form1& form = *rig.form;
+    EXPECT_EQ(form.RichTextBox3->font(), form.RichTextBox1->font());
+    for (const char* text : {"-7.853981633974475", "8.5397", "-.5", "1234567890", "0.1"}) {
+        form.RichTextBox3->setText(text);
+        form.RichTextBox1->setText(text);
+        const auto [viewFrom, viewTo] = inkColumns(form.RichTextBox3->viewport()->grab().toImage());
+        const auto [boxFrom, boxTo] = inkColumns(form.RichTextBox1->viewport()->grab().toImage());
+        ASSERT_GE(viewFrom, 0) << text;
+        ASSERT_GE(boxFrom, 0) << text;
+        EXPECT_NEAR(viewTo - viewFrom, boxTo - boxFrom, 2) << text;
+    }
 }
 
 TEST(NumberView, SettingTheSameTextRaisesNothing) {
@@ -87,6 +121,11 @@ TEST(NumberView, AClickPutsTheCaretWhereItWasAimedOnEveryRow) {
     }
     EXPECT_EQ(inSight, static_cast<int>(text.size()) + 1);
     EXPECT_GE(clicked.count(), inSight);
+    // Above the first row, the click counts as on it.
+    rig.view->setCaretPosition(0);
+    QTest::mouseClick(rig.view->viewport(), Qt::LeftButton, {},
+                      QPoint(rig.view->cursorRect(3).center().x(), 1));
+    EXPECT_EQ(rig.view->caretPosition(), 3);
 }
 
 TEST(NumberView, KeysMoveTheCaretByCharacterRowAndNumber) {

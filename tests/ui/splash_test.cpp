@@ -2,14 +2,17 @@
 // the main window shows it at start-up and from Help, About.
 #include "ui/splash/frmsplash.h"
 #include "uitest.h"
+#include "version.h"
 
 #include <QElapsedTimer>
 #include <QFrame>
 #include <QLabel>
 #include <QPushButton>
+#include <QRegularExpression>
 #include <QTest>
 #include <QTimer>
 #include <gtest/gtest.h>
+#include <string>
 
 namespace longhand {
 namespace {
@@ -134,6 +137,26 @@ TEST(SplashAtStartUp, WithoutInputItGoesOnTheThirdTickAndAboutBringsItBack) {
     form.aboutmnu->trigger();
     EXPECT_TRUE(aboutPicture);
     EXPECT_EQ(form.splash(), nullptr);
+}
+
+TEST(SplashAtStartUp, HelpAboutTellsTheVersion) {
+    test::FormRig rig;
+    Form1& form = *rig.form;
+    QString shown;
+    QTimer::singleShot(20, &form, [&] {
+        frmSplash* s = form.splash();
+        if (s && s->lblVersion->isVisibleTo(s)) shown = s->lblVersion->text();
+    });
+    keyIntoSplashSoon(form);
+    form.aboutmnu->trigger();
+    EXPECT_EQ(shown.toStdString(), std::string("Version ") + kVersion);
+    EXPECT_TRUE(QRegularExpression(QStringLiteral("^Version [0-9]+\\.[0-9]+\\.[0-9]+$"))
+                    .match(shown)
+                    .hasMatch());
+    // The start-up view keeps to its greeting.
+    frmSplash fresh;
+    fresh.show();
+    EXPECT_FALSE(fresh.lblVersion->isVisibleTo(&fresh));
 }
 
 TEST(SplashAtStartUp, TheFunctionButtonUnloadsAHiddenSplash) {

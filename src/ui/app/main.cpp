@@ -1,8 +1,8 @@
 // Longhand: a desktop calculator for exact decimal numbers of any length.
 #include "services/paths.h"
+#include "ui/main/application.h"
 #include "ui/main/form1.h"
 
-#include <QApplication>
 #include <QIcon>
 
 namespace {
@@ -12,7 +12,7 @@ constexpr const char* kIconFile = "longhand.png";
 } // namespace
 
 int main(int argc, char* argv[]) {
-    QApplication app(argc, argv);
+    longhand::Application app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Longhand"));
     QApplication::setDesktopFileName(QStringLiteral("longhand"));
     QApplication::setWindowIcon(QIcon(QString::fromStdString(longhand::appFilePath(kIconFile))));

@@ -34,6 +34,22 @@ Arguments splitArguments(std::string_view line) {
     return args;
 }
 
+bool keepsTemplate(int mode, std::string_view line) {
+    const char letter = mode == PermutationTemplate ? 'p' : mode == CombinationTemplate ? 'c' : 0;
+    if (letter == 0 || line.size() < kSlotStart || line[0] != letter || line[1] != '(' ||
+        line.back() != ')')
+        return false;
+    // Three slots of digits between "x(" and ")", parted by two commas.
+    int commas = 0;
+    for (char c : line.substr(kSlotStart, line.size() - kSlotStart - 1)) {
+        if (c == ',')
+            ++commas;
+        else if (c < '0' || c > '9')
+            return false;
+    }
+    return commas == 2;
+}
+
 int flagValue(std::string_view flag) {
     if (flag.empty() || flag.front() < '0' || flag.front() > '9') return 0;
     return flag.front() - '0';

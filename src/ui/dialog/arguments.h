@@ -28,6 +28,12 @@ struct Arguments {
 // give ok = false.
 Arguments splitArguments(std::string_view line);
 
+// Whether `line` keeps the template of `mode` whole: its letter ("p" for
+// PermutationTemplate, "c" for CombinationTemplate), "(", digits, ",",
+// digits, ",", digits, ")". Any edit that would leave another line is
+// refused, however it comes.
+bool keepsTemplate(int mode, std::string_view line);
+
 // The repetition digit of a flag, 0 to 9; anything else counts 0.
 int flagValue(std::string_view flag);
 

@@ -18,6 +18,7 @@
 #include "ui/main/move.h"
 #include "ui/main/numberbox.h"
 #include "ui/main/numberview.h"
+#include "ui/main/outofmemory.h"
 #include "ui/main/presenter.h"
 #include "ui/main/roundhint.h"
 #include "ui/main/rounding.h"
@@ -26,11 +27,19 @@
 #include "ui/main/windowhost.h"
 
 #include <QApplication>
+#include <QContextMenuEvent>
+#include <QFocusEvent>
 #include <QFontDatabase>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMenu>
+#include <QMouseEvent>
 #include <QPushButton>
+#include <QScopeGuard>
+#include <QScopedValueRollback>
+#include <QValidator>
+#include <utility>
 
 namespace longhand {
 
@@ -65,6 +74,46 @@ constexpr QKeySequence::StandardKey kEditingShortcuts[] = {
 
 QString latin1(const char* text) {
     return QString::fromLatin1(text);
+}
+
+// Refuses every change of the argument line that would break its template,
+// whichever way it comes (a key over a selection, an input method, a drop).
+class TemplateValidator final : public QValidator {
+  public:
+    TemplateValidator(int mode, QObject* parent) : QValidator(parent), mode_(mode) {}
+    State validate(QString& input, int&) const override {
+        return keepsTemplate(mode_, input.toStdString()) ? Acceptable : Invalid;
+    }
+
+  private:
+    int mode_;
+};
+
+// Keys that type no character: they move the caret or the focus (Tab,
+// Shift+Tab), compute (Enter), close (Esc), or are shortcuts such as Select
+// All and Copy.
+bool typesNothing(const QKeyEvent* event) {
+    const QString text = event->text();
+    if (text.isEmpty()) return true;
+    if (text.size() == 1 && (text.front().unicode() < 0x20 || text.front().unicode() == 0x7f))
+        return true;
+    return (event->modifiers() & (Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier)) != 0;
+}
+
+bool isDragAndDrop(QEvent::Type type) {
+    return type == QEvent::DragEnter || type == QEvent::DragMove || type == QEvent::Drop;
+}
+
+// The middle button pastes the selection where the platform has one.
+bool isMiddleButton(QEvent* event) {
+    switch (event->type()) {
+    case QEvent::MouseButtonPress:
+    case QEvent::MouseButtonRelease:
+    case QEvent::MouseButtonDblClick:
+        return static_cast<QMouseEvent*>(event)->button() == Qt::MiddleButton;
+    default:
+        return false;
+    }
 }
 
 } // namespace
@@ -136,43 +185,48 @@ void Dialog::createControls() {
 }
 
 void Dialog::connectControls() {
-    connect(Command2, &QPushButton::clicked, this, &Dialog::compute);
+    // Handlers that may take or make a long number tell when memory runs out.
+    auto guard = [this](auto step) { return guarded(form_.presenter(), this, std::move(step)); };
+    connect(Command2, &QPushButton::clicked, this, guard([this] { compute(); }));
     connect(Command3, &QPushButton::clicked, this, [this] {
         form_.sound().stop("");
         Command3->hide();
     });
-    connect(Text1, &QLineEdit::textChanged, this, &Dialog::argumentChanged);
+    connect(Text1, &QLineEdit::textChanged, this, guard([this] { argumentChanged(); }));
     Text1->installEventFilter(this);
 
-    connect(RichTextBox1, &NumberView::clicked, this, [this] {
-        if (RichTextBox1->text().find('.') != std::string::npos)
-            showRoundHint(RichTextBox1, Label2);
-    });
+    connect(RichTextBox1, &NumberView::clicked, this, guard([this] {
+                if (RichTextBox1->text().find('.') != std::string::npos)
+                    showRoundHint(RichTextBox1, Label2);
+            }));
     connect(RichTextBox1, &NumberView::doubleClicked, this, [] { sendHomeKey(); });
-    connect(Label2, &ClickLabel::clicked, this, [this] { roundResult(RichTextBox1, Label2); });
-    connect(Label3, &ClickLabel::clicked, this, [this] { moveResult(RichTextBox1, form_); });
+    connect(RichTextBox1, &NumberView::outOfMemory, this,
+            [this] { tellOutOfMemory(form_.presenter(), this); });
+    connect(Label2, &ClickLabel::clicked, this,
+            guard([this] { roundResult(RichTextBox1, Label2); }));
+    connect(Label3, &ClickLabel::clicked, this, guard([this] { moveResult(RichTextBox1, form_); }));
 }
 
 // ---- Opening, activation, closing -----------------------------------------
 
-void Dialog::prepare(const std::string& key) {
-    const QString word = QString::fromStdString(readTextEntry(key, 0));
-    setWindowTitle(word);
-    Command2->setText(word);
-    if (key == "p") Label1->setText(latin1(kPermutationTemplate));
-    if (key == "c") Label1->setText(latin1(kCombinationTemplate));
+void Dialog::prepare(FunctionMode mode) {
+    mode_ = mode;
+    const QString caption = QString::fromStdString(readTextEntry(std::string(captionKey(mode)), 0));
+    setWindowTitle(caption);
+    Command2->setText(caption);
+    if (mode == FunctionMode::Permutation) Label1->setText(latin1(kPermutationTemplate));
+    if (mode == FunctionMode::Combination) Label1->setText(latin1(kCombinationTemplate));
 }
 
-void Dialog::openModal(Form1& form, const std::string& key) {
+void Dialog::openModal(Form1& form, FunctionMode mode) {
     Dialog dialog(form);
-    dialog.prepare(key);
+    dialog.prepare(mode);
     dialog.exec();
 }
 
 int Dialog::templateMode() const {
-    const QString mode = Command2->text();
-    if (mode == latin1(kPermutationWord)) return PermutationTemplate;
-    if (mode == latin1(kCombinationWord)) return CombinationTemplate;
+    if (mode_ == FunctionMode::Permutation) return PermutationTemplate;
+    if (mode_ == FunctionMode::Combination) return CombinationTemplate;
     return 0;
 }
 
@@ -190,6 +244,7 @@ void Dialog::activate() {
         form_.iputFlag = Form1::kInputCheckOffFlag;
         Text1->setText(Label1->text().mid(1));
         Text1->setCursorPosition(kFirstSlot);
+        Text1->setValidator(new TemplateValidator(templateMode(), Text1));
     }
 }
 
@@ -218,22 +273,56 @@ void Dialog::argumentChanged() {
 
 void Dialog::commonInputchecking() {
     setWindowTitle(latin1(Form1::kCheckingCaption));
+    // The caption comes back however the pass ends, out of memory included.
+    const auto restoreCaption = qScopeGuard([this] { setWindowTitle(Command2->text()); });
     const QString text = Text1->text();
-    const QString clean = QString::fromStdString(
-        settleInputText(text.toStdString(), ArgumentField, Command2->text().toStdString()));
+    const QString clean =
+        QString::fromStdString(settleInputText(text.toStdString(), ArgumentField, mode_));
     if (clean != text) {
-        checking_ = true;
+        const QScopedValueRollback<bool> writing(checking_, true);
         Text1->setText(clean);
-        checking_ = false;
     }
     Text1->setCursorPosition(static_cast<int>(clean.size()));
-    setWindowTitle(Command2->text());
 }
 
 bool Dialog::eventFilter(QObject* watched, QEvent* event) {
-    if (watched == Text1 && event->type() == QEvent::KeyPress)
-        return argumentKey(static_cast<QKeyEvent*>(event));
+    if (watched != Text1) return QDialog::eventFilter(watched, event);
+    if (event->type() == QEvent::KeyPress) return argumentKey(static_cast<QKeyEvent*>(event));
+    if (event->type() == QEvent::ContextMenu) {
+        argumentMenu(static_cast<QContextMenuEvent*>(event)->globalPos());
+        return true;
+    }
+    if (templateMode() == 0) return QDialog::eventFilter(watched, event);
+    // The template takes typed digits only: nothing is dropped or pasted.
+    if (isDragAndDrop(event->type()) || isMiddleButton(event)) {
+        event->ignore();
+        return true;
+    }
+    if (event->type() == QEvent::FocusIn) {
+        // Tab into a line selects all of it, which no typed digit may
+        // replace: the caret waits in the first slot instead.
+        const Qt::FocusReason reason = static_cast<QFocusEvent*>(event)->reason();
+        if (reason == Qt::TabFocusReason || reason == Qt::BacktabFocusReason) {
+            static_cast<QObject*>(Text1)->event(event);
+            Text1->setCursorPosition(kFirstSlot);
+            return true;
+        }
+    }
     return QDialog::eventFilter(watched, event);
+}
+
+void Dialog::argumentMenu(const QPoint& at) {
+    std::unique_ptr<QMenu> menu;
+    if (templateMode() == 0) {
+        menu.reset(Text1->createStandardContextMenu());
+    } else {
+        // Nothing that edits: copying and selecting only.
+        menu = std::make_unique<QMenu>();
+        QAction* copy = menu->addAction(tr("&Copy"), Text1, &QLineEdit::copy);
+        copy->setEnabled(Text1->hasSelectedText());
+        menu->addAction(tr("Select &All"), Text1, &QLineEdit::selectAll);
+    }
+    form_.presenter().popup(menu.get(), at);
 }
 
 // True when the key is swallowed.
@@ -254,10 +343,10 @@ bool Dialog::argumentKey(QKeyEvent* event) {
         // Backspace deletes one character at most.
         if (event->modifiers() & (Qt::ControlModifier | Qt::AltModifier)) return true;
         keyAscii = kKeyBackspace;
+    } else if (typesNothing(event)) {
+        return false;
     } else if (event->text().size() == 1) {
         keyAscii = event->text().front().unicode();
-    } else if (event->text().isEmpty()) {
-        return false; // caret movement and other keys that type nothing
     } else {
         return true; // several characters at once
     }
@@ -271,8 +360,8 @@ bool Dialog::argumentKey(QKeyEvent* event) {
 
 // ---- Computing ---------------------------------------------------------------
 
-void Dialog::showResult(const std::string& result) {
-    RichTextBox1->setText(result);
+void Dialog::showResult(std::string result) {
+    RichTextBox1->setText(std::move(result));
 }
 
 void Dialog::finishedSignal() {
@@ -283,17 +372,23 @@ void Dialog::compute() {
     if (form_.soundFlag == Form1::kSoundOnFlag) form_.sound().stop(" ");
     if (!Command3->isHidden()) Command3->hide();
 
-    const QString mode = Command2->text();
     const std::string t = Text1->text().toStdString();
     bool wentOn = true;
-    if (mode == latin1(kPowerWord)) {
-        wentOn = computePower(t);
-    } else if (mode == latin1(kPermutationWord)) {
-        wentOn = computeSelection(t, true);
-    } else if (mode == latin1(kCombinationWord)) {
-        wentOn = computeSelection(t, false);
-    } else if (mode == latin1(kFactorialWord)) {
-        wentOn = computeFactorial(t);
+    if (mode_) {
+        switch (*mode_) {
+        case FunctionMode::Power:
+            wentOn = computePower(t);
+            break;
+        case FunctionMode::Permutation:
+            wentOn = computeSelection(t, true);
+            break;
+        case FunctionMode::Combination:
+            wentOn = computeSelection(t, false);
+            break;
+        case FunctionMode::Factorial:
+            wentOn = computeFactorial(t);
+            break;
+        }
     }
     if (!wentOn) return; // cancelled: everything stays as it was
     clearStatus(Label2);
@@ -315,7 +410,7 @@ bool Dialog::computeFactorial(const std::string& t) {
         result = storeFactorial(std::move(*work), 1, *host_);
     }
     // An argument factorN cannot take gives nothing: the box keeps its text.
-    if (!result.empty()) showResult(result);
+    if (!result.empty()) showResult(std::move(result));
     return true;
 }
 
@@ -326,17 +421,17 @@ bool Dialog::computePower(const std::string& t) {
     const std::string exponent = t.substr(caret + 1);
     CalcRunner& runner = form_.runner();
     if (runner.refuseTooLarge(this, form_.presenter(), estimatePower(base, exponent))) return true;
-    const std::optional<OperationOutcome> ran =
+    std::optional<OperationOutcome> ran =
         runner.run(dialogScene(*this), *host_,
                    [&](EngineHost& host) { return runPower(base, exponent, host); });
     if (!ran) return false;
-    const OperationOutcome& outcome = *ran;
+    OperationOutcome& outcome = *ran;
     if (!outcome.shown) {
         form_.presenter().inform(this, QString::fromStdString(outcome.text));
         return true;
     }
     if (!outcome.computed) return true;
-    showResult(outcome.text);
+    showResult(std::move(outcome.text));
     finishedSignal();
     return true;
 }
@@ -351,15 +446,13 @@ bool Dialog::computeSelection(const std::string& t, bool permutation) {
     if (runner.refuseTooLarge(this, form_.presenter(), estimate)) return true;
     // n! and r! on the way may go into the factorial store once the work is
     // done; a cancelled run stores nothing.
-    const std::optional<std::string> ran =
-        runner.run(dialogScene(*this), *host_, [&](EngineHost& host) {
-            return permutation ? perMutation(args.n, args.r, flag, host)
-                               : combination(args.n, args.r, flag, host);
-        });
+    std::optional<std::string> ran = runner.run(dialogScene(*this), *host_, [&](EngineHost& host) {
+        return permutation ? perMutation(args.n, args.r, flag, host)
+                           : combination(args.n, args.r, flag, host);
+    });
     if (!ran) return false;
-    const std::string& result = *ran;
-    if (result.empty()) return true; // refused: nothing to show
-    showResult(result);
+    if (ran->empty()) return true; // refused: nothing to show
+    showResult(std::move(*ran));
     finishedSignal();
     return true;
 }

@@ -1,15 +1,21 @@
 // The function dialog: factorial, power, permutations and combinations of
 // the arguments typed on one line, with the result in its own result box.
 //
-// The mode is the caption of the compute button, which the opening command
-// sets from the settings texts. In the permutation and combination modes the
+// The mode is the function chosen in the menu; the caption of the dialog
+// and of its compute button is the settings text for it, only shown. In the
+// permutation and combination modes the
 // argument line holds the template "p(,,)" / "c(,,)", whose slots take
-// digits only, and input checking is switched off while the dialog is open
-// (the state to restore is kept in front of the template in Label1).
+// typed digits only: no key, menu, drop or paste can break it, while Tab,
+// Enter, Esc, Copy and Select All work as everywhere. Input checking is
+// switched off while the dialog is open in these modes (the state to
+// restore is kept in front of the template in Label1).
 #pragma once
+
+#include "ui/main/functionmode.h"
 
 #include <QDialog>
 #include <memory>
+#include <optional>
 #include <string>
 
 class QLabel;
@@ -27,12 +33,6 @@ class Dialog : public QDialog {
     Q_OBJECT
 
   public:
-    // The mode words the compute button's caption is compared with.
-    static constexpr const char* kPowerWord = "Power";
-    static constexpr const char* kPermutationWord = "Permutation";
-    static constexpr const char* kCombinationWord = "Combination";
-    static constexpr const char* kFactorialWord = "Factorial";
-
     // Settings [Text] key and length of the message shown when the table of
     // 1! to 100! is complete.
     static constexpr const char* k1to100Key = "1to100";
@@ -46,12 +46,16 @@ class Dialog : public QDialog {
     explicit Dialog(Form1& form);
     ~Dialog() override;
 
-    // Opening for the settings key "f", "w", "p" or "c": the caption and the
-    // mode from readTextEntry(key, 0), and for "p" and "c" the template.
-    void prepare(const std::string& key);
+    // Opening for `mode`: the caption from the mode's settings text
+    // (readTextEntry of its key, 0), and the template in the permutation and
+    // combination modes.
+    void prepare(FunctionMode mode);
 
-    // Opens the dialog for `key` over `form` and waits until it is closed.
-    static void openModal(Form1& form, const std::string& key);
+    // Opens the dialog for `mode` over `form` and waits until it is closed.
+    static void openModal(Form1& form, FunctionMode mode);
+
+    // The mode prepare() set; nothing before (the table of 1! to 100!).
+    std::optional<FunctionMode> mode() const { return mode_; }
 
     // Writes the table of 1! to 100! over the factorial data file, showing
     // each step in the argument line, the caption and the result box, and
@@ -90,8 +94,10 @@ class Dialog : public QDialog {
     // 1 in permutation mode, 2 in combination mode, else 0.
     int templateMode() const;
     bool argumentKey(QKeyEvent* event);
+    // The argument line's context menu, popped up at `at` (global).
+    void argumentMenu(const QPoint& at);
     void argumentChanged();
-    void showResult(const std::string& result);
+    void showResult(std::string result);
     void finishedSignal();
     // Each returns false when the calculation was cancelled.
     bool computeFactorial(const std::string& t);
@@ -100,6 +106,7 @@ class Dialog : public QDialog {
 
     Form1& form_;
     std::unique_ptr<EngineHost> host_;
+    std::optional<FunctionMode> mode_;
     bool activated_ = false;
     bool unloaded_ = false;
     bool checking_ = false; // a cleaning pass is writing its text back

@@ -4,6 +4,7 @@
 #include "form1.h"
 #include "look.h"
 #include "numberbox.h"
+#include "outofmemory.h"
 #include "presenter.h"
 #include "ui/dialog/dialog.h"
 
@@ -28,6 +29,7 @@
 #include <exception>
 #include <memory>
 #include <mutex>
+#include <new>
 #include <thread>
 
 namespace longhand {
@@ -199,10 +201,13 @@ bool CalcRunner::runWork(const Scene& scene, EngineHost& uiHost,
     QEventLoop loop;
     QPointer<QEventLoop> waiting(&loop);
     std::atomic<bool> done{false};
+    bool outOfMemory = false;
     std::exception_ptr failure;
     std::thread worker([&] {
         try {
             work(host);
+        } catch (const std::bad_alloc&) {
+            outOfMemory = true;
         } catch (...) {
             failure = std::current_exception();
         }
@@ -235,6 +240,12 @@ bool CalcRunner::runWork(const Scene& scene, EngineHost& uiHost,
     running_ = false;
 
     if (cancelled_) return false;
+    if (outOfMemory) {
+        // Nothing of a work that ran out of memory is kept: what it held
+        // back is dropped, and only the reason is told.
+        uiHost.showMessage(kOutOfMemory);
+        return false;
+    }
     // A work that failed keeps nothing of what it did on its way.
     host.replay(!failure);
     if (failure) std::rethrow_exception(failure);

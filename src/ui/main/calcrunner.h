@@ -1,8 +1,8 @@
 // Runs one calculation at a time on a worker thread while the windows keep
 // painting, moving and answering.
 //
-// The window's handler calls run() where it used to call the engine, and
-// run() returns when the work is done, just as the engine call did: the
+// The window's handler calls run() in place of the engine, and run()
+// returns when the work is done, as a direct engine call would: the
 // handler's steps before and after stay on the user-interface thread in
 // their order. Meanwhile a local event loop keeps the windows turning, the
 // controls that could start another calculation are disabled and the
@@ -15,7 +15,9 @@
 // signal, the stop of the sound, a new largest stored factorial, the
 // factorial store's writes); the few questions that need an answer at once
 // are asked there while the worker waits. A cancelled run replays nothing,
-// so it stores nothing and takes nothing back, and run() returns nothing.
+// so it stores nothing and takes nothing back, and run() returns nothing. A
+// run whose work ran out of memory (std::bad_alloc) ends the same way, and
+// the window's host shows kOutOfMemory.
 #pragma once
 
 #include "engine/estimate.h"
@@ -73,9 +75,10 @@ class CalcRunner : public QObject {
     ~CalcRunner() override;
 
     // Runs work(host) on a worker thread, `host` standing in for `uiHost`.
-    // Returns the work's result, or nothing when the run was cancelled (or
-    // another run is going on). An exception of the work is thrown here,
-    // after the held-back calls except the store's writes.
+    // Returns the work's result, or nothing when the run was cancelled, ran
+    // out of memory (told through uiHost) or another run is going on. Any
+    // other exception of the work is thrown here, after the held-back calls
+    // except the store's writes.
     template <class Work>
     auto run(const Scene& scene, EngineHost& uiHost, Work&& work)
         -> std::optional<std::invoke_result_t<Work&, EngineHost&>> {

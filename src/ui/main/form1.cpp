@@ -11,6 +11,7 @@
 #include "look.h"
 #include "numberbox.h"
 #include "numberview.h"
+#include "outofmemory.h"
 #include "presenter.h"
 #include "services/paths.h"
 #include "services/settings.h"
@@ -28,8 +29,10 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QPushButton>
+#include <QScopeGuard>
+#include <QScopedValueRollback>
 #include <QTimer>
-#include <new>
+#include <utility>
 
 namespace longhand {
 
@@ -44,9 +47,6 @@ const QString kBlankCaption = QStringLiteral(" ");
 
 // The looping finished sound file.
 const std::string kSound = kFinishedSound;
-
-// Said when a calculation needs more memory than there is.
-constexpr const char* kOutOfMemory = "Not enough memory for numbers this long.";
 
 } // namespace
 
@@ -152,35 +152,40 @@ void Form1::createMenus() {
 }
 
 void Form1::connectControls() {
-    connect(Command2, &QPushButton::clicked, this, [this] { runOperation(OpAdd); });
-    connect(Command3, &QPushButton::clicked, this, [this] { runOperation(OpSubtract); });
-    connect(Command1, &QPushButton::clicked, this, [this] { runOperation(OpMultiply); });
-    connect(Command5, &QPushButton::clicked, this, [this] { runOperation(OpDivide); });
+    // Handlers that may take or make a long number tell when memory runs out.
+    auto guard = [this](auto step) { return guarded(*presenter_, this, std::move(step)); };
+    connect(Command2, &QPushButton::clicked, this, guard([this] { runOperation(OpAdd); }));
+    connect(Command3, &QPushButton::clicked, this, guard([this] { runOperation(OpSubtract); }));
+    connect(Command1, &QPushButton::clicked, this, guard([this] { runOperation(OpMultiply); }));
+    connect(Command5, &QPushButton::clicked, this, guard([this] { runOperation(OpDivide); }));
     connect(Command4, &QPushButton::clicked, this, &Form1::onFunctionButton);
     connect(Command6, &QPushButton::clicked, this, &Form1::onStopSound);
 
     for (int id : {OperandField1, OperandField2}) {
         NumberBox* box = operandBox(id);
-        connect(box, &NumberBox::changed, this, [this, id] { operandChanged(id); });
+        connect(box, &NumberBox::changed, this, guard([this, id] { operandChanged(id); }));
+        connect(box, &NumberBox::outOfMemory, this, [this] { tellOutOfMemory(*presenter_, this); });
         // With checking off, the space key is the one key refused.
         connect(box, &NumberBox::keyPressed, this, [this](QKeyEvent* event, bool* swallow) {
             if (iputFlag == kInputCheckOffFlag && event->text() == QLatin1String(" "))
                 *swallow = true;
         });
     }
-    connect(RichTextBox3, &NumberView::clicked, this, &Form1::onResultClicked);
+    connect(RichTextBox3, &NumberView::clicked, this, guard([this] { onResultClicked(); }));
     connect(RichTextBox3, &NumberView::doubleClicked, this, [] { sendHomeKey(); });
-    connect(Label1, &ClickLabel::clicked, this, &Form1::onLabel1Clicked);
-    connect(Label2, &ClickLabel::clicked, this, &Form1::onLabel2Clicked);
+    connect(RichTextBox3, &NumberView::outOfMemory, this,
+            [this] { tellOutOfMemory(*presenter_, this); });
+    connect(Label1, &ClickLabel::clicked, this, guard([this] { onLabel1Clicked(); }));
+    connect(Label2, &ClickLabel::clicked, this, guard([this] { onLabel2Clicked(); }));
 
     connect(factorialmnu, &QAction::triggered, this, &Form1::onFactorialMenu);
     connect(powermnu, &QAction::triggered, this, &Form1::onPowerMenu);
     connect(permu, &QAction::triggered, this, &Form1::onPermutationMenu);
     connect(comu, &QAction::triggered, this, &Form1::onCombinationMenu);
-    connect(partialFac, &QAction::triggered, this, &Form1::onPartialProductMenu);
+    connect(partialFac, &QAction::triggered, this, guard([this] { onPartialProductMenu(); }));
     connect(iputmnu, &QAction::triggered, this, &Form1::onInputCheckToggle);
     connect(sndmnu, &QAction::triggered, this, &Form1::onSoundToggle);
-    connect(g100, &QAction::triggered, this, &Form1::onGenerate100Menu);
+    connect(g100, &QAction::triggered, this, guard([this] { onGenerate100Menu(); }));
     connect(contentsmnu, &QAction::triggered, this, &Form1::onContents);
     connect(aboutmnu, &QAction::triggered, this, &Form1::onAbout);
 }
@@ -258,22 +263,17 @@ void Form1::runOperation(int code) {
     if (runner_->refuseTooLarge(this, *presenter_, estimateFourOperation(code, a, b))) return;
 
     // The window keeps turning while the worker computes; a cancelled
-    // calculation leaves everything as it was.
-    std::optional<OperationOutcome> ran;
-    try {
-        ran = runner_->run(mainWindowScene(*this), *host_,
-                           [&](EngineHost& host) { return runFourOperation(code, a, b, host); });
-    } catch (const std::bad_alloc&) {
-        ran.emplace();
-        ran->text = kOutOfMemory;
-    }
+    // calculation, or one that ran out of memory, leaves everything as it was.
+    std::optional<OperationOutcome> ran =
+        runner_->run(mainWindowScene(*this), *host_,
+                     [&](EngineHost& host) { return runFourOperation(code, a, b, host); });
     if (!ran) return;
-    const OperationOutcome& outcome = *ran;
+    OperationOutcome& outcome = *ran;
     if (!outcome.shown) {
         presenter_->inform(this, QString::fromStdString(outcome.text));
         return;
     }
-    if (outcome.computed) RichTextBox3->setText(outcome.text);
+    if (outcome.computed) RichTextBox3->setText(std::move(outcome.text));
 
     clearStatus(Label1);
     if (soundFlag == kSoundOnFlag) {
@@ -293,12 +293,14 @@ void Form1::commonInputchecking(int id) {
     NumberBox* box = operandBox(id);
     if (!box) return;
     setWindowTitle(QString::fromLatin1(kCheckingCaption));
+    // The caption comes back however the pass ends, out of memory included.
+    const auto restoreCaption = qScopeGuard([this] { setWindowTitle(QString()); });
     const std::string clean = settleInputText(box->text(), id);
-    checking_ = true;
-    box->setText(clean);
-    checking_ = false;
+    {
+        const QScopedValueRollback<bool> writing(checking_, true);
+        box->setText(clean);
+    }
     box->moveCaretToEnd();
-    setWindowTitle(QString());
 }
 
 // ---- Menus and buttons -----------------------------------------------------

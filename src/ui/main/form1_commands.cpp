@@ -13,19 +13,19 @@
 namespace longhand {
 
 void Form1::onFactorialMenu() {
-    Dialog::openModal(*this, "f");
+    Dialog::openModal(*this, FunctionMode::Factorial);
 }
 
 void Form1::onPowerMenu() {
-    Dialog::openModal(*this, "w");
+    Dialog::openModal(*this, FunctionMode::Power);
 }
 
 void Form1::onPermutationMenu() {
-    Dialog::openModal(*this, "p");
+    Dialog::openModal(*this, FunctionMode::Permutation);
 }
 
 void Form1::onCombinationMenu() {
-    Dialog::openModal(*this, "c");
+    Dialog::openModal(*this, FunctionMode::Combination);
 }
 
 void Form1::onPartialProductMenu() {

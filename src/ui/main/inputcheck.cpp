@@ -19,10 +19,10 @@ std::string withoutLeadingZeros(std::string text) {
 
 } // namespace
 
-std::string inputCheckPass(std::string_view text, int id, std::string_view mode) {
+std::string inputCheckPass(std::string_view text, int id, std::optional<FunctionMode> mode) {
     if (id != OperandField1 && id != OperandField2 && id != ArgumentField) return {};
-    const bool factorial = id == ArgumentField && mode == kFactorialMode;
-    const bool power = id == ArgumentField && mode == kPowerMode;
+    const bool factorial = id == ArgumentField && mode == FunctionMode::Factorial;
+    const bool power = id == ArgumentField && mode == FunctionMode::Power;
 
     // Character pass: the accepted characters, in their order.
     std::string kept;
@@ -67,7 +67,7 @@ std::string inputCheckPass(std::string_view text, int id, std::string_view mode)
     return kept;
 }
 
-std::string settleInputText(std::string_view text, int id, std::string_view mode) {
+std::string settleInputText(std::string_view text, int id, std::optional<FunctionMode> mode) {
     std::string current(text);
     for (int pass = 0; pass < kMaxInputPasses; ++pass) {
         std::string next = inputCheckPass(current, id, mode);

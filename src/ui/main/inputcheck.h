@@ -9,6 +9,9 @@
 // nothing.
 #pragma once
 
+#include "functionmode.h"
+
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -21,20 +24,19 @@ enum InputField : int {
     ArgumentField = 3, // the function dialog's argument line
 };
 
-// Modes of the function dialog that change the rules of the argument line.
-inline constexpr std::string_view kFactorialMode = "Factorial";
-inline constexpr std::string_view kPowerMode = "Power";
-
 // Passes settleInputText() runs at most. A text settles in two or three;
 // the bound only guards against an endless back and forth.
 inline constexpr int kMaxInputPasses = 16;
 
 // One pass over `text` for the field `id` (another id gives ""). `mode` is
-// the function dialog's mode word and matters only for ArgumentField.
-std::string inputCheckPass(std::string_view text, int id, std::string_view mode = {});
+// the function dialog's mode and matters only for ArgumentField, where the
+// factorial and the power have rules of their own.
+std::string inputCheckPass(std::string_view text, int id,
+                           std::optional<FunctionMode> mode = std::nullopt);
 
 // Repeats inputCheckPass() until the text stays the same (at most
 // kMaxInputPasses times) and returns the settled text.
-std::string settleInputText(std::string_view text, int id, std::string_view mode = {});
+std::string settleInputText(std::string_view text, int id,
+                            std::optional<FunctionMode> mode = std::nullopt);
 
 } // namespace longhand

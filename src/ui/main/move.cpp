@@ -3,6 +3,7 @@
 #include "form1.h"
 #include "numberbox.h"
 #include "numberview.h"
+#include "outofmemory.h"
 #include "presenter.h"
 #include "services/settings.h"
 
@@ -39,7 +40,12 @@ void moveResult(NumberView* sourceBox, Form1& form) {
     default:
         return;
     }
-    const std::string text = sourceBox->text();
+    // A result the memory cannot take into the box leaves the box as it is.
+    const std::string& text = sourceBox->text();
+    if (!target->fits(static_cast<std::int64_t>(text.size()))) {
+        tellOutOfMemory(form.presenter(), sourceBox->window());
+        return;
+    }
     target->setText("");
     target->setText(text);
 }

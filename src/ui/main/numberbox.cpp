@@ -9,6 +9,7 @@
 #include <QTextBlock>
 #include <algorithm>
 #include <cmath>
+#include <new>
 
 namespace longhand {
 
@@ -51,10 +52,22 @@ std::string NumberBox::text() const {
     return qtext().toStdString();
 }
 
-void NumberBox::setText(const std::string& text) {
+bool NumberBox::setText(const std::string& text) {
+    if (!fits(static_cast<std::int64_t>(text.size()))) {
+        emit outOfMemory();
+        return false;
+    }
     const QString next = QString::fromStdString(text);
-    if (next == qtext()) return;
+    if (next == qtext()) return true;
     showText(next, 0);
+    return true;
+}
+
+bool NumberBox::fits(std::int64_t length) const {
+    if (length <= kChunkThreshold) return true;
+    const std::optional<std::uint64_t> free = freeMemory ? freeMemory() : std::nullopt;
+    if (!free) return true;
+    return static_cast<std::uint64_t>(length) <= *free / kBytesPerCharacter;
 }
 
 bool NumberBox::isChunked() const {
@@ -187,10 +200,24 @@ void NumberBox::resizeEvent(QResizeEvent* event) {
 }
 
 void NumberBox::insertFromMimeData(const QMimeData* source) {
+    // A text too long for the memory is refused before the box changes;
+    // should memory run out all the same, the box keeps what it had.
+    try {
+        insertText(source);
+    } catch (const std::bad_alloc&) {
+        emit outOfMemory();
+    }
+}
+
+void NumberBox::insertText(const QMimeData* source) {
     if (!source || !source->hasText()) return;
     const QString pasted = withoutBreaks(source->text());
     const QTextCursor cursor = textCursor();
     const QString current = qtext();
+    if (!fits(current.size() + pasted.size())) {
+        emit outOfMemory();
+        return;
+    }
     if (current.size() + pasted.size() <= kChunkThreshold) {
         insertPlainText(pasted);
         return;

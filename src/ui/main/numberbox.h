@@ -15,8 +15,12 @@
 // they look the same as the wrap of a row.
 #pragma once
 
+#include "engine/estimate.h"
+
 #include <QPlainTextEdit>
 #include <cstdint>
+#include <functional>
+#include <optional>
 #include <string>
 
 class QKeyEvent;
@@ -32,6 +36,10 @@ class NumberBox : public QPlainTextEdit {
     static constexpr int kChunkThreshold = 20000;
     // Rows per paragraph of a long text.
     static constexpr int kRowsPerChunk = 32;
+    // Bytes a text takes per character on its way into the box and while
+    // it is checked and shown: the pasted and the assembled copies, the
+    // editor's own, and the copies of the cleaning pass.
+    static constexpr std::int64_t kBytesPerCharacter = 16;
 
     explicit NumberBox(QWidget* parent = nullptr);
 
@@ -40,8 +48,16 @@ class NumberBox : public QPlainTextEdit {
     QString qtext() const;
 
     // Replaces the text; the caret goes to the start. Writing the text the
-    // box already holds changes nothing and raises no changed().
-    void setText(const std::string& text);
+    // box already holds changes nothing and raises no changed(). A text the
+    // free memory cannot take (see fits()) is refused: the box keeps its
+    // text, raises outOfMemory() and returns false.
+    bool setText(const std::string& text);
+
+    // Whether a text of `length` characters fits in the free memory. Texts
+    // up to kChunkThreshold always do.
+    bool fits(std::int64_t length) const;
+    // The free memory fits() compares with (tests replace it).
+    std::function<std::optional<std::uint64_t>()> freeMemory = availableMemory;
 
     // Count of characters before the caret (the start of a selection).
     std::int64_t caretPosition() const;
@@ -63,6 +79,9 @@ class NumberBox : public QPlainTextEdit {
     void mouseDown(Qt::MouseButton button);
     void clicked();
     void doubleClicked();
+    // A text (pasted, dropped or set) was refused because memory ran out;
+    // the box kept the text it had.
+    void outOfMemory();
 
   protected:
     void keyPressEvent(QKeyEvent* event) override;
@@ -74,6 +93,7 @@ class NumberBox : public QPlainTextEdit {
     QMimeData* createMimeDataFromSelection() const override;
 
   private:
+    void insertText(const QMimeData* source);
     void showText(const QString& text, std::int64_t caret);
     QString chunked(const QString& text) const;
     bool crossBreak(QKeyEvent* event);

@@ -9,15 +9,24 @@
 #include <QMouseEvent>
 #include <QPainter>
 #include <QScrollBar>
+#include <QTextLayout>
 #include <algorithm>
 #include <cmath>
+#include <new>
 
 namespace longhand {
 
 namespace {
 
-// The characters a number is written with; each gets the widest one's cell.
+// The characters a number is written with; a row takes as many of the
+// widest of them as fit.
 constexpr const char* kNumberCharacters = "0123456789-.";
+
+// Room for rounding in the division of a width by a character's advance.
+constexpr qreal kWidthSlack = 1e-9;
+
+// Wide enough for any row: rows are cut by count, never wrapped by width.
+constexpr qreal kUnboundedWidth = 1e9;
 
 } // namespace
 
@@ -72,11 +81,15 @@ void NumberView::selectAll() {
     viewport()->update();
 }
 
-void NumberView::copy() const {
+void NumberView::copy() {
     if (!hasSelection()) return;
-    const std::string selected = selectedText();
-    QApplication::clipboard()->setText(
-        QString::fromLatin1(selected.data(), static_cast<qsizetype>(selected.size())));
+    try {
+        const std::string selected = selectedText();
+        QApplication::clipboard()->setText(
+            QString::fromLatin1(selected.data(), static_cast<qsizetype>(selected.size())));
+    } catch (const std::bad_alloc&) {
+        emit outOfMemory();
+    }
 }
 
 // ---- Geometry ---------------------------------------------------------------------------
@@ -86,13 +99,14 @@ void NumberView::updateMetrics() {
     qreal widest = 0;
     for (const char* c = kNumberCharacters; *c; ++c)
         widest = std::max(widest, metrics.horizontalAdvance(QLatin1Char(*c)));
-    cell_ = std::max(1, static_cast<int>(std::ceil(widest)));
+    widest_ = std::max<qreal>(1, widest);
     rowHeight_ = std::max(1, static_cast<int>(std::ceil(metrics.lineSpacing())));
     ascent_ = static_cast<int>(std::ceil(metrics.ascent()));
 }
 
 int NumberView::charsPerRow() const {
-    return std::max(1, (viewport()->width() - 2 * kMargin) / cell_);
+    const qreal room = viewport()->width() - 2 * kMargin;
+    return std::max(1, static_cast<int>(std::floor(room / widest_ + kWidthSlack)));
 }
 
 std::int64_t NumberView::rowCount() const {
@@ -106,6 +120,25 @@ int NumberView::visibleRows() const {
 
 std::int64_t NumberView::topRow() const {
     return verticalScrollBar()->value();
+}
+
+QString NumberView::rowText(std::int64_t row) const {
+    const std::int64_t perRow = charsPerRow();
+    const std::int64_t begin = std::min(row * perRow, length());
+    const std::int64_t end = std::min(begin + perRow, length());
+    return QString::fromLatin1(text_.data() + begin, static_cast<qsizetype>(end - begin));
+}
+
+void NumberView::layOut(QTextLayout& layout, std::int64_t row) const {
+    layout.setText(rowText(row));
+    layout.setFont(font());
+    QTextOption option;
+    option.setWrapMode(QTextOption::NoWrap);
+    layout.setTextOption(option);
+    layout.beginLayout();
+    QTextLine line = layout.createLine();
+    if (line.isValid()) line.setLineWidth(kUnboundedWidth);
+    layout.endLayout();
 }
 
 void NumberView::updateScrollBar() {
@@ -132,9 +165,11 @@ QRect NumberView::caretRect(std::int64_t position, bool atRowEnd) const {
     // Rows far out of sight are put just beyond the viewport.
     const std::int64_t y = std::clamp<std::int64_t>((row - topRow()) * rowHeight_ + kMargin,
                                                     -rowHeight_, viewport()->height());
-    const std::int64_t x = column * cell_ + kMargin;
-    return QRect(static_cast<int>(x) - kCaretWidth / 2, static_cast<int>(y), kCaretWidth,
-                 rowHeight_);
+    QTextLayout layout;
+    layOut(layout, row);
+    const qreal x = kMargin + layout.lineAt(0).cursorToX(static_cast<int>(column));
+    return QRect(static_cast<int>(std::lround(x)) - kCaretWidth / 2, static_cast<int>(y),
+                 kCaretWidth, rowHeight_);
 }
 
 QRect NumberView::cursorRect() const {
@@ -147,14 +182,17 @@ QRect NumberView::cursorRect(std::int64_t position) const {
 
 std::int64_t NumberView::positionAt(const QPoint& point) const {
     const std::int64_t perRow = charsPerRow();
-    const std::int64_t row =
-        topRow() + static_cast<std::int64_t>(
-                       std::floor((point.y() - kMargin) / static_cast<double>(rowHeight_)));
-    const auto column =
-        static_cast<std::int64_t>(std::lround((point.x() - kMargin) / static_cast<double>(cell_)));
-    const std::int64_t position =
-        std::max<std::int64_t>(row, 0) * perRow + std::clamp<std::int64_t>(column, 0, perRow);
-    return std::clamp<std::int64_t>(position, 0, length());
+    // A point above the first row counts as on it.
+    const std::int64_t row = std::max<std::int64_t>(
+        0, topRow() + static_cast<std::int64_t>(
+                          std::floor((point.y() - kMargin) / static_cast<double>(rowHeight_))));
+    if (row * perRow >= length()) return length();
+    // The character boundary nearest to the point.
+    QTextLayout layout;
+    layOut(layout, row);
+    const int column =
+        layout.lineAt(0).xToCursor(point.x() - kMargin, QTextLine::CursorBetweenCharacters);
+    return std::clamp<std::int64_t>(row * perRow + column, 0, length());
 }
 
 // ---- The caret ----------------------------------------------------------------------------
@@ -188,30 +226,27 @@ void NumberView::paintEvent(QPaintEvent*) {
     const std::int64_t rows = visibleRows() + 1;
     const std::int64_t selFrom = std::min(caret_, anchor_);
     const std::int64_t selTo = std::max(caret_, anchor_);
-    const QColor ink = colours.color(QPalette::Text);
-    const QColor lit = colours.color(QPalette::HighlightedText);
-    const QBrush highlight = colours.brush(QPalette::Highlight);
+    painter.setPen(colours.color(QPalette::Text));
+    QTextCharFormat selected;
+    selected.setBackground(colours.brush(QPalette::Highlight));
+    selected.setForeground(colours.brush(QPalette::HighlightedText));
 
     for (std::int64_t row = first; row < first + rows; ++row) {
         const std::int64_t begin = row * perRow;
         if (begin >= length()) break;
         const std::int64_t end = std::min(begin + perRow, length());
         const int y = static_cast<int>(row - first) * rowHeight_ + kMargin;
+        QTextLayout layout;
+        layOut(layout, row);
         // The selected part of the row.
+        QList<QTextLayout::FormatRange> selection;
         const std::int64_t a = std::max(begin, selFrom), b = std::min(end, selTo);
-        if (a < b) {
-            painter.fillRect(QRect(kMargin + static_cast<int>(a - begin) * cell_, y,
-                                   static_cast<int>(b - a) * cell_, rowHeight_),
-                             highlight);
-        }
-        for (std::int64_t i = begin; i < end; ++i) {
-            const int x = kMargin + static_cast<int>(i - begin) * cell_;
-            const QChar c = QLatin1Char(text_[static_cast<std::size_t>(i)]);
-            painter.setPen(i >= selFrom && i < selTo ? lit : ink);
-            painter.drawText(QRect(x, y, cell_, rowHeight_), Qt::AlignCenter, QString(c));
-        }
+        if (a < b)
+            selection.append({static_cast<int>(a - begin), static_cast<int>(b - a), selected});
+        layout.draw(&painter, QPointF(kMargin, y), selection);
     }
-    if (hasFocus() && !hasSelection()) painter.fillRect(cursorRect(), ink);
+    if (hasFocus() && !hasSelection())
+        painter.fillRect(cursorRect(), colours.color(QPalette::Text));
 }
 
 void NumberView::resizeEvent(QResizeEvent* event) {

@@ -1,10 +1,12 @@
 // The box that shows a result of any length: the main window's result box
 // and the function dialog's.
 //
-// A number is one row of characters of equal width, wrapped at the box's
-// width, so the view knows where every character stands without laying
-// anything out: it paints only the rows in sight, and a click, a key or the
-// scroll bar costs the same for a 5-digit and a 50,000,000-digit result.
+// A number is wrapped in rows of the same count of characters, as many of
+// the widest number character as fit in the box's width, so the view knows
+// where every row begins without laying anything out: it lays out and paints
+// only the rows in sight, and a click, a key or the scroll bar costs the same
+// for a 5-digit and a 50,000,000-digit result. Each row is drawn as the text
+// it is, every character in its own width, as the operand boxes draw theirs.
 // The text is kept once, as bytes.
 //
 // It reports its text, the caret position and the click, double-click and
@@ -20,6 +22,7 @@
 #include <string>
 
 class QKeyEvent;
+class QTextLayout;
 
 namespace longhand {
 
@@ -51,8 +54,8 @@ class NumberView : public QAbstractScrollArea {
     bool hasSelection() const { return anchor_ != caret_; }
     std::string selectedText() const;
     void selectAll();
-    // Puts the selection on the clipboard.
-    void copy() const;
+    // Puts the selection on the clipboard (or raises outOfMemory()).
+    void copy();
 
     // Characters per row at the view's current width.
     int charsPerRow() const;
@@ -69,6 +72,8 @@ class NumberView : public QAbstractScrollArea {
     void mouseDown(Qt::MouseButton button);
     void clicked();
     void doubleClicked();
+    // Copying a selection ran out of memory; the clipboard is unchanged.
+    void outOfMemory();
 
   protected:
     void paintEvent(QPaintEvent* event) override;
@@ -98,6 +103,10 @@ class NumberView : public QAbstractScrollArea {
     void moveCaret(std::int64_t position, bool extend, bool atRowEnd = false);
     void ensureCaretVisible();
     std::int64_t topRow() const;
+    // The characters of `row` (which may be empty, past the end).
+    QString rowText(std::int64_t row) const;
+    // Lays `row` out in one line, as it is drawn.
+    void layOut(QTextLayout& layout, std::int64_t row) const;
 
     std::string text_;
     std::int64_t caret_ = 0;
@@ -105,7 +114,7 @@ class NumberView : public QAbstractScrollArea {
     bool caretAtRowEnd_ = false;
     bool dragging_ = false;
     bool pressed_ = false; // a left press inside, waiting for its release
-    int cell_ = 1;         // width of a character
+    qreal widest_ = 1;     // the widest number character's advance
     int rowHeight_ = 1;
     int ascent_ = 0;
 };

@@ -39,11 +39,11 @@ void runPartialProduct(Form1& form) {
         const std::string high = n->toStdString();
         if (form.runner().refuseTooLarge(&form, presenter, estimateRangeProduct(low, high)))
             continue;
-        const std::optional<PartialProductOutcome> ran =
+        std::optional<PartialProductOutcome> ran =
             form.runner().run(mainWindowScene(form), form.host(),
                               [&](EngineHost& host) { return partialProduct(low, high, host); });
         if (!ran) return; // cancelled: everything stays as it was
-        const PartialProductOutcome& outcome = *ran;
+        PartialProductOutcome& outcome = *ran;
         if (!outcome.refusal.empty()) {
             presenter.inform(&form, QString::fromStdString(outcome.refusal));
             continue;
@@ -51,7 +51,7 @@ void runPartialProduct(Form1& form) {
         if (outcome.product.empty()) return; // given up on the way
         form.RichTextBox1->setText("");
         form.RichTextBox2->setText("");
-        form.RichTextBox3->setText(outcome.product);
+        form.RichTextBox3->setText(std::move(outcome.product));
         return;
     }
 }

@@ -108,6 +108,10 @@ std::optional<QString> ScriptedPresenter::input(QWidget*, const QString& prompt,
 
 QAction* ScriptedPresenter::popup(QMenu* menu, const QPoint& at) {
     popups.push_back(at);
+    QStringList items;
+    for (const QAction* action : menu->actions())
+        if (!action->isSeparator()) items << action->text();
+    popupItems.push_back(items);
     if (menuChoices.empty()) return nullptr;
     const QString choice = menuChoices.front();
     menuChoices.pop_front();

@@ -5,6 +5,7 @@
 
 #include <QPoint>
 #include <QString>
+#include <QStringList>
 #include <deque>
 #include <optional>
 #include <vector>
@@ -86,6 +87,8 @@ class ScriptedPresenter final : public Presenter {
     std::vector<Message> messages;
     std::vector<Input> inputs;
     std::vector<QPoint> popups;
+    // The captions of each popped-up menu's items, separators left out.
+    std::vector<QStringList> popupItems;
 };
 
 } // namespace longhand

@@ -1,6 +1,7 @@
 #include "frmsplash.h"
 
 #include "ui/main/look.h"
+#include "version.h"
 
 #include <QEvent>
 #include <QFrame>
@@ -70,10 +71,19 @@ frmSplash::frmSplash(QWidget* parent) : QDialog(parent) {
     lblProductName->setFont(arialBoldFont());
     paintLabel(lblProductName, kBgrYellow, kBgrBlack);
 
+    lblVersion =
+        new QLabel(QString::fromLatin1(kVersionPrefix) + QString::fromLatin1(kVersion), Frame1);
+    lblVersion->setGeometry(twipsRect(3480, 2280, 3000, 300, dpi));
+    lblVersion->setAlignment(Qt::AlignCenter);
+    lblVersion->setFont(plainFont());
+    paintLabel(lblVersion, kBgrYellow, kBgrBlack);
+    lblVersion->hide();
+
     // Clicks on the pictures and the text must not reach the frame.
     Frame1->installEventFilter(this);
-    for (QWidget* child : {static_cast<QWidget*>(Picture1), static_cast<QWidget*>(Picture2),
-                           static_cast<QWidget*>(lblProductName)})
+    for (QWidget* child :
+         {static_cast<QWidget*>(Picture1), static_cast<QWidget*>(Picture2),
+          static_cast<QWidget*>(lblProductName), static_cast<QWidget*>(lblVersion)})
         child->installEventFilter(this);
 
     Timer1 = new QTimer(this);
@@ -85,6 +95,7 @@ frmSplash::frmSplash(QWidget* parent) : QDialog(parent) {
 void frmSplash::chooseAboutPicture() {
     Picture1->show();
     Picture2->hide();
+    lblVersion->show();
 }
 
 void frmSplash::showModal() {

@@ -1,5 +1,6 @@
 // The welcome window: "WELCOME TO THE FREE SOFTWARE" and a picture, shown
-// before the main window appears and again from Help, About.
+// before the main window appears and again from Help, About, where it also
+// tells the program's version.
 //
 // It hides itself on the third tick of its one-second timer and stays
 // loaded; a key press or a click on its frame (not on a picture or the
@@ -22,10 +23,13 @@ class frmSplash : public QDialog {
     // The tick on which the window hides itself.
     static constexpr int kTicksShown = 3;
     static constexpr const char* kGreeting = "WELCOME TO THE FREE SOFTWARE";
+    // The About view's version line: this, then the program's version.
+    static constexpr const char* kVersionPrefix = "Version ";
 
     explicit frmSplash(QWidget* parent = nullptr);
 
-    // The start-up picture is shown until chooseAboutPicture().
+    // The start-up picture is shown until chooseAboutPicture(), which shows
+    // the About picture and the version in its place.
     void chooseAboutPicture();
 
     // Centres the window on its screen and shows it modally; returns when
@@ -42,6 +46,7 @@ class frmSplash : public QDialog {
     QLabel* Picture1; // About picture, hidden at first
     QLabel* Picture2; // start-up picture
     QLabel* lblProductName;
+    QLabel* lblVersion; // shown with the About picture
     QTimer* Timer1;
     unsigned char tickCount = 0;
 
