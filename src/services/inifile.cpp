@@ -1,4 +1,4 @@
-#include "services/inifile.h"
+#include "inifile.h"
 
 #include "engine/filestore.h"
 

@@ -1,8 +1,8 @@
-#include "services/settings.h"
+#include "settings.h"
 
 #include "engine/numtext.h"
-#include "services/inifile.h"
-#include "services/paths.h"
+#include "inifile.h"
+#include "paths.h"
 
 #include <algorithm>
 #include <limits>

@@ -1,6 +1,6 @@
-#include "services/sound.h"
+#include "sound.h"
 
-#include "services/paths.h"
+#include "paths.h"
 
 #include <QAudioDevice>
 #include <QCoreApplication>

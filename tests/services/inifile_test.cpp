@@ -1,5 +1,5 @@
 #include "services/inifile.h"
-#include "tempdir.h"
+#include "support/tempdir.h"
 #include "test_seed.h"
 
 #include <cstdio>
@@ -331,7 +331,7 @@ TEST(IniWrite, RandomWritesKeepEveryOtherByte) {
                         << rs << "/" << rk;
                 }
 
-            const std::string now = readBytes(path);
+            const std::string now = readBytes(path).value_or("");
             const std::vector<std::string> before = linesOf(text), after = linesOf(now);
             if (keyExisted) {
                 ASSERT_EQ(after.size(), before.size());

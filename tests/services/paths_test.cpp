@@ -1,5 +1,5 @@
 #include "services/paths.h"
-#include "tempdir.h"
+#include "support/tempdir.h"
 
 #include <cstdlib>
 #include <gtest/gtest.h>

@@ -1,7 +1,7 @@
 // The number box: its text and caret as the windows see them, its
 // notifications, and long numbers kept in paragraphs of whole rows.
-#include "ui/main/look.h"
-#include "ui/main/numberbox.h"
+#include "ui/common/look.h"
+#include "ui/common/numberbox.h"
 
 #include <QAbstractTextDocumentLayout>
 #include <QApplication>
@@ -207,9 +207,8 @@ TEST(NumberBox, ATextTooLongForTheMemoryIsRefused) {
     EXPECT_EQ(refused.count(), 2);
 }
 
-TEST(NumberBox, ReportsKeysMouseClicksAndDoubleClicks) {
+TEST(NumberBox, ReportsKeysClicksAndDoubleClicks) {
     Shown s;
-    QSignalSpy down(&s.box, &NumberBox::mouseDown);
     QSignalSpy clicked(&s.box, &NumberBox::clicked);
     QSignalSpy doubled(&s.box, &NumberBox::doubleClicked);
     QObject::connect(&s.box, &NumberBox::keyPressed, [](QKeyEvent* event, bool* swallow) {
@@ -219,12 +218,9 @@ TEST(NumberBox, ReportsKeysMouseClicksAndDoubleClicks) {
     EXPECT_EQ(s.box.text(), "12");
 
     QTest::mouseClick(s.box.viewport(), Qt::LeftButton, {}, QPoint(5, 5));
-    EXPECT_EQ(down.count(), 1);
     EXPECT_EQ(clicked.count(), 1);
     QTest::mouseClick(s.box.viewport(), Qt::RightButton, {}, QPoint(5, 5));
-    ASSERT_EQ(down.count(), 2);
-    EXPECT_EQ(down.at(1).at(0).value<Qt::MouseButton>(), Qt::RightButton);
-    EXPECT_EQ(clicked.count(), 1);
+    EXPECT_EQ(clicked.count(), 1); // a click is the left button's
     QTest::mouseDClick(s.box.viewport(), Qt::LeftButton, {}, QPoint(5, 5));
     EXPECT_EQ(doubled.count(), 1);
 }

@@ -1,6 +1,6 @@
 // The real message and input boxes, answered from a timer: their title,
 // text, icon and buttons, and what each button gives back.
-#include "ui/main/presenter.h"
+#include "ui/common/presenter.h"
 
 #include <QAction>
 #include <QApplication>
@@ -43,11 +43,12 @@ TEST(QtPresenter, AMessageBoxCarriesTheTitleIconAndButtons) {
         seen = {box->windowTitle(), box->text(), box->icon(), box->standardButtons()};
         box->button(QMessageBox::Ok)->click();
     });
+    // Lines broken with carriage returns show as lines.
     EXPECT_EQ(
-        presenter.message(nullptr, "1 or 2 boxes are Empty.", MsgButtons::Ok, MsgIcon::Information),
+        presenter.message(nullptr, "one\r\rtwo\r\nthree", MsgButtons::Ok, MsgIcon::Information),
         MsgAnswer::Ok);
     EXPECT_EQ(seen.title, "Longhand");
-    EXPECT_EQ(seen.text, "1 or 2 boxes are Empty.");
+    EXPECT_EQ(seen.text, "one\n\ntwo\nthree");
     EXPECT_EQ(seen.icon, QMessageBox::Information);
     EXPECT_EQ(seen.buttons, QMessageBox::Ok);
 }
@@ -72,18 +73,6 @@ TEST(QtPresenter, YesNoAndOkCancelGiveTheButtonPressed) {
         [](QWidget* up) { qobject_cast<QMessageBox*>(up)->button(QMessageBox::Yes)->click(); });
     EXPECT_EQ(presenter.message(nullptr, "Keep it?", MsgButtons::YesNo, MsgIcon::Question),
               MsgAnswer::Yes);
-}
-
-TEST(QtPresenter, LinesBrokenWithCarriageReturnsShowAsLines) {
-    QtPresenter presenter;
-    QString text;
-    answerWhenUp([&text](QWidget* up) {
-        auto* box = qobject_cast<QMessageBox*>(up);
-        text = box->text();
-        box->accept();
-    });
-    presenter.message(nullptr, "one\r\rtwo\r\nthree", MsgButtons::Ok, MsgIcon::None);
-    EXPECT_EQ(text, "one\n\ntwo\nthree");
 }
 
 TEST(QtPresenter, AnInputBoxGivesTheAnswerOrNothingOnCancel) {
@@ -116,21 +105,6 @@ TEST(QtPresenter, ADismissedMenuChoosesNothing) {
     answerWhenUp([](QWidget* up) { up->close(); }, true);
     EXPECT_EQ(presenter.popup(&menu, QPoint(10, 10)), nullptr);
     EXPECT_EQ(triggered, 0);
-}
-
-TEST(ScriptedPresenter, AnswersFromItsScriptAndRecords) {
-    ScriptedPresenter presenter;
-    presenter.answers = {MsgAnswer::No};
-    presenter.inputAnswers = {std::nullopt};
-    EXPECT_EQ(presenter.message(nullptr, "a", MsgButtons::YesNo, MsgIcon::Question), MsgAnswer::No);
-    EXPECT_EQ(presenter.message(nullptr, "b", MsgButtons::YesNo, MsgIcon::Question),
-              MsgAnswer::Yes);
-    EXPECT_EQ(presenter.message(nullptr, "c", MsgButtons::OkCancel, MsgIcon::None), MsgAnswer::Ok);
-    EXPECT_EQ(presenter.input(nullptr, "p", "d"), std::nullopt);
-    EXPECT_EQ(presenter.input(nullptr, "p", "d"), QString("d"));
-    ASSERT_EQ(presenter.messages.size(), 3u);
-    EXPECT_EQ(presenter.messages[2].text, "c");
-    EXPECT_EQ(presenter.inputs.size(), 2u);
 }
 
 } // namespace

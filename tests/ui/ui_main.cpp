@@ -1,7 +1,7 @@
 // The test program's entry: one application object (the program's own) for
-// every GUI test, always on the offscreen platform unless the caller chose
+// every window test, on the offscreen platform unless the caller chose
 // another.
-#include "ui/main/application.h"
+#include "ui/common/application.h"
 
 #include <gtest/gtest.h>
 

@@ -1,7 +1,7 @@
 // Longhand: a desktop calculator for exact decimal numbers of any length.
 #include "services/paths.h"
-#include "ui/main/application.h"
-#include "ui/main/form1.h"
+#include "ui/common/application.h"
+#include "ui/main/mainwindow.h"
 
 #include <QIcon>
 
@@ -17,7 +17,7 @@ int main(int argc, char* argv[]) {
     QApplication::setDesktopFileName(QStringLiteral("longhand"));
     QApplication::setWindowIcon(QIcon(QString::fromStdString(longhand::appFilePath(kIconFile))));
 
-    longhand::Form1 window;
+    longhand::MainWindow window;
     window.startUp();
     window.show();
     return QApplication::exec();

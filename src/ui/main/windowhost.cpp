@@ -1,38 +1,38 @@
 #include "windowhost.h"
 
-#include "form1.h"
-#include "presenter.h"
+#include "mainwindow.h"
 #include "services/paths.h"
 #include "services/settings.h"
-#include "soundport.h"
+#include "ui/common/presenter.h"
+#include "ui/common/soundport.h"
 
 #include <QWidget>
 
 namespace longhand {
 
-WindowHost::WindowHost(Form1& form, QWidget* window, QWidget* stopButton)
-    : form_(form), window_(window), stopButton_(stopButton) {}
+WindowHost::WindowHost(MainWindow& main, QWidget* window, QWidget* stopButton)
+    : main_(main), window_(window), stopButton_(stopButton) {}
 
 void WindowHost::showMessage(const std::string& text) {
-    form_.presenter().inform(window_, QString::fromStdString(text));
+    main_.presenter().inform(window_, QString::fromStdString(text));
 }
 
 bool WindowHost::askYesNo(const std::string& text) {
-    return form_.presenter().message(window_, QString::fromStdString(text), MsgButtons::YesNo,
+    return main_.presenter().message(window_, QString::fromStdString(text), MsgButtons::YesNo,
                                      MsgIcon::Question) == MsgAnswer::Yes;
 }
 
 bool WindowHost::soundOn() const {
-    return form_.soundFlag == Form1::kSoundOnFlag;
+    return main_.soundOn;
 }
 
 void WindowHost::stopSound() {
-    form_.sound().stop("");
+    main_.sound().stop();
 }
 
 void WindowHost::finished() {
     if (!soundOn()) return;
-    form_.sound().play(kFinishedSound);
+    main_.sound().play();
     if (stopButton_) stopButton_->setVisible(true);
 }
 
@@ -41,11 +41,11 @@ std::string WindowHost::readText(const std::string& key, int maxLen) {
 }
 
 std::string WindowHost::facUpper() const {
-    return form_.facUpper;
+    return main_.facUpper;
 }
 
 void WindowHost::setFacUpper(const std::string& n) {
-    form_.facUpper = n;
+    main_.facUpper = n;
     writeFacUpper(n);
 }
 

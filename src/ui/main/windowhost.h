@@ -9,13 +9,13 @@ class QWidget;
 
 namespace longhand {
 
-class Form1;
+class MainWindow;
 
 class WindowHost final : public EngineHost {
   public:
     // `window` is the computing window (parent of its message boxes) and
     // `stopButton` its Stop Sound button.
-    WindowHost(Form1& form, QWidget* window, QWidget* stopButton);
+    WindowHost(MainWindow& main, QWidget* window, QWidget* stopButton);
 
     void showMessage(const std::string& text) override;
     bool askYesNo(const std::string& text) override;
@@ -28,7 +28,7 @@ class WindowHost final : public EngineHost {
     std::string facDataPath() const override;
 
   private:
-    Form1& form_;
+    MainWindow& main_;
     QWidget* window_;
     QWidget* stopButton_;
 };

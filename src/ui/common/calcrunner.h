@@ -1,0 +1,140 @@
+// Runs one calculation at a time on a worker thread while the windows keep
+// painting, moving and answering.
+//
+// The window's handler calls run() in place of the engine, and run()
+// returns when the work is done, as a direct engine call would: the
+// handler's steps before and after stay on the user-interface thread in
+// their order. Meanwhile a local event loop keeps the windows turning, the
+// controls that could start another calculation are disabled and the
+// operand boxes read-only; after kWorkingDelayMs a panel over the status
+// label shows the elapsed seconds, a progress bar once the engine reports
+// its share of the work, and a "Cancel" button (Esc does the same).
+//
+// What the engine tells its host on the way is held back and replayed on
+// the user-interface thread once the work is done (messages, the finished
+// signal, the stop of the sound, a new largest stored factorial, the
+// factorial store's writes); the few questions that need an answer at once
+// are asked there while the worker waits. A cancelled run replays nothing,
+// so it stores nothing and takes nothing back, and run() returns nothing. A
+// run whose work ran out of memory (std::bad_alloc) ends the same way, and
+// the window's host shows kOutOfMemory.
+#pragma once
+
+#include "engine/estimate.h"
+#include "engine/host.h"
+
+#include <QObject>
+#include <QPointer>
+#include <atomic>
+#include <cstdint>
+#include <functional>
+#include <optional>
+#include <type_traits>
+#include <utility>
+#include <vector>
+
+class QAction;
+class QFrame;
+class QLabel;
+class QProgressBar;
+class QPushButton;
+class QShortcut;
+class QTimer;
+class QWidget;
+
+namespace longhand {
+
+class Presenter;
+
+class CalcRunner : public QObject {
+    Q_OBJECT
+
+  public:
+    // The working panel appears after this long.
+    static constexpr int kWorkingDelayMs = 300;
+    // It counts the seconds and moves its bar this often.
+    static constexpr int kTickMs = 100;
+    // Steps of the progress bar.
+    static constexpr int kProgressSteps = 1000;
+    static constexpr const char* kCancelCaption = "Cancel";
+    // The panel's text: this, the whole seconds, " s".
+    static constexpr const char* kWorkingText = "Working... ";
+
+    // Where a run shows itself and what it holds still; each window lists
+    // its own.
+    struct Scene {
+        QWidget* window = nullptr;      // the computing window (Esc cancels there)
+        QWidget* statusLabel = nullptr; // the working panel covers it
+        std::vector<QWidget*> disabled; // buttons and labels that start work
+        std::vector<QAction*> actions;  // menu items
+        std::vector<QWidget*> readOnly; // operand boxes and argument lines
+    };
+
+    explicit CalcRunner(QObject* parent = nullptr);
+    ~CalcRunner() override;
+
+    // Runs work(host) on a worker thread, `host` standing in for `uiHost`.
+    // Returns the work's result, or nothing when the run was cancelled, ran
+    // out of memory (told through uiHost) or another run is going on. Any
+    // other exception of the work is thrown here, after the held-back calls
+    // except the store's writes.
+    template <class Work>
+    auto run(const Scene& scene, EngineHost& uiHost, Work&& work)
+        -> std::optional<std::invoke_result_t<Work&, EngineHost&>> {
+        std::optional<std::invoke_result_t<Work&, EngineHost&>> result;
+        const bool done =
+            runWork(scene, uiHost, [&](EngineHost& host) { result.emplace(work(host)); });
+        if (!done) result.reset();
+        return result;
+    }
+
+    bool isRunning() const { return running_; }
+    // Asks the running calculation to stop; run() returns soon after.
+    void cancel();
+
+    // Shows the memory guard's refusal in `window` and returns true when
+    // the calculation of `estimate` would not fit in the free memory.
+    bool refuseTooLarge(QWidget* window, Presenter& presenter, const LengthEstimate& estimate);
+    // The free memory the guard compares with (tests replace it).
+    std::function<std::optional<std::uint64_t>()> freeMemory = availableMemory;
+
+    // The panel's parts while it is shown (else null), for the tests.
+    QPushButton* cancelButton() const { return cancelButton_; }
+    QProgressBar* progressBar() const { return bar_; }
+    QLabel* workingLabel() const { return text_; }
+
+  signals:
+    // The worker has started; handlers run inside run().
+    void started();
+    // The working panel has appeared.
+    void workingShown();
+
+  private:
+    class WorkerHost;
+
+    bool runWork(const Scene& scene, EngineHost& uiHost,
+                 const std::function<void(EngineHost&)>& work);
+    void hold(const Scene& scene);
+    void release();
+    void showPanel(const Scene& scene);
+    void tick();
+
+    bool running_ = false;
+    std::atomic<bool> cancelled_{false};
+    std::atomic<double> progress_{-1};
+    QFrame* panel_ = nullptr;
+    QLabel* text_ = nullptr;
+    QProgressBar* bar_ = nullptr;
+    QPushButton* cancelButton_ = nullptr;
+    QShortcut* escape_ = nullptr;
+    QTimer* ticker_ = nullptr;
+    qint64 startedAt_ = 0;
+
+    // What hold() changed, for release().
+    std::vector<QPointer<QWidget>> disabled_;
+    std::vector<QPointer<QAction>> actions_;
+    std::vector<QPointer<QWidget>> readOnly_;
+    QPointer<QWidget> focus_;
+};
+
+} // namespace longhand

@@ -1,0 +1,367 @@
+// The main window driven as a person would: typing into the operand boxes,
+// pressing the buttons and menu items, reading the boxes, captions, labels
+// and the settings file.
+#include "support/alloc_failure.h"
+#include "support/gmp_factorial.h"
+#include "ui/common/application.h"
+#include "ui/common/numberbox.h"
+#include "ui/common/numberview.h"
+#include "ui/common/roundhint.h"
+#include "uitest.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QClipboard>
+#include <QMenu>
+#include <QMenuBar>
+#include <QPushButton>
+#include <filesystem>
+#include <gtest/gtest.h>
+#include <new>
+#include <string>
+#include <vector>
+
+namespace longhand {
+namespace {
+
+using test::click;
+using test::WindowRig;
+
+constexpr const char* kOutOfMemory = "Not enough memory for numbers this long.";
+
+// ---- The four operations ----------------------------------------------------
+
+// Each button runs its own operation on the two boxes into the result view
+// and clears the status; a refusal shows its message and leaves the result,
+// the status and the sound alone. The operand boxes never change.
+TEST(MainWindowOperation, EachButtonShowsItsResultOrItsRefusal) {
+    using Button = QPushButton* MainWindow::*;
+    struct Case {
+        const char* a;
+        const char* b;
+        Button button;
+        const char* shown;
+        const char* message; // null: a result
+    } const cases[] = {
+        {"12.5", "-3", &MainWindow::addButton, "9.5", nullptr},
+        {"12.5", "-3", &MainWindow::subtractButton, "15.5", nullptr},
+        {"12.5", "-3", &MainWindow::multiplyButton, "-37.5", nullptr},
+        {"10", "4", &MainWindow::divideButton, "2.5", nullptr},
+        {"5", "-0.0", &MainWindow::divideButton, "old", "Division by zero."},
+        {"1,000", "1", &MainWindow::addButton, "old", "Turn on input-checking. Reenter data."},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(std::string(c.a) + " " + c.b);
+        WindowRig rig; // input checking unset: the boxes keep what is typed
+        MainWindow& w = *rig.window;
+        w.resultView->setText("old");
+        w.setWindowTitle("3");
+        QTest::keyClicks(w.firstOperand, QString::fromLatin1(c.a));
+        QTest::keyClicks(w.secondOperand, QString::fromLatin1(c.b));
+        click(w.*c.button);
+        EXPECT_EQ(w.resultView->text(), c.shown);
+        EXPECT_EQ(w.firstOperand->text(), c.a);
+        EXPECT_EQ(w.secondOperand->text(), c.b);
+        if (c.message) {
+            ASSERT_EQ(rig.presenter.messages.size(), 1u);
+            EXPECT_EQ(rig.presenter.messages[0].text.toStdString(), c.message);
+            EXPECT_EQ(rig.presenter.messages[0].icon, MsgIcon::None);
+            EXPECT_EQ(w.windowTitle(), "3");
+            EXPECT_TRUE(w.stopSoundButton->isHidden());
+        } else {
+            EXPECT_TRUE(rig.presenter.messages.empty());
+            EXPECT_EQ(w.windowTitle(), "");
+            EXPECT_TRUE(w.roundHint->isHidden());
+        }
+    }
+}
+
+TEST(MainWindowOperation, AnEmptyBoxIsRefusedWithTheInformationIcon) {
+    WindowRig rig;
+    MainWindow& w = *rig.window;
+    w.resultView->setText("42");
+    QTest::keyClicks(w.firstOperand, "5");
+    click(w.addButton);
+    ASSERT_EQ(rig.presenter.messages.size(), 1u);
+    EXPECT_EQ(rig.presenter.messages[0].text, "1 or 2 boxes are Empty.");
+    EXPECT_EQ(rig.presenter.messages[0].icon, MsgIcon::Information);
+    EXPECT_EQ(w.resultView->text(), "42");
+    // A blank is no empty box: the operation refuses it with its own words.
+    QTest::keyClicks(w.secondOperand, " ");
+    click(w.addButton);
+    ASSERT_EQ(rig.presenter.messages.size(), 2u);
+    EXPECT_NE(rig.presenter.messages[1].text, "1 or 2 boxes are Empty.");
+}
+
+// ---- The finished sound and its options ----------------------------------------
+
+TEST(MainWindowSound, AFinishedOperationLoopsTheSoundUntilStopped) {
+    WindowRig rig; // the delivered settings: sound on
+    MainWindow& w = *rig.window;
+    w.firstOperand->setText("1");
+    w.secondOperand->setText("2");
+    click(w.addButton);
+    EXPECT_EQ(rig.sound.log, (std::vector<std::string>{"stop", "play"}));
+    EXPECT_FALSE(w.stopSoundButton->isHidden());
+    click(w.stopSoundButton);
+    EXPECT_FALSE(rig.sound.looping);
+    EXPECT_TRUE(w.stopSoundButton->isHidden());
+
+    // Switched off while it loops, the sound stops and is not heard again.
+    click(w.addButton);
+    w.soundAction->trigger();
+    EXPECT_FALSE(rig.sound.looping);
+    EXPECT_TRUE(w.stopSoundButton->isHidden());
+    EXPECT_EQ(w.soundAction->text(), "Enable Sound When Finished?");
+    EXPECT_EQ(rig.folder.setting("Sound Check", "State"), "1");
+    rig.sound.log.clear();
+    click(w.multiplyButton);
+    EXPECT_EQ(w.resultView->text(), "2");
+    EXPECT_TRUE(rig.sound.log.empty());
+    w.soundAction->trigger();
+    EXPECT_EQ(w.soundAction->text(), "Disable Sound When Finished?");
+    EXPECT_EQ(rig.folder.setting("Sound Check", "State"), "0");
+}
+
+// ---- Input checking in the operand boxes -----------------------------------
+
+TEST(MainWindowChecking, WithCheckingOnEachChangeIsCleanedOnce) {
+    WindowRig rig;
+    MainWindow& w = *rig.window;
+    w.inputCheckAction->trigger();
+    ASSERT_EQ(w.inputCheck, InputCheck::On);
+    std::vector<std::string> titles;
+    QObject::connect(&w, &QWidget::windowTitleChanged,
+                     [&](const QString& title) { titles.push_back(title.toStdString()); });
+    QTest::keyClicks(w.firstOperand, "-.5");
+    EXPECT_EQ(w.firstOperand->text(), "-0.5");
+    // One pass per keystroke: the write-back raises no second one.
+    EXPECT_EQ(titles, (std::vector<std::string>{"Checking", "", "Checking", "", "Checking", ""}));
+    // An edit in the middle is cleaned too, and the caret ends at the end.
+    QTest::keyClicks(w.secondOperand, "123");
+    w.secondOperand->setCaretPosition(1);
+    QTest::keyClicks(w.secondOperand, "4");
+    EXPECT_EQ(w.secondOperand->text(), "1423");
+    EXPECT_EQ(w.secondOperand->caretPosition(), 4);
+    w.secondOperand->setCaretPosition(1);
+    QTest::keyClicks(w.secondOperand, "x"); // refused, and still the caret goes
+    EXPECT_EQ(w.secondOperand->text(), "1423");
+    EXPECT_EQ(w.secondOperand->caretPosition(), 4);
+}
+
+TEST(MainWindowChecking, OffRefusesOnlyTheSpaceAndUnsetNothing) {
+    for (const bool off : {true, false}) {
+        WindowRig rig(false); // no settings: checking unset
+        if (off) {
+            rig.folder.write("rcnt.vok", "[Input Check]\nState=1\n");
+            rig.window->readOptions();
+        }
+        QTest::keyClicks(rig.window->firstOperand, "0 1a");
+        EXPECT_EQ(rig.window->firstOperand->text(), off ? "01a" : "0 1a");
+    }
+}
+
+// A long paste that memory cannot take, running out in the cleaning pass or
+// refused by the box: one message each time, the caption back, and the box
+// goes on being checked.
+TEST(MainWindowChecking, APasteOutOfMemoryEndsInTheMessage) {
+    WindowRig rig;
+    MainWindow& w = *rig.window;
+    w.inputCheckAction->trigger();
+    NumberBox* box = w.firstOperand;
+    box->freeMemory = [] { return std::optional<std::uint64_t>(std::uint64_t{1} << 40); };
+    QApplication::clipboard()->setText(QString(300000, QLatin1Char('7')));
+    {
+        test::FailLargeAllocations fail(1 << 18);
+        box->paste();
+        EXPECT_GT(fail.refused(), 0u);
+    }
+    box->freeMemory = [] { return std::optional<std::uint64_t>(1 << 20); };
+    box->paste();
+    ASSERT_EQ(rig.presenter.messages.size(), 2u);
+    EXPECT_EQ(rig.presenter.messages[0].text, kOutOfMemory);
+    EXPECT_EQ(rig.presenter.messages[1].text, kOutOfMemory);
+    EXPECT_EQ(w.windowTitle(), "");
+    box->setText("");
+    QTest::keyClicks(box, "0a1");
+    EXPECT_EQ(box->text(), "1");
+}
+
+// ---- Start-up and the option items ----------------------------------------------
+
+TEST(MainWindowStartUp, ReadsTheOptionsAndOffersTheirOpposites) {
+    struct Case {
+        const char* settings; // null: no settings file
+        InputCheck inputCheck;
+        const char* inputItem;
+        bool soundOn;
+        const char* soundItem;
+        const char* facUpper;
+    } const cases[] = {
+        {nullptr, InputCheck::Unset, "Enable Input-checking?", true, "Disable Sound When Finished?",
+         "0"},
+        {"[Input Check]\nState=1\n[Sound Check]\nState=1\n", InputCheck::Off,
+         "Enable Input-checking?", false, "Enable Sound When Finished?", "0"},
+        {"[Input Check]\nState=2\n[Recent Factorial]\nUpper=100\n", InputCheck::On,
+         "Disable Input-checking?", true, "Disable Sound When Finished?", "100"},
+        // Judged by the first character; other values leave the defaults.
+        {"[Input Check]\nState=10\n[Sound Check]\nState=2\n[Recent Factorial]\nUpper=007\n",
+         InputCheck::Off, "Enable Input-checking?", true, "Enable Sound When Finished?", "7"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.settings ? c.settings : "(no file)");
+        test::AppFolder folder(false);
+        if (c.settings) folder.write("rcnt.vok", c.settings);
+        test::ScriptedPresenter presenter;
+        test::RecordingSound sound;
+        MainWindow w(&presenter, &sound);
+        w.readOptions();
+        EXPECT_EQ(w.inputCheck, c.inputCheck);
+        EXPECT_EQ(w.inputCheckAction->text().toStdString(), c.inputItem);
+        EXPECT_EQ(w.soundOn, c.soundOn);
+        EXPECT_EQ(w.soundAction->text().toStdString(), c.soundItem);
+        EXPECT_EQ(w.facUpper, c.facUpper);
+    }
+}
+
+// A sound setting that is neither on nor off leaves the sound on while its
+// item offers to switch it on: the click does so and writes it.
+TEST(MainWindowStartUp, AnUnchosenSoundIsSwitchedOnByItsItem) {
+    test::AppFolder folder(false);
+    folder.write("rcnt.vok", "[Sound Check]\nState=7\n");
+    test::ScriptedPresenter presenter;
+    test::RecordingSound sound;
+    MainWindow w(&presenter, &sound);
+    w.readOptions();
+    w.soundAction->trigger();
+    EXPECT_TRUE(w.soundOn);
+    EXPECT_EQ(w.soundAction->text(), "Disable Sound When Finished?");
+    EXPECT_EQ(folder.setting("Sound Check", "State"), "0");
+}
+
+// The largest stored n follows the store, whatever the settings say, and
+// is written back; without a store it stays as read.
+TEST(MainWindowStartUp, UpperFollowsTheStore) {
+    for (const bool store : {true, false}) {
+        test::AppFolder folder(false);
+        folder.write("rcnt.vok", "[Recent Factorial]\nUpper=5\n");
+        if (store) folder.write("facDat.vok", test::storeOf({1, 5, 9}));
+        test::ScriptedPresenter presenter;
+        test::RecordingSound sound;
+        MainWindow w(&presenter, &sound);
+        w.readOptions();
+        EXPECT_EQ(w.facUpper, store ? "9" : "5");
+        EXPECT_EQ(folder.setting("Recent Factorial", "Upper"), w.facUpper);
+    }
+}
+
+TEST(MainWindowOptions, InputCheckingFlipsAndIsWrittenEvenWhenTheWriteFails) {
+    WindowRig rig(false);
+    MainWindow& w = *rig.window;
+    w.inputCheckAction->trigger();
+    EXPECT_EQ(w.inputCheck, InputCheck::On);
+    EXPECT_EQ(w.inputCheckAction->text(), "Disable Input-checking?");
+    EXPECT_EQ(rig.folder.setting("Input Check", "State"), "2");
+    w.inputCheckAction->trigger();
+    EXPECT_EQ(w.inputCheck, InputCheck::Off);
+    EXPECT_EQ(w.inputCheckAction->text(), "Enable Input-checking?");
+    EXPECT_EQ(rig.folder.setting("Input Check", "State"), "1");
+
+    // The settings "file" is a folder: nothing can be written.
+    std::filesystem::remove(rig.folder.file("rcnt.vok"));
+    std::filesystem::create_directory(rig.folder.file("rcnt.vok"));
+    w.inputCheckAction->trigger();
+    EXPECT_EQ(w.inputCheck, InputCheck::On);
+}
+
+// ---- Menus, buttons and closing ---------------------------------------------------
+
+TEST(MainWindowMenus, TheBarShowsOptionAndHelpOnly) {
+    WindowRig rig;
+    MainWindow& w = *rig.window;
+    auto captions = [](const QList<QAction*>& actions) {
+        QStringList out;
+        for (QAction* a : actions)
+            out << (a->isSeparator() ? QStringLiteral("-") : a->text());
+        return out;
+    };
+    EXPECT_EQ(captions(w.menuBar()->actions()), (QStringList{"&Option", "&Help"}));
+    EXPECT_EQ(captions(w.optionMenu->actions()),
+              (QStringList{"Enable Input-checking?", "-", "Disable Sound When Finished?", "-",
+                           "&Generate 1! to 100!"}));
+    EXPECT_EQ(captions(w.helpMenu->actions()), (QStringList{"&Contents", "&About"}));
+}
+
+TEST(MainWindowMenus, FunctionStopsTheSoundAndPopsItsMenuUp) {
+    WindowRig rig;
+    MainWindow& w = *rig.window;
+    w.firstOperand->setText("2");
+    w.secondOperand->setText("3");
+    click(w.multiplyButton);
+    ASSERT_TRUE(rig.sound.looping);
+    click(w.functionButton);
+    EXPECT_FALSE(rig.sound.looping);
+    EXPECT_TRUE(w.stopSoundButton->isHidden());
+    ASSERT_EQ(rig.presenter.popupItems.size(), 1u);
+    EXPECT_EQ(rig.presenter.popupItems[0], (QStringList{"&Factorial", "&Power", "&Permutation",
+                                                        "&Combination", "&m(m+1)(m+2)...(n)"}));
+}
+
+TEST(MainWindowLayout, TabGoesFromMultiplyThroughTheBoxesAndButtons) {
+    WindowRig rig;
+    MainWindow& w = *rig.window;
+    w.stopSoundButton->show();
+    QApplication::setActiveWindow(&w);
+    w.multiplyButton->setFocus();
+    std::vector<QWidget*> order{w.multiplyButton};
+    for (int i = 0; i < 9; ++i) {
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+        order.push_back(QApplication::focusWidget());
+    }
+    EXPECT_EQ(order,
+              (std::vector<QWidget*>{w.multiplyButton, w.firstOperand, w.secondOperand,
+                                     w.resultView, w.addButton, w.subtractButton, w.functionButton,
+                                     w.divideButton, w.stopSoundButton, w.multiplyButton}));
+}
+
+TEST(MainWindowLayout, ADoubleClickPutsTheCaretAtTheStartOfTheRow) {
+    WindowRig rig;
+    MainWindow& w = *rig.window;
+    QApplication::setActiveWindow(&w);
+    w.resultView->setText("123456");
+    w.resultView->setFocus();
+    w.resultView->moveCaretToEnd();
+    QTest::mouseDClick(w.resultView->viewport(), Qt::LeftButton, {}, QPoint(30, 8));
+    EXPECT_EQ(w.resultView->caretPosition(), 0);
+}
+
+// Memory running out in any other handler (here a press on a widget) is
+// answered by the application object with the message; the program goes on.
+TEST(MainWindowLayout, AnOutOfMemoryLeavingAHandlerEndsInTheMessage) {
+    struct Greedy : QWidget {
+        void mousePressEvent(QMouseEvent*) override { throw std::bad_alloc(); }
+    };
+    auto* app = qobject_cast<Application*>(QCoreApplication::instance());
+    ASSERT_NE(app, nullptr);
+    test::ScriptedPresenter presenter;
+    app->setPresenter(&presenter);
+    Greedy greedy;
+    greedy.show();
+    click(&greedy);
+    app->setPresenter(nullptr);
+    ASSERT_EQ(presenter.messages.size(), 1u);
+    EXPECT_EQ(presenter.messages[0].text, kOutOfMemory);
+}
+
+TEST(MainWindowLayout, ClosingStopsTheSoundAndClosesTheOtherWindows) {
+    WindowRig rig;
+    QWidget other;
+    other.show();
+    rig.sound.looping = true;
+    rig.window->close();
+    EXPECT_FALSE(rig.sound.looping);
+    EXPECT_FALSE(other.isVisible());
+}
+
+} // namespace
+} // namespace longhand
