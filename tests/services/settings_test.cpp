@@ -64,8 +64,8 @@ TEST_F(Settings, NoFileMeansTheStartStates) {
 }
 
 TEST_F(Settings, StatesAreJudgedByTheirFirstCharacter) {
-    const std::pair<const char*, int> cases[] = {{"2", 2},   {"10", 1}, {"9", 9},     {" 2 ", 2},
-                                                 {"", 0},    {"x", 0},  {"-1", 0},    {"\"1\"", 1}};
+    const std::pair<const char*, int> cases[] = {{"2", 2}, {"10", 1}, {"9", 9},  {" 2 ", 2},
+                                                 {"", 0},  {"x", 0},  {"-1", 0}, {"\"1\"", 1}};
     for (const auto& [stored, expected] : cases) {
         SCOPED_TRACE(std::string("stored '") + stored + "'");
         store(std::string("[Input Check]\nState=") + stored + "\n[Sound Check]\nState=" + stored +
@@ -100,9 +100,8 @@ TEST_F(Settings, WritesChangeTheirOwnEntryAndNothingElse) {
     ASSERT_TRUE(writeFacUpper("100"));
     ASSERT_TRUE(writeInputCheckState("1"));
     EXPECT_EQ(readBytes(settingsPath()),
-              delivered +
-                  "\r\n[Input Check]\r\nState=1\r\n\r\n[Sound Check]\r\nState=1\r\n\r\n"
-                  "[Recent Factorial]\r\nUpper=100\r\n");
+              delivered + "\r\n[Input Check]\r\nState=1\r\n\r\n[Sound Check]\r\nState=1\r\n\r\n"
+                          "[Recent Factorial]\r\nUpper=100\r\n");
     // Every read goes to the file.
     EXPECT_EQ(readInputCheckState(), 1);
     std::filesystem::remove(settingsPath());
@@ -141,24 +140,6 @@ TEST(DeliveredFiles, TheSettingsFileHoldsEveryText) {
     for (const char* section : {"Input Check", "Sound Check", "Recent Factorial"})
         for (const char* key : {"State", "Upper"})
             EXPECT_EQ(readProfileString(section, key, "none", 1024, path), "none");
-}
-
-TEST(DeliveredFiles, HelpTextAndChime) {
-    const std::string folder = executableFolder();
-    const std::string help = readBytes(folder + "/cphelp.vok").value_or("");
-    for (const char* topic : {"Add", "Factorial", "m(m+1)(m+2)...(n)", "Move", "Click To Round.",
-                              "Input-checking", "Generate 1! to 100!", "facDat.vok"})
-        EXPECT_NE(help.find(topic), std::string::npos) << topic;
-    for (unsigned char ch : help)
-        ASSERT_TRUE(ch == '\n' || (ch >= 0x20 && ch < 0x7f)) << "not plain ASCII: " << int(ch);
-
-    // A plain PCM wave file, small enough to ship.
-    const std::string wav = readBytes(folder + "/1.wav").value_or("");
-    ASSERT_GT(wav.size(), 44u);
-    EXPECT_LT(wav.size(), 100u * 1024u);
-    EXPECT_EQ(wav.substr(0, 4), "RIFF");
-    EXPECT_EQ(wav.substr(8, 8), "WAVEfmt ");
-    EXPECT_EQ(wav[20], 1) << "not PCM";
 }
 
 } // namespace

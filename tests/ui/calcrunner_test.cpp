@@ -490,29 +490,6 @@ TEST(DialogWork, TheMemoryGuardRefusesBeforeAnythingStarts) {
     EXPECT_EQ(w.resultView->text().size(), 200000u);
 }
 
-TEST(DialogWork, APowerOutOfMemoryEndsInTheMessageAndChangesNothing) {
-    DialogRig rig(FunctionMode::Power);
-    FunctionDialog& d = *rig.dialog;
-    d.resultView->setText("old");
-    d.setWindowTitle("3");
-    const auto settings = rig.folder.read("rcnt.vok");
-    {
-        // 7^190000 has 160,569 digits: its text alone is more than allowed.
-        test::FailLargeAllocations fail(1 << 16);
-        rig.compute(QStringLiteral("7^190000"));
-        EXPECT_GT(fail.refused(), 0u);
-    }
-    ASSERT_EQ(rig.presenter.messages.size(), 1u);
-    EXPECT_EQ(rig.presenter.messages[0].text, kOutOfMemory);
-    EXPECT_EQ(d.resultView->text(), "old");
-    EXPECT_EQ(d.windowTitle(), "3");
-    EXPECT_TRUE(d.stopSoundButton->isHidden());
-    EXPECT_EQ(rig.folder.read("rcnt.vok"), settings);
-    // With the memory back, the same press computes.
-    click(d.computeButton);
-    EXPECT_EQ(d.resultView->text().size(), 160569u);
-}
-
 // ---- The main window ------------------------------------------------------------------
 
 // Memory running out while the operands are read (on the window's thread)

@@ -2,12 +2,8 @@
 // text, icon and buttons, and what each button gives back.
 #include "ui/common/presenter.h"
 
-#include <QAction>
 #include <QApplication>
 #include <QInputDialog>
-#include <QLabel>
-#include <QLineEdit>
-#include <QMenu>
 #include <QMessageBox>
 #include <QPushButton>
 #include <QTimer>
@@ -17,70 +13,60 @@
 namespace longhand {
 namespace {
 
-// Runs `answer` on the modal box (or pop-up) as soon as it is up.
-void answerWhenUp(std::function<void(QWidget*)> answer, bool popup = false) {
-    QTimer::singleShot(10, [answer, popup] {
-        QWidget* up = popup ? QApplication::activePopupWidget() : QApplication::activeModalWidget();
-        if (up)
-            answer(up);
+// Runs `answer` on the modal box as soon as it is up.
+template <class Box> void answerWhenUp(std::function<void(Box*)> answer) {
+    QTimer::singleShot(10, [answer] {
+        if (auto* box = qobject_cast<Box*>(QApplication::activeModalWidget()))
+            answer(box);
         else
-            answerWhenUp(answer, popup);
+            answerWhenUp(answer);
     });
 }
-
-struct Seen {
-    QString title, text;
-    QMessageBox::Icon icon = QMessageBox::NoIcon;
-    QMessageBox::StandardButtons buttons;
-};
 
 TEST(QtPresenter, AMessageBoxCarriesTheTitleIconAndButtons) {
     QtPresenter presenter;
-    Seen seen;
-    answerWhenUp([&seen](QWidget* up) {
-        auto* box = qobject_cast<QMessageBox*>(up);
-        ASSERT_NE(box, nullptr);
-        seen = {box->windowTitle(), box->text(), box->icon(), box->standardButtons()};
-        box->button(QMessageBox::Ok)->click();
-    });
-    // Lines broken with carriage returns show as lines.
-    EXPECT_EQ(
-        presenter.message(nullptr, "one\r\rtwo\r\nthree", MsgButtons::Ok, MsgIcon::Information),
-        MsgAnswer::Ok);
-    EXPECT_EQ(seen.title, "Longhand");
-    EXPECT_EQ(seen.text, "one\n\ntwo\nthree");
-    EXPECT_EQ(seen.icon, QMessageBox::Information);
-    EXPECT_EQ(seen.buttons, QMessageBox::Ok);
-}
-
-TEST(QtPresenter, YesNoAndOkCancelGiveTheButtonPressed) {
-    QtPresenter presenter;
-    Seen seen;
-    answerWhenUp([&seen](QWidget* up) {
-        auto* box = qobject_cast<QMessageBox*>(up);
-        seen = {box->windowTitle(), box->text(), box->icon(), box->standardButtons()};
-        box->button(QMessageBox::No)->click();
-    });
-    EXPECT_EQ(presenter.message(nullptr, "Keep it?", MsgButtons::YesNo, MsgIcon::Question),
-              MsgAnswer::No);
-    EXPECT_EQ(seen.icon, QMessageBox::Question);
-    EXPECT_EQ(seen.buttons, QMessageBox::Yes | QMessageBox::No);
-
-    answerWhenUp([](QWidget* up) { qobject_cast<QMessageBox*>(up)->reject(); });
-    EXPECT_EQ(presenter.message(nullptr, "Go on?", MsgButtons::OkCancel, MsgIcon::None),
-              MsgAnswer::Cancel);
-    answerWhenUp(
-        [](QWidget* up) { qobject_cast<QMessageBox*>(up)->button(QMessageBox::Yes)->click(); });
-    EXPECT_EQ(presenter.message(nullptr, "Keep it?", MsgButtons::YesNo, MsgIcon::Question),
-              MsgAnswer::Yes);
+    struct Case {
+        MsgButtons buttons;
+        MsgIcon icon;
+        QMessageBox::StandardButton pressed; // NoButton: closed by Escape
+        QMessageBox::StandardButtons shown;
+        QMessageBox::Icon shownIcon;
+        MsgAnswer answer;
+    } const cases[] = {
+        {MsgButtons::Ok, MsgIcon::Information, QMessageBox::Ok, QMessageBox::Ok,
+         QMessageBox::Information, MsgAnswer::Ok},
+        {MsgButtons::YesNo, MsgIcon::Question, QMessageBox::No, QMessageBox::Yes | QMessageBox::No,
+         QMessageBox::Question, MsgAnswer::No},
+        {MsgButtons::OkCancel, MsgIcon::None, QMessageBox::NoButton,
+         QMessageBox::Ok | QMessageBox::Cancel, QMessageBox::NoIcon, MsgAnswer::Cancel},
+    };
+    for (const Case& c : cases) {
+        QString title, text;
+        QMessageBox::StandardButtons shown;
+        QMessageBox::Icon icon = QMessageBox::NoIcon;
+        answerWhenUp<QMessageBox>([&](QMessageBox* box) {
+            title = box->windowTitle();
+            text = box->text();
+            shown = box->standardButtons();
+            icon = box->icon();
+            if (c.pressed == QMessageBox::NoButton)
+                box->reject();
+            else
+                box->button(c.pressed)->click();
+        });
+        EXPECT_EQ(presenter.message(nullptr, "one\r\rtwo\r\nthree", c.buttons, c.icon), c.answer);
+        EXPECT_EQ(title, "Longhand");
+        // Lines broken with carriage returns show as lines.
+        EXPECT_EQ(text, "one\n\ntwo\nthree");
+        EXPECT_EQ(shown, c.shown);
+        EXPECT_EQ(icon, c.shownIcon);
+    }
 }
 
 TEST(QtPresenter, AnInputBoxGivesTheAnswerOrNothingOnCancel) {
     QtPresenter presenter;
     QString title, prompt, offered;
-    answerWhenUp([&](QWidget* up) {
-        auto* box = qobject_cast<QInputDialog*>(up);
-        ASSERT_NE(box, nullptr);
+    answerWhenUp<QInputDialog>([&](QInputDialog* box) {
         title = box->windowTitle();
         prompt = box->labelText();
         offered = box->textValue();
@@ -91,20 +77,8 @@ TEST(QtPresenter, AnInputBoxGivesTheAnswerOrNothingOnCancel) {
     EXPECT_EQ(title, "Longhand");
     EXPECT_EQ(prompt, "Which box?\n1 = upper");
     EXPECT_EQ(offered, "1");
-
-    answerWhenUp([](QWidget* up) { qobject_cast<QInputDialog*>(up)->reject(); });
+    answerWhenUp<QInputDialog>([](QInputDialog* box) { box->reject(); });
     EXPECT_EQ(presenter.input(nullptr, "Which box?", "1"), std::nullopt);
-}
-
-TEST(QtPresenter, ADismissedMenuChoosesNothing) {
-    QtPresenter presenter;
-    QMenu menu;
-    QAction* item = menu.addAction("&Factorial");
-    int triggered = 0;
-    QObject::connect(item, &QAction::triggered, [&triggered] { ++triggered; });
-    answerWhenUp([](QWidget* up) { up->close(); }, true);
-    EXPECT_EQ(presenter.popup(&menu, QPoint(10, 10)), nullptr);
-    EXPECT_EQ(triggered, 0);
 }
 
 } // namespace

@@ -11,9 +11,11 @@
 
 namespace longhand::test {
 
-// The options are read as at start-up, without the splash.
+// The options are read as at start-up, without the splash, from the
+// delivered settings file or from `settings`.
 struct WindowRig {
-    explicit WindowRig(bool deliveredSettings = true) : folder(deliveredSettings) {
+    explicit WindowRig(const char* settings = nullptr) : folder(settings == nullptr) {
+        if (settings) folder.write(kSettingsFile, settings);
         window = std::make_unique<MainWindow>(&presenter, &sound);
         window->readOptions();
         window->show();

@@ -10,7 +10,7 @@ void ServicesSound::play() {
 }
 
 void ServicesSound::stop() {
-    stopSound(kFinishedSound);
+    stopSound();
 }
 
 } // namespace longhand
