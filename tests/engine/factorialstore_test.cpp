@@ -5,9 +5,9 @@
 #include "engine/factable.h"
 #include "engine/factorialstore.h"
 #include "engine/filestore.h"
-#include "support/gmp_factorial.h"
+#include "support/gmp.h"
+#include "support/seed.h"
 #include "support/store_folder.h"
-#include "test_seed.h"
 
 #include <algorithm>
 #include <filesystem>
