@@ -145,8 +145,9 @@ int compareValue(std::string_view x, std::string_view y) {
 }
 
 // a - b for non-negative operands. The aligned digit strings are ordered by
-// value, not by length: a zero operand normalizes to "" and is padded with
-// zeros, which would make it look longer than a small non-zero fraction.
+// value, not by length: a zero operand becomes the empty digit string and is
+// padded with zeros, which would make it look longer than a small non-zero
+// fraction.
 std::string subtractUnsigned(std::string_view a0, std::string_view b0) {
     if (plainLong(a0) && plainLong(b0)) {
         const int order = compareValue(a0, b0);

@@ -18,7 +18,7 @@ namespace {
 // integers: the product stays below 10^14, exact even in a double.
 constexpr std::size_t kShortMultiplyDigits = 7;
 
-// multiplyDigits works on cells of nine decimal digits.
+// The schoolbook product works on cells of nine decimal digits.
 constexpr std::uint32_t kCellBase = 1'000'000'000;
 constexpr std::size_t kCellDigits = 9;
 

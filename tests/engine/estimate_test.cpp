@@ -112,14 +112,6 @@ TEST(Estimate, CombinationsCountTheIntermediate) {
     EXPECT_EQ(lengthOf(estimateCombination("3", "5", 0)), 1); // "0"
 }
 
-TEST(Estimate, CalculationsFromTheOperandLengths) {
-    const std::string a(1000, '7'), b(300, '3');
-    EXPECT_GE(lengthOf(estimateCalculation(Operation::Add, a, b)), 1001);
-    EXPECT_GE(lengthOf(estimateCalculation(Operation::Subtract, a, b)), 1001);
-    EXPECT_GE(lengthOf(estimateCalculation(Operation::Multiply, a, b)), 1300);
-    EXPECT_GE(lengthOf(estimateCalculation(Operation::Divide, a, b)), 1000 - 300 + 1 + 300 + 10);
-}
-
 TEST(Estimate, AboutLengthWording) {
     struct Case {
         double length;
@@ -147,16 +139,6 @@ TEST(Estimate, MemoryGuardRefusesWhatDoesNotFit) {
     EXPECT_EQ(work->rfind("The calculation would hold numbers of about ", 0), 0u) << *work;
     // Nothing to count, nothing refused.
     EXPECT_FALSE(memoryRefusal(LengthEstimate{}, 0));
-}
-
-TEST(Estimate, AvailableMemoryIsReadOnLinux) {
-#ifdef __linux__
-    const auto bytes = availableMemory();
-    ASSERT_TRUE(bytes);
-    EXPECT_GT(*bytes, 0u);
-#else
-    GTEST_SKIP() << "no /proc/meminfo";
-#endif
 }
 
 } // namespace

@@ -71,7 +71,7 @@ TEST(FastDiv, ExactAndExtremeRemainders) {
         }
 }
 
-TEST(FastDiv, LongOperands) {
+TEST(FastDivSlow, LongOperands) {
     std::mt19937_64 rng(fasttest::testSeed("FastDiv.Long"));
     expectDivision(makeDigits(rng, 200000, Shape::Random), makeDigits(rng, 100000, Shape::Random));
     expectDivision(makeDigits(rng, 150000, Shape::ZeroAndNineRuns),

@@ -137,7 +137,7 @@ TEST(FastMul, KeptFactorMatchesFreshProducts) {
     }
 }
 
-TEST(FastMul, LongOperandsMatchGmp) {
+TEST(FastMulSlow, LongOperandsMatchGmp) {
     std::mt19937_64 rng(fasttest::testSeed("FastMul.Long"));
     for (auto [la, lb] :
          {std::pair<std::size_t, std::size_t>{100000, 100000}, {250000, 1001}, {40000, 170000}}) {

@@ -199,42 +199,5 @@ TEST(GmpRandom, QuotientsThatRepeatOrEndAgreeWithGmp) {
     }
 }
 
-// The long division of a longer dividend, by digits and through the
-// router: the true digits, exactly `places` of them unless the division
-// ends before.
-TEST(GmpRandom, LongerDividendsGiveTheirPlaces) {
-    auto rng = test::seededRng("GmpRandom.LongerDividendsGiveTheirPlaces");
-    Progress progress;
-    for (int i = 0; i < 1500; ++i) {
-        const std::string b =
-            i % 3 == 0 ? repeatingDivisor(rng, test::uniform(rng, 1, 60))
-                       : test::makeDigits(rng, test::uniform(rng, 1, 80), test::anyShape(rng));
-        std::string a = i % 5 == 0 ? test::gmpMul(b, test::makeDigits(rng, 40)) // it ends
-                                   : test::makeDigits(rng, b.size() + test::uniform(rng, 1, 90),
-                                                      test::anyShape(rng));
-        while (a.size() <= b.size())
-            a += "7";
-        const Count places = static_cast<Count>(rng() % 200);
-        const std::string q = divideLonger(a, b, places, progress);
-        ASSERT_EQ(q, divideLongerByDigits(a, b, places, progress)) << a << " / " << b;
-        SCOPED_TRACE(a + " / " + b + " places " + std::to_string(places) + " q=" + q);
-        const std::size_t point = q.find('.');
-        const long shown = point == std::string::npos ? 0 : static_cast<long>(q.size() - point - 1);
-        Z scaled(a), ten, cut, rest;
-        mpz_ui_pow_ui(ten.get(), 10, static_cast<unsigned long>(shown));
-        mpz_mul(scaled.get(), scaled.get(), ten.get());
-        mpz_tdiv_qr(cut.get(), rest.get(), scaled.get(), Z(b).get());
-        std::string digits = q;
-        if (point != std::string::npos) digits.erase(point, 1);
-        if (places == 0) {
-            EXPECT_EQ(q, "");
-            continue;
-        }
-        EXPECT_EQ(digits, cut.str());
-        EXPECT_TRUE(mpz_sgn(rest.get()) == 0 ? shown <= places : shown == places);
-        if (HasFailure()) return;
-    }
-}
-
 } // namespace
 } // namespace longhand

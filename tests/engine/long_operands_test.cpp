@@ -37,13 +37,6 @@ TEST(LongOperandsSlow, SumsAndProductsMatchGmp) {
         const std::string b = size[1] ? makeDigits(rng, size[1], anyShape(rng)) : a;
         EXPECT_EQ(multiply(a, b, progress), test::gmpMul(a, b)) << size[0] << " x " << size[1];
     }
-    // With points: the product's digits, the point at the sum of the places.
-    const std::string a = makeDigits(rng, 30000) + "1", b = makeDigits(rng, 20000) + "3";
-    std::string expected = test::gmpMul(a, b);
-    expected.insert(expected.size() - 25000, 1, '.');
-    EXPECT_EQ(multiply(a.substr(0, a.size() - 10000) + "." + a.substr(a.size() - 10000),
-                       b.substr(0, b.size() - 15000) + "." + b.substr(b.size() - 15000), progress),
-              expected);
 }
 
 // The quotient text of integers by the division's rules: the digits of
