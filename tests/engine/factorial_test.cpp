@@ -207,12 +207,15 @@ TEST(FactorialFlow, StoreFailuresBecomeNotices) {
         EXPECT_TRUE(outcome.finished);
         EXPECT_EQ(window.offered, c.offered ? 1 : 0);
         EXPECT_EQ(window.upper, "5");
-        if (*c.notice)
-            EXPECT_EQ(outcome.notices, std::vector<std::string>{c.notice + path});
-        else
-            EXPECT_TRUE(outcome.notices.empty());
-        if (std::string(c.why) == "read-only") EXPECT_EQ(folder.read(), stored);
-        if (std::string(c.why) == "unreadable") EXPECT_TRUE(fs::is_directory(path));
+        const std::vector<std::string> notices =
+            *c.notice ? std::vector<std::string>{c.notice + path} : std::vector<std::string>{};
+        EXPECT_EQ(outcome.notices, notices);
+        if (std::string(c.why) == "read-only") {
+            EXPECT_EQ(folder.read(), stored);
+        }
+        if (std::string(c.why) == "unreadable") {
+            EXPECT_TRUE(fs::is_directory(path));
+        }
     }
 }
 

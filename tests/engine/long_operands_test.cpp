@@ -76,7 +76,9 @@ TEST(LongOperandsSlow, PowersRunsAndCountsMatchGmp) {
         const unsigned long e = i == 0 ? 200000 : uniform(rng, 500, 5000);
         Progress progress;
         ASSERT_EQ(power(base, std::to_string(e), progress).text, test::gmpPow(base, e));
-        if (i == 0) EXPECT_DOUBLE_EQ(progress.fraction(), 1.0); // the share reaches the whole
+        if (i == 0) {
+            EXPECT_DOUBLE_EQ(progress.fraction(), 1.0); // the share reaches the whole
+        }
     }
     Progress progress;
     for (int i = 0; i < 4; ++i) {
