@@ -1,6 +1,6 @@
 #include "services/inifile.h"
+#include "support/seed.h"
 #include "tempdir.h"
-#include "test_seed.h"
 
 #include <cstdio>
 #include <cstdlib>

@@ -1,18 +1,18 @@
 // Calculations on the worker thread: the event loop keeps turning, the
-// window is held still and given back, the engine's host calls come after
-// the work (questions at once, on the user-interface thread), Cancel and Esc
-// stop the work and leave boxes and files byte for byte as they were, and
-// the memory guard refuses before anything starts.
-#include "engine/factorial.h"
-#include "engine/recording_host.h"
+// window is held still and given back, Cancel and Esc stop the work and
+// leave boxes and files byte for byte as they were, and the memory guard
+// refuses before anything starts.
+#include "engine/factorialstore.h"
+#include "engine/progress.h"
 #include "services/paths.h"
 #include "support/alloc_failure.h"
-#include "support/gmp_factorial.h"
+#include "support/gmp.h"
 #include "ui/dialog/dialog.h"
 #include "ui/main/calcrunner.h"
 #include "ui/main/clicklabel.h"
 #include "ui/main/numberbox.h"
 #include "ui/main/numberview.h"
+#include "ui/main/windowhost.h"
 #include "uitest.h"
 
 #include <QAction>
@@ -68,9 +68,9 @@ void whenWorking(CalcRunner& runner, std::function<void()> inside) {
 }
 
 // Work that goes on until it is cancelled, with half of it done.
-int untilCancelled(EngineHost& host) {
-    host.progress(0.5);
-    while (!host.cancelled())
+int untilCancelled(Progress& progress) {
+    progress.report(0.5);
+    while (!progress.cancelled())
         std::this_thread::sleep_for(std::chrono::milliseconds(1));
     return 0;
 }
@@ -92,6 +92,7 @@ struct Stage {
         CalcRunner::Scene s;
         s.window = &window;
         s.statusLabel = status;
+        s.presenter = &presenter;
         s.disabled = {button};
         s.actions = {action};
         s.readOnly = {box, line};
@@ -105,7 +106,7 @@ struct Stage {
     QLineEdit* line;
     QAction* action;
     CalcRunner runner;
-    test::RecordingHost host;
+    ScriptedPresenter presenter;
 };
 
 // ---- The runner -------------------------------------------------------------------
@@ -131,7 +132,7 @@ TEST(CalcRunner, TheEventLoopTurnsAndTheWorkingPanelShows) {
             QTest::mouseClick(r.cancelButton(), Qt::LeftButton);
         });
     });
-    const auto result = stage.runner.run(stage.scene(), stage.host, untilCancelled);
+    const auto result = stage.runner.run(stage.scene(), untilCancelled);
     EXPECT_FALSE(result);
     EXPECT_TRUE(barSeen);
     // 0.6 s of work at 5 ms a tick: many, however busy the machine is.
@@ -157,13 +158,12 @@ TEST(CalcRunner, HoldsTheSceneWhileRunningAndGivesItBack) {
         EXPECT_TRUE(stage.line->isReadOnly());
         // One calculation at a time.
         bool inner = false;
-        EXPECT_FALSE(
-            stage.runner.run(scene, stage.host, [&](EngineHost&) { return inner = true; }));
+        EXPECT_FALSE(stage.runner.run(scene, [&](Progress&) { return inner = true; }));
         EXPECT_FALSE(inner);
         checked = true;
         go = true;
     });
-    const auto result = stage.runner.run(scene, stage.host, [&](EngineHost&) {
+    const auto result = stage.runner.run(scene, [&](Progress&) {
         while (!go)
             std::this_thread::sleep_for(std::chrono::milliseconds(1));
         return 7;
@@ -177,118 +177,30 @@ TEST(CalcRunner, HoldsTheSceneWhileRunningAndGivesItBack) {
     EXPECT_FALSE(stage.line->isReadOnly());
 }
 
-TEST(CalcRunner, HostCallsComeAfterTheWorkInTheirOrder) {
-    Stage stage;
-    stage.host.upper = "5";
-    stage.host.sound = true;
-    std::atomic<bool> go{false};
-    // Nothing reaches the window's host while the work runs.
-    QObject::connect(&stage.runner, &CalcRunner::started, [&] {
-        QTimer::singleShot(50, [&] {
-            EXPECT_TRUE(stage.host.messages.empty());
-            EXPECT_EQ(stage.host.finishedCalls, 0);
-            EXPECT_EQ(stage.host.upper, "5");
-            go = true;
-        });
-    });
-    const auto seen = stage.runner.run(stage.scene(), stage.host, [&](EngineHost& host) {
-        host.showMessage("one");
-        host.setFacUpper("7");
-        host.finished();
-        host.stopSound();
-        host.showMessage("two");
-        while (!go)
-            std::this_thread::sleep_for(std::chrono::milliseconds(1));
-        return host.facUpper() + (host.soundOn() ? "+sound" : "");
-    });
-    EXPECT_EQ(seen, "7+sound");
-    EXPECT_EQ(stage.host.messages, (std::vector<std::string>{"one", "two"}));
-    EXPECT_EQ(stage.host.upper, "7");
-    EXPECT_EQ(stage.host.finishedCalls, 1);
-    EXPECT_EQ(stage.host.stopSoundCalls, 1);
-}
-
-// Records the order of what reaches it, and on which thread questions come.
-class OrderHost final : public test::RecordingHost {
-  public:
-    void showMessage(const std::string& text) override { order.push_back("message " + text); }
-    bool askYesNo(const std::string& text) override {
-        order.push_back("question " + text);
-        onUiThread = QThread::currentThread() == QApplication::instance()->thread();
-        return true;
-    }
-    std::string readText(const std::string& key, int) override {
-        order.push_back("text " + key);
-        return "T:" + key;
-    }
-    std::vector<std::string> order;
-    bool onUiThread = false;
-};
-
-TEST(CalcRunner, QuestionsAreAskedAtOnceOnTheUiThreadAfterTheHeldBackCalls) {
-    Stage stage;
-    OrderHost host;
-    const auto answer = stage.runner.run(stage.scene(), host, [](EngineHost& h) {
-        h.showMessage("before");
-        const std::string text = h.readText("facSave", 47);
-        const bool yes = h.askYesNo(text);
-        h.showMessage("after");
-        return yes;
-    });
-    EXPECT_EQ(answer, true);
-    EXPECT_TRUE(host.onUiThread);
-    EXPECT_EQ(host.order, (std::vector<std::string>{"message before", "text facSave",
-                                                    "question T:facSave", "message after"}));
-}
-
 // Memory running out in the work ends the run as a cancel does, with the
-// message: nothing the work told its host on the way arrives.
-TEST(CalcRunner, AWorkOutOfMemoryEndsInItsMessageAndKeepsNothing) {
+// message in the scene's window.
+TEST(CalcRunner, AWorkOutOfMemoryEndsInItsMessage) {
     Stage stage;
-    test::AppFolder folder;
-    folder.write(kFacDataFileName, test::storeOf({1, 5}));
-    stage.host.dataPath = folder.file(kFacDataFileName);
-    stage.host.upper = "5";
-    const auto result = stage.runner.run(stage.scene(), stage.host, [](EngineHost& host) -> int {
-        host.showMessage("on the way");
-        factorN("3", 0, host);
-        host.setFacUpper("9");
-        host.finished();
-        throw std::bad_alloc();
-    });
+    const auto result =
+        stage.runner.run(stage.scene(), [](Progress&) -> int { throw std::bad_alloc(); });
     EXPECT_FALSE(result);
-    EXPECT_EQ(stage.host.messages,
-              (std::vector<std::string>{"Not enough memory for numbers this long."}));
-    EXPECT_EQ(readBytes(folder.file(kFacDataFileName)), test::storeOf({1, 5}));
-    EXPECT_EQ(stage.host.upper, "5");
-    EXPECT_EQ(stage.host.finishedCalls, 0);
+    ASSERT_EQ(stage.presenter.messages.size(), 1u);
+    EXPECT_EQ(stage.presenter.messages[0].text, "Not enough memory for numbers this long.");
     EXPECT_FALSE(stage.runner.isRunning());
     EXPECT_TRUE(stage.button->isEnabled());
     EXPECT_FALSE(stage.box->isReadOnly());
 }
 
-// A work that stored a factorial on its way and then failed (other than by
-// running out of memory): the exception comes through, the scene is given
-// back, its messages come, its store's writes do not.
-TEST(CalcRunner, AFailedWorkStoresNothing) {
+// Any other failure of the work comes through, with the scene given back.
+TEST(CalcRunner, AFailedWorkThrowsAfterGivingTheSceneBack) {
     Stage stage;
-    test::AppFolder folder;
-    folder.write(kFacDataFileName, test::storeOf({1, 5}));
-    stage.host.dataPath = folder.file(kFacDataFileName);
-    stage.host.upper = "5";
-    EXPECT_THROW(stage.runner.run(stage.scene(), stage.host,
-                                  [](EngineHost& host) -> int {
-                                      host.showMessage("on the way");
-                                      factorN("3", 0, host);
-                                      throw std::runtime_error("broken");
-                                  }),
+    EXPECT_THROW(stage.runner.run(stage.scene(),
+                                  [](Progress&) -> int { throw std::runtime_error("broken"); }),
                  std::runtime_error);
     EXPECT_FALSE(stage.runner.isRunning());
     EXPECT_TRUE(stage.button->isEnabled());
     EXPECT_FALSE(stage.box->isReadOnly());
-    EXPECT_EQ(stage.host.messages, std::vector<std::string>{"on the way"});
-    EXPECT_EQ(readBytes(folder.file(kFacDataFileName)), test::storeOf({1, 5}));
-    EXPECT_EQ(stage.host.finishedCalls, 0);
+    EXPECT_TRUE(stage.presenter.messages.empty());
 }
 
 TEST(CalcRunner, EscapeCancels) {
@@ -304,44 +216,8 @@ TEST(CalcRunner, EscapeCancels) {
         stage.runner.cancel();
     });
     fallback.start(5000);
-    EXPECT_FALSE(stage.runner.run(stage.scene(), stage.host, untilCancelled));
+    EXPECT_FALSE(stage.runner.run(stage.scene(), untilCancelled));
     if (fellBack) GTEST_SKIP() << "no window shortcuts on this platform";
-}
-
-// A work that stores factorials on its way and is then cancelled, while
-// another window stores into the same file: nothing of the cancelled work
-// is written or told, and nothing the other window stored is taken back
-// (or removed, when the file was new).
-TEST(CalcRunner, CancelStoresNothingAndTakesNothingBack) {
-    for (const bool existed : {true, false}) {
-        SCOPED_TRACE(existed ? "a file" : "no file");
-        Stage stage;
-        test::AppFolder folder;
-        const std::string path = folder.file(kFacDataFileName);
-        if (existed) folder.write(kFacDataFileName, test::storeOf({1, 5}));
-        stage.host.dataPath = path;
-        stage.host.upper = existed ? "5" : "0";
-        test::RecordingHost otherWindow;
-        otherWindow.dataPath = path;
-        otherWindow.upper = stage.host.upper;
-        otherWindow.answers = {true, true};
-        whenWorking(stage.runner, [&] {
-            EXPECT_EQ(factorN("4", 1, otherWindow), "24");
-            EXPECT_EQ(factorN("7", 1, otherWindow), "5040");
-            QTest::mouseClick(stage.runner.cancelButton(), Qt::LeftButton);
-        });
-        const auto result = stage.runner.run(stage.scene(), stage.host, [](EngineHost& host) {
-            const std::string three = factorN("3", 0, host);
-            untilCancelled(host);
-            return three;
-        });
-        EXPECT_FALSE(result);
-        EXPECT_EQ(readBytes(path), test::storeOf(existed ? std::set<unsigned long>{1, 4, 5, 7}
-                                                         : std::set<unsigned long>{1, 4, 7}));
-        EXPECT_EQ(stage.host.upper, existed ? "5" : "0");
-        EXPECT_EQ(stage.host.finishedCalls, 0);
-        EXPECT_TRUE(stage.host.messages.empty());
-    }
 }
 
 // ---- The function dialog -------------------------------------------------------------

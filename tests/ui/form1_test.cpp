@@ -3,7 +3,7 @@
 // and the settings file.
 #include "engine/operations.h"
 #include "support/alloc_failure.h"
-#include "support/gmp_factorial.h"
+#include "support/gmp.h"
 #include "ui/main/application.h"
 #include "ui/main/clicklabel.h"
 #include "ui/main/numberbox.h"
@@ -41,13 +41,13 @@ void click(QPushButton* button) {
     QTest::mouseClick(button, Qt::LeftButton);
 }
 
-QPushButton* buttonFor(Form1& form, int code) {
-    switch (code) {
-    case OpAdd:
+QPushButton* buttonFor(Form1& form, Operation operation) {
+    switch (operation) {
+    case Operation::Add:
         return form.Command2;
-    case OpSubtract:
+    case Operation::Subtract:
         return form.Command3;
-    case OpMultiply:
+    case Operation::Multiply:
         return form.Command1;
     default:
         return form.Command5;
@@ -61,13 +61,13 @@ constexpr const char* kNotANumber = "Turn on input-checking. Reenter data.";
 struct OperationCase {
     const char* a;
     const char* b;
-    int code;
+    Operation operation;
     const char* shown;   // the result box afterwards
     const char* message; // the message shown instead, or null
 };
 
 void PrintTo(const OperationCase& c, std::ostream* os) {
-    *os << '"' << c.a << "\" op " << c.code << " \"" << c.b << '"';
+    *os << '"' << c.a << "\" op " << static_cast<int>(c.operation) << " \"" << c.b << '"';
 }
 
 void showsTheResultOrTheMessage(const OperationCase& c, FormRig& rig) {
@@ -78,7 +78,7 @@ void showsTheResultOrTheMessage(const OperationCase& c, FormRig& rig) {
     QTest::keyClicks(form.RichTextBox1, QString::fromLatin1(c.a));
     QTest::keyClicks(form.RichTextBox2, QString::fromLatin1(c.b));
     ASSERT_EQ(form.RichTextBox1->text(), c.a); // checking is off: typed as is
-    click(buttonFor(form, c.code));
+    click(buttonFor(form, c.operation));
 
     EXPECT_EQ(form.RichTextBox3->text(), c.shown);
     if (c.message) {
@@ -100,12 +100,12 @@ void showsTheResultOrTheMessage(const OperationCase& c, FormRig& rig) {
     EXPECT_EQ(form.RichTextBox2->text(), c.b);
 }
 
-class Operation : public ::testing::TestWithParam<OperationCase> {};
+class OperationButtons : public ::testing::TestWithParam<OperationCase> {};
 
 // With input checking unset (a first start: the delivered settings hold no
 // state) and with it off, nothing tidies the boxes: the operation itself
 // refuses what is not a number.
-TEST_P(Operation, ShowsTheResultOrTheMessage) {
+TEST_P(OperationButtons, ShowsTheResultOrTheMessage) {
     const OperationCase& c = GetParam();
     for (const bool checkingOff : {false, true}) {
         SCOPED_TRACE(checkingOff ? "input checking off" : "input checking unset");
@@ -119,36 +119,36 @@ TEST_P(Operation, ShowsTheResultOrTheMessage) {
 }
 
 INSTANTIATE_TEST_SUITE_P(
-    FourButtons, Operation,
-    ::testing::Values(OperationCase{"12.5", "-3", OpAdd, "9.5", nullptr},
-                      OperationCase{"0", "2.50", OpSubtract, "-2.5", nullptr},
-                      OperationCase{"0", "007", OpAdd, "007", nullptr},
-                      OperationCase{"123456789", "987654321", OpMultiply, "121932631112635269",
-                                    nullptr},
-                      OperationCase{"-1.5", "0.2", OpMultiply, "-.3", nullptr},
-                      OperationCase{"10", "4", OpDivide, "2.5", nullptr},
+    FourButtons, OperationButtons,
+    ::testing::Values(OperationCase{"12.5", "-3", Operation::Add, "9.5", nullptr},
+                      OperationCase{"0", "2.50", Operation::Subtract, "-2.5", nullptr},
+                      OperationCase{"0", "007", Operation::Add, "007", nullptr},
+                      OperationCase{"123456789", "987654321", Operation::Multiply,
+                                    "121932631112635269", nullptr},
+                      OperationCase{"-1.5", "0.2", Operation::Multiply, "-.3", nullptr},
+                      OperationCase{"10", "4", Operation::Divide, "2.5", nullptr},
                       // The division's special cases.
-                      OperationCase{"0", "5", OpDivide, "0", nullptr},
-                      OperationCase{"0", "-0", OpDivide, "0", nullptr},
-                      OperationCase{"0", "00", OpDivide, "0", nullptr},
-                      OperationCase{"7.50", "1", OpDivide, "7.5", nullptr},
-                      OperationCase{"-3", "1.0", OpDivide, "-3", nullptr},
-                      OperationCase{"0", "0", OpDivide, "old", "Division by zero."},
-                      OperationCase{"5", "-0.0", OpDivide, "old", "Division by zero."},
-                      OperationCase{"5", "000", OpDivide, "old", "Division by zero."},
-                      OperationCase{"5", "-.", OpDivide, "old", "Division by zero."},
+                      OperationCase{"0", "5", Operation::Divide, "0", nullptr},
+                      OperationCase{"0", "-0", Operation::Divide, "0", nullptr},
+                      OperationCase{"0", "00", Operation::Divide, "0", nullptr},
+                      OperationCase{"7.50", "1", Operation::Divide, "7.5", nullptr},
+                      OperationCase{"-3", "1.0", Operation::Divide, "-3", nullptr},
+                      OperationCase{"0", "0", Operation::Divide, "old", "Division by zero."},
+                      OperationCase{"5", "-0.0", Operation::Divide, "old", "Division by zero."},
+                      OperationCase{"5", "000", Operation::Divide, "old", "Division by zero."},
+                      OperationCase{"5", "-.", Operation::Divide, "old", "Division by zero."},
                       // Operands that are only a point.
-                      OperationCase{".000", "1", OpAdd, "old", "Weird Input."},
-                      OperationCase{"1", ".", OpMultiply, "old", "Weird Input."},
-                      OperationCase{"0.", "1", OpAdd, "1", nullptr},
+                      OperationCase{".000", "1", Operation::Add, "old", "Weird Input."},
+                      OperationCase{"1", ".", Operation::Multiply, "old", "Weird Input."},
+                      OperationCase{"0.", "1", Operation::Add, "1", nullptr},
                       // Operands that are not decimal numbers.
-                      OperationCase{"1,000", "1", OpAdd, "old", kNotANumber},
-                      OperationCase{"2.5e3", "1", OpSubtract, "old", kNotANumber},
-                      OperationCase{"1", "+0", OpDivide, "old", kNotANumber},
-                      OperationCase{"1", "abc", OpDivide, "old", kNotANumber},
-                      OperationCase{"1.2.3", "4", OpMultiply, "old", kNotANumber},
-                      OperationCase{"7", "1-2", OpAdd, "old", kNotANumber},
-                      OperationCase{"--5", "1", OpSubtract, "old", kNotANumber}));
+                      OperationCase{"1,000", "1", Operation::Add, "old", kNotANumber},
+                      OperationCase{"2.5e3", "1", Operation::Subtract, "old", kNotANumber},
+                      OperationCase{"1", "+0", Operation::Divide, "old", kNotANumber},
+                      OperationCase{"1", "abc", Operation::Divide, "old", kNotANumber},
+                      OperationCase{"1.2.3", "4", Operation::Multiply, "old", kNotANumber},
+                      OperationCase{"7", "1-2", Operation::Add, "old", kNotANumber},
+                      OperationCase{"--5", "1", Operation::Subtract, "old", kNotANumber}));
 
 TEST(Form1Operation, AnEmptyBoxIsRefusedWithTheInformationIcon) {
     FormRig rig;
@@ -190,10 +190,12 @@ TEST(Form1Operation, TheSameResultAsTheSharedFlow) {
     const std::string b = "-12345678901234567.89";
     form.RichTextBox1->setText(a);
     form.RichTextBox2->setText(b);
-    for (int code : {OpAdd, OpSubtract, OpMultiply, OpDivide}) {
-        click(buttonFor(form, code));
-        EXPECT_EQ(form.RichTextBox3->text(), runFourOperation(code, a, b, silentHost()).text)
-            << "code " << code;
+    for (Operation operation :
+         {Operation::Add, Operation::Subtract, Operation::Multiply, Operation::Divide}) {
+        click(buttonFor(form, operation));
+        Progress progress;
+        EXPECT_EQ(form.RichTextBox3->text(), calculate(operation, a, b, progress).text)
+            << static_cast<int>(operation);
     }
 }
 

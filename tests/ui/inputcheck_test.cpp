@@ -1,5 +1,5 @@
 // The cleaning pass of keystroke input checking, on texts alone.
-#include "test_seed.h"
+#include "support/seed.h"
 #include "ui/main/inputcheck.h"
 
 #include <algorithm>

@@ -6,7 +6,7 @@
 #include "engine/factable.h"
 #include "engine/factorial.h"
 #include "engine/numtext.h"
-#include "engine/operations.h"
+#include "engine/power.h"
 #include "services/paths.h"
 #include "services/settings.h"
 #include "services/winstyle.h"
@@ -128,6 +128,10 @@ Dialog::Dialog(Form1& form) : QDialog(&form), form_(form) {
 }
 
 Dialog::~Dialog() = default;
+
+Presenter& Dialog::presenter() {
+    return form_.presenter();
+}
 
 void Dialog::createControls() {
     setWindowTitle(QString());
@@ -364,10 +368,6 @@ void Dialog::showResult(std::string result) {
     RichTextBox1->setText(std::move(result));
 }
 
-void Dialog::finishedSignal() {
-    host_->finished();
-}
-
 void Dialog::compute() {
     if (form_.soundFlag == Form1::kSoundOnFlag) form_.sound().stop(" ");
     if (!Command3->isHidden()) Command3->hide();
@@ -396,21 +396,25 @@ void Dialog::compute() {
 
 bool Dialog::computeFactorial(const std::string& t) {
     const double value = numericValue(t);
-    std::string result;
+    FactorialStore store(host_->facDataPath());
+    Outcome outcome;
     if (value == 0) {
-        if (t == "0") result = factorN("0", 0, *host_);
+        if (t != "0") return true;
+        Progress progress;
+        outcome = factorial(t, nullptr, progress); // 0! = 1, from no store
     } else if (value >= 1) {
         CalcRunner& runner = form_.runner();
         if (runner.refuseTooLarge(this, form_.presenter(), estimateFactorial(t))) return true;
-        // The worker reads the data file and computes; the finished signal,
-        // the save question and the writing follow here, after the work.
-        std::optional<FactorialWork> work = runner.run(
-            dialogScene(*this), *host_, [&](EngineHost& host) { return factorialWork(t, host); });
-        if (!work) return false;
-        result = storeFactorial(std::move(*work), 1, *host_);
+        // The worker reads the store and computes; the finished signal, the
+        // save question and the writing follow here, after the work.
+        std::optional<Outcome> ran = runner.run(
+            dialogScene(*this), [&](Progress& progress) { return factorial(t, &store, progress); });
+        if (!ran) return false;
+        outcome = std::move(*ran);
     }
-    // An argument factorN cannot take gives nothing: the box keeps its text.
-    if (!result.empty()) showResult(std::move(result));
+    // An argument the factorial does not take gives nothing: the box keeps
+    // its text.
+    if (host_->follow(outcome, &store)) showResult(std::move(outcome.text));
     return true;
 }
 
@@ -421,18 +425,10 @@ bool Dialog::computePower(const std::string& t) {
     const std::string exponent = t.substr(caret + 1);
     CalcRunner& runner = form_.runner();
     if (runner.refuseTooLarge(this, form_.presenter(), estimatePower(base, exponent))) return true;
-    std::optional<OperationOutcome> ran =
-        runner.run(dialogScene(*this), *host_,
-                   [&](EngineHost& host) { return runPower(base, exponent, host); });
+    std::optional<Outcome> ran = runner.run(
+        dialogScene(*this), [&](Progress& progress) { return power(base, exponent, progress); });
     if (!ran) return false;
-    OperationOutcome& outcome = *ran;
-    if (!outcome.shown) {
-        form_.presenter().inform(this, QString::fromStdString(outcome.text));
-        return true;
-    }
-    if (!outcome.computed) return true;
-    showResult(std::move(outcome.text));
-    finishedSignal();
+    if (host_->follow(*ran)) showResult(std::move(ran->text));
     return true;
 }
 
@@ -446,14 +442,13 @@ bool Dialog::computeSelection(const std::string& t, bool permutation) {
     if (runner.refuseTooLarge(this, form_.presenter(), estimate)) return true;
     // n! and r! on the way may go into the factorial store once the work is
     // done; a cancelled run stores nothing.
-    std::optional<std::string> ran = runner.run(dialogScene(*this), *host_, [&](EngineHost& host) {
-        return permutation ? perMutation(args.n, args.r, flag, host)
-                           : combination(args.n, args.r, flag, host);
+    FactorialStore store(host_->facDataPath());
+    std::optional<Outcome> ran = runner.run(dialogScene(*this), [&](Progress& progress) {
+        return permutation ? permutations(args.n, args.r, flag, &store, progress)
+                           : combinations(args.n, args.r, flag, &store, progress);
     });
     if (!ran) return false;
-    if (ran->empty()) return true; // refused: nothing to show
-    showResult(std::move(*ran));
-    finishedSignal();
+    if (host_->follow(*ran, &store)) showResult(std::move(*ran).text);
     return true;
 }
 
@@ -469,11 +464,11 @@ unsigned char Dialog::Makeit(const std::string& vok) {
         int last = 0;
     };
     const std::optional<Table> built =
-        form_.runner().run(mainWindowScene(form_), *host_, [](EngineHost& host) {
+        form_.runner().run(mainWindowScene(form_), [](Progress& progress) {
             Table t;
             t.factorials = factorialTable(kFactorialTableTop, [&](int i, const std::string&) {
                 t.last = i;
-                host.progress(static_cast<double>(i) / kFactorialTableTop);
+                progress.report(static_cast<double>(i) / kFactorialTableTop);
             });
             return t;
         });

@@ -25,9 +25,10 @@ class QPushButton;
 namespace longhand {
 
 class ClickLabel;
-class EngineHost;
 class Form1;
 class NumberView;
+class Presenter;
+class WindowHost;
 
 class Dialog : public QDialog {
     Q_OBJECT
@@ -56,6 +57,9 @@ class Dialog : public QDialog {
 
     // The mode prepare() set; nothing before (the table of 1! to 100!).
     std::optional<FunctionMode> mode() const { return mode_; }
+
+    // The main window's presenter, which the dialog's boxes go through.
+    Presenter& presenter();
 
     // Writes the table of 1! to 100! over the factorial data file, showing
     // each step in the argument line, the caption and the result box, and
@@ -98,14 +102,13 @@ class Dialog : public QDialog {
     void argumentMenu(const QPoint& at);
     void argumentChanged();
     void showResult(std::string result);
-    void finishedSignal();
     // Each returns false when the calculation was cancelled.
     bool computeFactorial(const std::string& t);
     bool computePower(const std::string& t);
     bool computeSelection(const std::string& t, bool permutation);
 
     Form1& form_;
-    std::unique_ptr<EngineHost> host_;
+    std::unique_ptr<WindowHost> host_;
     std::optional<FunctionMode> mode_;
     bool activated_ = false;
     bool unloaded_ = false;

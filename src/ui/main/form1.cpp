@@ -154,10 +154,13 @@ void Form1::createMenus() {
 void Form1::connectControls() {
     // Handlers that may take or make a long number tell when memory runs out.
     auto guard = [this](auto step) { return guarded(*presenter_, this, std::move(step)); };
-    connect(Command2, &QPushButton::clicked, this, guard([this] { runOperation(OpAdd); }));
-    connect(Command3, &QPushButton::clicked, this, guard([this] { runOperation(OpSubtract); }));
-    connect(Command1, &QPushButton::clicked, this, guard([this] { runOperation(OpMultiply); }));
-    connect(Command5, &QPushButton::clicked, this, guard([this] { runOperation(OpDivide); }));
+    connect(Command2, &QPushButton::clicked, this, guard([this] { runOperation(Operation::Add); }));
+    connect(Command3, &QPushButton::clicked, this,
+            guard([this] { runOperation(Operation::Subtract); }));
+    connect(Command1, &QPushButton::clicked, this,
+            guard([this] { runOperation(Operation::Multiply); }));
+    connect(Command5, &QPushButton::clicked, this,
+            guard([this] { runOperation(Operation::Divide); }));
     connect(Command4, &QPushButton::clicked, this, &Form1::onFunctionButton);
     connect(Command6, &QPushButton::clicked, this, &Form1::onStopSound);
 
@@ -247,39 +250,29 @@ void Form1::unloadSplash() {
 // ---- The four operations ---------------------------------------------------
 
 int Form1::checkBothBoxes(const std::string& text1, const std::string& text2) {
-    if (leadCharKind(text1) == KindEmpty || leadCharKind(text2) == KindEmpty) {
+    if (textKind(text1) == TextKind::Empty || textKind(text2) == TextKind::Empty) {
         presenter_->inform(this, QString::fromLatin1(kEmptyBoxes), MsgIcon::Information);
         return 1;
     }
     return 0;
 }
 
-void Form1::runOperation(int code) {
+void Form1::runOperation(Operation operation) {
     if (soundFlag == kSoundOnFlag) sound_->stop("");
     if (checkBothBoxes(RichTextBox1->text(), RichTextBox2->text()) == 1) return;
 
     const std::string a = RichTextBox1->text();
     const std::string b = RichTextBox2->text();
-    if (runner_->refuseTooLarge(this, *presenter_, estimateFourOperation(code, a, b))) return;
+    if (runner_->refuseTooLarge(this, *presenter_, estimateCalculation(operation, a, b))) return;
 
     // The window keeps turning while the worker computes; a cancelled
     // calculation, or one that ran out of memory, leaves everything as it was.
-    std::optional<OperationOutcome> ran =
-        runner_->run(mainWindowScene(*this), *host_,
-                     [&](EngineHost& host) { return runFourOperation(code, a, b, host); });
-    if (!ran) return;
-    OperationOutcome& outcome = *ran;
-    if (!outcome.shown) {
-        presenter_->inform(this, QString::fromStdString(outcome.text));
-        return;
-    }
-    if (outcome.computed) RichTextBox3->setText(std::move(outcome.text));
-
+    std::optional<Outcome> ran = runner_->run(mainWindowScene(*this), [&](Progress& progress) {
+        return calculate(operation, a, b, progress);
+    });
+    if (!ran || !host_->follow(*ran)) return;
+    RichTextBox3->setText(std::move(ran->text));
     clearStatus(Label1);
-    if (soundFlag == kSoundOnFlag) {
-        sound_->play(kSound);
-        Command6->show();
-    }
 }
 
 // ---- Input checking --------------------------------------------------------

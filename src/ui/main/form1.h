@@ -4,6 +4,8 @@
 // windows share: iputFlag, soundFlag and facUpper.
 #pragma once
 
+#include "engine/operations.h"
+
 #include <QMainWindow>
 #include <memory>
 #include <string>
@@ -16,12 +18,12 @@ namespace longhand {
 
 class CalcRunner;
 class ClickLabel;
-class EngineHost;
 class HelpLauncher;
 class NumberBox;
 class NumberView;
 class Presenter;
 class SoundPort;
+class WindowHost;
 class frmSplash;
 
 class Form1 : public QMainWindow {
@@ -58,9 +60,9 @@ class Form1 : public QMainWindow {
     // captions and styles the number boxes.
     void readOptions();
 
-    // The four operations (OpAdd ... OpDivide) on the two operand boxes,
-    // into the result box.
-    void runOperation(int code);
+    // One of the four operations on the two operand boxes, into the result
+    // box.
+    void runOperation(Operation operation);
     // 1 (after telling the person) when a text is empty, else 0.
     int checkBothBoxes(const std::string& text1, const std::string& text2);
     // Cleans the text of operand box `id` (1 or 2) in place.
@@ -69,7 +71,7 @@ class Form1 : public QMainWindow {
     Presenter& presenter() { return *presenter_; }
     SoundPort& sound() { return *sound_; }
     // The main window's calculations report through this host.
-    EngineHost& host() { return *host_; }
+    WindowHost& host() { return *host_; }
     HelpLauncher& helpLauncher() { return *help_; }
     // Runs the calculations of this window and of the function dialog.
     CalcRunner& runner() { return *runner_; }
@@ -145,7 +147,7 @@ class Form1 : public QMainWindow {
     std::unique_ptr<SoundPort> ownSound_;
     Presenter* presenter_;
     SoundPort* sound_;
-    std::unique_ptr<EngineHost> host_;
+    std::unique_ptr<WindowHost> host_;
     HelpLauncher* help_;
     CalcRunner* runner_;
     frmSplash* splash_ = nullptr;

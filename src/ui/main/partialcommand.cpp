@@ -8,6 +8,7 @@
 #include "numberview.h"
 #include "presenter.h"
 #include "services/settings.h"
+#include "windowhost.h"
 
 namespace longhand {
 
@@ -39,19 +40,18 @@ void runPartialProduct(Form1& form) {
         const std::string high = n->toStdString();
         if (form.runner().refuseTooLarge(&form, presenter, estimateRangeProduct(low, high)))
             continue;
-        std::optional<PartialProductOutcome> ran =
-            form.runner().run(mainWindowScene(form), form.host(),
-                              [&](EngineHost& host) { return partialProduct(low, high, host); });
+        std::optional<Outcome> ran =
+            form.runner().run(mainWindowScene(form), [&](Progress& progress) {
+                return partialProduct(low, high, progress);
+            });
         if (!ran) return; // cancelled: everything stays as it was
-        PartialProductOutcome& outcome = *ran;
-        if (!outcome.refusal.empty()) {
-            presenter.inform(&form, QString::fromStdString(outcome.refusal));
-            continue;
-        }
-        if (outcome.product.empty()) return; // given up on the way
+        Outcome& outcome = *ran;
+        const bool shown = form.host().follow(outcome);
+        if (outcome.status == Outcome::Status::Refused) continue; // and ask again
+        if (!shown) return;
         form.RichTextBox1->setText("");
         form.RichTextBox2->setText("");
-        form.RichTextBox3->setText(std::move(outcome.product));
+        form.RichTextBox3->setText(std::move(outcome.text));
         return;
     }
 }

@@ -20,7 +20,7 @@ void roundResult(NumberView* box, QLabel* hintLabel) {
     }
     // The count of decimals is the number the label begins with.
     const auto keep = static_cast<Count>(numericValue(caption.toStdString()));
-    const auto rounded = roundDecimals(box->text(), point.toLongLong(), keep);
+    const auto rounded = roundToDecimals(box->text(), point.toLongLong(), keep);
     if (!rounded) return;
     box->setText(*rounded);
     hintLabel->hide();

@@ -1,5 +1,7 @@
 #include "windowhost.h"
 
+#include "engine/factorial.h"
+#include "engine/outcome.h"
 #include "form1.h"
 #include "presenter.h"
 #include "services/paths.h"
@@ -9,6 +11,15 @@
 #include <QWidget>
 
 namespace longhand {
+
+namespace {
+
+// The save question: the settings text, n, a CR, then the advice.
+constexpr const char* kFacSaveKey = "facSave";
+constexpr int kFacSaveLength = 47;
+constexpr const char* kFacSaveAdvice = "You should save this result.";
+
+} // namespace
 
 WindowHost::WindowHost(Form1& form, QWidget* window, QWidget* stopButton)
     : form_(form), window_(window), stopButton_(stopButton) {}
@@ -36,10 +47,6 @@ void WindowHost::finished() {
     if (stopButton_) stopButton_->setVisible(true);
 }
 
-std::string WindowHost::readText(const std::string& key, int maxLen) {
-    return readTextEntry(key, maxLen);
-}
-
 std::string WindowHost::facUpper() const {
     return form_.facUpper;
 }
@@ -51,6 +58,30 @@ void WindowHost::setFacUpper(const std::string& n) {
 
 std::string WindowHost::facDataPath() const {
     return appFilePath(kFactorialFile);
+}
+
+bool WindowHost::follow(Outcome& outcome, FactorialStore* store) {
+    if (outcome.stopSound && soundOn()) stopSound();
+    if (store) keepFactorials(outcome, *store, facUpper());
+    for (const std::string& notice : outcome.notices)
+        showMessage(notice);
+    if (!outcome.largestStored.empty()) setFacUpper(outcome.largestStored);
+    if (outcome.status == Outcome::Status::Refused) showMessage(outcome.text);
+    if (!outcome.isResult()) return false;
+    if (outcome.finished) finished();
+    if (outcome.offer && store) {
+        const std::string question =
+            readTextEntry(kFacSaveKey, kFacSaveLength) + outcome.offer->key + "\r" + kFacSaveAdvice;
+        if (askYesNo(question)) {
+            const FactorialStore::Change change =
+                store->append(outcome.offer->key, outcome.offer->value);
+            for (const std::string& message : store->messages(change))
+                showMessage(message);
+            if (!change.largest.empty() && change.largest != facUpper())
+                setFacUpper(change.largest);
+        }
+    }
+    return true;
 }
 
 } // namespace longhand
