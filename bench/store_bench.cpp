@@ -45,9 +45,10 @@ class BenchStore {
         std::filesystem::create_directories(dir_);
         path_ = (dir_ / kFacDataFileName).string();
         AtomicFile out(path_);
+        Progress progress;
         std::string factorial = "1";
         for (int n = 1; n <= kStoreRecords; ++n) {
-            factorial = bigMultifly(factorial, std::to_string(n));
+            factorial = multiply(factorial, std::to_string(n), progress);
             if (n > 1) out.write("\r\n");
             out.write(std::to_string(n) + ",\"" + factorial + "\"");
         }
@@ -58,39 +59,27 @@ class BenchStore {
     std::string path_;
 };
 
-// The window's host as far as factorN asks it: the store and its largest n.
-class StoreHost final : public EngineHost {
-  public:
-    explicit StoreHost(std::string path) : path_(std::move(path)) {}
-    void showMessage(const std::string&) override { std::abort(); }
-    bool askYesNo(const std::string&) override { return false; }
-    bool soundOn() const override { return false; }
-    void stopSound() override {}
-    void finished() override {}
-    std::string readText(const std::string&, int) override { return {}; }
-    std::string facUpper() const override { return std::to_string(kStoreRecords); }
-    void setFacUpper(const std::string&) override { std::abort(); }
-    std::string facDataPath() const override { return path_; }
-
-  private:
-    std::string path_;
-};
-
 void setStore(benchmark::State& state, const BenchStore& store) {
     state.counters["store MB"] = static_cast<double>(store.bytes()) / 1e6;
 }
 
-// n! read through factorN, as the function dialog asks for it: the lookup,
-// and the check of the remembered largest n against the store's last record.
-void BM_StoreFactorNHit(benchmark::State& state) {
+// n! read through the store, as the function dialog asks for it: the
+// lookup, and the check of the remembered largest n against the store's
+// last record.
+void BM_StoreFactorialHit(benchmark::State& state) {
     const BenchStore& store = BenchStore::get();
-    StoreHost host(store.path());
+    FactorialStore kept(store.path());
     const std::string n = std::to_string(state.range(0));
-    for (auto _ : state)
-        benchmark::DoNotOptimize(factorN(n, 1, host));
+    const std::string remembered = std::to_string(kStoreRecords);
+    Progress progress;
+    for (auto _ : state) {
+        Outcome outcome = factorial(n, &kept, progress);
+        keepFactorials(outcome, kept, remembered);
+        benchmark::DoNotOptimize(outcome);
+    }
     setStore(state, store);
 }
-BENCHMARK(BM_StoreFactorNHit)->Arg(20)->Arg(1000)->Arg(10000)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_StoreFactorialHit)->Arg(20)->Arg(1000)->Arg(10000)->Unit(benchmark::kMillisecond);
 
 void BM_StoreLookup(benchmark::State& state) {
     const BenchStore& store = BenchStore::get();

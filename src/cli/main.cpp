@@ -1,6 +1,5 @@
 // longhand-calc: the calculator's operations on the command line, printing
 // exactly what the windows would show.
-#include "clihost.h"
 #include "commands.h"
 #include "limits.h"
 #include "operands.h"
@@ -148,16 +147,18 @@ int main(int argc, char** argv) {
     }
     operands.resize(total); // a missing optional operand is the empty text
 
-    longhand::cli::CliHost host;
-    longhand::OperationOutcome outcome;
+    longhand::Progress progress; // nothing cancels a command
+    longhand::Outcome outcome;
     try {
-        outcome = command->run(operands, host);
+        outcome = command->run(operands, progress);
     } catch (const std::bad_alloc&) {
         return refuse(kOutOfMemory);
     } catch (const std::length_error&) {
         return refuse(kTooLong);
     }
-    if (!outcome.shown) return refuse(outcome.text);
-    if (outcome.computed && !writeOut(outcome.text, true)) return kExitRefused;
+    for (const std::string& notice : outcome.notices)
+        std::fprintf(stderr, "%s\n", notice.c_str());
+    if (outcome.status == longhand::Outcome::Status::Refused) return refuse(outcome.text);
+    if (outcome.isResult() && !writeOut(outcome.text, true)) return kExitRefused;
     return 0;
 }

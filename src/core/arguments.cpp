@@ -38,8 +38,8 @@ Arguments splitArguments(std::string_view line) {
     args.flag = std::string(line.substr(last + 1, 1));
     if (args.n.empty() || args.r.empty() || !allDigits(args.n) || !allDigits(args.r)) return args;
 
-    int order = strCompare(args.n, args.r);
-    args.ok = order == CmpGreater || order == CmpEqual || order == CmpLonger;
+    const TextOrder order = compareWholeTexts(args.n, args.r);
+    args.ok = !isBelow(order);
     if (args.ok && args.flag == ")") args.flag = "0";
     return args;
 }

@@ -18,7 +18,7 @@ inline constexpr std::string_view kFactorialTableGuard = "Every day brings rain.
 // Called after each factorial i! (i from 1 to top) has been computed.
 using FactorialStep = std::function<void(int i, const std::string& factorial)>;
 
-// 1! to top! (top >= 1) in order, by one long multiplication each.
+// 1! to top! (top >= 1) in order, by one multiplication each.
 std::vector<std::string> factorialTable(int top = kFactorialTableTop,
                                         const FactorialStep& step = {});
 

@@ -6,152 +6,117 @@
 
 namespace longhand {
 
-std::string factorial(std::string_view n, EngineHost& host) {
-    if (!isWholeNumberText(n)) return {};
-    std::string result = rangeProduct(wholeNumberValue(n), "", "", host);
-    return host.cancelled() ? std::string() : result;
-}
-
 namespace {
 
 using Store = FactorialStore;
+using Step = HeldFactorial::Step;
 
-// rangeProduct(n, x, m) for a factorial that the caller uses; for one that
-// only factorEffects asked for and no store keeps, just whether it could be
-// computed: rangeProduct's refusal of a product too long to hold, else "1"
-// in its place (nothing stores or shows it).
-std::string runOrCheck(std::string_view n, std::string_view x, std::string_view m, bool compute,
-                       EngineHost& host) {
-    if (compute) return rangeProduct(n, x, m, host);
-    if (productTooLong(n, x, m)) {
-        host.showMessage(kProductTooLong);
-        return {};
-    }
-    return "1";
-}
-
-// factorialWork; with computeUnkept false, n! is computed only where the
-// store will keep it (a gap below the largest stored n).
-FactorialWork gatherWork(const std::string& nber, bool computeUnkept, EngineHost& host) {
-    FactorialWork work;
-    if (!isWholeNumberText(nber)) return work;
-    work.n = wholeNumberValue(nber);
-    if (work.n == "0") {
-        work.result.push_back('1'); // 0! = 1, from no store
-        return work;
-    }
-    const std::string path = host.facDataPath();
-    if (path.empty()) {
-        work.step = FactorialWork::Step::NoStore;
-        work.result = runOrCheck(work.n, "", "", computeUnkept, host);
-        if (host.cancelled()) work.result.clear();
-        return work;
-    }
-
-    Store::Lookup found = Store(path).lookup(work.n);
-    work.store = found.state;
-    const FactorialRecord& record = found.record;
-    switch (found.place) {
-    case Store::Lookup::Place::Stored:
-        work.step = FactorialWork::Step::Read;
-        work.result = std::move(found.record.value);
-        work.reached = work.n;
-        return work;
-    case Store::Lookup::Place::Gap:
-        // Continue from the nearest smaller stored factorial.
-        work.step = FactorialWork::Step::Insert;
-        work.reached = std::move(found.next);
-        work.result = rangeProduct(work.n, record.value, record.key, host);
-        break;
-    case Store::Lookup::Place::Beyond:
-        // Continue from the largest stored factorial.
-        work.step = FactorialWork::Step::Append;
-        if (found.state == Store::State::Ok) work.largest = work.reached = record.key;
-        work.result = runOrCheck(work.n, record.value, record.key, computeUnkept, host);
-        break;
-    }
-    if (host.cancelled()) work.result.clear();
-    return work;
-}
-
-// Sets the host's largest stored n to the store's, where they differ.
-void follow(const std::string& largest, EngineHost& host) {
-    if (!largest.empty() && host.facUpper() != largest) host.setFacUpper(largest);
-}
-
-// Tells the user what a change of the store calls for and follows its
-// largest key. True when the store holds what was asked.
-bool report(const Store& store, const Store::Change& change, EngineHost& host) {
-    for (const std::string& message : store.messages(change))
-        host.showMessage(message);
-    follow(change.largest, host);
-    return change.outcome == Store::Change::Outcome::Written ||
-           change.outcome == Store::Change::Outcome::Unchanged;
+// n! from x = m! (both empty: from 1), for a factorial the caller uses;
+// for one that only the store's follow-ups need and no store keeps, just
+// whether it could be computed: the refusal of a product too long to hold,
+// else an empty result in its place.
+Outcome continued(std::string_view n, std::string_view x, std::string_view m, bool compute,
+                  Progress& progress) {
+    if (compute) return rangeProduct(n, x, m, progress);
+    if (productTooLong(n, x, m)) return Outcome::refused(kProductTooLong);
+    return Outcome::result({}, false);
 }
 
 } // namespace
 
-FactorialWork factorialWork(const std::string& nber, EngineHost& host) {
-    return gatherWork(nber, true, host);
+Outcome factorial(std::string_view nText, const FactorialStore* store, Progress& progress,
+                  FactorialUse use) {
+    if (!isWholeNumberText(nText)) return {};
+    const std::string n = wholeNumberValue(nText);
+    if (n == "0") return Outcome::result("1", false); // 0! = 1, from no store
+    const bool computeUnkept = use != FactorialUse::StoreOnly;
+    if (!store) {
+        Outcome outcome = continued(n, "", "", computeUnkept, progress);
+        outcome.finished = outcome.isResult();
+        return outcome;
+    }
+
+    Store::Lookup found = store->lookup(n);
+    HeldFactorial held;
+    held.n = n;
+    held.store = found.state;
+    held.offer = use == FactorialUse::Offer;
+    Outcome outcome;
+    switch (found.place) {
+    case Store::Lookup::Place::Stored:
+        held.step = Step::Read;
+        held.reached = n;
+        outcome = Outcome::result(std::move(found.record.value), false);
+        break;
+    case Store::Lookup::Place::Gap:
+        // Continue from the nearest smaller stored factorial.
+        held.step = Step::Insert;
+        held.reached = std::move(found.next);
+        outcome = rangeProduct(n, found.record.value, found.record.key, progress);
+        break;
+    case Store::Lookup::Place::Beyond:
+        // Continue from the largest stored factorial.
+        held.step = Step::Append;
+        if (found.state == Store::State::Ok) held.largest = held.reached = found.record.key;
+        outcome = continued(n, found.record.value, found.record.key, computeUnkept, progress);
+        break;
+    }
+    if (progress.cancelled()) return Outcome::cancelled();
+    if (!outcome.isResult()) return outcome;
+    if (held.step == Step::Insert || (held.step == Step::Append && held.offer))
+        held.value = outcome.text;
+    outcome.finished = false; // the store's follow-ups decide
+    outcome.held = std::move(held);
+    return outcome;
 }
 
-std::string storeFactorial(const FactorialWork& work, int askFlag, EngineHost& host) {
-    using Step = FactorialWork::Step;
-    if (work.step == Step::Done) return work.result;
-    if (work.result.empty()) return work.result; // refused or cancelled: nothing to keep
-    const bool computed = work.step != Step::Read;
-    if (work.step == Step::NoStore) {
-        host.finished();
-        return work.result;
+void keepFactorials(Outcome& outcome, FactorialStore& store, std::string_view remembered) {
+    if (!outcome.held) return;
+    HeldFactorial held = std::move(*outcome.held);
+    outcome.held.reset();
+    const bool computed = held.step != Step::Read;
+
+    std::string upper(remembered);
+    const auto follow = [&](const std::string& largest) {
+        if (largest.empty() || largest == upper) return;
+        upper = largest;
+        outcome.largestStored = largest;
+    };
+    // True when the store holds what was asked.
+    const auto report = [&](const Store::Change& change) {
+        for (std::string& message : store.messages(change))
+            outcome.notices.push_back(std::move(message));
+        follow(change.largest);
+        return change.outcome == Store::Change::Outcome::Written ||
+               change.outcome == Store::Change::Outcome::Unchanged;
+    };
+
+    if (held.store == Store::State::Unreadable) {
+        outcome.notices.push_back(kFacStoreUnreadable + store.path());
+        outcome.finished = outcome.finished || computed;
+        return;
     }
-    Store store(host.facDataPath());
-    if (work.store == Store::State::Unreadable) {
-        host.showMessage(kFacStoreUnreadable + store.path());
-        if (computed) host.finished();
-        return work.result;
-    }
-    std::string largest = work.largest;
-    if (work.store == Store::State::Empty) {
+    std::string largest = held.largest;
+    if (held.store == Store::State::Empty) {
         const Store::Change started = store.create();
-        if (!report(store, started, host)) {
+        if (!report(started)) {
             // Told the user; n! was computed from 1 all the same.
-            if (computed) host.finished();
-            return work.result;
+            outcome.finished = outcome.finished || computed;
+            return;
         }
         largest = started.largest;
     }
-    if (largest.empty() && work.store == Store::State::Ok)
-        largest = store.currentLargestKey(host.facUpper(), work.reached);
-    follow(largest, host);
-    if (!computed) return work.result;
+    if (largest.empty() && held.store == Store::State::Ok)
+        largest = store.currentLargestKey(upper, held.reached);
+    follow(largest);
+    if (!computed) return;
 
-    host.finished();
-    if (work.step == Step::Insert) {
-        report(store, store.insert(work.n, work.result), host);
-        return work.result;
+    outcome.finished = true;
+    if (held.step == Step::Insert) {
+        report(store.insert(held.n, held.value));
+        return;
     }
-    if (askFlag != 1) return work.result;
-    const std::string question =
-        host.readText(kFacSaveKey, kFacSaveLength) + work.n + "\r" + kFacSaveAdvice;
-    if (host.askYesNo(question)) report(store, store.append(work.n, work.result), host);
-    return work.result;
-}
-
-std::string factorN(const std::string& nber, int askFlag, EngineHost& host) {
-    FactorialWork work = factorialWork(nber, host);
-    if (host.cancelled()) return {};
-    std::string result = work.result;
-    host.afterWork(
-        [work = std::move(work), askFlag](EngineHost& h) { storeFactorial(work, askFlag, h); });
-    return result;
-}
-
-bool factorEffects(const std::string& nber, EngineHost& host) {
-    FactorialWork work = gatherWork(nber, false, host);
-    if (host.cancelled()) return false;
-    const bool ok = !work.result.empty();
-    host.afterWork([work = std::move(work)](EngineHost& h) { storeFactorial(work, 0, h); });
-    return ok;
+    if (held.offer) outcome.offer = FactorialRecord{held.n, std::move(held.value)};
 }
 
 } // namespace longhand

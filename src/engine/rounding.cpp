@@ -18,15 +18,15 @@ int digitAt(std::string_view text, Count pos) {
 std::string addToMagnitude(std::string value, const std::string& increment) {
     if (!value.empty() && value.front() == '-') {
         value.erase(0, 1);
-        return "-" + rcAdd(std::move(value), increment);
+        return "-" + add(value, increment);
     }
-    return rcAdd(std::move(value), increment);
+    return add(value, increment);
 }
 
 // Trailing fraction zeros and a bare point go; an empty, sign-only or
 // negative-zero result becomes "0".
 std::string tidyRounded(std::string r) {
-    if (r.find('.') != std::string::npos) noEndingZero(r);
+    if (r.find('.') != std::string::npos) dropTrailingZeros(r);
     if (!r.empty() && r.back() == '.') r.pop_back();
     bool negativeZero =
         r.size() >= 2 && r.front() == '-' && r.find_first_not_of('0', 1) == std::string::npos;
@@ -46,7 +46,7 @@ Count fractionLength(std::string_view text) {
     return q == 0 ? 0 : static_cast<Count>(text.size()) - q;
 }
 
-std::optional<std::string> roundDecimals(std::string_view text, Count pointPos, Count k) {
+std::optional<std::string> roundToDecimals(std::string_view text, Count pointPos, Count k) {
     const Count q = pointPosition(text);
     if (!isNumberText(text) || q == 0 || pointPos != q || k < 0 || k >= fractionLength(text)) {
         return std::nullopt;
@@ -56,7 +56,7 @@ std::optional<std::string> roundDecimals(std::string_view text, Count pointPos, 
     // The digit after the kept ones decides: 5 or more rounds the
     // magnitude up.
     if (k > 0 && digitAt(t, pointPos + k + 1) >= 5) {
-        std::string increment = "." + makePower10(k - 1) + "1";
+        std::string increment = "." + zeros(k - 1) + "1";
         return tidyRounded(addToMagnitude(t.substr(0, static_cast<std::size_t>(q + k)), increment));
     }
     if (k == 0 && digitAt(t, pointPos + 1) >= 5) {

@@ -30,6 +30,6 @@ Count fractionLength(std::string_view text);
 // other half. Nothing is rounded (nullopt) unless `text` is a number text whose
 // first point stands at `pointPos` and 0 <= k < fractionLength(text), the
 // only cases the windows offer.
-std::optional<std::string> roundDecimals(std::string_view text, Count pointPos, Count k);
+std::optional<std::string> roundToDecimals(std::string_view text, Count pointPos, Count k);
 
 } // namespace longhand

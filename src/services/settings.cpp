@@ -86,7 +86,7 @@ int readSoundState() {
     return readState(kSoundCheckSection);
 }
 
-std::string readFacUpper() {
+std::string readLargestStored() {
     return doubleText(
         numericValue(readEntry(kRecentFactorialSection, kUpperKey, kUpperReadLength)));
 }
@@ -99,7 +99,7 @@ bool writeSoundState(const std::string& value) {
     return writeProfileString(kSoundCheckSection, kStateKey, value, settingsPath());
 }
 
-bool writeFacUpper(const std::string& value) {
+bool writeLargestStored(const std::string& value) {
     return writeProfileString(kRecentFactorialSection, kUpperKey, value, settingsPath());
 }
 

@@ -52,10 +52,10 @@ int readSoundState();
 // [Recent Factorial] Upper: its first 16 characters read as a number and
 // written back with at most 15 significant digits ("007" gives "7"); a
 // missing or non-numeric value gives "0".
-std::string readFacUpper();
+std::string readLargestStored();
 
 bool writeInputCheckState(const std::string& value);
 bool writeSoundState(const std::string& value);
-bool writeFacUpper(const std::string& value);
+bool writeLargestStored(const std::string& value);
 
 } // namespace longhand

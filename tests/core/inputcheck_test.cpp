@@ -1,6 +1,6 @@
 // The cleaning pass of keystroke input checking, on texts alone.
 #include "core/inputcheck.h"
-#include "test_seed.h"
+#include "support/seed.h"
 
 #include <algorithm>
 #include <gtest/gtest.h>

@@ -5,17 +5,19 @@
 #include "engine/factable.h"
 #include "engine/factorialstore.h"
 #include "engine/filestore.h"
-#include "support/gmp_factorial.h"
+#include "support/gmp.h"
+#include "support/seed.h"
 #include "support/store_folder.h"
-#include "test_seed.h"
 
 #include <algorithm>
+#include <csignal>
 #include <filesystem>
 #include <fstream>
 #include <gtest/gtest.h>
 #include <random>
 #include <set>
 #include <string>
+#include <sys/resource.h>
 #include <sys/stat.h>
 #include <thread>
 #include <vector>
@@ -314,8 +316,31 @@ TEST(FactorialStore, TheNextWriteRemovesLeftoverNewFiles) {
     EXPECT_EQ(folder.read(), storeOf({1, 4, 5}));
 }
 
+// A file-size limit that binds root as well: a full disk.
+class FileSizeLimit {
+  public:
+    explicit FileSizeLimit(rlim_t bytes) {
+        getrlimit(RLIMIT_FSIZE, &old_);
+        oldHandler_ = std::signal(SIGXFSZ, SIG_IGN);
+        rlimit limit = old_;
+        limit.rlim_cur = bytes;
+        setrlimit(RLIMIT_FSIZE, &limit);
+    }
+    ~FileSizeLimit() {
+        setrlimit(RLIMIT_FSIZE, &old_);
+        std::signal(SIGXFSZ, oldHandler_);
+    }
+    FileSizeLimit(const FileSizeLimit&) = delete;
+    FileSizeLimit& operator=(const FileSizeLimit&) = delete;
+
+  private:
+    rlimit old_{};
+    void (*oldHandler_)(int);
+};
+
 // A store that cannot be read is never replaced; one that must not be
-// written stays as it is; each says so with its path.
+// written, or does not fit on a full disk, stays as it is with no new file
+// left beside it; each says so with its path.
 TEST(FactorialStore, UnreadableAndUnwritableStoresStayAsTheyAre) {
     test::StoreFolder folder;
     FactorialStore store(folder.path());
@@ -345,6 +370,14 @@ TEST(FactorialStore, UnreadableAndUnwritableStoresStayAsTheyAre) {
     EXPECT_EQ(store.messages(change),
               std::vector<std::string>{kFacStoreUnwritable + folder.path()});
     EXPECT_EQ(folder.read(), storeOf({1, 5}));
+
+    fs::permissions(folder.path(), fs::perms::owner_read | fs::perms::owner_write);
+    {
+        const FileSizeLimit full(storeOf({1, 5}).size() + 2);
+        EXPECT_EQ(store.append("30", gmpFactorial(30)).outcome, Outcome::Unwritable);
+    }
+    EXPECT_EQ(folder.read(), storeOf({1, 5}));
+    EXPECT_EQ(folder.names(), (std::set<std::string>{"facDat.vok", "facDat.vok.lock"}));
 }
 
 // A writer waits while another holds the lock, and gives up with a message

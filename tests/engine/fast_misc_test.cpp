@@ -3,10 +3,14 @@
 #include "engine/fast/fast.h"
 #include "engine/fast/natural.h"
 #include "engine/fast/thresholds.h"
-#include "fast_test_support.h"
+#include "support/gmp.h"
+#include "support/operands.h"
+#include "support/seed.h"
 
 #include <functional>
 #include <gtest/gtest.h>
+
+namespace fasttest = longhand::test;
 
 namespace {
 

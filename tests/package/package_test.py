@@ -22,7 +22,7 @@ import unittest
 
 SKIPPED = 77
 
-# Main categories of the desktop menu specification; an entry needs one.
+# The main categories a desktop menu sorts entries by; an entry needs one.
 MAIN_CATEGORIES = {
     "AudioVideo", "Audio", "Video", "Development", "Education", "Game", "Graphics",
     "Network", "Office", "Science", "Settings", "System", "Utility",

@@ -1,7 +1,7 @@
 // Single keys of an INI-format file read and written, byte for byte.
 #include "services/inifile.h"
+#include "support/seed.h"
 #include "support/tempdir.h"
-#include "test_seed.h"
 
 #include <algorithm>
 #include <array>

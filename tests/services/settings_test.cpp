@@ -59,7 +59,7 @@ TEST_F(Settings, TextEntriesAreCutOrDelivered) {
 TEST_F(Settings, NoFileMeansTheStartStates) {
     EXPECT_EQ(readInputCheckState(), 0);
     EXPECT_EQ(readSoundState(), 0);
-    EXPECT_EQ(readFacUpper(), "0");
+    EXPECT_EQ(readLargestStored(), "0");
     EXPECT_FALSE(std::filesystem::exists(settingsPath())) << "a read created the file";
 }
 
@@ -88,7 +88,7 @@ TEST_F(Settings, UpperGoesThroughADouble) {
     for (const auto& [stored, expected] : cases) {
         SCOPED_TRACE(std::string("stored '") + stored + "'");
         store(std::string("[recent factorial]\nupper=") + stored + "\n");
-        EXPECT_EQ(readFacUpper(), expected);
+        EXPECT_EQ(readLargestStored(), expected);
     }
 }
 
@@ -97,7 +97,7 @@ TEST_F(Settings, WritesChangeTheirOwnEntryAndNothingElse) {
     store(delivered);
     ASSERT_TRUE(writeInputCheckState("2"));
     ASSERT_TRUE(writeSoundState("1"));
-    ASSERT_TRUE(writeFacUpper("100"));
+    ASSERT_TRUE(writeLargestStored("100"));
     ASSERT_TRUE(writeInputCheckState("1"));
     EXPECT_EQ(readBytes(settingsPath()),
               delivered + "\r\n[Input Check]\r\nState=1\r\n\r\n[Sound Check]\r\nState=1\r\n\r\n"

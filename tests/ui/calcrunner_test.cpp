@@ -1,12 +1,11 @@
 // Calculations on the worker thread: the event loop keeps turning, the
-// window is held still and given back, what the work tells the window comes
-// after it (questions at once, on the user-interface thread), Cancel and Esc
-// stop the work and leave boxes and files byte for byte as they were, and
-// the memory guard refuses before anything starts.
-#include "engine/factorial.h"
-#include "engine/recording_host.h"
+// window is held still and given back, Cancel and Esc stop the work and
+// leave boxes and files byte for byte as they were, what a calculation keeps
+// is kept only once it is done, and the memory guard refuses before
+// anything starts.
+#include "engine/progress.h"
 #include "support/alloc_failure.h"
-#include "support/gmp_factorial.h"
+#include "support/gmp.h"
 #include "ui/common/calcrunner.h"
 #include "ui/common/clicklabel.h"
 #include "ui/common/numberbox.h"
@@ -22,7 +21,6 @@
 #include <QMenu>
 #include <QProgressBar>
 #include <QPushButton>
-#include <QThread>
 #include <QTimer>
 #include <atomic>
 #include <functional>
@@ -61,9 +59,9 @@ void whenWorking(CalcRunner& runner, std::function<void()> inside) {
 }
 
 // Work that goes on until it is cancelled, with half of it done.
-int untilCancelled(EngineHost& host) {
-    host.progress(0.5);
-    while (!host.cancelled())
+int untilCancelled(Progress& progress) {
+    progress.report(0.5);
+    while (!progress.cancelled())
         std::this_thread::sleep_for(std::chrono::milliseconds(1));
     return 0;
 }
@@ -84,7 +82,9 @@ struct Stage {
         action = new QAction(QStringLiteral("item"), &window);
         window.show();
     }
-    CalcRunner::Scene scene() { return {&window, status, {button}, {action}, {box, line}}; }
+    CalcRunner::Scene scene() {
+        return {&window, status, &presenter, {button}, {action}, {box, line}};
+    }
 
     QWidget window;
     QLabel* status;
@@ -93,7 +93,7 @@ struct Stage {
     QLineEdit* line;
     QAction* action;
     CalcRunner runner;
-    test::RecordingHost host;
+    test::ScriptedPresenter presenter;
 };
 
 // ---- The runner -------------------------------------------------------------------
@@ -115,7 +115,7 @@ TEST(CalcRunner, TheEventLoopTurnsAndTheWorkingPanelShows) {
             click(r.cancelButton());
         });
     });
-    EXPECT_FALSE(stage.runner.run(stage.scene(), stage.host, untilCancelled));
+    EXPECT_FALSE(stage.runner.run(stage.scene(), untilCancelled));
     EXPECT_EQ(barValue, CalcRunner::kProgressSteps / 2);
     EXPECT_GE(ticks, 5); // many, however busy the machine is
     EXPECT_EQ(stage.runner.cancelButton(), nullptr);
@@ -134,10 +134,10 @@ TEST(CalcRunner, HoldsTheSceneWhileRunningAndGivesItBack) {
         held = !stage.button->isEnabled() && !stage.action->isEnabled() &&
                stage.box->isReadOnly() && stage.line->isReadOnly();
         // One calculation at a time.
-        EXPECT_FALSE(stage.runner.run(scene, stage.host, [](EngineHost&) { return 1; }));
+        EXPECT_FALSE(stage.runner.run(scene, [](Progress&) { return 1; }));
         go = true;
     });
-    const auto result = stage.runner.run(scene, stage.host, [&](EngineHost&) {
+    const auto result = stage.runner.run(scene, [&](Progress&) {
         while (!go)
             std::this_thread::sleep_for(std::chrono::milliseconds(1));
         return 7;
@@ -151,87 +151,21 @@ TEST(CalcRunner, HoldsTheSceneWhileRunningAndGivesItBack) {
     EXPECT_FALSE(stage.line->isReadOnly());
 }
 
-TEST(CalcRunner, WhatTheWorkTellsComesAfterItInItsOrder) {
+// A work that runs out of memory ends as a cancel does, with the message
+// in the scene's window; a work that fails otherwise passes its exception
+// on. Either way the scene is given back.
+TEST(CalcRunner, AFailedWorkGivesTheSceneBack) {
     Stage stage;
-    stage.host.upper = "5";
-    stage.host.sound = true;
-    std::atomic<bool> go{false};
-    QObject::connect(&stage.runner, &CalcRunner::started, [&] {
-        QTimer::singleShot(50, [&] {
-            EXPECT_TRUE(stage.host.messages.empty());
-            EXPECT_EQ(stage.host.upper, "5");
-            go = true;
-        });
-    });
-    const auto seen = stage.runner.run(stage.scene(), stage.host, [&](EngineHost& host) {
-        host.showMessage("one");
-        host.setFacUpper("7");
-        host.finished();
-        host.showMessage("two");
-        while (!go)
-            std::this_thread::sleep_for(std::chrono::milliseconds(1));
-        return host.facUpper() + (host.soundOn() ? "+sound" : "");
-    });
-    EXPECT_EQ(seen, "7+sound");
-    EXPECT_EQ(stage.host.messages, (std::vector<std::string>{"one", "two"}));
-    EXPECT_EQ(stage.host.upper, "7");
-    EXPECT_EQ(stage.host.finishedCalls, 1);
-}
-
-TEST(CalcRunner, AQuestionIsAskedAtOnceOnTheUiThreadAfterWhatCameBefore) {
-    struct OrderHost final : test::RecordingHost {
-        void showMessage(const std::string& text) override { order.push_back("message " + text); }
-        bool askYesNo(const std::string& text) override {
-            order.push_back("question " + text);
-            onUiThread = QThread::currentThread() == QApplication::instance()->thread();
-            return true;
-        }
-        std::vector<std::string> order;
-        bool onUiThread = false;
-    } host;
-    Stage stage;
-    const auto answer = stage.runner.run(stage.scene(), host, [](EngineHost& h) {
-        h.showMessage("before");
-        const bool yes = h.askYesNo("keep?");
-        h.showMessage("after");
-        return yes;
-    });
-    EXPECT_EQ(answer, true);
-    EXPECT_TRUE(host.onUiThread);
-    EXPECT_EQ(host.order,
-              (std::vector<std::string>{"message before", "question keep?", "message after"}));
-}
-
-// A work that runs out of memory ends as a cancel does, with the message; a
-// work that fails otherwise passes its exception on with what it said. Of
-// neither is anything stored, and the scene is given back.
-TEST(CalcRunner, AFailedWorkStoresNothing) {
-    for (const bool outOfMemory : {true, false}) {
-        Stage stage;
-        test::AppFolder folder;
-        folder.write(kFacDataFileName, test::storeOf({1, 5}));
-        stage.host.dataPath = folder.file(kFacDataFileName);
-        stage.host.upper = "5";
-        auto work = [outOfMemory](EngineHost& host) -> int {
-            host.showMessage("on the way");
-            factorN("3", 0, host);
-            host.finished();
-            if (outOfMemory) throw std::bad_alloc();
-            throw std::runtime_error("broken");
-        };
-        if (outOfMemory) {
-            EXPECT_FALSE(stage.runner.run(stage.scene(), stage.host, work));
-            EXPECT_EQ(stage.host.messages, std::vector<std::string>{kOutOfMemory});
-        } else {
-            EXPECT_THROW(stage.runner.run(stage.scene(), stage.host, work), std::runtime_error);
-            EXPECT_EQ(stage.host.messages, std::vector<std::string>{"on the way"});
-        }
-        EXPECT_EQ(folder.read(kFacDataFileName), test::storeOf({1, 5}));
-        EXPECT_EQ(stage.host.upper, "5");
-        EXPECT_EQ(stage.host.finishedCalls, outOfMemory ? 0 : 1);
-        EXPECT_TRUE(stage.button->isEnabled());
-        EXPECT_FALSE(stage.box->isReadOnly());
-    }
+    EXPECT_FALSE(stage.runner.run(stage.scene(), [](Progress&) -> int { throw std::bad_alloc(); }));
+    ASSERT_EQ(stage.presenter.messages.size(), 1u);
+    EXPECT_EQ(stage.presenter.messages[0].text, kOutOfMemory);
+    EXPECT_THROW(stage.runner.run(stage.scene(),
+                                  [](Progress&) -> int { throw std::runtime_error("broken"); }),
+                 std::runtime_error);
+    EXPECT_EQ(stage.presenter.messages.size(), 1u);
+    EXPECT_FALSE(stage.runner.isRunning());
+    EXPECT_TRUE(stage.button->isEnabled());
+    EXPECT_FALSE(stage.box->isReadOnly());
 }
 
 TEST(CalcRunner, EscapeCancels) {
@@ -246,41 +180,8 @@ TEST(CalcRunner, EscapeCancels) {
         stage.runner.cancel();
     });
     fallback.start(5000);
-    EXPECT_FALSE(stage.runner.run(stage.scene(), stage.host, untilCancelled));
+    EXPECT_FALSE(stage.runner.run(stage.scene(), untilCancelled));
     if (fellBack) GTEST_SKIP() << "no window shortcuts on this platform";
-}
-
-// A work that stores a factorial on its way and is then cancelled, while
-// another window stores into the same file: nothing of the cancelled work
-// is written or told, and nothing the other window stored is taken back
-// (or removed, when the file was new).
-TEST(CalcRunner, CancelStoresNothingAndTakesNothingBack) {
-    for (const bool existed : {true, false}) {
-        SCOPED_TRACE(existed ? "a file" : "no file");
-        Stage stage;
-        test::AppFolder folder;
-        const std::string path = folder.file(kFacDataFileName);
-        if (existed) folder.write(kFacDataFileName, test::storeOf({1, 5}));
-        stage.host.dataPath = path;
-        stage.host.upper = existed ? "5" : "0";
-        test::RecordingHost otherWindow;
-        otherWindow.dataPath = path;
-        otherWindow.upper = stage.host.upper;
-        otherWindow.answers = {true};
-        whenWorking(stage.runner, [&] {
-            EXPECT_EQ(factorN("7", 1, otherWindow), "5040");
-            click(stage.runner.cancelButton());
-        });
-        EXPECT_FALSE(stage.runner.run(stage.scene(), stage.host, [](EngineHost& host) {
-            factorN("3", 0, host);
-            return untilCancelled(host);
-        }));
-        EXPECT_EQ(readBytes(path), test::storeOf(existed ? std::set<unsigned long>{1, 5, 7}
-                                                         : std::set<unsigned long>{1, 7}));
-        EXPECT_EQ(stage.host.upper, existed ? "5" : "0");
-        EXPECT_EQ(stage.host.finishedCalls, 0);
-        EXPECT_TRUE(stage.host.messages.empty());
-    }
 }
 
 // ---- The function dialog -------------------------------------------------------------
@@ -289,7 +190,7 @@ TEST(CalcRunner, CancelStoresNothingAndTakesNothingBack) {
 struct DialogRig : WindowRig {
     explicit DialogRig(FunctionMode mode = FunctionMode::Factorial) {
         folder.write(kFacDataFileName, kTable);
-        window->host().setFacUpper("5");
+        window->readOptions(); // the store's largest n
         plentyOfMemory(*window);
         dialog = std::make_unique<FunctionDialog>(*window, mode);
         dialog->show();
@@ -329,7 +230,7 @@ TEST(DialogWork, ACancelledFactorialLeavesViewsAndFilesByteForByte) {
     EXPECT_EQ(d.windowTitle(), "4");
     EXPECT_EQ(rig.folder.read(kFacDataFileName), kTable);
     EXPECT_EQ(rig.folder.read("rcnt.vok"), settings);
-    EXPECT_EQ(rig.window->facUpper, "5");
+    EXPECT_EQ(rig.window->largestStored, "5");
     EXPECT_TRUE(rig.presenter.messages.empty());
     // Only the stop of the sound before the work; no finished sound.
     EXPECT_EQ(rig.sound.log, std::vector<std::string>{"stop"});
@@ -408,7 +309,7 @@ TEST(DialogWork, TheSaveQuestionComesAfterTheWorkAndBeforeTheWrite) {
     EXPECT_EQ(w.presenter.soundAtQuestion, (std::vector<std::string>{"stop", "play"}));
     EXPECT_EQ(w.dialog.resultView->text(), test::gmpFactorial(3000));
     EXPECT_EQ(folder.read(kFacDataFileName), test::storeOf({1, 2, 3, 4, 5, 3000}));
-    EXPECT_EQ(w.window.facUpper, "3000");
+    EXPECT_EQ(w.window.largestStored, "3000");
 }
 
 // Two windows on one store, the second saving its own factorial between the
@@ -429,7 +330,7 @@ TEST(DialogWork, TwoWindowsOnOneStoreKeepEachOthersRecords) {
         EXPECT_EQ(b.dialog.resultView->text(), test::gmpFactorial(other));
         EXPECT_EQ(folder.read(kFacDataFileName), test::storeOf({1, 2, 3, 4, 5, other, 4000}));
         const std::string largest = std::to_string(std::max(other, 4000ul));
-        EXPECT_EQ(a.window.facUpper, largest);
+        EXPECT_EQ(a.window.largestStored, largest);
         EXPECT_EQ(folder.setting("Recent Factorial", "Upper"), largest);
     }
 }
@@ -455,7 +356,7 @@ TEST(DialogWork, ACancelledRunBesideASavingOneTakesNothingBack) {
 
     EXPECT_EQ(saving.dialog->resultView->text(), test::gmpFactorial(30));
     EXPECT_EQ(saving.folder.read(kFacDataFileName), test::storeOf({1, 2, 3, 4, 5, 30}));
-    EXPECT_EQ(saving.window->facUpper, "30");
+    EXPECT_EQ(saving.window->largestStored, "30");
     EXPECT_EQ(dialog.resultView->text(), "42");
     EXPECT_TRUE(presenter.messages.empty());
     dialog.close();

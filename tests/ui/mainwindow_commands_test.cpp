@@ -2,7 +2,7 @@
 // product, and the round hint, rounding and Move on its result view,
 // driven through the real controls.
 #include "engine/partialproduct.h"
-#include "support/gmp_factorial.h"
+#include "support/gmp.h"
 #include "ui/common/numberbox.h"
 #include "ui/common/numberview.h"
 #include "ui/common/roundhint.h"
@@ -98,7 +98,7 @@ TEST(MainWindowFactorialTable, ReplacesTheRecordsUpToAHundred) {
         after.insert(c.above.begin(), c.above.end());
         EXPECT_EQ(rig.folder.read("facDat.vok"), test::storeOf(after));
         const std::string largest = std::to_string(*after.rbegin());
-        EXPECT_EQ(w.facUpper, largest);
+        EXPECT_EQ(w.largestStored, largest);
         EXPECT_EQ(rig.folder.setting("Recent Factorial", "Upper"), largest);
         ASSERT_EQ(rig.presenter.messages.size(), c.cut ? 2u : 1u);
         EXPECT_EQ(rig.presenter.messages.back().text, "1! to 100! are in the store now.");
@@ -111,11 +111,11 @@ TEST(MainWindowFactorialTable, ReplacesTheRecordsUpToAHundred) {
 
 TEST(MainWindowFactorialTable, AStoreThatCannotBeWrittenKeepsTheSetting) {
     WindowRig rig;
-    rig.window->facUpper = "5";
+    rig.window->largestStored = "5";
     setAppFolder(rig.folder.path() + "/missing-folder");
     rig.window->factorialTableAction->trigger();
     setAppFolder(rig.folder.path());
-    EXPECT_EQ(rig.window->facUpper, "5");
+    EXPECT_EQ(rig.window->largestStored, "5");
     EXPECT_FALSE(rig.folder.setting("Recent Factorial", "Upper").has_value());
     ASSERT_EQ(rig.presenter.messages.size(), 1u);
     EXPECT_TRUE(rig.presenter.messages[0].text.startsWith("The factorial store cannot be written"));

@@ -2,7 +2,7 @@
 // pressing the buttons and menu items, reading the boxes, captions, labels
 // and the settings file.
 #include "support/alloc_failure.h"
-#include "support/gmp_factorial.h"
+#include "support/gmp.h"
 #include "ui/common/application.h"
 #include "ui/common/numberbox.h"
 #include "ui/common/numberview.h"
@@ -173,7 +173,7 @@ TEST(MainWindowStartUp, ReadsTheOptionsAndOffersTheirOpposites) {
         const char* inputItem;
         bool soundOn;
         const char* soundItem;
-        const char* facUpper;
+        const char* largestStored;
     } const cases[] = {
         {"", InputCheck::Unset, "Enable Input-checking?", true, "Disable Sound When Finished?",
          "0"},
@@ -193,7 +193,7 @@ TEST(MainWindowStartUp, ReadsTheOptionsAndOffersTheirOpposites) {
         EXPECT_EQ(w.inputCheckAction->text().toStdString(), c.inputItem);
         EXPECT_EQ(w.soundOn, c.soundOn);
         EXPECT_EQ(w.soundAction->text().toStdString(), c.soundItem);
-        EXPECT_EQ(w.facUpper, c.facUpper);
+        EXPECT_EQ(w.largestStored, c.largestStored);
     }
 }
 
@@ -214,8 +214,8 @@ TEST(MainWindowStartUp, UpperFollowsTheStore) {
         WindowRig rig("[Recent Factorial]\nUpper=5\n");
         if (store) rig.folder.write("facDat.vok", test::storeOf({1, 5, 9}));
         rig.window->readOptions();
-        EXPECT_EQ(rig.window->facUpper, store ? "9" : "5");
-        EXPECT_EQ(rig.folder.setting("Recent Factorial", "Upper"), rig.window->facUpper);
+        EXPECT_EQ(rig.window->largestStored, store ? "9" : "5");
+        EXPECT_EQ(rig.folder.setting("Recent Factorial", "Upper"), rig.window->largestStored);
     }
 }
 

@@ -10,22 +10,20 @@
 // label shows the elapsed seconds, a progress bar once the engine reports
 // its share of the work, and a "Cancel" button (Esc does the same).
 //
-// What the engine tells its host on the way is held back and replayed on
-// the user-interface thread once the work is done (messages, the finished
-// signal, the stop of the sound, a new largest stored factorial, the
-// factorial store's writes); the few questions that need an answer at once
-// are asked there while the worker waits. A cancelled run replays nothing,
-// so it stores nothing and takes nothing back, and run() returns nothing. A
-// run whose work ran out of memory (std::bad_alloc) ends the same way, and
-// the window's host shows kOutOfMemory.
+// The work reaches the windows only through its result: the handler turns
+// the engine's outcome into boxes, sounds and the factorial store's writes
+// once run() has returned, so a cancelled run, which returns nothing,
+// stores nothing and takes nothing back. The work sees a Progress token,
+// which Cancel and Esc cancel and whose share the bar shows. A run whose
+// work ran out of memory (std::bad_alloc) ends as a cancelled one does, and
+// the scene's presenter shows kOutOfMemory.
 #pragma once
 
 #include "engine/estimate.h"
-#include "engine/host.h"
+#include "engine/progress.h"
 
 #include <QObject>
 #include <QPointer>
-#include <atomic>
 #include <cstdint>
 #include <functional>
 #include <optional>
@@ -65,6 +63,7 @@ class CalcRunner : public QObject {
     struct Scene {
         QWidget* window = nullptr;      // the computing window (Esc cancels there)
         QWidget* statusLabel = nullptr; // the working panel covers it
+        Presenter* presenter = nullptr; // says when memory runs out
         std::vector<QWidget*> disabled; // buttons and labels that start work
         std::vector<QAction*> actions;  // menu items
         std::vector<QWidget*> readOnly; // operand boxes and argument lines
@@ -73,17 +72,16 @@ class CalcRunner : public QObject {
     explicit CalcRunner(QObject* parent = nullptr);
     ~CalcRunner() override;
 
-    // Runs work(host) on a worker thread, `host` standing in for `uiHost`.
-    // Returns the work's result, or nothing when the run was cancelled, ran
-    // out of memory (told through uiHost) or another run is going on. Any
-    // other exception of the work is thrown here, after the held-back calls
-    // except the store's writes.
+    // Runs work(progress) on a worker thread. Returns the work's result, or
+    // nothing when the run was cancelled, ran out of memory (told through
+    // the scene's presenter) or another run is going on. Any other exception
+    // of the work is thrown here.
     template <class Work>
-    auto run(const Scene& scene, EngineHost& uiHost, Work&& work)
-        -> std::optional<std::invoke_result_t<Work&, EngineHost&>> {
-        std::optional<std::invoke_result_t<Work&, EngineHost&>> result;
+    auto run(const Scene& scene, Work&& work)
+        -> std::optional<std::invoke_result_t<Work&, Progress&>> {
+        std::optional<std::invoke_result_t<Work&, Progress&>> result;
         const bool done =
-            runWork(scene, uiHost, [&](EngineHost& host) { result.emplace(work(host)); });
+            runWork(scene, [&](Progress& progress) { result.emplace(work(progress)); });
         if (!done) result.reset();
         return result;
     }
@@ -110,18 +108,14 @@ class CalcRunner : public QObject {
     void workingShown();
 
   private:
-    class WorkerHost;
-
-    bool runWork(const Scene& scene, EngineHost& uiHost,
-                 const std::function<void(EngineHost&)>& work);
+    bool runWork(const Scene& scene, const std::function<void(Progress&)>& work);
     void hold(const Scene& scene);
     void release();
     void showPanel(const Scene& scene);
     void tick();
 
     bool running_ = false;
-    std::atomic<bool> cancelled_{false};
-    std::atomic<double> progress_{-1};
+    Progress* progress_ = nullptr; // the running work's token
     QFrame* panel_ = nullptr;
     QLabel* text_ = nullptr;
     QProgressBar* bar_ = nullptr;

@@ -8,7 +8,7 @@ namespace longhand {
 
 void roundResult(NumberView& box, RoundHintLabel& hint) {
     if (!hint.offer()) return;
-    const auto rounded = roundDecimals(box.text(), hint.offer()->pointPos, hint.offer()->keep);
+    const auto rounded = roundToDecimals(box.text(), hint.offer()->pointPos, hint.offer()->keep);
     if (!rounded) return;
     box.setText(*rounded);
     hint.withdraw();

@@ -5,7 +5,7 @@
 #include "engine/estimate.h"
 #include "engine/factorial.h"
 #include "engine/numtext.h"
-#include "engine/operations.h"
+#include "engine/power.h"
 #include "services/settings.h"
 #include "ui/common/clicklabel.h"
 #include "ui/common/look.h"
@@ -20,7 +20,6 @@
 #include "ui/common/status.h"
 #include "ui/common/winstyle.h"
 #include "ui/main/mainwindow.h"
-#include "ui/main/windowhost.h"
 
 #include <QApplication>
 #include <QContextMenuEvent>
@@ -109,7 +108,6 @@ FunctionDialog::FunctionDialog(MainWindow& window, FunctionMode mode)
     : QDialog(&window), window_(window), mode_(mode) {
     createControls();
     connectControls();
-    host_ = std::make_unique<WindowHost>(window_, this, stopSoundButton);
     setSunkenFrame(resultView);
     setSunkenFrame(argumentLine);
     const QString caption =
@@ -200,6 +198,7 @@ CalcRunner::Scene FunctionDialog::scene() {
     CalcRunner::Scene scene;
     scene.window = this;
     scene.statusLabel = roundHint;
+    scene.presenter = &window_.presenter();
     scene.disabled = {computeButton, roundHint, moveLabel};
     scene.readOnly = {argumentLine};
     return scene;
@@ -337,10 +336,6 @@ bool FunctionDialog::argumentKey(QKeyEvent* event) {
 
 // ---- Computing ---------------------------------------------------------------
 
-void FunctionDialog::showResult(std::string result) {
-    resultView->setText(std::move(result));
-}
-
 void FunctionDialog::compute() {
     if (window_.soundOn) window_.sound().stop();
     if (!stopSoundButton->isHidden()) stopSoundButton->hide();
@@ -365,23 +360,33 @@ void FunctionDialog::compute() {
     clearStatus(*roundHint);
 }
 
+// Follows the outcome of a calculation started here, and shows its result.
+void FunctionDialog::follow(Outcome& outcome, FactorialStore* store) {
+    if (followOutcome(outcome, window_.outcomeWindow(this, stopSoundButton), store))
+        resultView->setText(std::move(outcome.text));
+}
+
 bool FunctionDialog::computeFactorial(const std::string& t) {
     const double value = numericValue(t);
-    std::string result;
+    FactorialStore store = appFactorialStore();
+    Outcome outcome;
     if (value == 0) {
-        if (t == "0") result = factorN("0", 0, *host_);
+        if (t != "0") return true;
+        Progress progress;
+        outcome = factorial(t, nullptr, progress); // 0! = 1, without the store
     } else if (value >= 1) {
         CalcRunner& runner = window_.runner();
         if (runner.refuseTooLarge(this, window_.presenter(), estimateFactorial(t))) return true;
-        // The worker reads the data file and computes; the finished signal,
-        // the save question and the writing follow here, after the work.
-        std::optional<FactorialWork> work =
-            runner.run(scene(), *host_, [&](EngineHost& host) { return factorialWork(t, host); });
-        if (!work) return false;
-        result = storeFactorial(std::move(*work), 1, *host_);
+        // The worker reads the store and computes; the finished signal, the
+        // save question and the writing follow here, after the work.
+        std::optional<Outcome> ran =
+            runner.run(scene(), [&](Progress& progress) { return factorial(t, &store, progress); });
+        if (!ran) return false;
+        outcome = std::move(*ran);
     }
-    // An argument factorN cannot take gives nothing: the view keeps its text.
-    if (!result.empty()) showResult(std::move(result));
+    // An argument the factorial does not take gives nothing: the view keeps
+    // its text.
+    follow(outcome, &store);
     return true;
 }
 
@@ -393,38 +398,30 @@ bool FunctionDialog::computePower(const std::string& t) {
     CalcRunner& runner = window_.runner();
     if (runner.refuseTooLarge(this, window_.presenter(), estimatePower(base, exponent)))
         return true;
-    std::optional<OperationOutcome> ran = runner.run(
-        scene(), *host_, [&](EngineHost& host) { return runPower(base, exponent, host); });
+    std::optional<Outcome> ran =
+        runner.run(scene(), [&](Progress& progress) { return power(base, exponent, progress); });
     if (!ran) return false;
-    OperationOutcome& outcome = *ran;
-    if (!outcome.shown) {
-        window_.presenter().inform(this, QString::fromStdString(outcome.text));
-        return true;
-    }
-    if (!outcome.computed) return true;
-    showResult(std::move(outcome.text));
-    host_->finished();
+    follow(*ran);
     return true;
 }
 
 bool FunctionDialog::computeSelection(const std::string& t, bool permutation) {
     const Arguments args = splitArguments(t);
     if (!args.ok) return true;
-    const int flag = flagValue(args.flag);
+    const int repetition = flagValue(args.flag);
     CalcRunner& runner = window_.runner();
-    const LengthEstimate estimate = permutation ? estimatePermutation(args.n, args.r, flag)
-                                                : estimateCombination(args.n, args.r, flag);
+    const LengthEstimate estimate = permutation ? estimatePermutation(args.n, args.r, repetition)
+                                                : estimateCombination(args.n, args.r, repetition);
     if (runner.refuseTooLarge(this, window_.presenter(), estimate)) return true;
     // n! and r! on the way may go into the factorial store once the work is
     // done; a cancelled run stores nothing.
-    std::optional<std::string> ran = runner.run(scene(), *host_, [&](EngineHost& host) {
-        return permutation ? perMutation(args.n, args.r, flag, host)
-                           : combination(args.n, args.r, flag, host);
+    FactorialStore store = appFactorialStore();
+    std::optional<Outcome> ran = runner.run(scene(), [&](Progress& progress) {
+        return permutation ? permutations(args.n, args.r, repetition, &store, progress)
+                           : combinations(args.n, args.r, repetition, &store, progress);
     });
     if (!ran) return false;
-    if (ran->empty()) return true; // refused: nothing to show
-    showResult(std::move(*ran));
-    host_->finished();
+    follow(*ran, &store);
     return true;
 }
 

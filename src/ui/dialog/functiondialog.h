@@ -24,10 +24,11 @@ class QPushButton;
 namespace longhand {
 
 class ClickLabel;
-class EngineHost;
+class FactorialStore;
 class MainWindow;
 class NumberView;
 class RoundHintLabel;
+struct Outcome;
 
 class FunctionDialog : public QDialog {
     Q_OBJECT
@@ -81,7 +82,7 @@ class FunctionDialog : public QDialog {
     void checkArgument();
 
     void compute();
-    void showResult(std::string result);
+    void follow(Outcome& outcome, FactorialStore* store = nullptr);
     // Each returns false when the calculation was cancelled.
     bool computeFactorial(const std::string& t);
     bool computePower(const std::string& t);
@@ -89,7 +90,6 @@ class FunctionDialog : public QDialog {
 
     MainWindow& window_;
     const FunctionMode mode_;
-    std::unique_ptr<EngineHost> host_;
     // The main window's input checking, kept while a template holds it off.
     InputCheck savedInputCheck_ = InputCheck::Unset;
     bool activated_ = false;

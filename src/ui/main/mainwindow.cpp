@@ -18,7 +18,6 @@
 #include "ui/common/status.h"
 #include "ui/common/winstyle.h"
 #include "ui/splash/splashscreen.h"
-#include "windowhost.h"
 
 #include <QAction>
 #include <QApplication>
@@ -61,7 +60,6 @@ MainWindow::MainWindow(Presenter* presenter, SoundPort* sound, QWidget* parent)
     createControls();
     createMenus();
     connectControls();
-    host_ = std::make_unique<WindowHost>(*this, this, stopSoundButton);
     help_ = new HelpLauncher(this);
     runner_ = new CalcRunner(this);
 }
@@ -151,12 +149,15 @@ void MainWindow::createMenus() {
 void MainWindow::connectControls() {
     // Handlers that may take or make a long number tell when memory runs out.
     auto guard = [this](auto step) { return guarded(*presenter_, this, std::move(step)); };
-    connect(addButton, &QPushButton::clicked, this, guard([this] { runOperation(OpAdd); }));
-    connect(subtractButton, &QPushButton::clicked, this,
-            guard([this] { runOperation(OpSubtract); }));
-    connect(multiplyButton, &QPushButton::clicked, this,
-            guard([this] { runOperation(OpMultiply); }));
-    connect(divideButton, &QPushButton::clicked, this, guard([this] { runOperation(OpDivide); }));
+    const std::pair<QPushButton*, Operation> operations[] = {
+        {addButton, Operation::Add},
+        {subtractButton, Operation::Subtract},
+        {multiplyButton, Operation::Multiply},
+        {divideButton, Operation::Divide},
+    };
+    for (const auto& [button, operation] : operations)
+        connect(button, &QPushButton::clicked, this,
+                guard([this, operation = operation] { runOperation(operation); }));
     connect(functionButton, &QPushButton::clicked, this, &MainWindow::openFunctionMenu);
     connect(stopSoundButton, &QPushButton::clicked, this, &MainWindow::stopSound);
 
@@ -199,6 +200,7 @@ CalcRunner::Scene MainWindow::scene() {
     CalcRunner::Scene scene;
     scene.window = this;
     scene.statusLabel = roundHint;
+    scene.presenter = presenter_;
     scene.disabled = {multiplyButton, addButton, subtractButton, functionButton,
                       divideButton,   roundHint, moveLabel};
     scene.actions = {optionMenu->menuAction(),
@@ -217,6 +219,10 @@ CalcRunner::Scene MainWindow::scene() {
     return scene;
 }
 
+OutcomeWindow MainWindow::outcomeWindow(QWidget* window, QWidget* stopSoundButton) {
+    return {window, stopSoundButton, *presenter_, *sound_, soundOn, largestStored};
+}
+
 // ---- Start-up -------------------------------------------------------------
 
 void MainWindow::startUp() {
@@ -227,11 +233,9 @@ void MainWindow::startUp() {
 void MainWindow::readOptions() {
     const int inputState = readInputCheckState();
     const int soundState = readSoundState();
-    facUpper = readFacUpper();
+    largestStored = readLargestStored();
     // The largest stored n follows the store, whatever the settings say.
-    const std::string stored =
-        FactorialStore(host_->facDataPath()).currentLargestKey(facUpper, "1");
-    if (!stored.empty() && stored != facUpper) host_->setFacUpper(stored);
+    followLargestStored(largestStored, appFactorialStore().currentLargestKey(largestStored, "1"));
 
     // Other stored values leave the options as they are.
     if (inputState == kInputCheckOn) inputCheck = InputCheck::On;
@@ -272,38 +276,28 @@ void MainWindow::unloadSplash() {
 // ---- The four operations ---------------------------------------------------
 
 bool MainWindow::refuseEmptyBoxes() {
-    if (leadCharKind(firstOperand->text()) != KindEmpty &&
-        leadCharKind(secondOperand->text()) != KindEmpty)
+    if (textKind(firstOperand->text()) != TextKind::Empty &&
+        textKind(secondOperand->text()) != TextKind::Empty)
         return false;
     presenter_->inform(this, QString::fromLatin1(kEmptyBoxes), MsgIcon::Information);
     return true;
 }
 
-void MainWindow::runOperation(int code) {
+void MainWindow::runOperation(Operation operation) {
     if (soundOn) sound_->stop();
     if (refuseEmptyBoxes()) return;
 
     const std::string a = firstOperand->text();
     const std::string b = secondOperand->text();
-    if (runner_->refuseTooLarge(this, *presenter_, estimateFourOperation(code, a, b))) return;
+    if (runner_->refuseTooLarge(this, *presenter_, estimateCalculation(operation, a, b))) return;
 
     // The window keeps turning while the worker computes; a cancelled
     // calculation, or one that ran out of memory, leaves everything as it was.
-    std::optional<OperationOutcome> ran = runner_->run(
-        scene(), *host_, [&](EngineHost& host) { return runFourOperation(code, a, b, host); });
-    if (!ran) return;
-    OperationOutcome& outcome = *ran;
-    if (!outcome.shown) {
-        presenter_->inform(this, QString::fromStdString(outcome.text));
-        return;
-    }
-    if (outcome.computed) resultView->setText(std::move(outcome.text));
-
+    std::optional<Outcome> ran = runner_->run(
+        scene(), [&](Progress& progress) { return calculate(operation, a, b, progress); });
+    if (!ran || !followOutcome(*ran, outcomeWindow(this, stopSoundButton))) return;
+    resultView->setText(std::move(ran->text));
     clearStatus(*roundHint);
-    if (soundOn) {
-        sound_->play();
-        stopSoundButton->show();
-    }
 }
 
 // ---- Input checking --------------------------------------------------------

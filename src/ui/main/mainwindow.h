@@ -7,7 +7,9 @@
 
 #include "core/functionmode.h"
 #include "core/inputcheck.h"
+#include "engine/operations.h"
 #include "ui/common/calcrunner.h"
+#include "ui/common/outcomes.h"
 
 #include <QMainWindow>
 #include <memory>
@@ -20,7 +22,6 @@ class QPushButton;
 namespace longhand {
 
 class ClickLabel;
-class EngineHost;
 class HelpLauncher;
 class NumberBox;
 class NumberView;
@@ -57,11 +58,12 @@ class MainWindow : public QMainWindow {
 
     // What a calculation started from this window holds still.
     CalcRunner::Scene scene();
+    // Where the outcome of a calculation started from `window` is shown;
+    // the finished signal shows its `stopSoundButton`.
+    OutcomeWindow outcomeWindow(QWidget* window, QWidget* stopSoundButton);
 
     Presenter& presenter() { return *presenter_; }
     SoundPort& sound() { return *sound_; }
-    // The main window's calculations report through this host.
-    EngineHost& host() { return *host_; }
     HelpLauncher& helpLauncher() { return *help_; }
     // Runs the calculations of this window and of the function dialog.
     CalcRunner& runner() { return *runner_; }
@@ -72,7 +74,7 @@ class MainWindow : public QMainWindow {
     // the store holds ("0": none).
     InputCheck inputCheck = InputCheck::Unset;
     bool soundOn = true;
-    std::string facUpper = "0";
+    std::string largestStored = "0";
 
     // Controls.
     QPushButton* multiplyButton;
@@ -113,9 +115,8 @@ class MainWindow : public QMainWindow {
     void showSplash(bool about);
     void unloadSplash();
 
-    // The four operations (OpAdd ... OpDivide) on the operand boxes, into
-    // the result view.
-    void runOperation(int code);
+    // One of the four operations on the operand boxes, into the result view.
+    void runOperation(Operation operation);
     // Tells the person and returns true when an operand box is empty.
     bool refuseEmptyBoxes();
     void operandChanged(NumberBox& box);
@@ -141,7 +142,6 @@ class MainWindow : public QMainWindow {
     std::unique_ptr<SoundPort> ownSound_;
     Presenter* presenter_;
     SoundPort* sound_;
-    std::unique_ptr<EngineHost> host_;
     HelpLauncher* help_;
     CalcRunner* runner_;
     SplashScreen* splash_ = nullptr;

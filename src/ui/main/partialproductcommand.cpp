@@ -9,6 +9,8 @@
 #include "ui/common/numberview.h"
 #include "ui/common/presenter.h"
 
+#include <QPushButton>
+
 namespace longhand {
 
 std::string instructionPrompt() {
@@ -39,19 +41,18 @@ void runPartialProduct(MainWindow& window) {
         const std::string high = n->toStdString();
         if (window.runner().refuseTooLarge(&window, presenter, estimateRangeProduct(low, high)))
             continue;
-        std::optional<PartialProductOutcome> ran =
-            window.runner().run(window.scene(), window.host(),
-                                [&](EngineHost& host) { return partialProduct(low, high, host); });
+        std::optional<Outcome> ran = window.runner().run(window.scene(), [&](Progress& progress) {
+            return partialProduct(low, high, progress);
+        });
         if (!ran) return; // cancelled: everything stays as it was
-        PartialProductOutcome& outcome = *ran;
-        if (!outcome.refusal.empty()) {
-            presenter.inform(&window, QString::fromStdString(outcome.refusal));
-            continue;
-        }
-        if (outcome.product.empty()) return; // given up on the way
+        Outcome& outcome = *ran;
+        const bool shown =
+            followOutcome(outcome, window.outcomeWindow(&window, window.stopSoundButton));
+        if (outcome.status == Outcome::Status::Refused) continue; // and ask again
+        if (!shown) return;
         window.firstOperand->setText("");
         window.secondOperand->setText("");
-        window.resultView->setText(std::move(outcome.product));
+        window.resultView->setText(std::move(outcome.text));
         return;
     }
 }

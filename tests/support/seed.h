@@ -20,4 +20,9 @@ inline std::uint64_t testSeed(const char* what) {
     return seed;
 }
 
+// A generator from the printed, replayable seed.
+inline std::mt19937_64 seededRng(const char* what) {
+    return std::mt19937_64(testSeed(what));
+}
+
 } // namespace longhand::test

@@ -1,8 +1,10 @@
-// longhand-calc end to end: the built program is run with its output,
-// errors and exit status captured, and where a case needs it with a closed
-// or full standard output, an endless standard input or a lowered
-// address-space limit.
-#include "test_seed.h"
+// longhand-calc's own wiring, end to end: the built program is run in a
+// folder of its own with its output, errors and exit status captured, and
+// where a case needs it with a closed or full standard output, an endless
+// standard input or a lowered address-space limit. What the operations
+// compute is checked where they live, in the engine's tests.
+#include "support/operands.h"
+#include "support/seed.h"
 
 #include <cerrno>
 #include <csignal>
@@ -127,6 +129,7 @@ class CalcTest : public ::testing::Test {
                 setrlimit(RLIMIT_AS, &as);
             }
             signal(SIGPIPE, SIG_DFL);
+            if (chdir(dir_.c_str()) != 0) _exit(126); // so that a file it leaves shows
             execv(cargv[0], cargv.data());
             _exit(127);
         }
@@ -155,162 +158,63 @@ class CalcTest : public ::testing::Test {
     std::string dir_;
 };
 
-struct Shown {
-    const char *command, *a, *b, *shown;
-};
-
-void expectShown(const CalcRun& run, const Shown& c) {
-    EXPECT_EQ(run.status, 0) << run.err;
-    EXPECT_EQ(run.out, std::string(c.shown) + "\n");
-    EXPECT_EQ(run.err, "");
-}
-
-// The examples of the number-text operations, as the main window shows them:
-// operands tidied first, a zero never shown as an empty box.
-TEST_F(CalcTest, ExamplesAsTheWindowShowsThem) {
-    const Shown cases[] = {
-        {"add", "12.5", "-3", "9.5"},
-        {"add", "0", "007", "007"},
-        {"add", "12.50", "0", "12.5"},
-        {"sub", "0", "5", "-5"},
-        {"sub", "0", "-5", "5"},
-        {"sub", "0", ".5", "-.5"},
-        {"sub", "5", "5.0", "0"},
-        {"sub", "0.1", "0.10", "0"},
-        {"sub", "1.5", "0.5", "1"},
-        {"add", "5", ".5", "5.5"},
-        {"add", ".25", ".75", "1"},
-        {"sub", "2", "3", "-1"},
-        {"sub", "-3", "-5", "2"},
-        {"sub", "-5", "-0", "-5"},
-        {"add", "-3", "5", "2"},
-        {"add", "3", "-5", "-2"},
-        {"add", "-3", "-5", "-8"},
-        {"add", "-.5", ".25", "-0.25"},
-        {"add", "99999999999999", "1", "100000000000000"},
-        {"add", "999999999999999", "1", "1000000000000000"},
-        {"sub", "1000000000000000", "1", "999999999999999"},
-        {"add", "0.000000000000000001", "1", "1.000000000000000001"},
-        {"sub", "0", "2.50", "-2.5"},
-        {"mul", "0", "-12.5", "0"},
-        {"mul", "12", "0", "0"},
-        {"mul", "00", "5", "0"},
-        {"mul", "-0", "5", "-0"},
-        {"mul", "-3", "4", "-12"},
-        {"mul", "3", "-4", "-12"},
-        {"mul", "-3", "-4", "12"},
-        {"mul", "-.5", "2", "-1"},
-        {"mul", ".5", "-2", "-1"},
-        {"mul", "0.5", "0.5", ".25"},
-        {"mul", "100", "0.001", ".1"},
-        {"mul", "10", "0.25", "2.5"},
-        {"mul", "2.5", "4", "10"},
-        {"mul", "1.5", "2", "3"},
-        {"mul", "5.", "2", "10"},
-        {"mul", "1.10", "3", "3.3"},
-        {"mul", "1234567", "7654321", "9449772114007"},
-        {"mul", "12345678", "2", "24691356"},
-        {"mul", "99999999", "99999999", "9999999800000001"},
-        {"mul", "10000000", "3", "30000000"},
-        {"div", "1", "3", "0.33333333333333333333"},
-        {"div", "2", "3", "0.66666666666666666666"},
-        {"div", "1", "7", "0.14285714285714285714"},
-        {"div", "10", "3", "3.333"},
-        {"div", "22", "7", "3.142"},
-        {"div", "100", "7", "14.2857"},
-        {"div", "7", "5", "1.4"},
-        {"div", "6", "3", "2"},
-        {"div", "125", "5", "25"},
-        {"div", "105", "10", "10.5"},
-        {"div", "1000", "8", "125"},
-        {"div", "1", "8", "0.125"},
-        {"div", "1", "30", "0.03333333333333333333"},
-        {"div", "3", "1000", "0.003"},
-        {"div", "1", "0.3", "3.3333333333333333333"},
-        {"div", "0.1", "0.25", ".4"},
-        {"div", "5", "0.1", "50"},
-        {"div", "2", "0.5", "4"},
-        {"div", "0.003", "0.3", "0.01"},
-        {"div", "1.5", "15", "0.1"},
-        {"div", "-6", "3", "-2"},
-        {"div", "6", "-3", "-2"},
-        {"div", "-6", "-3", "2"},
-        {"div", "-1", "2", "-0.5"},
-        {"div", "5", "5", "1"},
-        {"div", "-5", "5", "-1"},
-        {"div", "123456789012345678901234567890", "3", "41152263004115226300411522630"},
-        {"div", "00", "5", "0"},
-        {"div", "0", "5", "0"},
-        {"div", "7.50", "1", "7.5"},
-        {"div", "-3", "1.0", "-3"},
-        {"div", "0", "-0", "0"},
-        {"add", "0.", "5", "5"},
-        {"pow", "2", "10", "1024"},
-        {"pow", "7", "1", "7"},
-        {"pow", "1", "99", "1"},
-        {"pow", "0", "0", "0"},
-        {"pow", "5", "0", "1"},
-        {"pow", "0", "5", "0"},
-        {"pow", "-2", "3", "-8"},
-        {"pow", "-2", "2", "4"},
-        {"pow", "-10", "3", "-1000"},
-        {"pow", "0.5", "2", ".25"},
-        {"pow", "0.2", "2", ".04"},
-        {"pow", "0.1", "3", ".001"},
-        {"pow", "1.5", "2", "2.25"},
-        {"pow", "2.5", "3", "15.625"},
-        {"pow", "-0.5", "3", "-.125"},
-        {"pow", "100", "3", "1000000"},
-        {"pow", "120", "2", "14400"},
-        {"pow", "12345678", "3", "1881675960266558605752"},
-        {"pow", "5", "00", "1"},
-        {"pow", "5", "", "1"},
+// Each command reaches its operation with its operands in their order and
+// prints the result as the window shows it (a zero never as nothing),
+// without leaving a factorial store behind.
+TEST_F(CalcTest, EachCommandPrintsItsResult) {
+    const struct {
+        std::vector<std::string> args;
+        const char* out;
+    } cases[] = {
+        {{"add", "12.5", "-3"}, "9.5"},
+        {{"sub", "0", "2.50"}, "-2.5"},
+        {{"mul", "00", "5"}, "0"},
+        {{"div", "22", "7"}, "3.142"},
+        {{"pow", "2", "10"}, "1024"},
+        {{"pow", "5", ""}, "1"},
+        {{"fact", "007"}, "5040"},
+        {{"perm", "5", "3"}, "60"},
+        {{"perm", "5", "3", "1"}, "125"},
+        {{"comb", "5", "3", "1"}, "35"},
+        {{"comb", "7", "9"}, "0"},
+        {{"prod", "3", "5"}, "60"},
+        {{"round", "12.345", "02"}, "12.35"},
     };
     for (const auto& c : cases) {
-        SCOPED_TRACE(std::string(c.command) + " \"" + c.a + "\" \"" + c.b + "\"");
-        expectShown(calc({c.command, c.a, c.b}), c);
+        const CalcRun run = calc(c.args);
+        EXPECT_EQ(run.status, 0) << testing::PrintToString(c.args) << run.err;
+        EXPECT_EQ(run.out, std::string(c.out) + "\n") << testing::PrintToString(c.args);
+        EXPECT_EQ(run.err, "");
     }
+    EXPECT_FALSE(std::ifstream(path("facDat.vok")));
 }
 
-// Faults of the plain steps that the program mends.
-TEST_F(CalcTest, MendedResults) {
-    const Shown cases[] = {
-        {"sub", "-0", "-0.05", "0.05"},
-        {"add", "00", "-0.05", "-0.05"},
-        {"add", "00.0000009", "-00", "0.0000009"},
-        {"sub", "000", "0.0000031782", "-0.0000031782"},
-        {"div", "20", "13", "1.53846153846153846153"},
-        {"div", "20", "18", "1.11111111111111111111"},
-        {"div", "70", "63", "1.11111111111111111111"},
-        {"div", "200", "180", "1.11111111111111111111"},
-        {"div", "40", ".000000007963737938896", "5022766985"},
-    };
-    for (const auto& c : cases) {
-        SCOPED_TRACE(std::string(c.command) + " \"" + c.a + "\" \"" + c.b + "\"");
-        expectShown(calc({c.command, c.a, c.b}), c);
-    }
-}
-
+// A refusal, the operation's or the command's own: the message on standard
+// error, nothing on standard output, status 1.
 TEST_F(CalcTest, RefusalsPrintTheMessageAndExitOne) {
-    const Shown cases[] = {
-        {"div", "0", "0", "Division by zero."},
-        {"div", "5", "-0.0", "Division by zero."},
-        {"div", "5", "000", "Division by zero."},
-        {"div", "5", "00", "Division by zero."},
-        {"add", "", "5", "1 or 2 boxes are Empty."},
-        {"mul", "5", "", "1 or 2 boxes are Empty."},
-        {"add", ".000", "5", "Weird Input."},
-        {"sub", "5", ".", "Weird Input."},
-        {"pow", "2", "-1", "The exponent must be a whole number."},
-        {"pow", "2", "2.5", "The exponent must be a whole number."},
-        {"pow", "10", "1000000000000", "The power would be too long to hold."},
+    const struct {
+        std::vector<std::string> args;
+        const char* err;
+    } cases[] = {
+        {{"div", "5", "-0.0"}, "Division by zero."},
+        {{"add", "", "5"}, "1 or 2 boxes are Empty."},
+        {{"pow", "2", "2.5"}, "The exponent must be a whole number."},
+        {{"fact", "100000000"}, "The product would be too long to hold."},
+        {{"prod", "10", "9"}, "Wrong Input: Choose N > M"},
+        {{"fact", "5.5"}, "The arguments must be whole numbers without sign."},
+        {{"perm", "5", "-3"}, "The arguments must be whole numbers without sign."},
+        {{"comb", "5", "3", "10"}, "The repetition flag must be one digit, 0 to 9."},
+        {{"round", "12345", "0"}, "NUMBER must be a number with digits after its point."},
+        {{"round", "12.345", "3"},
+         "K must be a whole number below the count of digits after the point."},
+        {{"round", "1.5", "99999999999999999999999"},
+         "K must be a whole number below the count of digits after the point."},
     };
     for (const auto& c : cases) {
-        SCOPED_TRACE(std::string(c.command) + " \"" + c.a + "\" \"" + c.b + "\"");
-        const CalcRun run = calc({c.command, c.a, c.b});
-        EXPECT_EQ(run.status, 1);
+        const CalcRun run = calc(c.args);
+        EXPECT_EQ(run.status, 1) << testing::PrintToString(c.args);
         EXPECT_EQ(run.out, "");
-        EXPECT_EQ(run.err, std::string(c.shown) + "\n");
+        EXPECT_EQ(run.err, std::string(c.err) + "\n");
     }
 }
 
@@ -324,19 +228,10 @@ TEST_F(CalcTest, MalformedOperandsAreNamed) {
         std::string shown;
     } cases[] = {
         {{"add", "1,000", "1"}, "\"1,000\""},
-        {{"sub", "2.5e3", "1"}, "\"2.5e3\""},
         {{"div", "1", "+0"}, "\"+0\""},
-        {{"div", "1", "abc"}, "\"abc\""},
-        {{"mul", "1.2.3", "4"}, "\"1.2.3\""},
         {{"add", "12 ", "1"}, "\"12 \""},
-        {{"pow", "1.2.3", "0"}, "\"1.2.3\""},
         {{"pow", "2", "1e3"}, "\"1e3\""},
-        {{"round", "1,5", "0"}, "\"1,5\""},
-        {{"round", "1.55", "x"}, "\"x\""},
-        {{"fact", "5!"}, "\"5!\""},
         {{"perm", "5", "3", "y"}, "\"y\""},
-        {{"comb", "+5", "3"}, "\"+5\""},
-        {{"prod", "3", "0x10"}, "\"0x10\""},
         {{"add", longOne, "1"}, "\"" + longOne.substr(0, 40) + "...\""},
         {{"add", "1\x01", "1"}, "\"1\\x01\""},
     };
@@ -353,7 +248,8 @@ TEST_F(CalcTest, UsageAndHelp) {
     const CalcRun help = calc({"--help"});
     EXPECT_EQ(help.status, 0);
     EXPECT_NE(help.out.find("usage: longhand-calc"), std::string::npos);
-    for (const char* command : {"add", "sub", "mul", "div", "pow"})
+    for (const char* command :
+         {"add", "sub", "mul", "div", "pow", "fact", "perm", "comb", "prod", "round"})
         EXPECT_NE(help.out.find(std::string("  ") + command + " "), std::string::npos) << command;
     EXPECT_EQ(help.err, "");
 
@@ -363,6 +259,7 @@ TEST_F(CalcTest, UsageAndHelp) {
                                                          {"add", "1", "2", "3"},
                                                          {"frobnicate", "1", "2"},
                                                          {"pow", "2"},
+                                                         {"perm", "5", "3", "1", "1"},
                                                          {"add", "@-", "@-"}};
     for (const auto& args : wrong) {
         const CalcRun run = calc(args);
@@ -389,10 +286,8 @@ TEST_F(CalcTest, OperandsFromFilesAndStandardInput) {
         const char *bytes, *sum;
     } wrapped[] = {
         {"12\n34\n", "1235"},
-        {"123 ", "124"},
         {"1_000 000\t5\r\n", "10000006"},
         {" -1 2.5\n\n\n", "-11.5"},
-        {"9\r\n9\r\n.\r\n5\r\n", "100.5"},
     };
     for (const auto& w : wrapped) {
         spit(path("a.txt"), w.bytes);
@@ -408,8 +303,8 @@ TEST_F(CalcTest, OperandsFromFilesAndStandardInput) {
         const char* bytes;
         std::string why;
     } refused[] = {
-        {"1,000\n", "\",\" at byte 2"}, {"12\n3.4.5", "\".\" at byte 7"},
-        {"1-2", "\"-\" at byte 2"},     {"+5", "\"+\" at byte 1"},
+        {"12\n3.4.5", "\".\" at byte 7"},
+        {"1-2", "\"-\" at byte 2"},
         {"7\f", "\"\\x0c\" at byte 2"},
     };
     for (const auto& r : refused) {
@@ -479,15 +374,9 @@ TEST_F(CalcTest, OverlongOperandsAreRefusedEarly) {
 // operands fit within the limit, the work does not.
 TEST_F(CalcTest, RunningOutOfMemoryEndsInAMessage) {
     if (!kAddressLimitApplies) GTEST_SKIP() << "no address-space limit under a sanitizer";
-    std::mt19937_64 rng(longhand::test::testSeed("CalcTest.RunningOutOfMemoryEndsInAMessage"));
-    auto digits = [&](std::size_t n) {
-        std::string s(n, '0');
-        for (char& c : s)
-            c = static_cast<char>('1' + rng() % 9);
-        return s;
-    };
-    spit(path("a.txt"), digits(8'000'000));
-    spit(path("b.txt"), digits(4'000'000));
+    auto rng = longhand::test::seededRng("CalcTest.RunningOutOfMemoryEndsInAMessage");
+    spit(path("a.txt"), longhand::test::makeDigits(rng, 8'000'000));
+    spit(path("b.txt"), longhand::test::makeDigits(rng, 4'000'000));
     RunOptions lowMemory;
     lowMemory.addressSpace = rlim_t{48} << 20;
     const std::vector<std::vector<std::string>> heavy = {
@@ -528,21 +417,6 @@ TEST_F(CalcTest, VersionFromTheProject) {
     EXPECT_EQ(run.status, 0);
     EXPECT_EQ(run.out, "longhand-calc " LONGHAND_PROJECT_VERSION "\n");
     EXPECT_EQ(run.err, "");
-}
-
-TEST_F(CalcTest, MillionDigitAddition) {
-    constexpr std::size_t kDigits = 1'000'000;
-    spit(path("a.txt"), std::string(kDigits, '9') + "\n");
-    const CalcRun run = calc({"add", "@" + path("a.txt"), "@-"}, "1\n");
-    EXPECT_EQ(run.status, 0) << run.err;
-    ASSERT_EQ(run.out.size(), kDigits + 2);
-    EXPECT_EQ(run.out, "1" + std::string(kDigits, '0') + "\n");
-
-    // And back, with a fraction on the way.
-    spit(path("a.txt"), "1" + std::string(kDigits, '0') + ".5");
-    const CalcRun back = calc({"sub", "@" + path("a.txt"), "1.5"});
-    EXPECT_EQ(back.status, 0) << back.err;
-    EXPECT_EQ(back.out, std::string(kDigits, '9') + "\n");
 }
 
 } // namespace
