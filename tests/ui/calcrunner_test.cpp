@@ -7,30 +7,14 @@
 #include "support/alloc_failure.h"
 #include "support/gmp.h"
 #include "ui/common/calcrunner.h"
-#include "ui/common/clicklabel.h"
-#include "ui/common/numberbox.h"
-#include "ui/common/numberview.h"
-#include "ui/common/roundhint.h"
-#include "ui/dialog/functiondialog.h"
 #include "uitest.h"
 
-#include <QAction>
-#include <QApplication>
 #include <QLabel>
-#include <QLineEdit>
-#include <QMenu>
 #include <QProgressBar>
-#include <QPushButton>
-#include <QTimer>
 #include <atomic>
-#include <functional>
-#include <gtest/gtest.h>
-#include <memory>
 #include <new>
-#include <optional>
 #include <set>
 #include <stdexcept>
-#include <string>
 #include <thread>
 #include <utility>
 
@@ -46,7 +30,6 @@ constexpr const char* kLongFactorial = "10000000";
 // Free memory the guard is told of where a test needs a long calculation
 // to start whatever the machine has.
 constexpr std::uint64_t kPlentyOfMemory = std::uint64_t{1} << 40;
-constexpr const char* kOutOfMemory = "Not enough memory for numbers this long.";
 constexpr const char* kTable = "1,\"1\"\r\n2,\"2\"\r\n3,\"6\"\r\n4,\"24\"\r\n5,\"120\"";
 
 // Runs `inside` once, when the working panel of `runner` appears.
@@ -187,22 +170,12 @@ TEST(CalcRunner, EscapeCancels) {
 // ---- The function dialog -------------------------------------------------------------
 
 // A main window over a factorial store of 1! to 5! and a dialog over it.
-struct DialogRig : WindowRig {
-    explicit DialogRig(FunctionMode mode = FunctionMode::Factorial) {
+struct DialogRig : test::DialogRig {
+    DialogRig() : test::DialogRig(FunctionMode::Factorial) {
         folder.write(kFacDataFileName, kTable);
         window->readOptions(); // the store's largest n
         plentyOfMemory(*window);
-        dialog = std::make_unique<FunctionDialog>(*window, mode);
-        dialog->show();
     }
-    ~DialogRig() { dialog->close(); }
-
-    void compute(const QString& line) const {
-        dialog->argumentLine->setText(line);
-        click(dialog->computeButton);
-    }
-
-    std::unique_ptr<FunctionDialog> dialog;
 };
 
 TEST(DialogWork, ACancelledFactorialLeavesViewsAndFilesByteForByte) {
@@ -237,16 +210,6 @@ TEST(DialogWork, ACancelledFactorialLeavesViewsAndFilesByteForByte) {
     EXPECT_TRUE(d.stopSoundButton->isHidden());
     EXPECT_TRUE(d.computeButton->isEnabled());
     EXPECT_FALSE(d.argumentLine->isReadOnly());
-}
-
-TEST(DialogWork, ClosingTheDialogCancelsTheCalculationFirst) {
-    DialogRig rig;
-    whenWorking(rig.window->runner(), [&] { rig.dialog->close(); });
-    rig.compute(kLongFactorial);
-    EXPECT_FALSE(rig.window->runner().isRunning());
-    EXPECT_FALSE(rig.dialog->isVisible());
-    EXPECT_EQ(rig.dialog->resultView->text(), "");
-    EXPECT_EQ(rig.folder.read(kFacDataFileName), kTable);
 }
 
 // Answers every question Yes, noting what the work and the files looked

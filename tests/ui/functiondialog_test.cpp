@@ -1,24 +1,12 @@
 // The function dialog driven as a person would: the argument line typed
 // into, the compute button pressed, the result view clicked, the hint and
 // Move labels clicked; files and settings read back afterwards.
-#include "ui/common/clicklabel.h"
-#include "ui/common/numberbox.h"
-#include "ui/common/numberview.h"
-#include "ui/common/roundhint.h"
-#include "ui/dialog/functiondialog.h"
 #include "uitest.h"
 
-#include <QApplication>
-#include <QClipboard>
 #include <QContextMenuEvent>
 #include <QDropEvent>
 #include <QInputMethodEvent>
-#include <QLineEdit>
 #include <QMimeData>
-#include <QPushButton>
-#include <functional>
-#include <gtest/gtest.h>
-#include <string>
 
 namespace longhand {
 namespace {
@@ -34,22 +22,9 @@ void type(QLineEdit* line, const char* keys) {
 }
 
 // A main window and a function dialog shown over it.
-struct DialogRig : test::WindowRig {
-    explicit DialogRig(FunctionMode mode) {
-        dialog = std::make_unique<FunctionDialog>(*window, mode);
-        dialog->show();
-    }
-    ~DialogRig() { dialog->close(); }
-
-    std::string result() const { return dialog->resultView->text(); }
-    std::string line() const { return dialog->argumentLine->text().toStdString(); }
+struct DialogRig : test::DialogRig {
+    using test::DialogRig::DialogRig;
     void type(const char* keys) const { longhand::type(dialog->argumentLine, keys); }
-    void compute(const char* line) const {
-        dialog->argumentLine->setText(QString::fromLatin1(line));
-        click(dialog->computeButton);
-    }
-
-    std::unique_ptr<FunctionDialog> dialog;
 };
 
 // ---- The mode is the menu's choice; the settings give only the caption -------------
@@ -108,7 +83,7 @@ TEST(FunctionDialog, ArgumentsItCannotTakeChangeNothing) {
         SCOPED_TRACE(c.line);
         DialogRig rig(c.mode);
         rig.dialog->resultView->setText("old");
-        rig.compute(c.line);
+        rig.compute(QString::fromLatin1(c.line));
         EXPECT_EQ(rig.result(), "old");
         ASSERT_EQ(rig.presenter.messages.size(), c.message ? 1u : 0u);
         if (c.message) {
@@ -117,7 +92,7 @@ TEST(FunctionDialog, ArgumentsItCannotTakeChangeNothing) {
         EXPECT_TRUE(rig.dialog->stopSoundButton->isHidden());
     }
     DialogRig zero(Factorial);
-    zero.compute("0");
+    zero.compute(QStringLiteral("0"));
     EXPECT_EQ(zero.result(), "1");
 }
 
@@ -139,7 +114,7 @@ TEST(FunctionDialog, AFactorialBeyondTheStoreAsksToSaveIt) {
     for (const bool yes : {true, false}) {
         DialogRig rig(Factorial);
         rig.presenter.answers = {yes ? MsgAnswer::Yes : MsgAnswer::No};
-        rig.compute("5");
+        rig.compute(QStringLiteral("5"));
         EXPECT_EQ(rig.result(), "120");
         ASSERT_EQ(rig.presenter.messages.size(), 1u);
         EXPECT_EQ(rig.presenter.messages[0].buttons, MsgButtons::YesNo);

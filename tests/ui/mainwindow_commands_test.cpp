@@ -3,21 +3,9 @@
 // driven through the real controls.
 #include "engine/partialproduct.h"
 #include "support/gmp.h"
-#include "ui/common/numberbox.h"
-#include "ui/common/numberview.h"
-#include "ui/common/roundhint.h"
-#include "ui/dialog/functiondialog.h"
 #include "uitest.h"
 
-#include <QAction>
-#include <QApplication>
-#include <QLineEdit>
-#include <QPushButton>
-#include <QTimer>
-#include <functional>
-#include <gtest/gtest.h>
 #include <set>
-#include <string>
 
 namespace longhand {
 namespace {

@@ -4,29 +4,16 @@
 #include "support/alloc_failure.h"
 #include "support/gmp.h"
 #include "ui/common/application.h"
-#include "ui/common/numberbox.h"
-#include "ui/common/numberview.h"
-#include "ui/common/roundhint.h"
 #include "uitest.h"
 
-#include <QAction>
-#include <QApplication>
-#include <QClipboard>
-#include <QMenu>
-#include <QPushButton>
 #include <filesystem>
-#include <gtest/gtest.h>
 #include <new>
-#include <string>
-#include <vector>
 
 namespace longhand {
 namespace {
 
 using test::click;
 using test::WindowRig;
-
-constexpr const char* kOutOfMemory = "Not enough memory for numbers this long.";
 
 // ---- The four operations ----------------------------------------------------
 
@@ -253,23 +240,6 @@ TEST(MainWindowMenus, FunctionStopsTheSoundAndPopsItsMenuUp) {
     ASSERT_EQ(rig.presenter.popupItems.size(), 1u);
     EXPECT_EQ(rig.presenter.popupItems[0], (QStringList{"&Factorial", "&Power", "&Permutation",
                                                         "&Combination", "&m(m+1)(m+2)...(n)"}));
-}
-
-TEST(MainWindowLayout, TabGoesFromMultiplyThroughTheBoxesAndButtons) {
-    WindowRig rig;
-    MainWindow& w = *rig.window;
-    w.stopSoundButton->show();
-    QApplication::setActiveWindow(&w);
-    w.multiplyButton->setFocus();
-    std::vector<QWidget*> order{w.multiplyButton};
-    for (int i = 0; i < 9; ++i) {
-        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
-        order.push_back(QApplication::focusWidget());
-    }
-    EXPECT_EQ(order,
-              (std::vector<QWidget*>{w.multiplyButton, w.firstOperand, w.secondOperand,
-                                     w.resultView, w.addButton, w.subtractButton, w.functionButton,
-                                     w.divideButton, w.stopSoundButton, w.multiplyButton}));
 }
 
 TEST(MainWindowLayout, ADoubleClickPutsTheCaretAtTheStartOfTheRow) {

@@ -1,19 +1,13 @@
-// The number box: its text and caret as the windows see them, its
-// notifications, and long numbers kept in paragraphs of whole rows.
+// The number box: its text and caret as the windows see them, and long
+// numbers kept in paragraphs of whole rows.
 #include "ui/common/look.h"
-#include "ui/common/numberbox.h"
+#include "uitest.h"
 
 #include <QAbstractTextDocumentLayout>
-#include <QApplication>
-#include <QClipboard>
 #include <QSignalSpy>
-#include <QTest>
 #include <QTextBlock>
 #include <QTextLayout>
 #include <cstdint>
-#include <gtest/gtest.h>
-#include <optional>
-#include <string>
 
 namespace longhand {
 namespace {
@@ -120,22 +114,6 @@ TEST(NumberBox, ATextTooLongForTheMemoryIsRefused) {
     // Short texts never ask for the free memory.
     s.box.freeMemory = [] { return std::optional<std::uint64_t>(0); };
     EXPECT_TRUE(s.box.setText(digits(NumberBox::kChunkThreshold)));
-}
-
-TEST(NumberBox, ReportsKeysClicksAndDoubleClicks) {
-    Shown s;
-    QSignalSpy clicked(&s.box, &NumberBox::clicked);
-    QSignalSpy doubled(&s.box, &NumberBox::doubleClicked);
-    QObject::connect(&s.box, &NumberBox::keyPressed, [](QKeyEvent* event, bool* swallow) {
-        if (event->text() == "x") *swallow = true;
-    });
-    QTest::keyClicks(&s.box, "1x2");
-    EXPECT_EQ(s.box.text(), "12");
-    QTest::mouseClick(s.box.viewport(), Qt::LeftButton, {}, QPoint(5, 5));
-    QTest::mouseClick(s.box.viewport(), Qt::RightButton, {}, QPoint(5, 5));
-    EXPECT_EQ(clicked.count(), 1); // a click is the left button's
-    QTest::mouseDClick(s.box.viewport(), Qt::LeftButton, {}, QPoint(5, 5));
-    EXPECT_EQ(doubled.count(), 1);
 }
 
 } // namespace

@@ -1,16 +1,9 @@
 // The result view: where the caret lands for a click, how the keys move it,
 // selection and copying, and the scroll bar over a long number.
-#include "ui/common/numberbox.h"
-#include "ui/common/numberview.h"
 #include "uitest.h"
 
-#include <QApplication>
-#include <QClipboard>
 #include <QScrollBar>
 #include <QSignalSpy>
-#include <QTest>
-#include <gtest/gtest.h>
-#include <string>
 #include <utility>
 
 namespace longhand {
@@ -45,50 +38,6 @@ std::string digits(std::size_t count) {
     for (std::size_t i = 0; i < count; ++i)
         text[i] = static_cast<char>('1' + i % 9);
     return text;
-}
-
-// The first and the last column of `image` with ink on it (a pixel darker
-// than mid grey); {-1, -1} for none.
-std::pair<int, int> inkColumns(const QImage& image) {
-    int first = -1, last = -1;
-    for (int x = 0; x < image.width(); ++x)
-        for (int y = 0; y < image.height(); ++y)
-            if (qGray(image.pixel(x, y)) < 128) {
-                if (first < 0) first = x;
-                last = x;
-                break;
-            }
-    return {first, last};
-}
-
-// A result reads like the same number typed into an operand box: the same
-// face and size, each character in its own width, so the ink of the two
-// spans the same columns' width.
-TEST(NumberView, DrawsTheNumberAsAnOperandBoxDoesWithoutGaps) {
-    WindowRig rig;
-    MainWindow& form = *rig.window;
-    EXPECT_EQ(form.resultView->font(), form.firstOperand->font());
-    for (const char* text : {"-7.853981633974475", "8.5397", "-.5", "1234567890", "0.1"}) {
-        form.resultView->setText(text);
-        form.firstOperand->setText(text);
-        const auto [viewFrom, viewTo] = inkColumns(form.resultView->viewport()->grab().toImage());
-        const auto [boxFrom, boxTo] = inkColumns(form.firstOperand->viewport()->grab().toImage());
-        ASSERT_GE(viewFrom, 0) << text;
-        ASSERT_GE(boxFrom, 0) << text;
-        EXPECT_NEAR(viewTo - viewFrom, boxTo - boxFrom, 2) << text;
-    }
-}
-
-TEST(NumberView, SettingTheSameTextRaisesNothing) {
-    ViewRig rig;
-    QSignalSpy changed(rig.view, &NumberView::changed);
-    rig.view->setText("12.5");
-    rig.view->setCaretPosition(3);
-    rig.view->setText("12.5");
-    EXPECT_EQ(changed.count(), 1);
-    EXPECT_EQ(rig.view->caretPosition(), 3);
-    rig.view->setText("7");
-    EXPECT_EQ(rig.view->caretPosition(), 0); // a new text puts the caret at the start
 }
 
 TEST(NumberView, AClickPutsTheCaretWhereItWasAimedOnEveryRow) {

@@ -1,14 +1,9 @@
 // The real message and input boxes, answered from a timer: their title,
 // text, icon and buttons, and what each button gives back.
-#include "ui/common/presenter.h"
+#include "uitest.h"
 
-#include <QApplication>
 #include <QInputDialog>
 #include <QMessageBox>
-#include <QPushButton>
-#include <QTimer>
-#include <functional>
-#include <gtest/gtest.h>
 
 namespace longhand {
 namespace {

@@ -7,10 +7,6 @@
 #include <QElapsedTimer>
 #include <QFrame>
 #include <QLabel>
-#include <QPushButton>
-#include <QTimer>
-#include <gtest/gtest.h>
-#include <string>
 
 namespace longhand {
 namespace {

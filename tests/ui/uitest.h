@@ -1,13 +1,30 @@
 // Helpers of the window tests: a main window over a private app folder,
-// wired to a scripted presenter and a recording sound.
+// wired to a scripted presenter and a recording sound; and what the window
+// tests use everywhere.
 #pragma once
 
 #include "support/app_folder.h"
 #include "support/window_doubles.h"
+#include "ui/common/numberbox.h"
+#include "ui/common/numberview.h"
+#include "ui/common/outofmemory.h"
+#include "ui/common/roundhint.h"
+#include "ui/dialog/functiondialog.h"
 #include "ui/main/mainwindow.h"
 
+#include <QAction>
+#include <QApplication>
+#include <QClipboard>
+#include <QLineEdit>
+#include <QPushButton>
 #include <QTest>
+#include <QTimer>
+#include <functional>
+#include <gtest/gtest.h>
 #include <memory>
+#include <optional>
+#include <string>
+#include <vector>
 
 namespace longhand::test {
 
@@ -30,5 +47,23 @@ struct WindowRig {
 inline void click(QWidget* widget) {
     QTest::mouseClick(widget, Qt::LeftButton);
 }
+
+// A main window and a function dialog shown over it.
+struct DialogRig : WindowRig {
+    explicit DialogRig(FunctionMode mode) {
+        dialog = std::make_unique<FunctionDialog>(*window, mode);
+        dialog->show();
+    }
+    ~DialogRig() { dialog->close(); }
+
+    std::string result() const { return dialog->resultView->text(); }
+    std::string line() const { return dialog->argumentLine->text().toStdString(); }
+    void compute(const QString& line) const {
+        dialog->argumentLine->setText(line);
+        click(dialog->computeButton);
+    }
+
+    std::unique_ptr<FunctionDialog> dialog;
+};
 
 } // namespace longhand::test

@@ -53,7 +53,6 @@ void NumberView::setText(std::string text) {
     updateScrollBar();
     verticalScrollBar()->setValue(0);
     viewport()->update();
-    emit changed();
 }
 
 std::int64_t NumberView::caretPosition() const {

@@ -41,8 +41,7 @@ class NumberView : public QAbstractScrollArea {
     QString qtext() const;
 
     // Replaces the text; the caret goes to the start and the view to the
-    // first row. Writing the text the view already holds changes nothing
-    // and raises no changed().
+    // first row. Writing the text the view already holds changes nothing.
     void setText(std::string text);
 
     // Count of characters before the caret (the start of a selection).
@@ -67,8 +66,6 @@ class NumberView : public QAbstractScrollArea {
     std::int64_t positionAt(const QPoint& point) const;
 
   signals:
-    // The text changed by setText().
-    void changed();
     void clicked();
     void doubleClicked();
     // Copying a selection ran out of memory; the clipboard is unchanged.
