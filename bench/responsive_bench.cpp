@@ -11,6 +11,7 @@
 #include "ui/common/clicklabel.h"
 #include "ui/common/numberbox.h"
 #include "ui/common/numberview.h"
+#include "core/roundhint.h"
 #include "ui/common/roundhint.h"
 #include "ui/main/mainwindow.h"
 
