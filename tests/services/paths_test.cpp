@@ -3,9 +3,7 @@
 #include "services/paths.h"
 #include "support/tempdir.h"
 
-#include <cstdlib>
 #include <gtest/gtest.h>
-#include <optional>
 #include <unistd.h>
 
 namespace longhand {
@@ -20,28 +18,6 @@ class AppFolderGuard {
   public:
     ~AppFolderGuard() { setAppFolder(kNowhere); }
     static constexpr const char* kNowhere = "/nonexistent-longhand-folder";
-};
-
-// Sets an environment variable for one scope.
-class EnvGuard {
-  public:
-    EnvGuard(const char* name, const char* value) : name_(name) {
-        if (const char* old = std::getenv(name)) old_ = old;
-        if (value)
-            ::setenv(name, value, 1);
-        else
-            ::unsetenv(name);
-    }
-    ~EnvGuard() {
-        if (old_)
-            ::setenv(name_, old_->c_str(), 1);
-        else
-            ::unsetenv(name_);
-    }
-
-  private:
-    const char* name_;
-    std::optional<std::string> old_;
 };
 
 TEST(AppFilePath, ReadsOnlyUnwrittenDeliveredFilesFromTheInstallFolder) {
@@ -126,18 +102,6 @@ TEST(AppFolders, UnusableUserFolderFallsBackToTheDeliveredFiles) {
     const AppFolders chosen =
         chooseAppFolders(tree.bin, {tree.share}, tree.root.file("file") + "/longhand");
     EXPECT_EQ(chosen.folder, tree.share);
-}
-
-TEST(UserDataFolder, FollowsXdgDataHomeThenHome) {
-    {
-        EnvGuard xdg("XDG_DATA_HOME", "/data/me");
-        EXPECT_EQ(userDataFolder(), "/data/me/longhand");
-    }
-    {
-        EnvGuard xdg("XDG_DATA_HOME", "relative/is/ignored");
-        EnvGuard home("HOME", "/home/me");
-        EXPECT_EQ(userDataFolder(), "/home/me/.local/share/longhand");
-    }
 }
 
 } // namespace
