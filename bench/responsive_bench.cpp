@@ -7,11 +7,11 @@
 //   responsive_bench --benchmark_filter=Click
 //
 // Runs on the offscreen platform unless QT_QPA_PLATFORM says otherwise.
+#include "core/roundhint.h"
 #include "support/window_doubles.h"
 #include "ui/common/clicklabel.h"
 #include "ui/common/numberbox.h"
 #include "ui/common/numberview.h"
-#include "core/roundhint.h"
 #include "ui/common/roundhint.h"
 #include "ui/main/mainwindow.h"
 
