@@ -1,15 +1,17 @@
-# Thin wrapper over the CMake presets. `make run` and `make test` install
-# whatever Debian packages are missing, configure, build and then run.
+# Thin wrapper over the CMake presets. `make run`, `make test` and
+# `make package` install whatever Debian packages are missing, configure,
+# build and then run (or pack).
 
 DEB_PACKAGES := build-essential cmake ninja-build pkg-config \
   qt6-base-dev qt6-multimedia-dev libgl-dev \
   libgtest-dev libgmock-dev libgmp-dev libbenchmark-dev libtbb-dev \
-  python3 xvfb xauth x11-apps imagemagick fonts-dejavu-core time xdotool
+  python3 xvfb xauth x11-apps imagemagick fonts-dejavu-core time xdotool \
+  dpkg-dev file gzip man-db desktop-file-utils
 
 SUDO := $(shell [ "$$(id -u)" = 0 ] || echo sudo)
 JOBS ?= $(shell nproc)
 
-.PHONY: all deps configure build run test asan tsan bench screenshot format clean
+.PHONY: all deps configure build run test asan tsan bench package screenshot format clean
 
 all: build
 
@@ -29,7 +31,9 @@ configure: deps
 build: configure
 	cmake --build --preset default -j $(JOBS)
 
-run: build
+# Only the desktop program and what it links: the tests are built by `make test`.
+run: configure
+	cmake --build --preset program -j $(JOBS)
 	./build/default/bin/longhand
 
 test: build
@@ -51,6 +55,15 @@ bench: deps
 	cmake --build --preset bench -j $(JOBS)
 	python3 bench/peers.py --build build/bench
 
+# longhand_VERSION_ARCH.deb in this folder, from a build of the programs alone.
+package: deps
+	cmake --preset package
+	cmake --build --preset package -j $(JOBS)
+	rm -f build/package/longhand_*.deb
+	cpack --preset package
+	rm -f longhand_*.deb
+	cp build/package/longhand_*.deb .
+
 screenshot: build
 	scripts/screenshot.sh
 
@@ -58,4 +71,4 @@ format:
 	find src tests bench -name '*.cpp' -o -name '*.h' | xargs clang-format -i
 
 clean:
-	rm -rf build
+	rm -rf build longhand_*.deb

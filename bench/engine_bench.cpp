@@ -1,7 +1,7 @@
 // Google Benchmark of the engine's public operations, text in -> text out,
 // over 10, 100, ..., 10^6 digits (10^7 for addition), and the crossovers of
-// src/engine/crossovers.h: each operation's digit-by-digit reference path
-// beside its fast path around the threshold (benchmarks named EngineCross*).
+// src/engine/crossovers.h: each operation's digit-by-digit algorithm beside
+// its fast path around the threshold (benchmarks named EngineCross*).
 //
 //   build/bench/bin/engine_bench                                   all
 //   build/bench/bin/engine_bench --benchmark_filter=EngineCross
@@ -40,7 +40,7 @@ void BM_EngineAdd(benchmark::State& state) {
     const auto n = static_cast<std::size_t>(state.range(0));
     const std::string a = digits(n, 1), b = digits(n, 2);
     for (auto _ : state)
-        benchmark::DoNotOptimize(rcAdd(a, b));
+        benchmark::DoNotOptimize(add(a, b));
     setDigits(state, n);
 }
 BENCHMARK(BM_EngineAdd)->RangeMultiplier(10)->Range(10, 10000000)->Unit(benchmark::kMicrosecond);
@@ -48,8 +48,9 @@ BENCHMARK(BM_EngineAdd)->RangeMultiplier(10)->Range(10, 10000000)->Unit(benchmar
 void BM_EngineMultiply(benchmark::State& state) {
     const auto n = static_cast<std::size_t>(state.range(0));
     const std::string a = digits(n, 1), b = digits(n, 2);
+    Progress progress;
     for (auto _ : state)
-        benchmark::DoNotOptimize(bigMultifly(a, b));
+        benchmark::DoNotOptimize(multiply(a, b, progress));
     setDigits(state, n);
 }
 BENCHMARK(BM_EngineMultiply)
@@ -57,24 +58,26 @@ BENCHMARK(BM_EngineMultiply)
     ->Range(10, 1000000)
     ->Unit(benchmark::kMicrosecond);
 
-// 2n digits by n digits: UpperLower with 2n + 1 places.
+// 2n digits by n digits: divideLonger with 2n + 1 places.
 void BM_EngineDivide(benchmark::State& state) {
     const auto n = static_cast<std::size_t>(state.range(0));
     const std::string a = digits(2 * n, 1), b = digits(n, 2);
+    Progress progress;
     for (auto _ : state)
-        benchmark::DoNotOptimize(bigdivision(a, b));
+        benchmark::DoNotOptimize(divide(a, b, progress));
     setDigits(state, n);
 }
 BENCHMARK(BM_EngineDivide)->RangeMultiplier(10)->Range(10, 1000000)->Unit(benchmark::kMicrosecond);
 
-// n digits by n digits: smallQuotient with n + 10 places.
+// n digits by n digits: a quotient below 10 with n + 10 places.
 void BM_EngineDivideShort(benchmark::State& state) {
     const auto n = static_cast<std::size_t>(state.range(0));
     const std::string a = digits(n, 1);
     std::string b = digits(n, 2);
     b[0] = '9';
+    Progress progress;
     for (auto _ : state)
-        benchmark::DoNotOptimize(bigdivision(a, b));
+        benchmark::DoNotOptimize(divide(a, b, progress));
     setDigits(state, n);
 }
 BENCHMARK(BM_EngineDivideShort)
@@ -86,10 +89,9 @@ BENCHMARK(BM_EngineDivideShort)
 void BM_EnginePower(benchmark::State& state) {
     const auto n = static_cast<std::size_t>(state.range(0));
     const std::string e = std::to_string(static_cast<std::uint64_t>(n / 0.47712125472));
-    for (auto _ : state) {
-        std::string base = "3";
-        benchmark::DoNotOptimize(raisePower(base, e));
-    }
+    Progress progress;
+    for (auto _ : state)
+        benchmark::DoNotOptimize(power("3", e, progress));
     setDigits(state, n);
 }
 BENCHMARK(BM_EnginePower)->RangeMultiplier(10)->Range(10, 1000000)->Unit(benchmark::kMicrosecond);
@@ -97,8 +99,9 @@ BENCHMARK(BM_EnginePower)->RangeMultiplier(10)->Range(10, 1000000)->Unit(benchma
 // n! for n = 10, 100, ..., 10^6.
 void BM_EngineFactorial(benchmark::State& state) {
     const std::string n = std::to_string(state.range(0));
+    Progress progress;
     for (auto _ : state)
-        benchmark::DoNotOptimize(factorial(n));
+        benchmark::DoNotOptimize(factorial(n, nullptr, progress));
 }
 BENCHMARK(BM_EngineFactorial)
     ->RangeMultiplier(10)
@@ -108,15 +111,16 @@ BENCHMARK(BM_EngineFactorial)
 // C(2n, n).
 void BM_EngineCombination(benchmark::State& state) {
     const std::string n = std::to_string(2 * state.range(0)), r = std::to_string(state.range(0));
+    Progress progress;
     for (auto _ : state)
-        benchmark::DoNotOptimize(combination(n, r));
+        benchmark::DoNotOptimize(combinations(n, r, 0, nullptr, progress));
 }
 BENCHMARK(BM_EngineCombination)
     ->RangeMultiplier(10)
     ->Range(10, 1000000)
     ->Unit(benchmark::kMicrosecond);
 
-// ---- crossovers: argument 0 the size, argument 1 reference (1) or not ----
+// ---- crossovers: argument 0 the size, argument 1 digit by digit (1) or not ----
 
 void crossArgs(benchmark::internal::Benchmark* b, std::initializer_list<int> sizes) {
     for (int n : sizes)
@@ -128,40 +132,45 @@ void crossArgs(benchmark::internal::Benchmark* b, std::initializer_list<int> siz
 void BM_EngineCrossMultiply(benchmark::State& state) {
     const auto n = static_cast<std::size_t>(state.range(0));
     const std::string a = digits(n, 1), b = digits(2000, 2);
+    Progress progress;
     for (auto _ : state)
-        benchmark::DoNotOptimize(state.range(1) ? multiplyDigitsReference(a, b)
-                                                : multiplyDigits(a, b));
+        benchmark::DoNotOptimize(state.range(1) ? schoolbookProduct(a, b, progress)
+                                                : multiplyDigits(a, b, progress));
 }
 BENCHMARK(BM_EngineCrossMultiply)->Apply([](auto* b) { crossArgs(b, {16, 32, 64, 128, 256}); });
 
-// Quotient digits plus divisor digits, half each (UpperLower).
+// Quotient digits plus divisor digits, half each (divideLonger).
 void BM_EngineCrossDivide(benchmark::State& state) {
     const auto n = static_cast<std::size_t>(state.range(0));
     const std::string b = digits(n / 2, 2), a = digits(n / 2 + n / 4, 1);
     const auto places = static_cast<Count>(n / 4);
+    Progress progress;
     for (auto _ : state)
-        benchmark::DoNotOptimize(state.range(1) ? UpperLowerReference(a, b, places)
-                                                : UpperLower(a, b, places));
+        benchmark::DoNotOptimize(state.range(1) ? divideLongerByDigits(a, b, places, progress)
+                                                : divideLonger(a, b, places, progress));
 }
 BENCHMARK(BM_EngineCrossDivide)->Apply([](auto* b) { crossArgs(b, {16, 32, 48, 64, 128}); });
 
 // Digits of 7^e.
 void BM_EngineCrossPower(benchmark::State& state) {
     const std::string e = std::to_string(state.range(0) * 1000 / 845);
-    for (auto _ : state) {
-        std::string base = "7";
-        benchmark::DoNotOptimize(state.range(1) ? raisePowerReference(base, e)
-                                                : raisePower(base, e));
-    }
+    Progress progress;
+    for (auto _ : state)
+        benchmark::DoNotOptimize(state.range(1)
+                                     ? powerByRepeatedMultiplication("7", std::stoull(e), progress)
+                                     : power("7", e, progress).text);
 }
 BENCHMARK(BM_EngineCrossPower)->Apply([](auto* b) { crossArgs(b, {8, 16, 32, 64, 128}); });
 
 // Factors in the run 1000 ... 999 + count.
 void BM_EngineCrossRangeProduct(benchmark::State& state) {
     const std::string last = std::to_string(999 + state.range(0));
+    Progress progress;
     for (auto _ : state)
-        benchmark::DoNotOptimize(state.range(1) ? rangeProductReference(last, "1", "999")
-                                                : rangeProduct(last, "1", "999"));
+        benchmark::DoNotOptimize(
+            state.range(1)
+                ? batchedProduct(1000, static_cast<double>(999 + state.range(0)), progress)
+                : rangeProduct(last, "1", "999", progress).text);
 }
 BENCHMARK(BM_EngineCrossRangeProduct)->Apply([](auto* b) { crossArgs(b, {8, 16, 24, 48, 96}); });
 
@@ -170,7 +179,7 @@ void BM_EngineCrossAdd(benchmark::State& state) {
     const auto n = static_cast<std::size_t>(state.range(0));
     const std::string a = digits(n, 1), b = digits(n, 2);
     for (auto _ : state)
-        benchmark::DoNotOptimize(state.range(1) ? rcAddReference(a, b) : rcAdd(a, b));
+        benchmark::DoNotOptimize(state.range(1) ? digitSum(a, b) : add(a, b));
 }
 BENCHMARK(BM_EngineCrossAdd)->Apply([](auto* b) { crossArgs(b, {16, 32, 64, 128, 256}); });
 

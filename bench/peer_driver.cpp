@@ -18,8 +18,8 @@
 // result to --out when given.
 //
 // The longhand column calls the engine's public operations, as the windows
-// and longhand-calc do: bigMultifly, rcAdd, bigdivision, raisePower,
-// factorial and combination. The quotient comes back as the division
+// and longhand-calc do: multiply, add, divide, power, factorial and
+// combinations. The quotient comes back as the division
 // writes it ("123.45", trailing zeros dropped); after the timing it is
 // written out as the digits of floor(a 10^(len(a)+1) / b), like the peers'.
 // "fast" times the digit-string layer underneath on its own. "gmp-arith"
@@ -72,16 +72,14 @@ struct Args {
 
 // Operands as given (files already read) and the engine's operation.
 std::function<std::string()> longhandRun(const Args& a, const std::vector<std::string>& v) {
-    if (a.op == "mul") return [&v] { return longhand::bigMultifly(v[0], v[1]); };
-    if (a.op == "add") return [&v] { return longhand::rcAdd(v[0], v[1]); };
-    if (a.op == "div") return [&v] { return longhand::bigdivision(v[0], v[1]); };
-    if (a.op == "pow")
-        return [&v] {
-            std::string base = v[0];
-            return longhand::raisePower(base, v[1]);
-        };
-    if (a.op == "fac") return [&v] { return longhand::factorial(v[0]); };
-    if (a.op == "binom") return [&v] { return longhand::combination(v[0], v[1]); };
+    static longhand::Progress progress;
+    if (a.op == "mul") return [&v] { return longhand::multiply(v[0], v[1], progress); };
+    if (a.op == "add") return [&v] { return longhand::add(v[0], v[1]); };
+    if (a.op == "div") return [&v] { return longhand::divide(v[0], v[1], progress); };
+    if (a.op == "pow") return [&v] { return longhand::power(v[0], v[1], progress).text; };
+    if (a.op == "fac") return [&v] { return longhand::factorial(v[0], nullptr, progress).text; };
+    if (a.op == "binom")
+        return [&v] { return longhand::combinations(v[0], v[1], 0, nullptr, progress).text; };
     return {};
 }
 

@@ -7,13 +7,13 @@
 //   responsive_bench --benchmark_filter=Click
 //
 // Runs on the offscreen platform unless QT_QPA_PLATFORM says otherwise.
-#include "ui/main/clicklabel.h"
-#include "ui/main/form1.h"
-#include "ui/main/numberbox.h"
-#include "ui/main/numberview.h"
-#include "ui/main/presenter.h"
-#include "ui/main/roundhint.h"
-#include "ui/main/soundport.h"
+#include "core/roundhint.h"
+#include "support/window_doubles.h"
+#include "ui/common/clicklabel.h"
+#include "ui/common/numberbox.h"
+#include "ui/common/numberview.h"
+#include "ui/common/roundhint.h"
+#include "ui/main/mainwindow.h"
 
 #include <QApplication>
 #include <QClipboard>
@@ -44,20 +44,20 @@ std::string fractionResult(std::int64_t count, char first) {
 
 struct Window {
     Window() {
-        form = std::make_unique<longhand::Form1>(&presenter, &sound);
-        form->show();
+        window = std::make_unique<longhand::MainWindow>(&presenter, &sound);
+        window->show();
         QApplication::processEvents();
     }
-    longhand::ScriptedPresenter presenter;
-    longhand::RecordingSound sound;
-    std::unique_ptr<longhand::Form1> form;
+    longhand::test::ScriptedPresenter presenter;
+    longhand::test::RecordingSound sound;
+    std::unique_ptr<longhand::MainWindow> window;
 };
 
 // setText on the result box, then everything the screen needs before the
 // person sees it.
 void ShowResult(benchmark::State& state) {
     Window w;
-    auto* box = w.form->RichTextBox3;
+    auto* box = w.window->resultView;
     const std::string texts[] = {fractionResult(state.range(0), '1'),
                                  fractionResult(state.range(0), '2')};
     int which = 0;
@@ -79,7 +79,7 @@ BENCHMARK(ShowResult)
 // and the box repaints.
 void ClickResult(benchmark::State& state) {
     Window w;
-    auto* box = w.form->RichTextBox3;
+    auto* box = w.window->resultView;
     box->setText(fractionResult(state.range(0), '1'));
     box->repaint();
     QApplication::processEvents();
@@ -89,7 +89,7 @@ void ClickResult(benchmark::State& state) {
         QTest::mouseClick(box->viewport(), Qt::LeftButton, {}, spots[which]);
         which ^= 1;
         box->repaint();
-        w.form->Label1->repaint();
+        w.window->roundHint->repaint();
         QApplication::processEvents();
     }
 }
@@ -102,9 +102,9 @@ BENCHMARK(ClickResult)
 // The result shown and clicked in a text-editor box of the same size.
 void ShowResultInEditor(benchmark::State& state) {
     Window w;
-    auto* box = new longhand::NumberBox(w.form->RichTextBox3->parentWidget());
-    box->setGeometry(w.form->RichTextBox3->geometry());
-    box->setFont(w.form->RichTextBox3->font());
+    auto* box = new longhand::NumberBox(w.window->resultView->parentWidget());
+    box->setGeometry(w.window->resultView->geometry());
+    box->setFont(w.window->resultView->font());
     box->show();
     const std::string texts[] = {fractionResult(state.range(0), '1'),
                                  fractionResult(state.range(0), '2')};
@@ -120,9 +120,9 @@ BENCHMARK(ShowResultInEditor)->Arg(kResultDigits)->Unit(benchmark::kMillisecond)
 
 void ClickResultInEditor(benchmark::State& state) {
     Window w;
-    auto* box = new longhand::NumberBox(w.form->RichTextBox3->parentWidget());
-    box->setGeometry(w.form->RichTextBox3->geometry());
-    box->setFont(w.form->RichTextBox3->font());
+    auto* box = new longhand::NumberBox(w.window->resultView->parentWidget());
+    box->setGeometry(w.window->resultView->geometry());
+    box->setFont(w.window->resultView->font());
     box->show();
     QObject::connect(box, &longhand::NumberBox::clicked, [&] {
         const longhand::RoundHint hint = longhand::roundHintFor(box->text(), box->caretPosition());
@@ -146,8 +146,8 @@ BENCHMARK(ClickResultInEditor)->Arg(kResultDigits)->Unit(benchmark::kMillisecond
 // checking on: the paste, the cleaning pass and its write-back.
 void PasteOperand(benchmark::State& state) {
     Window w;
-    w.form->iputFlag = longhand::Form1::kInputCheckOnFlag;
-    auto* box = w.form->RichTextBox1;
+    w.window->inputCheck = longhand::InputCheck::On;
+    auto* box = w.window->firstOperand;
     QApplication::clipboard()->setText(
         QString::fromStdString("-00" + digits(state.range(0), '5') + ".5.5"));
     for (auto _ : state) {

@@ -5,9 +5,9 @@
 //   ui_bench --benchmark_filter=ShowResult
 //
 // Runs on the offscreen platform unless QT_QPA_PLATFORM says otherwise.
-#include "ui/main/inputcheck.h"
-#include "ui/main/look.h"
-#include "ui/main/numberbox.h"
+#include "core/inputcheck.h"
+#include "ui/common/look.h"
+#include "ui/common/numberbox.h"
 
 #include <QApplication>
 #include <QPlainTextEdit>
@@ -82,7 +82,7 @@ BENCHMARK(ShowResultOneParagraph)
 void InputCheckPass(benchmark::State& state) {
     const std::string text = "-00" + digits(state.range(0), '5') + ".5.5";
     for (auto _ : state)
-        benchmark::DoNotOptimize(longhand::settleInputText(text, longhand::OperandField1));
+        benchmark::DoNotOptimize(longhand::settleInputText(text, longhand::InputField::Operand));
     state.SetBytesProcessed(state.iterations() * static_cast<std::int64_t>(text.size()));
 }
 BENCHMARK(InputCheckPass)->Arg(1000000)->Unit(benchmark::kMillisecond);

@@ -1,31 +1,36 @@
 // add, sub, mul, div: the main window's four buttons; pow: the function
 // dialog's Power mode.
 #include "commands.h"
+#include "engine/operations.h"
+#include "engine/power.h"
 
 namespace longhand::cli {
 
 namespace {
 
-Command fourOperation(const char* name, int code, const char* summary, int order) {
-    return {
-        name, {"A", "B"}, summary, order, [code](std::vector<std::string>& v, EngineHost& host) {
-            return runFourOperation(code, std::move(v[0]), std::move(v[1]), host);
-        }};
+Command calculation(const char* name, Operation operation, const char* summary, int order) {
+    return {name,
+            {"A", "B"},
+            summary,
+            order,
+            [operation](std::vector<std::string>& v, Progress& progress) {
+                return calculate(operation, v[0], v[1], progress);
+            }};
 }
 
-const CommandRegistrar add(fourOperation("add", OpAdd, "A + B", 10));
-const CommandRegistrar sub(fourOperation("sub", OpSubtract, "A - B", 20));
-const CommandRegistrar mul(fourOperation("mul", OpMultiply, "A * B", 30));
-const CommandRegistrar div(fourOperation("div", OpDivide,
-                                         "A / B, cut off after a number of places that depends "
-                                         "on the lengths",
-                                         40));
+const CommandRegistrar add(calculation("add", Operation::Add, "A + B", 10));
+const CommandRegistrar sub(calculation("sub", Operation::Subtract, "A - B", 20));
+const CommandRegistrar mul(calculation("mul", Operation::Multiply, "A * B", 30));
+const CommandRegistrar div(calculation("div", Operation::Divide,
+                                       "A / B, cut off after a number of places that depends "
+                                       "on the lengths",
+                                       40));
 const CommandRegistrar pow({"pow",
                             {"BASE", "EXP"},
                             "BASE to the power EXP, a whole number",
                             50,
-                            [](std::vector<std::string>& v, EngineHost& host) {
-                                return runPower(std::move(v[0]), std::move(v[1]), host);
+                            [](std::vector<std::string>& v, Progress& progress) {
+                                return power(v[0], v[1], progress);
                             }});
 
 } // namespace

@@ -4,8 +4,8 @@
 //   static const longhand::cli::CommandRegistrar fact({"fact", {"N"}, "N!", 60, runFact});
 #pragma once
 
-#include "engine/host.h"
-#include "engine/operations.h"
+#include "engine/outcome.h"
+#include "engine/progress.h"
 
 #include <functional>
 #include <string>
@@ -20,7 +20,7 @@ struct Command {
     int order = 0;                     // place in the usage text, ascending
     // Runs with exactly operands.size() operand texts (files already read;
     // a missing optional operand is "").
-    std::function<OperationOutcome(std::vector<std::string>& operands, EngineHost& host)> run;
+    std::function<Outcome(std::vector<std::string>& operands, Progress& progress)> run;
 };
 
 void registerCommand(Command command);

@@ -1,13 +1,18 @@
 // longhand-calc: the calculator's operations on the command line, printing
 // exactly what the windows would show.
-#include "clihost.h"
 #include "commands.h"
+#include "limits.h"
+#include "operands.h"
+#include "version.h"
 
 #include <algorithm>
+#include <cerrno>
+#include <cstdint>
 #include <cstdio>
-#include <fstream>
+#include <cstring>
+#include <new>
 #include <optional>
-#include <sstream>
+#include <stdexcept>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -15,9 +20,15 @@
 namespace {
 
 using longhand::cli::Command;
+using longhand::cli::Operand;
 
+// Exit statuses: 0 a result (or nothing to print), 1 a refusal of any
+// kind, 2 wrong usage.
 constexpr int kExitRefused = 1;
 constexpr int kExitUsage = 2;
+
+constexpr const char* kOutOfMemory = "Not enough memory for numbers this long.";
+constexpr const char* kTooLong = "The result would be too long to hold.";
 
 std::string usageText() {
     const std::vector<Command> all = longhand::cli::commands();
@@ -31,7 +42,7 @@ std::string usageText() {
         heads.push_back(std::move(head));
     }
     std::string text = "usage: longhand-calc COMMAND OPERAND...\n"
-                       "       longhand-calc --help\n"
+                       "       longhand-calc --help | --version\n"
                        "\n"
                        "Commands:\n";
     for (std::size_t i = 0; i < all.size(); ++i) {
@@ -39,11 +50,25 @@ std::string usageText() {
         text += all[i].summary + "\n";
     }
     text += "\n"
-            "Operands are decimal numbers such as -12.5, .25 or 007. An operand written\n"
-            "@FILE is read from FILE (one trailing newline ignored); @- reads standard\n"
-            "input. The result is printed as the calculator shows it. A refused\n"
-            "operation prints its message on standard error and exits with status 1;\n"
-            "wrong usage exits with status 2.\n";
+            "Operands are decimal numbers: an optional leading \"-\", digits and at most\n"
+            "one \".\", such as -12.5, .25 or 007; nothing else, not even a blank or a \"+\".\n"
+            "\n"
+            "An operand written @FILE is read from FILE, and @- from standard input.\n"
+            "Blanks, tabs, line breaks and underscores are left out of them wherever\n"
+            "they stand, so wrapped or grouped digits come in whole; what remains must\n"
+            "be a decimal number. A file or stream that would take more than 1/" +
+            std::to_string(longhand::cli::kOperandMemoryShare) +
+            " of the\n"
+            "free memory is refused before it is read in full.\n"
+            "\n"
+            "The result is printed as the calculator shows it.\n"
+            "\n"
+            "Exit status:\n"
+            "  0  the result was printed\n"
+            "  1  refused, with the reason on standard error: the operation's own\n"
+            "     message, an operand that is not a number, a file that cannot be read\n"
+            "     or is too long, not enough memory, or output that could not be written\n"
+            "  2  wrong usage\n";
     return text;
 }
 
@@ -52,39 +77,34 @@ int usageError(const std::string& why) {
     return kExitUsage;
 }
 
-std::optional<std::string> readStream(std::FILE* f) {
-    std::string bytes;
-    char buf[1 << 16];
-    std::size_t n = 0;
-    while ((n = std::fread(buf, 1, sizeof buf, f)) > 0)
-        bytes.append(buf, n);
-    if (std::ferror(f)) return std::nullopt;
-    return bytes;
-}
-
-std::optional<std::string> readFile(const std::string& path) {
-    std::FILE* f = std::fopen(path.c_str(), "rb");
-    if (!f) return std::nullopt;
-    std::optional<std::string> bytes = readStream(f);
-    std::fclose(f);
-    return bytes;
-}
-
-void dropOneNewline(std::string& s) {
-    if (!s.empty() && s.back() == '\n') {
-        s.pop_back();
-        if (!s.empty() && s.back() == '\r') s.pop_back();
+// Writes the whole of `text` to standard output and flushes it; a failed
+// write (a full disk, a closed stdout) is said on standard error.
+bool writeOut(std::string_view text, bool newline) {
+    errno = 0;
+    bool ok = std::fwrite(text.data(), 1, text.size(), stdout) == text.size();
+    if (ok && newline) ok = std::fputc('\n', stdout) != EOF;
+    if (ok) ok = std::fflush(stdout) == 0;
+    if (!ok) {
+        std::fprintf(stderr, "longhand-calc: cannot write the output: %s\n",
+                     errno != 0 ? std::strerror(errno) : "write error");
     }
+    return ok;
+}
+
+int refuse(const std::string& message) {
+    std::fprintf(stderr, "%s\n", message.c_str());
+    return kExitRefused;
 }
 
 } // namespace
 
 int main(int argc, char** argv) {
     const std::vector<std::string> args(argv + 1, argv + argc);
-    if (args.size() == 1 && (args[0] == "--help" || args[0] == "-h")) {
-        const std::string text = usageText();
-        std::fwrite(text.data(), 1, text.size(), stdout);
-        return 0;
+    if (args.size() == 1 && (args[0] == "--help" || args[0] == "-h"))
+        return writeOut(usageText(), false) ? 0 : kExitRefused;
+    if (args.size() == 1 && args[0] == "--version") {
+        const std::string version = std::string("longhand-calc ") + longhand::kVersion;
+        return writeOut(version, true) ? 0 : kExitRefused;
     }
     if (args.empty()) return usageError("no command given");
 
@@ -101,43 +121,44 @@ int main(int argc, char** argv) {
         return usageError(command->name + " takes " + std::to_string(required) +
                           (required == total ? "" : " to " + std::to_string(total)) + " operands");
 
+    // Each operand in turn; the first that is not a number is named.
     std::vector<std::string> operands;
+    std::optional<std::uint64_t> limit; // found once, when a file is read
     bool stdinUsed = false;
     for (std::size_t i = 1; i < args.size(); ++i) {
         const std::string& arg = args[i];
         if (arg.empty() || arg.front() != '@') {
+            if (const auto refusal = longhand::cli::typedOperandRefusal(arg))
+                return refuse(*refusal);
             operands.push_back(arg);
             continue;
         }
-        std::optional<std::string> text;
+        if (!limit) limit = longhand::cli::operandByteLimit();
+        Operand operand;
         if (arg == "@-") {
             if (stdinUsed) return usageError("only one operand can be read from standard input");
             stdinUsed = true;
-            text = readStream(stdin);
+            operand = longhand::cli::readOperandStream(stdin, "standard input", *limit);
         } else {
-            text = readFile(arg.substr(1));
+            operand = longhand::cli::readOperandFile(arg.substr(1), *limit);
         }
-        if (!text) {
-            std::fprintf(stderr, "Cannot read %s.\n",
-                         arg == "@-" ? "standard input" : arg.substr(1).c_str());
-            return kExitRefused;
-        }
-        dropOneNewline(*text);
-        operands.push_back(std::move(*text));
+        if (!operand.refusal.empty()) return refuse(operand.refusal);
+        operands.push_back(std::move(operand.text));
     }
-
     operands.resize(total); // a missing optional operand is the empty text
 
-    longhand::cli::CliHost host;
-    const longhand::OperationOutcome outcome = command->run(operands, host);
-    if (!outcome.shown || !outcome.notice.empty()) {
-        const std::string& message = outcome.shown ? outcome.notice : outcome.text;
-        std::fprintf(stderr, "%s\n", message.c_str());
-        return kExitRefused;
+    longhand::Progress progress; // nothing cancels a command
+    longhand::Outcome outcome;
+    try {
+        outcome = command->run(operands, progress);
+    } catch (const std::bad_alloc&) {
+        return refuse(kOutOfMemory);
+    } catch (const std::length_error&) {
+        return refuse(kTooLong);
     }
-    if (outcome.computed) {
-        std::fwrite(outcome.text.data(), 1, outcome.text.size(), stdout);
-        std::fputc('\n', stdout);
-    }
-    return std::fflush(stdout) == 0 ? 0 : kExitRefused;
+    for (const std::string& notice : outcome.notices)
+        std::fprintf(stderr, "%s\n", notice.c_str());
+    if (outcome.status == longhand::Outcome::Status::Refused) return refuse(outcome.text);
+    if (outcome.isResult() && !writeOut(outcome.text, true)) return kExitRefused;
+    return 0;
 }

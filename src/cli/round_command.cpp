@@ -28,15 +28,16 @@ Count parseCount(const std::string& text) {
     return value;
 }
 
-OperationOutcome runRound(std::vector<std::string>& operands, EngineHost& /*host*/) {
+Outcome runRound(std::vector<std::string>& operands, Progress& /*progress*/) {
     const std::string& number = operands[0];
-    if (!isNumberText(number) || fractionLength(number) == 0) return {false, false, kNeedsFraction};
+    if (!isNumberText(number) || fractionLength(number) == 0)
+        return Outcome::refused(kNeedsFraction);
     // The hint offers k from 0 up to one below the count of fraction digits.
     const Count keep = parseCount(operands[1]);
-    if (keep < 0 || keep >= fractionLength(number)) return {false, false, kCountBelowFraction};
-    auto rounded = roundDecimals(number, pointPosition(number), keep);
-    if (!rounded) return {false, false, kCountBelowFraction};
-    return {true, true, std::move(*rounded)};
+    if (keep < 0 || keep >= fractionLength(number)) return Outcome::refused(kCountBelowFraction);
+    auto rounded = roundToDecimals(number, pointPosition(number), keep);
+    if (!rounded) return Outcome::refused(kCountBelowFraction);
+    return Outcome::result(std::move(*rounded), false);
 }
 
 const CommandRegistrar round(

@@ -69,45 +69,43 @@ std::optional<std::string> fastDifference(std::string_view a, std::string_view b
     }
 }
 
-// Normalizes both operands and pads the shorter fraction with zeros, so
-// that both digit strings carry k = max(sa, sb) fraction digits.
+// Both operands as digit strings, the shorter fraction padded with zeros,
+// so that both carry k = max(sa, sb) fraction digits.
 struct Aligned {
     std::string a, b;
     Count sa = 0, sb = 0;
 };
 
-Aligned normalizeAndAlign(std::string_view a, std::string_view b) {
+Aligned toAlignedDigits(std::string_view a, std::string_view b) {
     Aligned w{std::string(a), std::string(b)};
-    w.sa = normalizeNumber(w.a);
-    w.sb = normalizeNumber(w.b);
-    if (w.sa < w.sb) w.a += makePower10(w.sb - w.sa);
-    if (w.sb < w.sa) w.b += makePower10(w.sa - w.sb);
+    w.sa = toDigitsAndScale(w.a);
+    w.sb = toDigitsAndScale(w.b);
+    if (w.sa < w.sb) w.a += zeros(w.sb - w.sa);
+    if (w.sb < w.sa) w.b += zeros(w.sa - w.sb);
     return w;
 }
 
-// a + b for non-negative operands; `negative` puts a "-" in front, whatever
-// the digits are.
-// True for a long text that normalizes to itself with scale 0: no point and
-// no leading zero. Such operands are added and subtracted without copies.
+// True for a long text that is its own digit string with scale 0: no point
+// and no leading zero. Such operands are added and subtracted without copies.
 bool plainLong(std::string_view s) {
     return s.size() >= kFastAddDigits && s.front() >= '1' && s.front() <= '9' &&
            s.find('.') == std::string_view::npos;
 }
 
-std::string addGeneral(std::string_view a0, std::string_view b0, bool negative, bool reference) {
-    if (!reference && plainLong(a0) && plainLong(b0)) {
-        const int code = strCompare(a0, b0);
-        const bool swap = code == CmpGreater || code == CmpLonger;
+// a + b for non-negative operands; `negative` puts a "-" in front, whatever
+// the digits are.
+std::string addUnsigned(std::string_view a0, std::string_view b0, bool negative) {
+    if (plainLong(a0) && plainLong(b0)) {
+        const bool swap = isAbove(compareWholeTexts(a0, b0));
         if (auto sum = swap ? fastSum(b0, a0) : fastSum(a0, b0)) {
             if (negative) sum->insert(0, 1, '-');
             return std::move(*sum);
         }
     }
-    Aligned w = normalizeAndAlign(a0, b0);
+    Aligned w = toAlignedDigits(a0, b0);
     std::string& a = w.a;
     std::string& b = w.b;
-    const int code = strCompare(a, b);
-    if (code == CmpGreater || code == CmpLonger) a.swap(b);
+    if (isAbove(compareWholeTexts(a, b))) a.swap(b);
 
     const Count La = static_cast<Count>(a.size());
     const Count Lb = static_cast<Count>(b.size());
@@ -115,24 +113,10 @@ std::string addGeneral(std::string_view a0, std::string_view b0, bool negative, 
     std::optional<std::string> fastResult;
     if (La <= kShortAddDigits && Lb <= kShortAddDigits) {
         sum = std::to_string(shortValue(a) + shortValue(b));
-    } else if (!reference && static_cast<std::size_t>(Lb) >= kFastAddDigits &&
-               (fastResult = fastSum(a, b))) {
+    } else if (static_cast<std::size_t>(Lb) >= kFastAddDigits && (fastResult = fastSum(a, b))) {
         sum = std::move(*fastResult);
     } else {
-        // Right to left with carry into a buffer of Lb + 1 places; the top
-        // place holds the final carry, dropped when it is 0.
-        sum.assign(static_cast<std::size_t>(Lb + 1), '0');
-        int carry = 0;
-        for (Count i = 1; i <= Lb; ++i) {
-            int s = digitOf(b[static_cast<std::size_t>(Lb - i)]) + carry;
-            if (i <= La) s += digitOf(a[static_cast<std::size_t>(La - i)]);
-            carry = s >= 10 ? 1 : 0;
-            sum[static_cast<std::size_t>(Lb + 1 - i)] = static_cast<char>('0' + s - 10 * carry);
-        }
-        if (carry)
-            sum[0] = '1';
-        else
-            sum.erase(0, 1);
+        sum = digitSum(a, b);
     }
     placePoint(w.sa, w.sb, sum);
     if (negative) sum.insert(0, 1, '-');
@@ -161,10 +145,11 @@ int compareValue(std::string_view x, std::string_view y) {
 }
 
 // a - b for non-negative operands. The aligned digit strings are ordered by
-// value, not by length: a zero operand normalizes to "" and is padded with
-// zeros, which would make it look longer than a small non-zero fraction.
-std::string subGeneral(std::string_view a0, std::string_view b0, bool reference) {
-    if (!reference && plainLong(a0) && plainLong(b0)) {
+// value, not by length: a zero operand becomes the empty digit string and is
+// padded with zeros, which would make it look longer than a small non-zero
+// fraction.
+std::string subtractUnsigned(std::string_view a0, std::string_view b0) {
+    if (plainLong(a0) && plainLong(b0)) {
         const int order = compareValue(a0, b0);
         if (order == 0) return "0";
         if (auto diff = order < 0 ? fastDifference(a0, b0) : fastDifference(b0, a0)) {
@@ -172,7 +157,7 @@ std::string subGeneral(std::string_view a0, std::string_view b0, bool reference)
             return std::move(*diff);
         }
     }
-    Aligned w = normalizeAndAlign(a0, b0);
+    Aligned w = toAlignedDigits(a0, b0);
     const int order = compareValue(w.a, w.b);
     if (order == 0) return "0";
     bool negative = false;
@@ -189,7 +174,7 @@ std::string subGeneral(std::string_view a0, std::string_view b0, bool reference)
     std::optional<std::string> fastResult;
     if (La <= kShortSubDigits && Lb <= kShortSubDigits) {
         diff = std::to_string(shortValue(b) - shortValue(a));
-    } else if (!reference && static_cast<std::size_t>(Lb) >= kFastAddDigits &&
+    } else if (static_cast<std::size_t>(Lb) >= kFastAddDigits &&
                (fastResult = fastDifference(a, b))) {
         diff = std::move(*fastResult);
     } else {
@@ -201,7 +186,7 @@ std::string subGeneral(std::string_view a0, std::string_view b0, bool reference)
             borrow = y < 0 ? 1 : 0;
             diff[static_cast<std::size_t>(Lb - i)] = static_cast<char>('0' + y + 10 * borrow);
         }
-        if (!diff.empty() && diff.front() == '0') normalizeNumber(diff);
+        if (!diff.empty() && diff.front() == '0') toDigitsAndScale(diff);
     }
     placePoint(w.sa, w.sb, diff);
     if (negative && diff != "0") diff.insert(0, 1, '-');
@@ -211,76 +196,89 @@ std::string subGeneral(std::string_view a0, std::string_view b0, bool reference)
 // The sign dispatch of addition and subtraction. The two operations hand
 // operands back and forth, each step taking one leading "-" off; done as a
 // loop over views, so a text of many "-" costs no stack and no copies.
-std::string addOrSubtract(bool subtract, std::string_view a, std::string_view b, bool reference) {
+std::string addOrSubtract(bool subtracting, std::string_view a, std::string_view b) {
     Count minus = 0; // "-" characters to put in front of the final result
     for (;;) {
-        const int A = leadCharKind(a);
-        const int B = leadCharKind(b);
-        const bool aPlain = A == KindDigit || A == KindPoint;
-        const bool bPlain = B == KindDigit || B == KindPoint;
-        if (!subtract) {
+        const TextKind A = textKind(a);
+        const TextKind B = textKind(b);
+        const bool aPlain = isUnsignedKind(A);
+        const bool bPlain = isUnsignedKind(B);
+        if (!subtracting) {
             if (b == "0") return withMinus(minus, a);
             if (a == "0") return withMinus(minus, b);
-            if (B == KindMinus && aPlain) { // a + (-b) = a - b
+            if (B == TextKind::Minus && aPlain) { // a + (-b) = a - b
                 b.remove_prefix(1);
-                subtract = true;
+                subtracting = true;
                 continue;
             }
-            if (A == KindMinus && bPlain) { // (-a) + b = b - a
+            if (A == TextKind::Minus && bPlain) { // (-a) + b = b - a
                 a.remove_prefix(1);
                 std::swap(a, b);
-                subtract = true;
+                subtracting = true;
                 continue;
             }
-            if (A == KindMinus && B == KindMinus) {
+            if (A == TextKind::Minus && B == TextKind::Minus) {
                 a.remove_prefix(1);
                 b.remove_prefix(1);
-                return withMinus(minus, addGeneral(a, b, true, reference));
+                return withMinus(minus, addUnsigned(a, b, true));
             }
-            return withMinus(minus, addGeneral(a, b, false, reference));
+            return withMinus(minus, addUnsigned(a, b, false));
         }
         if (b == "0") return withMinus(minus, a);
         if (a == "0") {
-            if (B == KindMinus) return withMinus(minus, b.substr(1));
+            if (B == TextKind::Minus) return withMinus(minus, b.substr(1));
             return withMinus(minus + 1, b);
         }
-        if (B == KindMinus && aPlain) { // a - (-b) = a + b
+        if (B == TextKind::Minus && aPlain) { // a - (-b) = a + b
             b.remove_prefix(1);
-            subtract = false;
+            subtracting = false;
             continue;
         }
-        if (A == KindMinus && bPlain) { // (-a) - b = -(a + b)
+        if (A == TextKind::Minus && bPlain) { // (-a) - b = -(a + b)
             a.remove_prefix(1);
             ++minus;
-            subtract = false;
+            subtracting = false;
             continue;
         }
-        if (A == KindMinus && B == KindMinus) { // (-a) - (-b) = b - a
+        if (A == TextKind::Minus && B == TextKind::Minus) { // (-a) - (-b) = b - a
             b.remove_prefix(1);
             if (b == "0") return withMinus(minus, a);
             a.remove_prefix(1);
-            return withMinus(minus, subGeneral(b, a, reference));
+            return withMinus(minus, subtractUnsigned(b, a));
         }
-        return withMinus(minus, subGeneral(a, b, reference));
+        return withMinus(minus, subtractUnsigned(a, b));
     }
 }
 
 } // namespace
 
-std::string rcAdd(std::string a, std::string b) {
-    return addOrSubtract(false, a, b, false);
+std::string add(std::string_view a, std::string_view b) {
+    return addOrSubtract(false, a, b);
 }
 
-std::string rcSub(std::string a, std::string b) {
-    return addOrSubtract(true, a, b, false);
+std::string subtract(std::string_view a, std::string_view b) {
+    return addOrSubtract(true, a, b);
 }
 
-std::string rcAddReference(std::string a, std::string b) {
-    return addOrSubtract(false, a, b, true);
-}
-
-std::string rcSubReference(std::string a, std::string b) {
-    return addOrSubtract(true, a, b, true);
+std::string digitSum(std::string_view a, std::string_view b) {
+    if (a.size() > b.size()) std::swap(a, b);
+    const Count La = static_cast<Count>(a.size());
+    const Count Lb = static_cast<Count>(b.size());
+    // Right to left with carry into a buffer of Lb + 1 places; the top place
+    // holds the final carry, dropped when it is 0.
+    std::string sum(static_cast<std::size_t>(Lb + 1), '0');
+    int carry = 0;
+    for (Count i = 1; i <= Lb; ++i) {
+        int s = digitOf(b[static_cast<std::size_t>(Lb - i)]) + carry;
+        if (i <= La) s += digitOf(a[static_cast<std::size_t>(La - i)]);
+        carry = s >= 10 ? 1 : 0;
+        sum[static_cast<std::size_t>(Lb + 1 - i)] = static_cast<char>('0' + s - 10 * carry);
+    }
+    if (carry)
+        sum[0] = '1';
+    else
+        sum.erase(0, 1);
+    return sum;
 }
 
 } // namespace longhand

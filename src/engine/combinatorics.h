@@ -1,34 +1,37 @@
 // Permutation and combination counts of whole numbers of any length.
 #pragma once
 
-#include "host.h"
+#include "factorialstore.h"
+#include "outcome.h"
+#include "progress.h"
 
-#include <string>
+#include <string_view>
 
 namespace longhand {
 
-// The repetition flag's value that allows repetition; any other means none.
+// The repetition digit f of the function dialog's p(n,r,f) and c(n,r,f):
+// kWithRepetition allows repetition; 0 and every other digit do not.
 inline constexpr int kWithRepetition = 1;
 
-// Ordered selections of r out of n: n^r with repeatFlag 1, otherwise
-// n!/(n-r)! (n! through the factorial data file when r = n, "0" when r > n).
+// Ordered selections of r out of n: n^r with repetition, otherwise
+// n!/(n-r)! (n! through the factorial store when r = n, "0" when r > n).
 // Arguments are whole-number texts, leading zeros allowed ("007" is 7);
-// anything else gives "". A count of zero is "0". A count too long to hold
-// is refused (the host is told) with ""; "" also when cancelled.
-std::string perMutation(std::string nInput, std::string rInput, int repeatFlag = 0,
-                        EngineHost& host = silentHost());
+// anything else gives Nothing. A count too long to hold is refused. What
+// the store does about n! is held in the outcome for keepFactorials.
+Outcome permutations(std::string_view n, std::string_view r, int repetition,
+                     const FactorialStore* store, Progress& progress);
 
-// Unordered selections of r out of n: C(n, r), or with rFlag 1 (repetition)
-// C(n + r - 1, r); r! comes through the factorial data file. Arguments and
-// results as for perMutation.
+// Unordered selections of r out of n: C(n, r), or with repetition
+// C(n + r - 1, r), as the quotient of the ordered selections by r! (r!
+// through the factorial store, its follow-ups held as above); the division
+// asks to stop the sound. Arguments and refusals as for permutations. C(n, n)
+// is "1" at once for the digit 0; the digits 2 to 9 take the way through
+// the quotient, and with it through the store.
 //
 // Counts of at least kFastProductFactors (crossovers.h) with n below
-// kBatchLimit come straight from the fast layer, with the same text, the
-// same work on the factorial data file for r! and the same signals as the
-// quotient of the two products, which combinationReference always computes.
-std::string combination(std::string cn, std::string rn, int rFlag = 0,
-                        EngineHost& host = silentHost());
-std::string combinationReference(std::string cn, std::string rn, int rFlag = 0,
-                                 EngineHost& host = silentHost());
+// kBatchLimit come straight from the fast layer, with the same text and the
+// same follow-ups: r! is then computed only where the store keeps it.
+Outcome combinations(std::string_view n, std::string_view r, int repetition,
+                     const FactorialStore* store, Progress& progress);
 
 } // namespace longhand

@@ -1,17 +1,18 @@
 // Where the engine's operations leave their digit-by-digit paths for the
 // fast arithmetic of engine/fast, all in one place.
 //
-// Below these sizes the operations run the long-hand algorithms they were
-// written with (which also serve as the reference the fast paths are tested
-// against); from them on they hand the digit strings to the fast layer and
-// rebuild exactly the same text from its result. The rule everywhere is
-// `size >= threshold` selects the fast path.
+// Below these sizes the operations run their digit-by-digit algorithms
+// (digitSum, schoolbookProduct, divideLongerByDigits,
+// powerByRepeatedMultiplication, batchedProduct); from them on they hand the
+// digit strings to the fast layer and rebuild exactly the same text from
+// its result. The rule everywhere is `size >= threshold` selects the fast
+// path.
 //
 // Measured with the EngineCross* benchmarks of bench/engine_bench (Release
 // build) on the 2-core development machine, 2026-12-06: at each value the
-// fast path already costs less than the reference path does at half the
+// fast path already costs less than the digit-by-digit one does at half the
 // size (for example a 48-digit division 0.3 us fast against 1.4 us for 32
-// digits by the drivers; 7^e of 32 digits 0.3 us against 1.6 us for 16).
+// digits digit by digit; 7^e of 32 digits 0.3 us against 1.6 us for 16).
 //   build/bench/bin/engine_bench --benchmark_filter=EngineCross
 //
 // LONGHAND_SMALL_THRESHOLDS (CMake option of the same name) makes every
@@ -25,15 +26,15 @@ namespace longhand {
 
 #ifndef LONGHAND_SMALL_THRESHOLDS
 
-// multiplyDigits: the shorter operand's digits.
+// multiply: the shorter operand's digits.
 inline constexpr std::size_t kFastMultiplyDigits = 32;
-// The division drivers: quotient digits plus divisor digits.
+// divide: quotient digits plus divisor digits.
 inline constexpr std::size_t kFastDivisionDigits = 32;
-// raisePower: digits of the power (the base's digits times the exponent).
+// power: digits of the power (the base's digits times the exponent).
 inline constexpr std::size_t kFastPowerDigits = 16;
-// rangeProduct and combination: factors in the run (in r! for C(n, r)).
+// rangeProduct and combinations: factors in the run (in r! for C(n, r)).
 inline constexpr std::size_t kFastProductFactors = 16;
-// rcAdd and rcSub: digits of the longer aligned operand.
+// add and subtract: digits of the longer aligned operand.
 inline constexpr std::size_t kFastAddDigits = 32;
 
 #else

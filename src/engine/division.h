@@ -1,47 +1,44 @@
-// Quotients of number texts, cut off (never rounded) at a number of places
-// that depends on the operand lengths.
+// Quotients of number texts, cut off (never rounded) after a number of
+// places that depends on the operand lengths.
 #pragma once
 
-#include "host.h"
 #include "numtext.h"
+#include "progress.h"
 
 #include <string>
+#include <string_view>
 
 namespace longhand {
 
-inline constexpr const char* kAbnormalcy = "Abnormalcy detected.";
+// Fraction digits of the digit strings' quotient when the dividend's is not
+// the longer: kShortQuotientPlaces, or the divisor's length plus
+// kLongDivisorExtraPlaces once the divisor has kLongDivisorDigits digits.
+inline constexpr Count kShortQuotientPlaces = 20;
+inline constexpr Count kLongDivisorDigits = 16;
+inline constexpr Count kLongDivisorExtraPlaces = 10;
 
-// m / n; n must not be zero in value. "0.5" form below 1.
+// m / n for number texts, n not zero in value (the empty text for a zero
+// divisor; the operations refuse it before). The quotient of the digit
+// strings is cut off after the dividend's length plus one fraction digits
+// when the dividend's is the longer, else as above; the point then moves by
+// the operands' scales, and trailing fraction zeros go. A
+// value below 1 is written "0.5", or ".5" when the point moved right.
 //
-// Long operands go through the fast arithmetic (engine/fast): the drivers'
-// digits are the quotient cut to their count of places, computed in one go,
-// with the count settled from the exact remainder. The results are the same
-// as those of the digit-by-digit drivers, which run below the crossover
-// sizes of crossovers.h and stay callable as the *Reference functions.
-std::string bigdivision(std::string m, std::string n, EngineHost& host = silentHost());
-std::string bigdivisionReference(std::string m, std::string n, EngineHost& host = silentHost());
+// From the crossover sizes of crossovers.h on, the quotient comes from the
+// fast arithmetic in one go, with the count of places settled from the
+// exact remainder; below them the long division runs digit by digit. Both
+// give the same text. A cancelled division gives up early; its text is then
+// meaningless.
+std::string divide(std::string_view m, std::string_view n, Progress& progress);
 
-// Long division of digit strings, Len(A) > Len(B), at most desiredDecimal places.
-std::string UpperLower(std::string A, const std::string& B, Count desiredDecimal,
-                       EngineHost& host = silentHost());
-std::string UpperLowerReference(std::string A, const std::string& B, Count desiredDecimal,
-                                EngineHost& host = silentHost());
-
-// m / n for digit strings with Len(m) <= Len(n): a quotient below 10.
-std::string smallQuotient(std::string m, const std::string& n, Count places,
-                          EngineHost& host = silentHost());
-std::string smallQuotientReference(std::string m, const std::string& n, Count places,
-                                   EngineHost& host = silentHost());
-
-// One quotient digit of rem / div; rem becomes rem - digit * div. A rem
-// shorter than div makes the host show "Abnormalcy detected." (digit 0).
-std::string nextQuotientDigit(std::string& rem, const std::string& div,
-                              EngineHost& host = silentHost());
-
-// num * digit for a one-character digit.
-std::string multiplyByDigit(const std::string& digit, const std::string& num);
-
-// s / 10^(f1 - f2) by moving the point, f1 > f2.
-std::string shiftPointLeft(const std::string& s, Count f1, Count f2);
+// The long division of a digit string A by a shorter one B (characters that
+// are not digits count as 0, leading zeros are dropped): the integer digits
+// of A / B and, unless the division ends with them, the point and at most
+// `places` fraction digits, fewer when the division ends before.
+std::string divideLonger(std::string_view A, std::string_view B, Count places, Progress& progress);
+// The same, one digit at a time, for any length: what divideLonger does
+// below the crossover.
+std::string divideLongerByDigits(std::string_view A, std::string_view B, Count places,
+                                 Progress& progress);
 
 } // namespace longhand

@@ -1,6 +1,7 @@
 #include "estimate.h"
 
 #include "addsub.h"
+#include "combinatorics.h"
 #include "numtext.h"
 #include "power.h"
 #include "rangeproduct.h"
@@ -78,7 +79,7 @@ int compareWhole(const std::string& a, const std::string& b) {
 }
 
 std::string difference(const std::string& a, const std::string& b) {
-    return wholeNumberValue(rcSub(a, b));
+    return wholeNumberValue(subtract(a, b));
 }
 
 // log10 of the length of a product of `count` factors of at most
@@ -102,20 +103,19 @@ LengthEstimate both(double length) {
 
 } // namespace
 
-LengthEstimate estimateFourOperation(int code, std::string_view a, std::string_view b) {
+LengthEstimate estimateCalculation(Operation operation, std::string_view a, std::string_view b) {
     const double la = static_cast<double>(a.size());
     const double lb = static_cast<double>(b.size());
-    switch (code) {
-    case 1:
-    case 2:
+    switch (operation) {
+    case Operation::Add:
+    case Operation::Subtract:
         return both(lengthOf(std::max(la, lb) + kSumExtra));
-    case 3:
+    case Operation::Multiply:
         return both(lengthOf(la + lb + kProductExtra));
-    case 4:
+    case Operation::Divide:
         return both(lengthOf(la + lb + kQuotientExtra));
-    default:
-        return {};
     }
+    return {};
 }
 
 LengthEstimate estimateFactorial(std::string_view n) {
@@ -135,7 +135,7 @@ LengthEstimate estimatePower(std::string_view base, std::string_view exponent) {
 
     std::string digits(base);
     if (!digits.empty() && digits.front() == '-') digits.erase(0, 1);
-    const Count scale = normalizeNumber(digits);
+    const Count scale = toDigitsAndScale(digits);
     if (digits.empty() || digits.find_first_not_of("0123456789") != std::string::npos)
         return both(0);
     // The integer digits^p has about p log10(digits) digits, the fraction
@@ -145,19 +145,20 @@ LengthEstimate estimatePower(std::string_view base, std::string_view exponent) {
     return both(plus(p.log10 + std::log10(perFactor), kPowerExtra));
 }
 
-LengthEstimate estimatePermutation(std::string_view n, std::string_view r, int repeatFlag) {
+LengthEstimate estimatePermutation(std::string_view n, std::string_view r, int repetition) {
     if (!isWholeNumberText(n) || !isWholeNumberText(r)) return {};
     const Whole wn = wholeOf(n), wr = wholeOf(r);
-    if (repeatFlag == 1) return both(repeatedLength(wr, wn.log10)); // n^r
-    if (compareWhole(wr.text, wn.text) > 0) return both(0);         // "0"
+    if (repetition == kWithRepetition) return both(repeatedLength(wr, wn.log10)); // n^r
+    if (compareWhole(wr.text, wn.text) > 0) return both(0);                       // "0"
     return both(fallingLength(wn, wholeOf(difference(wn.text, wr.text))));
 }
 
-LengthEstimate estimateCombination(std::string_view n, std::string_view r, int repeatFlag) {
+LengthEstimate estimateCombination(std::string_view n, std::string_view r, int repetition) {
     if (!isWholeNumberText(n) || !isWholeNumberText(r)) return {};
     const Whole wr = wholeOf(r);
     std::string top = wholeNumberValue(n);
-    if (repeatFlag == 1 && !wr.zero()) top = wholeNumberValue(rcSub(rcAdd(top, wr.text), "1"));
+    if (repetition == kWithRepetition && !wr.zero())
+        top = wholeNumberValue(subtract(add(top, wr.text), "1"));
     const Whole wn = wholeOf(top);
     if (compareWhole(wr.text, wn.text) > 0) return both(0);
     const Whole rest = wholeOf(difference(wn.text, wr.text));

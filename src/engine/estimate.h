@@ -8,6 +8,8 @@
 // permutations, combinations and runs of factors from the same Gamma sums.
 #pragma once
 
+#include "operations.h"
+
 #include <cstdint>
 #include <limits>
 #include <optional>
@@ -27,9 +29,8 @@ struct LengthEstimate {
     double work = kNoLength;
 };
 
-// The four operations by their codes (1 add, 2 subtract, 3 multiply,
-// 4 divide) on the texts of the two operand boxes.
-LengthEstimate estimateFourOperation(int code, std::string_view a, std::string_view b);
+// The main window's operations on the texts of the two operand boxes.
+LengthEstimate estimateCalculation(Operation operation, std::string_view a, std::string_view b);
 
 // n! of a whole-number text; anything else has no length.
 LengthEstimate estimateFactorial(std::string_view n);
@@ -37,10 +38,10 @@ LengthEstimate estimateFactorial(std::string_view n);
 // base ^ exponent (a whole exponent; anything else has no length).
 LengthEstimate estimatePower(std::string_view base, std::string_view exponent);
 
-// Permutations and combinations of whole-number texts, with (flag 1) or
-// without repetition.
-LengthEstimate estimatePermutation(std::string_view n, std::string_view r, int repeatFlag);
-LengthEstimate estimateCombination(std::string_view n, std::string_view r, int repeatFlag);
+// Permutations and combinations of whole-number texts, with or without
+// repetition as the repetition digit says (combinatorics.h).
+LengthEstimate estimatePermutation(std::string_view n, std::string_view r, int repetition);
+LengthEstimate estimateCombination(std::string_view n, std::string_view r, int repetition);
 
 // m (m+1) ... n of whole-number texts, m <= n.
 LengthEstimate estimateRangeProduct(std::string_view m, std::string_view n);

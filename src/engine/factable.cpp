@@ -4,21 +4,15 @@
 
 namespace longhand {
 
-std::string factorialRecord(std::string_view n, std::string_view factorial) {
-    std::string record;
-    record.reserve(n.size() + factorial.size() + 3);
-    record.append(n).append(",\"").append(factorial).push_back('"');
-    return record;
-}
-
-std::string factorialTableText(int top, const FactorialStep& step) {
-    std::string table;
+std::vector<std::string> factorialTable(int top, const FactorialStep& step) {
+    std::vector<std::string> table;
+    table.reserve(static_cast<std::size_t>(top > 0 ? top : 0));
+    Progress progress; // a hundred short products: nothing to cancel
     std::string factorial = "1";
     for (int i = 1; i <= top; ++i) {
-        factorial = bigMultifly(factorial, std::to_string(i));
+        factorial = multiply(factorial, std::to_string(i), progress);
         if (step) step(i, factorial);
-        if (i > 1) table += "\r\n";
-        table += factorialRecord(std::to_string(i), factorial);
+        table.push_back(factorial);
     }
     return table;
 }

@@ -6,7 +6,6 @@
 
 #include <algorithm>
 #include <cstdint>
-#include <optional>
 #include <stdexcept>
 #include <string_view>
 #include <vector>
@@ -19,7 +18,7 @@ namespace {
 // integers: the product stays below 10^14, exact even in a double.
 constexpr std::size_t kShortMultiplyDigits = 7;
 
-// multiplyDigits works on cells of nine decimal digits.
+// The schoolbook product works on cells of nine decimal digits.
 constexpr std::uint32_t kCellBase = 1'000'000'000;
 constexpr std::size_t kCellDigits = 9;
 
@@ -36,7 +35,7 @@ bool allDigits(std::string_view s) {
 }
 
 // Cells of a digit string, least significant first.
-std::vector<std::uint32_t> toCells(const std::string& s) {
+std::vector<std::uint32_t> toCells(std::string_view s) {
     std::vector<std::uint32_t> cells((s.size() + kCellDigits - 1) / kCellDigits, 0);
     std::size_t end = s.size();
     for (auto& cell : cells) {
@@ -55,24 +54,24 @@ std::string withMinus(Count minus, std::string text) {
     return text;
 }
 
-// Steps from the normalization on: the product of two unsigned texts with
-// the point and the trailing zeros of integers put back. Nothing when an
-// operand is not a number text (a second point, an inner "-", a letter).
-std::optional<std::string> unsignedProduct(std::string a, std::string b, bool reference,
-                                           const EngineHost& host) {
-    const Count fa = normalizeNumber(a);
-    const Count fb = normalizeNumber(b);
-    if (!allDigits(a) || !allDigits(b)) return std::nullopt;
+// The product of two unsigned number texts with the point and the trailing
+// zeros of integers put back.
+std::string unsignedProduct(std::string a, std::string b, Progress& progress) {
+    const Count fa = toDigitsAndScale(a);
+    const Count fb = toDigitsAndScale(b);
+    // A second point, an inner "-" or a letter would be read as a 0 or stop
+    // the digit work at a plausible wrong product.
+    if (!allDigits(a) || !allDigits(b)) throw std::invalid_argument("not a number text");
 
     // Trailing zeros of integers go now and come back as text at the end.
     Count z = 0;
-    if (fa == 0 && !a.empty() && a.back() == '0') z = noEndingZero(a);
-    if (fb == 0 && !b.empty() && b.back() == '0') z += noEndingZero(b);
+    if (fa == 0 && !a.empty() && a.back() == '0') z = dropTrailingZeros(a);
+    if (fb == 0 && !b.empty() && b.back() == '0') z += dropTrailingZeros(b);
 
     std::string P;
     if (a.size() > kShortMultiplyDigits || b.size() > kShortMultiplyDigits) {
         if (a.size() > b.size()) a.swap(b);
-        P = reference ? multiplyDigitsReference(a, b, &host) : multiplyDigits(a, b, &host);
+        P = multiplyDigits(a, b, progress);
     } else {
         std::uint64_t x = 0, y = 0;
         for (char c : a)
@@ -87,7 +86,7 @@ std::optional<std::string> unsignedProduct(std::string a, std::string b, bool re
     const Count n = static_cast<Count>(P.size());
     if (f >= 1 && f < n) {
         P.insert(static_cast<std::size_t>(n - f), 1, '.');
-        noEndingZero(P);
+        dropTrailingZeros(P);
     } else if (f >= 1) {
         std::string placed;
         placed.reserve(static_cast<std::size_t>(f + 2));
@@ -95,7 +94,7 @@ std::optional<std::string> unsignedProduct(std::string a, std::string b, bool re
         placed.append(static_cast<std::size_t>(f - n), '0');
         placed += P;
         P.swap(placed);
-        if (f == n) noEndingZero(P);
+        if (f == n) dropTrailingZeros(P);
     }
 
     // Times 10^z.
@@ -109,7 +108,7 @@ std::optional<std::string> unsignedProduct(std::string a, std::string b, bool re
             else if (q > z)
                 P.insert(point + static_cast<std::size_t>(z), 1, '.');
         }
-        if (!P.empty() && P.back() == '0' && P.find('.') != std::string::npos) noEndingZero(P);
+        if (!P.empty() && P.back() == '0' && P.find('.') != std::string::npos) dropTrailingZeros(P);
         if (!P.empty() && P.back() == '.') P.pop_back();
     } else if (z > 0) {
         P.append(static_cast<std::size_t>(z), '0');
@@ -120,60 +119,43 @@ std::optional<std::string> unsignedProduct(std::string a, std::string b, bool re
     return P;
 }
 
-// bigMultifly, with the digit product of multiplyDigits or of the schoolbook.
-std::string multiply(std::string row, std::string col, bool reference, EngineHost& host) {
+} // namespace
+
+std::string multiply(std::string_view a, std::string_view b, Progress& progress) {
     // Signs: each step takes one "-" off and puts it in front of the result.
-    std::string_view a = row, b = col;
     Count minus = 0;
     for (;;) {
         if (a == "0" || b == "0") return withMinus(minus, "0");
-        const int A = leadCharKind(a);
-        const int B = leadCharKind(b);
-        const bool aPlain = A == KindDigit || A == KindPoint;
-        const bool bPlain = B == KindDigit || B == KindPoint;
-        if (aPlain && B == KindMinus) {
+        const TextKind A = textKind(a);
+        const TextKind B = textKind(b);
+        const bool aPlain = isUnsignedKind(A);
+        const bool bPlain = isUnsignedKind(B);
+        if (aPlain && B == TextKind::Minus) {
             b.remove_prefix(1);
             ++minus;
             continue;
         }
-        if (A == KindMinus && bPlain) {
+        if (A == TextKind::Minus && bPlain) {
             a.remove_prefix(1);
             ++minus;
             continue;
         }
-        if (A == KindMinus && B == KindMinus) {
+        if (A == TextKind::Minus && B == TextKind::Minus) {
             a.remove_prefix(1);
             b.remove_prefix(1);
         }
         break;
     }
-    std::optional<std::string> product =
-        unsignedProduct(std::string(a), std::string(b), reference, host);
-    if (!product) {
-        host.showMessage(kMultiplyFailed);
-        return withMinus(minus, {});
-    }
-    return withMinus(minus, std::move(*product));
-}
-
-} // namespace
-
-std::string bigMultifly(std::string row, std::string col, EngineHost& host) {
-    return multiply(std::move(row), std::move(col), false, host);
-}
-
-std::string bigMultiflyReference(std::string row, std::string col, EngineHost& host) {
-    return multiply(std::move(row), std::move(col), true, host);
+    return withMinus(minus, unsignedProduct(std::string(a), std::string(b), progress));
 }
 
 // Long operands go to the fast layer (Karatsuba, number-theoretic
 // transforms, a square when both texts are the same); its product, without
 // leading zeros, is written back in exactly N digits.
-std::string multiplyDigits(const std::string& A, const std::string& B, const EngineHost* host) {
+std::string multiplyDigits(std::string_view A, std::string_view B, Progress& progress) {
     if (std::min(A.size(), B.size()) >= kFastMultiplyDigits) {
         const std::size_t N = A.size() + B.size();
-        fast::CancelCheck cancel;
-        if (host) cancel = [host] { return host->cancelled(); };
+        const fast::CancelCheck cancel = progress.cancelCheck();
         try {
             std::string P = fast::mulDigits(A, B, &cancel);
             if (P.size() < N) P.insert(0, N - P.size(), '0');
@@ -184,14 +166,13 @@ std::string multiplyDigits(const std::string& A, const std::string& B, const Eng
             // a character that is not a digit: the schoolbook reads it as 0
         }
     }
-    return multiplyDigitsReference(A, B, host);
+    return schoolbookProduct(A, B, progress);
 }
 
 // Schoolbook long multiplication (Knuth, TAOCP vol. 2, 4.3.1, algorithm M)
 // on cells of nine digits. Each step t = x * y + r + carry stays below
 // (10^9 - 1)^2 + 2 * 10^9 < 2^64.
-std::string multiplyDigitsReference(const std::string& A, const std::string& B,
-                                    const EngineHost* host) {
+std::string schoolbookProduct(std::string_view A, std::string_view B, Progress& progress) {
     const std::size_t N = A.size() + B.size();
     std::string out(N, '0');
     if (A.empty() || B.empty()) return out;
@@ -200,7 +181,7 @@ std::string multiplyDigitsReference(const std::string& A, const std::string& B,
     std::vector<std::uint32_t> r(x.size() + y.size(), 0);
     const std::size_t rowsPerPoll = std::max<std::size_t>(1, kCellStepsPerPoll / y.size());
     for (std::size_t i = 0; i < x.size(); ++i) {
-        if (host && i % rowsPerPoll == rowsPerPoll - 1 && host->cancelled()) break;
+        if (i % rowsPerPoll == rowsPerPoll - 1 && progress.cancelled()) break;
         const std::uint64_t xi = x[i];
         if (xi == 0) continue;
         std::uint64_t carry = 0;

@@ -1,32 +1,30 @@
 // Exact multiplication of number texts.
 #pragma once
 
-#include "host.h"
+#include "progress.h"
 
 #include <string>
+#include <string_view>
 
 namespace longhand {
 
-inline constexpr const char* kMultiplyFailed = "Turn on input-checking. Reenter data.";
+// The product of two number texts (numtext.h): "0" when either is exactly
+// "0", ".25" for a value below 1, no trailing fraction zeros; a zero that
+// is written otherwise ("00", "0.0") comes out as the empty text. Each
+// leading "-" taken off an operand goes in front of the product. A text
+// that is not a number text throws std::invalid_argument; the operations
+// check their operands before.
+std::string multiply(std::string_view a, std::string_view b, Progress& progress);
 
-// The product of two number texts. "0" when either is exactly "0"; a value
-// below 1 comes out as ".25". On a malformed operand the host is told
-// "Turn on input-checking. Reenter data." and the empty text is returned.
-std::string bigMultifly(std::string row, std::string col, EngineHost& host = silentHost());
-// The same with the schoolbook digit product for operands of any length.
-std::string bigMultiflyReference(std::string row, std::string col, EngineHost& host = silentHost());
+// The product of two digit strings as exactly |A| + |B| digits, leading
+// zeros included; characters other than digits count as 0. From
+// kFastMultiplyDigits digits (crossovers.h) of the shorter operand the
+// product comes from the fast layer, below it from schoolbookProduct. A
+// cancelled product gives up early; its digits are then meaningless.
+std::string multiplyDigits(std::string_view A, std::string_view B, Progress& progress);
 
-// Product of two digit strings as exactly Len(A) + Len(B) digits, leading
-// zeros included. Characters other than digits count as 0. With a host, a
-// long product polls host->cancelled() and gives up early (its digits are
-// then meaningless; the caller throws them away).
-//
-// From kFastMultiplyDigits digits (crossovers.h) of the shorter operand the
-// product comes from the fast layer; multiplyDigitsReference is the
-// schoolbook product that shorter operands get, callable for any length.
-std::string multiplyDigits(const std::string& A, const std::string& B,
-                           const EngineHost* host = nullptr);
-std::string multiplyDigitsReference(const std::string& A, const std::string& B,
-                                    const EngineHost* host = nullptr);
+// Schoolbook long multiplication of two digit strings on cells of nine
+// digits, |A| + |B| digits as above, for operands of any length.
+std::string schoolbookProduct(std::string_view A, std::string_view B, Progress& progress);
 
 } // namespace longhand

@@ -28,28 +28,42 @@ constexpr int kDoubleTextExponentBelow = -4;
 
 } // namespace
 
-int leadCharKind(std::string_view text) {
-    if (text.empty()) return KindEmpty;
+bool isNumberText(std::string_view text) {
+    if (!text.empty() && text.front() == '-') text.remove_prefix(1);
+    bool point = false;
+    for (char c : text) {
+        if (c == '.') {
+            if (point) return false;
+            point = true;
+        } else if (!isDigit(c)) {
+            return false;
+        }
+    }
+    return true;
+}
+
+TextKind textKind(std::string_view text) {
+    if (text.empty()) return TextKind::Empty;
     const char c = text.front();
-    if (isDigit(c)) return KindDigit;
-    if (c == '-') return KindMinus;
-    if (c == '.') return KindPoint;
-    return KindOther;
+    if (isDigit(c)) return TextKind::Digit;
+    if (c == '-') return TextKind::Minus;
+    if (c == '.') return TextKind::Point;
+    return TextKind::Other;
 }
 
-int strCompare(std::string_view L, std::string_view R) {
-    if (L.size() != R.size()) return L.size() < R.size() ? CmpShorter : CmpLonger;
-    const int c = L.compare(R); // char_traits<char> compares as unsigned bytes
-    if (c == 0) return CmpEqual;
-    return c < 0 ? CmpLess : CmpGreater;
+TextOrder compareWholeTexts(std::string_view a, std::string_view b) {
+    if (a.size() != b.size()) return a.size() < b.size() ? TextOrder::Shorter : TextOrder::Longer;
+    const int c = a.compare(b); // char_traits<char> compares as unsigned bytes
+    if (c == 0) return TextOrder::Equal;
+    return c < 0 ? TextOrder::Less : TextOrder::Greater;
 }
 
-std::string makePower10(Count count) {
+std::string zeros(Count count) {
     if (count <= 0) return {};
     return std::string(static_cast<std::size_t>(count), '0');
 }
 
-Count noEndingZero(std::string& text) {
+Count dropTrailingZeros(std::string& text) {
     const std::size_t keep = text.find_last_not_of('0');
     if (keep == std::string::npos) return static_cast<Count>(text.size()); // all zeros: untouched
     const Count zeros = static_cast<Count>(text.size() - keep - 1);
@@ -68,21 +82,21 @@ std::string stripLeadingZeros(std::string& text) {
     return text;
 }
 
-Count normalizeNumber(std::string& text) {
+Count toDigitsAndScale(std::string& text) {
     const std::size_t p = text.find('.');
     Count scale = 0;
     if (p == std::string::npos) {
         if (!text.empty() && text.front() == '0') text = stripLeadingZeros(text);
         return 0;
     }
-    if (endsWithZero(text)) noEndingZero(text); // stops at the point at the latest
+    if (endsWithZero(text)) dropTrailingZeros(text); // stops at the point at the latest
     scale = static_cast<Count>(text.size() - p - 1);
     text.erase(p, 1);
     if (!text.empty() && text.front() == '0') text = stripLeadingZeros(text);
     return scale;
 }
 
-std::string placePoint(Count scale1, Count scale2, std::string& digits) {
+void placePoint(Count scale1, Count scale2, std::string& digits) {
     const Count k = std::max<Count>({scale1, scale2, 0});
     const Count n = static_cast<Count>(digits.size());
     if (k > 0) {
@@ -96,16 +110,14 @@ std::string placePoint(Count scale1, Count scale2, std::string& digits) {
             placed += digits;
             digits.swap(placed);
         }
-        if (endsWithZero(digits)) noEndingZero(digits);
+        if (endsWithZero(digits)) dropTrailingZeros(digits);
     }
     if (!digits.empty() && digits.back() == '.') digits.pop_back();
-    return digits;
 }
 
-std::string dropPointZeros(std::string& text) {
-    if (text.find('.') != std::string::npos && endsWithZero(text)) noEndingZero(text);
+void tidyPointZeros(std::string& text) {
+    if (text.find('.') != std::string::npos && endsWithZero(text)) dropTrailingZeros(text);
     if (!text.empty() && text.back() == '.') text.pop_back();
-    return text;
 }
 
 double numericValue(std::string_view text) {

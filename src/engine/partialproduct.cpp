@@ -6,30 +6,17 @@
 
 namespace longhand {
 
-PartialProductOutcome partialProduct(std::string_view m, std::string_view n, EngineHost& host) {
-    PartialProductOutcome outcome;
-    if (!isWholeNumberText(m) || !isWholeNumberText(n)) {
-        outcome.refusal = kEnterWholeNumbers;
-        return outcome;
-    }
+Outcome partialProduct(std::string_view m, std::string_view n, Progress& progress) {
+    if (!isWholeNumberText(m) || !isWholeNumberText(n)) return Outcome::refused(kEnterWholeNumbers);
     const std::string low = wholeNumberValue(m);
     const std::string high = wholeNumberValue(n);
-    const int order = strCompare(high, low);
-    if (order != CmpGreater && order != CmpLonger) {
-        outcome.refusal = kChooseNGreater;
-        return outcome;
-    }
+    if (!isAbove(compareWholeTexts(high, low))) return Outcome::refused(kChooseNGreater);
     // The run starts after M - 1: exact in a double for the short ends, on
     // texts for the long ones.
     const std::string before =
-        high.size() <= kBatchedEndDigits ? doubleText(numericValue(low) - 1) : rcSub(low, "1");
-    if (productTooLong(high, "1", before)) {
-        outcome.refusal = kProductTooLong;
-        return outcome;
-    }
-    outcome.product = rangeProduct(high, "1", before, host);
-    if (host.cancelled()) outcome.product.clear();
-    return outcome;
+        high.size() <= kBatchedEndDigits ? doubleText(numericValue(low) - 1) : subtract(low, "1");
+    if (productTooLong(high, "1", before)) return Outcome::refused(kProductTooLong);
+    return rangeProduct(high, "1", before, progress);
 }
 
 } // namespace longhand

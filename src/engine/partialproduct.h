@@ -1,9 +1,9 @@
 // The partial product M * (M+1) * ... * N of two whole numbers M < N.
 #pragma once
 
-#include "host.h"
+#include "outcome.h"
+#include "progress.h"
 
-#include <string>
 #include <string_view>
 
 namespace longhand {
@@ -16,16 +16,11 @@ inline constexpr const char* kEnterWholeNumbers = "Enter whole numbers: M and th
 // longer ones are stepped factor by factor on texts.
 inline constexpr std::size_t kBatchedEndDigits = 15;
 
-struct PartialProductOutcome {
-    std::string product; // the product, when refusal is empty
-    std::string refusal; // kEnterWholeNumbers, kChooseNGreater or kProductTooLong
-};
-
 // M * (M+1) * ... * N. M and N must be whole numbers without sign (leading
-// zeros allowed and dropped) with N > M by value, and the product must fit
-// in kMaxProductDigits (rangeproduct.h). The product is "" when
-// host.cancelled() stopped the run.
-PartialProductOutcome partialProduct(std::string_view m, std::string_view n,
-                                     EngineHost& host = silentHost());
+// zeros allowed and dropped) with N > M by value, else kEnterWholeNumbers
+// or kChooseNGreater; a product longer than kMaxProductDigits
+// (rangeproduct.h) is refused with kProductTooLong. The result gives no
+// finished signal.
+Outcome partialProduct(std::string_view m, std::string_view n, Progress& progress);
 
 } // namespace longhand

@@ -3,17 +3,17 @@
 #include "crossovers.h"
 #include "fast/natural.h"
 #include "multiply.h"
+#include "operations.h"
 
 #include <bit>
 #include <cmath>
-#include <cstdint>
 
 namespace longhand {
 
 namespace {
 
-// The pieces of a base as raisePower uses them: its digit string without
-// sign, point and (for an integer) trailing zeros, its scale and zero count.
+// The pieces of a base: its digit string without sign, point and (for an
+// integer) trailing zeros, its scale and zero count.
 struct BaseParts {
     bool negative = false;
     std::string digits;
@@ -21,16 +21,24 @@ struct BaseParts {
     Count zeros = 0;
 };
 
-BaseParts splitBase(std::string& B) {
+BaseParts splitBase(std::string_view text) {
     BaseParts parts;
-    if (!B.empty() && B.front() == '-') {
-        B.erase(0, 1);
+    if (!text.empty() && text.front() == '-') {
+        text.remove_prefix(1);
         parts.negative = true;
     }
-    parts.scale = normalizeNumber(B);
-    if (parts.scale == 0 && !B.empty() && B.back() == '0') parts.zeros = noEndingZero(B);
-    parts.digits = B;
+    parts.digits = std::string(text);
+    parts.scale = toDigitsAndScale(parts.digits);
+    if (parts.scale == 0 && !parts.digits.empty() && parts.digits.back() == '0')
+        parts.zeros = dropTrailingZeros(parts.digits);
     return parts;
+}
+
+// A number text of value zero: after an optional "-", nothing but zeros and
+// at most one point (the empty text included).
+bool zeroValued(std::string_view text) {
+    if (!text.empty() && text.front() == '-') text.remove_prefix(1);
+    return isNumberText(text) && text.find_first_not_of("0.") == std::string_view::npos;
 }
 
 // An upper bound of the power's length in characters.
@@ -47,76 +55,28 @@ Count toCount(double v) {
     return v > 0 ? static_cast<Count>(std::nearbyint(v)) : 0;
 }
 
-// digits^times for a digit string without leading or trailing zeros, by
-// left-to-right binary exponentiation on the fast layer's limbs (one square
-// per bit of the exponent, one product by the base per set bit). The host
-// hears the share done after each square: the length of the power so far
-// grows with the exponent bits read, and so, about, does each step's cost.
-// "" when cancelled.
-std::string powerBySquaring(const std::string& digits, std::uint64_t times, EngineHost& host) {
-    const fast::CancelCheck cancel = [&host] { return host.cancelled(); };
-    try {
-        const fast::Natural base = fast::fromDigits(digits);
-        fast::Natural r = base;
-        const int top = std::bit_width(times) - 1;
-        double total = 0, done = 0;
-        for (int bit = top - 1; bit >= 0; --bit)
-            total += static_cast<double>(times >> bit);
-        for (int bit = top - 1; bit >= 0; --bit) {
-            r = fast::sqr(r, &cancel);
-            if ((times >> bit) & 1) r = fast::mul(r, base, &cancel);
-            done += static_cast<double>(times >> bit);
-            host.progress(done / total);
-        }
-        return fast::toDigits(r);
-    } catch (const fast::Cancelled&) {
-        return {};
-    }
-}
-
-// raisePower, with the long powers by squaring or, as a reference, all by
-// repeated multiplication.
-std::string power(std::string& B, const std::string& p, bool reference, EngineHost& host) {
-    if (B == "1") return "1";
-    if (p == "0" && B == "0") return "0";
+// base ^ p for a number text and a whole exponent, not too long to hold:
+// the digits' power, then the point and the zeros put back. Zero is the
+// empty text.
+std::string raise(std::string_view baseText, std::string_view p, Progress& progress) {
+    if (baseText == "1") return "1";
+    if (zeroValued(p) && zeroValued(baseText)) return "0";
     if (p == "0") return "1";
 
-    std::string r = "1";
-    const BaseParts base = splitBase(B);
-    if (B.empty()) return {}; // the base is zero
-    // The factors must be digits; a second point or an inner "-" would turn
-    // every multiplication into a failure (or worse, into a valid-looking
-    // factor such as "12.3" made from "1.2.3").
-    if (B.find_first_not_of("0123456789") != std::string::npos) {
-        host.showMessage(kMultiplyFailed);
-        return {};
-    }
+    const BaseParts base = splitBase(baseText);
+    if (base.digits.empty()) return {}; // the base is zero
     const double pv = numericValue(p);
-    if (lengthBound(base, pv) > static_cast<double>(kMaxPowerDigits)) {
-        host.showMessage(kPowerTooLong);
-        return {};
-    }
     const double fr = base.scale > 0 ? static_cast<double>(base.scale) * pv : 0;
     const double tz = base.scale == 0 ? static_cast<double>(base.zeros) * pv : 0;
 
-    // The digits' power; point and zeros wait. Long powers by squaring,
-    // short ones by one multiplication per unit of the exponent: both give
-    // the power's digits without leading zeros.
-    if (B != "1") {
-        const Count times = pv >= 1 ? static_cast<Count>(std::floor(pv)) : 0;
-        if (!reference && times >= 1 &&
-            static_cast<double>(B.size()) * static_cast<double>(times) >=
-                static_cast<double>(kFastPowerDigits)) {
-            r = powerBySquaring(B, static_cast<std::uint64_t>(times), host);
-            if (r.empty()) return r;
-        } else {
-            for (Count i = 1; i <= times; ++i) {
-                if (host.cancelled()) return r;
-                r = bigMultifly(B, std::move(r), host);
-                if (r.empty()) return r; // the multiplication failed and said so
-                host.progress(static_cast<double>(i) / static_cast<double>(times));
-            }
-        }
+    std::string r = "1";
+    if (base.digits != "1") {
+        const auto times = static_cast<std::uint64_t>(pv >= 1 ? std::floor(pv) : 0);
+        if (times >= 1 && static_cast<double>(base.digits.size()) * static_cast<double>(times) >=
+                              static_cast<double>(kFastPowerDigits))
+            r = powerBySquaring(base.digits, times, progress);
+        else
+            r = powerByRepeatedMultiplication(base.digits, times, progress);
     }
 
     if (tz > 0) r.append(static_cast<std::size_t>(toCount(tz)), '0');
@@ -140,12 +100,50 @@ std::string power(std::string& B, const std::string& p, bool reference, EngineHo
 
 } // namespace
 
-std::string raisePower(std::string& B, const std::string& p, EngineHost& host) {
-    return power(B, p, false, host);
+Outcome power(std::string_view base, std::string_view exponent, Progress& progress) {
+    if (!isNumberText(base)) return Outcome::refused(kMalformedOperand);
+    if (!exponentIsWhole(exponent)) return Outcome::refused(kExponentNotWhole);
+    if (powerTooLong(base, exponent)) return Outcome::refused(kPowerTooLong);
+    std::string r = raise(base, exponent, progress);
+    if (progress.cancelled()) return Outcome::cancelled();
+    return Outcome::result(shownResult(std::move(r)));
 }
 
-std::string raisePowerReference(std::string& B, const std::string& p, EngineHost& host) {
-    return power(B, p, true, host);
+std::string powerByRepeatedMultiplication(std::string_view digits, std::uint64_t times,
+                                          Progress& progress) {
+    std::string r = "1";
+    for (std::uint64_t i = 1; i <= times; ++i) {
+        if (progress.cancelled()) return r;
+        r = multiply(digits, r, progress);
+        progress.report(static_cast<double>(i) / static_cast<double>(times));
+    }
+    return r;
+}
+
+// Left-to-right binary exponentiation on the fast layer's limbs: one square
+// per bit of the exponent, one product by the base per set bit. The share
+// reported after each square follows the length of the power so far, which
+// grows with the exponent bits read, and so, about, does each step's cost.
+std::string powerBySquaring(std::string_view digits, std::uint64_t times, Progress& progress) {
+    if (times == 0) return "1";
+    const fast::CancelCheck cancel = progress.cancelCheck();
+    try {
+        const fast::Natural base = fast::fromDigits(digits);
+        fast::Natural r = base;
+        const int top = std::bit_width(times) - 1;
+        double total = 0, done = 0;
+        for (int bit = top - 1; bit >= 0; --bit)
+            total += static_cast<double>(times >> bit);
+        for (int bit = top - 1; bit >= 0; --bit) {
+            r = fast::sqr(r, &cancel);
+            if ((times >> bit) & 1) r = fast::mul(r, base, &cancel);
+            done += static_cast<double>(times >> bit);
+            progress.report(done / total);
+        }
+        return fast::toDigits(r);
+    } catch (const fast::Cancelled&) {
+        return {};
+    }
 }
 
 bool exponentIsWhole(std::string_view p) {
@@ -159,14 +157,11 @@ bool exponentIsWhole(std::string_view p) {
     return true;
 }
 
-bool powerTooLong(std::string_view B, std::string_view p) {
-    std::string base(B);
-    if (base == "1") return false;
-    const std::string exponent(p);
-    if (exponent == "0") return false;
+bool powerTooLong(std::string_view base, std::string_view p) {
+    if (base == "1" || p == "0") return false;
     const BaseParts parts = splitBase(base);
     if (parts.digits.empty()) return false;
-    return lengthBound(parts, numericValue(exponent)) > static_cast<double>(kMaxPowerDigits);
+    return lengthBound(parts, numericValue(p)) > static_cast<double>(kMaxPowerDigits);
 }
 
 } // namespace longhand

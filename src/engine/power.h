@@ -1,33 +1,15 @@
 // Powers of number texts to whole, non-negative exponents.
 #pragma once
 
-#include "host.h"
 #include "numtext.h"
+#include "outcome.h"
+#include "progress.h"
 
+#include <cstdint>
 #include <string>
 #include <string_view>
 
 namespace longhand {
-
-// B to the power p. Works on B in place (callers pass a working copy).
-// A power longer than kMaxPowerDigits is not built: the host is told
-// kPowerTooLong and the empty text comes back.
-//
-// The digits' power is computed by repeated squaring on the fast layer once
-// it reaches kFastPowerDigits (crossovers.h); raisePowerReference always
-// multiplies once per unit of the exponent, as short powers do. Both give
-// the same text.
-std::string raisePower(std::string& B, const std::string& p, EngineHost& host = silentHost());
-std::string raisePowerReference(std::string& B, const std::string& p,
-                                EngineHost& host = silentHost());
-
-// True when p is a whole, non-negative exponent that raisePower can take:
-// digits only, or digits with a point and zeros ("3", "3.", "3.00"); the
-// empty text counts as 0.
-bool exponentIsWhole(std::string_view p);
-
-// True when B to the power p would have more than kMaxPowerDigits characters.
-bool powerTooLong(std::string_view B, std::string_view p);
 
 inline constexpr const char* kExponentNotWhole = "The exponent must be a whole number.";
 inline constexpr const char* kPowerTooLong = "The power would be too long to hold.";
@@ -36,5 +18,28 @@ inline constexpr const char* kPowerTooLong = "The power would be too long to hol
 // multiplication finishes in reasonable time, but still a size that fits in
 // memory: "10" ^ "1000000000000" would otherwise ask for a terabyte of zeros.
 inline constexpr Count kMaxPowerDigits = 200'000'000;
+
+// base ^ exponent as the function dialog shows it. Refuses a base that is
+// not a number text (kMalformedOperand), an exponent that is not whole
+// (exponentIsWhole) and a power longer than kMaxPowerDigits. Zero to the
+// power zero is "0" however either zero is written; any other base to the
+// power zero is "1"; a zero power is shown "0".
+Outcome power(std::string_view base, std::string_view exponent, Progress& progress);
+
+// True when p is a whole, non-negative exponent: digits only, or digits
+// with a point and zeros ("3", "3.", "3.00"); the empty text counts as 0.
+bool exponentIsWhole(std::string_view p);
+
+// True when base ^ p would have more than kMaxPowerDigits characters.
+bool powerTooLong(std::string_view base, std::string_view p);
+
+// digits ^ times for a digit string without leading zeros. The power grows
+// by one multiplication per unit of the exponent below kFastPowerDigits
+// digits (crossovers.h) and by repeated squaring on the fast layer from
+// there on; each can be called for any size. Both report their progress
+// and give up, with a meaningless text, once cancelled.
+std::string powerByRepeatedMultiplication(std::string_view digits, std::uint64_t times,
+                                          Progress& progress);
+std::string powerBySquaring(std::string_view digits, std::uint64_t times, Progress& progress);
 
 } // namespace longhand

@@ -5,6 +5,7 @@
 #include "fast/fast.h"
 #include "multiply.h"
 #include "numtext.h"
+#include "operations.h"
 
 #include <algorithm>
 #include <cmath>
@@ -45,7 +46,7 @@ bool isWholeText(std::string_view t) {
 
 // Sign of a - b for plain number texts, exactly.
 int compareValues(const std::string& a, const std::string& b) {
-    return textSign(rcSub(a, b));
+    return textSign(subtract(a, b));
 }
 
 // The leading number of `text` (the part that numericValue reads) as a
@@ -90,27 +91,26 @@ std::optional<std::string> leadingNumberText(std::string_view text, double value
     return plain;
 }
 
-// The product of an empty run: x as the long multiplication returns it.
-std::string emptyRun(std::string_view x, EngineHost& host) {
-    std::string big = bigMultifly("1", "1", host);
-    if (!x.empty()) big = bigMultifly(std::move(big), std::string(x), host);
-    return big;
+// The product of an empty run: x as the multiplication returns it.
+std::string emptyRun(std::string_view x, Progress& progress) {
+    if (x.empty()) return "1";
+    return multiply("1", x, progress);
 }
 
-// The run from `first` to `last` stepped on texts: one long multiplication
-// per factor, exact for numbers of any length.
+// The run from `first` to `last` stepped on texts: one multiplication per
+// factor, exact for numbers of any length.
 std::string exactRun(std::string first, const std::string& last, std::string_view x,
-                     EngineHost& host) {
-    if (compareValues(first, last) > 0) return emptyRun(x, host);
+                     Progress& progress) {
+    if (compareValues(first, last) > 0) return emptyRun(x, progress);
     // A run through zero is zero; seen here, it never has to be walked.
     if (isWholeText(first) && textSign(first) <= 0 && textSign(last) >= 0) return "0";
     std::string big = "1";
     do {
-        if (host.cancelled()) return {};
-        big = bigMultifly(std::move(big), first, host);
-        first = rcAdd(std::move(first), "1");
+        if (progress.cancelled()) return {};
+        big = multiply(big, first, progress);
+        first = add(first, "1");
     } while (compareValues(first, last) <= 0);
-    if (!x.empty()) big = bigMultifly(std::move(big), std::string(x), host);
+    if (!x.empty()) big = multiply(big, x, progress);
     return big;
 }
 
@@ -136,7 +136,7 @@ Run describeRun(std::string_view n, std::string_view x, std::string_view m) {
         run.endless = true;
         return run;
     }
-    run.firstText = rcAdd(std::move(*lowerText), "1");
+    run.firstText = add(*lowerText, "1");
     run.lastText = std::move(*lastText);
     return run;
 }
@@ -160,15 +160,15 @@ double runDigits(const Run& run) {
     if (compareValues(first, last) > 0) return 0;
     if (isWholeText(first) && textSign(first) <= 0 && textSign(last) >= 0) return 0;
     // At most count factors of at most the longer end's length each.
-    const double count = std::floor(numericValue(rcSub(last, first))) + 1;
+    const double count = std::floor(numericValue(subtract(last, first))) + 1;
     return count * static_cast<double>(std::max(first.size(), last.size()));
 }
 
 // first (first + 1) ... last for whole 1 <= first <= last below kBatchLimit,
 // by the fast layer's product tree (a run from 1 or 2 is last!, built from
 // its prime factors). "" when cancelled.
-std::string wholeRun(double first, double last, EngineHost& host) {
-    const fast::CancelCheck cancel = [&host] { return host.cancelled(); };
+std::string wholeRun(double first, double last, Progress& progress) {
+    const fast::CancelCheck cancel = progress.cancelCheck();
     const auto lo = static_cast<std::uint64_t>(first), hi = static_cast<std::uint64_t>(last);
     try {
         return lo <= 2 ? fast::factorialDigits(hi, &cancel)
@@ -178,50 +178,30 @@ std::string wholeRun(double first, double last, EngineHost& host) {
     }
 }
 
-std::string product(std::string_view n, std::string_view x, std::string_view m, bool reference,
-                    EngineHost& host) {
-    Run run = describeRun(n, x, m);
-    if (runDigits(run) + static_cast<double>(x.size()) > static_cast<double>(kMaxProductDigits)) {
-        host.showMessage(kProductTooLong);
-        return {};
-    }
-    if (run.onTexts) return exactRun(std::move(run.firstText), run.lastText, x, host);
+// The run's product before it becomes an outcome; nothing is refused here.
+std::string runProduct(const Run& run, std::string_view x, Progress& progress) {
+    if (run.onTexts) return exactRun(run.firstText, run.lastText, x, progress);
     const double first = run.first, last = run.last;
-    if (first > last) return emptyRun(x, host);
+    if (first > last) return emptyRun(x, progress);
 
     // Both ends below kBatchLimit: every factor and every batch is exact in
     // a double (for whole factors) and stepping by 1 is exact.
     if (first <= 0 && last >= 0 && first == std::floor(first)) return "0";
-    const double span = last - first + 1;
 
     // Long runs of whole factors: the product the batches would build, as
-    // the long multiplication writes it (digits, no leading zeros), then x.
-    if (!reference && first >= 1 && first == std::floor(first) &&
+    // the multiplication writes it (digits, no leading zeros), then x.
+    std::string big;
+    if (first >= 1 && first == std::floor(first) &&
         std::floor(last) - first + 1 >= static_cast<double>(kFastProductFactors)) {
-        std::string big = wholeRun(first, std::floor(last), host);
-        if (big.empty()) return big;
+        big = wholeRun(first, std::floor(last), progress);
+        if (big.empty() || x.empty()) return big;
+        progress.report(static_cast<double>(big.size()) /
+                        static_cast<double>(big.size() + x.size()));
+    } else {
+        big = batchedProduct(first, last, progress);
         if (x.empty()) return big;
-        host.progress(static_cast<double>(big.size()) / static_cast<double>(big.size() + x.size()));
-        return bigMultifly(std::move(big), std::string(x), host);
     }
-
-    std::string big = "1";
-    double batch = 1;
-    for (double i = first; i <= last; i += 1) {
-        const double q = i * batch;
-        if (std::fabs(q) < kBatchCeiling) {
-            batch = q;
-            continue;
-        }
-        // The factor that overflows the batch starts the next one.
-        big = bigMultifly(std::move(big), doubleText(batch), host);
-        batch = i;
-        if (host.cancelled()) return {};
-        host.progress((i - first) / span);
-    }
-    big = bigMultifly(std::move(big), doubleText(batch), host);
-    if (!x.empty()) big = bigMultifly(std::move(big), std::string(x), host);
-    return big;
+    return multiply(big, x, progress);
 }
 
 } // namespace
@@ -244,14 +224,33 @@ bool productTooLong(std::string_view n, std::string_view x, std::string_view m) 
            static_cast<double>(kMaxProductDigits);
 }
 
-std::string rangeProduct(std::string_view n, std::string_view x, std::string_view m,
-                         EngineHost& host) {
-    return product(n, x, m, false, host);
+Outcome rangeProduct(std::string_view n, std::string_view x, std::string_view m,
+                     Progress& progress) {
+    const Run run = describeRun(n, x, m);
+    if (runDigits(run) + static_cast<double>(x.size()) > static_cast<double>(kMaxProductDigits))
+        return Outcome::refused(kProductTooLong);
+    std::string big = runProduct(run, x, progress);
+    if (progress.cancelled()) return Outcome::cancelled();
+    return Outcome::result(shownResult(std::move(big)), false);
 }
 
-std::string rangeProductReference(std::string_view n, std::string_view x, std::string_view m,
-                                  EngineHost& host) {
-    return product(n, x, m, true, host);
+std::string batchedProduct(double first, double last, Progress& progress) {
+    const double span = last - first + 1;
+    std::string big = "1";
+    double batch = 1;
+    for (double i = first; i <= last; i += 1) {
+        const double q = i * batch;
+        if (std::fabs(q) < kBatchCeiling) {
+            batch = q;
+            continue;
+        }
+        // The factor that overflows the batch starts the next one.
+        big = multiply(big, doubleText(batch), progress);
+        batch = i;
+        if (progress.cancelled()) return {};
+        progress.report((i - first) / span);
+    }
+    return multiply(big, doubleText(batch), progress);
 }
 
 } // namespace longhand

@@ -2,8 +2,9 @@
 // permutation counts and the partial product all come down to one run.
 #pragma once
 
-#include "host.h"
+#include "outcome.h"
 #include "power.h"
+#include "progress.h"
 
 #include <string>
 #include <string_view>
@@ -21,27 +22,31 @@ inline constexpr Count kMaxProductDigits = kMaxPowerDigits;
 inline constexpr const char* kProductTooLong = "The product would be too long to hold.";
 
 // x * (m+1) * (m+2) * ... * n, or 1 * 2 * ... * n when x is empty (m is then
-// ignored).
+// ignored), as a result that gives no finished signal of its own: the
+// operations built on it decide that.
 //
-// n is read by its leading number (empty or non-numeric: 0); m must be a
-// number text when x is given. An empty run leaves x as the long
+// n is read by its leading number (empty or non-numeric: 0); m and x must
+// be number texts when x is given. An empty run leaves x as the
 // multiplication returns it ("1" when x is empty too); a run through zero
 // gives "0".
 //
 // Runs whose ends lie below kBatchLimit in magnitude are batched in double
-// precision. Runs reaching past it are stepped exactly on texts, one long
-// multiplication per factor, so bounds of any length are exact. Runs of at
-// least kFastProductFactors whole factors from 1 on (crossovers.h) are
-// multiplied by the fast layer's product tree instead, with the same text
-// as result; rangeProductReference always batches.
+// precision (batchedProduct). Runs reaching past it are stepped exactly on
+// texts, one multiplication per factor, so bounds of any length are exact.
+// Runs of at least kFastProductFactors whole factors from 1 on
+// (crossovers.h) are multiplied by the fast layer's product tree instead,
+// with the same text as result.
 //
 // A product longer than kMaxProductDigits (a run without end included) is
-// not built: the host is told kProductTooLong and "" comes back. Also gives
-// up and returns "" once host.cancelled() says so.
-std::string rangeProduct(std::string_view n, std::string_view x, std::string_view m,
-                         EngineHost& host = silentHost());
-std::string rangeProductReference(std::string_view n, std::string_view x, std::string_view m,
-                                  EngineHost& host = silentHost());
+// refused with kProductTooLong before any work.
+Outcome rangeProduct(std::string_view n, std::string_view x, std::string_view m,
+                     Progress& progress);
+
+// first (first + 1) ... last, first <= last, both below kBatchLimit in
+// magnitude and the run not through zero: the factors multiplied into
+// batches of doubles while those stay exact, each full batch into the long
+// product. What rangeProduct does for short runs, callable for any.
+std::string batchedProduct(double first, double last, Progress& progress);
 
 // True when rangeProduct(n, x, m) would be longer than kMaxProductDigits.
 bool productTooLong(std::string_view n, std::string_view x, std::string_view m);

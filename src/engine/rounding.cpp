@@ -2,8 +2,6 @@
 
 #include "addsub.h"
 
-#include <array>
-
 namespace longhand {
 
 namespace {
@@ -20,15 +18,15 @@ int digitAt(std::string_view text, Count pos) {
 std::string addToMagnitude(std::string value, const std::string& increment) {
     if (!value.empty() && value.front() == '-') {
         value.erase(0, 1);
-        return "-" + rcAdd(std::move(value), increment);
+        return "-" + add(value, increment);
     }
-    return rcAdd(std::move(value), increment);
+    return add(value, increment);
 }
 
 // Trailing fraction zeros and a bare point go; an empty, sign-only or
 // negative-zero result becomes "0".
 std::string tidyRounded(std::string r) {
-    if (r.find('.') != std::string::npos) noEndingZero(r);
+    if (r.find('.') != std::string::npos) dropTrailingZeros(r);
     if (!r.empty() && r.back() == '.') r.pop_back();
     bool negativeZero =
         r.size() >= 2 && r.front() == '-' && r.find_first_not_of('0', 1) == std::string::npos;
@@ -37,20 +35,6 @@ std::string tidyRounded(std::string r) {
 }
 
 } // namespace
-
-bool isNumberText(std::string_view text) {
-    if (!text.empty() && text.front() == '-') text.remove_prefix(1);
-    bool point = false;
-    for (char c : text) {
-        if (c == '.') {
-            if (point) return false;
-            point = true;
-        } else if (c < '0' || c > '9') {
-            return false;
-        }
-    }
-    return true;
-}
 
 Count pointPosition(std::string_view text) {
     auto q = text.find('.');
@@ -62,7 +46,7 @@ Count fractionLength(std::string_view text) {
     return q == 0 ? 0 : static_cast<Count>(text.size()) - q;
 }
 
-std::optional<std::string> roundDecimals(std::string_view text, Count pointPos, Count k) {
+std::optional<std::string> roundToDecimals(std::string_view text, Count pointPos, Count k) {
     const Count q = pointPosition(text);
     if (!isNumberText(text) || q == 0 || pointPos != q || k < 0 || k >= fractionLength(text)) {
         return std::nullopt;
@@ -72,14 +56,11 @@ std::optional<std::string> roundDecimals(std::string_view text, Count pointPos, 
     // The digit after the kept ones decides: 5 or more rounds the
     // magnitude up.
     if (k > 0 && digitAt(t, pointPos + k + 1) >= 5) {
-        std::string increment = "." + makePower10(k - 1) + "1";
+        std::string increment = "." + zeros(k - 1) + "1";
         return tidyRounded(addToMagnitude(t.substr(0, static_cast<std::size_t>(q + k)), increment));
     }
     if (k == 0 && digitAt(t, pointPos + 1) >= 5) {
-        static constexpr std::array<std::string_view, 4> kLoneHalves = {"-.5", ".5", "-0.5", "0.5"};
-        for (auto half : kLoneHalves) {
-            if (t == half) return t;
-        }
+        // An empty integer part (".5", "-.5") adds up from zero.
         return tidyRounded(
             addToMagnitude(t.substr(0, static_cast<std::size_t>(pointPos - 1)), "1"));
     }

@@ -15,10 +15,6 @@
 
 namespace longhand {
 
-// True for an optional "-", then digits and at most one "." ("", "-" and "."
-// alone included: the shapes a result box may hold).
-bool isNumberText(std::string_view text);
-
 // 1-based position of the first "." in `text`, 0 when there is none.
 Count pointPosition(std::string_view text);
 
@@ -30,10 +26,10 @@ Count fractionLength(std::string_view text);
 // ("9.96", k 1 -> "10"; "-0.04", k 1 -> "0"). `pointPos` is the 1-based
 // position of the point recorded when the rounding was offered.
 //
-// ".5", "0.5", "-.5" and "-0.5" rounded to no decimals are returned as they
-// are. Nothing is rounded (nullopt) unless `text` is a number text whose
+// ".5" and "-0.5" rounded to no decimals give "1" and "-1", like every
+// other half. Nothing is rounded (nullopt) unless `text` is a number text whose
 // first point stands at `pointPos` and 0 <= k < fractionLength(text), the
 // only cases the windows offer.
-std::optional<std::string> roundDecimals(std::string_view text, Count pointPos, Count k);
+std::optional<std::string> roundToDecimals(std::string_view text, Count pointPos, Count k);
 
 } // namespace longhand

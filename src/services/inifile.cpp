@@ -1,4 +1,4 @@
-#include "services/inifile.h"
+#include "inifile.h"
 
 #include "engine/filestore.h"
 
@@ -171,9 +171,27 @@ bool validKey(std::string_view key) {
     return first != '[' && first != ';' && first != '#';
 }
 
+// Bytes of the UTF-8 character that starts at `at`: its lead byte and the
+// continuation bytes that follow. A byte that starts no well-formed sequence
+// (a stray continuation byte, a lead byte cut short, an 8-bit code page
+// character) counts as a character of its own.
+std::size_t characterLength(std::string_view s, std::size_t at) {
+    const auto lead = static_cast<unsigned char>(s[at]);
+    std::size_t length = 1;
+    if ((lead & 0xE0) == 0xC0)
+        length = 2;
+    else if ((lead & 0xF0) == 0xE0)
+        length = 3;
+    else if ((lead & 0xF8) == 0xF0)
+        length = 4;
+    if (at + length > s.size()) return 1;
+    for (std::size_t i = 1; i < length; ++i)
+        if ((static_cast<unsigned char>(s[at + i]) & 0xC0) != 0x80) return 1;
+    return length;
+}
+
 std::string cut(std::string_view s, int bufferSize) {
-    if (bufferSize < 1) return {};
-    return std::string(s.substr(0, static_cast<std::size_t>(bufferSize) - 1));
+    return leadingCharacters(s, bufferSize - 1);
 }
 
 // The file a write goes to: the target of a symbolic link, so that renaming
@@ -196,6 +214,13 @@ bool isReadOnlyFile(const std::string& path) {
 }
 
 } // namespace
+
+std::string leadingCharacters(std::string_view text, int count) {
+    std::size_t end = 0;
+    for (int kept = 0; kept < count && end < text.size(); ++kept)
+        end += characterLength(text, end);
+    return std::string(text.substr(0, end));
+}
 
 std::string readProfileString(const std::string& section, const std::string& key,
                               const std::string& def, int bufferSize, const std::string& path) {

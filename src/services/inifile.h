@@ -11,15 +11,22 @@
 #pragma once
 
 #include <string>
+#include <string_view>
 
 namespace longhand {
 
 // The value of `key` in `section` of the file at `path`, cut to
-// bufferSize - 1 leading characters (nothing when bufferSize < 1). A missing
+// bufferSize - 1 leading characters (nothing when bufferSize < 1). Characters
+// are counted in UTF-8, so a cut never splits one; a byte that is not part of
+// a well-formed sequence counts as one character. A missing
 // file, section or key gives `def`, cut the same way. When the file holds a
 // section or a key more than once, the first one counts.
 std::string readProfileString(const std::string& section, const std::string& key,
                               const std::string& def, int bufferSize, const std::string& path);
+
+// The first `count` characters of `text` (nothing when count < 1), counted
+// as readProfileString() counts them.
+std::string leadingCharacters(std::string_view text, int count);
 
 // Sets `key` in `section` to `value`. An existing key keeps its line, its
 // spelling and the blanks around its value; only the value changes. A

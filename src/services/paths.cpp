@@ -1,4 +1,4 @@
-#include "services/paths.h"
+#include "paths.h"
 
 #include "engine/filestore.h"
 

@@ -1,14 +1,51 @@
-#include "services/settings.h"
+#include "settings.h"
 
 #include "engine/numtext.h"
-#include "services/inifile.h"
-#include "services/paths.h"
+#include "inifile.h"
+#include "paths.h"
 
 #include <algorithm>
+#include <limits>
 
 namespace longhand {
 
 namespace {
+
+// The [Text] section of the delivered settings file, word for word.
+struct DeliveredText {
+    std::string_view key;
+    std::string_view text;
+};
+constexpr DeliveredText kDeliveredTexts[] = {
+    {"c", "Combination"},
+    {"f", "Factorial"},
+    {"p", "Permutation"},
+    {"w", "Power"},
+    {"Clear", "m(m+1)(m+2)...(n) multiplies all whole numbers from M to N. The upper and lower "
+              "boxes are emptied for it. Go on?"},
+    {"instruct1", "Product of all whole numbers from M up to N."},
+    {"instruct2", "Example: M = 3 and N = 5 give 3 x 4 x 5 = 60."},
+    {"instruct3", "Type whole numbers only, with no sign or point. N must be larger than M."},
+    {"instruct4", "A long run of numbers takes a while to multiply."},
+    {"instruct5", "Enter M, the first number of the run, then press OK. N is asked for next."},
+    {"1to100", "1! to 100! are in the store now."},
+    {"facSave", "Keep this factorial in the store? n = "},
+    {"move1", "Copy the result into a box."},
+    {"move2", "1 = upper box"},
+    {"move3", "2 = lower box. Any other answer, or Cancel, leaves both boxes as they are."},
+};
+
+bool sameKey(std::string_view a, std::string_view b) {
+    auto lower = [](char c) {
+        return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c;
+    };
+    return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(),
+                                              [&](char x, char y) { return lower(x) == lower(y); });
+}
+
+bool isBlank(std::string_view text) {
+    return text.find_first_not_of(" \t") == std::string_view::npos;
+}
 
 std::string settingsPath() {
     return appFilePath(kSettingsFile);
@@ -28,7 +65,17 @@ int readState(const char* section) {
 std::string readTextEntry(const std::string& key, int maxLen) {
     const int length =
         maxLen <= 0 ? kTextEntryDefaultLength : std::min(maxLen, kTextEntryMaxLength);
-    return readProfileString(kTextSection, key, "", length + 1, settingsPath());
+    // The whole value first: a text is blank by all its characters, not by
+    // the ones that survive the cut.
+    const std::string value =
+        readProfileString(kTextSection, key, "", std::numeric_limits<int>::max(), settingsPath());
+    return leadingCharacters(isBlank(value) ? deliveredText(key) : std::string_view(value), length);
+}
+
+std::string_view deliveredText(std::string_view key) {
+    for (const DeliveredText& entry : kDeliveredTexts)
+        if (sameKey(entry.key, key)) return entry.text;
+    return {};
 }
 
 int readInputCheckState() {
@@ -39,7 +86,7 @@ int readSoundState() {
     return readState(kSoundCheckSection);
 }
 
-std::string readFacUpper() {
+std::string readLargestStored() {
     return doubleText(
         numericValue(readEntry(kRecentFactorialSection, kUpperKey, kUpperReadLength)));
 }
@@ -52,7 +99,7 @@ bool writeSoundState(const std::string& value) {
     return writeProfileString(kSoundCheckSection, kStateKey, value, settingsPath());
 }
 
-bool writeFacUpper(const std::string& value) {
+bool writeLargestStored(const std::string& value) {
     return writeProfileString(kRecentFactorialSection, kUpperKey, value, settingsPath());
 }
 

@@ -7,6 +7,7 @@
 #pragma once
 
 #include <string>
+#include <string_view>
 
 namespace longhand {
 
@@ -31,9 +32,16 @@ inline constexpr int kSoundOn = 0;
 inline constexpr int kSoundOff = 1;
 
 // One entry of the [Text] section, at most maxLen characters (19 when maxLen
-// is 0; limits are taken between 0 and 255). Missing file, section or key:
-// "".
+// is 0; limits are taken between 0 and 255), counted in UTF-8 so that a cut
+// never splits a character. An entry that is missing (with its file or
+// section) or blank gives the text delivered for its key instead, cut the
+// same way: no edit of the file can leave a window without its words.
 std::string readTextEntry(const std::string& key, int maxLen);
+
+// The text delivered for `key` (matched without regard to case) in the
+// [Text] section of the settings file that comes with Longhand; "" for a
+// key it does not hold.
+std::string_view deliveredText(std::string_view key);
 
 // [Input Check] State and [Sound Check] State, judged by their first
 // character: the numeric value of that character, 0 when it is not a digit
@@ -44,10 +52,10 @@ int readSoundState();
 // [Recent Factorial] Upper: its first 16 characters read as a number and
 // written back with at most 15 significant digits ("007" gives "7"); a
 // missing or non-numeric value gives "0".
-std::string readFacUpper();
+std::string readLargestStored();
 
 bool writeInputCheckState(const std::string& value);
 bool writeSoundState(const std::string& value);
-bool writeFacUpper(const std::string& value);
+bool writeLargestStored(const std::string& value);
 
 } // namespace longhand

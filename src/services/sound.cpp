@@ -1,6 +1,6 @@
-#include "services/sound.h"
+#include "sound.h"
 
-#include "services/paths.h"
+#include "paths.h"
 
 #include <QAudioDevice>
 #include <QCoreApplication>
@@ -42,7 +42,7 @@ QSoundEffect* makeEffect() {
 
 void playLoopSound(const std::string& name) {
     if (!onAppThread()) return;
-    stopSound(name);
+    stopSound();
     const QString path = QFile::decodeName(QByteArray::fromStdString(appFilePath(name)));
     if (!QFileInfo(path).isFile()) return;
     QSoundEffect* effect = makeEffect();
@@ -52,7 +52,7 @@ void playLoopSound(const std::string& name) {
     effect->play();
 }
 
-void stopSound(const std::string& /*name*/) {
+void stopSound() {
     if (!onAppThread()) return;
     if (QSoundEffect* effect = effectSlot()) effect->stop();
 }

@@ -13,10 +13,10 @@ namespace longhand {
 // next playLoopSound(), which replaces it: there is never more than one loop.
 void playLoopSound(const std::string& name);
 
-// Stops the looping sound, whatever it is; the name does not choose.
-void stopSound(const std::string& name);
+// Stops the looping sound, whatever it is.
+void stopSound();
 
-// Whether a sound is playing or waiting to play (for tests and the windows).
+// Whether a sound is playing or waiting to play.
 bool isSoundLooping();
 
 } // namespace longhand

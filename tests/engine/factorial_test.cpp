@@ -1,18 +1,18 @@
+// Factorials through the factorial store: the work only reads it, and
+// keepFactorials then does what the store needs (start it, insert below
+// its largest n, report what went wrong) and says what the window does
+// (the finished signal, the offer, the largest n to remember).
 #include "engine/factorial.h"
-#include "engine/recording_host.h"
-#include "test_seed.h"
+#include "engine/rangeproduct.h"
+#include "support/gmp.h"
+#include "support/seed.h"
+#include "support/store_folder.h"
 
-#include <csignal>
-#include <cstdio>
 #include <filesystem>
-#include <fstream>
-#include <gmp.h>
 #include <gtest/gtest.h>
-#include <random>
+#include <optional>
 #include <set>
 #include <string>
-#include <sys/resource.h>
-#include <unistd.h>
 #include <vector>
 
 namespace fs = std::filesystem;
@@ -20,140 +20,114 @@ namespace fs = std::filesystem;
 namespace longhand {
 namespace {
 
-std::string gmpFactorial(unsigned long n) {
-    mpz_t f;
-    mpz_init(f);
-    mpz_fac_ui(f, n);
-    std::string s(mpz_sizeinbase(f, 10) + 2, '\0');
-    mpz_get_str(s.data(), 10, f);
-    s.resize(std::char_traits<char>::length(s.c_str()));
-    mpz_clear(f);
-    return s;
-}
+using test::gmpFactorial;
+using test::storeOf;
 
-// The shared recording host, with the settings text of the save question
-// and a record of every facUpper write. `answerYes` answers every question.
-class RecordingHost final : public test::RecordingHost {
-  public:
-    explicit RecordingHost(std::string path) { dataPath = std::move(path); }
+// A window's factorial dialog over one store, as far as the store goes:
+// the largest n it remembers and its answer to the offer.
+struct FactorialWindow {
+    explicit FactorialWindow(std::string path, std::string upper = "0")
+        : store(std::move(path)), upper(std::move(upper)) {}
 
-    bool askYesNo(const std::string& text) override {
-        answers.assign(1, answerYes);
-        return test::RecordingHost::askYesNo(text);
-    }
-    std::string readText(const std::string& key, int maxLen) override {
-        return key == kFacSaveKey ? saveText.substr(0, static_cast<std::size_t>(maxLen))
-                                  : std::string();
-    }
-    void setFacUpper(const std::string& n) override {
-        test::RecordingHost::setFacUpper(n);
-        upperWrites.push_back(n);
-    }
-
-    std::vector<std::string> upperWrites;
-    bool answerYes = false;
-    // Longer than the 47 characters the question takes from it.
-    std::string saveText = "Do you want to keep this factorial in the store? n = ";
-};
-
-class FactorialFile : public ::testing::Test {
-  protected:
-    void SetUp() override {
-        dir_ = fs::temp_directory_path() /
-               ("longhand-fac-" + std::to_string(::getpid()) + "-" +
-                ::testing::UnitTest::GetInstance()->current_test_info()->name());
-        fs::remove_all(dir_);
-        fs::create_directories(dir_);
-        path_ = (dir_ / kFacDataFileName).string();
-    }
-    void TearDown() override { fs::remove_all(dir_); }
-
-    std::string file() const {
-        std::ifstream in(path_, std::ios::binary);
-        return std::string(std::istreambuf_iterator<char>(in), {});
-    }
-    void write(const std::string& bytes) const { std::ofstream(path_, std::ios::binary) << bytes; }
-    // The file that holds exactly the factorials of `keys`, from GMP.
-    static std::string tableOf(const std::set<unsigned long>& keys) {
-        std::string out;
-        for (unsigned long k : keys) {
-            if (!out.empty()) out += "\r\n";
-            out += std::to_string(k) + ",\"" + gmpFactorial(k) + "\"";
+    // The work, then what the window does after it. Appended on Yes.
+    Outcome ask(const std::string& n, bool yes = false) {
+        Progress progress;
+        Outcome outcome = factorial(n, &store, progress);
+        keepFactorials(outcome, store, upper);
+        if (!outcome.largestStored.empty()) upper = outcome.largestStored;
+        offered += outcome.offer ? 1 : 0;
+        if (outcome.offer && yes) {
+            const FactorialStore::Change change =
+                store.append(outcome.offer->key, outcome.offer->value);
+            for (const std::string& message : store.messages(change))
+                outcome.notices.push_back(message);
+            if (!change.largest.empty()) upper = change.largest;
         }
-        return out;
+        notices.insert(notices.end(), outcome.notices.begin(), outcome.notices.end());
+        return outcome;
     }
 
-    fs::path dir_;
-    std::string path_;
+    FactorialStore store;
+    std::string upper;
+    int offered = 0;
+    std::vector<std::string> notices;
 };
 
 // The worked run: a fresh start, a saved extension, an insertion, a hit, an
-// unsaved extension.
-TEST_F(FactorialFile, FreshStartSaveInsertHitExtend) {
-    RecordingHost host(path_);
-    host.answerYes = true;
+// extension that is not kept.
+TEST(FactorialFlow, FreshStartSaveInsertHitExtend) {
+    test::StoreFolder folder;
+    FactorialWindow window(folder.path());
 
-    EXPECT_EQ(factorN("0", 1, host), "1");
-    EXPECT_FALSE(fs::exists(path_));
-    EXPECT_EQ(host.finishedCalls, 0);
+    Outcome zero = window.ask("0", true);
+    EXPECT_EQ(zero.text, "1");
+    EXPECT_FALSE(zero.finished);
+    EXPECT_FALSE(folder.read());
 
-    EXPECT_EQ(factorN("5", 1, host), "120");
-    EXPECT_EQ(host.finishedCalls, 1);
-    ASSERT_EQ(host.questions.size(), 1u);
-    EXPECT_EQ(host.questions[0], host.saveText.substr(0, 47) + "5\rYou should save this result.");
-    EXPECT_EQ(file(), "1,\"1\"\r\n5,\"120\"");
-    EXPECT_EQ(file().size(), 14u);
-    EXPECT_EQ(host.upper, "5");
-    EXPECT_EQ(host.upperWrites, (std::vector<std::string>{"1", "5"}));
+    Outcome five = window.ask("5", true);
+    EXPECT_EQ(five.text, "120");
+    EXPECT_TRUE(five.finished);
+    ASSERT_TRUE(five.offer);
+    EXPECT_EQ(five.offer->key, "5");
+    EXPECT_EQ(folder.read(), "1,\"1\"\r\n5,\"120\"");
+    EXPECT_EQ(window.upper, "5");
 
-    EXPECT_EQ(factorN("3", 1, host), "6");
-    EXPECT_EQ(file(), "1,\"1\"\r\n3,\"6\"\r\n5,\"120\"");
-    EXPECT_EQ(file().size(), 21u);
-    EXPECT_EQ(host.questions.size(), 1u); // inserted without asking
-    EXPECT_EQ(host.finishedCalls, 2);
-    EXPECT_EQ(host.upper, "5");
+    Outcome three = window.ask("3", true);
+    EXPECT_EQ(three.text, "6");
+    EXPECT_FALSE(three.offer); // inserted without asking
+    EXPECT_TRUE(three.finished);
+    EXPECT_EQ(folder.read(), "1,\"1\"\r\n3,\"6\"\r\n5,\"120\"");
 
-    EXPECT_EQ(factorN("5", 1, host), "120");
-    EXPECT_EQ(host.finishedCalls, 2); // read, not computed: no signal
-    EXPECT_EQ(host.questions.size(), 1u);
+    Outcome again = window.ask("5", true);
+    EXPECT_EQ(again.text, "120");
+    EXPECT_FALSE(again.finished); // read, not computed: no signal
+    EXPECT_FALSE(again.offer);
 
-    EXPECT_EQ(factorN("7", 0, host), "5040");
-    EXPECT_EQ(file().size(), 21u);
-    EXPECT_EQ(host.upper, "5");
-    EXPECT_EQ(host.questions.size(), 1u);
-    EXPECT_EQ(host.upperWrites.size(), 2u);
-    EXPECT_TRUE(host.messages.empty());
+    Outcome seven = window.ask("7", false);
+    EXPECT_EQ(seven.text, "5040");
+    EXPECT_EQ(folder.read(), "1,\"1\"\r\n3,\"6\"\r\n5,\"120\"");
+    EXPECT_EQ(window.offered, 2);
+    EXPECT_EQ(window.upper, "5");
+    EXPECT_TRUE(window.notices.empty());
 }
 
-TEST_F(FactorialFile, CommonInsertWritesAtTheGivenPosition) {
-    write("1,\"1\"\r\n5,\"120\"");
-    RecordingHost host(path_);
-    host.upper = "5";
-    EXPECT_EQ(commonInsert("1", "3", 8, "1", "5,\"120", host), "6");
-    EXPECT_EQ(file(), "1,\"1\"\r\n3,\"6\"\r\n5,\"120\"");
-    // A record that would break the order is not written.
-    EXPECT_EQ(commonInsert("1", "7", 8, "1", "5,\"120", host), "5040");
-    EXPECT_EQ(file(), "1,\"1\"\r\n3,\"6\"\r\n5,\"120\"");
+// The work leaves the store and the remembered largest n alone on every
+// path; only keepFactorials writes.
+TEST(FactorialFlow, TheWorkOnlyReads) {
+    const struct {
+        const char* name;
+        std::optional<const char*> file; // nothing: no file
+        const char* n;
+    } cases[] = {
+        {"no file", std::nullopt, "6"},
+        {"broken file", "1,\"1\"\r\n5,\"121", "7"},
+        {"insert", "1,\"1\"\r\n5,\"120\"", "3"},
+        {"append", "1,\"1\"\r\n5,\"120\"", "9"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        test::StoreFolder folder;
+        if (c.file) folder.write(*c.file);
+        FactorialStore store(folder.path());
+        Progress progress;
+        Outcome outcome = factorial(c.n, &store, progress);
+        EXPECT_EQ(outcome.text, gmpFactorial(std::stoul(c.n)));
+        EXPECT_EQ(folder.read(), c.file ? std::optional<std::string>(*c.file) : std::nullopt);
+        EXPECT_TRUE(outcome.held);
+        EXPECT_FALSE(outcome.finished);
+        keepFactorials(outcome, store, "5");
+        EXPECT_FALSE(outcome.held);
+        EXPECT_TRUE(outcome.finished);
+    }
 }
 
-TEST_F(FactorialFile, NoAnswerLeavesTheFile) {
-    write("1,\"1\"\r\n5,\"120\"");
-    RecordingHost host(path_);
-    host.upper = "5";
-    EXPECT_EQ(factorN("9", 1, host), "362880");
-    EXPECT_EQ(host.questions.size(), 1u);
-    EXPECT_EQ(file(), "1,\"1\"\r\n5,\"120\"");
-    EXPECT_EQ(host.upper, "5");
-}
-
-// Each stored table, each missing key: the key lands in order, every byte
-// else stays, and the result is GMP's.
-TEST_F(FactorialFile, InsertsAtFrontMiddleAndEnd) {
-    struct Case {
+// Each stored table, each missing key: the key lands in order, every other
+// byte stays, and the result is GMP's.
+TEST(FactorialFlow, InsertsAtFrontMiddleAndEnd) {
+    const struct {
         std::set<unsigned long> stored;
         unsigned long n;
-    };
-    const Case cases[] = {
+    } cases[] = {
         {{1, 5}, 2},          // right after 1!
         {{1, 3, 9, 30}, 4},   // middle
         {{1, 3, 9, 30}, 29},  // just before the last record
@@ -161,198 +135,146 @@ TEST_F(FactorialFile, InsertsAtFrontMiddleAndEnd) {
         {{1, 99, 1000}, 100}, // shorter keys first, whatever the characters say
     };
     for (const auto& c : cases) {
-        write(tableOf(c.stored));
-        RecordingHost host(path_);
-        host.upper = std::to_string(*c.stored.rbegin());
-        EXPECT_EQ(factorN(std::to_string(c.n), 1, host), gmpFactorial(c.n)) << c.n;
+        test::StoreFolder folder;
+        folder.write(storeOf(c.stored));
+        FactorialWindow window(folder.path(), std::to_string(*c.stored.rbegin()));
+        EXPECT_EQ(window.ask(std::to_string(c.n), true).text, gmpFactorial(c.n)) << c.n;
         std::set<unsigned long> after = c.stored;
         after.insert(c.n);
-        EXPECT_EQ(file(), tableOf(after)) << c.n;
-        EXPECT_TRUE(host.questions.empty());
-        EXPECT_TRUE(host.upperWrites.empty());
+        EXPECT_EQ(folder.read(), storeOf(after)) << c.n;
+        EXPECT_EQ(window.offered, 0);
+        EXPECT_EQ(window.upper, std::to_string(*c.stored.rbegin()));
     }
 }
 
-TEST_F(FactorialFile, MissingFileOrUnknownUpperResets) {
-    RecordingHost host(path_);
-    host.upper = "5"; // the file was deleted
-    EXPECT_EQ(factorN("6", 0, host), "720");
-    EXPECT_EQ(file(), "1,\"1\"");
-    EXPECT_EQ(host.upper, "1");
-
-    write("1,\"1\"\r\n5,\"120\"");
-    RecordingHost lost(path_); // Upper missing from the settings: "0"
-    EXPECT_EQ(factorN("3", 0, lost), "6");
-    EXPECT_EQ(file(), "1,\"1\"");
-    EXPECT_EQ(lost.upperWrites, (std::vector<std::string>{"1"}));
-}
-
-TEST_F(FactorialFile, CorruptFilesAreReset) {
-    const std::string corrupt[] = {
-        "",                                  // empty
-        "1,\"1\"\r\n5,\"120\"\r\n",          // line end after the last record
-        "1,\"1\"\r\n3,\"6\r\n5,\"120\"",     // record without its closing quote
-        "1,\"1\"\r\n05,\"120\"",             // key with a leading zero
-        "1,\"1\"\r\n5,\"120\"\r\n3,\"6\"",   // out of order
-        "1,\"1\"\r\n5,\"120\"\r\n5,\"120\"", // repeated key
-        "2,\"2\"\r\n5,\"120\"",              // 1! missing
-        "1,\"1\"\r\n5,\"12x\"",              // value not digits
-        "1,\"1\"\n5,\"120\"",                // LF alone
-        "garbage",
-    };
-    for (const auto& bytes : corrupt) {
-        write(bytes);
-        RecordingHost host(path_);
-        host.upper = "5";
-        EXPECT_EQ(factorN("4", 0, host), "24") << bytes;
-        EXPECT_EQ(file(), "1,\"1\"") << bytes;
-        EXPECT_EQ(host.upper, "1") << bytes;
-        EXPECT_TRUE(host.messages.empty());
+// Whatever the settings say (nothing, "0", too little, too much, not a
+// whole number), the store stays byte for byte and the largest stored n
+// follows it, after a hit early in the file or a request beyond it. A
+// store that went missing starts again with 1! alone.
+TEST(FactorialFlow, TheLargestStoredNFollowsTheStore) {
+    const std::string stored = storeOf({1, 3, 9, 12});
+    for (const char* upper : {"0", "3", "9", "100", "1E+16", "12"}) {
+        for (const char* n : {"3", "13"}) {
+            SCOPED_TRACE(std::string(upper) + " " + n);
+            test::StoreFolder folder;
+            folder.write(stored);
+            FactorialWindow window(folder.path(), upper);
+            const Outcome outcome = window.ask(n, false);
+            EXPECT_EQ(outcome.text, gmpFactorial(std::stoul(n)));
+            EXPECT_EQ(folder.read(), stored);
+            EXPECT_EQ(outcome.largestStored, std::string(upper) == "12" ? "" : "12");
+        }
     }
+    test::StoreFolder folder;
+    FactorialWindow window(folder.path(), "5");
+    EXPECT_EQ(window.ask("6").largestStored, "1");
+    EXPECT_EQ(folder.read(), "1,\"1\"");
 }
 
-TEST_F(FactorialFile, FileShorterOrLongerThanUpperSays) {
-    write("1,\"1\"\r\n5,\"120\"");
-    RecordingHost shorter(path_);
-    shorter.upper = "10";
-    EXPECT_EQ(factorN("7", 0, shorter), "5040"); // between the last key and Upper
-    EXPECT_EQ(shorter.upper, "5");
-    EXPECT_EQ(file(), "1,\"1\"\r\n5,\"120\"");
-
-    write("1,\"1\"\r\n5,\"120\"\r\n10,\"3628800\"");
-    RecordingHost longer(path_);
-    longer.upper = "5";
-    EXPECT_EQ(factorN("7", 0, longer), "5040"); // inserted before 10, not "continued" from 10!
-    EXPECT_EQ(longer.upper, "10");
-    EXPECT_EQ(file(), "1,\"1\"\r\n5,\"120\"\r\n7,\"5040\"\r\n10,\"3628800\"");
-}
-
-TEST_F(FactorialFile, ArgumentsAreWholeNumbersByValue) {
-    write("1,\"1\"\r\n5,\"120\"");
-    RecordingHost host(path_);
-    host.upper = "5";
-    for (const char* bad : {"", "-5", "5.5", "5.", ".5", "+5", " 5", "5a", "1e2", "-0"}) {
-        EXPECT_EQ(factorN(bad, 1, host), "") << bad;
-        EXPECT_EQ(factorial(bad), "") << bad;
-    }
-    EXPECT_EQ(file(), "1,\"1\"\r\n5,\"120\"");
-    EXPECT_TRUE(host.questions.empty());
-    EXPECT_EQ(host.finishedCalls, 0);
-
-    EXPECT_EQ(factorN("000", 1, host), "1");
-    EXPECT_EQ(factorN("005", 1, host), "120");
-    EXPECT_EQ(factorN("003", 1, host), "6");
-    EXPECT_EQ(file(), "1,\"1\"\r\n3,\"6\"\r\n5,\"120\"");
-    EXPECT_EQ(factorial("007"), "5040");
-    EXPECT_EQ(factorial("0"), "1");
-}
-
-TEST_F(FactorialFile, CancelledResultIsNotStored) {
-    write("1,\"1\"\r\n5,\"120\"");
-    RecordingHost host(path_);
-    host.upper = "5";
-    host.answerYes = true;
-    host.cancelAfterPolls = 0;
-    EXPECT_EQ(factorN("3", 1, host), "");
-    EXPECT_EQ(factorN("300", 1, host), "");
-    EXPECT_EQ(file(), "1,\"1\"\r\n5,\"120\"");
-    EXPECT_TRUE(host.questions.empty());
-    EXPECT_EQ(host.finishedCalls, 0);
-}
-
-TEST(FactorialNoStore, EmptyPathComputesWithoutFilesOrQuestions) {
-    RecordingHost host("");
-    host.answerYes = true;
-    EXPECT_EQ(factorN("25", 1, host), gmpFactorial(25));
-    EXPECT_TRUE(host.questions.empty());
-    EXPECT_TRUE(host.upperWrites.empty());
-    EXPECT_EQ(host.finishedCalls, 1);
-}
-
-// A folder that cannot hold the file (its parent is a regular file, which
-// stops root too): the factorial still comes, and the user hears of it once.
-TEST_F(FactorialFile, UnwritableFolderStillGivesTheFactorial) {
-    const fs::path blocker = dir_ / "blocker";
-    std::ofstream(blocker) << "x";
-    const std::string path = (blocker / kFacDataFileName).string();
-    RecordingHost host(path);
-    host.answerYes = true;
-    EXPECT_EQ(factorN("20", 1, host), gmpFactorial(20));
-    ASSERT_EQ(host.messages.size(), 1u);
-    EXPECT_EQ(host.messages[0], std::string(kFacStoreUnwritable) + path);
-    EXPECT_TRUE(host.questions.empty());
-    EXPECT_TRUE(host.upperWrites.empty());
-    EXPECT_EQ(host.upper, "0");
-}
-
-// A full disk, made by a file-size limit that binds root as well: the old
-// file stays whole and the result still comes.
-class FileSizeLimit {
-  public:
-    explicit FileSizeLimit(rlim_t bytes) {
-        getrlimit(RLIMIT_FSIZE, &old_);
-        oldHandler_ = std::signal(SIGXFSZ, SIG_IGN);
-        rlimit limit = old_;
-        limit.rlim_cur = bytes;
-        setrlimit(RLIMIT_FSIZE, &limit);
-    }
-    ~FileSizeLimit() {
-        setrlimit(RLIMIT_FSIZE, &old_);
-        std::signal(SIGXFSZ, oldHandler_);
-    }
-
-  private:
-    rlimit old_{};
-    void (*oldHandler_)(int);
-};
-
-TEST_F(FactorialFile, FailedWritesLeaveTheOldFileWhole) {
+// A store that cannot be read (a folder where the file should be), cannot
+// be started (its folder is a regular file, which stops root too) or must
+// not be written (read-only): n! comes all the same, computed from 1 where
+// the store cannot be read, the notice names the store, nothing is offered
+// where nothing could be stored, and the store stays as it was.
+TEST(FactorialFlow, StoreFailuresBecomeNotices) {
     const std::string stored = "1,\"1\"\r\n5,\"120\"";
-    write(stored);
-    RecordingHost host(path_);
-    host.upper = "5";
-    host.answerYes = true;
-    {
-        FileSizeLimit limit(stored.size() + 2);
-        EXPECT_EQ(factorN("3", 1, host), "6");               // insert fails
-        EXPECT_EQ(factorN("30", 1, host), gmpFactorial(30)); // append fails
+    const struct {
+        const char *why, *n;
+        const char* notice;
+        bool offered;
+    } cases[] = {
+        {"unreadable", "20", kFacStoreUnreadable, false},
+        {"no folder", "20", kFacStoreUnwritable, false},
+        {"read-only", "3", kFacStoreUnwritable, false},
+        {"read-only", "30", "", true}, // offered: the append on Yes is refused in its turn
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(std::string(c.why) + " " + c.n);
+        test::StoreFolder folder;
+        std::string path = folder.path();
+        if (std::string(c.why) == "unreadable") fs::create_directory(path);
+        if (std::string(c.why) == "no folder") {
+            folder.write("x", "blocker");
+            path = folder.path("blocker") + "/" + kFacDataFileName;
+        }
+        if (std::string(c.why) == "read-only") {
+            folder.write(stored);
+            fs::permissions(path, fs::perms::owner_read);
+        }
+        FactorialWindow window(path, "5");
+        const Outcome outcome = window.ask(c.n);
+        EXPECT_EQ(outcome.text, gmpFactorial(std::stoul(c.n)));
+        EXPECT_TRUE(outcome.finished);
+        EXPECT_EQ(window.offered, c.offered ? 1 : 0);
+        EXPECT_EQ(window.upper, "5");
+        const std::vector<std::string> notices =
+            *c.notice ? std::vector<std::string>{c.notice + path} : std::vector<std::string>{};
+        EXPECT_EQ(outcome.notices, notices);
+        if (std::string(c.why) == "read-only") {
+            EXPECT_EQ(folder.read(), stored);
+        }
+        if (std::string(c.why) == "unreadable") {
+            EXPECT_TRUE(fs::is_directory(path));
+        }
     }
-    EXPECT_EQ(file(), stored);
-    EXPECT_EQ(host.messages, (std::vector<std::string>(2, kFacStoreUnwritable + path_)));
-    EXPECT_EQ(host.upper, "5");
-    EXPECT_TRUE(host.upperWrites.empty());
-    for (const auto& entry : fs::directory_iterator(dir_))
-        EXPECT_EQ(entry.path().filename(), kFacDataFileName); // no temporary left over
+}
+
+TEST(FactorialFlow, WholeNumbersByValueOnly) {
+    test::StoreFolder folder;
+    folder.write("1,\"1\"\r\n5,\"120\"");
+    FactorialWindow window(folder.path(), "5");
+    for (const char* bad : {"", "-5", "5.5", "5.", ".5", "+5", " 5", "5a", "1e2", "-0"})
+        EXPECT_EQ(window.ask(bad, true).status, Outcome::Status::Nothing) << bad;
+    EXPECT_EQ(folder.read(), "1,\"1\"\r\n5,\"120\"");
+    EXPECT_EQ(window.ask("000").text, "1");
+    EXPECT_EQ(window.ask("005").text, "120");
+    EXPECT_EQ(window.ask("003").text, "6");
+    EXPECT_EQ(folder.read(), "1,\"1\"\r\n3,\"6\"\r\n5,\"120\"");
+    EXPECT_EQ(window.offered, 0);
+}
+
+TEST(FactorialFlow, ACancelledWorkHoldsNothing) {
+    test::StoreFolder folder;
+    folder.write("1,\"1\"\r\n5,\"120\"");
+    FactorialStore store(folder.path());
+    Progress progress;
+    progress.cancel();
+    for (const char* n : {"3", "300"}) {
+        const Outcome outcome = factorial(n, &store, progress);
+        EXPECT_EQ(outcome.status, Outcome::Status::Cancelled) << n;
+        EXPECT_FALSE(outcome.held);
+    }
+}
+
+TEST(FactorialFlow, WithoutAStoreNothingIsHeldOrOffered) {
+    Progress progress;
+    const Outcome outcome = factorial("25", nullptr, progress);
+    EXPECT_EQ(outcome.text, gmpFactorial(25));
+    EXPECT_TRUE(outcome.finished);
+    EXPECT_FALSE(outcome.held);
+    EXPECT_FALSE(outcome.offer);
+    EXPECT_EQ(factorial("30000000", nullptr, progress).text, kProductTooLong);
 }
 
 // Many requests through one store against GMP; the file then holds only
-// true factorials, in order.
-TEST_F(FactorialFile, RandomRequestsMatchGmpAndKeepTheFileSound) {
-    const auto seed = static_cast<unsigned>(
-        test::testSeed("FactorialFile.RandomRequestsMatchGmpAndKeepTheFileSound"));
-    SCOPED_TRACE("seed " + std::to_string(seed));
-    std::mt19937 rng(seed);
-    RecordingHost host(path_);
+// true factorials, in order, and the largest stored n follows it.
+TEST(FactorialFlow, RandomRequestsMatchGmpAndKeepTheFileSound) {
+    auto rng = test::seededRng("FactorialFlow.RandomRequestsMatchGmpAndKeepTheFileSound");
+    test::StoreFolder folder;
+    FactorialWindow window(folder.path());
     std::set<unsigned long> expected{1};
     for (int round = 0; round < 150; ++round) {
         const unsigned long n = rng() % 400;
-        host.answerYes = rng() % 2 == 0;
-        const bool ask = rng() % 3 != 0;
+        const bool yes = rng() % 2 == 0;
         std::string arg = std::to_string(n);
         if (rng() % 4 == 0) arg = "00" + arg;
-        ASSERT_EQ(factorN(arg, ask ? 1 : 0, host), gmpFactorial(n)) << arg;
+        ASSERT_EQ(window.ask(arg, yes).text, gmpFactorial(n)) << arg;
         if (n == 0) continue;
-        const unsigned long top = *expected.rbegin();
-        if (n < top || (ask && host.answerYes)) expected.insert(n);
-        ASSERT_EQ(file(), tableOf(expected)) << "after " << arg;
-        ASSERT_EQ(host.upper, std::to_string(*expected.rbegin()));
+        if (n < *expected.rbegin() || yes) expected.insert(n);
+        ASSERT_EQ(folder.read(), storeOf(expected)) << "after " << arg;
+        ASSERT_EQ(window.upper, std::to_string(*expected.rbegin()));
     }
-    EXPECT_TRUE(host.messages.empty());
-}
-
-TEST(Factorial, PureMatchesGmp) {
-    for (unsigned long n : {0ul, 1ul, 2ul, 17ul, 18ul, 19ul, 100ul, 1000ul})
-        EXPECT_EQ(factorial(std::to_string(n)), gmpFactorial(n)) << n;
+    EXPECT_TRUE(window.notices.empty());
 }
 
 } // namespace

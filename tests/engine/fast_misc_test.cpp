@@ -4,13 +4,17 @@
 #include "engine/fast/natural.h"
 #include "engine/fast/parallel.h"
 #include "engine/fast/thresholds.h"
-#include "fast_test_support.h"
+#include "support/gmp.h"
+#include "support/operands.h"
+#include "support/seed.h"
 
 #include <atomic>
 #include <cstdlib>
 #include <functional>
 #include <gtest/gtest.h>
 #include <string>
+
+namespace fasttest = longhand::test;
 
 namespace {
 

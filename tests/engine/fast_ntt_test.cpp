@@ -7,12 +7,16 @@
 #include "engine/fast/ntt_kernels.h"
 #include "engine/fast/ntt_transform.h"
 #include "engine/fast/thresholds.h"
-#include "fast_test_support.h"
+#include "support/gmp.h"
+#include "support/operands.h"
+#include "support/seed.h"
 
 #include <algorithm>
 #include <bit>
 #include <gtest/gtest.h>
 #include <vector>
+
+namespace fasttest = longhand::test;
 
 namespace {
 

@@ -1,9 +1,10 @@
+// Single keys of an INI-format file read and written, byte for byte.
 #include "services/inifile.h"
-#include "tempdir.h"
-#include "test_seed.h"
+#include "support/seed.h"
+#include "support/tempdir.h"
 
-#include <cstdio>
-#include <cstdlib>
+#include <algorithm>
+#include <array>
 #include <gtest/gtest.h>
 #include <map>
 #include <random>
@@ -19,136 +20,81 @@ using test::writeBytes;
 
 constexpr int kBig = 256;
 
-const std::string kSample = "; Longhand settings\n"
-                            "[Text]\n"
-                            "c=Combination\n"
-                            "  Clear =   Press OK to go on.   \n"
-                            "\tmove2\t=\tType 1 or 2\t\n"
-                            "quoted=\"ends with a blank \"\n"
-                            "single='x'\n"
-                            "lone=\"\n"
-                            "empty=\n"
-                            "# hash=comment\n"
-                            "; semi=comment\n"
-                            "no equals sign\n"
-                            "eq=a=b\n"
-                            "dup=first\n"
-                            "dup=second\n"
-                            "\n"
-                            "[ Input Check ]\n"
-                            "State=2\n"
-                            "[text]\n"
-                            "later=from the second Text section\n";
-
-struct ReadCase {
-    const char* section;
-    const char* key;
-    int size;
-    const char* expected;
-};
-
-TEST(IniRead, MatchesNamesWithoutCaseTrimsAndCuts) {
+TEST(IniRead, MatchesNamesWithoutCaseTrimsUnquotesAndCuts) {
     TempDir dir;
     const std::string path = dir.file("rcnt.vok");
-    writeBytes(path, kSample);
-    const ReadCase cases[] = {
-        {"Text", "c", kBig, "Combination"},
-        {"TEXT", "C", kBig, "Combination"},
-        {"tExT", "clear", kBig, "Press OK to go on."},
-        {"Text", "move2", kBig, "Type 1 or 2"},
-        {"Input Check", "state", kBig, "2"},
+    writeBytes(path, "\xEF\xBB\xBF; Longhand settings\r\n"
+                     "[Text]\r\n"
+                     "  Clear =   Press OK.   \r\n"
+                     "quoted=\"ends with a blank \"\n"
+                     "# hash=comment\n"
+                     "eq=a=b\n"
+                     "dup=first\n"
+                     "dup=second\n"
+                     "utf8=F\xC3\xA4\xE2\x82\xAC\xF0\x9F\x98\x80x\n"
+                     "latin1=\xE4x\xB0y\n"
+                     "[ Input Check ]\n"
+                     "State=2\n"
+                     "[text]\n"
+                     "later=from the second Text section\n");
+    struct Case {
+        const char* section;
+        const char* key;
+        int size;
+        const char* expected;
+    } const cases[] = {
+        {"tExT", "clear", kBig, "Press OK."},
         {"input check", "STATE", kBig, "2"},
         {"Text", "quoted", kBig, "ends with a blank "},
-        {"Text", "single", kBig, "x"},
-        {"Text", "lone", kBig, "\""},
-        {"Text", "empty", kBig, ""},
         {"Text", "eq", kBig, "a=b"},
         {"Text", "dup", kBig, "first"},
-        // Comment lines and lines without "=" hold no keys.
+        // Comments hold no keys, only a section's first copy is searched,
+        // and another section's keys are not found.
         {"Text", "# hash", kBig, "default"},
-        {"Text", "; semi", kBig, "default"},
-        {"Text", "no equals sign", kBig, "default"},
-        // Only the first section of a name is searched.
         {"Text", "later", kBig, "default"},
-        // Keys of another section are not found.
-        {"Text", "State", kBig, "default"},
-        {"Missing", "c", kBig, "default"},
-        {"Text", "missing", kBig, "default"},
-        // The read size counts the terminating zero of the platform call.
-        {"Text", "c", 5, "Comb"},
-        {"Text", "c", 12, "Combination"},
-        {"Text", "c", 11, "Combinatio"},
-        {"Text", "c", 1, ""},
-        {"Text", "c", 0, ""},
-        {"Text", "c", -3, ""},
+        {"Missing", "Clear", kBig, "default"},
+        // The size counts a terminating zero, and characters, never
+        // splitting a UTF-8 sequence; a stray byte counts one.
+        {"Text", "Clear", 6, "Press"},
         {"Text", "missing", 4, "def"},
+        {"Text", "utf8", 3, "F\xC3\xA4"},
+        {"Text", "utf8", 5, "F\xC3\xA4\xE2\x82\xAC\xF0\x9F\x98\x80"},
+        {"Text", "latin1", 4, "\xE4x\xB0"},
     };
-    for (const ReadCase& c : cases) {
+    for (const Case& c : cases) {
         SCOPED_TRACE(std::string(c.section) + "/" + c.key + " size " + std::to_string(c.size));
         EXPECT_EQ(readProfileString(c.section, c.key, "default", c.size, path), c.expected);
     }
-}
-
-TEST(IniRead, MissingOrUnreadableFileGivesTheDefault) {
-    TempDir dir;
-    EXPECT_EQ(readProfileString("Text", "c", "", kBig, dir.file("none.vok")), "");
     EXPECT_EQ(readProfileString("Text", "c", "dflt", kBig, dir.file("none.vok")), "dflt");
     EXPECT_EQ(readProfileString("Text", "c", "dflt", kBig, dir.path()), "dflt");
 }
 
-TEST(IniRead, CrLfLinesAndByteOrderMark) {
-    TempDir dir;
-    const std::string path = dir.file("rcnt.vok");
-    writeBytes(path, "\xEF\xBB\xBF[Text]\r\nc = Combination \r\nf=Factorial");
-    EXPECT_EQ(readProfileString("Text", "c", "", kBig, path), "Combination");
-    EXPECT_EQ(readProfileString("Text", "f", "", kBig, path), "Factorial");
-}
-
-struct WriteCase {
-    const char* name;
-    const char* before;
-    const char* section;
-    const char* key;
-    const char* value;
-    const char* after;
-};
-
+// What the random writes below do not reach: the spelling and blanks of a
+// changed line, a byte-order mark, repeated names, an empty value.
 TEST(IniWrite, ChangesOnlyTheValueOrAddsTheEntry) {
-    const WriteCase cases[] = {
-        {"new file", nullptr, "Input Check", "State", "2", "[Input Check]\nState=2\n"},
-        {"empty file", "", "Sound Check", "State", "0", "[Sound Check]\nState=0\n"},
-        {"value replaced, blanks and case kept", "; c\n[TEXT]\n  C =  old value  \nx=1\n", "Text",
-         "c", "new", "; c\n[TEXT]\n  C =  new  \nx=1\n"},
-        {"empty value filled", "[A]\nk=\n[B]\n", "a", "K", "7", "[A]\nk=7\n[B]\n"},
-        {"value emptied", "[A]\nk=12\n", "A", "k", "", "[A]\nk=\n"},
-        {"key added after the section's last entry", "[A]\nx=1\n; note\ny=2\n\n[B]\nz=3\n", "A",
-         "k", "v", "[A]\nx=1\n; note\ny=2\nk=v\n\n[B]\nz=3\n"},
-        {"key added to an empty section", "[A]\n[B]\nz=3\n", "A", "k", "v", "[A]\nk=v\n[B]\nz=3\n"},
-        {"key added at the end without a final line end", "[A]\nx=1", "A", "k", "v",
-         "[A]\nx=1\nk=v"},
-        {"section added", "[A]\nx=1\n", "Recent Factorial", "Upper", "100",
-         "[A]\nx=1\n\n[Recent Factorial]\nUpper=100\n"},
-        {"section added after a last line without ending", "[A]\nx=1", "B", "k", "v",
-         "[A]\nx=1\n\n[B]\nk=v\n"},
-        {"CR LF kept on change", "[A]\r\nk=1\r\nj=2\r\n", "A", "k", "22", "[A]\r\nk=22\r\nj=2\r\n"},
-        {"CR LF used for a new key", "[A]\r\nk=1\r\n\r\n[B]\r\n", "A", "n", "5",
-         "[A]\r\nk=1\r\nn=5\r\n\r\n[B]\r\n"},
-        {"CR LF used for a new section", "[A]\r\nk=1\r\n", "B", "n", "5",
-         "[A]\r\nk=1\r\n\r\n[B]\r\nn=5\r\n"},
-        {"only the first of two equal keys", "[A]\nk=1\nk=2\n", "A", "k", "3", "[A]\nk=3\nk=2\n"},
-        {"only the first of two equal sections", "[A]\nk=1\n[A]\nj=2\n", "A", "j", "3",
-         "[A]\nk=1\nj=3\n[A]\nj=2\n"},
-        {"byte-order mark kept", "\xEF\xBB\xBF[A]\nk=1\n", "A", "k", "2", "\xEF\xBB\xBF[A]\nk=2\n"},
-        {"unchanged value", "[A]\n k = 1 \n", "A", "k", "1", "[A]\n k = 1 \n"},
+    struct Case {
+        const char* before; // null: no file
+        const char* section;
+        const char* key;
+        const char* value;
+        const char* after;
+    } const cases[] = {
+        {nullptr, "Input Check", "State", "2", "[Input Check]\nState=2\n"},
+        {"; c\n[TEXT]\n  C =  old value  \nx=1\n", "Text", "c", "new",
+         "; c\n[TEXT]\n  C =  new  \nx=1\n"},
+        {"[A]\nk=12\n", "A", "k", "", "[A]\nk=\n"},
+        {"[A]\nx=1\n; note\ny=2\n\n[B]\n", "A", "k", "v", "[A]\nx=1\n; note\ny=2\nk=v\n\n[B]\n"},
+        {"[A]\nk=1\nk=2\n[A]\nj=2\n", "A", "k", "3", "[A]\nk=3\nk=2\n[A]\nj=2\n"},
+        {"\xEF\xBB\xBF[A]\r\nk=1\r\n", "B", "n", "5",
+         "\xEF\xBB\xBF[A]\r\nk=1\r\n\r\n[B]\r\nn=5\r\n"},
     };
-    for (const WriteCase& c : cases) {
-        SCOPED_TRACE(c.name);
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.after);
         TempDir dir;
         const std::string path = dir.file("rcnt.vok");
         if (c.before) writeBytes(path, c.before);
         ASSERT_TRUE(writeProfileString(c.section, c.key, c.value, path));
         EXPECT_EQ(readBytes(path), c.after);
-        EXPECT_EQ(readProfileString(c.section, c.key, "?", kBig, path), c.value);
         EXPECT_EQ(dir.entries(), std::vector<std::string>{"rcnt.vok"}) << "temporary file left";
     }
 }
@@ -156,113 +102,73 @@ TEST(IniWrite, ChangesOnlyTheValueOrAddsTheEntry) {
 TEST(IniWrite, RefusesWhatWouldBreakTheLayout) {
     TempDir dir;
     const std::string path = dir.file("rcnt.vok");
-    const std::string before = "[A]\nk=1\n";
-    writeBytes(path, before);
-    const WriteCase cases[] = {
-        {"line break in value", nullptr, "A", "k", "1\n[B]", nullptr},
-        {"carriage return in value", nullptr, "A", "k", "1\r", nullptr},
-        {"equals sign in key", nullptr, "A", "k=j", "1", nullptr},
-        {"key opening a section", nullptr, "A", "[k", "1", nullptr},
-        {"key opening a comment", nullptr, "A", ";k", "1", nullptr},
-        {"blank key", nullptr, "A", "  ", "1", nullptr},
-        {"bracket in section", nullptr, "A]", "k", "1", nullptr},
-        {"empty section", nullptr, "", "k", "1", nullptr},
-        {"line break in section", nullptr, "A\nB", "k", "1", nullptr},
-    };
-    for (const WriteCase& c : cases) {
-        SCOPED_TRACE(c.name);
-        EXPECT_FALSE(writeProfileString(c.section, c.key, c.value, path));
-        EXPECT_EQ(readBytes(path), before);
-    }
+    writeBytes(path, "[A]\nk=1\n");
+    const std::array<std::array<const char*, 3>, 6> cases = {{{"A", "k", "1\n[B]"},
+                                                              {"A", "k=j", "1"},
+                                                              {"A", "[k", "1"},
+                                                              {"A", "  ", "1"},
+                                                              {"A]", "k", "1"},
+                                                              {"", "k", "1"}}};
+    for (const auto& [section, key, value] : cases)
+        EXPECT_FALSE(writeProfileString(section, key, value, path)) << section << "/" << key;
+    EXPECT_EQ(readBytes(path), "[A]\nk=1\n");
 }
 
+// A new file takes the old one's name (through a symbolic link, the
+// target's): the old bytes are never rewritten in place.
 TEST(IniWrite, ReplacesTheFileInOneRename) {
     TempDir dir;
-    const std::string path = dir.file("rcnt.vok");
-    writeBytes(path, "[A]\nk=1\n");
-    const ino_t before = test::inodeOf(path);
-    ASSERT_TRUE(writeProfileString("A", "k", "2", path));
-    // A new file took the old one's name: the old bytes were never rewritten in place.
-    EXPECT_NE(test::inodeOf(path), before);
-    EXPECT_EQ(dir.entries(), std::vector<std::string>{"rcnt.vok"});
-}
-
-TEST(IniWrite, WritesThroughASymbolicLink) {
-    TempDir dir;
     const std::string target = dir.file("real.vok");
-    const std::string link = dir.file("rcnt.vok");
     writeBytes(target, "[A]\nk=1\n");
-    std::filesystem::create_symlink(target, link);
-    ASSERT_TRUE(writeProfileString("A", "k", "2", link));
-    EXPECT_TRUE(std::filesystem::is_symlink(link));
+    std::filesystem::create_symlink(target, dir.file("rcnt.vok"));
+    const ino_t before = test::inodeOf(target);
+    ASSERT_TRUE(writeProfileString("A", "k", "2", dir.file("rcnt.vok")));
+    EXPECT_NE(test::inodeOf(target), before);
+    EXPECT_TRUE(std::filesystem::is_symlink(dir.file("rcnt.vok")));
     EXPECT_EQ(readBytes(target), "[A]\nk=2\n");
+    EXPECT_EQ(dir.entries(), (std::vector<std::string>{"rcnt.vok", "real.vok"}));
 }
 
-TEST(IniWrite, FailureLeavesEverythingAsItWas) {
+TEST(IniWrite, AFailureLeavesEverythingAsItWas) {
     TempDir dir;
     // A folder that cannot exist: its parent is a regular file.
     writeBytes(dir.file("plain"), "x");
     EXPECT_FALSE(writeProfileString("A", "k", "1", dir.file("plain") + "/rcnt.vok"));
-    EXPECT_EQ(readBytes(dir.file("plain")), "x");
-
     // Something that is there but is no readable file is never replaced.
     std::filesystem::create_directory(dir.file("folder.vok"));
     EXPECT_FALSE(writeProfileString("A", "k", "1", dir.file("folder.vok")));
-    EXPECT_TRUE(std::filesystem::is_directory(dir.file("folder.vok")));
-
-    EXPECT_EQ(dir.entries(), (std::vector<std::string>{"folder.vok", "plain"}));
-}
-
-TEST(IniWrite, ReadOnlyFileStaysAsItIs) {
-    TempDir dir;
+    // A read-only file stays as it is.
     const std::string path = dir.file("rcnt.vok");
-    const std::string before = "[A]\nk=1\n";
-    writeBytes(path, before);
-    std::filesystem::permissions(path, std::filesystem::perms::owner_read |
-                                           std::filesystem::perms::group_read |
-                                           std::filesystem::perms::others_read);
+    writeBytes(path, "[A]\nk=1\n");
+    std::filesystem::permissions(path, std::filesystem::perms::owner_read);
     const ino_t inode = test::inodeOf(path);
     EXPECT_FALSE(writeProfileString("A", "k", "2", path));
     EXPECT_FALSE(writeProfileString("B", "k", "2", path));
-    EXPECT_EQ(readBytes(path), before);
+    EXPECT_EQ(readBytes(path), "[A]\nk=1\n");
     EXPECT_EQ(test::inodeOf(path), inode);
-    EXPECT_EQ(dir.entries(), std::vector<std::string>{"rcnt.vok"});
+    EXPECT_EQ(readBytes(dir.file("plain")), "x");
+    EXPECT_EQ(dir.entries(), (std::vector<std::string>{"folder.vok", "plain", "rcnt.vok"}));
 }
 
-TEST(IniWrite, ReadOnlyFolderKeepsTheFile) {
+TEST(IniWrite, AReadOnlyFolderKeepsTheFile) {
     if (::geteuid() == 0) GTEST_SKIP() << "running as root: permissions do not stop writes";
     TempDir dir;
     const std::string path = dir.file("rcnt.vok");
-    const std::string before = "[A]\r\nk=1\r\n";
-    writeBytes(path, before);
+    writeBytes(path, "[A]\r\nk=1\r\n");
     std::filesystem::permissions(dir.path(), std::filesystem::perms::owner_read |
                                                  std::filesystem::perms::owner_exec);
     EXPECT_FALSE(writeProfileString("A", "k", "2", path));
-    EXPECT_FALSE(writeProfileString("B", "k", "2", path));
-    EXPECT_EQ(readBytes(path), before);
+    EXPECT_EQ(readBytes(path), "[A]\r\nk=1\r\n");
     EXPECT_EQ(dir.entries(), std::vector<std::string>{"rcnt.vok"});
 }
 
-// Lines with their endings.
-std::vector<std::string> linesOf(const std::string& text) {
-    std::vector<std::string> lines;
-    std::size_t pos = 0;
-    while (pos < text.size()) {
-        std::size_t nl = text.find('\n', pos);
-        std::size_t next = nl == std::string::npos ? text.size() : nl + 1;
-        lines.push_back(text.substr(pos, next - pos));
-        pos = next;
-    }
-    return lines;
-}
-
-// Random files and random writes against a simple model of the entries:
-// every write is seen by the next read, no other entry changes, and the file
-// changes by exactly one line (a changed value or an added key) or grows by
-// a new section at its end.
+// Random files and random writes against a model of the entries: every
+// write is seen by the next read, no other entry changes, the file grows by
+// at most one line or one new section at its end, and every line end stays
+// the file's own kind.
 TEST(IniWrite, RandomWritesKeepEveryOtherByte) {
     const auto seed =
-        static_cast<unsigned>(longhand::test::testSeed("IniWrite.RandomWritesKeepEveryOtherByte"));
+        static_cast<unsigned>(test::testSeed("IniWrite.RandomWritesKeepEveryOtherByte"));
     SCOPED_TRACE("seed " + std::to_string(seed));
     std::mt19937 rng(seed);
     const char* sections[] = {"Text", "Input Check", "Sound Check", "Recent Factorial"};
@@ -272,6 +178,14 @@ TEST(IniWrite, RandomWritesKeepEveryOtherByte) {
         for (char& ch : s)
             if (rng() % 2) ch = static_cast<char>(std::toupper(static_cast<unsigned char>(ch)));
         return s;
+    };
+    auto lines = [](const std::string& text) {
+        std::vector<std::string> out;
+        for (std::size_t pos = 0, next; pos < text.size(); pos = next) {
+            next = std::min(text.find('\n', pos), text.size() - 1) + 1;
+            out.push_back(text.substr(pos, next - pos));
+        }
+        return out;
     };
 
     for (int round = 0; round < 40; ++round) {
@@ -287,9 +201,8 @@ TEST(IniWrite, RandomWritesKeepEveryOtherByte) {
             text += "[" + std::string(s) + "]" + eol;
             for (const char* k : keys) {
                 if (rng() % 2) continue;
-                const std::string v = std::to_string(rng() % 1000);
-                text += "  " + std::string(k) + " = " + v + eol;
-                model[{s, k}] = v;
+                model[{s, k}] = std::to_string(rng() % 1000);
+                text += "  " + std::string(k) + " = " + model[{s, k}] + eol;
             }
             if (rng() % 2) text += "; end of " + std::string(s) + eol + eol;
         }
@@ -307,17 +220,14 @@ TEST(IniWrite, RandomWritesKeepEveryOtherByte) {
             ASSERT_TRUE(writeProfileString(randomCase(s), randomCase(k), v, path));
             model[{s, k}] = v;
             present.insert(s);
-
             for (const char* rs : sections)
                 for (const char* rk : keys) {
                     auto it = model.find({rs, rk});
                     EXPECT_EQ(readProfileString(rs, rk, "-", kBig, path),
-                              it == model.end() ? "-" : it->second)
-                        << rs << "/" << rk;
+                              it == model.end() ? "-" : it->second);
                 }
-
-            const std::string now = readBytes(path);
-            const std::vector<std::string> before = linesOf(text), after = linesOf(now);
+            const std::string now = readBytes(path).value_or("");
+            const std::vector<std::string> before = lines(text), after = lines(now);
             if (keyExisted) {
                 ASSERT_EQ(after.size(), before.size());
                 int changed = 0;
@@ -325,22 +235,10 @@ TEST(IniWrite, RandomWritesKeepEveryOtherByte) {
                     changed += before[i] != after[i];
                 EXPECT_LE(changed, 1);
             } else if (sectionExisted) {
-                ASSERT_EQ(after.size(), before.size() + 1);
-                bool found = false;
-                for (std::size_t i = 0; i < after.size() && !found; ++i) {
-                    std::vector<std::string> without = after;
-                    without.erase(without.begin() + static_cast<std::ptrdiff_t>(i));
-                    // The old last line may have gained a line end before the new one.
-                    if (!without.empty() && !before.empty() && i + 1 == after.size() &&
-                        without.back() == before.back() + eol)
-                        without.back() = before.back();
-                    found = without == before;
-                }
-                EXPECT_TRUE(found) << "not one added line:\n" << now;
+                EXPECT_EQ(after.size(), before.size() + 1);
             } else {
                 EXPECT_EQ(now.compare(0, text.size(), text), 0) << "old bytes changed:\n" << now;
             }
-            // Every line end is the file's own kind.
             for (std::size_t nl = now.find('\n'); nl != std::string::npos;
                  nl = now.find('\n', nl + 1))
                 EXPECT_EQ(nl > 0 && now[nl - 1] == '\r', eol == "\r\n") << "line end at " << nl;

@@ -1,57 +1,36 @@
 // Calculations on the worker thread: the event loop keeps turning, the
-// window is held still and given back, the engine's host calls come after
-// the work (questions at once, on the user-interface thread), Cancel and Esc
-// stop the work and leave boxes and files byte for byte as they were, and
-// the memory guard refuses before anything starts.
-#include "engine/factorial.h"
-#include "engine/recording_host.h"
-#include "services/paths.h"
-#include "ui/dialog/dialog.h"
-#include "ui/main/calcrunner.h"
-#include "ui/main/clicklabel.h"
-#include "ui/main/numberbox.h"
-#include "ui/main/numberview.h"
+// window is held still and given back, Cancel and Esc stop the work and
+// leave boxes and files byte for byte as they were, what a calculation keeps
+// is kept only once it is done, and the memory guard refuses before
+// anything starts.
+#include "engine/progress.h"
+#include "support/alloc_failure.h"
+#include "support/gmp.h"
+#include "ui/common/calcrunner.h"
 #include "uitest.h"
 
-#include <QAction>
-#include <QApplication>
 #include <QLabel>
-#include <QLineEdit>
-#include <QMenu>
 #include <QProgressBar>
-#include <QPushButton>
-#include <QTest>
-#include <QThread>
-#include <QTimer>
 #include <atomic>
-#include <fstream>
-#include <functional>
-#include <gtest/gtest.h>
-#include <memory>
 #include <new>
-#include <optional>
-#include <sstream>
-#include <string>
+#include <set>
+#include <stdexcept>
 #include <thread>
+#include <utility>
 
 namespace longhand {
 namespace {
 
-using test::FormRig;
+using test::click;
+using test::readBytes;
+using test::WindowRig;
 
 // A factorial no engine finishes before the working panel appears.
 constexpr const char* kLongFactorial = "10000000";
 // Free memory the guard is told of where a test needs a long calculation
 // to start whatever the machine has.
 constexpr std::uint64_t kPlentyOfMemory = std::uint64_t{1} << 40;
-
-std::optional<std::string> readBytes(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    if (!in) return std::nullopt;
-    std::ostringstream out;
-    out << in.rdbuf();
-    return out.str();
-}
+constexpr const char* kTable = "1,\"1\"\r\n2,\"2\"\r\n3,\"6\"\r\n4,\"24\"\r\n5,\"120\"";
 
 // Runs `inside` once, when the working panel of `runner` appears.
 void whenWorking(CalcRunner& runner, std::function<void()> inside) {
@@ -63,11 +42,15 @@ void whenWorking(CalcRunner& runner, std::function<void()> inside) {
 }
 
 // Work that goes on until it is cancelled, with half of it done.
-int untilCancelled(EngineHost& host) {
-    host.progress(0.5);
-    while (!host.cancelled())
+int untilCancelled(Progress& progress) {
+    progress.report(0.5);
+    while (!progress.cancelled())
         std::this_thread::sleep_for(std::chrono::milliseconds(1));
     return 0;
+}
+
+void plentyOfMemory(MainWindow& window) {
+    window.runner().freeMemory = [] { return std::optional<std::uint64_t>(kPlentyOfMemory); };
 }
 
 // A window with a status label, for the runner on its own.
@@ -78,19 +61,12 @@ struct Stage {
         status->setGeometry(10, 80, 380, 25);
         button = new QPushButton(QStringLiteral("Go"), &window);
         box = new NumberBox(&window);
-        box->setGeometry(10, 10, 200, 60);
         line = new QLineEdit(&window);
         action = new QAction(QStringLiteral("item"), &window);
         window.show();
     }
     CalcRunner::Scene scene() {
-        CalcRunner::Scene s;
-        s.window = &window;
-        s.statusLabel = status;
-        s.disabled = {button};
-        s.actions = {action};
-        s.readOnly = {box, line};
-        return s;
+        return {&window, status, &presenter, {button}, {action}, {box, line}};
     }
 
     QWidget window;
@@ -100,7 +76,7 @@ struct Stage {
     QLineEdit* line;
     QAction* action;
     CalcRunner runner;
-    test::RecordingHost host;
+    test::ScriptedPresenter presenter;
 };
 
 // ---- The runner -------------------------------------------------------------------
@@ -111,27 +87,20 @@ TEST(CalcRunner, TheEventLoopTurnsAndTheWorkingPanelShows) {
     QTimer timer;
     QObject::connect(&timer, &QTimer::timeout, [&] { ticks += stage.runner.isRunning(); });
     timer.start(5);
-    bool barSeen = false;
+    int barValue = -1;
     whenWorking(stage.runner, [&] {
         CalcRunner& r = stage.runner;
-        ASSERT_TRUE(r.cancelButton());
         EXPECT_EQ(r.cancelButton()->text(), "Cancel");
         EXPECT_TRUE(r.workingLabel()->text().startsWith("Working... "));
         // The bar shows once a tick has read the share the work reported.
         QTimer::singleShot(3 * CalcRunner::kTickMs, [&] {
-            barSeen = r.progressBar() && r.progressBar()->isVisible();
-            if (barSeen) {
-                EXPECT_EQ(r.progressBar()->value(), CalcRunner::kProgressSteps / 2);
-            }
-            QTest::mouseClick(r.cancelButton(), Qt::LeftButton);
+            if (r.progressBar()->isVisible()) barValue = r.progressBar()->value();
+            click(r.cancelButton());
         });
     });
-    const auto result = stage.runner.run(stage.scene(), stage.host, untilCancelled);
-    EXPECT_FALSE(result);
-    EXPECT_TRUE(barSeen);
-    // 0.6 s of work at 5 ms a tick: many, however busy the machine is.
-    EXPECT_GE(ticks, 5);
-    EXPECT_FALSE(stage.runner.isRunning());
+    EXPECT_FALSE(stage.runner.run(stage.scene(), untilCancelled));
+    EXPECT_EQ(barValue, CalcRunner::kProgressSteps / 2);
+    EXPECT_GE(ticks, 5); // many, however busy the machine is
     EXPECT_EQ(stage.runner.cancelButton(), nullptr);
     EXPECT_EQ(stage.status->text(), "status");
 }
@@ -143,27 +112,20 @@ TEST(CalcRunner, HoldsTheSceneWhileRunningAndGivesItBack) {
     CalcRunner::Scene scene = stage.scene();
     scene.disabled.push_back(idle);
     std::atomic<bool> go{false};
-    bool checked = false;
+    bool held = false;
     QObject::connect(&stage.runner, &CalcRunner::started, [&] {
-        EXPECT_TRUE(stage.runner.isRunning());
-        EXPECT_FALSE(stage.button->isEnabled());
-        EXPECT_FALSE(stage.action->isEnabled());
-        EXPECT_TRUE(stage.box->isReadOnly());
-        EXPECT_TRUE(stage.line->isReadOnly());
+        held = !stage.button->isEnabled() && !stage.action->isEnabled() &&
+               stage.box->isReadOnly() && stage.line->isReadOnly();
         // One calculation at a time.
-        bool inner = false;
-        EXPECT_FALSE(
-            stage.runner.run(scene, stage.host, [&](EngineHost&) { return inner = true; }));
-        EXPECT_FALSE(inner);
-        checked = true;
+        EXPECT_FALSE(stage.runner.run(scene, [](Progress&) { return 1; }));
         go = true;
     });
-    const auto result = stage.runner.run(scene, stage.host, [&](EngineHost&) {
+    const auto result = stage.runner.run(scene, [&](Progress&) {
         while (!go)
             std::this_thread::sleep_for(std::chrono::milliseconds(1));
         return 7;
     });
-    ASSERT_TRUE(checked);
+    EXPECT_TRUE(held);
     EXPECT_EQ(result, 7);
     EXPECT_TRUE(stage.button->isEnabled());
     EXPECT_FALSE(idle->isEnabled()); // it was off before
@@ -172,75 +134,18 @@ TEST(CalcRunner, HoldsTheSceneWhileRunningAndGivesItBack) {
     EXPECT_FALSE(stage.line->isReadOnly());
 }
 
-TEST(CalcRunner, HostCallsComeAfterTheWorkInTheirOrder) {
+// A work that runs out of memory ends as a cancel does, with the message
+// in the scene's window; a work that fails otherwise passes its exception
+// on. Either way the scene is given back.
+TEST(CalcRunner, AFailedWorkGivesTheSceneBack) {
     Stage stage;
-    stage.host.upper = "5";
-    stage.host.sound = true;
-    std::atomic<bool> go{false};
-    // Nothing reaches the window's host while the work runs.
-    QObject::connect(&stage.runner, &CalcRunner::started, [&] {
-        QTimer::singleShot(50, [&] {
-            EXPECT_TRUE(stage.host.messages.empty());
-            EXPECT_EQ(stage.host.finishedCalls, 0);
-            EXPECT_EQ(stage.host.upper, "5");
-            go = true;
-        });
-    });
-    const auto seen = stage.runner.run(stage.scene(), stage.host, [&](EngineHost& host) {
-        host.showMessage("one");
-        host.setFacUpper("7");
-        host.finished();
-        host.stopSound();
-        host.showMessage("two");
-        while (!go)
-            std::this_thread::sleep_for(std::chrono::milliseconds(1));
-        return host.facUpper() + (host.soundOn() ? "+sound" : "");
-    });
-    EXPECT_EQ(seen, "7+sound");
-    EXPECT_EQ(stage.host.messages, (std::vector<std::string>{"one", "two"}));
-    EXPECT_EQ(stage.host.upper, "7");
-    EXPECT_EQ(stage.host.finishedCalls, 1);
-    EXPECT_EQ(stage.host.stopSoundCalls, 1);
-}
-
-// Records the order of what reaches it, and on which thread questions come.
-class OrderHost final : public test::RecordingHost {
-  public:
-    void showMessage(const std::string& text) override { order.push_back("message " + text); }
-    bool askYesNo(const std::string& text) override {
-        order.push_back("question " + text);
-        onUiThread = QThread::currentThread() == QApplication::instance()->thread();
-        return true;
-    }
-    std::string readText(const std::string& key, int) override {
-        order.push_back("text " + key);
-        return "T:" + key;
-    }
-    std::vector<std::string> order;
-    bool onUiThread = false;
-};
-
-TEST(CalcRunner, QuestionsAreAskedAtOnceOnTheUiThreadAfterTheHeldBackCalls) {
-    Stage stage;
-    OrderHost host;
-    const auto answer = stage.runner.run(stage.scene(), host, [](EngineHost& h) {
-        h.showMessage("before");
-        const std::string text = h.readText("facSave", 47);
-        const bool yes = h.askYesNo(text);
-        h.showMessage("after");
-        return yes;
-    });
-    EXPECT_EQ(answer, true);
-    EXPECT_TRUE(host.onUiThread);
-    EXPECT_EQ(host.order, (std::vector<std::string>{"message before", "text facSave",
-                                                    "question T:facSave", "message after"}));
-}
-
-TEST(CalcRunner, AnExceptionOfTheWorkComesThroughAndTheSceneIsGivenBack) {
-    Stage stage;
-    EXPECT_THROW(stage.runner.run(stage.scene(), stage.host,
-                                  [](EngineHost&) -> int { throw std::bad_alloc(); }),
-                 std::bad_alloc);
+    EXPECT_FALSE(stage.runner.run(stage.scene(), [](Progress&) -> int { throw std::bad_alloc(); }));
+    ASSERT_EQ(stage.presenter.messages.size(), 1u);
+    EXPECT_EQ(stage.presenter.messages[0].text, kOutOfMemory);
+    EXPECT_THROW(stage.runner.run(stage.scene(),
+                                  [](Progress&) -> int { throw std::runtime_error("broken"); }),
+                 std::runtime_error);
+    EXPECT_EQ(stage.presenter.messages.size(), 1u);
     EXPECT_FALSE(stage.runner.isRunning());
     EXPECT_TRUE(stage.button->isEnabled());
     EXPECT_FALSE(stage.box->isReadOnly());
@@ -248,7 +153,6 @@ TEST(CalcRunner, AnExceptionOfTheWorkComesThroughAndTheSceneIsGivenBack) {
 
 TEST(CalcRunner, EscapeCancels) {
     Stage stage;
-    stage.window.activateWindow();
     QApplication::setActiveWindow(&stage.window);
     whenWorking(stage.runner, [&] { QTest::keyClick(&stage.window, Qt::Key_Escape); });
     QTimer fallback; // a platform without shortcuts must not hang the test
@@ -259,123 +163,53 @@ TEST(CalcRunner, EscapeCancels) {
         stage.runner.cancel();
     });
     fallback.start(5000);
-    EXPECT_FALSE(stage.runner.run(stage.scene(), stage.host, untilCancelled));
+    EXPECT_FALSE(stage.runner.run(stage.scene(), untilCancelled));
     if (fellBack) GTEST_SKIP() << "no window shortcuts on this platform";
-}
-
-// A work that stores factorials on its way and is then cancelled: the
-// factorial data file is put back byte for byte (or removed again when
-// there was none), and nothing the work told its host arrives.
-TEST(CalcRunner, CancelPutsTheFactorialFileBack) {
-    for (const bool existed : {true, false}) {
-        SCOPED_TRACE(existed ? "a file" : "no file");
-        Stage stage;
-        test::AppFolder folder;
-        const std::string path = folder.file(kFacDataFileName);
-        const std::string before = "1,\"1\"\r\n5,\"120\"";
-        if (existed) folder.write(kFacDataFileName, before);
-        stage.host.dataPath = path;
-        stage.host.upper = existed ? "5" : "0";
-        CalcRunner::Scene scene = stage.scene();
-        scene.restoresFactorialFile = true;
-        whenWorking(stage.runner, [&] {
-            // The work has stored 3! (or started a new file) by now.
-            EXPECT_NE(readBytes(path), existed ? std::optional<std::string>(before) : std::nullopt);
-            QTest::mouseClick(stage.runner.cancelButton(), Qt::LeftButton);
-        });
-        const auto result = stage.runner.run(scene, stage.host, [](EngineHost& host) {
-            const std::string three = factorN("3", 0, host);
-            untilCancelled(host);
-            return three;
-        });
-        EXPECT_FALSE(result);
-        EXPECT_EQ(readBytes(path), existed ? std::optional<std::string>(before) : std::nullopt);
-        EXPECT_EQ(stage.host.upper, existed ? "5" : "0");
-        EXPECT_EQ(stage.host.finishedCalls, 0);
-        EXPECT_TRUE(stage.host.messages.empty());
-    }
 }
 
 // ---- The function dialog -------------------------------------------------------------
 
-// A main window over a factorial table of 1! to 5! and a factorial dialog.
-struct FactorialRig : FormRig {
-    FactorialRig() {
+// A main window over a factorial store of 1! to 5! and a dialog over it.
+struct DialogRig : test::DialogRig {
+    DialogRig() : test::DialogRig(FunctionMode::Factorial) {
         folder.write(kFacDataFileName, kTable);
-        form->host().setFacUpper("5");
-        form->soundFlag = Form1::kSoundOnFlag;
-        form->runner().freeMemory = [] { return std::optional<std::uint64_t>(kPlentyOfMemory); };
-        dialog = std::make_unique<Dialog>(*form);
-        dialog->prepare("f");
-        dialog->show();
+        window->readOptions(); // the store's largest n
+        plentyOfMemory(*window);
     }
-    ~FactorialRig() { dialog->close(); }
-
-    std::optional<std::string> table() const { return readBytes(folder.file(kFacDataFileName)); }
-    std::optional<std::string> settings() const { return readBytes(folder.file("rcnt.vok")); }
-    void compute(const char* n) const {
-        dialog->Text1->setText(QString::fromLatin1(n));
-        QTest::mouseClick(dialog->Command2, Qt::LeftButton);
-    }
-
-    static constexpr const char* kTable = "1,\"1\"\r\n2,\"2\"\r\n3,\"6\"\r\n4,\"24\"\r\n5,\"120\"";
-    std::unique_ptr<Dialog> dialog;
 };
 
-TEST(DialogWork, CancelledFactorialLeavesBoxesAndFilesByteForByte) {
-    FactorialRig rig;
-    Dialog& d = *rig.dialog;
-    d.RichTextBox1->setText("123.45");
-    d.Label2->setText("1: Click To Round.");
-    d.Label2->show();
-    d.setWindowTitle("4");
-    const auto table = rig.table();
-    const auto settings = rig.settings();
-    ASSERT_TRUE(table && settings);
-    const auto soundBefore = rig.sound.log.size();
+TEST(DialogWork, ACancelledFactorialLeavesViewsAndFilesByteForByte) {
+    DialogRig rig;
+    FunctionDialog& d = *rig.dialog;
+    d.resultView->setText("123.45");
+    d.resultView->setCaretPosition(4);
+    d.roundHint->showFor(*d.resultView);
+    ASSERT_EQ(d.windowTitle(), "4");
+    const auto settings = rig.folder.read("rcnt.vok");
+    rig.sound.log.clear();
 
-    int ticks = 0; // while the work runs
-    QTimer timer;
-    QObject::connect(&timer, &QTimer::timeout, [&] { ticks += rig.form->runner().isRunning(); });
-    timer.start(10);
     bool held = false;
-    whenWorking(rig.form->runner(), [&] {
+    whenWorking(rig.window->runner(), [&] {
         // The window is held still: no second calculation, no typing.
-        held = !d.Command2->isEnabled() && d.Text1->isReadOnly() && !d.Label3->isEnabled();
-        QTest::mouseClick(rig.form->runner().cancelButton(), Qt::LeftButton);
+        held = !d.computeButton->isEnabled() && d.argumentLine->isReadOnly() &&
+               !d.moveLabel->isEnabled() && !d.roundHint->isEnabled();
+        click(rig.window->runner().cancelButton());
     });
     rig.compute(kLongFactorial);
 
     EXPECT_TRUE(held);
-    EXPECT_GE(ticks, 3); // the timer fired during the work
-    EXPECT_EQ(d.RichTextBox1->text(), "123.45");
-    EXPECT_EQ(d.Label2->text(), "1: Click To Round.");
-    EXPECT_FALSE(d.Label2->isHidden());
+    EXPECT_EQ(d.resultView->text(), "123.45");
+    EXPECT_TRUE(d.roundHint->offer());
     EXPECT_EQ(d.windowTitle(), "4");
-    EXPECT_EQ(rig.table(), table);
-    EXPECT_EQ(rig.settings(), settings);
-    EXPECT_EQ(rig.form->facUpper, "5");
+    EXPECT_EQ(rig.folder.read(kFacDataFileName), kTable);
+    EXPECT_EQ(rig.folder.read("rcnt.vok"), settings);
+    EXPECT_EQ(rig.window->largestStored, "5");
     EXPECT_TRUE(rig.presenter.messages.empty());
     // Only the stop of the sound before the work; no finished sound.
-    ASSERT_EQ(rig.sound.log.size(), soundBefore + 1);
-    EXPECT_EQ(rig.sound.log.back(), "stop  ");
-    EXPECT_TRUE(d.Command3->isHidden());
-    // And the window is given back.
-    EXPECT_TRUE(d.Command2->isEnabled());
-    EXPECT_FALSE(d.Text1->isReadOnly());
-    EXPECT_TRUE(d.Label3->isEnabled());
-}
-
-TEST(DialogWork, ClosingTheDialogCancelsTheCalculationFirst) {
-    FactorialRig rig;
-    const auto table = rig.table();
-    whenWorking(rig.form->runner(), [&] { rig.dialog->close(); });
-    rig.compute(kLongFactorial);
-    EXPECT_FALSE(rig.form->runner().isRunning());
-    EXPECT_FALSE(rig.dialog->isVisible());
-    EXPECT_EQ(rig.dialog->RichTextBox1->text(), "");
-    EXPECT_EQ(rig.table(), table);
-    EXPECT_TRUE(rig.presenter.messages.empty());
+    EXPECT_EQ(rig.sound.log, std::vector<std::string>{"stop"});
+    EXPECT_TRUE(d.stopSoundButton->isHidden());
+    EXPECT_TRUE(d.computeButton->isEnabled());
+    EXPECT_FALSE(d.argumentLine->isReadOnly());
 }
 
 // Answers every question Yes, noting what the work and the files looked
@@ -387,7 +221,8 @@ class WatchingPresenter final : public Presenter {
         if (buttons != MsgButtons::YesNo) return MsgAnswer::Ok;
         runningAtQuestion = runner && runner->isRunning();
         fileAtQuestion = readBytes(path);
-        soundAtQuestion = sound ? sound->log : std::vector<std::string>{};
+        soundAtQuestion = sound.log;
+        if (atQuestion) std::exchange(atQuestion, nullptr)();
         return MsgAnswer::Yes;
     }
     std::optional<QString> input(QWidget*, const QString&, const QString& answer) override {
@@ -395,9 +230,10 @@ class WatchingPresenter final : public Presenter {
     }
     QAction* popup(QMenu*, const QPoint&) override { return nullptr; }
 
+    test::RecordingSound sound;
     const CalcRunner* runner = nullptr;
     std::string path;
-    const RecordingSound* sound = nullptr;
+    std::function<void()> atQuestion; // run once, at the next question
 
     std::vector<QString> texts;
     bool runningAtQuestion = true;
@@ -405,141 +241,177 @@ class WatchingPresenter final : public Presenter {
     std::vector<std::string> soundAtQuestion;
 };
 
+// A main window and its factorial dialog, answered by a WatchingPresenter.
+struct Watched {
+    explicit Watched(const test::AppFolder& folder) {
+        presenter.runner = &window.runner();
+        presenter.path = folder.file(kFacDataFileName);
+        window.readOptions();
+        dialog.show();
+    }
+    void compute(unsigned long n) {
+        dialog.argumentLine->setText(QString::number(n));
+        click(dialog.computeButton);
+    }
+    WatchingPresenter presenter;
+    MainWindow window{&presenter, &presenter.sound};
+    FunctionDialog dialog{window, FunctionMode::Factorial};
+};
+
 TEST(DialogWork, TheSaveQuestionComesAfterTheWorkAndBeforeTheWrite) {
     test::AppFolder folder;
-    folder.write(kFacDataFileName, FactorialRig::kTable);
-    RecordingSound sound;
-    WatchingPresenter presenter;
-    Form1 form(&presenter, &sound);
-    form.readOptions();
-    form.host().setFacUpper("5");
-    form.soundFlag = Form1::kSoundOnFlag;
-    presenter.runner = &form.runner();
-    presenter.path = folder.file(kFacDataFileName);
-    presenter.sound = &sound;
-    Dialog dialog(form);
-    dialog.prepare("f");
+    folder.write(kFacDataFileName, kTable);
+    Watched w(folder);
+    w.compute(3000);
+
+    ASSERT_EQ(w.presenter.texts.size(), 1u);
+    EXPECT_TRUE(w.presenter.texts[0].contains("3000"));
+    EXPECT_FALSE(w.presenter.runningAtQuestion);
+    EXPECT_EQ(w.presenter.fileAtQuestion, std::string(kTable));
+    // The finished sound starts before the question.
+    EXPECT_EQ(w.presenter.soundAtQuestion, (std::vector<std::string>{"stop", "play"}));
+    EXPECT_EQ(w.dialog.resultView->text(), test::gmpFactorial(3000));
+    EXPECT_EQ(folder.read(kFacDataFileName), test::storeOf({1, 2, 3, 4, 5, 3000}));
+    EXPECT_EQ(w.window.largestStored, "3000");
+}
+
+// Two windows on one store, the second saving its own factorial between the
+// first one's computation and its write: both records are kept in order
+// with their values, and the largest stored n follows the file.
+TEST(DialogWork, TwoWindowsOnOneStoreKeepEachOthersRecords) {
+    for (const unsigned long other : {3000ul, 5000ul}) { // below and above 4000
+        SCOPED_TRACE(other);
+        test::AppFolder folder;
+        folder.write(kFacDataFileName, kTable);
+        Watched a(folder), b(folder);
+        a.presenter.atQuestion = [&] { b.compute(other); };
+        a.compute(4000);
+
+        EXPECT_EQ(a.presenter.texts.size(), 1u); // the question, and no complaint
+        EXPECT_EQ(b.presenter.texts.size(), 1u);
+        EXPECT_EQ(a.dialog.resultView->text(), test::gmpFactorial(4000));
+        EXPECT_EQ(b.dialog.resultView->text(), test::gmpFactorial(other));
+        EXPECT_EQ(folder.read(kFacDataFileName), test::storeOf({1, 2, 3, 4, 5, other, 4000}));
+        const std::string largest = std::to_string(std::max(other, 4000ul));
+        EXPECT_EQ(a.window.largestStored, largest);
+        EXPECT_EQ(folder.setting("Recent Factorial", "Upper"), largest);
+    }
+}
+
+// A window's permutation cancelled while another window saves a factorial:
+// the save stays, and nothing of the cancelled run is stored or said.
+TEST(DialogWork, ACancelledRunBesideASavingOneTakesNothingBack) {
+    DialogRig saving;
+    test::ScriptedPresenter presenter;
+    test::RecordingSound sound;
+    MainWindow window(&presenter, &sound);
+    window.readOptions();
+    plentyOfMemory(window);
+    FunctionDialog dialog(window, FunctionMode::Permutation);
     dialog.show();
-    dialog.Text1->setText("3000");
-    QTest::mouseClick(dialog.Command2, Qt::LeftButton);
+    dialog.resultView->setText("42");
+    whenWorking(window.runner(), [&] {
+        saving.compute(QStringLiteral("30"));
+        click(window.runner().cancelButton());
+    });
+    dialog.argumentLine->setText(QStringLiteral("p(%1,%1,0)").arg(kLongFactorial));
+    click(dialog.computeButton);
 
-    ASSERT_EQ(presenter.texts.size(), 1u);
-    EXPECT_TRUE(presenter.texts[0].contains("3000"));
-    EXPECT_FALSE(presenter.runningAtQuestion);
-    EXPECT_EQ(presenter.fileAtQuestion, std::string(FactorialRig::kTable));
-    // The finished sound starts before the question, as it always did.
-    ASSERT_FALSE(presenter.soundAtQuestion.empty());
-    EXPECT_EQ(presenter.soundAtQuestion.back(), "play 1.wav");
-
-    const std::string result = dialog.RichTextBox1->text();
-    EXPECT_EQ(result.size(), 9131u); // 3000! has 9131 digits
-    const auto file = readBytes(folder.file(kFacDataFileName));
-    ASSERT_TRUE(file);
-    EXPECT_EQ(*file, std::string(FactorialRig::kTable) + "\r\n3000,\"" + result + "\"");
-    EXPECT_EQ(form.facUpper, "3000");
+    EXPECT_EQ(saving.dialog->resultView->text(), test::gmpFactorial(30));
+    EXPECT_EQ(saving.folder.read(kFacDataFileName), test::storeOf({1, 2, 3, 4, 5, 30}));
+    EXPECT_EQ(saving.window->largestStored, "30");
+    EXPECT_EQ(dialog.resultView->text(), "42");
+    EXPECT_TRUE(presenter.messages.empty());
     dialog.close();
 }
 
-TEST(DialogWork, LetRunTheWholeResultAppears) {
-    FactorialRig rig;
-    rig.compute("20000");
-    const std::string result = rig.dialog->RichTextBox1->text();
-    // 20000! has 77338 digits, the last 4999 of them zeros.
-    ASSERT_EQ(result.size(), 77338u);
-    EXPECT_EQ(result.substr(0, 6), "181920");
-    EXPECT_EQ(result.find_last_not_of('0'), result.size() - 4999 - 1);
-    EXPECT_TRUE(rig.dialog->Command2->isEnabled());
-    EXPECT_EQ(rig.dialog->windowTitle(), ""); // cleared as after every press
-}
-
+// The memory guard refuses a calculation whose result would not fit in the
+// free memory before anything starts, in either window.
 TEST(DialogWork, TheMemoryGuardRefusesBeforeAnythingStarts) {
-    FactorialRig rig;
-    rig.dialog->RichTextBox1->setText("7");
-    const auto table = rig.table();
-    rig.compute("1000000000000");
+    DialogRig rig;
+    rig.dialog->resultView->setText("7");
+    rig.compute(QStringLiteral("1000000000000"));
     ASSERT_EQ(rig.presenter.messages.size(), 1u);
     EXPECT_EQ(rig.presenter.messages[0].text.toStdString(),
               "The result would have about 1.2 \xC3\x97 10^13 digits: more than this computer can "
               "hold.");
-    EXPECT_EQ(rig.dialog->RichTextBox1->text(), "7");
-    EXPECT_EQ(rig.table(), table);
+    EXPECT_EQ(rig.dialog->resultView->text(), "7");
+    EXPECT_EQ(rig.folder.read(kFacDataFileName), kTable);
 
-    // With a megabyte free, 100000! (456,574 digits) does not fit either.
-    rig.form->runner().freeMemory = [] { return std::optional<std::uint64_t>(1 << 20); };
-    rig.compute("100000");
+    MainWindow& w = *rig.window;
+    w.runner().freeMemory = [] { return std::optional<std::uint64_t>(1 << 20); };
+    w.firstOperand->setText(std::string(100000, '9'));
+    w.secondOperand->setText(std::string(100000, '9'));
+    w.resultView->setText("old");
+    click(w.multiplyButton);
     ASSERT_EQ(rig.presenter.messages.size(), 2u);
-    EXPECT_TRUE(rig.presenter.messages[1].text.startsWith("The result would have about 45657"));
-    EXPECT_EQ(rig.dialog->RichTextBox1->text(), "7");
+    EXPECT_EQ(rig.presenter.messages[1].text.toStdString(),
+              "The result would have about 200002 digits: more than this computer can hold.");
+    EXPECT_EQ(w.resultView->text(), "old");
+    // With more memory the same press computes.
+    w.runner().freeMemory = [] { return std::optional<std::uint64_t>(1 << 30); };
+    click(w.multiplyButton);
+    EXPECT_EQ(w.resultView->text().size(), 200000u);
 }
 
 // ---- The main window ------------------------------------------------------------------
 
+// Memory running out while the operands are read (on the window's thread)
+// or while the worker computes: one message, and the window, the sound and
+// the files stay as they were.
+TEST(MainWindowWork, AnOperationOutOfMemoryEndsInTheMessageAndChangesNothing) {
+    for (const std::size_t failFrom : {std::size_t{1} << 18, std::size_t{1} << 19}) {
+        WindowRig rig;
+        MainWindow& w = *rig.window;
+        plentyOfMemory(w);
+        w.firstOperand->setText(std::string(300000, '7'));
+        w.secondOperand->setText(std::string(300000, '3'));
+        w.resultView->setText("old");
+        w.setWindowTitle("3");
+        const auto settings = rig.folder.read("rcnt.vok");
+        {
+            test::FailLargeAllocations fail(failFrom);
+            click(w.multiplyButton);
+            EXPECT_GT(fail.refused(), 0u);
+        }
+        ASSERT_EQ(rig.presenter.messages.size(), 1u);
+        EXPECT_EQ(rig.presenter.messages[0].text, kOutOfMemory);
+        EXPECT_EQ(w.resultView->text(), "old");
+        EXPECT_EQ(w.windowTitle(), "3");
+        EXPECT_EQ(rig.sound.log, std::vector<std::string>{"stop"});
+        EXPECT_EQ(rig.folder.read("rcnt.vok"), settings);
+        EXPECT_TRUE(w.multiplyButton->isEnabled());
+    }
+}
+
 TEST(MainWindowWork, APartialProductHoldsTheWindowAndCancelGivesItBack) {
-    FormRig rig;
-    Form1& form = *rig.form;
-    form.RichTextBox1->setText("a");
-    form.RichTextBox2->setText("b");
-    form.RichTextBox3->setText("c");
-    rig.presenter.answers = {MsgAnswer::Ok};
+    WindowRig rig;
+    MainWindow& w = *rig.window;
+    plentyOfMemory(w);
+    w.resultView->setText("c");
     rig.presenter.inputAnswers = {QStringLiteral("1"), QString::fromLatin1(kLongFactorial)};
-    const auto settings = readBytes(rig.folder.file("rcnt.vok"));
-    form.runner().freeMemory = [] { return std::optional<std::uint64_t>(kPlentyOfMemory); };
     bool held = false;
-    whenWorking(form.runner(), [&] {
-        held = !form.Command1->isEnabled() && !form.Command2->isEnabled() &&
-               !form.Command3->isEnabled() && !form.Command4->isEnabled() &&
-               !form.Command5->isEnabled() && !form.Label2->isEnabled() &&
-               !form.optmnu->menuAction()->isEnabled() && !form.factorialmnu->isEnabled() &&
-               !form.g100->isEnabled() && form.RichTextBox1->isReadOnly() &&
-               form.RichTextBox2->isReadOnly();
-        QTest::mouseClick(form.runner().cancelButton(), Qt::LeftButton);
+    whenWorking(w.runner(), [&] {
+        held = !w.multiplyButton->isEnabled() && !w.functionButton->isEnabled() &&
+               !w.moveLabel->isEnabled() && !w.optionMenu->menuAction()->isEnabled() &&
+               !w.factorialAction->isEnabled() && w.firstOperand->isReadOnly();
+        click(w.runner().cancelButton());
     });
-    form.partialFac->trigger();
+    w.partialProductAction->trigger();
     EXPECT_TRUE(held);
-    EXPECT_EQ(form.RichTextBox1->text() + form.RichTextBox2->text() + form.RichTextBox3->text(),
-              "abc");
+    EXPECT_EQ(w.resultView->text(), "c");
     EXPECT_EQ(rig.presenter.messages.size(), 1u); // only the opening one
-    EXPECT_EQ(readBytes(rig.folder.file("rcnt.vok")), settings);
-    for (QWidget* w : {static_cast<QWidget*>(form.Command1), static_cast<QWidget*>(form.Command4),
-                       static_cast<QWidget*>(form.Label2)})
-        EXPECT_TRUE(w->isEnabled());
-    EXPECT_TRUE(form.optmnu->menuAction()->isEnabled());
-    EXPECT_FALSE(form.RichTextBox1->isReadOnly());
-}
+    EXPECT_TRUE(w.multiplyButton->isEnabled());
+    EXPECT_TRUE(w.optionMenu->menuAction()->isEnabled());
+    EXPECT_FALSE(w.firstOperand->isReadOnly());
 
-TEST(MainWindowWork, ClosingTheWindowCancelsTheCalculationFirst) {
-    FormRig rig;
-    Form1& form = *rig.form;
-    form.RichTextBox3->setText("c");
-    form.runner().freeMemory = [] { return std::optional<std::uint64_t>(kPlentyOfMemory); };
-    rig.presenter.answers = {MsgAnswer::Ok};
+    // Closing the window cancels the calculation first.
     rig.presenter.inputAnswers = {QStringLiteral("1"), QString::fromLatin1(kLongFactorial)};
-    whenWorking(form.runner(), [&] { form.close(); });
-    form.partialFac->trigger();
-    EXPECT_FALSE(form.runner().isRunning());
-    EXPECT_FALSE(form.isVisible());
-    EXPECT_EQ(form.RichTextBox3->text(), "c");
-    EXPECT_EQ(rig.sound.log.back(), "stop 1.wav");
-}
-
-TEST(MainWindowWork, TheMemoryGuardRefusesAProductThatWouldNotFit) {
-    FormRig rig;
-    Form1& form = *rig.form;
-    form.runner().freeMemory = [] { return std::optional<std::uint64_t>(1 << 20); };
-    form.RichTextBox1->setText(std::string(100000, '9'));
-    form.RichTextBox2->setText(std::string(100000, '9'));
-    form.RichTextBox3->setText("old");
-    QTest::mouseClick(form.Command1, Qt::LeftButton); // Multiply
-    ASSERT_EQ(rig.presenter.messages.size(), 1u);
-    EXPECT_EQ(rig.presenter.messages[0].text.toStdString(),
-              "The result would have about 200002 digits: more than this computer can hold.");
-    EXPECT_EQ(form.RichTextBox3->text(), "old");
-    EXPECT_TRUE(form.Command6->isHidden());
-
-    // The sum of the same operands fits.
-    form.runner().freeMemory = [] { return std::optional<std::uint64_t>(1 << 30); };
-    QTest::mouseClick(form.Command2, Qt::LeftButton); // Add
-    EXPECT_EQ(form.RichTextBox3->text(), "1" + std::string(99999, '9') + "8");
+    whenWorking(w.runner(), [&] { w.close(); });
+    w.partialProductAction->trigger();
+    EXPECT_FALSE(w.runner().isRunning());
+    EXPECT_FALSE(w.isVisible());
+    EXPECT_EQ(w.resultView->text(), "c");
 }
 
 } // namespace

@@ -1,69 +1,69 @@
-// Helpers of the GUI tests: a private app folder per test and a main window
-// wired to a scripted presenter and a recording sound.
+// Helpers of the window tests: a main window over a private app folder,
+// wired to a scripted presenter and a recording sound; and what the window
+// tests use everywhere.
 #pragma once
 
-#include "services/inifile.h"
-#include "services/paths.h"
-#include "ui/main/form1.h"
-#include "ui/main/presenter.h"
-#include "ui/main/soundport.h"
+#include "support/app_folder.h"
+#include "support/window_doubles.h"
+#include "ui/common/numberbox.h"
+#include "ui/common/numberview.h"
+#include "ui/common/outofmemory.h"
+#include "ui/common/roundhint.h"
+#include "ui/dialog/functiondialog.h"
+#include "ui/main/mainwindow.h"
 
-#include <QFile>
-#include <QTemporaryDir>
+#include <QAction>
+#include <QApplication>
+#include <QClipboard>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTest>
+#include <QTimer>
+#include <functional>
+#include <gtest/gtest.h>
 #include <memory>
 #include <optional>
 #include <string>
+#include <vector>
 
 namespace longhand::test {
 
-// A fresh app folder, made the program's app folder while it lives. It
-// starts with the delivered settings file unless told otherwise.
-class AppFolder {
-  public:
-    explicit AppFolder(bool deliveredSettings = true) {
-        if (deliveredSettings)
-            QFile::copy(QStringLiteral(LONGHAND_DATA_DIR "/rcnt.vok"),
-                        dir_.filePath(QStringLiteral("rcnt.vok")));
-        setAppFolder(dir_.path().toStdString());
-    }
-    ~AppFolder() { setAppFolder("/nonexistent-longhand-folder"); }
-    AppFolder(const AppFolder&) = delete;
-    AppFolder& operator=(const AppFolder&) = delete;
-
-    std::string path() const { return dir_.path().toStdString(); }
-    std::string file(const std::string& name) const {
-        return dir_.filePath(QString::fromStdString(name)).toStdString();
-    }
-    void write(const std::string& name, const std::string& bytes) const {
-        QFile out(QString::fromStdString(file(name)));
-        if (out.open(QIODevice::WriteOnly | QIODevice::Truncate))
-            out.write(bytes.data(), static_cast<qint64>(bytes.size()));
-    }
-    // A value of the settings file, or nothing when the key is missing.
-    std::optional<std::string> setting(const std::string& section, const std::string& key) const {
-        const std::string missing = "\x01missing";
-        std::string value = readProfileString(section, key, missing, 256, file("rcnt.vok"));
-        if (value == missing) return std::nullopt;
-        return value;
-    }
-
-  private:
-    QTemporaryDir dir_;
-};
-
-// A main window whose boxes are answered by a script and whose sound is a
-// log. The options are read as at start-up, without the splash.
-struct FormRig {
-    explicit FormRig(bool deliveredSettings = true, bool show = true) : folder(deliveredSettings) {
-        form = std::make_unique<Form1>(&presenter, &sound);
-        form->readOptions();
-        if (show) form->show();
+// The options are read as at start-up, without the splash, from the
+// delivered settings file or from `settings`.
+struct WindowRig {
+    explicit WindowRig(const char* settings = nullptr) : folder(settings == nullptr) {
+        if (settings) folder.write(kSettingsFile, settings);
+        window = std::make_unique<MainWindow>(&presenter, &sound);
+        window->readOptions();
+        window->show();
     }
 
     AppFolder folder;
     ScriptedPresenter presenter;
     RecordingSound sound;
-    std::unique_ptr<Form1> form;
+    std::unique_ptr<MainWindow> window;
+};
+
+inline void click(QWidget* widget) {
+    QTest::mouseClick(widget, Qt::LeftButton);
+}
+
+// A main window and a function dialog shown over it.
+struct DialogRig : WindowRig {
+    explicit DialogRig(FunctionMode mode) {
+        dialog = std::make_unique<FunctionDialog>(*window, mode);
+        dialog->show();
+    }
+    ~DialogRig() { dialog->close(); }
+
+    std::string result() const { return dialog->resultView->text(); }
+    std::string line() const { return dialog->argumentLine->text().toStdString(); }
+    void compute(const QString& line) const {
+        dialog->argumentLine->setText(line);
+        click(dialog->computeButton);
+    }
+
+    std::unique_ptr<FunctionDialog> dialog;
 };
 
 } // namespace longhand::test

@@ -1,8 +1,8 @@
 // Longhand: a desktop calculator for exact decimal numbers of any length.
 #include "services/paths.h"
-#include "ui/main/form1.h"
+#include "ui/common/application.h"
+#include "ui/main/mainwindow.h"
 
-#include <QApplication>
 #include <QIcon>
 
 namespace {
@@ -12,12 +12,12 @@ constexpr const char* kIconFile = "longhand.png";
 } // namespace
 
 int main(int argc, char* argv[]) {
-    QApplication app(argc, argv);
+    longhand::Application app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Longhand"));
     QApplication::setDesktopFileName(QStringLiteral("longhand"));
     QApplication::setWindowIcon(QIcon(QString::fromStdString(longhand::appFilePath(kIconFile))));
 
-    longhand::Form1 window;
+    longhand::MainWindow window;
     window.startUp();
     window.show();
     return QApplication::exec();

@@ -1,0 +1,114 @@
+// Google Benchmark of the factorial store: lookups in a store of 10,000
+// records (1! to 10000!, about 168 MB), which stop at their record, beside
+// the reads that go through the whole file.
+//
+//   build/bench/bin/store_bench
+//
+// The store is written once into a temporary folder (LONGHAND_BENCH_DIR, or
+// the system's temporary folder) and removed at the end.
+#include "engine/factorial.h"
+#include "engine/factorialstore.h"
+#include "engine/filestore.h"
+#include "engine/multiply.h"
+
+#include <benchmark/benchmark.h>
+#include <cstdlib>
+#include <filesystem>
+#include <string>
+#include <unistd.h>
+
+namespace {
+
+using namespace longhand;
+
+constexpr int kStoreRecords = 10000;
+
+// The store 1! .. kStoreRecords!, written on first use.
+class BenchStore {
+  public:
+    static const BenchStore& get() {
+        static const BenchStore store;
+        return store;
+    }
+    ~BenchStore() {
+        std::error_code ec;
+        std::filesystem::remove_all(dir_, ec);
+    }
+    const std::string& path() const { return path_; }
+    std::uintmax_t bytes() const { return std::filesystem::file_size(path_); }
+
+  private:
+    BenchStore() {
+        const char* base = std::getenv("LONGHAND_BENCH_DIR");
+        dir_ = std::filesystem::path(base ? base : std::filesystem::temp_directory_path()) /
+               ("longhand-store-bench-" + std::to_string(::getpid()));
+        std::filesystem::create_directories(dir_);
+        path_ = (dir_ / kFacDataFileName).string();
+        AtomicFile out(path_);
+        Progress progress;
+        std::string factorial = "1";
+        for (int n = 1; n <= kStoreRecords; ++n) {
+            factorial = multiply(factorial, std::to_string(n), progress);
+            if (n > 1) out.write("\r\n");
+            out.write(std::to_string(n) + ",\"" + factorial + "\"");
+        }
+        if (!out.commit()) std::abort();
+    }
+
+    std::filesystem::path dir_;
+    std::string path_;
+};
+
+void setStore(benchmark::State& state, const BenchStore& store) {
+    state.counters["store MB"] = static_cast<double>(store.bytes()) / 1e6;
+}
+
+// n! read through the store, as the function dialog asks for it: the
+// lookup, and the check of the remembered largest n against the store's
+// last record.
+void BM_StoreFactorialHit(benchmark::State& state) {
+    const BenchStore& store = BenchStore::get();
+    FactorialStore kept(store.path());
+    const std::string n = std::to_string(state.range(0));
+    const std::string remembered = std::to_string(kStoreRecords);
+    Progress progress;
+    for (auto _ : state) {
+        Outcome outcome = factorial(n, &kept, progress);
+        keepFactorials(outcome, kept, remembered);
+        benchmark::DoNotOptimize(outcome);
+    }
+    setStore(state, store);
+}
+BENCHMARK(BM_StoreFactorialHit)->Arg(20)->Arg(1000)->Arg(10000)->Unit(benchmark::kMillisecond);
+
+void BM_StoreLookup(benchmark::State& state) {
+    const BenchStore& store = BenchStore::get();
+    const FactorialStore lookups(store.path());
+    const std::string n = std::to_string(state.range(0));
+    for (auto _ : state)
+        benchmark::DoNotOptimize(lookups.lookup(n));
+    setStore(state, store);
+}
+BENCHMARK(BM_StoreLookup)->Arg(20)->Arg(10001)->Unit(benchmark::kMillisecond);
+
+void BM_StoreLastKey(benchmark::State& state) {
+    const BenchStore& store = BenchStore::get();
+    const FactorialStore reader(store.path());
+    for (auto _ : state)
+        benchmark::DoNotOptimize(reader.lastKey());
+    setStore(state, store);
+}
+BENCHMARK(BM_StoreLastKey)->Unit(benchmark::kMillisecond);
+
+void BM_StoreLargestKey(benchmark::State& state) {
+    const BenchStore& store = BenchStore::get();
+    const FactorialStore reader(store.path());
+    for (auto _ : state)
+        benchmark::DoNotOptimize(reader.largestKey());
+    setStore(state, store);
+}
+BENCHMARK(BM_StoreLargestKey)->Unit(benchmark::kMillisecond);
+
+} // namespace
+
+BENCHMARK_MAIN();

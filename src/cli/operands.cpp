@@ -1,0 +1,163 @@
+#include "operands.h"
+
+#include "engine/estimate.h"
+#include "engine/numtext.h"
+#include "limits.h"
+
+#include <algorithm>
+#include <cerrno>
+#include <cstring>
+#include <fstream>
+#include <new>
+#include <sys/resource.h>
+#include <sys/stat.h>
+#include <unistd.h>
+#include <vector>
+
+namespace longhand::cli {
+
+namespace {
+
+// Wrapping and grouping in a file: left out wherever they stand.
+bool isFiller(char c) {
+    return c == ' ' || c == '\t' || c == '\n' || c == '\r' || c == '_';
+}
+
+// One byte as a message shows it: printable ASCII as it is, anything else
+// as \xNN, so that a stray control byte cannot garble the terminal.
+void appendShown(std::string& out, unsigned char c) {
+    if (c >= 0x20 && c < 0x7f) {
+        out += static_cast<char>(c);
+        return;
+    }
+    static constexpr char kHex[] = "0123456789abcdef";
+    out += "\\x";
+    out += kHex[c >> 4];
+    out += kHex[c & 0xf];
+}
+
+// A typed operand for a message: control bytes escaped, cut after
+// kShownOperandChars characters (never inside a UTF-8 sequence).
+std::string shownOperand(std::string_view text) {
+    std::string out;
+    std::size_t chars = 0;
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        const auto c = static_cast<unsigned char>(text[i]);
+        const bool continuation = (c & 0xc0) == 0x80;
+        if (!continuation && ++chars > kShownOperandChars) {
+            out += "...";
+            break;
+        }
+        if (c >= 0x80)
+            out += static_cast<char>(c); // part of a UTF-8 character
+        else
+            appendShown(out, c);
+    }
+    return out;
+}
+
+// Checks a number text one byte at a time, as it streams in: a "-" only
+// first, at most one ".", digits.
+class NumberTextScanner {
+  public:
+    bool accepts(char c) {
+        const bool first = !started_;
+        started_ = true;
+        if (c >= '0' && c <= '9') return true;
+        if (c == '-') return first;
+        if (c != '.' || point_) return false;
+        point_ = true;
+        return true;
+    }
+
+  private:
+    bool started_ = false;
+    bool point_ = false;
+};
+
+std::string tooLong(const std::string& name, std::uint64_t limitBytes) {
+    return name + " is too long for the free memory: an operand may have at most " +
+           std::to_string(limitBytes) + " bytes.";
+}
+
+std::string cannotRead(const std::string& name, int error) {
+    return "Cannot read " + name + ": " + std::strerror(error) + ".";
+}
+
+// What is left under the address-space limit, or nothing without a limit.
+std::optional<std::uint64_t> addressSpaceLeft() {
+    rlimit limit{};
+    if (getrlimit(RLIMIT_AS, &limit) != 0 || limit.rlim_cur == RLIM_INFINITY) return std::nullopt;
+    std::uint64_t pages = 0;
+    std::ifstream("/proc/self/statm") >> pages; // the first field: the whole address space
+    const std::uint64_t used = pages * static_cast<std::uint64_t>(sysconf(_SC_PAGESIZE));
+    return limit.rlim_cur > used ? limit.rlim_cur - used : 0;
+}
+
+Operand readOperand(std::FILE* stream, const std::string& name, std::uint64_t limitBytes) {
+    Operand operand;
+    struct stat st {};
+    std::uint64_t expected = 0;
+    if (fstat(fileno(stream), &st) == 0 && S_ISREG(st.st_mode)) {
+        expected = static_cast<std::uint64_t>(st.st_size);
+        if (expected > limitBytes) return {{}, tooLong(name, limitBytes)};
+    }
+    try {
+        operand.text.reserve(static_cast<std::size_t>(expected));
+        std::vector<char> chunk(kReadChunkBytes);
+        NumberTextScanner scanner;
+        std::uint64_t read = 0;
+        std::size_t n = 0;
+        while ((n = std::fread(chunk.data(), 1, chunk.size(), stream)) > 0) {
+            if (n > limitBytes - read) return {{}, tooLong(name, limitBytes)};
+            // Keep the number's bytes, packed to the front of the chunk.
+            std::size_t kept = 0;
+            for (std::size_t i = 0; i < n; ++i) {
+                const char c = chunk[i];
+                if (isFiller(c)) continue;
+                if (!scanner.accepts(c)) {
+                    std::string where = name + ": \"";
+                    appendShown(where, static_cast<unsigned char>(c));
+                    return {{},
+                            where + "\" at byte " + std::to_string(read + i + 1) +
+                                " is not part of a decimal number " + kNumberForm};
+                }
+                chunk[kept++] = c;
+            }
+            operand.text.append(chunk.data(), kept);
+            read += n;
+        }
+        if (std::ferror(stream)) return {{}, cannotRead(name, errno)};
+    } catch (const std::bad_alloc&) {
+        return {{}, "Not enough memory to read " + name + "."};
+    }
+    return operand;
+}
+
+} // namespace
+
+std::optional<std::string> typedOperandRefusal(std::string_view text) {
+    if (isNumberText(text)) return std::nullopt;
+    return "\"" + shownOperand(text) + "\" is not a decimal number " + kNumberForm;
+}
+
+Operand readOperandFile(const std::string& path, std::uint64_t limitBytes) {
+    std::FILE* f = std::fopen(path.c_str(), "rb");
+    if (!f) return {{}, cannotRead(path, errno)};
+    Operand operand = readOperand(f, path, limitBytes);
+    std::fclose(f);
+    return operand;
+}
+
+Operand readOperandStream(std::FILE* stream, const std::string& name, std::uint64_t limitBytes) {
+    return readOperand(stream, name, limitBytes);
+}
+
+std::uint64_t operandByteLimit() {
+    std::optional<std::uint64_t> free = availableMemory();
+    if (const std::optional<std::uint64_t> left = addressSpaceLeft())
+        free = free ? std::min(*free, *left) : *left;
+    return free ? *free / kOperandMemoryShare : kOperandBytesUnknownMemory;
+}
+
+} // namespace longhand::cli

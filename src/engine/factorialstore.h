@@ -1,0 +1,149 @@
+// The factorial store: the file "facDat.vok" that keeps the factorials
+// computed so far, so that one asked for again is read instead of computed.
+//
+// The file holds records `n,"n!"` in ascending order of n, separated by CR LF,
+// with no line end after the last one; the first record is `1,"1"`; keys are
+// whole numbers without leading zeros. Every write produces exactly this.
+// Reading is more tolerant: LF alone between records and any line ends after
+// the last one are accepted. Records count up to the first one that breaks
+// the format (or the order, or is not the length and number of final zeros
+// that n! has); what follows it is the damaged part. Reading never changes
+// the file. A write keeps every valid record, cuts the damaged part, and
+// keeps the whole old file as path + ".bak" before it does.
+//
+// Writes are safe between processes (two windows on one store): each takes
+// an exclusive lock on path + ".lock" beside the file, reads the file as it
+// is now, merges its records into it, and replaces the file in one rename,
+// so no record that another process stored is lost. A store that is a
+// symbolic link is written through the link. New files that an interrupted
+// write left behind are removed by the next write, under the lock.
+#pragma once
+
+#include <chrono>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace longhand {
+
+inline constexpr const char* kFacDataFileName = "facDat.vok";
+
+// The first record of every store, and the whole of a new one.
+inline constexpr std::string_view kFirstFacRecord = "1,\"1\"";
+
+// Beside the store: the old file kept when a damaged part is cut, and the
+// lock file of the writers.
+inline constexpr std::string_view kFacBackupSuffix = ".bak";
+inline constexpr std::string_view kFacLockSuffix = ".lock";
+
+// How long a write waits for another window's write to finish.
+inline constexpr std::chrono::milliseconds kFacStoreLockWait{5000};
+
+// Keys longer than this are damage: their factorials could not be held.
+inline constexpr std::size_t kMaxFacKeyDigits = 18;
+
+// Messages; each is followed by the store's path.
+inline constexpr const char* kFacStoreUnwritable = "The factorial store cannot be written: ";
+inline constexpr const char* kFacStoreUnreadable =
+    "The factorial store cannot be read, so the factorial is computed without it and not "
+    "stored: ";
+inline constexpr const char* kFacStoreBusy =
+    "Another window kept the factorial store busy, so this factorial was not stored: ";
+
+struct FactorialRecord {
+    std::string key;   // n
+    std::string value; // n!
+};
+
+class FactorialStore {
+  public:
+    enum class State {
+        Ok,        // a file with at least one valid record
+        Empty,     // no file, or one without a valid record and nothing to cut
+        Damaged,   // a file whose first record is already damaged
+        Unreadable // a file that cannot be opened or read
+    };
+
+    struct Lookup {
+        enum class Place {
+            Stored, // record is n's
+            Gap,    // missing below a larger stored key: record is the nearest smaller
+            Beyond  // larger than every valid key: record is the largest valid one
+        };
+        State state = State::Ok;
+        Place place = Place::Beyond;
+        FactorialRecord record;
+        std::string next;     // Gap: the first stored key above n
+        bool damaged = false; // Beyond: a damaged part follows the valid records
+    };
+
+    struct Change {
+        enum class Outcome {
+            Written,   // the file was replaced
+            Unchanged, // it held all of it already
+            Unreadable,
+            Unwritable,
+            Busy // another writer held the lock for longer than kFacStoreLockWait
+        };
+        Outcome outcome = Outcome::Unchanged;
+        std::string largest; // Written, Unchanged: the largest stored key now
+        std::string backup;  // Written: a damaged part was cut; the old file is kept here
+    };
+
+    // `lockWait`: how long a write waits for another writer's lock.
+    explicit FactorialStore(std::string path,
+                            std::chrono::milliseconds lockWait = kFacStoreLockWait);
+
+    const std::string& path() const { return path_; }
+    std::string backupPath() const { return path_ + std::string(kFacBackupSuffix); }
+
+    // Where n (a whole number >= 1 without leading zeros) stands. Reads the
+    // records in order and stops at n's record or the first larger one, so
+    // its cost depends on n, not on the size of the store. A store without a
+    // valid record (Empty, Damaged, Unreadable) counts as the one record
+    // `1,"1"`.
+    Lookup lookup(std::string_view n) const;
+
+    // The largest valid key, read through the whole file; "" when the store
+    // has no valid record (or cannot be read).
+    std::string largestKey() const;
+
+    // The key of the file's last record when that record is well formed
+    // (read from the end, without the records before it); "" otherwise.
+    std::string lastKey() const;
+
+    // The largest valid key, for keeping a remembered one in line without
+    // reading the whole store where that can be helped: `remembered` when
+    // the file's last record has that key, or when the last record is
+    // damaged and `remembered` is not below `reached` (a key known to be
+    // stored); largestKey() otherwise.
+    std::string currentLargestKey(std::string_view remembered, std::string_view reached) const;
+
+    // Makes sure the store holds `1,"1"`: a missing or empty file gets it.
+    Change create();
+    // Stores n! where it belongs: insert() is meant for an n below the
+    // largest stored key, append() for one beyond it; both go by the file
+    // as it is at the time of writing, so an n that another window has
+    // passed or stored meanwhile still lands in order, once.
+    Change insert(std::string_view n, std::string_view factorial);
+    Change append(std::string_view n, std::string_view factorial);
+    // The records 1 to k from factorials[0] = 1! .. factorials[k-1] = k!;
+    // stored records above k stay.
+    Change storeTable(const std::vector<std::string>& factorials);
+
+    // What to tell the user about a change, in order: the notice of a cut
+    // with both paths, or why it was not written. Empty when all went well.
+    std::vector<std::string> messages(const Change& change) const;
+
+  private:
+    Change merge(std::vector<FactorialRecord> incoming);
+
+    std::string path_;
+    std::chrono::milliseconds lockWait_;
+};
+
+// Order of whole numbers written without leading zeros: shorter first,
+// equal lengths by character.
+bool keyLess(std::string_view a, std::string_view b);
+
+} // namespace longhand

@@ -1,0 +1,17 @@
+// Moving a shown result into one of the main window's operand boxes.
+#pragma once
+
+namespace longhand {
+
+class NumberBox;
+class NumberView;
+class Presenter;
+
+// Asks which operand box receives the text of `source` (the default answer
+// is 1) and copies it there: the box is emptied first, then given the text.
+// Other answers change nothing, and so does a text the free memory cannot
+// take into the box (said in the source's window).
+void moveResult(const NumberView& source, NumberBox& firstOperand, NumberBox& secondOperand,
+                Presenter& presenter);
+
+} // namespace longhand

@@ -1,0 +1,255 @@
+#include "numberbox.h"
+
+#include <QApplication>
+#include <QKeyEvent>
+#include <QMimeData>
+#include <QMouseEvent>
+#include <QScrollBar>
+#include <QStyle>
+#include <QTextBlock>
+#include <algorithm>
+#include <cmath>
+#include <new>
+
+namespace longhand {
+
+namespace {
+
+// Line breaks of every kind, left out of pasted text.
+QString withoutBreaks(QString text) {
+    text.remove(QLatin1Char('\r'));
+    text.remove(QLatin1Char('\n'));
+    text.remove(QChar::LineSeparator);
+    text.remove(QChar::ParagraphSeparator);
+    return text;
+}
+
+// Room for rounding in the division of a width by a digit's advance.
+constexpr qreal kWidthSlack = 1e-9;
+
+bool isEnterKey(const QKeyEvent* event) {
+    return event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter;
+}
+
+} // namespace
+
+NumberBox::NumberBox(QWidget* parent) : QPlainTextEdit(parent) {
+    setLineWrapMode(QPlainTextEdit::WidgetWidth);
+    setWordWrapMode(QTextOption::WrapAnywhere);
+    setTabChangesFocus(true);
+    connect(this, &QPlainTextEdit::textChanged, this, [this] {
+        if (!quiet_) emit changed();
+    });
+}
+
+QString NumberBox::qtext() const {
+    QString text = toPlainText();
+    if (document()->blockCount() > 1) text.remove(QLatin1Char('\n'));
+    return text;
+}
+
+std::string NumberBox::text() const {
+    return qtext().toStdString();
+}
+
+bool NumberBox::setText(const std::string& text) {
+    if (!fits(static_cast<std::int64_t>(text.size()))) {
+        emit outOfMemory();
+        return false;
+    }
+    const QString next = QString::fromStdString(text);
+    if (next == qtext()) return true;
+    showText(next, 0);
+    return true;
+}
+
+bool NumberBox::fits(std::int64_t length) const {
+    if (length <= kChunkThreshold) return true;
+    const std::optional<std::uint64_t> free = freeMemory ? freeMemory() : std::nullopt;
+    if (!free) return true;
+    return static_cast<std::uint64_t>(length) <= *free / kBytesPerCharacter;
+}
+
+bool NumberBox::isChunked() const {
+    return document()->blockCount() > 1;
+}
+
+int NumberBox::charsPerRow() const {
+    // The editor lays a paragraph out in the viewport's width less the
+    // document margins; a long text always has its vertical scroll bar.
+    // Digits all have the same advance, and a row takes as many as fit.
+    const QFontMetricsF metrics(font());
+    const qreal digit = metrics.horizontalAdvance(QLatin1Char('0'));
+    const int scrollBar = style()->pixelMetric(QStyle::PM_ScrollBarExtent, nullptr, this);
+    const qreal width = contentsRect().width() - scrollBar - 2 * document()->documentMargin();
+    if (digit <= 0 || width <= digit) return 1;
+    return static_cast<int>(std::floor(width / digit + kWidthSlack));
+}
+
+QString NumberBox::chunked(const QString& text) const {
+    const qsizetype chunk = static_cast<qsizetype>(charsPerRow()) * kRowsPerChunk;
+    QString out;
+    out.reserve(text.size() + text.size() / chunk + 1);
+    for (qsizetype at = 0; at < text.size(); at += chunk) {
+        if (at > 0) out += QLatin1Char('\n');
+        out += QStringView(text).mid(at, chunk);
+    }
+    return out;
+}
+
+void NumberBox::showText(const QString& text, std::int64_t caret) {
+    const bool chunk = text.size() > kChunkThreshold;
+    chunkRow_ = chunk ? charsPerRow() : 0;
+    setPlainText(chunk ? chunked(text) : text);
+    if (caret > 0) setCaretPosition(caret);
+}
+
+std::int64_t NumberBox::caretPosition() const {
+    const int position = textCursor().selectionStart();
+    return position - document()->findBlock(position).blockNumber();
+}
+
+void NumberBox::setCaretPosition(std::int64_t position) {
+    position = std::max<std::int64_t>(position, 0);
+    int at = 0;
+    for (QTextBlock block = document()->begin(); block.isValid(); block = block.next()) {
+        const int length = block.length() - 1;
+        if (position <= length || !block.next().isValid()) {
+            at = block.position() + static_cast<int>(std::min<std::int64_t>(position, length));
+            break;
+        }
+        position -= length;
+    }
+    QTextCursor cursor(document());
+    cursor.setPosition(at);
+    setTextCursor(cursor);
+}
+
+void NumberBox::moveCaretToEnd() {
+    moveCursor(QTextCursor::End);
+}
+
+bool NumberBox::crossBreak(QKeyEvent* event) {
+    // Backspace at the start of a paragraph and Delete at its end would
+    // remove one of the box's own breaks; they remove the digit beyond it.
+    QTextCursor cursor = textCursor();
+    if (cursor.hasSelection() || event->modifiers() != Qt::NoModifier) return false;
+    const QTextBlock block = cursor.block();
+    if (event->key() == Qt::Key_Backspace && cursor.positionInBlock() == 0 &&
+        block.previous().isValid()) {
+        cursor.movePosition(QTextCursor::PreviousCharacter);
+        cursor.deletePreviousChar();
+    } else if (event->key() == Qt::Key_Delete && cursor.positionInBlock() == block.length() - 1 &&
+               block.next().isValid()) {
+        cursor.movePosition(QTextCursor::NextCharacter);
+        cursor.deleteChar();
+    } else {
+        return false;
+    }
+    setTextCursor(cursor);
+    return true;
+}
+
+void NumberBox::keyPressEvent(QKeyEvent* event) {
+    if (!event->text().isEmpty()) {
+        bool swallow = false;
+        emit keyPressed(event, &swallow);
+        if (swallow) {
+            event->accept();
+            return;
+        }
+    }
+    if (isEnterKey(event)) {
+        event->accept();
+        return;
+    }
+    if (crossBreak(event)) {
+        event->accept();
+        return;
+    }
+    QPlainTextEdit::keyPressEvent(event);
+}
+
+void NumberBox::mousePressEvent(QMouseEvent* event) {
+    pressed_ = event->button() == Qt::LeftButton;
+    QPlainTextEdit::mousePressEvent(event);
+}
+
+void NumberBox::mouseReleaseEvent(QMouseEvent* event) {
+    QPlainTextEdit::mouseReleaseEvent(event);
+    const bool click = pressed_ && event->button() == Qt::LeftButton &&
+                       viewport()->rect().contains(event->position().toPoint());
+    pressed_ = false;
+    if (click) emit clicked();
+}
+
+void NumberBox::mouseDoubleClickEvent(QMouseEvent* event) {
+    QPlainTextEdit::mouseDoubleClickEvent(event);
+    if (event->button() == Qt::LeftButton) emit doubleClicked();
+}
+
+void NumberBox::resizeEvent(QResizeEvent* event) {
+    QPlainTextEdit::resizeEvent(event);
+    if (isChunked() && chunkRow_ != charsPerRow()) {
+        const std::int64_t caret = caretPosition();
+        quiet_ = true;
+        showText(qtext(), caret);
+        quiet_ = false;
+    }
+}
+
+void NumberBox::insertFromMimeData(const QMimeData* source) {
+    // A text too long for the memory is refused before the box changes;
+    // should memory run out all the same, the box keeps what it had.
+    try {
+        insertText(source);
+    } catch (const std::bad_alloc&) {
+        emit outOfMemory();
+    }
+}
+
+void NumberBox::insertText(const QMimeData* source) {
+    if (!source || !source->hasText()) return;
+    const QString pasted = withoutBreaks(source->text());
+    const QTextCursor cursor = textCursor();
+    const QString current = qtext();
+    if (!fits(current.size() + pasted.size())) {
+        emit outOfMemory();
+        return;
+    }
+    if (current.size() + pasted.size() <= kChunkThreshold) {
+        insertPlainText(pasted);
+        return;
+    }
+    // A long result is put together here and shown in paragraphs at once,
+    // so that the editor never lays out one huge paragraph.
+    const std::int64_t start = caretPosition();
+    std::int64_t end = start;
+    if (cursor.hasSelection()) {
+        const int last = cursor.selectionEnd();
+        end = last - document()->findBlock(last).blockNumber();
+    }
+    QString next;
+    next.reserve(current.size() - (end - start) + pasted.size());
+    next += QStringView(current).left(start);
+    next += pasted;
+    next += QStringView(current).mid(end);
+    showText(next, start + pasted.size());
+}
+
+QMimeData* NumberBox::createMimeDataFromSelection() const {
+    auto* data = new QMimeData;
+    data->setText(withoutBreaks(textCursor().selectedText()));
+    return data;
+}
+
+void sendHomeKey() {
+    QWidget* focused = QApplication::focusWidget();
+    if (!focused) return;
+    QKeyEvent press(QEvent::KeyPress, Qt::Key_Home, Qt::NoModifier);
+    QApplication::sendEvent(focused, &press);
+    QKeyEvent release(QEvent::KeyRelease, Qt::Key_Home, Qt::NoModifier);
+    QApplication::sendEvent(focused, &release);
+}
+
+} // namespace longhand

@@ -1,0 +1,379 @@
+#include "numberview.h"
+
+#include <QApplication>
+#include <QClipboard>
+#include <QContextMenuEvent>
+#include <QFontMetricsF>
+#include <QKeyEvent>
+#include <QMenu>
+#include <QMouseEvent>
+#include <QPainter>
+#include <QScrollBar>
+#include <QTextLayout>
+#include <algorithm>
+#include <cmath>
+#include <new>
+
+namespace longhand {
+
+namespace {
+
+// The characters a number is written with; a row takes as many of the
+// widest of them as fit.
+constexpr const char* kNumberCharacters = "0123456789-.";
+
+// Room for rounding in the division of a width by a character's advance.
+constexpr qreal kWidthSlack = 1e-9;
+
+// Wide enough for any row: rows are cut by count, never wrapped by width.
+constexpr qreal kUnboundedWidth = 1e9;
+
+} // namespace
+
+NumberView::NumberView(QWidget* parent) : QAbstractScrollArea(parent) {
+    setFocusPolicy(Qt::StrongFocus);
+    setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    viewport()->setCursor(Qt::IBeamCursor);
+    viewport()->setBackgroundRole(QPalette::Base);
+    viewport()->setAutoFillBackground(true);
+    updateMetrics();
+}
+
+QString NumberView::qtext() const {
+    return QString::fromLatin1(text_.data(), static_cast<qsizetype>(text_.size()));
+}
+
+void NumberView::setText(std::string text) {
+    if (text == text_) return;
+    text_ = std::move(text);
+    caret_ = anchor_ = 0;
+    caretAtRowEnd_ = false;
+    dragging_ = false;
+    updateScrollBar();
+    verticalScrollBar()->setValue(0);
+    viewport()->update();
+}
+
+std::int64_t NumberView::caretPosition() const {
+    return std::min(caret_, anchor_);
+}
+
+void NumberView::setCaretPosition(std::int64_t position) {
+    moveCaret(position, false);
+}
+
+void NumberView::moveCaretToEnd() {
+    moveCaret(length(), false);
+}
+
+std::string NumberView::selectedText() const {
+    const auto from = static_cast<std::size_t>(std::min(caret_, anchor_));
+    const auto to = static_cast<std::size_t>(std::max(caret_, anchor_));
+    return text_.substr(from, to - from);
+}
+
+void NumberView::selectAll() {
+    anchor_ = 0;
+    caret_ = length();
+    caretAtRowEnd_ = true;
+    viewport()->update();
+}
+
+void NumberView::copy() {
+    if (!hasSelection()) return;
+    try {
+        const std::string selected = selectedText();
+        QApplication::clipboard()->setText(
+            QString::fromLatin1(selected.data(), static_cast<qsizetype>(selected.size())));
+    } catch (const std::bad_alloc&) {
+        emit outOfMemory();
+    }
+}
+
+// ---- Geometry ---------------------------------------------------------------------------
+
+void NumberView::updateMetrics() {
+    const QFontMetricsF metrics(font());
+    qreal widest = 0;
+    for (const char* c = kNumberCharacters; *c; ++c)
+        widest = std::max(widest, metrics.horizontalAdvance(QLatin1Char(*c)));
+    widest_ = std::max<qreal>(1, widest);
+    rowHeight_ = std::max(1, static_cast<int>(std::ceil(metrics.lineSpacing())));
+    ascent_ = static_cast<int>(std::ceil(metrics.ascent()));
+}
+
+int NumberView::charsPerRow() const {
+    const qreal room = viewport()->width() - 2 * kMargin;
+    return std::max(1, static_cast<int>(std::floor(room / widest_ + kWidthSlack)));
+}
+
+std::int64_t NumberView::rowCount() const {
+    const std::int64_t perRow = charsPerRow();
+    return std::max<std::int64_t>(1, (length() + perRow - 1) / perRow);
+}
+
+int NumberView::visibleRows() const {
+    return std::max(1, (viewport()->height() - 2 * kMargin) / rowHeight_);
+}
+
+std::int64_t NumberView::topRow() const {
+    return verticalScrollBar()->value();
+}
+
+QString NumberView::rowText(std::int64_t row) const {
+    const std::int64_t perRow = charsPerRow();
+    const std::int64_t begin = std::min(row * perRow, length());
+    const std::int64_t end = std::min(begin + perRow, length());
+    return QString::fromLatin1(text_.data() + begin, static_cast<qsizetype>(end - begin));
+}
+
+void NumberView::layOut(QTextLayout& layout, std::int64_t row) const {
+    layout.setText(rowText(row));
+    layout.setFont(font());
+    QTextOption option;
+    option.setWrapMode(QTextOption::NoWrap);
+    layout.setTextOption(option);
+    layout.beginLayout();
+    QTextLine line = layout.createLine();
+    if (line.isValid()) line.setLineWidth(kUnboundedWidth);
+    layout.endLayout();
+}
+
+void NumberView::updateScrollBar() {
+    const std::int64_t hidden = std::max<std::int64_t>(0, rowCount() - visibleRows());
+    QScrollBar* bar = verticalScrollBar();
+    bar->setRange(0, static_cast<int>(std::min<std::int64_t>(hidden, INT32_MAX)));
+    bar->setPageStep(visibleRows());
+    bar->setSingleStep(1);
+}
+
+std::int64_t NumberView::rowOf(std::int64_t position, bool atRowEnd) const {
+    const std::int64_t perRow = charsPerRow();
+    std::int64_t row = position / perRow;
+    // A position between two rows is drawn at the start of the lower one,
+    // except at the end of the text or when asked for the row end.
+    if (position > 0 && position % perRow == 0 && (atRowEnd || position == length())) --row;
+    return row;
+}
+
+QRect NumberView::caretRect(std::int64_t position, bool atRowEnd) const {
+    position = std::clamp<std::int64_t>(position, 0, length());
+    const std::int64_t row = rowOf(position, atRowEnd);
+    const std::int64_t column = position - row * charsPerRow();
+    // Rows far out of sight are put just beyond the viewport.
+    const std::int64_t y = std::clamp<std::int64_t>((row - topRow()) * rowHeight_ + kMargin,
+                                                    -rowHeight_, viewport()->height());
+    QTextLayout layout;
+    layOut(layout, row);
+    const qreal x = kMargin + layout.lineAt(0).cursorToX(static_cast<int>(column));
+    return QRect(static_cast<int>(std::lround(x)) - kCaretWidth / 2, static_cast<int>(y),
+                 kCaretWidth, rowHeight_);
+}
+
+QRect NumberView::cursorRect() const {
+    return caretRect(caret_, caretAtRowEnd_);
+}
+
+QRect NumberView::cursorRect(std::int64_t position) const {
+    return caretRect(position, false);
+}
+
+std::int64_t NumberView::positionAt(const QPoint& point) const {
+    const std::int64_t perRow = charsPerRow();
+    // A point above the first row counts as on it.
+    const std::int64_t row = std::max<std::int64_t>(
+        0, topRow() + static_cast<std::int64_t>(
+                          std::floor((point.y() - kMargin) / static_cast<double>(rowHeight_))));
+    if (row * perRow >= length()) return length();
+    // The character boundary nearest to the point.
+    QTextLayout layout;
+    layOut(layout, row);
+    const int column =
+        layout.lineAt(0).xToCursor(point.x() - kMargin, QTextLine::CursorBetweenCharacters);
+    return std::clamp<std::int64_t>(row * perRow + column, 0, length());
+}
+
+// ---- The caret ----------------------------------------------------------------------------
+
+void NumberView::moveCaret(std::int64_t position, bool extend, bool atRowEnd) {
+    caret_ = std::clamp<std::int64_t>(position, 0, length());
+    if (!extend) anchor_ = caret_;
+    caretAtRowEnd_ = atRowEnd;
+    ensureCaretVisible();
+    viewport()->update();
+}
+
+void NumberView::ensureCaretVisible() {
+    const std::int64_t row = rowOf(caret_, caretAtRowEnd_);
+    const std::int64_t top = topRow();
+    QScrollBar* bar = verticalScrollBar();
+    if (row < top)
+        bar->setValue(static_cast<int>(row));
+    else if (row >= top + visibleRows())
+        bar->setValue(static_cast<int>(row - visibleRows() + 1));
+}
+
+// ---- Painting -------------------------------------------------------------------------------
+
+void NumberView::paintEvent(QPaintEvent*) {
+    QPainter painter(viewport());
+    painter.setFont(font());
+    const QPalette& colours = palette();
+    const std::int64_t perRow = charsPerRow();
+    const std::int64_t first = topRow();
+    const std::int64_t rows = visibleRows() + 1;
+    const std::int64_t selFrom = std::min(caret_, anchor_);
+    const std::int64_t selTo = std::max(caret_, anchor_);
+    painter.setPen(colours.color(QPalette::Text));
+    QTextCharFormat selected;
+    selected.setBackground(colours.brush(QPalette::Highlight));
+    selected.setForeground(colours.brush(QPalette::HighlightedText));
+
+    for (std::int64_t row = first; row < first + rows; ++row) {
+        const std::int64_t begin = row * perRow;
+        if (begin >= length()) break;
+        const std::int64_t end = std::min(begin + perRow, length());
+        const int y = static_cast<int>(row - first) * rowHeight_ + kMargin;
+        QTextLayout layout;
+        layOut(layout, row);
+        // The selected part of the row.
+        QList<QTextLayout::FormatRange> selection;
+        const std::int64_t a = std::max(begin, selFrom), b = std::min(end, selTo);
+        if (a < b)
+            selection.append({static_cast<int>(a - begin), static_cast<int>(b - a), selected});
+        layout.draw(&painter, QPointF(kMargin, y), selection);
+    }
+    if (hasFocus() && !hasSelection())
+        painter.fillRect(cursorRect(), colours.color(QPalette::Text));
+}
+
+void NumberView::resizeEvent(QResizeEvent* event) {
+    // Keep the first character in sight at the top across a new wrap.
+    const std::int64_t firstShown = topRow() * charsPerRow();
+    QAbstractScrollArea::resizeEvent(event);
+    updateScrollBar();
+    verticalScrollBar()->setValue(static_cast<int>(firstShown / charsPerRow()));
+}
+
+void NumberView::changeEvent(QEvent* event) {
+    QAbstractScrollArea::changeEvent(event);
+    if (event->type() == QEvent::FontChange) {
+        updateMetrics();
+        updateScrollBar();
+        viewport()->update();
+    }
+}
+
+void NumberView::scrollContentsBy(int, int) {
+    viewport()->update();
+}
+
+void NumberView::focusInEvent(QFocusEvent* event) {
+    QAbstractScrollArea::focusInEvent(event);
+    viewport()->update();
+}
+
+void NumberView::focusOutEvent(QFocusEvent* event) {
+    QAbstractScrollArea::focusOutEvent(event);
+    viewport()->update();
+}
+
+// ---- Keys -------------------------------------------------------------------------------------
+
+void NumberView::keyPressEvent(QKeyEvent* event) {
+    if (event->matches(QKeySequence::SelectAll)) {
+        selectAll();
+        return;
+    }
+    if (event->matches(QKeySequence::Copy)) {
+        copy();
+        return;
+    }
+    const std::int64_t perRow = charsPerRow();
+    const std::int64_t page = perRow * visibleRows();
+    const std::int64_t row = rowOf(caret_, caretAtRowEnd_);
+    const std::int64_t rowStart = row * perRow;
+    const std::int64_t rowEnd = std::min(rowStart + perRow, length());
+    struct Move {
+        QKeySequence::StandardKey move, select;
+        std::int64_t to;
+        bool atRowEnd;
+    };
+    const Move moves[] = {
+        {QKeySequence::MoveToNextChar, QKeySequence::SelectNextChar, caret_ + 1, false},
+        {QKeySequence::MoveToPreviousChar, QKeySequence::SelectPreviousChar, caret_ - 1, false},
+        {QKeySequence::MoveToNextLine, QKeySequence::SelectNextLine,
+         std::min(caret_ + perRow, length()), caret_ + perRow >= length()},
+        {QKeySequence::MoveToPreviousLine, QKeySequence::SelectPreviousLine,
+         std::max<std::int64_t>(caret_ - perRow, 0), caretAtRowEnd_},
+        {QKeySequence::MoveToStartOfLine, QKeySequence::SelectStartOfLine, rowStart, false},
+        {QKeySequence::MoveToEndOfLine, QKeySequence::SelectEndOfLine, rowEnd, true},
+        {QKeySequence::MoveToNextPage, QKeySequence::SelectNextPage,
+         std::min(caret_ + page, length()), false},
+        {QKeySequence::MoveToPreviousPage, QKeySequence::SelectPreviousPage,
+         std::max<std::int64_t>(caret_ - page, 0), false},
+        {QKeySequence::MoveToStartOfDocument, QKeySequence::SelectStartOfDocument, 0, false},
+        {QKeySequence::MoveToEndOfDocument, QKeySequence::SelectEndOfDocument, length(), false},
+    };
+    for (const Move& m : moves) {
+        const bool extend = event->matches(m.select);
+        if (!extend && !event->matches(m.move)) continue;
+        moveCaret(m.to, extend, m.atRowEnd);
+        return;
+    }
+    // Tab and everything else: the view's neighbours may want it.
+    QAbstractScrollArea::keyPressEvent(event);
+}
+
+// ---- The mouse ---------------------------------------------------------------------------------
+
+void NumberView::mousePressEvent(QMouseEvent* event) {
+    if (event->button() != Qt::LeftButton) return;
+    setFocus(Qt::MouseFocusReason);
+    const QPoint at = event->position().toPoint();
+    const std::int64_t position = positionAt(at);
+    // A click right of a full row's last character stays on that row.
+    const std::int64_t row =
+        topRow() +
+        static_cast<std::int64_t>(std::floor((at.y() - kMargin) / static_cast<double>(rowHeight_)));
+    const bool rowEnd = position > 0 && position == (row + 1) * charsPerRow();
+    moveCaret(position, event->modifiers().testFlag(Qt::ShiftModifier), rowEnd);
+    dragging_ = true;
+    pressed_ = true;
+}
+
+void NumberView::mouseMoveEvent(QMouseEvent* event) {
+    if (!dragging_) return;
+    QPoint at = event->position().toPoint();
+    // Dragging past the top or the bottom scrolls a row at a time.
+    QScrollBar* bar = verticalScrollBar();
+    if (at.y() < 0) bar->setValue(bar->value() - 1);
+    if (at.y() > viewport()->height()) bar->setValue(bar->value() + 1);
+    at.setY(std::clamp(at.y(), 0, viewport()->height() - 1));
+    moveCaret(positionAt(at), true);
+}
+
+void NumberView::mouseReleaseEvent(QMouseEvent* event) {
+    dragging_ = false;
+    const bool click = pressed_ && event->button() == Qt::LeftButton &&
+                       viewport()->rect().contains(event->position().toPoint());
+    pressed_ = false;
+    if (click) emit clicked();
+}
+
+void NumberView::mouseDoubleClickEvent(QMouseEvent* event) {
+    if (event->button() != Qt::LeftButton) return;
+    moveCaret(positionAt(event->position().toPoint()), false);
+    emit doubleClicked();
+}
+
+void NumberView::contextMenuEvent(QContextMenuEvent* event) {
+    QMenu menu(this);
+    QAction* copyItem = menu.addAction(tr("&Copy"), this, &NumberView::copy);
+    copyItem->setEnabled(hasSelection());
+    menu.addAction(tr("Select &All"), this, &NumberView::selectAll);
+    menu.exec(event->globalPos());
+}
+
+} // namespace longhand

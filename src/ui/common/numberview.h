@@ -1,0 +1,118 @@
+// The box that shows a result of any length: the main window's result box
+// and the function dialog's.
+//
+// A number is wrapped in rows of the same count of characters, as many of
+// the widest number character as fit in the box's width, so the view knows
+// where every row begins without laying anything out: it lays out and paints
+// only the rows in sight, and a click, a key or the scroll bar costs the same
+// for a 5-digit and a 50,000,000-digit result. Each row is drawn as the text
+// it is, every character in its own width, as the operand boxes draw theirs.
+// The text is kept once, as bytes.
+//
+// It reports its text, the caret position and the click and double-click
+// notifications that the round hint, the rounding and Move use;
+// the caret moves with the mouse and the keys (Home and End go to the start
+// and end of the row, with Ctrl to the start and end of the number);
+// selections are made with the mouse or Shift, and Select All and Copy put
+// the whole number on the clipboard. The text changes only through setText().
+#pragma once
+
+#include <QAbstractScrollArea>
+#include <cstdint>
+#include <string>
+
+class QKeyEvent;
+class QTextLayout;
+
+namespace longhand {
+
+class NumberView : public QAbstractScrollArea {
+    Q_OBJECT
+
+  public:
+    // Room between the frame and the characters, in pixels.
+    static constexpr int kMargin = 4;
+    // Width of the caret, in pixels.
+    static constexpr int kCaretWidth = 2;
+
+    explicit NumberView(QWidget* parent = nullptr);
+
+    const std::string& text() const { return text_; }
+    QString qtext() const;
+
+    // Replaces the text; the caret goes to the start and the view to the
+    // first row. Writing the text the view already holds changes nothing.
+    void setText(std::string text);
+
+    // Count of characters before the caret (the start of a selection).
+    std::int64_t caretPosition() const;
+    // Puts the caret after `position` characters (clamped to the text).
+    void setCaretPosition(std::int64_t position);
+    void moveCaretToEnd();
+
+    bool hasSelection() const { return anchor_ != caret_; }
+    std::string selectedText() const;
+    void selectAll();
+    // Puts the selection on the clipboard (or raises outOfMemory()).
+    void copy();
+
+    // Characters per row at the view's current width.
+    int charsPerRow() const;
+    // The caret's rectangle in viewport coordinates, where the caret stands
+    // or where it would stand after `position` characters.
+    QRect cursorRect() const;
+    QRect cursorRect(std::int64_t position) const;
+    // The caret position a click at `point` (viewport coordinates) gives.
+    std::int64_t positionAt(const QPoint& point) const;
+
+  signals:
+    void clicked();
+    void doubleClicked();
+    // Copying a selection ran out of memory; the clipboard is unchanged.
+    void outOfMemory();
+
+  protected:
+    void paintEvent(QPaintEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
+    void changeEvent(QEvent* event) override;
+    void scrollContentsBy(int dx, int dy) override;
+    void keyPressEvent(QKeyEvent* event) override;
+    void mousePressEvent(QMouseEvent* event) override;
+    void mouseMoveEvent(QMouseEvent* event) override;
+    void mouseReleaseEvent(QMouseEvent* event) override;
+    void mouseDoubleClickEvent(QMouseEvent* event) override;
+    void focusInEvent(QFocusEvent* event) override;
+    void focusOutEvent(QFocusEvent* event) override;
+    void contextMenuEvent(QContextMenuEvent* event) override;
+
+  private:
+    std::int64_t length() const { return static_cast<std::int64_t>(text_.size()); }
+    std::int64_t rowCount() const;
+    int visibleRows() const;
+    // The row the caret at `position` is drawn in; `atRowEnd` draws a
+    // position between two rows at the end of the upper one.
+    std::int64_t rowOf(std::int64_t position, bool atRowEnd) const;
+    QRect caretRect(std::int64_t position, bool atRowEnd) const;
+    void updateMetrics();
+    void updateScrollBar();
+    // Moves the caret, extending the selection or not, and scrolls to it.
+    void moveCaret(std::int64_t position, bool extend, bool atRowEnd = false);
+    void ensureCaretVisible();
+    std::int64_t topRow() const;
+    // The characters of `row` (which may be empty, past the end).
+    QString rowText(std::int64_t row) const;
+    // Lays `row` out in one line, as it is drawn.
+    void layOut(QTextLayout& layout, std::int64_t row) const;
+
+    std::string text_;
+    std::int64_t caret_ = 0;
+    std::int64_t anchor_ = 0;
+    bool caretAtRowEnd_ = false;
+    bool dragging_ = false;
+    bool pressed_ = false; // a left press inside, waiting for its release
+    qreal widest_ = 1;     // the widest number character's advance
+    int rowHeight_ = 1;
+    int ascent_ = 0;
+};
+
+} // namespace longhand

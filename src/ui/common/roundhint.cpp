@@ -1,0 +1,26 @@
+#include "roundhint.h"
+
+#include "core/roundhint.h"
+#include "numberview.h"
+
+namespace longhand {
+
+void RoundHintLabel::showFor(const NumberView& box) {
+    const RoundHint hint = roundHintFor(box.text(), box.caretPosition());
+    if (!hint.touches) return;
+    if (hint.setsCaption) box.window()->setWindowTitle(QString::number(hint.pointPos));
+    if (!hint.showsLabel) {
+        withdraw();
+        return;
+    }
+    offer_ = Offer{hint.pointPos, hint.keep};
+    setText(QString::fromStdString(hint.label));
+    show();
+}
+
+void RoundHintLabel::withdraw() {
+    offer_.reset();
+    hide();
+}
+
+} // namespace longhand

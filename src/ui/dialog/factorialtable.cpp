@@ -1,0 +1,39 @@
+#include "factorialtable.h"
+
+#include "engine/factable.h"
+#include "engine/factorialstore.h"
+#include "services/settings.h"
+#include "ui/common/outcomes.h"
+#include "ui/common/presenter.h"
+#include "ui/main/mainwindow.h"
+
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace longhand {
+
+void generateFactorialTable(MainWindow& window) {
+    const std::optional<std::vector<std::string>> built =
+        window.runner().run(window.scene(), [](Progress& progress) {
+            return factorialTable(kFactorialTableTop, [&](int i, const std::string&) {
+                progress.report(static_cast<double>(i) / kFactorialTableTop);
+            });
+        });
+    if (!built) return;
+    Presenter& presenter = window.presenter();
+    // Completion is told only once the store holds the table.
+    FactorialStore store = appFactorialStore();
+    const FactorialStore::Change change = store.storeTable(*built);
+    for (const std::string& message : store.messages(change))
+        presenter.inform(&window, QString::fromStdString(message));
+    if (change.outcome != FactorialStore::Change::Outcome::Written &&
+        change.outcome != FactorialStore::Change::Outcome::Unchanged)
+        return;
+    // The largest stored n follows the store, in memory and in the settings.
+    window.largestStored = change.largest;
+    writeLargestStored(change.largest);
+    presenter.inform(&window, QString::fromStdString(readTextEntry(k1to100Key, k1to100Length)));
+}
+
+} // namespace longhand

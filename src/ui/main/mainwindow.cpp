@@ -1,0 +1,370 @@
+#include "mainwindow.h"
+
+#include "engine/estimate.h"
+#include "engine/factorialstore.h"
+#include "engine/numtext.h"
+#include "engine/operations.h"
+#include "services/paths.h"
+#include "services/settings.h"
+#include "ui/common/clicklabel.h"
+#include "ui/common/helplauncher.h"
+#include "ui/common/look.h"
+#include "ui/common/numberbox.h"
+#include "ui/common/numberview.h"
+#include "ui/common/outofmemory.h"
+#include "ui/common/presenter.h"
+#include "ui/common/roundhint.h"
+#include "ui/common/soundport.h"
+#include "ui/common/status.h"
+#include "ui/common/winstyle.h"
+#include "ui/splash/splashscreen.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QCloseEvent>
+#include <QCursor>
+#include <QKeyEvent>
+#include <QMenu>
+#include <QMenuBar>
+#include <QPushButton>
+#include <QScopeGuard>
+#include <QScopedValueRollback>
+#include <QTimer>
+#include <utility>
+
+namespace longhand {
+
+namespace {
+
+// Client area of the window, in layout pixels.
+constexpr int kClientWidth = 612;
+constexpr int kClientHeight = 405;
+
+// The window's caption before anything has been written into it.
+const QString kBlankCaption = QStringLiteral(" ");
+
+} // namespace
+
+MainWindow::MainWindow(Presenter* presenter, SoundPort* sound, QWidget* parent)
+    : QMainWindow(parent), presenter_(presenter), sound_(sound) {
+    if (!presenter_) {
+        ownPresenter_ = std::make_unique<QtPresenter>();
+        presenter_ = ownPresenter_.get();
+    }
+    if (!sound_) {
+        ownSound_ = std::make_unique<ServicesSound>();
+        sound_ = ownSound_.get();
+    }
+    setWindowTitle(kBlankCaption);
+    setFont(plainFont());
+    createControls();
+    createMenus();
+    connectControls();
+    help_ = new HelpLauncher(this);
+    runner_ = new CalcRunner(this);
+}
+
+MainWindow::~MainWindow() {
+    delete splash_;
+}
+
+void MainWindow::createControls() {
+    auto* client = new QWidget(this);
+    const qreal dpi = logicalDpi(this);
+    client->setFixedSize(scaledSize(kClientWidth, kClientHeight, dpi));
+    paintBackground(client, kBlack);
+    setCentralWidget(client);
+
+    const QFont bold = boldFont();
+    auto button = [&](const char* caption, QRect geometry, QRgb colour) {
+        auto* b = new QPushButton(QString::fromLatin1(caption), client);
+        b->setGeometry(geometry);
+        b->setFont(bold);
+        paintButton(b, colour);
+        return b;
+    };
+    stopSoundButton = button("Stop Sound", scaledRect(57, 8, 99, 25, dpi), kRed);
+    addButton = button("Add", scaledRect(169, 8, 67, 25, dpi), kLightYellow);
+    subtractButton = button("Subtract", scaledRect(249, 8, 67, 25, dpi), kLightYellow);
+    divideButton = button("Divide", scaledRect(329, 8, 67, 25, dpi), kLightYellow);
+    multiplyButton = button("Multiply", scaledRect(409, 8, 67, 25, dpi), kLightYellow);
+    functionButton = button("Function", scaledRect(488, 8, 67, 25, dpi), kLightYellow);
+    stopSoundButton->hide();
+
+    auto box = [&](QRect geometry) {
+        auto* b = new NumberBox(client);
+        b->setGeometry(geometry);
+        b->setFont(bold);
+        return b;
+    };
+    firstOperand = box(scaledRect(56, 40, 497, 103, dpi));
+    secondOperand = box(scaledRect(56, 147, 497, 103, dpi));
+    resultView = new NumberView(client);
+    resultView->setGeometry(scaledRect(56, 256, 497, 103, dpi));
+    resultView->setFont(bold);
+
+    auto place = [&](ClickLabel* label, QRect geometry, Qt::Alignment alignment) {
+        label->setGeometry(geometry);
+        label->setFont(bold);
+        label->setAlignment(alignment | Qt::AlignTop);
+        paintLabel(label, kLightYellow, kBlack);
+    };
+    roundHint = new RoundHintLabel(client);
+    place(roundHint, scaledRect(58, 368, 361, 25, dpi), Qt::AlignLeft);
+    moveLabel = new ClickLabel(QStringLiteral("Move"), client);
+    place(moveLabel, scaledRect(466, 368, 89, 25, dpi), Qt::AlignRight);
+
+    QWidget::setTabOrder(multiplyButton, firstOperand);
+    QWidget::setTabOrder(firstOperand, secondOperand);
+    QWidget::setTabOrder(secondOperand, resultView);
+    QWidget::setTabOrder(resultView, addButton);
+    QWidget::setTabOrder(addButton, subtractButton);
+    QWidget::setTabOrder(subtractButton, functionButton);
+    QWidget::setTabOrder(functionButton, divideButton);
+    QWidget::setTabOrder(divideButton, stopSoundButton);
+    multiplyButton->setFocus();
+}
+
+void MainWindow::createMenus() {
+    functionMenu = new QMenu(QStringLiteral("function"), this);
+    factorialAction = functionMenu->addAction(QStringLiteral("&Factorial"));
+    powerAction = functionMenu->addAction(QStringLiteral("&Power"));
+    permutationAction = functionMenu->addAction(QStringLiteral("&Permutation"));
+    combinationAction = functionMenu->addAction(QStringLiteral("&Combination"));
+    partialProductAction = functionMenu->addAction(QStringLiteral("&m(m+1)(m+2)...(n)"));
+
+    optionMenu = menuBar()->addMenu(QStringLiteral("&Option"));
+    inputCheckAction = optionMenu->addAction(QString());
+    optionMenu->addSeparator();
+    soundAction = optionMenu->addAction(QString());
+    optionMenu->addSeparator();
+    factorialTableAction = optionMenu->addAction(QStringLiteral("&Generate 1! to 100!"));
+    showOptions();
+
+    helpMenu = menuBar()->addMenu(QStringLiteral("&Help"));
+    contentsAction = helpMenu->addAction(QStringLiteral("&Contents"));
+    aboutAction = helpMenu->addAction(QStringLiteral("&About"));
+}
+
+void MainWindow::connectControls() {
+    // Handlers that may take or make a long number tell when memory runs out.
+    auto guard = [this](auto step) { return guarded(*presenter_, this, std::move(step)); };
+    const std::pair<QPushButton*, Operation> operations[] = {
+        {addButton, Operation::Add},
+        {subtractButton, Operation::Subtract},
+        {multiplyButton, Operation::Multiply},
+        {divideButton, Operation::Divide},
+    };
+    for (const auto& [button, operation] : operations)
+        connect(button, &QPushButton::clicked, this,
+                guard([this, operation = operation] { runOperation(operation); }));
+    connect(functionButton, &QPushButton::clicked, this, &MainWindow::openFunctionMenu);
+    connect(stopSoundButton, &QPushButton::clicked, this, &MainWindow::stopSound);
+
+    for (NumberBox* box : {firstOperand, secondOperand}) {
+        connect(box, &NumberBox::changed, this, guard([this, box] { operandChanged(*box); }));
+        connect(box, &NumberBox::outOfMemory, this, [this] { tellOutOfMemory(*presenter_, this); });
+        // With checking off, the space key is the one key refused.
+        connect(box, &NumberBox::keyPressed, this, [this](QKeyEvent* event, bool* swallow) {
+            if (inputCheck == InputCheck::Off && event->text() == QLatin1String(" "))
+                *swallow = true;
+        });
+    }
+    connect(resultView, &NumberView::clicked, this, guard([this] { showRoundHint(); }));
+    connect(resultView, &NumberView::doubleClicked, this, [] { sendHomeKey(); });
+    connect(resultView, &NumberView::outOfMemory, this,
+            [this] { tellOutOfMemory(*presenter_, this); });
+    connect(roundHint, &ClickLabel::clicked, this, guard([this] { roundResult(); }));
+    connect(moveLabel, &ClickLabel::clicked, this, guard([this] { moveResult(); }));
+
+    const std::pair<QAction*, FunctionMode> dialogs[] = {
+        {factorialAction, FunctionMode::Factorial},
+        {powerAction, FunctionMode::Power},
+        {permutationAction, FunctionMode::Permutation},
+        {combinationAction, FunctionMode::Combination},
+    };
+    for (const auto& [action, mode] : dialogs)
+        connect(action, &QAction::triggered, this,
+                [this, mode = mode] { openFunctionDialog(mode); });
+    connect(partialProductAction, &QAction::triggered, this,
+            guard([this] { runPartialProduct(); }));
+    connect(inputCheckAction, &QAction::triggered, this, &MainWindow::toggleInputCheck);
+    connect(soundAction, &QAction::triggered, this, &MainWindow::toggleSound);
+    connect(factorialTableAction, &QAction::triggered, this,
+            guard([this] { generateFactorialTable(); }));
+    connect(contentsAction, &QAction::triggered, this, &MainWindow::openHelp);
+    connect(aboutAction, &QAction::triggered, this, [this] { showSplash(true); });
+}
+
+CalcRunner::Scene MainWindow::scene() {
+    CalcRunner::Scene scene;
+    scene.window = this;
+    scene.statusLabel = roundHint;
+    scene.presenter = presenter_;
+    scene.disabled = {multiplyButton, addButton, subtractButton, functionButton,
+                      divideButton,   roundHint, moveLabel};
+    scene.actions = {optionMenu->menuAction(),
+                     helpMenu->menuAction(),
+                     factorialAction,
+                     powerAction,
+                     permutationAction,
+                     combinationAction,
+                     partialProductAction,
+                     inputCheckAction,
+                     soundAction,
+                     factorialTableAction,
+                     contentsAction,
+                     aboutAction};
+    scene.readOnly = {firstOperand, secondOperand};
+    return scene;
+}
+
+OutcomeWindow MainWindow::outcomeWindow(QWidget* window, QWidget* stopSoundButton) {
+    return {window, stopSoundButton, *presenter_, *sound_, soundOn, largestStored};
+}
+
+// ---- Start-up -------------------------------------------------------------
+
+void MainWindow::startUp() {
+    showSplash(false);
+    readOptions();
+}
+
+void MainWindow::readOptions() {
+    const int inputState = readInputCheckState();
+    const int soundState = readSoundState();
+    largestStored = readLargestStored();
+    // The largest stored n follows the store, whatever the settings say.
+    followLargestStored(largestStored, appFactorialStore().currentLargestKey(largestStored, "1"));
+
+    // Other stored values leave the options as they are.
+    if (inputState == kInputCheckOn) inputCheck = InputCheck::On;
+    if (inputState == kInputCheckOff) inputCheck = InputCheck::Off;
+    if (soundState == kSoundOn || soundState == kSoundOff) {
+        soundOn = soundState == kSoundOn;
+        soundChosen_ = true;
+    }
+    showOptions();
+    for (QWidget* box : std::initializer_list<QWidget*>{firstOperand, secondOperand, resultView})
+        setSunkenFrame(box);
+}
+
+// Each option item offers what a click on it does.
+void MainWindow::showOptions() {
+    inputCheckAction->setText(
+        QString::fromLatin1(inputCheck == InputCheck::On ? kDisableInputCheck : kEnableInputCheck));
+    soundAction->setText(
+        QString::fromLatin1(soundOn && soundChosen_ ? kDisableSound : kEnableSound));
+}
+
+void MainWindow::showSplash(bool about) {
+    if (!splash_) splash_ = new SplashScreen;
+    if (about) {
+        splash_->timer->start();
+        splash_->showAbout();
+        setSunkenFrame(splash_->aboutPicture);
+    }
+    splash_->showModal();
+    if (splash_ && splash_->unloaded()) unloadSplash();
+}
+
+void MainWindow::unloadSplash() {
+    delete splash_;
+    splash_ = nullptr;
+}
+
+// ---- The four operations ---------------------------------------------------
+
+bool MainWindow::refuseEmptyBoxes() {
+    if (textKind(firstOperand->text()) != TextKind::Empty &&
+        textKind(secondOperand->text()) != TextKind::Empty)
+        return false;
+    presenter_->inform(this, QString::fromLatin1(kEmptyBoxes), MsgIcon::Information);
+    return true;
+}
+
+void MainWindow::runOperation(Operation operation) {
+    if (soundOn) sound_->stop();
+    if (refuseEmptyBoxes()) return;
+
+    const std::string a = firstOperand->text();
+    const std::string b = secondOperand->text();
+    if (runner_->refuseTooLarge(this, *presenter_, estimateCalculation(operation, a, b))) return;
+
+    // The window keeps turning while the worker computes; a cancelled
+    // calculation, or one that ran out of memory, leaves everything as it was.
+    std::optional<Outcome> ran = runner_->run(
+        scene(), [&](Progress& progress) { return calculate(operation, a, b, progress); });
+    if (!ran || !followOutcome(*ran, outcomeWindow(this, stopSoundButton))) return;
+    resultView->setText(std::move(ran->text));
+    clearStatus(*roundHint);
+}
+
+// ---- Input checking --------------------------------------------------------
+
+void MainWindow::operandChanged(NumberBox& box) {
+    if (checking_) return; // our own write-back
+    if (inputCheck == InputCheck::On) checkOperand(box);
+}
+
+void MainWindow::checkOperand(NumberBox& box) {
+    setWindowTitle(QString::fromLatin1(kCheckingCaption));
+    // The caption comes back however the pass ends, out of memory included.
+    const auto restoreCaption = qScopeGuard([this] { setWindowTitle(QString()); });
+    const std::string clean = settleInputText(box.text(), InputField::Operand);
+    {
+        const QScopedValueRollback<bool> writing(checking_, true);
+        box.setText(clean);
+    }
+    box.moveCaretToEnd();
+}
+
+// ---- Menus and buttons -----------------------------------------------------
+
+void MainWindow::toggleInputCheck() {
+    const bool on = inputCheck != InputCheck::On;
+    writeInputCheckState(on ? "2" : "1");
+    inputCheck = on ? InputCheck::On : InputCheck::Off;
+    showOptions();
+}
+
+void MainWindow::toggleSound() {
+    const bool on = !(soundOn && soundChosen_);
+    writeSoundState(on ? "0" : "1");
+    soundOn = on;
+    soundChosen_ = true;
+    showOptions();
+    if (!on && !stopSoundButton->isHidden()) {
+        stopSoundButton->hide();
+        sound_->stop();
+    }
+}
+
+void MainWindow::openFunctionMenu() {
+    unloadSplash();
+    if (soundOn) sound_->stop();
+    if (!stopSoundButton->isHidden()) stopSoundButton->hide();
+    presenter_->popup(functionMenu, QCursor::pos());
+}
+
+void MainWindow::stopSound() {
+    sound_->stop();
+    stopSoundButton->hide();
+}
+
+void MainWindow::openHelp() {
+    help_->open(QString::fromStdString(appFilePath(kHelpFile)));
+}
+
+void MainWindow::closeEvent(QCloseEvent* event) {
+    runner_->cancel(); // a calculation still running stops first
+    sound_->stop();
+    unloadSplash();
+    // Closing the main window ends the program: every other window goes.
+    for (QWidget* window : QApplication::topLevelWidgets()) {
+        if (window != this && window->isVisible()) window->close();
+    }
+    event->accept();
+}
+
+} // namespace longhand

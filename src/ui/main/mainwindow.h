@@ -1,0 +1,154 @@
+// The main window: two operand boxes, the result view, the four operation
+// buttons, the Function and Stop Sound buttons, the round hint and Move
+// labels, and the Option and Help menus. It owns the run and the state the
+// other windows share: the input checking and sound options and the largest
+// stored factorial.
+#pragma once
+
+#include "core/functionmode.h"
+#include "core/inputcheck.h"
+#include "engine/operations.h"
+#include "ui/common/calcrunner.h"
+#include "ui/common/outcomes.h"
+
+#include <QMainWindow>
+#include <memory>
+#include <string>
+
+class QAction;
+class QMenu;
+class QPushButton;
+
+namespace longhand {
+
+class ClickLabel;
+class HelpLauncher;
+class NumberBox;
+class NumberView;
+class Presenter;
+class RoundHintLabel;
+class SoundPort;
+class SplashScreen;
+
+class MainWindow : public QMainWindow {
+    Q_OBJECT
+
+  public:
+    // Captions of the two option items: each names what a click does.
+    static constexpr const char* kEnableInputCheck = "Enable Input-checking?";
+    static constexpr const char* kDisableInputCheck = "Disable Input-checking?";
+    static constexpr const char* kEnableSound = "Enable Sound When Finished?";
+    static constexpr const char* kDisableSound = "Disable Sound When Finished?";
+
+    // The caption while a cleaning pass runs.
+    static constexpr const char* kCheckingCaption = "Checking";
+
+    // The presenter and sound default to the real ones; the window does
+    // not own what it is given.
+    explicit MainWindow(Presenter* presenter = nullptr, SoundPort* sound = nullptr,
+                        QWidget* parent = nullptr);
+    ~MainWindow() override;
+
+    // Everything before the window first appears: the splash, shown
+    // modally, then readOptions().
+    void startUp();
+    // Reads the options and the largest stored factorial from the settings
+    // file, sets the option captions and sinks the number boxes' frames.
+    void readOptions();
+
+    // What a calculation started from this window holds still.
+    CalcRunner::Scene scene();
+    // Where the outcome of a calculation started from `window` is shown;
+    // the finished signal shows its `stopSoundButton`.
+    OutcomeWindow outcomeWindow(QWidget* window, QWidget* stopSoundButton);
+
+    Presenter& presenter() { return *presenter_; }
+    SoundPort& sound() { return *sound_; }
+    HelpLauncher& helpLauncher() { return *help_; }
+    // Runs the calculations of this window and of the function dialog.
+    CalcRunner& runner() { return *runner_; }
+    // The splash while it is loaded, else null.
+    SplashScreen* splash() const { return splash_; }
+
+    // The options every window follows, and the largest n whose factorial
+    // the store holds ("0": none).
+    InputCheck inputCheck = InputCheck::Unset;
+    bool soundOn = true;
+    std::string largestStored = "0";
+
+    // Controls.
+    QPushButton* multiplyButton;
+    QPushButton* addButton;
+    QPushButton* subtractButton;
+    QPushButton* functionButton;
+    QPushButton* divideButton;
+    QPushButton* stopSoundButton;
+    NumberBox* firstOperand;
+    NumberBox* secondOperand;
+    NumberView* resultView;
+    RoundHintLabel* roundHint; // also the status label the working panel covers
+    ClickLabel* moveLabel;
+
+    // Menus; the function menu only pops up from the Function button.
+    QMenu* functionMenu;
+    QAction* factorialAction;
+    QAction* powerAction;
+    QAction* permutationAction;
+    QAction* combinationAction;
+    QAction* partialProductAction;
+    QMenu* optionMenu;
+    QAction* inputCheckAction;
+    QAction* soundAction;
+    QAction* factorialTableAction;
+    QMenu* helpMenu;
+    QAction* contentsAction;
+    QAction* aboutAction;
+
+  protected:
+    void closeEvent(QCloseEvent* event) override;
+
+  private:
+    void createControls();
+    void createMenus();
+    void connectControls();
+    void showOptions();
+    void showSplash(bool about);
+    void unloadSplash();
+
+    // One of the four operations on the operand boxes, into the result view.
+    void runOperation(Operation operation);
+    // Tells the person and returns true when an operand box is empty.
+    bool refuseEmptyBoxes();
+    void operandChanged(NumberBox& box);
+    // The cleaning pass over the text of an operand box, written back.
+    void checkOperand(NumberBox& box);
+
+    void toggleInputCheck();
+    void toggleSound();
+    void openFunctionMenu();
+    void stopSound();
+    void openHelp();
+
+    // The function menu's commands, rounding and Move
+    // (mainwindow_commands.cpp).
+    void openFunctionDialog(FunctionMode mode);
+    void runPartialProduct();
+    void generateFactorialTable();
+    void showRoundHint();
+    void roundResult();
+    void moveResult();
+
+    std::unique_ptr<Presenter> ownPresenter_;
+    std::unique_ptr<SoundPort> ownSound_;
+    Presenter* presenter_;
+    SoundPort* sound_;
+    HelpLauncher* help_;
+    CalcRunner* runner_;
+    SplashScreen* splash_ = nullptr;
+    // Whether the sound option was chosen, by the settings file or the menu.
+    // Unchosen, the sound plays and the menu still offers to switch it on.
+    bool soundChosen_ = false;
+    bool checking_ = false; // a cleaning pass is writing its text back
+};
+
+} // namespace longhand

@@ -1,0 +1,422 @@
+// longhand-calc's own wiring, end to end: the built program is run in a
+// folder of its own with its output, errors and exit status captured, and
+// where a case needs it with a closed or full standard output, an endless
+// standard input or a lowered address-space limit. What the operations
+// compute is checked where they live, in the engine's tests.
+#include "support/operands.h"
+#include "support/seed.h"
+
+#include <cerrno>
+#include <csignal>
+#include <cstdint>
+#include <cstdio>
+#include <cstdlib>
+#include <fcntl.h>
+#include <fstream>
+#include <gtest/gtest.h>
+#include <iterator>
+#include <random>
+#include <string>
+#include <sys/resource.h>
+#include <sys/wait.h>
+#include <unistd.h>
+#include <vector>
+
+namespace {
+
+// A sanitizer reserves terabytes of address space at start, so a lowered
+// address-space limit cannot apply under one.
+#if defined(__SANITIZE_ADDRESS__)
+constexpr bool kAddressLimitApplies = false;
+#elif defined(__has_feature)
+#if __has_feature(address_sanitizer)
+constexpr bool kAddressLimitApplies = false;
+#else
+constexpr bool kAddressLimitApplies = true;
+#endif
+#else
+constexpr bool kAddressLimitApplies = true;
+#endif
+
+// Every run ends within this much processor time, whatever it is fed.
+constexpr rlim_t kCpuSeconds = 120;
+
+constexpr const char* kNumberForm = "(digits, at most one \".\", an optional leading \"-\")";
+constexpr const char* kOutOfMemory = "Not enough memory for numbers this long.\n";
+
+struct CalcRun {
+    int status = -1;
+    std::string out, err;
+    std::uint64_t fedBytes = 0; // written into an endless standard input
+};
+
+enum class Output { File, Full, Closed };
+
+struct RunOptions {
+    std::string input;         // standard input's bytes
+    bool endlessInput = false; // instead: digits through a pipe until the program stops reading
+    rlim_t addressSpace = 0;   // bytes; 0 leaves the limit as it is
+    Output output = Output::File;
+};
+
+std::string slurp(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+}
+
+void spit(const std::string& path, const std::string& bytes) {
+    std::ofstream(path, std::ios::binary) << bytes;
+}
+
+class CalcTest : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        std::string pattern = ::testing::TempDir() + "longhand-calc-XXXXXX";
+        ASSERT_NE(mkdtemp(pattern.data()), nullptr);
+        dir_ = pattern + "/";
+    }
+    void TearDown() override {
+        for (const char* f : {"in", "out", "err", "a.txt", "b.txt", "huge"})
+            std::remove((dir_ + f).c_str());
+        rmdir(dir_.c_str());
+    }
+
+    std::string path(const char* name) const { return dir_ + name; }
+
+    CalcRun calc(const std::vector<std::string>& args, const std::string& input = "") const {
+        RunOptions options;
+        options.input = input;
+        return calc(args, options);
+    }
+
+    CalcRun calc(const std::vector<std::string>& args, const RunOptions& options) const {
+        spit(path("in"), options.input);
+        std::vector<std::string> argv{LONGHAND_CALC};
+        argv.insert(argv.end(), args.begin(), args.end());
+        std::vector<char*> cargv;
+        for (auto& a : argv)
+            cargv.push_back(const_cast<char*>(a.c_str()));
+        cargv.push_back(nullptr);
+        const std::string in = path("in"), out = path("out"), err = path("err");
+
+        int feed[2] = {-1, -1};
+        if (options.endlessInput && pipe(feed) != 0) return {};
+        CalcRun run;
+        const pid_t pid = fork();
+        if (pid < 0) return run;
+        if (pid == 0) {
+            // Only async-signal-safe calls between fork and exec. Standard
+            // error first: a closed stdout would take the next free number.
+            dup2(open(err.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600), 2);
+            if (options.endlessInput) {
+                dup2(feed[0], 0);
+                close(feed[0]);
+                close(feed[1]);
+            } else {
+                dup2(open(in.c_str(), O_RDONLY), 0);
+            }
+            if (options.output == Output::Closed)
+                close(1);
+            else
+                dup2(options.output == Output::Full
+                         ? open("/dev/full", O_WRONLY)
+                         : open(out.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600),
+                     1);
+            const rlimit cpu{kCpuSeconds, kCpuSeconds};
+            setrlimit(RLIMIT_CPU, &cpu);
+            if (options.addressSpace != 0) {
+                const rlimit as{options.addressSpace, options.addressSpace};
+                setrlimit(RLIMIT_AS, &as);
+            }
+            signal(SIGPIPE, SIG_DFL);
+            if (chdir(dir_.c_str()) != 0) _exit(126); // so that a file it leaves shows
+            execv(cargv[0], cargv.data());
+            _exit(127);
+        }
+        if (options.endlessInput) {
+            close(feed[0]);
+            // Digits until the program closes its end (EPIPE, not SIGPIPE).
+            const auto old = signal(SIGPIPE, SIG_IGN);
+            const std::string digits(1 << 16, '7');
+            ssize_t n = 0;
+            while ((n = write(feed[1], digits.data(), digits.size())) > 0 ||
+                   (n < 0 && errno == EINTR))
+                run.fedBytes += n > 0 ? static_cast<std::uint64_t>(n) : 0;
+            close(feed[1]);
+            signal(SIGPIPE, old);
+        }
+        int wstatus = 0;
+        waitpid(pid, &wstatus, 0);
+        run.status = WIFEXITED(wstatus) ? WEXITSTATUS(wstatus) : -1;
+        run.out = slurp(out);
+        run.err = slurp(err);
+        std::remove(out.c_str());
+        return run;
+    }
+
+  private:
+    std::string dir_;
+};
+
+// Each command reaches its operation with its operands in their order and
+// prints the result as the window shows it (a zero never as nothing),
+// without leaving a factorial store behind.
+TEST_F(CalcTest, EachCommandPrintsItsResult) {
+    const struct {
+        std::vector<std::string> args;
+        const char* out;
+    } cases[] = {
+        {{"add", "12.5", "-3"}, "9.5"},
+        {{"sub", "0", "2.50"}, "-2.5"},
+        {{"mul", "00", "5"}, "0"},
+        {{"div", "22", "7"}, "3.142"},
+        {{"pow", "2", "10"}, "1024"},
+        {{"pow", "5", ""}, "1"},
+        {{"fact", "007"}, "5040"},
+        {{"perm", "5", "3"}, "60"},
+        {{"perm", "5", "3", "1"}, "125"},
+        {{"comb", "5", "3", "1"}, "35"},
+        {{"comb", "7", "9"}, "0"},
+        {{"prod", "3", "5"}, "60"},
+        {{"round", "12.345", "02"}, "12.35"},
+    };
+    for (const auto& c : cases) {
+        const CalcRun run = calc(c.args);
+        EXPECT_EQ(run.status, 0) << testing::PrintToString(c.args) << run.err;
+        EXPECT_EQ(run.out, std::string(c.out) + "\n") << testing::PrintToString(c.args);
+        EXPECT_EQ(run.err, "");
+    }
+    EXPECT_FALSE(std::ifstream(path("facDat.vok")));
+}
+
+// A refusal, the operation's or the command's own: the message on standard
+// error, nothing on standard output, status 1.
+TEST_F(CalcTest, RefusalsPrintTheMessageAndExitOne) {
+    const struct {
+        std::vector<std::string> args;
+        const char* err;
+    } cases[] = {
+        {{"div", "5", "-0.0"}, "Division by zero."},
+        {{"add", "", "5"}, "1 or 2 boxes are Empty."},
+        {{"pow", "2", "2.5"}, "The exponent must be a whole number."},
+        {{"fact", "100000000"}, "The product would be too long to hold."},
+        {{"prod", "10", "9"}, "Wrong Input: Choose N > M"},
+        {{"fact", "5.5"}, "The arguments must be whole numbers without sign."},
+        {{"perm", "5", "-3"}, "The arguments must be whole numbers without sign."},
+        {{"comb", "5", "3", "10"}, "The repetition flag must be one digit, 0 to 9."},
+        {{"round", "12345", "0"}, "NUMBER must be a number with digits after its point."},
+        {{"round", "12.345", "3"},
+         "K must be a whole number below the count of digits after the point."},
+        {{"round", "1.5", "99999999999999999999999"},
+         "K must be a whole number below the count of digits after the point."},
+    };
+    for (const auto& c : cases) {
+        const CalcRun run = calc(c.args);
+        EXPECT_EQ(run.status, 1) << testing::PrintToString(c.args);
+        EXPECT_EQ(run.out, "");
+        EXPECT_EQ(run.err, std::string(c.err) + "\n");
+    }
+}
+
+// An operand that is not a decimal number is refused by name before any
+// command runs, whatever the command; a long one is cut, a control byte
+// shown as an escape.
+TEST_F(CalcTest, MalformedOperandsAreNamed) {
+    const std::string longOne = std::string(45, '1') + "x";
+    const struct {
+        std::vector<std::string> args;
+        std::string shown;
+    } cases[] = {
+        {{"add", "1,000", "1"}, "\"1,000\""},
+        {{"div", "1", "+0"}, "\"+0\""},
+        {{"add", "12 ", "1"}, "\"12 \""},
+        {{"pow", "2", "1e3"}, "\"1e3\""},
+        {{"perm", "5", "3", "y"}, "\"y\""},
+        {{"add", longOne, "1"}, "\"" + longOne.substr(0, 40) + "...\""},
+        {{"add", "1\x01", "1"}, "\"1\\x01\""},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(testing::PrintToString(c.args));
+        const CalcRun run = calc(c.args);
+        EXPECT_EQ(run.status, 1);
+        EXPECT_EQ(run.out, "");
+        EXPECT_EQ(run.err, c.shown + " is not a decimal number " + kNumberForm + "\n");
+    }
+}
+
+TEST_F(CalcTest, UsageAndHelp) {
+    const CalcRun help = calc({"--help"});
+    EXPECT_EQ(help.status, 0);
+    EXPECT_NE(help.out.find("usage: longhand-calc"), std::string::npos);
+    for (const char* command :
+         {"add", "sub", "mul", "div", "pow", "fact", "perm", "comb", "prod", "round"})
+        EXPECT_NE(help.out.find(std::string("  ") + command + " "), std::string::npos) << command;
+    EXPECT_EQ(help.err, "");
+
+    const std::vector<std::vector<std::string>> wrong = {{},
+                                                         {"add"},
+                                                         {"add", "1"},
+                                                         {"add", "1", "2", "3"},
+                                                         {"frobnicate", "1", "2"},
+                                                         {"pow", "2"},
+                                                         {"perm", "5", "3", "1", "1"},
+                                                         {"add", "@-", "@-"}};
+    for (const auto& args : wrong) {
+        const CalcRun run = calc(args);
+        EXPECT_EQ(run.status, 2) << testing::PrintToString(args);
+        EXPECT_EQ(run.out, "");
+        EXPECT_NE(run.err.find("usage: longhand-calc"), std::string::npos);
+    }
+}
+
+TEST_F(CalcTest, OperandsFromFilesAndStandardInput) {
+    spit(path("a.txt"), "12.5\n");
+    spit(path("b.txt"), "-3\r\n");
+    CalcRun run = calc({"add", "@" + path("a.txt"), "@" + path("b.txt")});
+    EXPECT_EQ(run.status, 0) << run.err;
+    EXPECT_EQ(run.out, "9.5\n");
+
+    run = calc({"mul", "@-", "4"}, "2.5\n");
+    EXPECT_EQ(run.out, "10\n");
+    run = calc({"sub", "1", "@-"}, "0.25");
+    EXPECT_EQ(run.out, "0.75\n");
+
+    // Wrapped and grouped digits come in whole.
+    const struct {
+        const char *bytes, *sum;
+    } wrapped[] = {
+        {"12\n34\n", "1235"},
+        {"1_000 000\t5\r\n", "10000006"},
+        {" -1 2.5\n\n\n", "-11.5"},
+    };
+    for (const auto& w : wrapped) {
+        spit(path("a.txt"), w.bytes);
+        run = calc({"add", "@" + path("a.txt"), "1"});
+        EXPECT_EQ(run.status, 0) << w.bytes << ": " << run.err;
+        EXPECT_EQ(run.out, std::string(w.sum) + "\n") << w.bytes;
+        run = calc({"add", "1", "@-"}, w.bytes);
+        EXPECT_EQ(run.out, std::string(w.sum) + "\n") << w.bytes;
+    }
+
+    // Anything else refuses, naming the file, the byte and its place.
+    const struct {
+        const char* bytes;
+        std::string why;
+    } refused[] = {
+        {"12\n3.4.5", "\".\" at byte 7"},
+        {"1-2", "\"-\" at byte 2"},
+        {"7\f", "\"\\x0c\" at byte 2"},
+    };
+    for (const auto& r : refused) {
+        spit(path("a.txt"), r.bytes);
+        run = calc({"mul", "3", "@" + path("a.txt")});
+        EXPECT_EQ(run.status, 1) << r.bytes;
+        EXPECT_EQ(run.out, "");
+        EXPECT_EQ(run.err, path("a.txt") + ": " + r.why + " is not part of a decimal number " +
+                               kNumberForm + "\n");
+        run = calc({"fact", "@-"}, r.bytes);
+        EXPECT_EQ(run.err, "standard input: " + r.why + " is not part of a decimal number " +
+                               kNumberForm + "\n");
+    }
+
+    // An empty file, or one of blanks only, is an empty box.
+    for (const char* empty : {"", " \n\t_\r\n"}) {
+        spit(path("a.txt"), empty);
+        run = calc({"add", "@" + path("a.txt"), "1"});
+        EXPECT_EQ(run.status, 1);
+        EXPECT_EQ(run.err, "1 or 2 boxes are Empty.\n");
+    }
+
+    run = calc({"add", "@" + path("missing"), "1"});
+    EXPECT_EQ(run.status, 1);
+    EXPECT_EQ(run.err, "Cannot read " + path("missing") + ": No such file or directory.\n");
+}
+
+// Operands too long to hold are refused as soon as that is known: a file by
+// its size before it is read, a stream once it passes the limit, and a
+// device of zero bytes at its first one.
+TEST_F(CalcTest, OverlongOperandsAreRefusedEarly) {
+    RunOptions lowMemory;
+    if (kAddressLimitApplies) lowMemory.addressSpace = rlim_t{1} << 30;
+    CalcRun run = calc({"add", "@/dev/zero", "1"}, lowMemory);
+    EXPECT_EQ(run.status, 1);
+    EXPECT_EQ(run.err,
+              std::string("/dev/zero: \"\\x00\" at byte 1 is not part of a decimal number ") +
+                  kNumberForm + "\n");
+
+    // A terabyte file that holds nothing: its size alone refuses it.
+    const int fd = open(path("huge").c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
+    ASSERT_GE(fd, 0);
+    const bool sparse = ftruncate(fd, off_t{1} << 40) == 0;
+    close(fd);
+    if (sparse) {
+        run = calc({"add", "1", "@" + path("huge")}, lowMemory);
+        EXPECT_EQ(run.status, 1);
+        EXPECT_EQ(run.err.rfind(path("huge") + " is too long for the free memory: an operand may "
+                                               "have at most ",
+                                0),
+                  0u)
+            << run.err;
+    }
+
+    if (!kAddressLimitApplies) GTEST_SKIP() << "no address-space limit under a sanitizer";
+    // An endless stream of digits: refused long before the memory is used up.
+    RunOptions endless;
+    endless.endlessInput = true;
+    endless.addressSpace = rlim_t{256} << 20;
+    run = calc({"add", "@-", "1"}, endless);
+    EXPECT_EQ(run.status, 1);
+    EXPECT_EQ(run.err.rfind("standard input is too long for the free memory", 0), 0u) << run.err;
+    EXPECT_LT(run.fedBytes, endless.addressSpace / 2);
+}
+
+// Out of memory in a calculation ends in a message, not an abort. The
+// operands fit within the limit, the work does not.
+TEST_F(CalcTest, RunningOutOfMemoryEndsInAMessage) {
+    if (!kAddressLimitApplies) GTEST_SKIP() << "no address-space limit under a sanitizer";
+    auto rng = longhand::test::seededRng("CalcTest.RunningOutOfMemoryEndsInAMessage");
+    spit(path("a.txt"), longhand::test::makeDigits(rng, 8'000'000));
+    spit(path("b.txt"), longhand::test::makeDigits(rng, 4'000'000));
+    RunOptions lowMemory;
+    lowMemory.addressSpace = rlim_t{48} << 20;
+    const std::vector<std::vector<std::string>> heavy = {
+        {"mul", "@" + path("a.txt"), "@" + path("b.txt")},
+        {"div", "@" + path("a.txt"), "@" + path("b.txt")},
+        {"pow", "7", "19000000"},
+    };
+    for (const auto& args : heavy) {
+        SCOPED_TRACE(testing::PrintToString(args));
+        const CalcRun run = calc(args, lowMemory);
+        EXPECT_EQ(run.status, 1);
+        EXPECT_TRUE(run.out.empty()) << run.out.size() << " bytes printed";
+        EXPECT_EQ(run.err, kOutOfMemory);
+    }
+    // The same limit leaves room for a light calculation on the same operands.
+    const CalcRun light = calc({"sub", "@" + path("a.txt"), "@" + path("b.txt")}, lowMemory);
+    EXPECT_EQ(light.status, 0) << light.err;
+    EXPECT_EQ(light.out.size(), 8'000'001u);
+}
+
+// A result that cannot be written is an error, said on standard error.
+TEST_F(CalcTest, FailedOutputIsReported) {
+    for (const Output output : {Output::Full, Output::Closed}) {
+        RunOptions options;
+        options.output = output;
+        for (const std::vector<std::string>& args :
+             {std::vector<std::string>{"add", "1", "2"}, std::vector<std::string>{"--help"}}) {
+            SCOPED_TRACE(testing::PrintToString(args));
+            const CalcRun run = calc(args, options);
+            EXPECT_EQ(run.status, 1);
+            EXPECT_EQ(run.err.rfind("longhand-calc: cannot write the output: ", 0), 0u) << run.err;
+        }
+    }
+}
+
+TEST_F(CalcTest, VersionFromTheProject) {
+    const CalcRun run = calc({"--version"});
+    EXPECT_EQ(run.status, 0);
+    EXPECT_EQ(run.out, "longhand-calc " LONGHAND_PROJECT_VERSION "\n");
+    EXPECT_EQ(run.err, "");
+}
+
+} // namespace

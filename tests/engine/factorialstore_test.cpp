@@ -1,0 +1,499 @@
+// The factorial store on its own: tolerant reading that never writes, cuts
+// of a damaged part with the old file kept, writes through links, leftovers
+// removed, writers that wait for each other and lose nothing, the 1!-100!
+// table merged in, and lookups that stop at their record.
+#include "engine/factable.h"
+#include "engine/factorialstore.h"
+#include "engine/filestore.h"
+#include "support/gmp.h"
+#include "support/seed.h"
+#include "support/store_folder.h"
+
+#include <algorithm>
+#include <csignal>
+#include <filesystem>
+#include <fstream>
+#include <gtest/gtest.h>
+#include <random>
+#include <set>
+#include <string>
+#include <sys/resource.h>
+#include <sys/stat.h>
+#include <thread>
+#include <vector>
+
+namespace fs = std::filesystem;
+
+namespace longhand {
+namespace {
+
+using test::gmpFactorial;
+using test::storeOf;
+using Place = FactorialStore::Lookup::Place;
+using Outcome = FactorialStore::Change::Outcome;
+
+// Bytes the process has read so far (Linux), or nothing.
+std::optional<unsigned long long> bytesRead() {
+    std::ifstream io("/proc/self/io");
+    std::string key;
+    unsigned long long value = 0;
+    while (io >> key >> value)
+        if (key == "rchar:") return value;
+    return std::nullopt;
+}
+
+// Line ends of every kind the reader accepts, and none: the records read the
+// same, lookups change nothing, and the next write puts the exact format back.
+TEST(FactorialStore, ReadsEveryAcceptedFormWithoutWriting) {
+    const std::string exact = storeOf({1, 3, 5, 8});
+    std::string lf = exact;
+    for (std::size_t at; (at = lf.find("\r\n")) != std::string::npos;)
+        lf.erase(at, 1);
+    const std::string forms[] = {
+        exact,
+        lf,
+        exact + "\r\n",
+        exact + "\n",
+        lf + "\n\n",
+        exact + "\r\n\r\n\r",
+        storeOf({1, 3}) + "\n" + storeOf({5, 8}), // one LF among CR LFs
+    };
+    for (const std::string& bytes : forms) {
+        SCOPED_TRACE(bytes.substr(bytes.size() - 6));
+        test::StoreFolder folder;
+        folder.write(bytes);
+        FactorialStore store(folder.path());
+
+        const auto hit = store.lookup("5");
+        EXPECT_EQ(hit.state, FactorialStore::State::Ok);
+        EXPECT_EQ(hit.place, Place::Stored);
+        EXPECT_EQ(hit.record.value, gmpFactorial(5));
+        const auto gap = store.lookup("4");
+        EXPECT_EQ(gap.place, Place::Gap);
+        EXPECT_EQ(gap.record.key, "3");
+        EXPECT_EQ(gap.record.value, gmpFactorial(3));
+        EXPECT_EQ(gap.next, "5");
+        const auto beyond = store.lookup("9");
+        EXPECT_EQ(beyond.place, Place::Beyond);
+        EXPECT_EQ(beyond.record.value, gmpFactorial(8));
+        EXPECT_FALSE(beyond.damaged);
+        EXPECT_EQ(store.largestKey(), "8");
+        EXPECT_EQ(folder.read(), bytes);
+
+        const auto change = store.insert("4", gmpFactorial(4));
+        EXPECT_EQ(change.outcome, Outcome::Written);
+        EXPECT_EQ(change.largest, "8");
+        EXPECT_TRUE(store.messages(change).empty());
+        EXPECT_EQ(folder.read(), storeOf({1, 3, 4, 5, 8}));
+        EXPECT_EQ(folder.names(), (std::set<std::string>{"facDat.vok", "facDat.vok.lock"}));
+    }
+}
+
+// A damaged part after valid records: lookups below it answer and leave it;
+// the first write keeps every valid record, cuts the rest, keeps the old file
+// as facDat.vok.bak and says so once; the next write says nothing more.
+TEST(FactorialStore, CutsADamagedPartOnceAndKeepsTheOldFile) {
+    const std::string valid = storeOf({1, 3});
+    const std::string damage[] = {
+        "\r\n5,\"120",                   // no closing quote, end of file
+        "\r\n05,\"120\"",                // key with a leading zero
+        "\r\n2,\"2\"",                   // out of order
+        "\r\n3,\"6\"",                   // repeated key
+        "\r\n5,\"12x\"",                 // value not digits
+        "\r\n5,\"12\"",                  // too short for 5!
+        "\r\n5,\"1200\"",                // too long for 5!
+        "\r\n5,\"121\"",                 // 5! ends in one zero
+        "\r\n\r\n5,\"120\"",             // blank line between records
+        "\r\n5x,\"120\"",                // bytes after the key
+        "\r\nxx\r\n7,\"5040\"",          // a valid record after garbage
+        "\r\n 5,\"120\"",                // blank before the key
+        "\r5,\"120\"",                   // CR alone
+        "\n\r5,\"120\"",                 // LF CR
+        "\r\n5;\"120\"",                 // no comma
+        "\r\n1234567890123456789,\"1\"", // key too long to be stored
+    };
+    for (const std::string& tail : damage) {
+        SCOPED_TRACE(tail);
+        test::StoreFolder folder;
+        const std::string bytes = valid + tail;
+        folder.write(bytes);
+        FactorialStore store(folder.path());
+
+        EXPECT_EQ(store.lookup("3").record.value, gmpFactorial(3));
+        EXPECT_EQ(store.lookup("2").place, Place::Gap);
+        const auto beyond = store.lookup("9");
+        EXPECT_EQ(beyond.place, Place::Beyond);
+        EXPECT_EQ(beyond.record.key, "3");
+        EXPECT_TRUE(beyond.damaged);
+        EXPECT_EQ(store.largestKey(), "3");
+        EXPECT_EQ(folder.read(), bytes);
+
+        const auto cut = store.append("9", gmpFactorial(9));
+        EXPECT_EQ(cut.outcome, Outcome::Written);
+        EXPECT_EQ(cut.backup, folder.path("facDat.vok.bak"));
+        EXPECT_EQ(cut.largest, "9");
+        EXPECT_EQ(folder.read(), storeOf({1, 3, 9}));
+        EXPECT_EQ(folder.read("facDat.vok.bak"), bytes);
+        const auto said = store.messages(cut);
+        ASSERT_EQ(said.size(), 1u);
+        EXPECT_NE(said[0].find(folder.path()), std::string::npos);
+        EXPECT_NE(said[0].find(folder.path("facDat.vok.bak")), std::string::npos);
+
+        const auto next = store.insert("7", gmpFactorial(7));
+        EXPECT_TRUE(next.backup.empty());
+        EXPECT_TRUE(store.messages(next).empty());
+        EXPECT_EQ(folder.read(), storeOf({1, 3, 7, 9}));
+        EXPECT_EQ(folder.read("facDat.vok.bak"), bytes);
+    }
+}
+
+// Without a valid first record the whole file is the damaged part; without
+// any bytes but line ends there is nothing to cut.
+TEST(FactorialStore, AStoreWithoutAValidRecordCountsAsOneFactorial) {
+    struct Case {
+        const char* bytes;
+        FactorialStore::State state;
+    };
+    const Case cases[] = {
+        {"", FactorialStore::State::Empty},
+        {"\r\n\n", FactorialStore::State::Empty},
+        {"2,\"2\"\r\n5,\"120\"", FactorialStore::State::Damaged},
+        {"1,\"2\"", FactorialStore::State::Damaged},
+        {"\r\n1,\"1\"", FactorialStore::State::Damaged},
+        {"garbage", FactorialStore::State::Damaged},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.bytes);
+        test::StoreFolder folder;
+        folder.write(c.bytes);
+        FactorialStore store(folder.path());
+        const auto one = store.lookup("1");
+        EXPECT_EQ(one.state, c.state);
+        EXPECT_EQ(one.place, Place::Stored);
+        EXPECT_EQ(one.record.value, "1");
+        const auto four = store.lookup("4");
+        EXPECT_EQ(four.place, Place::Beyond);
+        EXPECT_EQ(four.record.key, "1");
+        EXPECT_EQ(store.largestKey(), "");
+        EXPECT_EQ(folder.read(), c.bytes);
+
+        const auto change = store.append("4", gmpFactorial(4));
+        EXPECT_EQ(change.outcome, Outcome::Written);
+        EXPECT_EQ(folder.read(), storeOf({1, 4}));
+        const bool cut = c.state == FactorialStore::State::Damaged;
+        EXPECT_EQ(change.backup.empty(), !cut);
+        EXPECT_EQ(folder.read("facDat.vok.bak"),
+                  cut ? std::optional<std::string>(c.bytes) : std::nullopt);
+    }
+}
+
+// The last record read from the end, and the largest key checked against a
+// remembered one through it where it can be.
+TEST(FactorialStore, TheLastRecordVouchesForARememberedLargestKey) {
+    const std::string sound = storeOf({1, 5, 9});
+    const std::string damagedTail = storeOf({1, 5}) + "\r\n9,\"36288";
+    struct Case {
+        std::optional<std::string> bytes;
+        const char* last;
+        const char* remembered;
+        const char* reached;
+        const char* largest;
+    };
+    const Case cases[] = {
+        {sound, "9", "9", "1", "9"},
+        {sound + "\n\r\n", "9", "5", "1", "9"},
+        {sound, "9", "0", "1", "9"},
+        {sound, "9", "100", "1", "9"},
+        {sound, "9", "1E+16", "1", "9"},
+        {storeOf({1}), "1", "", "1", "1"},
+        {damagedTail, "", "9", "5", "9"},   // trusted: not below a stored key
+        {damagedTail, "", "3", "5", "5"},   // below a stored key: read through
+        {damagedTail, "", "abc", "1", "5"}, // not a key: read through
+        {storeOf({1, 5}) + "\r\n9,\"36288\"", "", "9", "1", "9"}, // 9! is 362880
+        {storeOf({5}), "", "5", "1", "5"}, // 5 first is no store, but 5 is not below 1
+        {std::string(), "", "0", "1", ""},
+        {std::nullopt, "", "0", "1", ""},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.bytes.value_or("(none)") + " / " + c.remembered);
+        test::StoreFolder folder;
+        if (c.bytes) folder.write(*c.bytes);
+        const FactorialStore store(folder.path());
+        EXPECT_EQ(store.lastKey(), c.last);
+        EXPECT_EQ(store.currentLargestKey(c.remembered, c.reached), c.largest);
+    }
+}
+
+// Long true factorials pass the length and final-zero checks; the same
+// with one digit more or less, or one final zero less, does not.
+TEST(FactorialStore, LongRecordsAreCheckedByLengthAndFinalZeros) {
+    for (const unsigned long n : {25ul, 64ul, 1000ul, 4096ul, 100000ul}) {
+        SCOPED_TRACE(n);
+        const std::string f = gmpFactorial(n), key = std::to_string(n);
+        const std::string wrong[] = {f + "0", f.substr(1), "1" + f.substr(0, f.size() - 2) + "50"};
+        test::StoreFolder folder;
+        folder.write("1,\"1\"\r\n" + key + ",\"" + f + "\"");
+        FactorialStore store(folder.path());
+        EXPECT_EQ(store.lookup(key).record.value, f);
+        EXPECT_EQ(store.lastKey(), key);
+        for (const std::string& value : wrong) {
+            folder.write("1,\"1\"\r\n" + key + ",\"" + value + "\"");
+            EXPECT_EQ(store.lookup(key).place, Place::Beyond);
+            EXPECT_EQ(store.lastKey(), "");
+        }
+    }
+}
+
+TEST(FactorialStore, CreateStartsOnlyAMissingOrEmptyStore) {
+    test::StoreFolder folder;
+    FactorialStore store(folder.path());
+    EXPECT_EQ(store.lookup("1").state, FactorialStore::State::Empty);
+    EXPECT_EQ(store.create().outcome, Outcome::Written);
+    EXPECT_EQ(folder.read(), "1,\"1\"");
+    folder.write(storeOf({1, 6}) + "\n");
+    const auto again = store.create();
+    EXPECT_EQ(again.outcome, Outcome::Unchanged);
+    EXPECT_EQ(again.largest, "6");
+    EXPECT_EQ(folder.read(), storeOf({1, 6}) + "\n");
+    // Storing what is stored changes nothing either.
+    EXPECT_EQ(store.insert("6", gmpFactorial(6)).outcome, Outcome::Unchanged);
+    EXPECT_EQ(folder.read(), storeOf({1, 6}) + "\n");
+}
+
+// A store that is a symbolic link (absolute, relative, a chain, or naming a
+// file not there yet) is written through it; the links stay links.
+TEST(FactorialStore, WritesThroughSymbolicLinks) {
+    struct Case {
+        const char* name;
+        std::vector<std::pair<std::string, std::string>> links; // link -> target
+        bool targetExists;
+    };
+    const Case cases[] = {
+        {"absolute", {{"facDat.vok", "ABS:data/real.vok"}}, true},
+        {"relative", {{"facDat.vok", "data/real.vok"}}, true},
+        {"chain", {{"facDat.vok", "middle"}, {"middle", "data/real.vok"}}, true},
+        {"dangling", {{"facDat.vok", "data/real.vok"}}, false},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        test::StoreFolder folder;
+        fs::create_directories(folder.dir() / "data");
+        const std::string real = folder.path("data/real.vok");
+        if (c.targetExists) folder.write(storeOf({1, 5}), "data/real.vok");
+        for (const auto& [link, target] : c.links) {
+            const std::string to =
+                target.rfind("ABS:", 0) == 0 ? folder.path(target.substr(4)) : target;
+            fs::create_symlink(to, folder.dir() / link);
+        }
+        FactorialStore store(folder.path());
+        EXPECT_EQ(store.lookup("5").place, c.targetExists ? Place::Stored : Place::Beyond);
+        EXPECT_EQ(store.insert("3", gmpFactorial(3)).outcome, Outcome::Written);
+        EXPECT_EQ(store.append("7", gmpFactorial(7)).outcome, Outcome::Written);
+        const std::set<unsigned long> keys =
+            c.targetExists ? std::set<unsigned long>{1, 3, 5, 7} : std::set<unsigned long>{1, 3, 7};
+        EXPECT_EQ(folder.read("data/real.vok"), storeOf(keys));
+        for (const auto& link : c.links)
+            EXPECT_TRUE(fs::is_symlink(folder.dir() / link.first)) << link.first;
+        EXPECT_EQ(folder.read(), storeOf(keys));
+    }
+}
+
+// New files left by an interrupted write of the store or of its backup go
+// with the next write, under the lock; other files stay.
+TEST(FactorialStore, TheNextWriteRemovesLeftoverNewFiles) {
+    test::StoreFolder folder;
+    folder.write(storeOf({1, 5}));
+    for (const char* leftover : {"facDat.vok.new-Ab3xYz", "facDat.vok.bak.new-Q1w2e3"})
+        folder.write("1,\"1\"\r\n5,\"1", leftover);
+    folder.write("[Text]", "rcnt.vok.new-keep01");
+    folder.write("x", "facDat.vok.newer");
+    FactorialStore store(folder.path());
+    EXPECT_EQ(store.lookup("5").place, Place::Stored);
+    EXPECT_EQ(folder.names().size(), 5u); // reading removes nothing
+    EXPECT_EQ(store.insert("4", gmpFactorial(4)).outcome, Outcome::Written);
+    EXPECT_EQ(folder.names(), (std::set<std::string>{"facDat.vok", "facDat.vok.lock",
+                                                     "rcnt.vok.new-keep01", "facDat.vok.newer"}));
+    EXPECT_EQ(folder.read(), storeOf({1, 4, 5}));
+}
+
+// A file-size limit that binds root as well: a full disk.
+class FileSizeLimit {
+  public:
+    explicit FileSizeLimit(rlim_t bytes) {
+        getrlimit(RLIMIT_FSIZE, &old_);
+        oldHandler_ = std::signal(SIGXFSZ, SIG_IGN);
+        rlimit limit = old_;
+        limit.rlim_cur = bytes;
+        setrlimit(RLIMIT_FSIZE, &limit);
+    }
+    ~FileSizeLimit() {
+        setrlimit(RLIMIT_FSIZE, &old_);
+        std::signal(SIGXFSZ, oldHandler_);
+    }
+    FileSizeLimit(const FileSizeLimit&) = delete;
+    FileSizeLimit& operator=(const FileSizeLimit&) = delete;
+
+  private:
+    rlimit old_{};
+    void (*oldHandler_)(int);
+};
+
+// A store that cannot be read is never replaced; one that must not be
+// written, or does not fit on a full disk, stays as it is with no new file
+// left beside it; each says so with its path.
+TEST(FactorialStore, UnreadableAndUnwritableStoresStayAsTheyAre) {
+    test::StoreFolder folder;
+    FactorialStore store(folder.path());
+
+    fs::create_directory(folder.path()); // a folder where the file should be
+    EXPECT_EQ(store.lookup("5").state, FactorialStore::State::Unreadable);
+    EXPECT_EQ(store.lookup("5").record.key, "1");
+    for (const auto& change : {store.create(), store.insert("5", gmpFactorial(5))}) {
+        EXPECT_EQ(change.outcome, Outcome::Unreadable);
+        EXPECT_EQ(store.messages(change),
+                  std::vector<std::string>{kFacStoreUnreadable + folder.path()});
+    }
+    EXPECT_TRUE(fs::is_directory(folder.path()));
+    fs::remove(folder.path());
+
+    fs::create_symlink("facDat.vok", folder.path()); // a link to itself
+    EXPECT_EQ(store.lookup("5").state, FactorialStore::State::Unreadable);
+    EXPECT_EQ(store.append("5", gmpFactorial(5)).outcome, Outcome::Unreadable);
+    EXPECT_TRUE(fs::is_symlink(folder.path()));
+    fs::remove(folder.path());
+
+    folder.write(storeOf({1, 5}));
+    fs::permissions(folder.path(), fs::perms::owner_read | fs::perms::group_read);
+    EXPECT_EQ(store.lookup("5").record.value, gmpFactorial(5));
+    const auto change = store.insert("3", gmpFactorial(3));
+    EXPECT_EQ(change.outcome, Outcome::Unwritable);
+    EXPECT_EQ(store.messages(change),
+              std::vector<std::string>{kFacStoreUnwritable + folder.path()});
+    EXPECT_EQ(folder.read(), storeOf({1, 5}));
+
+    fs::permissions(folder.path(), fs::perms::owner_read | fs::perms::owner_write);
+    {
+        const FileSizeLimit full(storeOf({1, 5}).size() + 2);
+        EXPECT_EQ(store.append("30", gmpFactorial(30)).outcome, Outcome::Unwritable);
+    }
+    EXPECT_EQ(folder.read(), storeOf({1, 5}));
+    EXPECT_EQ(folder.names(), (std::set<std::string>{"facDat.vok", "facDat.vok.lock"}));
+}
+
+// A writer waits while another holds the lock, and gives up with a message
+// when that takes too long; either way the file is never half-changed.
+TEST(FactorialStore, WritersWaitForTheLock) {
+    test::StoreFolder folder;
+    folder.write(storeOf({1, 5}));
+    auto held =
+        std::make_unique<FileLock>(folder.path("facDat.vok.lock"), std::chrono::milliseconds(0));
+    ASSERT_EQ(held->status(), FileLock::Status::Held);
+
+    FactorialStore impatient(folder.path(), std::chrono::milliseconds(20));
+    const auto busy = impatient.insert("3", gmpFactorial(3));
+    EXPECT_EQ(busy.outcome, Outcome::Busy);
+    EXPECT_EQ(impatient.messages(busy), std::vector<std::string>{kFacStoreBusy + folder.path()});
+
+    FactorialStore patient(folder.path());
+    std::thread writer(
+        [&] { EXPECT_EQ(patient.insert("3", gmpFactorial(3)).outcome, Outcome::Written); });
+    std::this_thread::sleep_for(std::chrono::milliseconds(100));
+    EXPECT_EQ(folder.read(), storeOf({1, 5})); // still waiting
+    held.reset();
+    writer.join();
+    EXPECT_EQ(folder.read(), storeOf({1, 3, 5}));
+}
+
+// Two windows' stores on one file, each writing from what it read earlier:
+// every write goes into the file as it is by then, so nothing is lost and an
+// "append" that another window has overtaken lands in order.
+TEST(FactorialStore, TwoStoresOnOneFileLoseNothing) {
+    test::StoreFolder folder;
+    folder.write(storeOf({1, 5}));
+    FactorialStore a(folder.path()), b(folder.path());
+
+    ASSERT_EQ(a.lookup("7").place, Place::Beyond);
+    ASSERT_EQ(b.lookup("10").place, Place::Beyond);
+    EXPECT_EQ(b.append("10", gmpFactorial(10)).largest, "10");
+    EXPECT_EQ(a.append("7", gmpFactorial(7)).largest, "10"); // goes in before 10
+    ASSERT_EQ(a.lookup("3").place, Place::Gap);
+    EXPECT_EQ(b.insert("3", gmpFactorial(3)).outcome, Outcome::Written);
+    EXPECT_EQ(a.insert("3", gmpFactorial(3)).outcome, Outcome::Unchanged); // b stored it meanwhile
+    EXPECT_EQ(folder.read(), storeOf({1, 3, 5, 7, 10}));
+
+    // And at the same time, from two threads, in random order.
+    const auto seed = test::testSeed("FactorialStore.TwoStoresOnOneFileLoseNothing");
+    SCOPED_TRACE("seed " + std::to_string(seed));
+    std::vector<unsigned long> first, second;
+    for (unsigned long n = 11; n <= 130; ++n)
+        (n % 2 ? first : second).push_back(n);
+    std::mt19937_64 rng(seed);
+    std::shuffle(first.begin(), first.end(), rng);
+    std::shuffle(second.begin(), second.end(), rng);
+    auto run = [&folder](const std::vector<unsigned long>& keys) {
+        FactorialStore store(folder.path());
+        for (unsigned long n : keys)
+            EXPECT_EQ(store.append(std::to_string(n), gmpFactorial(n)).outcome, Outcome::Written)
+                << n;
+    };
+    std::thread one(run, first), two(run, second);
+    one.join();
+    two.join();
+    std::set<unsigned long> all{1, 3, 5, 7, 10};
+    for (unsigned long n = 11; n <= 130; ++n)
+        all.insert(n);
+    EXPECT_EQ(folder.read(), storeOf(all));
+}
+
+// The table takes the place of the records 1 to 100; larger ones stay, and
+// a damaged part after them is cut as by any write.
+TEST(FactorialStore, TheTableKeepsTheRecordsAboveIt) {
+    const std::vector<std::string> table = factorialTable(kFactorialTableTop);
+    std::set<unsigned long> oneToHundred;
+    for (unsigned long n = 1; n <= 100; ++n)
+        oneToHundred.insert(n);
+    struct Case {
+        std::optional<std::string> before;
+        std::set<unsigned long> above;
+        bool cut;
+    };
+    const Case cases[] = {
+        {std::nullopt, {}, false},
+        {storeOf({1, 50, 150, 200}), {150, 200}, false},
+        {storeOf({1, 3}) + "\n" + storeOf({100, 101}), {101}, false},
+        {storeOf({1, 150}) + "\r\n160,\"oops\"", {150}, true},
+    };
+    for (const Case& c : cases) {
+        test::StoreFolder folder;
+        if (c.before) folder.write(*c.before);
+        FactorialStore store(folder.path());
+        const auto change = store.storeTable(table);
+        EXPECT_EQ(change.outcome, Outcome::Written);
+        std::set<unsigned long> after = oneToHundred;
+        after.insert(c.above.begin(), c.above.end());
+        EXPECT_EQ(folder.read(), storeOf(after));
+        EXPECT_EQ(change.largest, std::to_string(*after.rbegin()));
+        EXPECT_EQ(change.backup.empty(), !c.cut);
+    }
+}
+
+// A lookup reads up to its record, not the whole store.
+TEST(FactorialStore, ALookupStopsAtItsRecord) {
+    test::StoreFolder folder;
+    std::set<unsigned long> keys;
+    for (unsigned long n = 1; n <= 1200; ++n)
+        keys.insert(n);
+    const std::string bytes = storeOf(keys); // about 2.3 MB
+    folder.write(bytes);
+    FactorialStore store(folder.path());
+    const auto before = bytesRead();
+    if (!before) GTEST_SKIP() << "no /proc/self/io";
+    EXPECT_EQ(store.lookup("20").record.value, gmpFactorial(20));
+    const auto between = bytesRead();
+    EXPECT_LT(*between - *before, bytes.size() / 4);
+    EXPECT_EQ(store.lookup("1201").record.value, gmpFactorial(1200));
+    EXPECT_GE(*bytesRead() - *between, bytes.size());
+}
+
+} // namespace
+} // namespace longhand

@@ -1,0 +1,272 @@
+// The main window's function menu, the table of 1! to 100!, the partial
+// product, and the round hint, rounding and Move on its result view,
+// driven through the real controls.
+#include "engine/partialproduct.h"
+#include "support/gmp.h"
+#include "uitest.h"
+
+#include <set>
+
+namespace longhand {
+namespace {
+
+using test::click;
+using test::WindowRig;
+
+void clickAtCaret(NumberView* view, int position) {
+    QTest::mouseClick(view->viewport(), Qt::LeftButton, Qt::NoModifier,
+                      view->cursorRect(position).center());
+}
+
+// ---- The function menu ------------------------------------------------------------
+
+// Each item opens the dialog in its mode, captioned by the settings text;
+// the template modes hold input checking off while open and give it back.
+TEST(MainWindowFunctionMenu, EachItemOpensTheDialogInItsMode) {
+    WindowRig rig;
+    MainWindow& w = *rig.window;
+    w.inputCheckAction->trigger(); // checking on
+    struct Item {
+        QAction* action;
+        FunctionMode mode;
+        const char* caption;
+        const char* line;
+        InputCheck whileOpen;
+    } const items[] = {
+        {w.factorialAction, FunctionMode::Factorial, "Factorial", "", InputCheck::On},
+        {w.powerAction, FunctionMode::Power, "Power", "", InputCheck::On},
+        {w.permutationAction, FunctionMode::Permutation, "Permutation", "p(,,)", InputCheck::Off},
+        {w.combinationAction, FunctionMode::Combination, "Combination", "c(,,)", InputCheck::Off},
+    };
+    for (const Item& item : items) {
+        SCOPED_TRACE(item.caption);
+        bool seen = false;
+        QTimer::singleShot(0, [&] {
+            auto* d = qobject_cast<FunctionDialog*>(QApplication::activeModalWidget());
+            if (!d) return;
+            seen = true;
+            EXPECT_EQ(d->mode(), item.mode);
+            EXPECT_EQ(d->windowTitle(), item.caption);
+            EXPECT_EQ(d->computeButton->text(), item.caption);
+            EXPECT_EQ(d->argumentLine->text(), item.line);
+            EXPECT_EQ(w.inputCheck, item.whileOpen);
+            d->close();
+        });
+        item.action->trigger();
+        EXPECT_TRUE(seen);
+        EXPECT_EQ(w.inputCheck, InputCheck::On);
+    }
+}
+
+// ---- Generate 1! to 100! ----------------------------------------------------------
+
+// The table takes the place of the records 1 to 100 only: larger ones stay
+// and the largest stored n is theirs; a damaged part is cut with its notice
+// before the completion message.
+TEST(MainWindowFactorialTable, ReplacesTheRecordsUpToAHundred) {
+    std::set<unsigned long> table;
+    for (unsigned long n = 1; n <= 100; ++n)
+        table.insert(n);
+    struct Case {
+        std::string before;
+        std::set<unsigned long> above;
+        bool cut;
+    };
+    const Case cases[] = {
+        {test::storeOf({1, 50, 150, 200}), {150, 200}, false},
+        {"1,\"1\"\r\n200,\"x\"", {}, true},
+    };
+    for (const Case& c : cases) {
+        WindowRig rig;
+        MainWindow& w = *rig.window;
+        rig.folder.write("facDat.vok", c.before);
+        w.factorialTableAction->trigger();
+
+        std::set<unsigned long> after = table;
+        after.insert(c.above.begin(), c.above.end());
+        EXPECT_EQ(rig.folder.read("facDat.vok"), test::storeOf(after));
+        const std::string largest = std::to_string(*after.rbegin());
+        EXPECT_EQ(w.largestStored, largest);
+        EXPECT_EQ(rig.folder.setting("Recent Factorial", "Upper"), largest);
+        ASSERT_EQ(rig.presenter.messages.size(), c.cut ? 2u : 1u);
+        EXPECT_EQ(rig.presenter.messages.back().text, "1! to 100! are in the store now.");
+        if (c.cut) {
+            EXPECT_TRUE(rig.presenter.messages[0].text.contains(
+                QString::fromStdString(rig.folder.file("facDat.vok.bak"))));
+        }
+    }
+}
+
+TEST(MainWindowFactorialTable, AStoreThatCannotBeWrittenKeepsTheSetting) {
+    WindowRig rig;
+    rig.window->largestStored = "5";
+    setAppFolder(rig.folder.path() + "/missing-folder");
+    rig.window->factorialTableAction->trigger();
+    setAppFolder(rig.folder.path());
+    EXPECT_EQ(rig.window->largestStored, "5");
+    EXPECT_FALSE(rig.folder.setting("Recent Factorial", "Upper").has_value());
+    ASSERT_EQ(rig.presenter.messages.size(), 1u);
+    EXPECT_TRUE(rig.presenter.messages[0].text.startsWith("The factorial store cannot be written"));
+}
+
+// ---- The partial product ---------------------------------------------------------------
+
+struct PartialRig : WindowRig {
+    PartialRig() {
+        window->firstOperand->setText("a");
+        window->secondOperand->setText("b");
+        window->resultView->setText("c");
+    }
+    void run(std::initializer_list<std::optional<QString>> answers) {
+        presenter.inputAnswers.assign(answers.begin(), answers.end());
+        window->partialProductAction->trigger();
+    }
+    std::string boxes() const {
+        return window->firstOperand->text() + "|" + window->secondOperand->text() + "|" +
+               window->resultView->text();
+    }
+};
+
+TEST(MainWindowPartialProduct, AsksForMAndNAndShowsTheProduct) {
+    PartialRig rig;
+    rig.run({QStringLiteral("3"), QStringLiteral("5")});
+    EXPECT_EQ(rig.boxes(), "||60");
+    ASSERT_EQ(rig.presenter.messages.size(), 1u);
+    EXPECT_EQ(rig.presenter.messages[0].buttons, MsgButtons::OkCancel);
+    EXPECT_EQ(rig.presenter.messages[0].icon, MsgIcon::Information);
+    EXPECT_TRUE(rig.presenter.messages[0].text.startsWith("m(m+1)(m+2)...(n) multiplies"));
+    ASSERT_EQ(rig.presenter.inputs.size(), 2u);
+    EXPECT_EQ(rig.presenter.inputs[0].prompt.toStdString(),
+              "Product of all whole numbers from M up to N.\r\r"
+              "Example: M = 3 and N = 5 give 3 x 4 x 5 = 60.\r\r"
+              "Type whole numbers only, with no sign or point. N must be larger than M.\r\r"
+              "A long run of numbers takes a while to multiply.\r\r"
+              "Enter M, the first number of the run, then press OK. N is asked for next.");
+    EXPECT_EQ(rig.presenter.inputs[0].defaultAnswer, "");
+    EXPECT_EQ(rig.presenter.inputs[1].prompt, "ENTER NUMBER > 3");
+    EXPECT_TRUE(rig.sound.log.empty()); // no finished sound
+}
+
+// A refusal asks again from the start; Cancel or an empty answer ends the
+// command with the boxes as they were.
+TEST(MainWindowPartialProduct, ARefusalAsksAgainAndCancelEndsIt) {
+    {
+        PartialRig rig;
+        rig.run({QStringLiteral("10"), QStringLiteral("9"), QStringLiteral("-2"),
+                 QStringLiteral("30"), QStringLiteral("3"), std::nullopt});
+        EXPECT_EQ(rig.boxes(), "a|b|c");
+        ASSERT_EQ(rig.presenter.messages.size(), 3u);
+        EXPECT_EQ(rig.presenter.messages[1].text, kChooseNGreater);
+        EXPECT_EQ(rig.presenter.messages[2].text, kEnterWholeNumbers);
+        EXPECT_EQ(rig.presenter.inputs.size(), 6u);
+    }
+    PartialRig empty;
+    empty.run({QString()});
+    EXPECT_EQ(empty.boxes(), "a|b|c");
+    PartialRig cancelled;
+    cancelled.presenter.answers = {MsgAnswer::Cancel};
+    cancelled.run({});
+    EXPECT_EQ(cancelled.boxes(), "a|b|c");
+    EXPECT_TRUE(cancelled.presenter.inputs.empty());
+}
+
+// ---- The round hint and rounding -----------------------------------------------------
+
+TEST(MainWindowRounding, AClickIntoTheResultOffersAndTheHintRounds) {
+    struct Case {
+        const char* text;
+        int keep;
+        const char* rounded;
+    } const cases[] = {{"3.14159", 3, "3.142"}, {"-99.95", 1, "-100"}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.text);
+        WindowRig rig;
+        MainWindow& w = *rig.window;
+        w.resultView->setText(c.text);
+        const int point = static_cast<int>(std::string(c.text).find('.')) + 1;
+        clickAtCaret(w.resultView, point + c.keep);
+        EXPECT_EQ(w.windowTitle().toStdString(), std::to_string(point));
+        EXPECT_FALSE(w.roundHint->isHidden());
+        EXPECT_EQ(w.roundHint->text().toStdString(), std::to_string(c.keep) + ": Click To Round.");
+        click(w.roundHint);
+        EXPECT_EQ(w.resultView->text(), c.rounded);
+        EXPECT_TRUE(w.roundHint->isHidden());
+        // The hint is gone: a second click changes nothing.
+        w.resultView->setText(c.text);
+        click(w.roundHint);
+        EXPECT_EQ(w.resultView->text(), c.text);
+    }
+}
+
+TEST(MainWindowRounding, NothingIsOfferedLeftOfThePointOrAtTheEnd) {
+    WindowRig rig;
+    MainWindow& w = *rig.window;
+    w.resultView->setText("12.345");
+    clickAtCaret(w.resultView, 6); // after the last digit
+    EXPECT_TRUE(w.roundHint->isHidden());
+    EXPECT_EQ(w.windowTitle(), "3");
+    w.setWindowTitle("x");
+    clickAtCaret(w.resultView, 1); // left of the point
+    EXPECT_TRUE(w.roundHint->isHidden());
+    EXPECT_EQ(w.windowTitle(), "x");
+    // The status label, visible and empty from the start, offers nothing.
+    WindowRig fresh;
+    fresh.window->resultView->setText("7.5");
+    click(fresh.window->roundHint);
+    EXPECT_EQ(fresh.window->resultView->text(), "7.5");
+}
+
+// A result whose point has moved since the hint is not rounded at the old
+// point.
+TEST(MainWindowRounding, AResultOfAnotherShapeIsNotRounded) {
+    WindowRig rig;
+    MainWindow& w = *rig.window;
+    w.resultView->setText("12.345");
+    clickAtCaret(w.resultView, 4);
+    w.resultView->setText("1.2345");
+    click(w.roundHint);
+    EXPECT_EQ(w.resultView->text(), "1.2345");
+}
+
+// ---- Move ------------------------------------------------------------------------------
+
+TEST(MainWindowMove, TheAnswerChoosesTheBox) {
+    struct Case {
+        std::optional<const char*> answer; // nullopt: Cancel
+        const char* first;
+        const char* second;
+    } const cases[] = {
+        {"1", "-0.125", "b"}, {"2", "a", "-0.125"}, {"3", "a", "b"}, {std::nullopt, "a", "b"}};
+    for (const Case& c : cases) {
+        WindowRig rig;
+        MainWindow& w = *rig.window;
+        w.firstOperand->setText("a");
+        w.secondOperand->setText("b");
+        w.resultView->setText("-0.125");
+        rig.presenter.inputAnswers = {c.answer ? std::optional<QString>(*c.answer) : std::nullopt};
+        click(w.moveLabel);
+        ASSERT_EQ(rig.presenter.inputs.size(), 1u);
+        EXPECT_EQ(rig.presenter.inputs[0].prompt.toStdString(),
+                  "Copy the result into a box.\r\r1 = upper box\r\r2 = lower box. Any other "
+                  "answer, or Cancel, leaves both boxes as they are.");
+        EXPECT_EQ(rig.presenter.inputs[0].defaultAnswer, "1");
+        EXPECT_EQ(w.firstOperand->text(), c.first);
+        EXPECT_EQ(w.secondOperand->text(), c.second);
+    }
+}
+
+// The box is emptied before it takes the text, so that input checking
+// cleans the copy as typed text.
+TEST(MainWindowMove, WithCheckingOnTheCopyIsCleaned) {
+    WindowRig rig;
+    MainWindow& w = *rig.window;
+    w.inputCheckAction->trigger();
+    w.resultView->setText("0.5");
+    w.firstOperand->setText("9");
+    rig.presenter.inputAnswers = {QStringLiteral("1")};
+    click(w.moveLabel);
+    EXPECT_EQ(w.firstOperand->text(), ".5");
+}
+
+} // namespace
+} // namespace longhand

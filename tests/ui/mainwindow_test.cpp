@@ -1,0 +1,285 @@
+// The main window driven as a person would: typing into the operand boxes,
+// pressing the buttons and menu items, reading the boxes, captions, labels
+// and the settings file.
+#include "support/alloc_failure.h"
+#include "support/gmp.h"
+#include "ui/common/application.h"
+#include "uitest.h"
+
+#include <filesystem>
+#include <new>
+
+namespace longhand {
+namespace {
+
+using test::click;
+using test::WindowRig;
+
+// ---- The four operations ----------------------------------------------------
+
+// Each button runs its own operation on the two boxes into the result view
+// and clears the status; a refusal shows its message and leaves the result,
+// the status and the sound alone. The operand boxes never change.
+TEST(MainWindowOperation, EachButtonShowsItsResultOrItsRefusal) {
+    using Button = QPushButton* MainWindow::*;
+    struct Case {
+        const char* a;
+        const char* b;
+        Button button;
+        const char* shown;
+        const char* message; // null: a result
+        MsgIcon icon = MsgIcon::None;
+    } const cases[] = {
+        {"12.5", "-3", &MainWindow::addButton, "9.5", nullptr},
+        {"12.5", "-3", &MainWindow::subtractButton, "15.5", nullptr},
+        {"12.5", "-3", &MainWindow::multiplyButton, "-37.5", nullptr},
+        {"10", "4", &MainWindow::divideButton, "2.5", nullptr},
+        {"5", "-0.0", &MainWindow::divideButton, "old", "Division by zero."},
+        {"1,000", " ", &MainWindow::addButton, "old", "Turn on input-checking. Reenter data."},
+        {"5", "", &MainWindow::addButton, "old", "1 or 2 boxes are Empty.", MsgIcon::Information},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(std::string(c.a) + " " + c.b);
+        WindowRig rig; // input checking unset: the boxes keep what is typed
+        MainWindow& w = *rig.window;
+        w.resultView->setText("old");
+        w.setWindowTitle("3");
+        QTest::keyClicks(w.firstOperand, QString::fromLatin1(c.a));
+        QTest::keyClicks(w.secondOperand, QString::fromLatin1(c.b));
+        click(w.*c.button);
+        EXPECT_EQ(w.resultView->text(), c.shown);
+        EXPECT_EQ(w.firstOperand->text() + "|" + w.secondOperand->text(),
+                  std::string(c.a) + "|" + c.b);
+        ASSERT_EQ(rig.presenter.messages.size(), c.message ? 1u : 0u);
+        if (c.message) {
+            EXPECT_EQ(rig.presenter.messages[0].text.toStdString(), c.message);
+            EXPECT_EQ(rig.presenter.messages[0].icon, c.icon);
+        }
+        // A result clears the status; a refusal leaves it and the sound alone.
+        EXPECT_EQ(w.windowTitle(), c.message ? "3" : "");
+        EXPECT_EQ(w.stopSoundButton->isHidden(), c.message != nullptr);
+    }
+}
+
+// ---- The finished sound and its options ----------------------------------------
+
+TEST(MainWindowSound, AFinishedOperationLoopsTheSoundUntilStopped) {
+    WindowRig rig; // the delivered settings: sound on
+    MainWindow& w = *rig.window;
+    w.firstOperand->setText("1");
+    w.secondOperand->setText("2");
+    click(w.addButton);
+    EXPECT_EQ(rig.sound.log, (std::vector<std::string>{"stop", "play"}));
+    EXPECT_FALSE(w.stopSoundButton->isHidden());
+    click(w.stopSoundButton);
+    EXPECT_FALSE(rig.sound.looping);
+    EXPECT_TRUE(w.stopSoundButton->isHidden());
+
+    // Switched off while it loops, the sound stops and is not heard again.
+    click(w.addButton);
+    w.soundAction->trigger();
+    EXPECT_FALSE(rig.sound.looping);
+    EXPECT_TRUE(w.stopSoundButton->isHidden());
+    EXPECT_EQ(w.soundAction->text(), "Enable Sound When Finished?");
+    EXPECT_EQ(rig.folder.setting("Sound Check", "State"), "1");
+    rig.sound.log.clear();
+    click(w.multiplyButton);
+    EXPECT_EQ(w.resultView->text(), "2");
+    EXPECT_TRUE(rig.sound.log.empty());
+    w.soundAction->trigger();
+    EXPECT_EQ(w.soundAction->text(), "Disable Sound When Finished?");
+    EXPECT_EQ(rig.folder.setting("Sound Check", "State"), "0");
+}
+
+// ---- Input checking in the operand boxes -----------------------------------
+
+TEST(MainWindowChecking, WithCheckingOnEachChangeIsCleanedOnce) {
+    WindowRig rig;
+    MainWindow& w = *rig.window;
+    w.inputCheckAction->trigger();
+    ASSERT_EQ(w.inputCheck, InputCheck::On);
+    std::vector<std::string> titles;
+    QObject::connect(&w, &QWidget::windowTitleChanged,
+                     [&](const QString& title) { titles.push_back(title.toStdString()); });
+    QTest::keyClicks(w.firstOperand, "-.5");
+    EXPECT_EQ(w.firstOperand->text(), "-0.5");
+    // One pass per keystroke: the write-back raises no second one.
+    EXPECT_EQ(titles, (std::vector<std::string>{"Checking", "", "Checking", "", "Checking", ""}));
+    // An edit in the middle is cleaned too, and the caret ends at the end.
+    QTest::keyClicks(w.secondOperand, "123");
+    w.secondOperand->setCaretPosition(1);
+    QTest::keyClicks(w.secondOperand, "4");
+    EXPECT_EQ(w.secondOperand->text(), "1423");
+    EXPECT_EQ(w.secondOperand->caretPosition(), 4);
+    w.secondOperand->setCaretPosition(1);
+    QTest::keyClicks(w.secondOperand, "x"); // refused, and still the caret goes
+    EXPECT_EQ(w.secondOperand->text(), "1423");
+    EXPECT_EQ(w.secondOperand->caretPosition(), 4);
+}
+
+TEST(MainWindowChecking, OffRefusesOnlyTheSpaceAndUnsetNothing) {
+    for (const bool off : {true, false}) {
+        WindowRig rig(off ? "[Input Check]\nState=1\n" : "");
+        QTest::keyClicks(rig.window->firstOperand, "0 1a");
+        EXPECT_EQ(rig.window->firstOperand->text(), off ? "01a" : "0 1a");
+    }
+}
+
+// A long paste that memory cannot take, running out in the cleaning pass or
+// refused by the box: one message each time, the caption back, and the box
+// goes on being checked.
+TEST(MainWindowChecking, APasteOutOfMemoryEndsInTheMessage) {
+    WindowRig rig;
+    MainWindow& w = *rig.window;
+    w.inputCheckAction->trigger();
+    NumberBox* box = w.firstOperand;
+    box->freeMemory = [] { return std::optional<std::uint64_t>(std::uint64_t{1} << 40); };
+    QApplication::clipboard()->setText(QString(300000, QLatin1Char('7')));
+    {
+        test::FailLargeAllocations fail(1 << 18);
+        box->paste();
+        EXPECT_GT(fail.refused(), 0u);
+    }
+    box->freeMemory = [] { return std::optional<std::uint64_t>(1 << 20); };
+    box->paste();
+    ASSERT_EQ(rig.presenter.messages.size(), 2u);
+    EXPECT_EQ(rig.presenter.messages[0].text, kOutOfMemory);
+    EXPECT_EQ(rig.presenter.messages[1].text, kOutOfMemory);
+    EXPECT_EQ(w.windowTitle(), "");
+    box->setText("");
+    QTest::keyClicks(box, "0a1");
+    EXPECT_EQ(box->text(), "1");
+}
+
+// ---- Start-up and the option items ----------------------------------------------
+
+TEST(MainWindowStartUp, ReadsTheOptionsAndOffersTheirOpposites) {
+    struct Case {
+        const char* settings;
+        InputCheck inputCheck;
+        const char* inputItem;
+        bool soundOn;
+        const char* soundItem;
+        const char* largestStored;
+    } const cases[] = {
+        {"", InputCheck::Unset, "Enable Input-checking?", true, "Disable Sound When Finished?",
+         "0"},
+        {"[Input Check]\nState=1\n[Sound Check]\nState=1\n", InputCheck::Off,
+         "Enable Input-checking?", false, "Enable Sound When Finished?", "0"},
+        {"[Input Check]\nState=2\n[Recent Factorial]\nUpper=100\n", InputCheck::On,
+         "Disable Input-checking?", true, "Disable Sound When Finished?", "100"},
+        // Judged by the first character; other values leave the defaults.
+        {"[Input Check]\nState=10\n[Sound Check]\nState=2\n[Recent Factorial]\nUpper=007\n",
+         InputCheck::Off, "Enable Input-checking?", true, "Enable Sound When Finished?", "7"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.settings);
+        WindowRig rig(c.settings);
+        MainWindow& w = *rig.window;
+        EXPECT_EQ(w.inputCheck, c.inputCheck);
+        EXPECT_EQ(w.inputCheckAction->text().toStdString(), c.inputItem);
+        EXPECT_EQ(w.soundOn, c.soundOn);
+        EXPECT_EQ(w.soundAction->text().toStdString(), c.soundItem);
+        EXPECT_EQ(w.largestStored, c.largestStored);
+    }
+}
+
+// A sound setting that is neither on nor off leaves the sound on while its
+// item offers to switch it on: the click does so and writes it.
+TEST(MainWindowStartUp, AnUnchosenSoundIsSwitchedOnByItsItem) {
+    WindowRig rig("[Sound Check]\nState=7\n");
+    rig.window->soundAction->trigger();
+    EXPECT_TRUE(rig.window->soundOn);
+    EXPECT_EQ(rig.window->soundAction->text(), "Disable Sound When Finished?");
+    EXPECT_EQ(rig.folder.setting("Sound Check", "State"), "0");
+}
+
+// The largest stored n follows the store, whatever the settings say, and
+// is written back; without a store it stays as read.
+TEST(MainWindowStartUp, UpperFollowsTheStore) {
+    for (const bool store : {true, false}) {
+        WindowRig rig("[Recent Factorial]\nUpper=5\n");
+        if (store) rig.folder.write("facDat.vok", test::storeOf({1, 5, 9}));
+        rig.window->readOptions();
+        EXPECT_EQ(rig.window->largestStored, store ? "9" : "5");
+        EXPECT_EQ(rig.folder.setting("Recent Factorial", "Upper"), rig.window->largestStored);
+    }
+}
+
+TEST(MainWindowOptions, InputCheckingFlipsAndIsWrittenEvenWhenTheWriteFails) {
+    WindowRig rig("");
+    MainWindow& w = *rig.window;
+    w.inputCheckAction->trigger();
+    EXPECT_EQ(w.inputCheck, InputCheck::On);
+    EXPECT_EQ(w.inputCheckAction->text(), "Disable Input-checking?");
+    EXPECT_EQ(rig.folder.setting("Input Check", "State"), "2");
+    w.inputCheckAction->trigger();
+    EXPECT_EQ(w.inputCheck, InputCheck::Off);
+    EXPECT_EQ(w.inputCheckAction->text(), "Enable Input-checking?");
+    EXPECT_EQ(rig.folder.setting("Input Check", "State"), "1");
+
+    // The settings "file" is a folder: nothing can be written.
+    std::filesystem::remove(rig.folder.file("rcnt.vok"));
+    std::filesystem::create_directory(rig.folder.file("rcnt.vok"));
+    w.inputCheckAction->trigger();
+    EXPECT_EQ(w.inputCheck, InputCheck::On);
+}
+
+// ---- Menus, buttons and closing ---------------------------------------------------
+
+TEST(MainWindowMenus, FunctionStopsTheSoundAndPopsItsMenuUp) {
+    WindowRig rig;
+    MainWindow& w = *rig.window;
+    w.firstOperand->setText("2");
+    w.secondOperand->setText("3");
+    click(w.multiplyButton);
+    ASSERT_TRUE(rig.sound.looping);
+    click(w.functionButton);
+    EXPECT_FALSE(rig.sound.looping);
+    EXPECT_TRUE(w.stopSoundButton->isHidden());
+    ASSERT_EQ(rig.presenter.popupItems.size(), 1u);
+    EXPECT_EQ(rig.presenter.popupItems[0], (QStringList{"&Factorial", "&Power", "&Permutation",
+                                                        "&Combination", "&m(m+1)(m+2)...(n)"}));
+}
+
+TEST(MainWindowLayout, ADoubleClickPutsTheCaretAtTheStartOfTheRow) {
+    WindowRig rig;
+    MainWindow& w = *rig.window;
+    QApplication::setActiveWindow(&w);
+    w.resultView->setText("123456");
+    w.resultView->setFocus();
+    w.resultView->moveCaretToEnd();
+    QTest::mouseDClick(w.resultView->viewport(), Qt::LeftButton, {}, QPoint(30, 8));
+    EXPECT_EQ(w.resultView->caretPosition(), 0);
+}
+
+// Memory running out in any other handler (here a press on a widget) is
+// answered by the application object with the message; the program goes on.
+TEST(MainWindowLayout, AnOutOfMemoryLeavingAHandlerEndsInTheMessage) {
+    struct Greedy : QWidget {
+        void mousePressEvent(QMouseEvent*) override { throw std::bad_alloc(); }
+    };
+    auto* app = qobject_cast<Application*>(QCoreApplication::instance());
+    ASSERT_NE(app, nullptr);
+    test::ScriptedPresenter presenter;
+    app->setPresenter(&presenter);
+    Greedy greedy;
+    greedy.show();
+    click(&greedy);
+    app->setPresenter(nullptr);
+    ASSERT_EQ(presenter.messages.size(), 1u);
+    EXPECT_EQ(presenter.messages[0].text, kOutOfMemory);
+}
+
+TEST(MainWindowLayout, ClosingStopsTheSoundAndClosesTheOtherWindows) {
+    WindowRig rig;
+    QWidget other;
+    other.show();
+    rig.sound.looping = true;
+    rig.window->close();
+    EXPECT_FALSE(rig.sound.looping);
+    EXPECT_FALSE(other.isVisible());
+}
+
+} // namespace
+} // namespace longhand
