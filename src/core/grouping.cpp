@@ -9,8 +9,15 @@ bool isGroupSize(int size) {
            std::find(std::begin(kGroupSizes), std::end(kGroupSizes), size) != std::end(kGroupSizes);
 }
 
-DigitGrouping::DigitGrouping(const NumberShape& shape, int groupSize)
-    : shape_(shape), size_(isGroupSize(groupSize) ? groupSize : 0) {}
+DigitGrouping::DigitGrouping(const NumberShape& shape, int groupSize, bool aligned)
+    : shape_(shape), size_(isGroupSize(groupSize) ? groupSize : 0) {
+    if (!aligned || size_ == 0 || shape_.digits() == 0) return;
+    // The first integer digit stands where its group, of `first` digits,
+    // ends a cell; without integer digits the point stands in a gap's place.
+    const Count whole = shape_.integerDigits();
+    const Count first = whole == 0 ? 0 : (whole - 1) % size_ + 1;
+    pad_ = ((size_ - first - shape_.lead) % cellWidth() + cellWidth()) % cellWidth();
+}
 
 Count DigitGrouping::gapsBefore(Count plain) const {
     if (size_ == 0) return 0;
@@ -33,7 +40,7 @@ Count DigitGrouping::gapsBefore(Count plain) const {
 }
 
 Count DigitGrouping::toPlain(Count display) const {
-    if (size_ == 0) return std::clamp<Count>(display, 0, shape_.length);
+    if (size_ == 0) return std::clamp<Count>(display - pad_, 0, shape_.length);
     // The first plain position drawn at or after `display`.
     Count low = 0, high = shape_.length;
     while (low < high) {

@@ -5,6 +5,10 @@
 // that plain text. The mapping between plain positions and the positions of
 // the grouped display takes constant or logarithmic time, so a view with
 // millions of digits draws and moves its caret at once.
+//
+// A number that takes several rows is aligned: blanks before it put every
+// whole group in a cell of the group size plus one (the gap, or the point),
+// so that rows of whole cells show the groups in columns.
 #pragma once
 
 #include "numbershape.h"
@@ -24,15 +28,21 @@ class DigitGrouping {
   public:
     // No grouping: display and plain positions are the same.
     DigitGrouping() = default;
-    // Gaps every `groupSize` digits in a text of `shape` (none for 0).
-    DigitGrouping(const NumberShape& shape, int groupSize);
+    // Gaps every `groupSize` digits in a text of `shape` (none for 0),
+    // aligned to cells when `aligned`.
+    DigitGrouping(const NumberShape& shape, int groupSize, bool aligned = false);
+
+    // Display characters per cell: a group and its gap; 0 without grouping.
+    Count cellWidth() const { return size_ > 0 ? size_ + 1 : 0; }
 
     Count displayLength() const { return toDisplay(shape_.length); }
-    // Where the character at `plain` stands in the display; a caret with
-    // `plain` characters before it is drawn there, after any gap.
-    Count toDisplay(Count plain) const { return plain + gapsBefore(plain); }
-    // The plain caret position for a display position; a gap gives the
-    // position of the digit after it.
+    // Where the character at `plain` stands in the display.
+    Count toDisplay(Count plain) const { return pad_ + plain + gapsBefore(plain); }
+    // Where a caret with `plain` characters before it is drawn: right after
+    // the character before it, ahead of any gap.
+    Count caretToDisplay(Count plain) const { return plain > 0 ? toDisplay(plain - 1) + 1 : pad_; }
+    // The plain caret position for a display position: a caret on either
+    // side of a gap stands before the digit after it.
     Count toPlain(Count display) const;
     // Display characters [from, to) of `text`, a gap drawn as a blank.
     std::string display(std::string_view text, Count from, Count to) const;
@@ -43,6 +53,7 @@ class DigitGrouping {
 
     NumberShape shape_;
     Count size_ = 0;
+    Count pad_ = 0; // blanks before the number
 };
 
 } // namespace longhand

@@ -43,33 +43,63 @@ std::string groupedByHand(const std::string& text, int size) {
     return out;
 }
 
+// Aligned, the groups stand in cells of the size plus one: a gap and the
+// point in the cells' last column, an integer part's last digit before it.
+void expectAligned(const std::string& shown, const std::string& text, int size) {
+    const Count cell = size + 1;
+    const Count pad = static_cast<Count>(shown.find_first_not_of(' '));
+    ASSERT_LT(pad, cell);
+    for (Count i = pad; i < static_cast<Count>(shown.size()); ++i)
+        if (shown[i] == ' ' || shown[i] == '.') ASSERT_EQ(i % cell, size) << i;
+    const std::size_t lastWhole = shown.find_last_of("0123456789", shown.find('.'));
+    if (text.find_first_of("0123456789") < text.find('.'))
+        ASSERT_EQ(static_cast<Count>(lastWhole) % cell, size - 1);
+}
+
+// The display of `text` against the grouping by hand, and every position
+// through the mapping both ways.
+void expectGrouping(const std::string& text, int size, bool aligned) {
+    const DigitGrouping grouping(shapeOf(text), size, aligned);
+    const Count shown = grouping.displayLength();
+    const std::string want = grouping.display(text, 0, shown);
+    const std::string grouped = size ? groupedByHand(text, size) : text;
+    const std::size_t pad = want.size() - grouped.size();
+    ASSERT_EQ(want.substr(pad), grouped);
+    ASSERT_TRUE(aligned || pad == 0);
+    const bool digits = text.find_first_of("0123456789") != std::string::npos;
+    if (aligned && size && digits) expectAligned(want, text, size);
+    if (!digits) ASSERT_EQ(pad, 0u); // nothing to align
+    // Every character keeps its place; a gap leads to the next one.
+    Count plain = 0;
+    for (Count d = 0; d <= shown; ++d) {
+        ASSERT_EQ(grouping.toPlain(d), plain) << d;
+        if (d >= static_cast<Count>(pad) && d < shown && want[d] != ' ') {
+            ASSERT_EQ(grouping.toDisplay(plain), d);
+            ++plain;
+        }
+    }
+    ASSERT_EQ(plain, static_cast<Count>(text.size()));
+    ASSERT_EQ(grouping.toDisplay(plain), shown);
+    for (Count p = 0; p <= plain; ++p)
+        ASSERT_EQ(grouping.toPlain(grouping.caretToDisplay(p)), p);
+    ASSERT_EQ(grouping.display(text, 3, 9), want.substr(std::min<Count>(3, shown), 6));
+}
+
 TEST(DigitGrouping, MatchesGroupingByHandForEveryShapeAndPosition) {
     for (int size : {0, 3, 5, 10})
-        for (const std::string sign : {"", "-"})
-            for (int whole = 0; whole <= 12; ++whole)
-                for (int decimals = -1; decimals <= 12; ++decimals) {
-                    std::string text = sign;
-                    for (int i = 0; i < whole; ++i)
-                        text += static_cast<char>('1' + i % 9);
-                    if (decimals >= 0) text += '.' + std::string(decimals, '7');
-                    SCOPED_TRACE(text + " by " + std::to_string(size));
-                    const std::string want = size ? groupedByHand(text, size) : text;
-                    const DigitGrouping grouping(shapeOf(text), size);
-                    const Count shown = grouping.displayLength();
-                    ASSERT_EQ(grouping.display(text, 0, shown), want);
-                    // Every character keeps its place; a gap leads to the next one.
-                    Count plain = 0;
-                    for (Count d = 0; d <= shown; ++d) {
-                        ASSERT_EQ(grouping.toPlain(d), plain) << d;
-                        if (d < shown && want[d] != ' ') {
-                            ASSERT_EQ(grouping.toDisplay(plain), d);
-                            ++plain;
-                        }
+        for (bool aligned : {false, true})
+            for (const std::string sign : {"", "-"})
+                for (int whole = 0; whole <= 12; ++whole)
+                    for (int decimals = -1; decimals <= 12; ++decimals) {
+                        std::string text = sign;
+                        for (int i = 0; i < whole; ++i)
+                            text += static_cast<char>('1' + i % 9);
+                        if (decimals >= 0) text += '.' + std::string(decimals, '7');
+                        SCOPED_TRACE(text + " by " + std::to_string(size) +
+                                     (aligned ? ", aligned" : ""));
+                        expectGrouping(text, size, aligned);
+                        if (HasFatalFailure()) return;
                     }
-                    ASSERT_EQ(grouping.toDisplay(plain), shown);
-                    ASSERT_EQ(grouping.display(text, 3, 9),
-                              want.substr(std::min<Count>(3, shown), 6));
-                }
 }
 
 TEST(LengthLine, LengthCutAndPlace) {
