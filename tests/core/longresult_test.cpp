@@ -49,11 +49,15 @@ void expectAligned(const std::string& shown, const std::string& text, int size) 
     const Count cell = size + 1;
     const Count pad = static_cast<Count>(shown.find_first_not_of(' '));
     ASSERT_LT(pad, cell);
-    for (Count i = pad; i < static_cast<Count>(shown.size()); ++i)
-        if (shown[i] == ' ' || shown[i] == '.') ASSERT_EQ(i % cell, size) << i;
+    for (Count i = pad; i < static_cast<Count>(shown.size()); ++i) {
+        if (shown[i] == ' ' || shown[i] == '.') {
+            ASSERT_EQ(i % cell, size) << i;
+        }
+    }
     const std::size_t lastWhole = shown.find_last_of("0123456789", shown.find('.'));
-    if (text.find_first_of("0123456789") < text.find('.'))
+    if (text.find_first_of("0123456789") < text.find('.')) {
         ASSERT_EQ(static_cast<Count>(lastWhole) % cell, size - 1);
+    }
 }
 
 // The display of `text` against the grouping by hand, and every position
@@ -68,7 +72,9 @@ void expectGrouping(const std::string& text, int size, bool aligned) {
     ASSERT_TRUE(aligned || pad == 0);
     const bool digits = text.find_first_of("0123456789") != std::string::npos;
     if (aligned && size && digits) expectAligned(want, text, size);
-    if (!digits) ASSERT_EQ(pad, 0u); // nothing to align
+    if (!digits) {
+        ASSERT_EQ(pad, 0u); // nothing to align
+    }
     // Every character keeps its place; a gap leads to the next one.
     Count plain = 0;
     for (Count d = 0; d <= shown; ++d) {
