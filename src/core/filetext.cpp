@@ -94,15 +94,24 @@ NumberFile readNumberFile(const std::string& path, std::size_t maxLength, Progre
     return file;
 }
 
+// The messages are put together with += (an operator+ chain on a literal
+// trips a false -Wrestrict of GCC 12 in optimised builds).
 std::string notANumberMessage(std::string_view path) {
-    return "\"" + std::string(path) +
-           "\" does not hold a decimal number. A number is digits with at most one \".\" as "
-           "its decimal mark (not \",\") and an optional leading \"-\"; blanks, tabs, line "
-           "breaks and underscores may stand anywhere.";
+    std::string message = "\"";
+    message += path;
+    message += "\" does not hold a decimal number. A number is digits with at most one \".\" as "
+               "its decimal mark (not \",\") and an optional leading \"-\"; blanks, tabs, line "
+               "breaks and underscores may stand anywhere.";
+    return message;
 }
 
 std::string cannotReadMessage(std::string_view path, std::string_view reason) {
-    return "Cannot read \"" + std::string(path) + "\": " + std::string(reason) + ".";
+    std::string message = "Cannot read \"";
+    message += path;
+    message += "\": ";
+    message += reason;
+    message += ".";
+    return message;
 }
 
 } // namespace longhand
