@@ -129,8 +129,6 @@ TEST(LengthLine, LengthCutAndPlace) {
     const NumberShape factorial{5'565'709, 0, -1};
     EXPECT_EQ(lengthLineText(factorial, false, 1'234'567),
               "5,565,709 digits" + dot + "digit 1,234,567 of 5,565,709");
-    EXPECT_EQ(withThousands(100), "100");
-    EXPECT_EQ(withThousands(1000), "1,000");
 }
 
 // The first match at or after `from`, else the first before it.

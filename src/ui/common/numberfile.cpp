@@ -41,22 +41,34 @@ struct OpenedFile {
     NumberBox::PreparedText prepared;
 };
 
+// Writes all `n` bytes; a short write is followed by another, so that a
+// failure leaves the system's reason in the file's error string.
+bool writeAll(QSaveFile& file, const char* data, std::size_t n) {
+    while (n > 0) {
+        const qint64 written = file.write(data, static_cast<qint64>(n));
+        if (written <= 0) return false;
+        data += written;
+        n -= static_cast<std::size_t>(written);
+    }
+    return true;
+}
+
 // The reason a save failed, or "" when it did not; nothing is kept of a
 // cancelled save.
 QString writeAtomically(const QString& path, const std::string& text, Progress& progress) {
     QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly)) return file.errorString();
+    // Unbuffered, so that a failed write reports the system's reason.
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered)) return file.errorString();
     for (std::size_t at = 0; at < text.size(); at += kWriteChunk) {
         if (progress.cancelled()) {
             file.cancelWriting();
             return {};
         }
         const std::size_t n = std::min(kWriteChunk, text.size() - at);
-        if (file.write(text.data() + at, static_cast<qint64>(n)) != static_cast<qint64>(n))
-            return file.errorString();
+        if (!writeAll(file, text.data() + at, n)) return file.errorString();
         progress.report(static_cast<double>(at + n) / static_cast<double>(text.size()));
     }
-    if (file.write("\n", 1) != 1 || !file.flush()) return file.errorString();
+    if (!writeAll(file, "\n", 1)) return file.errorString();
     // On the disk before the old file is replaced.
     if (::fsync(file.handle()) != 0) return QString::fromLocal8Bit(std::strerror(errno));
     if (!file.commit()) return file.errorString();

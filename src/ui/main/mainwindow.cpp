@@ -34,7 +34,6 @@
 #include <QScopeGuard>
 #include <QScopedValueRollback>
 #include <QTimer>
-#include <algorithm>
 #include <utility>
 
 namespace longhand {
@@ -164,15 +163,18 @@ void MainWindow::createMenus() {
     factorialTableAction = optionMenu->addAction(QStringLiteral("&Generate 1! to 100!"));
     optionMenu->addSeparator();
     groupingMenu = optionMenu->addMenu(QStringLiteral("&Digit Grouping"));
+    // Each item holds its group size.
     auto* grouping = new QActionGroup(this);
-    groupingActions.push_back(groupingMenu->addAction(QStringLiteral("&None")));
-    for (int size : kGroupSizes)
-        groupingActions.push_back(
-            groupingMenu->addAction(QStringLiteral("Every &%1 Digits").arg(size)));
-    for (QAction* action : groupingActions) {
+    auto groupingItem = [&](const QString& caption, int size) {
+        QAction* action = groupingMenu->addAction(caption);
         action->setCheckable(true);
+        action->setData(size);
         grouping->addAction(action);
-    }
+        groupingActions.push_back(action);
+    };
+    groupingItem(QStringLiteral("&None"), 0);
+    for (int size : kGroupSizes)
+        groupingItem(QStringLiteral("Every &%1 Digits").arg(size), size);
     groupingActions.front()->setChecked(true);
     showOptions();
 
@@ -241,11 +243,9 @@ void MainWindow::connectControls() {
     connect(saveAction, &QAction::triggered, this, guard([this] { saveResult(); }));
     connect(resultView, &NumberView::saveRequested, this, guard([this] { saveResult(); }));
     connect(quitAction, &QAction::triggered, this, &QWidget::close);
-    for (std::size_t i = 0; i < groupingActions.size(); ++i) {
-        const int size = i == 0 ? 0 : kGroupSizes[i - 1];
-        connect(groupingActions[i], &QAction::triggered, this,
-                [this, size] { setGroupSize(size, true); });
-    }
+    for (QAction* action : groupingActions)
+        connect(action, &QAction::triggered, this,
+                [this, action] { setGroupSize(action->data().toInt(), true); });
 }
 
 CalcRunner::Scene MainWindow::scene() {
@@ -317,9 +317,8 @@ void MainWindow::setGroupSize(int size, bool keep) {
     if (!isGroupSize(size)) return;
     groupSize = size;
     resultView->setGroupSize(size);
-    const auto* at = std::find(std::begin(kGroupSizes), std::end(kGroupSizes), size);
-    groupingActions[size == 0 ? 0 : static_cast<std::size_t>(at - std::begin(kGroupSizes)) + 1]
-        ->setChecked(true);
+    for (QAction* action : groupingActions)
+        if (action->data().toInt() == size) action->setChecked(true);
     if (keep) writeGroupSize(size);
 }
 
