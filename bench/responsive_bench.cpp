@@ -1,15 +1,19 @@
 // Long numbers in the windows: showing a 5,000,000-digit result in the main
-// window's result box, a click into it (with the round hint the click
-// shows), and a pasted 1,000,000-digit operand with input checking on. The
-// ...InEditor cases do the same in the text-editor box the operand boxes
-// use, for comparison.
+// window's result box, plain and in groups of 5 (the second argument), a
+// click into it (with the round hint and the length line the click
+// updates), a pasted 1,000,000-digit operand with input checking on, and
+// the search for a string of digits in 10,000,000 digits. The ...InEditor
+// cases do the same in the text-editor box the operand boxes use, for
+// comparison.
 //
 //   responsive_bench --benchmark_filter=Click
 //
 // Runs on the offscreen platform unless QT_QPA_PLATFORM says otherwise.
+#include "core/digitsearch.h"
 #include "core/roundhint.h"
 #include "support/window_doubles.h"
 #include "ui/common/clicklabel.h"
+#include "ui/common/lengthline.h"
 #include "ui/common/numberbox.h"
 #include "ui/common/numberview.h"
 #include "ui/common/roundhint.h"
@@ -57,6 +61,7 @@ struct Window {
 // person sees it.
 void ShowResult(benchmark::State& state) {
     Window w;
+    w.window->setGroupSize(static_cast<int>(state.range(1)), false);
     auto* box = w.window->resultView;
     const std::string texts[] = {fractionResult(state.range(0), '1'),
                                  fractionResult(state.range(0), '2')};
@@ -70,8 +75,9 @@ void ShowResult(benchmark::State& state) {
     state.SetItemsProcessed(state.iterations() * state.range(0));
 }
 BENCHMARK(ShowResult)
-    ->Arg(kResultDigits)
-    ->Arg(50'000'000)
+    ->Args({kResultDigits, 0})
+    ->Args({kResultDigits, 5})
+    ->Args({50'000'000, 0})
     ->Unit(benchmark::kMillisecond)
     ->UseRealTime();
 
@@ -79,6 +85,7 @@ BENCHMARK(ShowResult)
 // and the box repaints.
 void ClickResult(benchmark::State& state) {
     Window w;
+    w.window->setGroupSize(static_cast<int>(state.range(1)), false);
     auto* box = w.window->resultView;
     box->setText(fractionResult(state.range(0), '1'));
     box->repaint();
@@ -90,12 +97,14 @@ void ClickResult(benchmark::State& state) {
         which ^= 1;
         box->repaint();
         w.window->roundHint->repaint();
+        w.window->lengthLine->repaint();
         QApplication::processEvents();
     }
 }
 BENCHMARK(ClickResult)
-    ->Arg(kResultDigits)
-    ->Arg(50'000'000)
+    ->Args({kResultDigits, 0})
+    ->Args({kResultDigits, 5})
+    ->Args({50'000'000, 0})
     ->Unit(benchmark::kMillisecond)
     ->UseRealTime();
 
@@ -164,6 +173,23 @@ void PasteOperand(benchmark::State& state) {
         state.SkipWithError("the paste was not cleaned as expected");
 }
 BENCHMARK(PasteOperand)->Arg(kPastedDigits)->Unit(benchmark::kMillisecond)->UseRealTime();
+
+// A string of digits that is not there, in 10,000,000 digits: the whole
+// text searched. Argument 1: a text of zeros and a pattern of zeros ending
+// in 1, which makes a naive search crawl.
+void FindDigits(benchmark::State& state) {
+    constexpr std::int64_t kDigits = 10'000'000;
+    const bool zeros = state.range(0) == 1;
+    const std::string text = zeros ? std::string(kDigits, '0') : digits(kDigits, '1');
+    const std::string pattern = zeros ? std::string(999, '0') + "1" : "1234567890";
+    for (auto _ : state) {
+        longhand::Progress progress;
+        const auto found = longhand::findDigits(text, pattern, 0, progress);
+        if (found) state.SkipWithError("the pattern was found");
+    }
+    state.SetItemsProcessed(state.iterations() * kDigits);
+}
+BENCHMARK(FindDigits)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond)->UseRealTime();
 
 } // namespace
 

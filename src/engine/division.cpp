@@ -105,6 +105,12 @@ int addBack(std::string& rem, std::string_view div) {
     return carry;
 }
 
+// True for a digit string of zeros only (or none): a remainder that ends
+// the division.
+bool isZeroDigits(std::string_view s) {
+    return s.find_first_not_of('0') == std::string_view::npos;
+}
+
 // Leading zeros off; zero is "0".
 void canonical(std::string& s) {
     const std::size_t first = s.find_first_not_of('0');
@@ -150,7 +156,7 @@ bool isCleanDigits(std::string_view s) {
 // The long division of A by B, digit by digit, at most `places` fraction
 // digits (divideLonger).
 std::string longerByDigits(std::string_view A, std::string_view B, Count places,
-                           const Progress& progress) {
+                           const Progress& progress, bool& cut) {
     const std::size_t la = A.size(), lb = B.size();
     if (lb == 0) return {};
     std::size_t pos = std::min(la, lb);
@@ -188,6 +194,7 @@ std::string longerByDigits(std::string_view A, std::string_view B, Count places,
             }
         }
     }
+    cut = !isZeroDigits(rem);
     return q;
 }
 
@@ -196,10 +203,11 @@ std::string longerByDigits(std::string_view A, std::string_view B, Count places,
 // fraction digits unless the division ends or its remainder comes back to
 // the dividend, whose digits then repeat up to `places` + 2 characters.
 std::string notLongerByDigits(std::string_view m0, std::string_view n, Count places,
-                              const Progress& progress) {
+                              const Progress& progress, bool& cut) {
+    cut = false;
     if (n == "1") return std::string(m0);
     if (n.empty()) return {};
-    if (m0.size() > n.size()) return longerByDigits(m0, n, places, progress);
+    if (m0.size() > n.size()) return longerByDigits(m0, n, places, progress, cut);
 
     std::string m(m0);
     std::string q;
@@ -220,7 +228,10 @@ std::string notLongerByDigits(std::string_view m0, std::string_view n, Count pla
     }
     const bool integerDigitFirst = state == IntegerDigit;
 
+    // Wherever the digits stop, the quotient is cut when the remainder m is
+    // not zero; the one remainder equal to n ends it exactly.
     for (;;) {
+        cut = !isZeroDigits(m);
         if (static_cast<Count>(q.size()) > places + 1) return q;
         if (state != IntegerDigit && m == m0) {
             // The remainder is back at the dividend: the digits since the
@@ -237,7 +248,10 @@ std::string notLongerByDigits(std::string_view m0, std::string_view n, Count pla
         if (m == "0") return q;
         if (progress.cancelled()) return q;
         const TextOrder order = compareWholeTexts(m, n);
-        if (order == TextOrder::Equal) return q + '1';
+        if (order == TextOrder::Equal) {
+            cut = false;
+            return q + '1';
+        }
         if (isBelow(order)) {
             if (order == TextOrder::Less && state == Fraction) {
                 m += '0';
@@ -288,8 +302,9 @@ std::size_t trailingZeros(std::string_view s) {
 // them, the point and `places` fraction digits, fewer when the remainder
 // becomes zero before (the driver stops at the last digit that is not zero).
 std::string longerFast(std::string_view A, std::string_view B, Count places,
-                       const fast::CancelCheck& cancel) {
+                       const fast::CancelCheck& cancel, bool& cut) {
     fast::QuotRem qr = fast::divScaled(A, B, places, &cancel);
+    cut = !isZeroDigits(qr.r);
     std::string& q = qr.q;
     const std::size_t fraction = static_cast<std::size_t>(places);
     const std::size_t whole = q.size() - fraction; // A > B: at least one integer digit
@@ -308,11 +323,12 @@ std::string longerFast(std::string_view A, std::string_view B, Count places,
 // remainder comes back to the dividend) or stops before (where the division
 // ends) the digits it leaves out or adds are zeros.
 std::string notLongerFast(std::string_view m, std::string_view n, Count places,
-                          const fast::CancelCheck& cancel) {
+                          const fast::CancelCheck& cancel, bool& cut) {
     const std::size_t P = static_cast<std::size_t>(places);
     // Same length and larger: the first digit is the integer digit.
     const bool integerDigit = m.size() == n.size() && m > n;
     const fast::QuotRem qr = fast::divScaled(m, n, places, &cancel);
+    cut = !isZeroDigits(qr.r);
 
     // "0." or the integer digit and ".", then the P fraction digits.
     std::string q;
@@ -329,32 +345,33 @@ std::string notLongerFast(std::string_view m, std::string_view n, Count places,
     return q;
 }
 
-std::string longerRoute(std::string_view A, std::string_view B, Count places, Progress& progress) {
+std::string longerRoute(std::string_view A, std::string_view B, Count places, Progress& progress,
+                        bool& cut) {
     if (!B.empty() && A.size() > B.size() && places >= 1 &&
         useFastDivision(A.size() - B.size() + 1 + static_cast<std::size_t>(places), B.size())) {
         const fast::CancelCheck cancel = progress.cancelCheck();
         try {
-            return longerFast(A, B, places, cancel);
+            return longerFast(A, B, places, cancel, cut);
         } catch (const fast::Cancelled&) {
             return {};
         }
     }
-    return longerByDigits(A, B, places, progress);
+    return longerByDigits(A, B, places, progress, cut);
 }
 
-std::string notLongerRoute(std::string_view m, std::string_view n, Count places,
-                           Progress& progress) {
-    if (m.size() > n.size()) return longerRoute(m, n, places, progress);
+std::string notLongerRoute(std::string_view m, std::string_view n, Count places, Progress& progress,
+                           bool& cut) {
+    if (m.size() > n.size()) return longerRoute(m, n, places, progress, cut);
     if (!m.empty() && n != "1" && m != n && places >= static_cast<Count>(n.size()) + 2 &&
         useFastDivision(static_cast<std::size_t>(places), n.size())) {
         const fast::CancelCheck cancel = progress.cancelCheck();
         try {
-            return notLongerFast(m, n, places, cancel);
+            return notLongerFast(m, n, places, cancel, cut);
         } catch (const fast::Cancelled&) {
             return {};
         }
     }
-    return notLongerByDigits(m, n, places, progress);
+    return notLongerByDigits(m, n, places, progress, cut);
 }
 
 // s / 10^k by moving the point k > 0 places left, without tidying.
@@ -380,7 +397,10 @@ std::string shiftPointLeft(const std::string& s, Count k) {
 
 } // namespace
 
-std::string divide(std::string_view mv, std::string_view nv, Progress& progress) {
+std::string divide(std::string_view mv, std::string_view nv, Progress& progress, bool* cut) {
+    bool ignored = false;
+    bool& remainderLeft = cut ? *cut : ignored;
+    remainderLeft = false;
     bool neg = false;
     const TextKind Mk = textKind(mv), Nk = textKind(nv);
     if (Nk == TextKind::Minus && isUnsignedKind(Mk)) {
@@ -407,13 +427,13 @@ std::string divide(std::string_view mv, std::string_view nv, Progress& progress)
     const TextOrder order = compareWholeTexts(M, N);
     std::string q;
     if (order == TextOrder::Longer) {
-        q = longerRoute(M, N, std::max(lm + 1, fn - fm), progress);
+        q = longerRoute(M, N, std::max(lm + 1, fn - fm), progress, remainderLeft);
     } else if (order == TextOrder::Equal && fm == 0 && fn == 0) {
         return neg ? "-1" : "1";
     } else {
         const Count places =
             ln < kLongDivisorDigits ? kShortQuotientPlaces : ln + kLongDivisorExtraPlaces;
-        q = notLongerRoute(M, N, std::max(places, fn - fm), progress);
+        q = notLongerRoute(M, N, std::max(places, fn - fm), progress, remainderLeft);
     }
     M.clear();
     M.shrink_to_fit();
@@ -435,12 +455,14 @@ std::string divide(std::string_view mv, std::string_view nv, Progress& progress)
 }
 
 std::string divideLonger(std::string_view A, std::string_view B, Count places, Progress& progress) {
-    return longerRoute(cleanDigits(A), cleanDigits(B), places, progress);
+    bool cut = false;
+    return longerRoute(cleanDigits(A), cleanDigits(B), places, progress, cut);
 }
 
 std::string divideLongerByDigits(std::string_view A, std::string_view B, Count places,
                                  Progress& progress) {
-    return longerByDigits(cleanDigits(A), cleanDigits(B), places, progress);
+    bool cut = false;
+    return longerByDigits(cleanDigits(A), cleanDigits(B), places, progress, cut);
 }
 
 } // namespace longhand

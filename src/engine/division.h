@@ -29,7 +29,10 @@ inline constexpr Count kLongDivisorExtraPlaces = 10;
 // exact remainder; below them the long division runs digit by digit. Both
 // give the same text. A cancelled division gives up early; its text is then
 // meaningless.
-std::string divide(std::string_view m, std::string_view n, Progress& progress);
+//
+// `cut`, when given, says whether the quotient was cut off: whether a
+// remainder was left after its last place, so that more digits would follow.
+std::string divide(std::string_view m, std::string_view n, Progress& progress, bool* cut = nullptr);
 
 // The long division of a digit string A by a shorter one B (characters that
 // are not digits count as 0, leading zeros are dropped): the integer digits

@@ -58,8 +58,10 @@ Outcome calculate(Operation operation, std::string_view aText, std::string_view 
     if (b != "0" && a == "0") return Outcome::result("0");
     if (zeroValued(b)) return Outcome::refused(kDivisionByZero);
     if (b == "1") return Outcome::result(shownResult(std::move(a)));
-    Outcome outcome = shown(divide(a, b, progress), progress);
+    bool cut = false;
+    Outcome outcome = shown(divide(a, b, progress, &cut), progress);
     outcome.stopSound = true;
+    outcome.cut = cut;
     return outcome;
 }
 

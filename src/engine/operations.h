@@ -25,7 +25,8 @@ inline constexpr const char* kMalformedOperand = "Turn on input-checking. Reente
 // (kMalformedOperand) and one that is nothing but a point once its
 // trailing fraction zeros go (kWeirdInput). The division refuses a zero
 // divisor, gives "0" for the dividend "0" and the dividend for the divisor
-// "1" at once, and otherwise asks to stop the sound. A zero that the digit
+// "1" at once, and otherwise asks to stop the sound and says whether the
+// quotient was cut (Outcome::cut). A zero that the digit
 // work gives as an empty text is shown "0" ("-0" for a lone "-").
 Outcome calculate(Operation operation, std::string_view a, std::string_view b, Progress& progress);
 

@@ -54,6 +54,9 @@ struct Outcome {
     bool stopSound = false;
     // The result is a finished calculation: play the finished sound.
     bool finished = false;
+    // The result is a quotient cut off at its last place, not rounded: a
+    // remainder was left, so more digits would follow.
+    bool cut = false;
     // The factorial store's largest n, where it differs from the one the
     // caller remembers (keepFactorials fills it in).
     std::string largestStored;

@@ -91,6 +91,11 @@ std::string readLargestStored() {
         numericValue(readEntry(kRecentFactorialSection, kUpperKey, kUpperReadLength)));
 }
 
+int readGroupSize() {
+    return static_cast<int>(
+        numericValue(readEntry(kDigitGroupingSection, kGroupSizeKey, kGroupSizeReadLength)));
+}
+
 bool writeInputCheckState(const std::string& value) {
     return writeProfileString(kInputCheckSection, kStateKey, value, settingsPath());
 }
@@ -101,6 +106,11 @@ bool writeSoundState(const std::string& value) {
 
 bool writeLargestStored(const std::string& value) {
     return writeProfileString(kRecentFactorialSection, kUpperKey, value, settingsPath());
+}
+
+bool writeGroupSize(int size) {
+    return writeProfileString(kDigitGroupingSection, kGroupSizeKey, std::to_string(size),
+                              settingsPath());
 }
 
 } // namespace longhand

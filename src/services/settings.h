@@ -18,12 +18,15 @@ inline constexpr const char* kStateKey = "State";
 inline constexpr const char* kRecentFactorialSection = "Recent Factorial";
 inline constexpr const char* kUpperKey = "Upper";
 inline constexpr const char* kTextSection = "Text";
+inline constexpr const char* kDigitGroupingSection = "Digit Grouping";
+inline constexpr const char* kGroupSizeKey = "Size";
 
 // Read sizes: the longest value each reader takes.
 inline constexpr int kTextEntryDefaultLength = 19;
 inline constexpr int kTextEntryMaxLength = 255;
 inline constexpr int kStateReadLength = 1;
 inline constexpr int kUpperReadLength = 16;
+inline constexpr int kGroupSizeReadLength = 2;
 
 // Values of the two option states.
 inline constexpr int kInputCheckOff = 1;
@@ -54,8 +57,13 @@ int readSoundState();
 // missing or non-numeric value gives "0".
 std::string readLargestStored();
 
+// [Digit Grouping] Size: the digits between two gaps in the result views,
+// its first two characters read as a number; 0 (no grouping) when missing.
+int readGroupSize();
+
 bool writeInputCheckState(const std::string& value);
 bool writeSoundState(const std::string& value);
 bool writeLargestStored(const std::string& value);
+bool writeGroupSize(int size);
 
 } // namespace longhand

@@ -23,13 +23,15 @@ TEST(Calculate, ResultsRefusalsAndTheSound) {
         Status status;
         const char* text; // the result, or the refusal's message
         bool stopSound = false;
+        bool cut = false;
     } cases[] = {
         {Add, "12.5", "-3", Status::Result, "9.5"},
         {Add, "0", "007", Status::Result, "007"}, // the early exit, untouched
         {Sub, "0", "2.50", Status::Result, "-2.5"},
         {Mul, "00", "5", Status::Result, "0"}, // the empty zero is shown as "0"
         {Mul, "-00", "5", Status::Result, "-0"},
-        {Div, "1", "3", Status::Result, "0.33333333333333333333", true},
+        {Div, "1", "3", Status::Result, "0.33333333333333333333", true, true},
+        {Div, "1", "4", Status::Result, "0.25", true},
         {Div, "00", "5", Status::Result, "0", true},
         {Div, "0", "-0", Status::Result, "0"}, // "0" divided: no division at all
         {Div, "0", "00", Status::Result, "0"},
@@ -62,6 +64,7 @@ TEST(Calculate, ResultsRefusalsAndTheSound) {
         EXPECT_EQ(out.text, c.text);
         EXPECT_EQ(out.finished, c.status == Status::Result);
         EXPECT_EQ(out.stopSound, c.stopSound);
+        EXPECT_EQ(out.cut, c.cut);
         EXPECT_TRUE(out.notices.empty());
     }
 }

@@ -11,6 +11,7 @@
 #include <deque>
 #include <optional>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace longhand::test {
@@ -66,17 +67,30 @@ class ScriptedPresenter final : public Presenter {
         return nullptr;
     }
 
+    std::optional<QString> chooseFile(QWidget*, FileChoice choice, const QString&,
+                                      const QString& start) override {
+        fileDialogs.push_back({choice, start});
+        if (files.empty()) return std::nullopt;
+        std::optional<QString> path = files.front();
+        files.pop_front();
+        return path;
+    }
+
     // Answers for the next boxes, in order.
     std::deque<MsgAnswer> answers;
     std::deque<std::optional<QString>> inputAnswers;
     // Captions of the items to choose from the next menus.
     std::deque<QString> menuChoices;
+    // Paths chosen in the next file dialogs; without one a dialog is cancelled.
+    std::deque<QString> files;
 
     // What was shown, in order.
     std::vector<Message> messages;
     std::vector<Input> inputs;
     // The captions of each popped-up menu's items, separators left out.
     std::vector<QStringList> popupItems;
+    // Each file dialog's kind and where it started.
+    std::vector<std::pair<FileChoice, QString>> fileDialogs;
 };
 
 // Keeps a log of the calls ("play", "stop") and whether a loop would be

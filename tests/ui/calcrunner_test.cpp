@@ -229,6 +229,10 @@ class WatchingPresenter final : public Presenter {
         return answer;
     }
     QAction* popup(QMenu*, const QPoint&) override { return nullptr; }
+    std::optional<QString> chooseFile(QWidget*, FileChoice, const QString&,
+                                      const QString&) override {
+        return std::nullopt;
+    }
 
     test::RecordingSound sound;
     const CalcRunner* runner = nullptr;

@@ -40,36 +40,41 @@ std::string digits(std::size_t count) {
     return text;
 }
 
+// Grouped or not, a click lands on the plain position drawn there.
 TEST(NumberView, AClickPutsTheCaretWhereItWasAimedOnEveryRow) {
-    ViewRig rig;
-    const std::string text = "-" + digits(60) + "." + digits(40);
-    rig.view->setText(text);
-    const int perRow = rig.view->charsPerRow();
-    ASSERT_LT(perRow, static_cast<int>(text.size()) / 2); // several rows
-    QSignalSpy clicked(rig.view, &NumberView::clicked);
-    int inSight = 0;
-    for (std::int64_t p = 0; p <= static_cast<std::int64_t>(text.size()); ++p) {
-        rig.view->setCaretPosition(p); // scrolls p into sight
-        const QRect at = rig.view->cursorRect(p);
-        if (!rig.view->viewport()->rect().contains(at.center())) continue;
-        ++inSight;
-        // A neighbour first, so that the click has to move the caret.
-        const std::int64_t other = p > 0 ? p - 1 : p + 1;
-        if (rig.view->viewport()->rect().contains(rig.view->cursorRect(other).center())) {
-            rig.click(other);
-            ASSERT_EQ(rig.view->caretPosition(), other);
+    for (int groupSize : {0, 3, 10}) {
+        SCOPED_TRACE(groupSize);
+        ViewRig rig;
+        const std::string text = "-" + digits(60) + "." + digits(40);
+        rig.view->setGroupSize(groupSize);
+        rig.view->setText(text);
+        const int perRow = rig.view->charsPerRow();
+        ASSERT_LT(perRow, static_cast<int>(text.size()) / 2); // several rows
+        QSignalSpy clicked(rig.view, &NumberView::clicked);
+        int inSight = 0;
+        for (std::int64_t p = 0; p <= static_cast<std::int64_t>(text.size()); ++p) {
+            rig.view->setCaretPosition(p); // scrolls p into sight
+            const QRect at = rig.view->cursorRect(p);
+            if (!rig.view->viewport()->rect().contains(at.center())) continue;
+            ++inSight;
+            // A neighbour first, so that the click has to move the caret.
+            const std::int64_t other = p > 0 ? p - 1 : p + 1;
+            if (rig.view->viewport()->rect().contains(rig.view->cursorRect(other).center())) {
+                rig.click(other);
+                ASSERT_EQ(rig.view->caretPosition(), other);
+            }
+            rig.click(p);
+            EXPECT_EQ(rig.view->caretPosition(), p) << "row length " << perRow;
+            EXPECT_FALSE(rig.view->hasSelection());
         }
-        rig.click(p);
-        EXPECT_EQ(rig.view->caretPosition(), p) << "row length " << perRow;
-        EXPECT_FALSE(rig.view->hasSelection());
+        EXPECT_EQ(inSight, static_cast<int>(text.size()) + 1);
+        EXPECT_GE(clicked.count(), inSight);
+        // Above the first row, the click counts as on it.
+        rig.view->setCaretPosition(0);
+        QTest::mouseClick(rig.view->viewport(), Qt::LeftButton, {},
+                          QPoint(rig.view->cursorRect(3).center().x(), 1));
+        EXPECT_EQ(rig.view->caretPosition(), 3);
     }
-    EXPECT_EQ(inSight, static_cast<int>(text.size()) + 1);
-    EXPECT_GE(clicked.count(), inSight);
-    // Above the first row, the click counts as on it.
-    rig.view->setCaretPosition(0);
-    QTest::mouseClick(rig.view->viewport(), Qt::LeftButton, {},
-                      QPoint(rig.view->cursorRect(3).center().x(), 1));
-    EXPECT_EQ(rig.view->caretPosition(), 3);
 }
 
 TEST(NumberView, KeysMoveTheCaretByCharacterRowAndNumber) {
@@ -104,10 +109,15 @@ TEST(NumberView, KeysMoveTheCaretByCharacterRowAndNumber) {
     EXPECT_EQ(rig.view->text(), digits(100));
 }
 
-TEST(NumberView, SelectAllAndCopyPutTheWholeNumberOnTheClipboard) {
+// Grouping is display only: what is copied is the plain number.
+TEST(NumberView, CopyWithoutASelectionOrAfterSelectAllTakesTheWholeNumber) {
     ViewRig rig;
     const std::string text = "-" + digits(1'000'000) + ".25";
+    rig.view->setGroupSize(5);
     rig.view->setText(text);
+    QApplication::clipboard()->clear();
+    rig.key(Qt::Key_C, Qt::ControlModifier);
+    EXPECT_EQ(QApplication::clipboard()->text().toStdString(), text);
     QApplication::clipboard()->clear();
     rig.key(Qt::Key_A, Qt::ControlModifier);
     EXPECT_TRUE(rig.view->hasSelection());

@@ -22,6 +22,8 @@ inline constexpr QRgb kBlack = qRgb(0, 0, 0);
 inline constexpr QRgb kRed = qRgb(255, 0, 0);
 inline constexpr QRgb kYellow = qRgb(255, 255, 0);
 inline constexpr QRgb kLightYellow = qRgb(255, 255, 128);
+// The quiet text of the length lines.
+inline constexpr QRgb kQuietGrey = qRgb(176, 176, 152);
 
 // Point size of every font of the windows.
 inline constexpr qreal kFontPoints = 9.75;

@@ -1,12 +1,16 @@
 #include "numberbox.h"
 
 #include <QApplication>
+#include <QDropEvent>
 #include <QKeyEvent>
 #include <QMimeData>
 #include <QMouseEvent>
+#include <QPlainTextDocumentLayout>
+#include <QPointer>
 #include <QScrollBar>
 #include <QStyle>
 #include <QTextBlock>
+#include <QUrl>
 #include <algorithm>
 #include <cmath>
 #include <new>
@@ -31,6 +35,18 @@ bool isEnterKey(const QKeyEvent* event) {
     return event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter;
 }
 
+// A long text in paragraphs of kRowsPerChunk rows of `perRow` characters.
+QString chunked(const QString& text, int perRow) {
+    const qsizetype chunk = static_cast<qsizetype>(perRow) * NumberBox::kRowsPerChunk;
+    QString out;
+    out.reserve(text.size() + text.size() / chunk + 1);
+    for (qsizetype at = 0; at < text.size(); at += chunk) {
+        if (at > 0) out += QLatin1Char('\n');
+        out += QStringView(text).mid(at, chunk);
+    }
+    return out;
+}
+
 } // namespace
 
 NumberBox::NumberBox(QWidget* parent) : QPlainTextEdit(parent) {
@@ -40,6 +56,34 @@ NumberBox::NumberBox(QWidget* parent) : QPlainTextEdit(parent) {
     connect(this, &QPlainTextEdit::textChanged, this, [this] {
         if (!quiet_) emit changed();
     });
+}
+
+NumberBox::PreparedText NumberBox::prepare(const std::string& text, int charsPerRow) {
+    const QString plain = QString::fromLatin1(text.data(), static_cast<qsizetype>(text.size()));
+    const bool chunk = plain.size() > kChunkThreshold;
+    // A document without a layout: laying out stays with the box, on the
+    // user-interface thread, where the document is handed over.
+    auto document = std::make_unique<QTextDocument>();
+    document->setPlainText(chunk ? chunked(plain, charsPerRow) : plain);
+    document->moveToThread(QApplication::instance()->thread());
+    return {std::move(document), chunk ? charsPerRow : 0};
+}
+
+void NumberBox::showPrepared(PreparedText prepared) {
+    if (!prepared.document) return;
+    QTextDocument* next = prepared.document.release();
+    next->setParent(this);
+    next->setDocumentLayout(new QPlainTextDocumentLayout(next));
+    next->setDefaultFont(document()->defaultFont());
+    next->setDocumentMargin(document()->documentMargin());
+    QPointer<QTextDocument> previous = document();
+    quiet_ = true;
+    setDocument(next);
+    quiet_ = false;
+    // The editor deletes only the document it made; an earlier prepared one
+    // is the box's own.
+    if (previous && previous->parent() == this) delete previous.data();
+    chunkRow_ = prepared.charsPerRow;
 }
 
 QString NumberBox::qtext() const {
@@ -64,10 +108,14 @@ bool NumberBox::setText(const std::string& text) {
 }
 
 bool NumberBox::fits(std::int64_t length) const {
-    if (length <= kChunkThreshold) return true;
+    return length <= maxLength();
+}
+
+std::int64_t NumberBox::maxLength() const {
     const std::optional<std::uint64_t> free = freeMemory ? freeMemory() : std::nullopt;
-    if (!free) return true;
-    return static_cast<std::uint64_t>(length) <= *free / kBytesPerCharacter;
+    const std::uint64_t fitting = free ? *free / kBytesPerCharacter : INT64_MAX;
+    return std::max<std::int64_t>(
+        kChunkThreshold, static_cast<std::int64_t>(std::min<std::uint64_t>(fitting, INT64_MAX)));
 }
 
 bool NumberBox::isChunked() const {
@@ -86,21 +134,10 @@ int NumberBox::charsPerRow() const {
     return static_cast<int>(std::floor(width / digit + kWidthSlack));
 }
 
-QString NumberBox::chunked(const QString& text) const {
-    const qsizetype chunk = static_cast<qsizetype>(charsPerRow()) * kRowsPerChunk;
-    QString out;
-    out.reserve(text.size() + text.size() / chunk + 1);
-    for (qsizetype at = 0; at < text.size(); at += chunk) {
-        if (at > 0) out += QLatin1Char('\n');
-        out += QStringView(text).mid(at, chunk);
-    }
-    return out;
-}
-
 void NumberBox::showText(const QString& text, std::int64_t caret) {
     const bool chunk = text.size() > kChunkThreshold;
     chunkRow_ = chunk ? charsPerRow() : 0;
-    setPlainText(chunk ? chunked(text) : text);
+    setPlainText(chunk ? chunked(text, chunkRow_) : text);
     if (caret > 0) setCaretPosition(caret);
 }
 
@@ -235,6 +272,29 @@ void NumberBox::insertText(const QMimeData* source) {
     next += pasted;
     next += QStringView(current).mid(end);
     showText(next, start + pasted.size());
+}
+
+QString NumberBox::draggedFile(const QMimeData* source) const {
+    if (isReadOnly() || !source || !source->hasUrls()) return {};
+    const QList<QUrl> urls = source->urls();
+    return urls.size() == 1 && urls.front().isLocalFile() ? urls.front().toLocalFile() : QString();
+}
+
+void NumberBox::dragEnterEvent(QDragEnterEvent* event) {
+    if (draggedFile(event->mimeData()).isEmpty()) return QPlainTextEdit::dragEnterEvent(event);
+    event->acceptProposedAction();
+}
+
+void NumberBox::dragMoveEvent(QDragMoveEvent* event) {
+    if (draggedFile(event->mimeData()).isEmpty()) return QPlainTextEdit::dragMoveEvent(event);
+    event->acceptProposedAction();
+}
+
+void NumberBox::dropEvent(QDropEvent* event) {
+    const QString file = draggedFile(event->mimeData());
+    if (file.isEmpty()) return QPlainTextEdit::dropEvent(event);
+    event->acceptProposedAction();
+    emit fileDropped(file);
 }
 
 QMimeData* NumberBox::createMimeDataFromSelection() const {

@@ -13,13 +13,20 @@
 // the ones in sight. The paragraph breaks are the box's own business:
 // text(), caretPosition(), copying and Backspace/Delete ignore them, and
 // they look the same as the wrap of a row.
+//
+// A text opened from a file can be made ready off the user-interface
+// thread (prepare()) and then shown at once (showPrepared()), so that even
+// a 100,000,000-digit number never holds the window still. A text file
+// dropped on the box is not inserted: the box reports it (fileDropped()).
 #pragma once
 
 #include "engine/estimate.h"
 
 #include <QPlainTextEdit>
+#include <QTextDocument>
 #include <cstdint>
 #include <functional>
+#include <memory>
 #include <optional>
 #include <string>
 
@@ -41,7 +48,21 @@ class NumberBox : public QPlainTextEdit {
     // editor's own, and the copies of the cleaning pass.
     static constexpr std::int64_t kBytesPerCharacter = 16;
 
+    // A text made ready to show, with the row width it was cut for.
+    struct PreparedText {
+        std::unique_ptr<QTextDocument> document;
+        int charsPerRow = 0;
+    };
+
     explicit NumberBox(QWidget* parent = nullptr);
+
+    // Makes `text` ready to show in a box of `charsPerRow` (charsPerRow()
+    // read before), on any thread; the result belongs to the
+    // user-interface thread.
+    static PreparedText prepare(const std::string& text, int charsPerRow);
+    // Shows a prepared text (on the user-interface thread); the caret goes
+    // to the start. It raises no changed(): the text comes checked.
+    void showPrepared(PreparedText prepared);
 
     // The text, without the box's own paragraph breaks.
     std::string text() const;
@@ -56,6 +77,8 @@ class NumberBox : public QPlainTextEdit {
     // Whether a text of `length` characters fits in the free memory. Texts
     // up to kChunkThreshold always do.
     bool fits(std::int64_t length) const;
+    // The longest text that fits.
+    std::int64_t maxLength() const;
     // The free memory fits() compares with (tests replace it).
     std::function<std::optional<std::uint64_t>()> freeMemory = availableMemory;
 
@@ -81,6 +104,8 @@ class NumberBox : public QPlainTextEdit {
     // A text (pasted, dropped or set) was refused because memory ran out;
     // the box kept the text it had.
     void outOfMemory();
+    // A file was dropped on the box (which is not read-only).
+    void fileDropped(const QString& path);
 
   protected:
     void keyPressEvent(QKeyEvent* event) override;
@@ -90,11 +115,15 @@ class NumberBox : public QPlainTextEdit {
     void resizeEvent(QResizeEvent* event) override;
     void insertFromMimeData(const QMimeData* source) override;
     QMimeData* createMimeDataFromSelection() const override;
+    void dragEnterEvent(QDragEnterEvent* event) override;
+    void dragMoveEvent(QDragMoveEvent* event) override;
+    void dropEvent(QDropEvent* event) override;
 
   private:
     void insertText(const QMimeData* source);
     void showText(const QString& text, std::int64_t caret);
-    QString chunked(const QString& text) const;
+    // The file a drag carries, or "" (also while the box is read-only).
+    QString draggedFile(const QMimeData* source) const;
     bool crossBreak(QKeyEvent* event);
 
     bool quiet_ = false;   // re-chunking: the text stays the same

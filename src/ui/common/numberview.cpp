@@ -44,14 +44,33 @@ QString NumberView::qtext() const {
     return QString::fromLatin1(text_.data(), static_cast<qsizetype>(text_.size()));
 }
 
-void NumberView::setText(std::string text) {
-    if (text == text_) return;
+void NumberView::setText(std::string text, bool cut) {
+    if (text == text_) {
+        if (cut == cut_) return;
+        cut_ = cut;
+        emit textChanged();
+        return;
+    }
     text_ = std::move(text);
+    cut_ = cut;
+    shape_ = shapeOf(text_);
+    regroup();
     caret_ = anchor_ = 0;
     caretAtRowEnd_ = false;
     dragging_ = false;
     updateScrollBar();
     verticalScrollBar()->setValue(0);
+    viewport()->update();
+    emit textChanged();
+    emit caretMoved();
+}
+
+void NumberView::setGroupSize(int size) {
+    if (!isGroupSize(size) || size == groupSize_) return;
+    groupSize_ = size;
+    regroup();
+    updateScrollBar();
+    ensureCaretVisible();
     viewport()->update();
 }
 
@@ -78,12 +97,18 @@ void NumberView::selectAll() {
     caret_ = length();
     caretAtRowEnd_ = true;
     viewport()->update();
+    emit caretMoved();
+}
+
+void NumberView::select(std::int64_t from, std::int64_t to) {
+    moveCaret(from, false);
+    moveCaret(to, true);
 }
 
 void NumberView::copy() {
-    if (!hasSelection()) return;
+    if (text_.empty()) return;
     try {
-        const std::string selected = selectedText();
+        const std::string selected = hasSelection() ? selectedText() : text_;
         QApplication::clipboard()->setText(
             QString::fromLatin1(selected.data(), static_cast<qsizetype>(selected.size())));
     } catch (const std::bad_alloc&) {
@@ -103,14 +128,32 @@ void NumberView::updateMetrics() {
     ascent_ = static_cast<int>(std::ceil(metrics.ascent()));
 }
 
-int NumberView::charsPerRow() const {
+int NumberView::fittingChars() const {
     const qreal room = viewport()->width() - 2 * kMargin;
     return std::max(1, static_cast<int>(std::floor(room / widest_ + kWidthSlack)));
 }
 
+int NumberView::charsPerRow() const {
+    const int fit = fittingChars();
+    if (!aligned_) return fit;
+    // Whole cells of a group and its gap; the last gap may stand past the
+    // room, since it shows nothing.
+    const int cell = groupSize_ + 1;
+    return (fit + 1) / cell * cell;
+}
+
+void NumberView::regroup() {
+    grouping_ = DigitGrouping(shape_, groupSize_);
+    // A number of several rows is aligned in the rows' cells.
+    const int fit = fittingChars();
+    aligned_ =
+        groupSize_ > 0 && (fit + 1) / (groupSize_ + 1) > 0 && grouping_.displayLength() > fit;
+    if (aligned_) grouping_ = DigitGrouping(shape_, groupSize_, true);
+}
+
 std::int64_t NumberView::rowCount() const {
     const std::int64_t perRow = charsPerRow();
-    return std::max<std::int64_t>(1, (length() + perRow - 1) / perRow);
+    return std::max<std::int64_t>(1, (shownLength() + perRow - 1) / perRow);
 }
 
 int NumberView::visibleRows() const {
@@ -123,9 +166,11 @@ std::int64_t NumberView::topRow() const {
 
 QString NumberView::rowText(std::int64_t row) const {
     const std::int64_t perRow = charsPerRow();
-    const std::int64_t begin = std::min(row * perRow, length());
-    const std::int64_t end = std::min(begin + perRow, length());
-    return QString::fromLatin1(text_.data() + begin, static_cast<qsizetype>(end - begin));
+    const std::int64_t begin = std::min(row * perRow, shownLength());
+    const std::int64_t end = std::min(begin + perRow, shownLength());
+    if (groupSize_ == 0)
+        return QString::fromLatin1(text_.data() + begin, static_cast<qsizetype>(end - begin));
+    return QString::fromStdString(grouping_.display(text_, begin, end));
 }
 
 void NumberView::layOut(QTextLayout& layout, std::int64_t row) const {
@@ -150,17 +195,18 @@ void NumberView::updateScrollBar() {
 
 std::int64_t NumberView::rowOf(std::int64_t position, bool atRowEnd) const {
     const std::int64_t perRow = charsPerRow();
-    std::int64_t row = position / perRow;
+    const std::int64_t shown = shownCaret(position);
+    std::int64_t row = shown / perRow;
     // A position between two rows is drawn at the start of the lower one,
     // except at the end of the text or when asked for the row end.
-    if (position > 0 && position % perRow == 0 && (atRowEnd || position == length())) --row;
+    if (shown > 0 && shown % perRow == 0 && (atRowEnd || position == length())) --row;
     return row;
 }
 
 QRect NumberView::caretRect(std::int64_t position, bool atRowEnd) const {
     position = std::clamp<std::int64_t>(position, 0, length());
     const std::int64_t row = rowOf(position, atRowEnd);
-    const std::int64_t column = position - row * charsPerRow();
+    const std::int64_t column = shownCaret(position) - row * charsPerRow();
     // Rows far out of sight are put just beyond the viewport.
     const std::int64_t y = std::clamp<std::int64_t>((row - topRow()) * rowHeight_ + kMargin,
                                                     -rowHeight_, viewport()->height());
@@ -185,13 +231,13 @@ std::int64_t NumberView::positionAt(const QPoint& point) const {
     const std::int64_t row = std::max<std::int64_t>(
         0, topRow() + static_cast<std::int64_t>(
                           std::floor((point.y() - kMargin) / static_cast<double>(rowHeight_))));
-    if (row * perRow >= length()) return length();
+    if (row * perRow >= shownLength()) return length();
     // The character boundary nearest to the point.
     QTextLayout layout;
     layOut(layout, row);
     const int column =
         layout.lineAt(0).xToCursor(point.x() - kMargin, QTextLine::CursorBetweenCharacters);
-    return std::clamp<std::int64_t>(row * perRow + column, 0, length());
+    return grouping_.toPlain(row * perRow + column);
 }
 
 // ---- The caret ----------------------------------------------------------------------------
@@ -202,6 +248,7 @@ void NumberView::moveCaret(std::int64_t position, bool extend, bool atRowEnd) {
     caretAtRowEnd_ = atRowEnd;
     ensureCaretVisible();
     viewport()->update();
+    emit caretMoved();
 }
 
 void NumberView::ensureCaretVisible() {
@@ -223,8 +270,10 @@ void NumberView::paintEvent(QPaintEvent*) {
     const std::int64_t perRow = charsPerRow();
     const std::int64_t first = topRow();
     const std::int64_t rows = visibleRows() + 1;
-    const std::int64_t selFrom = std::min(caret_, anchor_);
-    const std::int64_t selTo = std::max(caret_, anchor_);
+    // The selection in the display: from its first character to the caret
+    // after its last, the gaps inside it included.
+    const std::int64_t selFrom = grouping_.toDisplay(std::min(caret_, anchor_));
+    const std::int64_t selTo = shownCaret(std::max(caret_, anchor_));
     painter.setPen(colours.color(QPalette::Text));
     QTextCharFormat selected;
     selected.setBackground(colours.brush(QPalette::Highlight));
@@ -232,8 +281,8 @@ void NumberView::paintEvent(QPaintEvent*) {
 
     for (std::int64_t row = first; row < first + rows; ++row) {
         const std::int64_t begin = row * perRow;
-        if (begin >= length()) break;
-        const std::int64_t end = std::min(begin + perRow, length());
+        if (begin >= shownLength()) break;
+        const std::int64_t end = std::min(begin + perRow, shownLength());
         const int y = static_cast<int>(row - first) * rowHeight_ + kMargin;
         QTextLayout layout;
         layOut(layout, row);
@@ -250,16 +299,19 @@ void NumberView::paintEvent(QPaintEvent*) {
 
 void NumberView::resizeEvent(QResizeEvent* event) {
     // Keep the first character in sight at the top across a new wrap.
-    const std::int64_t firstShown = topRow() * charsPerRow();
+    const std::int64_t firstShown = grouping_.toPlain(topRow() * charsPerRow());
     QAbstractScrollArea::resizeEvent(event);
+    regroup();
     updateScrollBar();
-    verticalScrollBar()->setValue(static_cast<int>(firstShown / charsPerRow()));
+    verticalScrollBar()->setValue(
+        static_cast<int>(grouping_.toDisplay(firstShown) / charsPerRow()));
 }
 
 void NumberView::changeEvent(QEvent* event) {
     QAbstractScrollArea::changeEvent(event);
     if (event->type() == QEvent::FontChange) {
         updateMetrics();
+        regroup();
         updateScrollBar();
         viewport()->update();
     }
@@ -290,11 +342,14 @@ void NumberView::keyPressEvent(QKeyEvent* event) {
         copy();
         return;
     }
+    // Rows and pages are counted in the display, characters in the text.
     const std::int64_t perRow = charsPerRow();
     const std::int64_t page = perRow * visibleRows();
     const std::int64_t row = rowOf(caret_, caretAtRowEnd_);
     const std::int64_t rowStart = row * perRow;
-    const std::int64_t rowEnd = std::min(rowStart + perRow, length());
+    const std::int64_t rowEnd = std::min(rowStart + perRow, shownLength());
+    const std::int64_t shown = shownCaret(caret_);
+    auto plain = [this](std::int64_t display) { return grouping_.toPlain(display); };
     struct Move {
         QKeySequence::StandardKey move, select;
         std::int64_t to;
@@ -303,16 +358,15 @@ void NumberView::keyPressEvent(QKeyEvent* event) {
     const Move moves[] = {
         {QKeySequence::MoveToNextChar, QKeySequence::SelectNextChar, caret_ + 1, false},
         {QKeySequence::MoveToPreviousChar, QKeySequence::SelectPreviousChar, caret_ - 1, false},
-        {QKeySequence::MoveToNextLine, QKeySequence::SelectNextLine,
-         std::min(caret_ + perRow, length()), caret_ + perRow >= length()},
+        {QKeySequence::MoveToNextLine, QKeySequence::SelectNextLine, plain(shown + perRow),
+         shown + perRow >= shownLength()},
         {QKeySequence::MoveToPreviousLine, QKeySequence::SelectPreviousLine,
-         std::max<std::int64_t>(caret_ - perRow, 0), caretAtRowEnd_},
-        {QKeySequence::MoveToStartOfLine, QKeySequence::SelectStartOfLine, rowStart, false},
-        {QKeySequence::MoveToEndOfLine, QKeySequence::SelectEndOfLine, rowEnd, true},
-        {QKeySequence::MoveToNextPage, QKeySequence::SelectNextPage,
-         std::min(caret_ + page, length()), false},
+         plain(std::max<std::int64_t>(shown - perRow, 0)), caretAtRowEnd_},
+        {QKeySequence::MoveToStartOfLine, QKeySequence::SelectStartOfLine, plain(rowStart), false},
+        {QKeySequence::MoveToEndOfLine, QKeySequence::SelectEndOfLine, plain(rowEnd), true},
+        {QKeySequence::MoveToNextPage, QKeySequence::SelectNextPage, plain(shown + page), false},
         {QKeySequence::MoveToPreviousPage, QKeySequence::SelectPreviousPage,
-         std::max<std::int64_t>(caret_ - page, 0), false},
+         plain(std::max<std::int64_t>(shown - page, 0)), false},
         {QKeySequence::MoveToStartOfDocument, QKeySequence::SelectStartOfDocument, 0, false},
         {QKeySequence::MoveToEndOfDocument, QKeySequence::SelectEndOfDocument, length(), false},
     };
@@ -337,7 +391,7 @@ void NumberView::mousePressEvent(QMouseEvent* event) {
     const std::int64_t row =
         topRow() +
         static_cast<std::int64_t>(std::floor((at.y() - kMargin) / static_cast<double>(rowHeight_)));
-    const bool rowEnd = position > 0 && position == (row + 1) * charsPerRow();
+    const bool rowEnd = position > 0 && shownCaret(position) == (row + 1) * charsPerRow();
     moveCaret(position, event->modifiers().testFlag(Qt::ShiftModifier), rowEnd);
     dragging_ = true;
     pressed_ = true;
@@ -371,8 +425,17 @@ void NumberView::mouseDoubleClickEvent(QMouseEvent* event) {
 void NumberView::contextMenuEvent(QContextMenuEvent* event) {
     QMenu menu(this);
     QAction* copyItem = menu.addAction(tr("&Copy"), this, &NumberView::copy);
-    copyItem->setEnabled(hasSelection());
+    copyItem->setEnabled(!text_.empty());
     menu.addAction(tr("Select &All"), this, &NumberView::selectAll);
+    menu.addSeparator();
+    QAction* saveItem =
+        menu.addAction(QStringLiteral("Save As..."), this, &NumberView::saveRequested);
+    saveItem->setEnabled(!text_.empty());
+    // What the window adds: finding and going to a digit.
+    if (!actions().isEmpty()) {
+        menu.addSeparator();
+        menu.addActions(actions());
+    }
     menu.exec(event->globalPos());
 }
 

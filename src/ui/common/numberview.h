@@ -13,9 +13,16 @@
 // notifications that the round hint, the rounding and Move use;
 // the caret moves with the mouse and the keys (Home and End go to the start
 // and end of the row, with Ctrl to the start and end of the number);
-// selections are made with the mouse or Shift, and Select All and Copy put
-// the whole number on the clipboard. The text changes only through setText().
+// selections are made with the mouse or Shift, and Copy puts the selection,
+// or with nothing selected the whole number, on the clipboard. The text
+// changes only through setText().
+//
+// Digit grouping (setGroupSize) draws gaps between groups of digits. It is
+// display only: rows are cut from the grouped display, while the text, the
+// selection and every caret position stay those of the plain digits.
 #pragma once
+
+#include "core/grouping.h"
 
 #include <QAbstractScrollArea>
 #include <cstdint>
@@ -41,11 +48,21 @@ class NumberView : public QAbstractScrollArea {
     QString qtext() const;
 
     // Replaces the text; the caret goes to the start and the view to the
-    // first row. Writing the text the view already holds changes nothing.
-    void setText(std::string text);
+    // first row. Writing the text the view already holds changes only
+    // `cut`: whether the text is a quotient cut off at its last place.
+    void setText(std::string text, bool cut = false);
+    bool isCut() const { return cut_; }
+    // Where the sign, the digits and the point stand in the text.
+    const NumberShape& shape() const { return shape_; }
+
+    // Gaps every `size` digits (one of kGroupSizes), or none for 0.
+    void setGroupSize(int size);
+    int groupSize() const { return groupSize_; }
 
     // Count of characters before the caret (the start of a selection).
     std::int64_t caretPosition() const;
+    // Where the caret itself stands: the moving end of a selection.
+    std::int64_t caret() const { return caret_; }
     // Puts the caret after `position` characters (clamped to the text).
     void setCaretPosition(std::int64_t position);
     void moveCaretToEnd();
@@ -53,7 +70,10 @@ class NumberView : public QAbstractScrollArea {
     bool hasSelection() const { return anchor_ != caret_; }
     std::string selectedText() const;
     void selectAll();
-    // Puts the selection on the clipboard (or raises outOfMemory()).
+    // Selects characters [from, to) and scrolls the caret, at `to`, into sight.
+    void select(std::int64_t from, std::int64_t to);
+    // Puts the selection, or with nothing selected the whole number, on the
+    // clipboard as plain text (or raises outOfMemory()).
     void copy();
 
     // Characters per row at the view's current width.
@@ -68,6 +88,12 @@ class NumberView : public QAbstractScrollArea {
   signals:
     void clicked();
     void doubleClicked();
+    // The text, or only whether it was cut, changed.
+    void textChanged();
+    // The caret or the selection moved.
+    void caretMoved();
+    // "Save As..." was chosen from the context menu.
+    void saveRequested();
     // Copying a selection ran out of memory; the clipboard is unchanged.
     void outOfMemory();
 
@@ -87,6 +113,12 @@ class NumberView : public QAbstractScrollArea {
 
   private:
     std::int64_t length() const { return static_cast<std::int64_t>(text_.size()); }
+    // Characters of the display: the text with its gaps.
+    std::int64_t shownLength() const { return grouping_.displayLength(); }
+    // The display position a caret at `position` is drawn at.
+    std::int64_t shownCaret(std::int64_t position) const {
+        return grouping_.caretToDisplay(position);
+    }
     std::int64_t rowCount() const;
     int visibleRows() const;
     // The row the caret at `position` is drawn in; `atRowEnd` draws a
@@ -94,6 +126,10 @@ class NumberView : public QAbstractScrollArea {
     std::int64_t rowOf(std::int64_t position, bool atRowEnd) const;
     QRect caretRect(std::int64_t position, bool atRowEnd) const;
     void updateMetrics();
+    // The grouping for the text, the group size and the row width.
+    void regroup();
+    // Characters of the widest kind that fit in a row.
+    int fittingChars() const;
     void updateScrollBar();
     // Moves the caret, extending the selection or not, and scrolls to it.
     void moveCaret(std::int64_t position, bool extend, bool atRowEnd = false);
@@ -105,6 +141,11 @@ class NumberView : public QAbstractScrollArea {
     void layOut(QTextLayout& layout, std::int64_t row) const;
 
     std::string text_;
+    bool cut_ = false;
+    NumberShape shape_;
+    int groupSize_ = 0;
+    DigitGrouping grouping_;
+    bool aligned_ = false; // rows of whole cells
     std::int64_t caret_ = 0;
     std::int64_t anchor_ = 0;
     bool caretAtRowEnd_ = false;

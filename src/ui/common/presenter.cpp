@@ -1,6 +1,7 @@
 #include "presenter.h"
 
 #include <QAction>
+#include <QFileDialog>
 #include <QInputDialog>
 #include <QMenu>
 #include <QMessageBox>
@@ -20,6 +21,9 @@ QMessageBox::Icon boxIcon(MsgIcon icon) {
     }
     return QMessageBox::NoIcon;
 }
+
+// What the file dialogs list first.
+const QString kTextFiles = QStringLiteral("Text files (*.txt);;All files (*)");
 
 // Texts may break their lines with CR LF or a lone CR; the boxes break on LF.
 QString withLineFeeds(QString text) {
@@ -76,6 +80,15 @@ std::optional<QString> QtPresenter::input(QWidget* parent, const QString& prompt
 
 QAction* QtPresenter::popup(QMenu* menu, const QPoint& at) {
     return menu->exec(at);
+}
+
+std::optional<QString> QtPresenter::chooseFile(QWidget* parent, FileChoice choice,
+                                               const QString& caption, const QString& start) {
+    const QString path = choice == FileChoice::Open
+                             ? QFileDialog::getOpenFileName(parent, caption, start, kTextFiles)
+                             : QFileDialog::getSaveFileName(parent, caption, start, kTextFiles);
+    if (path.isEmpty()) return std::nullopt;
+    return path;
 }
 
 } // namespace longhand

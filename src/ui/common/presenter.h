@@ -19,6 +19,7 @@ inline constexpr const char* kAppTitle = "Longhand";
 enum class MsgIcon { None, Information, Question };
 enum class MsgButtons { Ok, OkCancel, YesNo };
 enum class MsgAnswer { Ok, Cancel, Yes, No };
+enum class FileChoice { Open, Save };
 
 class Presenter {
   public:
@@ -37,6 +38,12 @@ class Presenter {
     // item; returns it, or null when the menu was dismissed.
     virtual QAction* popup(QMenu* menu, const QPoint& at) = 0;
 
+    // A modal file dialog with a caption, for a text file to open or to
+    // save as, starting at `start` (a folder, or a file in it); the path
+    // chosen, or nothing when the person cancels.
+    virtual std::optional<QString> chooseFile(QWidget* parent, FileChoice choice,
+                                              const QString& caption, const QString& start) = 0;
+
     // Shorthand for an OK-only box.
     void inform(QWidget* parent, const QString& text, MsgIcon icon = MsgIcon::None) {
         message(parent, text, MsgButtons::Ok, icon);
@@ -51,6 +58,8 @@ class QtPresenter final : public Presenter {
     std::optional<QString> input(QWidget* parent, const QString& prompt,
                                  const QString& defaultAnswer) override;
     QAction* popup(QMenu* menu, const QPoint& at) override;
+    std::optional<QString> chooseFile(QWidget* parent, FileChoice choice, const QString& caption,
+                                      const QString& start) override;
 };
 
 } // namespace longhand

@@ -8,12 +8,15 @@
 #include "engine/power.h"
 #include "services/settings.h"
 #include "ui/common/clicklabel.h"
+#include "ui/common/lengthline.h"
 #include "ui/common/look.h"
 #include "ui/common/move.h"
 #include "ui/common/numberbox.h"
+#include "ui/common/numberfile.h"
 #include "ui/common/numberview.h"
 #include "ui/common/outofmemory.h"
 #include "ui/common/presenter.h"
+#include "ui/common/resultfinder.h"
 #include "ui/common/roundhint.h"
 #include "ui/common/rounding.h"
 #include "ui/common/soundport.h"
@@ -21,6 +24,7 @@
 #include "ui/common/winstyle.h"
 #include "ui/main/mainwindow.h"
 
+#include <QAction>
 #include <QApplication>
 #include <QContextMenuEvent>
 #include <QFocusEvent>
@@ -39,9 +43,12 @@ namespace longhand {
 
 namespace {
 
-// Client area, in layout pixels.
+// Client area, in layout pixels: the controls above the length line, and
+// the line at the bottom.
 constexpr int kClientWidth = 506;
-constexpr int kClientHeight = 364;
+constexpr int kControlsHeight = 364;
+constexpr int kLengthLineTop = 356;
+constexpr int kClientHeight = kControlsHeight + LengthLine::kHeight;
 
 // Point size of the argument line's fixed-width font.
 constexpr qreal kArgumentPoints = 9.0;
@@ -149,6 +156,14 @@ void FunctionDialog::createControls() {
     resultView = new NumberView(this);
     resultView->setGeometry(scaledRect(8, 80, 489, 233, dpi));
     resultView->setFont(bold);
+    resultView->setGroupSize(window_.groupSize);
+    lengthLine = new LengthLine(*resultView, this);
+    lengthLine->setGeometry(scaledRect(8, kLengthLineTop, 489, LengthLine::kHeight, dpi));
+    finder = new ResultFinder(*resultView, window_.presenter(), window_.runner(),
+                              [this] { return scene(); });
+    saveAction = new QAction(QStringLiteral("Save Result As..."), this);
+    saveAction->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_S));
+    addAction(saveAction);
 
     auto place = [&](ClickLabel* label, QRect geometry) {
         label->setGeometry(geometry);
@@ -188,6 +203,10 @@ void FunctionDialog::connectControls() {
             [this] { tellOutOfMemory(window_.presenter(), this); });
     connect(roundHint, &ClickLabel::clicked, this,
             guard([this] { roundResult(*resultView, *roundHint); }));
+    auto save =
+        guard([this] { saveNumberFile(window_.fileWork(this, scene()), resultView->text()); });
+    connect(saveAction, &QAction::triggered, this, save);
+    connect(resultView, &NumberView::saveRequested, this, save);
     connect(moveLabel, &ClickLabel::clicked, this, guard([this] {
                 moveResult(*resultView, *window_.firstOperand, *window_.secondOperand,
                            window_.presenter());
@@ -200,6 +219,7 @@ CalcRunner::Scene FunctionDialog::scene() {
     scene.statusLabel = roundHint;
     scene.presenter = &window_.presenter();
     scene.disabled = {computeButton, roundHint, moveLabel};
+    scene.actions = {saveAction, finder->goToAction, finder->findAction, finder->findNextAction};
     scene.readOnly = {argumentLine};
     return scene;
 }

@@ -18,6 +18,7 @@
 #include <memory>
 #include <string>
 
+class QAction;
 class QLineEdit;
 class QPushButton;
 
@@ -25,8 +26,10 @@ namespace longhand {
 
 class ClickLabel;
 class FactorialStore;
+class LengthLine;
 class MainWindow;
 class NumberView;
+class ResultFinder;
 class RoundHintLabel;
 struct Outcome;
 
@@ -56,8 +59,11 @@ class FunctionDialog : public QDialog {
     QPushButton* computeButton; // its caption is the mode's word
     QPushButton* stopSoundButton;
     NumberView* resultView;
+    LengthLine* lengthLine;
     RoundHintLabel* roundHint; // also the status label the working panel covers
     ClickLabel* moveLabel;
+    ResultFinder* finder; // Go to Digit, Find and Find Next in the result view
+    QAction* saveAction;  // Ctrl+S: the result saved as a file
 
     // Activation follows the first showing, once the dialog has given its
     // initial focus.

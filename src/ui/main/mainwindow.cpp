@@ -1,5 +1,6 @@
 #include "mainwindow.h"
 
+#include "core/grouping.h"
 #include "engine/estimate.h"
 #include "engine/factorialstore.h"
 #include "engine/numtext.h"
@@ -8,11 +9,13 @@
 #include "services/settings.h"
 #include "ui/common/clicklabel.h"
 #include "ui/common/helplauncher.h"
+#include "ui/common/lengthline.h"
 #include "ui/common/look.h"
 #include "ui/common/numberbox.h"
 #include "ui/common/numberview.h"
 #include "ui/common/outofmemory.h"
 #include "ui/common/presenter.h"
+#include "ui/common/resultfinder.h"
 #include "ui/common/roundhint.h"
 #include "ui/common/soundport.h"
 #include "ui/common/status.h"
@@ -20,6 +23,7 @@
 #include "ui/splash/splashscreen.h"
 
 #include <QAction>
+#include <QActionGroup>
 #include <QApplication>
 #include <QCloseEvent>
 #include <QCursor>
@@ -36,9 +40,12 @@ namespace longhand {
 
 namespace {
 
-// Client area of the window, in layout pixels.
+// Client area of the window, in layout pixels: the controls above the
+// length line, and the line at the bottom.
 constexpr int kClientWidth = 612;
-constexpr int kClientHeight = 405;
+constexpr int kControlsHeight = 405;
+constexpr int kLengthLineTop = 396;
+constexpr int kClientHeight = kControlsHeight + LengthLine::kHeight;
 
 // The window's caption before anything has been written into it.
 const QString kBlankCaption = QStringLiteral(" ");
@@ -57,11 +64,11 @@ MainWindow::MainWindow(Presenter* presenter, SoundPort* sound, QWidget* parent)
     }
     setWindowTitle(kBlankCaption);
     setFont(plainFont());
+    help_ = new HelpLauncher(this);
+    runner_ = new CalcRunner(this);
     createControls();
     createMenus();
     connectControls();
-    help_ = new HelpLauncher(this);
-    runner_ = new CalcRunner(this);
 }
 
 MainWindow::~MainWindow() {
@@ -102,6 +109,9 @@ void MainWindow::createControls() {
     resultView = new NumberView(client);
     resultView->setGeometry(scaledRect(56, 256, 497, 103, dpi));
     resultView->setFont(bold);
+    lengthLine = new LengthLine(*resultView, client);
+    lengthLine->setGeometry(scaledRect(58, kLengthLineTop, 495, LengthLine::kHeight, dpi));
+    finder = new ResultFinder(*resultView, *presenter_, *runner_, [this] { return scene(); });
 
     auto place = [&](ClickLabel* label, QRect geometry, Qt::Alignment alignment) {
         label->setGeometry(geometry);
@@ -133,12 +143,39 @@ void MainWindow::createMenus() {
     combinationAction = functionMenu->addAction(QStringLiteral("&Combination"));
     partialProductAction = functionMenu->addAction(QStringLiteral("&m(m+1)(m+2)...(n)"));
 
+    fileMenu = menuBar()->addMenu(QStringLiteral("&File"));
+    openFirstAction = fileMenu->addAction(QStringLiteral("Open into Upper Box..."));
+    openFirstAction->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_O));
+    openSecondAction = fileMenu->addAction(QStringLiteral("Open into Lower Box..."));
+    openSecondAction->setShortcut(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_O));
+    fileMenu->addSeparator();
+    saveAction = fileMenu->addAction(QStringLiteral("Save Result As..."));
+    saveAction->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_S));
+    fileMenu->addSeparator();
+    quitAction = fileMenu->addAction(QStringLiteral("Quit"));
+    quitAction->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Q));
+
     optionMenu = menuBar()->addMenu(QStringLiteral("&Option"));
     inputCheckAction = optionMenu->addAction(QString());
     optionMenu->addSeparator();
     soundAction = optionMenu->addAction(QString());
     optionMenu->addSeparator();
     factorialTableAction = optionMenu->addAction(QStringLiteral("&Generate 1! to 100!"));
+    optionMenu->addSeparator();
+    groupingMenu = optionMenu->addMenu(QStringLiteral("&Digit Grouping"));
+    // Each item holds its group size.
+    auto* grouping = new QActionGroup(this);
+    auto groupingItem = [&](const QString& caption, int size) {
+        QAction* action = groupingMenu->addAction(caption);
+        action->setCheckable(true);
+        action->setData(size);
+        grouping->addAction(action);
+        groupingActions.push_back(action);
+    };
+    groupingItem(QStringLiteral("&None"), 0);
+    for (int size : kGroupSizes)
+        groupingItem(QStringLiteral("Every &%1 Digits").arg(size), size);
+    groupingActions.front()->setChecked(true);
     showOptions();
 
     helpMenu = menuBar()->addMenu(QStringLiteral("&Help"));
@@ -194,6 +231,21 @@ void MainWindow::connectControls() {
             guard([this] { generateFactorialTable(); }));
     connect(contentsAction, &QAction::triggered, this, &MainWindow::openHelp);
     connect(aboutAction, &QAction::triggered, this, [this] { showSplash(true); });
+
+    connect(openFirstAction, &QAction::triggered, this,
+            guard([this] { openInto(*firstOperand, kOpenUpperCaption); }));
+    connect(openSecondAction, &QAction::triggered, this,
+            guard([this] { openInto(*secondOperand, kOpenLowerCaption); }));
+    for (NumberBox* box : {firstOperand, secondOperand})
+        connect(box, &NumberBox::fileDropped, this, [this, box, guard](const QString& path) {
+            guard([this, box, path] { openDropped(*box, path); })();
+        });
+    connect(saveAction, &QAction::triggered, this, guard([this] { saveResult(); }));
+    connect(resultView, &NumberView::saveRequested, this, guard([this] { saveResult(); }));
+    connect(quitAction, &QAction::triggered, this, &QWidget::close);
+    for (QAction* action : groupingActions)
+        connect(action, &QAction::triggered, this,
+                [this, action] { setGroupSize(action->data().toInt(), true); });
 }
 
 CalcRunner::Scene MainWindow::scene() {
@@ -203,7 +255,14 @@ CalcRunner::Scene MainWindow::scene() {
     scene.presenter = presenter_;
     scene.disabled = {multiplyButton, addButton, subtractButton, functionButton,
                       divideButton,   roundHint, moveLabel};
-    scene.actions = {optionMenu->menuAction(),
+    scene.actions = {fileMenu->menuAction(),
+                     openFirstAction,
+                     openSecondAction,
+                     saveAction,
+                     finder->goToAction,
+                     finder->findAction,
+                     finder->findNextAction,
+                     optionMenu->menuAction(),
                      helpMenu->menuAction(),
                      factorialAction,
                      powerAction,
@@ -221,6 +280,10 @@ CalcRunner::Scene MainWindow::scene() {
 
 OutcomeWindow MainWindow::outcomeWindow(QWidget* window, QWidget* stopSoundButton) {
     return {window, stopSoundButton, *presenter_, *sound_, soundOn, largestStored};
+}
+
+FileWork MainWindow::fileWork(QWidget* window, CalcRunner::Scene scene) {
+    return {window, *presenter_, *runner_, std::move(scene)};
 }
 
 // ---- Start-up -------------------------------------------------------------
@@ -245,8 +308,18 @@ void MainWindow::readOptions() {
         soundChosen_ = true;
     }
     showOptions();
+    if (const int size = readGroupSize(); isGroupSize(size)) setGroupSize(size, false);
     for (QWidget* box : std::initializer_list<QWidget*>{firstOperand, secondOperand, resultView})
         setSunkenFrame(box);
+}
+
+void MainWindow::setGroupSize(int size, bool keep) {
+    if (!isGroupSize(size)) return;
+    groupSize = size;
+    resultView->setGroupSize(size);
+    for (QAction* action : groupingActions)
+        if (action->data().toInt() == size) action->setChecked(true);
+    if (keep) writeGroupSize(size);
 }
 
 // Each option item offers what a click on it does.
@@ -296,8 +369,23 @@ void MainWindow::runOperation(Operation operation) {
     std::optional<Outcome> ran = runner_->run(
         scene(), [&](Progress& progress) { return calculate(operation, a, b, progress); });
     if (!ran || !followOutcome(*ran, outcomeWindow(this, stopSoundButton))) return;
-    resultView->setText(std::move(ran->text));
+    resultView->setText(std::move(ran->text), ran->cut);
     clearStatus(*roundHint);
+}
+
+// ---- Files -------------------------------------------------------------------
+
+void MainWindow::openInto(NumberBox& box, const char* caption) {
+    openNumberFile(fileWork(this, scene()), box, QString::fromLatin1(caption),
+                   inputCheck == InputCheck::On);
+}
+
+void MainWindow::openDropped(NumberBox& box, const QString& path) {
+    openNumberFileAt(fileWork(this, scene()), box, path, inputCheck == InputCheck::On);
+}
+
+void MainWindow::saveResult() {
+    saveNumberFile(fileWork(this, scene()), resultView->text());
 }
 
 // ---- Input checking --------------------------------------------------------

@@ -1,19 +1,21 @@
-// The main window: two operand boxes, the result view, the four operation
-// buttons, the Function and Stop Sound buttons, the round hint and Move
-// labels, and the Option and Help menus. It owns the run and the state the
-// other windows share: the input checking and sound options and the largest
-// stored factorial.
+// The main window: two operand boxes, the result view with its length
+// line, the four operation buttons, the Function and Stop Sound buttons,
+// the round hint and Move labels, and the File, Option and Help menus. It
+// owns the run and the state the other windows share: the input checking,
+// sound and digit grouping options and the largest stored factorial.
 #pragma once
 
 #include "core/functionmode.h"
 #include "core/inputcheck.h"
 #include "engine/operations.h"
 #include "ui/common/calcrunner.h"
+#include "ui/common/numberfile.h"
 #include "ui/common/outcomes.h"
 
 #include <QMainWindow>
 #include <memory>
 #include <string>
+#include <vector>
 
 class QAction;
 class QMenu;
@@ -23,9 +25,11 @@ namespace longhand {
 
 class ClickLabel;
 class HelpLauncher;
+class LengthLine;
 class NumberBox;
 class NumberView;
 class Presenter;
+class ResultFinder;
 class RoundHintLabel;
 class SoundPort;
 class SplashScreen;
@@ -61,6 +65,8 @@ class MainWindow : public QMainWindow {
     // Where the outcome of a calculation started from `window` is shown;
     // the finished signal shows its `stopSoundButton`.
     OutcomeWindow outcomeWindow(QWidget* window, QWidget* stopSoundButton);
+    // How `window` opens and saves files, holding `scene` still meanwhile.
+    FileWork fileWork(QWidget* window, CalcRunner::Scene scene);
 
     Presenter& presenter() { return *presenter_; }
     SoundPort& sound() { return *sound_; }
@@ -75,6 +81,12 @@ class MainWindow : public QMainWindow {
     InputCheck inputCheck = InputCheck::Unset;
     bool soundOn = true;
     std::string largestStored = "0";
+    // Digits between two gaps in the result views; 0: no grouping.
+    int groupSize = 0;
+
+    // Shows gaps every `size` digits (0: none) and, from the menu, keeps
+    // the choice in the settings file.
+    void setGroupSize(int size, bool keep);
 
     // Controls.
     QPushButton* multiplyButton;
@@ -86,10 +98,17 @@ class MainWindow : public QMainWindow {
     NumberBox* firstOperand;
     NumberBox* secondOperand;
     NumberView* resultView;
+    LengthLine* lengthLine;
     RoundHintLabel* roundHint; // also the status label the working panel covers
     ClickLabel* moveLabel;
+    ResultFinder* finder; // Go to Digit, Find and Find Next in the result view
 
     // Menus; the function menu only pops up from the Function button.
+    QMenu* fileMenu;
+    QAction* openFirstAction;
+    QAction* openSecondAction;
+    QAction* saveAction;
+    QAction* quitAction;
     QMenu* functionMenu;
     QAction* factorialAction;
     QAction* powerAction;
@@ -100,6 +119,8 @@ class MainWindow : public QMainWindow {
     QAction* inputCheckAction;
     QAction* soundAction;
     QAction* factorialTableAction;
+    QMenu* groupingMenu;
+    std::vector<QAction*> groupingActions; // none, then each of kGroupSizes
     QMenu* helpMenu;
     QAction* contentsAction;
     QAction* aboutAction;
@@ -122,6 +143,11 @@ class MainWindow : public QMainWindow {
     void operandChanged(NumberBox& box);
     // The cleaning pass over the text of an operand box, written back.
     void checkOperand(NumberBox& box);
+
+    // A file opened into an operand box, or the result saved.
+    void openInto(NumberBox& box, const char* caption);
+    void openDropped(NumberBox& box, const QString& path);
+    void saveResult();
 
     void toggleInputCheck();
     void toggleSound();
