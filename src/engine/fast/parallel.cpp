@@ -20,6 +20,7 @@
 #include <exception>
 #include <memory>
 #include <mutex>
+#include <new>
 #include <tbb/global_control.h>
 #include <tbb/info.h>
 #include <tbb/task_group.h>
@@ -100,6 +101,10 @@ template <class F> void ignoringPoolBookkeeping(F&& f) {
 }
 #endif
 
+// Set once the system refused the pool a thread; from then on the work
+// stays on the calling thread.
+std::atomic<bool> poolRefused{false};
+
 } // namespace
 
 int threads() {
@@ -118,19 +123,42 @@ void runTasks(std::size_t count, void (*call)(void*, std::size_t), void* context
     char* edges = edgeStore.get();
     tbb::task_group group;
     handOver(edges);
-    for (std::size_t i = 1; i < count; ++i)
-        ignoringPoolBookkeeping([&] {
-            group.run([&errors, call, context, edges, i] {
-                takeOver(edges);
-                errors.run(call, context, i);
-                handOver(edges + i);
+    // The pool starts its threads when the first tasks arrive. When the
+    // system refuses a thread (an address-space limit, say), the task that
+    // asked for it is queued already and runs in wait(); the tasks not yet
+    // handed out run here, and so does all later work.
+    std::size_t handedOut = 1;
+    try {
+        for (; handedOut < count; ++handedOut)
+            ignoringPoolBookkeeping([&] {
+                const std::size_t i = handedOut;
+                group.run([&errors, call, context, edges, i] {
+                    takeOver(edges);
+                    errors.run(call, context, i);
+                    handOver(edges + i);
+                });
             });
-        });
+    } catch (const std::bad_alloc&) {
+        // No room for the task itself: it was never queued.
+        poolRefused.store(true, std::memory_order_relaxed);
+    } catch (...) {
+        // A refused thread: the task was queued before the pool asked.
+        poolRefused.store(true, std::memory_order_relaxed);
+        ++handedOut;
+    }
     errors.run(call, context, 0);
+    for (std::size_t i = handedOut; i < count; ++i) {
+        errors.run(call, context, i);
+        handOver(edges + i);
+    }
     group.wait();
     for (std::size_t i = 1; i < count; ++i)
         takeOver(edges + i);
     errors.rethrow();
+}
+
+bool poolUsable() {
+    return threads() > 1 && !poolRefused.load(std::memory_order_relaxed);
 }
 
 } // namespace longhand::fast::par

@@ -26,6 +26,10 @@ namespace longhand::fast::par {
 // number from 1 up, else the cores this process may run on.
 int threads();
 
+// True while work may go to the pool: more than one thread allowed, and
+// the system has not refused the pool a thread.
+bool poolUsable();
+
 // Runs call(context, i) for every i < count as tasks, and returns once all
 // have finished.
 void runTasks(std::size_t count, void (*call)(void* context, std::size_t i), void* context);
@@ -33,7 +37,7 @@ void runTasks(std::size_t count, void (*call)(void* context, std::size_t i), voi
 // body(i) for every i < count, in parallel when there is more than one
 // thread and more than one task.
 template <class F> void forEach(std::size_t count, F&& body) {
-    if (count <= 1 || threads() == 1) {
+    if (count <= 1 || !poolUsable()) {
         for (std::size_t i = 0; i < count; ++i)
             body(i);
         return;
