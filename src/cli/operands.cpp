@@ -1,5 +1,6 @@
 #include "operands.h"
 
+#include "core/filetext.h"
 #include "engine/estimate.h"
 #include "engine/numtext.h"
 #include "limits.h"
@@ -17,11 +18,6 @@
 namespace longhand::cli {
 
 namespace {
-
-// Wrapping and grouping in a file: left out wherever they stand.
-bool isFiller(char c) {
-    return c == ' ' || c == '\t' || c == '\n' || c == '\r' || c == '_';
-}
 
 // One byte as a message shows it: printable ASCII as it is, anything else
 // as \xNN, so that a stray control byte cannot garble the terminal.
@@ -114,7 +110,7 @@ Operand readOperand(std::FILE* stream, const std::string& name, std::uint64_t li
             std::size_t kept = 0;
             for (std::size_t i = 0; i < n; ++i) {
                 const char c = chunk[i];
-                if (isFiller(c)) continue;
+                if (isFileFiller(c)) continue; // wrapping and grouping
                 if (!scanner.accepts(c)) {
                     std::string where = name + ": \"";
                     appendShown(where, static_cast<unsigned char>(c));
