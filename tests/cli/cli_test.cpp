@@ -217,7 +217,6 @@ TEST_F(CalcTest, UsageAndHelp) {
     EXPECT_EQ(help.err, "");
 
     const std::vector<std::vector<std::string>> wrong = {{},
-                                                         {"add"},
                                                          {"add", "1"},
                                                          {"add", "1", "2", "3"},
                                                          {"frobnicate", "1", "2"},
