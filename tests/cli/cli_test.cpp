@@ -274,9 +274,8 @@ TEST_F(CalcTest, OperandsFromFilesAndStandardInput) {
                                kNumberForm + "\n");
     }
     run = calc({"fact", "@-"}, {.input = "1-2"});
-    EXPECT_EQ(run.err, std::string("standard input: \"-\" at byte 2 is not part of a decimal "
-                                   "number ") +
-                           kNumberForm + "\n");
+    EXPECT_EQ(run.err, "standard input: \"-\" at byte 2 is not part of a decimal number " +
+                           std::string(kNumberForm) + "\n");
 
     // An empty file, or one of blanks only, is an empty box.
     for (const char* empty : {"", " \n\t_\r\n"}) {
