@@ -164,8 +164,6 @@ TEST_F(CalcTest, RefusalsPrintTheMessageAndExitOne) {
         const char* err;
     } cases[] = {
         {{"div", "5", "-0.0"}, "Division by zero."},
-        {{"fact", "100000000"}, "The product would be too long to hold."},
-        {{"prod", "10", "9"}, "Wrong Input: Choose N > M"},
         {{"fact", "5.5"}, "The arguments must be whole numbers without sign."},
         {{"perm", "5", "-3"}, "The arguments must be whole numbers without sign."},
         {{"comb", "5", "3", "10"}, "The repetition flag must be one digit, 0 to 9."},
