@@ -73,7 +73,7 @@ TEST(FunctionDialog, ArgumentsItCannotTakeChangeNothing) {
         const char* line;
         const char* message; // null: silent
     } const cases[] = {{Factorial, "00", nullptr},
-                       {Factorial, "abc", nullptr},
+                       {Factorial, "-3", nullptr},
                        {Power, "210", nullptr},
                        {Power, "2^1.5", "The exponent must be a whole number."},
                        {Permutation, "p(3,5,)", nullptr}};
