@@ -27,10 +27,10 @@ namespace test = longhand::test;
 
 // A sanitizer reserves terabytes of address space at start, so a lowered
 // address-space limit cannot apply under one.
-#if defined(__SANITIZE_ADDRESS__)
+#if defined(__SANITIZE_ADDRESS__) || defined(__SANITIZE_THREAD__)
 constexpr bool kAddressLimitApplies = false;
 #elif defined(__has_feature)
-#if __has_feature(address_sanitizer)
+#if __has_feature(address_sanitizer) || __has_feature(thread_sanitizer)
 constexpr bool kAddressLimitApplies = false;
 #else
 constexpr bool kAddressLimitApplies = true;
