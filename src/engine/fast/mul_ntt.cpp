@@ -65,14 +65,19 @@ void product(Limb* r, const Limb* a, std::size_t na, const Limb* b, std::size_t 
     const bool wide = n >= kNttParallelPoints;
     const Workspace work((square ? 3 : 4) * n, scratch);
     u32* res = work.get();
+    // The share of the work in each transform, the recombination counting
+    // as one more.
+    const double step = 1.0 / ((square ? 2 : 3) * ntt::kPrimeCount + 1);
     if (square) {
         auto prime = [&](std::size_t k) {
             u32* f = res + k * n;
             const int p = static_cast<int>(k);
             pack(f, n, a, na);
             ntt::forward(f, n, p, cancel);
+            advance(cancel, step);
             pointwise(f, nullptr, n, p, cancel);
             ntt::inverse(f, n, p, cancel);
+            advance(cancel, step);
         };
         par::forEachIf(wide, ntt::kPrimeCount, prime);
     } else {
@@ -84,16 +89,20 @@ void product(Limb* r, const Limb* a, std::size_t na, const Limb* b, std::size_t 
                 [&] {
                     pack(f, n, a, na);
                     ntt::forward(f, n, k, cancel);
+                    advance(cancel, step);
                 },
                 [&] {
                     pack(g, n, b, nb);
                     ntt::forward(g, n, k, cancel);
+                    advance(cancel, step);
                 });
             pointwise(f, g, n, k, cancel);
             ntt::inverse(f, n, k, cancel);
+            advance(cancel, step);
         }
     }
     ntt::recombine(res, n, terms, r, na + nb, cancel);
+    finish(cancel);
 }
 
 } // namespace
@@ -119,6 +128,7 @@ NttFactor::NttFactor(const Limb* b, std::size_t nb, std::size_t naMax, const Can
         u32* f = spectrum(static_cast<int>(k));
         pack(f, n_, b, nb);
         ntt::forward(f, n_, static_cast<int>(k), cancel);
+        advance(cancel, 1.0 / ntt::kPrimeCount);
     });
 }
 
@@ -136,14 +146,18 @@ void NttFactor::multiply(Limb* r, const Limb* a, std::size_t na, Scratch* scratc
                          const CancelCheck* cancel) const {
     const Workspace work(ntt::kPrimeCount * n_, scratch);
     u32* res = work.get();
+    const double step = 1.0 / (2 * ntt::kPrimeCount + 1); // as in product()
     for (int k = 0; k < ntt::kPrimeCount; ++k) {
         u32* f = res + k * n_;
         pack(f, n_, a, na);
         ntt::forward(f, n_, k, cancel);
+        advance(cancel, step);
         pointwise(f, spectrum(k), n_, k, cancel);
         ntt::inverse(f, n_, k, cancel);
+        advance(cancel, step);
     }
     ntt::recombine(res, n_, na + nb_ - 1, r, na + nb_, cancel);
+    finish(cancel);
 }
 
 } // namespace longhand::fast::kern

@@ -74,15 +74,17 @@ inline void trim(Natural& a) {
 
 // Parses a digit string ('0'..'9' only, leading zeros allowed, "" is zero).
 // Throws std::invalid_argument on any other character.
-Natural fromDigits(std::string_view digits);
+Natural fromDigits(std::string_view digits, const CancelCheck* cancel = nullptr);
 
 // The digits of a, most significant first, without leading zeros, padded on
 // the left with '0' to at least minWidth characters. Zero is "0" when
 // minWidth is 0 (and minWidth zeros otherwise).
-std::string toDigits(const Natural& a, std::size_t minWidth = 0);
+std::string toDigits(const Natural& a, std::size_t minWidth = 0,
+                     const CancelCheck* cancel = nullptr);
 
 // Writes exactly width digits of a (which must fit) into out, zero padded.
-void writeDigits(const Natural& a, char* out, std::size_t width);
+void writeDigits(const Natural& a, char* out, std::size_t width,
+                 const CancelCheck* cancel = nullptr);
 
 // Count of decimal digits of a (0 for zero).
 std::size_t digitCount(const Natural& a);
