@@ -419,7 +419,8 @@ std::string divide(std::string_view mv, std::string_view nv, Progress& progress,
     const Count fn = toDigitsAndScale(N);
     if (!isCleanDigits(M)) M = cleanDigits(M);
     if (!isCleanDigits(N)) N = cleanDigits(N);
-    if (N.empty()) return {}; // a zero divisor; callers refuse it before
+    if (N.empty()) return {};            // a zero divisor; callers refuse it before
+    if (progress.cancelled()) return {}; // heard between the passes over long texts
 
     // The places never fall short of fn - fm, or the point would move right
     // past the computed digits and zeros would stand in for real digits.

@@ -76,6 +76,8 @@ std::string raise(std::string_view baseText, std::string_view p, Progress& progr
             r = powerBySquaring(base.digits, times, progress);
         else
             r = powerByRepeatedMultiplication(base.digits, times, progress);
+        // Given up: the zeros and the point need not be put back.
+        if (progress.cancelled()) return {};
     }
 
     if (tz > 0) r.append(static_cast<std::size_t>(toCount(tz)), '0');

@@ -42,7 +42,7 @@ class CancelCheck {
     // the share of the work done so far (0 to 1, never smaller than before).
     template <class Stop>
     requires std::is_invocable_r_v<bool, Stop&>
-    CancelCheck(Stop stop, Report report = {}) // NOLINT: a lambda converts
+    CancelCheck(Stop stop, Report report = {}) // implicit: a lambda is a check
         : stop_(std::move(stop)), report_(std::move(report)) {}
     CancelCheck(const CancelCheck&) = delete;
     CancelCheck& operator=(const CancelCheck&) = delete;

@@ -118,8 +118,14 @@ void writeDigits(const Natural& a, char* out, std::size_t width, const CancelChe
 std::string toDigits(const Natural& a, std::size_t minWidth, const CancelCheck* cancel) {
     std::size_t width = std::max(digitCount(a), minWidth);
     if (width == 0) return "0";
-    std::string s(width, '0');
-    poll(cancel);
+    // Laid out in pieces, polling between them: the first touch of a long
+    // text's memory takes a while. writeDigits then writes every character.
+    std::string s;
+    s.reserve(width);
+    for (std::size_t at = 0; at < width; at += kConvertPollLimbs * kLimbDigits) {
+        s.append(std::min(kConvertPollLimbs * kLimbDigits, width - at), '0');
+        poll(cancel);
+    }
     writeDigits(a, s.data(), width, cancel);
     return s;
 }

@@ -30,28 +30,32 @@ Shares sharesOf(double readLimbs, double arithmeticWork, double writeLimbs) {
 // An operation on numbers: parse, compute, print, each its share of the
 // check's work.
 template <class Arithmetic>
-std::string measured(const CancelCheck* cancel, const Shares& shares, Arithmetic arithmetic) {
+std::string measured(const CancelCheck* cancel, const Shares& shares, Arithmetic arithmetic,
+                     std::size_t width = 0) {
     const CancelCheck computing = partOf(cancel, shares.arithmetic);
     const Natural r = arithmetic(&computing);
     computing.finish();
-    std::string text = toDigits(r, 0, cancel);
+    std::string text = toDigits(r, width, cancel);
     finish(cancel);
     return text;
 }
 
 } // namespace
 
-std::string mulDigits(std::string_view a, std::string_view b, const CancelCheck* cancel) {
+std::string mulDigits(std::string_view a, std::string_view b, const CancelCheck* cancel,
+                      std::size_t width) {
     const double la = limbsOf(a.size()), lb = limbsOf(b.size());
     const Shares shares = sharesOf(la + lb, productWork(la + lb), la + lb);
     const Natural x = fromDigits(a, cancel);
     if (a == b) { // the square needs one transform less
         advance(cancel, shares.read);
-        return measured(cancel, shares, [&](const CancelCheck* c) { return sqr(x, c); });
+        return measured(
+            cancel, shares, [&](const CancelCheck* c) { return sqr(x, c); }, width);
     }
     const Natural y = fromDigits(b, cancel);
     advance(cancel, shares.read);
-    return measured(cancel, shares, [&](const CancelCheck* c) { return mul(x, y, c); });
+    return measured(
+        cancel, shares, [&](const CancelCheck* c) { return mul(x, y, c); }, width);
 }
 
 std::string sqrDigits(std::string_view a, const CancelCheck* cancel) {

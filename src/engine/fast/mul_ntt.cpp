@@ -27,10 +27,16 @@ using ntt::u32;
 
 static_assert(sizeof(Limb) == sizeof(u32));
 
-// f[0..n) = the limbs a[0..na), then zeros. Limbs are below 2p.
-void pack(u32* f, std::size_t n, const Limb* a, std::size_t na) {
-    std::copy(a, a + na, f);
-    std::fill(f + na, f + n, u32{0});
+// f[0..n) = the limbs a[0..na), then zeros. Limbs are below 2p. In
+// pieces, polling between them: the first touch of a long transform's
+// memory takes a while.
+void pack(u32* f, std::size_t n, const Limb* a, std::size_t na, const CancelCheck* cancel) {
+    for (std::size_t at = 0; at < n; at += kConvertPollLimbs) {
+        const std::size_t to = std::min(n, at + kConvertPollLimbs);
+        if (at < na) std::copy(a + at, a + std::min(to, na), f + at);
+        if (to > na) std::fill(f + std::max(at, na), f + to, u32{0});
+        poll(cancel);
+    }
 }
 
 // f = f g (or f^2 with g null), point by point.
@@ -72,7 +78,7 @@ void product(Limb* r, const Limb* a, std::size_t na, const Limb* b, std::size_t 
         auto prime = [&](std::size_t k) {
             u32* f = res + k * n;
             const int p = static_cast<int>(k);
-            pack(f, n, a, na);
+            pack(f, n, a, na, cancel);
             ntt::forward(f, n, p, cancel);
             advance(cancel, step);
             pointwise(f, nullptr, n, p, cancel);
@@ -87,12 +93,12 @@ void product(Limb* r, const Limb* a, std::size_t na, const Limb* b, std::size_t 
             par::invoke(
                 wide,
                 [&] {
-                    pack(f, n, a, na);
+                    pack(f, n, a, na, cancel);
                     ntt::forward(f, n, k, cancel);
                     advance(cancel, step);
                 },
                 [&] {
-                    pack(g, n, b, nb);
+                    pack(g, n, b, nb, cancel);
                     ntt::forward(g, n, k, cancel);
                     advance(cancel, step);
                 });
@@ -126,7 +132,7 @@ NttFactor::NttFactor(const Limb* b, std::size_t nb, std::size_t naMax, const Can
       spectra_(scratch, (ntt::kPrimeCount * n_ + 1) / 2) {
     par::forEachIf(n_ >= kNttParallelPoints, ntt::kPrimeCount, [&](std::size_t k) {
         u32* f = spectrum(static_cast<int>(k));
-        pack(f, n_, b, nb);
+        pack(f, n_, b, nb, cancel);
         ntt::forward(f, n_, static_cast<int>(k), cancel);
         advance(cancel, 1.0 / ntt::kPrimeCount);
     });
@@ -149,7 +155,7 @@ void NttFactor::multiply(Limb* r, const Limb* a, std::size_t na, Scratch* scratc
     const double step = 1.0 / (2 * ntt::kPrimeCount + 1); // as in product()
     for (int k = 0; k < ntt::kPrimeCount; ++k) {
         u32* f = res + k * n_;
-        pack(f, n_, a, na);
+        pack(f, n_, a, na, cancel);
         ntt::forward(f, n_, k, cancel);
         advance(cancel, step);
         pointwise(f, spectrum(k), n_, k, cancel);

@@ -88,8 +88,8 @@ inline constexpr std::size_t kParallelGrain = 64;
 
 #endif
 
-// Limbs read or written between two polls in the text conversions (a
-// millisecond or two).
+// Limbs read or written between two polls in the text conversions and
+// the copies into the transforms (a millisecond or two).
 inline constexpr std::size_t kConvertPollLimbs = std::size_t{1} << 18;
 // Nodes of a product tree whose product has fewer limbs than this measure
 // their work as a whole, not by their halves: below it a node takes too
