@@ -241,8 +241,8 @@ void divMod(const Natural& a, const Natural& b, Natural& q, Natural& r, const Ca
     // Normalise (Knuth's D1): scale both so that the divisor's top limb is
     // at least 10^9 / 2; the quotient is unchanged, the remainder scaled.
     const Limb scale = kBase / (b.back() + 1);
-    const Natural bn = scale == 1 ? b : mulSmall(b, scale);
-    Natural an = scale == 1 ? a : mulSmall(a, scale);
+    const Natural bn = scale == 1 ? b : mulSmall(b, scale, cancel);
+    Natural an = scale == 1 ? a : mulSmall(a, scale, cancel);
     const std::size_t n = bn.size();
     const std::size_t k = an.size() - n + 1;
     if (n >= kDivNewtonThreshold && k >= kDivNewtonThreshold) {

@@ -96,9 +96,9 @@ QuotRem divScaled(std::string_view a, std::string_view b, std::int64_t k,
     Natural y = fromDigits(b, cancel);
     if (y.empty()) throw std::domain_error("division by zero");
     if (k >= 0)
-        x = shiftDecimal(x, shift);
+        x = shiftDecimal(x, shift, cancel);
     else
-        y = shiftDecimal(y, shift);
+        y = shiftDecimal(y, shift, cancel);
     poll(cancel);
     advance(cancel, shares.read);
     Natural q, r;

@@ -95,7 +95,7 @@ Natural fromU64(std::uint64_t v);
 // 10^k.
 Natural pow10(std::uint64_t k);
 // a * 10^k (a shift by whole limbs plus one short multiplication).
-Natural shiftDecimal(const Natural& a, std::uint64_t k);
+Natural shiftDecimal(const Natural& a, std::uint64_t k, const CancelCheck* cancel = nullptr);
 
 // --- comparison and linear arithmetic -------------------------------------
 
@@ -109,7 +109,7 @@ void addInPlace(Natural& a, const Natural& b);
 void subInPlace(Natural& a, const Natural& b);
 // a * m and a / m for a single limb m (1 <= m < 10^9); divSmall returns the
 // remainder.
-Natural mulSmall(const Natural& a, Limb m);
+Natural mulSmall(const Natural& a, Limb m, const CancelCheck* cancel = nullptr);
 Limb divSmallInPlace(Natural& a, Limb m);
 
 // --- multiplication (mul.cpp: the algorithm ladder) ------------------------
