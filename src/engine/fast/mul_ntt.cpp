@@ -28,15 +28,17 @@ using ntt::u32;
 static_assert(sizeof(Limb) == sizeof(u32));
 
 // f[0..n) = the limbs a[0..na), then zeros. Limbs are below 2p. In
-// pieces, polling between them: the first touch of a long transform's
-// memory takes a while.
+// pieces over the threads, polling between them: the first touch of a long
+// transform's memory takes a while.
 void pack(u32* f, std::size_t n, const Limb* a, std::size_t na, const CancelCheck* cancel) {
-    for (std::size_t at = 0; at < n; at += kConvertPollLimbs) {
-        const std::size_t to = std::min(n, at + kConvertPollLimbs);
-        if (at < na) std::copy(a + at, a + std::min(to, na), f + at);
-        if (to > na) std::fill(f + std::max(at, na), f + to, u32{0});
-        poll(cancel);
-    }
+    par::forChunks(n, kParallelGrain, 1, [&](std::size_t from, std::size_t to) {
+        for (std::size_t at = from; at < to; at += kConvertPollLimbs) {
+            const std::size_t end = std::min(to, at + kConvertPollLimbs);
+            if (at < na) std::copy(a + at, a + std::min(end, na), f + at);
+            if (end > na) std::fill(f + std::max(at, na), f + end, u32{0});
+            poll(cancel);
+        }
+    });
 }
 
 // f = f g (or f^2 with g null), point by point.
