@@ -60,7 +60,7 @@ Natural power(const Natural& base, std::uint64_t e, const CancelCheck* cancel) {
             multiplying.finish();
         }
     }
-    return z ? shiftDecimal(r, z * e) : r;
+    return z ? shiftDecimal(r, z * e, cancel) : r;
 }
 
 } // namespace longhand::fast

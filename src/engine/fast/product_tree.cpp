@@ -224,7 +224,7 @@ Natural fromPrimeExponents(std::uint64_t n, Exponent exponent, std::uint64_t e2,
         }
         Natural().swap(part);
     }
-    return shift ? shiftDecimal(r, shift) : r;
+    return shift ? shiftDecimal(r, shift, cancel) : r;
 }
 
 } // namespace
