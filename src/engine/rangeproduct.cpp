@@ -203,12 +203,14 @@ std::string runProduct(const Run& run, std::string_view x, Progress& progress) {
     // Long runs of whole factors: the product the batches would build, as
     // the multiplication writes it (digits, no leading zeros), then x.
     // The run's share of the work against the product by x, from the
-    // run's length (an upper bound) and x's.
+    // run's length (an upper bound) and x's: a short x costs one pass over
+    // the run's digits.
     const double runLimbs = runDigits(run) / fast::kLimbDigits;
     const double xLimbs = static_cast<double>(x.size()) / fast::kLimbDigits;
     const double runWork = fast::treeWork(runLimbs);
-    const double runShare =
-        x.empty() ? 1.0 : runWork / (runWork + fast::productWork(runLimbs + xLimbs));
+    const double xWork = x.size() >= kFastMultiplyDigits ? fast::productWork(runLimbs + xLimbs)
+                                                         : fast::conversionWork(runLimbs);
+    const double runShare = x.empty() ? 1.0 : runWork / (runWork + xWork);
     std::string big;
     {
         const Progress::Stage running(progress, 0.0, runShare);
