@@ -154,7 +154,14 @@ void divNewton(const Natural& a, const Natural& b, Natural& q, Natural& r,
     std::size_t c = k - (blocks - 1) * kb;
     std::size_t pos = m - (n - 1 + c);
     r = slice(a, pos);
-    q.assign(k, 0);
+    // The quotient's limbs start at zero; laid out in pieces, polling
+    // between them (the first touch of a long quotient takes a while).
+    q.clear();
+    q.reserve(k);
+    for (std::size_t at = 0; at < k; at += kConvertPollLimbs) {
+        q.resize(std::min(k, at + kConvertPollLimbs), 0);
+        poll(cancel);
+    }
     Natural qb;
     for (;;) {
         Natural d = std::move(r);

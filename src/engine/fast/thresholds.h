@@ -88,6 +88,10 @@ inline constexpr std::size_t kParallelGrain = 64;
 
 #endif
 
+// Items of one piece of a parallel loop at most (par::piecesOf): a piece
+// polls the cancellation check when it ends, and a piece this long takes a
+// few milliseconds.
+inline constexpr std::size_t kMostPieceItems = std::size_t{1} << 20;
 // Limbs read or written between two polls in the text conversions and
 // the copies into the transforms (a millisecond or two).
 inline constexpr std::size_t kConvertPollLimbs = std::size_t{1} << 18;
