@@ -30,13 +30,6 @@ inline std::uint32_t digitOf(char c) {
     return c >= '0' && c <= '9' ? static_cast<std::uint32_t>(c - '0') : 0;
 }
 
-bool allDigits(std::string_view s) {
-    bool other = false; // no early exit: the compiler takes many characters a step
-    for (char c : s)
-        other |= static_cast<unsigned char>(c - '0') > 9;
-    return !other;
-}
-
 // Cells of a digit string, least significant first.
 std::vector<std::uint32_t> toCells(std::string_view s) {
     std::vector<std::uint32_t> cells((s.size() + kCellDigits - 1) / kCellDigits, 0);
@@ -86,10 +79,10 @@ std::string unsignedProduct(std::string_view aText, std::string_view bText, Prog
     std::string aCopy, bCopy;
     Count fa = 0, fb = 0;
     std::string_view a = digitsOf(aText, aCopy, fa);
-    if (!allDigits(a)) throw std::invalid_argument("not a number text");
+    if (!allDigitChars(a)) throw std::invalid_argument("not a number text");
     if (progress.cancelled()) return {};
     std::string_view b = digitsOf(bText, bCopy, fb);
-    if (!allDigits(b)) throw std::invalid_argument("not a number text");
+    if (!allDigitChars(b)) throw std::invalid_argument("not a number text");
     if (progress.cancelled()) return {};
 
     // Trailing zeros of integers go now and come back as text at the end.
