@@ -14,6 +14,8 @@ peer in its own process, measured two ways:
 The huge rows compare Longhand's whole process, text out included, with
 GMP's arithmetic alone (mpz_mul, mpz_fac_ui, mpz_pow_ui, timed in process,
 no conversion to text), and Longhand with LONGHAND_THREADS=2 against =1.
+The cancel latency of the long operations comes from bench/cancel_bench and,
+in a build with the windows, bench/responsive_bench (left out with --only).
 All peers must agree on each result; the tables go to bench/RESULTS.md.
 
     python3 bench/peers.py --build build/bench          (what `make bench` runs)
@@ -23,6 +25,7 @@ All peers must agree on each result; the tables go to bench/RESULTS.md.
 import argparse
 import decimal
 import hashlib
+import json
 import math
 import os
 import random
@@ -366,17 +369,59 @@ def main():
         regular = regular_rows(args, calc, driver, workdir)
         huge = huge_rows(args, calc, driver, workdir)
         threads = thread_rows(args, calc, driver, workdir, huge)
+    cancels = [] if args.only else cancel_rows(args)
 
-    write_results(args.results, regular, huge, threads)
+    write_results(args.results, regular, huge, threads, cancels)
     print(f"wrote {args.results}")
     return 0 if all(r["agree"] for r in regular) and all(r["ok"] for r in huge) else 1
+
+
+# The cancellation benchmarks: binary, filter, what is cancelled.
+CANCEL_BENCHES = [
+    ("cancel_bench", "CancelLatency", "the fast arithmetic"),
+    ("cancel_bench", "EngineCancel", "the engine, as the windows' worker calls it"),
+    ("responsive_bench", "CancelInWindow", "the main window, Esc or Cancel"),
+]
+CANCEL_TARGET_MS = 100.0
+
+
+def cancel_rows(args):
+    """The worst latency of each cancelled workload over its delays."""
+    rows = []
+    env = dict(os.environ)
+    env.setdefault("QT_QPA_PLATFORM", "offscreen")
+    for binary, family, where in CANCEL_BENCHES:
+        path = os.path.join(args.build, "bin", binary)
+        if not os.path.exists(path):
+            continue
+        out = subprocess.run([path, f"--benchmark_filter={family}", "--benchmark_format=json"],
+                             capture_output=True, text=True, env=env, check=True).stdout
+        worst = {}
+        for b in json.loads(out)["benchmarks"]:
+            parts = b["name"].split("/")
+            key = parts[1]
+            r = worst.setdefault(key, dict(ms=0.0, lag=0.0, runs=0, finished=0))
+            r["ms"] = max(r["ms"], b.get("max_ms", 0.0))
+            r["lag"] = max(r["lag"], b.get("loop_lag_ms", 0.0))
+            r["runs"] += int(b.get("iterations", 0))
+            r["finished"] += int(b.get("finished", 0))
+        for key, r in worst.items():
+            name = WINDOW_WORK.get(key, key) if family == "CancelInWindow" else key
+            rows.append(dict(where=where, name=name, window=family == "CancelInWindow", **r))
+            print(f"cancel, {where}: {name}: worst {r['ms']:.1f} ms", flush=True)
+    return rows
+
+
+# The operands of responsive_bench's CancelInWindow, by its first argument.
+WINDOW_WORK = {"0": "multiply 10^7 x 10^7 digits", "1": "divide 10^7 by 2*10^6 digits",
+               "2": "multiply 5*10^7 x 5*10^7 digits"}
 
 
 def yes(ok):
     return "yes" if ok else "no"
 
 
-def write_results(path, regular, huge, threads):
+def write_results(path, regular, huge, threads, cancels):
     cpu = "unknown CPU"
     try:
         with open("/proc/cpuinfo") as f:
@@ -454,6 +499,24 @@ def write_results(path, regular, huge, threads):
             lines.append(
                 f"| {r['name']} | {fmt_time(r['one'])} | {fmt_time(r['two'])} "
                 f"| {r['speedup']:.2f} | >= {THREADS_TARGET} | {yes(r['speedup'] >= THREADS_TARGET)} |")
+    if cancels:
+        lines += [
+            "",
+            "Cancel latency: each workload started and cancelled after several delays "
+            "(cancel_bench: 10 ms to 1.5 s; responsive_bench: 20 ms to 0.9 s), 3 runs each; "
+            "the time from the cancel until the operation has returned (in the window: until "
+            "the window is back), the worst run. Window event loop: the worst lateness of a "
+            "5 ms timer of the window while the calculation ran on every core.",
+            "",
+            "| cancelled in | workload | worst latency | runs (finished before the cancel) "
+            "| target | met | window event loop |",
+            "|---|---|---|---|---|---|---|",
+        ]
+        for r in cancels:
+            lag = f"{r['lag']:.1f} ms" if r["window"] else ""
+            lines.append(
+                f"| {r['where']} | {r['name']} | {r['ms']:.1f} ms | {r['runs']} ({r['finished']}) "
+                f"| <= {CANCEL_TARGET_MS:.0f} ms | {yes(r['ms'] <= CANCEL_TARGET_MS)} | {lag} |")
     lines += [
         "",
         "The dividend's length + 1 places: the quotient is cut to as many decimals as "
@@ -462,8 +525,7 @@ def write_results(path, regular, huge, threads):
         "The size sweep of every operation (10 to 10^6 digits, 10^7 for addition) and the "
         "kernel crossovers behind `src/engine/fast/thresholds.h` are in "
         "`build/bench/bin/fast_bench` (Google Benchmark; `--benchmark_filter=Cross` for the "
-        "crossovers); the cancellation latency of the long operations is in "
-        "`build/bench/bin/cancel_bench`.",
+        "crossovers).",
     ]
     with open(path, "w") as f:
         f.write("\n".join(lines) + "\n")

@@ -15,6 +15,14 @@ namespace longhand {
 
 namespace {
 
+// Shares of the progress bar of C(n, r) by n! / (n - r)! / r!: the
+// arrangements up to the first, r! up to the second, then the quotient.
+constexpr double kArrangementsShare = 0.4;
+constexpr double kOrdersShareEnd = 0.6;
+// Of C(n, r) from the fast layer: its product up to this, then r!'s
+// follow-ups in the store (a gap to fill, at most).
+constexpr double kBinomialShare = 0.95;
+
 // True for whole-number texts without leading zeros with r < n, n below
 // kBatchLimit and at least kFastProductFactors factors in r!.
 bool fastCombinationFits(std::string_view n, std::string_view r) {
@@ -31,13 +39,17 @@ bool fastCombinationFits(std::string_view n, std::string_view r) {
 Outcome fastCombination(const std::string& n, const std::string& r, const FactorialStore* store,
                         Progress& progress) {
     if (productTooLong(n, "1", subtract(n, r))) return Outcome::refused(kProductTooLong);
-    const fast::CancelCheck cancel = progress.cancelCheck();
     std::string count;
-    try {
-        count = fast::binomialDigits(std::stoull(n), std::stoull(r), &cancel);
-    } catch (const fast::Cancelled&) {
-        return Outcome::cancelled();
+    {
+        const Progress::Stage step(progress, 0.0, kBinomialShare);
+        const fast::CancelCheck cancel = progress.cancelCheck();
+        try {
+            count = fast::binomialDigits(std::stoull(n), std::stoull(r), &cancel);
+        } catch (const fast::Cancelled&) {
+            return Outcome::cancelled();
+        }
     }
+    const Progress::Stage step(progress, kBinomialShare, 1.0);
     Outcome orders = factorial(r, store, progress, FactorialUse::StoreOnly);
     if (!orders.isResult()) return orders;
     Outcome outcome = Outcome::result(std::move(count));
@@ -81,10 +93,21 @@ Outcome combinations(std::string_view nText, std::string_view rText, int repetit
     if (repetition == kWithRepetition) n = subtract(add(n, r), "1");
     if (fastCombinationFits(n, r)) return fastCombination(n, r, store, progress);
 
-    Outcome arrangements = permutations(n, r, 0, store, progress);
+    // The steps' shares of the progress bar: the arrangements and the
+    // quotient about as long as each other, the orders shorter.
+    Outcome arrangements;
+    {
+        const Progress::Stage step(progress, 0.0, kArrangementsShare);
+        arrangements = permutations(n, r, 0, store, progress);
+    }
     if (!arrangements.isResult() || arrangements.text == "0") return arrangements;
-    Outcome orders = factorial(r, store, progress, FactorialUse::Value);
+    Outcome orders;
+    {
+        const Progress::Stage step(progress, kArrangementsShare, kOrdersShareEnd);
+        orders = factorial(r, store, progress, FactorialUse::Value);
+    }
     if (!orders.isResult()) return orders;
+    const Progress::Stage step(progress, kOrdersShareEnd, 1.0);
     std::string count = divide(arrangements.text, orders.text, progress);
     if (progress.cancelled()) return Outcome::cancelled();
     Outcome outcome = Outcome::result(count.empty() ? "0" : std::move(count));

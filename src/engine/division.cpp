@@ -149,8 +149,19 @@ std::string cleanDigits(std::string_view s) {
 
 // True when cleanDigits would give s back unchanged.
 bool isCleanDigits(std::string_view s) {
-    return (s.empty() || s.front() != '0') &&
-           std::all_of(s.begin(), s.end(), [](char c) { return c >= '0' && c <= '9'; });
+    return (s.empty() || s.front() != '0') && allDigitChars(s);
+}
+
+// An unsigned number text as its clean digit string (toDigitsAndScale,
+// then cleanDigits) and its scale: the text itself when it is one already,
+// else a copy kept in `copy`.
+std::string_view cleanedDigits(std::string_view text, std::string& copy, Count& scale) {
+    scale = 0;
+    if (text.find('.') == std::string_view::npos && isCleanDigits(text)) return text;
+    copy = std::string(text);
+    scale = toDigitsAndScale(copy);
+    if (!isCleanDigits(copy)) copy = cleanDigits(copy);
+    return copy;
 }
 
 // The long division of A by B, digit by digit, at most `places` fraction
@@ -414,12 +425,15 @@ std::string divide(std::string_view mv, std::string_view nv, Progress& progress,
         nv.remove_prefix(1);
     }
 
-    std::string M(mv), N(nv);
-    const Count fm = toDigitsAndScale(M);
-    const Count fn = toDigitsAndScale(N);
-    if (!isCleanDigits(M)) M = cleanDigits(M);
-    if (!isCleanDigits(N)) N = cleanDigits(N);
+    // Each pass over a long operand takes a while: a cancel is heard
+    // between them.
+    std::string mCopy, nCopy;
+    Count fm = 0, fn = 0;
+    const std::string_view M = cleanedDigits(mv, mCopy, fm);
+    if (progress.cancelled()) return {};
+    const std::string_view N = cleanedDigits(nv, nCopy, fn);
     if (N.empty()) return {}; // a zero divisor; callers refuse it before
+    if (progress.cancelled()) return {};
 
     // The places never fall short of fn - fm, or the point would move right
     // past the computed digits and zeros would stand in for real digits.
@@ -435,10 +449,8 @@ std::string divide(std::string_view mv, std::string_view nv, Progress& progress,
             ln < kLongDivisorDigits ? kShortQuotientPlaces : ln + kLongDivisorExtraPlaces;
         q = notLongerRoute(M, N, std::max(places, fn - fm), progress, remainderLeft);
     }
-    M.clear();
-    M.shrink_to_fit();
-    N.clear();
-    N.shrink_to_fit();
+    std::string().swap(mCopy);
+    std::string().swap(nCopy);
 
     if (fm < fn)
         q = multiply(q, "1" + zeros(fn - fm), progress);

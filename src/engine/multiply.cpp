@@ -30,10 +30,6 @@ inline std::uint32_t digitOf(char c) {
     return c >= '0' && c <= '9' ? static_cast<std::uint32_t>(c - '0') : 0;
 }
 
-bool allDigits(std::string_view s) {
-    return std::all_of(s.begin(), s.end(), [](char c) { return c >= '0' && c <= '9'; });
-}
-
 // Cells of a digit string, least significant first.
 std::vector<std::uint32_t> toCells(std::string_view s) {
     std::vector<std::uint32_t> cells((s.size() + kCellDigits - 1) / kCellDigits, 0);
@@ -54,24 +50,52 @@ std::string withMinus(Count minus, std::string text) {
     return text;
 }
 
+// An unsigned number text as its digit string (toDigitsAndScale) and scale:
+// the text itself when it is one already, else a copy kept in `copy`.
+std::string_view digitsOf(std::string_view text, std::string& copy, Count& scale) {
+    scale = 0;
+    if (text.find('.') == std::string_view::npos && (text.empty() || text.front() != '0'))
+        return text;
+    copy = std::string(text);
+    scale = toDigitsAndScale(copy);
+    return copy;
+}
+
+// dropTrailingZeros (numtext.h) on a view.
+Count dropTrailingZerosOf(std::string_view& text) {
+    const std::size_t keep = text.find_last_not_of('0');
+    if (keep == std::string_view::npos) return static_cast<Count>(text.size());
+    const std::size_t zeros = text.size() - keep - 1;
+    text.remove_suffix(zeros);
+    return static_cast<Count>(zeros);
+}
+
 // The product of two unsigned number texts with the point and the trailing
 // zeros of integers put back.
-std::string unsignedProduct(std::string a, std::string b, Progress& progress) {
-    const Count fa = toDigitsAndScale(a);
-    const Count fb = toDigitsAndScale(b);
+std::string unsignedProduct(std::string_view aText, std::string_view bText, Progress& progress) {
     // A second point, an inner "-" or a letter would be read as a 0 or stop
-    // the digit work at a plausible wrong product.
-    if (!allDigits(a) || !allDigits(b)) throw std::invalid_argument("not a number text");
+    // the digit work at a plausible wrong product. Each pass over a long
+    // operand takes a while: a cancel is heard between them.
+    std::string aCopy, bCopy;
+    Count fa = 0, fb = 0;
+    std::string_view a = digitsOf(aText, aCopy, fa);
+    if (!allDigitChars(a)) throw std::invalid_argument("not a number text");
+    if (progress.cancelled()) return {};
+    std::string_view b = digitsOf(bText, bCopy, fb);
+    if (!allDigitChars(b)) throw std::invalid_argument("not a number text");
+    if (progress.cancelled()) return {};
 
     // Trailing zeros of integers go now and come back as text at the end.
     Count z = 0;
-    if (fa == 0 && !a.empty() && a.back() == '0') z = dropTrailingZeros(a);
-    if (fb == 0 && !b.empty() && b.back() == '0') z += dropTrailingZeros(b);
+    if (fa == 0 && !a.empty() && a.back() == '0') z = dropTrailingZerosOf(a);
+    if (fb == 0 && !b.empty() && b.back() == '0') z += dropTrailingZerosOf(b);
 
     std::string P;
     if (a.size() > kShortMultiplyDigits || b.size() > kShortMultiplyDigits) {
         if (a.size() > b.size()) a.swap(b);
         P = multiplyDigits(a, b, progress);
+        // Given up: the steps below would only copy a long text in vain.
+        if (progress.cancelled()) return {};
     } else {
         std::uint64_t x = 0, y = 0;
         for (char c : a)
@@ -115,7 +139,11 @@ std::string unsignedProduct(std::string a, std::string b, Progress& progress) {
     }
 
     // Leading zeros go, up to and including a "0" before the point: ".25".
-    if (!P.empty() && P.front() == '0') P = stripLeadingZeros(P);
+    // (in place: the product may be long)
+    if (!P.empty() && P.front() == '0') {
+        const std::size_t first = P.find_first_not_of('0');
+        P.erase(0, first == std::string::npos ? P.size() : first);
+    }
     return P;
 }
 
@@ -146,7 +174,7 @@ std::string multiply(std::string_view a, std::string_view b, Progress& progress)
         }
         break;
     }
-    return withMinus(minus, unsignedProduct(std::string(a), std::string(b), progress));
+    return withMinus(minus, unsignedProduct(a, b, progress));
 }
 
 // Long operands go to the fast layer (Karatsuba, number-theoretic
@@ -157,11 +185,9 @@ std::string multiplyDigits(std::string_view A, std::string_view B, Progress& pro
         const std::size_t N = A.size() + B.size();
         const fast::CancelCheck cancel = progress.cancelCheck();
         try {
-            std::string P = fast::mulDigits(A, B, &cancel);
-            if (P.size() < N) P.insert(0, N - P.size(), '0');
-            return P;
+            return fast::mulDigits(A, B, &cancel, N);
         } catch (const fast::Cancelled&) {
-            return std::string(N, '0'); // given up: digits without meaning
+            return {}; // given up
         } catch (const std::invalid_argument&) {
             // a character that is not a digit: the schoolbook reads it as 0
         }

@@ -13,14 +13,16 @@ namespace longhand {
 // is written otherwise ("00", "0.0") comes out as the empty text. Each
 // leading "-" taken off an operand goes in front of the product. A text
 // that is not a number text throws std::invalid_argument; the operations
-// check their operands before.
+// check their operands before. Cancelled, it gives up with a text without
+// meaning.
 std::string multiply(std::string_view a, std::string_view b, Progress& progress);
 
 // The product of two digit strings as exactly |A| + |B| digits, leading
 // zeros included; characters other than digits count as 0. From
 // kFastMultiplyDigits digits (crossovers.h) of the shorter operand the
 // product comes from the fast layer, below it from schoolbookProduct. A
-// cancelled product gives up early; its digits are then meaningless.
+// cancelled product gives up early with the empty text or digits without
+// meaning.
 std::string multiplyDigits(std::string_view A, std::string_view B, Progress& progress);
 
 // Schoolbook long multiplication of two digit strings on cells of nine

@@ -3,7 +3,9 @@
 #include <algorithm>
 #include <charconv>
 #include <cmath>
+#include <cstdint>
 #include <cstdlib>
+#include <cstring>
 #include <limits>
 
 namespace longhand {
@@ -28,18 +30,28 @@ constexpr int kDoubleTextExponentBelow = -4;
 
 } // namespace
 
+bool allDigitChars(std::string_view text) {
+    // A word of eight characters is all digits when each byte's high half
+    // is 3 and adding 6 to its low half does not carry into the high half.
+    constexpr std::uint64_t kHigh = 0xF0F0F0F0F0F0F0F0ull, kSix = 0x0606060606060606ull;
+    constexpr std::uint64_t kThrees = 0x3333333333333333ull;
+    std::size_t i = 0;
+    for (; i + 8 <= text.size(); i += 8) {
+        std::uint64_t v;
+        std::memcpy(&v, text.data() + i, 8);
+        if (((v & kHigh) | (((v + kSix) & kHigh) >> 4)) != kThrees) return false;
+    }
+    for (; i < text.size(); ++i)
+        if (!isDigit(text[i])) return false;
+    return true;
+}
+
 bool isNumberText(std::string_view text) {
     if (!text.empty() && text.front() == '-') text.remove_prefix(1);
-    bool point = false;
-    for (char c : text) {
-        if (c == '.') {
-            if (point) return false;
-            point = true;
-        } else if (!isDigit(c)) {
-            return false;
-        }
-    }
-    return true;
+    // Digits on both sides of at most one point.
+    const std::size_t point = text.find('.');
+    if (point == std::string_view::npos) return allDigitChars(text);
+    return allDigitChars(text.substr(0, point)) && allDigitChars(text.substr(point + 1));
 }
 
 TextKind textKind(std::string_view text) {

@@ -20,6 +20,10 @@ using Count = std::int64_t;
 // pass too: the shapes an emptied box or a tidied zero may take.
 bool isNumberText(std::string_view text);
 
+// True when every character of text is a digit '0' to '9' (the empty text
+// included); eight characters a step, for long texts.
+bool allDigitChars(std::string_view text);
+
 // What a text starts with: the sign dispatch of the operations goes by it.
 enum class TextKind { Minus, Digit, Point, Empty, Other };
 TextKind textKind(std::string_view text);

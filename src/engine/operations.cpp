@@ -14,9 +14,19 @@ namespace {
 
 // "0", "-0", "00", "-000", and a lone "-": no digit other than "0" after an
 // optional leading "-".
-bool zeroValued(const std::string& s) {
+bool zeroValued(std::string_view s) {
     const std::size_t start = !s.empty() && s.front() == '-' ? 1 : 0;
     return s.find_first_not_of('0', start) == std::string::npos;
+}
+
+// text with its point zeros tidied (tidyPointZeros): text itself when
+// that changes nothing, else a tidied copy kept in `copy`.
+std::string_view tidied(std::string_view text, std::string& copy) {
+    const bool pointZeros = text.find('.') != std::string_view::npos && text.back() == '0';
+    if (!pointZeros && (text.empty() || text.back() != '.')) return text;
+    copy = std::string(text);
+    tidyPointZeros(copy);
+    return copy;
 }
 
 Outcome shown(std::string result, const Progress& progress) {
@@ -36,12 +46,17 @@ Outcome calculate(Operation operation, std::string_view aText, std::string_view 
     if (textKind(aText) == TextKind::Empty || textKind(bText) == TextKind::Empty)
         return Outcome::refused(kEmptyBoxes);
     // The digit work would read a stray character as a 0 or stop at it and
-    // give a plausible wrong result.
-    if (!isNumberText(aText) || !isNumberText(bText)) return Outcome::refused(kMalformedOperand);
-    std::string a(aText), b(bText);
-    tidyPointZeros(a);
-    tidyPointZeros(b);
+    // give a plausible wrong result. Each pass over a long operand takes a
+    // while: a cancel is heard between them.
+    if (!isNumberText(aText)) return Outcome::refused(kMalformedOperand);
+    if (progress.cancelled()) return Outcome::cancelled();
+    if (!isNumberText(bText)) return Outcome::refused(kMalformedOperand);
+    if (progress.cancelled()) return Outcome::cancelled();
+    // Operands are copied only when their point zeros must go.
+    std::string aTidy, bTidy;
+    const std::string_view a = tidied(aText, aTidy), b = tidied(bText, bTidy);
     if (a.empty() || b.empty()) return Outcome::refused(kWeirdInput);
+    if (progress.cancelled()) return Outcome::cancelled();
 
     switch (operation) {
     case Operation::Add:
@@ -57,7 +72,7 @@ Outcome calculate(Operation operation, std::string_view aText, std::string_view 
     // nor "1" here, but it is a zero divisor.
     if (b != "0" && a == "0") return Outcome::result("0");
     if (zeroValued(b)) return Outcome::refused(kDivisionByZero);
-    if (b == "1") return Outcome::result(shownResult(std::move(a)));
+    if (b == "1") return Outcome::result(shownResult(std::string(a)));
     bool cut = false;
     Outcome outcome = shown(divide(a, b, progress, &cut), progress);
     outcome.stopSound = true;

@@ -1,11 +1,10 @@
 #include "power.h"
 
 #include "crossovers.h"
-#include "fast/natural.h"
+#include "fast/fast.h"
 #include "multiply.h"
 #include "operations.h"
 
-#include <bit>
 #include <cmath>
 
 namespace longhand {
@@ -77,6 +76,8 @@ std::string raise(std::string_view baseText, std::string_view p, Progress& progr
             r = powerBySquaring(base.digits, times, progress);
         else
             r = powerByRepeatedMultiplication(base.digits, times, progress);
+        // Given up: the zeros and the point need not be put back.
+        if (progress.cancelled()) return {};
     }
 
     if (tz > 0) r.append(static_cast<std::size_t>(toCount(tz)), '0');
@@ -114,33 +115,21 @@ std::string powerByRepeatedMultiplication(std::string_view digits, std::uint64_t
     std::string r = "1";
     for (std::uint64_t i = 1; i <= times; ++i) {
         if (progress.cancelled()) return r;
+        const Progress::Stage step(progress,
+                                   static_cast<double>(i - 1) / static_cast<double>(times),
+                                   static_cast<double>(i) / static_cast<double>(times));
         r = multiply(digits, r, progress);
-        progress.report(static_cast<double>(i) / static_cast<double>(times));
     }
     return r;
 }
 
-// Left-to-right binary exponentiation on the fast layer's limbs: one square
-// per bit of the exponent, one product by the base per set bit. The share
-// reported after each square follows the length of the power so far, which
-// grows with the exponent bits read, and so, about, does each step's cost.
+// Binary exponentiation on the fast layer, which measures its squares and
+// products for the progress bar.
 std::string powerBySquaring(std::string_view digits, std::uint64_t times, Progress& progress) {
     if (times == 0) return "1";
     const fast::CancelCheck cancel = progress.cancelCheck();
     try {
-        const fast::Natural base = fast::fromDigits(digits);
-        fast::Natural r = base;
-        const int top = std::bit_width(times) - 1;
-        double total = 0, done = 0;
-        for (int bit = top - 1; bit >= 0; --bit)
-            total += static_cast<double>(times >> bit);
-        for (int bit = top - 1; bit >= 0; --bit) {
-            r = fast::sqr(r, &cancel);
-            if ((times >> bit) & 1) r = fast::mul(r, base, &cancel);
-            done += static_cast<double>(times >> bit);
-            progress.report(done / total);
-        }
-        return fast::toDigits(r);
+        return fast::powDigits(digits, times, &cancel);
     } catch (const fast::Cancelled&) {
         return {};
     }

@@ -3,6 +3,7 @@
 #include "addsub.h"
 #include "crossovers.h"
 #include "fast/fast.h"
+#include "fast/natural.h"
 #include "multiply.h"
 #include "numtext.h"
 #include "operations.h"
@@ -104,13 +105,24 @@ std::string exactRun(std::string first, const std::string& last, std::string_vie
     if (compareValues(first, last) > 0) return emptyRun(x, progress);
     // A run through zero is zero; seen here, it never has to be walked.
     if (isWholeText(first) && textSign(first) <= 0 && textSign(last) >= 0) return "0";
+    // Each factor's product a step of the progress bar, the factor x one
+    // more (its count about, from the ends' values).
+    const double steps =
+        std::max(std::floor(numericValue(subtract(last, first))), 0.0) + 1 + (x.empty() ? 0 : 1);
+    double done = 0;
     std::string big = "1";
     do {
         if (progress.cancelled()) return {};
+        const Progress::Stage step(progress, std::min(done / steps, 1.0),
+                                   std::min((done + 1) / steps, 1.0));
         big = multiply(big, first, progress);
         first = add(first, "1");
+        done += 1;
     } while (compareValues(first, last) <= 0);
-    if (!x.empty()) big = multiply(big, x, progress);
+    if (!x.empty()) {
+        const Progress::Stage step(progress, std::min(done / steps, 1.0), 1.0);
+        big = multiply(big, x, progress);
+    }
     return big;
 }
 
@@ -190,17 +202,28 @@ std::string runProduct(const Run& run, std::string_view x, Progress& progress) {
 
     // Long runs of whole factors: the product the batches would build, as
     // the multiplication writes it (digits, no leading zeros), then x.
+    // The run's share of the work against the product by x, from the
+    // run's length (an upper bound) and x's: a short x costs one pass over
+    // the run's digits.
+    const double runLimbs = runDigits(run) / fast::kLimbDigits;
+    const double xLimbs = static_cast<double>(x.size()) / fast::kLimbDigits;
+    const double runWork = fast::treeWork(runLimbs);
+    const double xWork = x.size() >= kFastMultiplyDigits ? fast::productWork(runLimbs + xLimbs)
+                                                         : fast::conversionWork(runLimbs);
+    const double runShare = x.empty() ? 1.0 : runWork / (runWork + xWork);
     std::string big;
-    if (first >= 1 && first == std::floor(first) &&
-        std::floor(last) - first + 1 >= static_cast<double>(kFastProductFactors)) {
-        big = wholeRun(first, std::floor(last), progress);
-        if (big.empty() || x.empty()) return big;
-        progress.report(static_cast<double>(big.size()) /
-                        static_cast<double>(big.size() + x.size()));
-    } else {
-        big = batchedProduct(first, last, progress);
-        if (x.empty()) return big;
+    {
+        const Progress::Stage running(progress, 0.0, runShare);
+        if (first >= 1 && first == std::floor(first) &&
+            std::floor(last) - first + 1 >= static_cast<double>(kFastProductFactors)) {
+            big = wholeRun(first, std::floor(last), progress);
+            if (big.empty()) return big;
+        } else {
+            big = batchedProduct(first, last, progress);
+        }
     }
+    if (x.empty()) return big;
+    const Progress::Stage timesX(progress, runShare, 1.0);
     return multiply(big, x, progress);
 }
 
@@ -237,19 +260,26 @@ Outcome rangeProduct(std::string_view n, std::string_view x, std::string_view m,
 std::string batchedProduct(double first, double last, Progress& progress) {
     const double span = last - first + 1;
     std::string big = "1";
-    double batch = 1;
+    double batch = 1, reached = 0;
     for (double i = first; i <= last; i += 1) {
         const double q = i * batch;
         if (std::fabs(q) < kBatchCeiling) {
             batch = q;
             continue;
         }
-        // The factor that overflows the batch starts the next one.
-        big = multiply(big, doubleText(batch), progress);
+        // The factor that overflows the batch starts the next one. The
+        // product of each batch is a step of the progress bar, from the
+        // batch's first factor to its last.
+        const double next = std::min((i - first) / span, 1.0);
+        {
+            const Progress::Stage step(progress, reached, next);
+            big = multiply(big, doubleText(batch), progress);
+        }
+        reached = next;
         batch = i;
         if (progress.cancelled()) return {};
-        progress.report((i - first) / span);
     }
+    const Progress::Stage step(progress, reached, 1.0);
     return multiply(big, doubleText(batch), progress);
 }
 

@@ -6,13 +6,17 @@
 #include "engine/fast/thresholds.h"
 #include "support/gmp.h"
 #include "support/operands.h"
+#include "support/recording.h"
 #include "support/seed.h"
 
+#include <algorithm>
 #include <atomic>
 #include <cstdlib>
 #include <functional>
 #include <gtest/gtest.h>
 #include <string>
+#include <utility>
+#include <vector>
 
 namespace fasttest = longhand::test;
 
@@ -153,23 +157,32 @@ namespace {
 using longhand::fast::CancelCheck;
 using longhand::fast::Cancelled;
 
+using Operation = std::pair<const char*, std::function<std::string(const CancelCheck*)>>;
+
+// Each long operation of the fast arithmetic on operands long enough for
+// transforms and measured product trees.
+std::vector<Operation> longOperations(const std::string& a, const std::string& b) {
+    return {
+        {"mul", [&](const CancelCheck* c) { return mulDigits(a, b, c); }},
+        {"sqr", [&](const CancelCheck* c) { return sqrDigits(b, c); }},
+        {"div", [&](const CancelCheck* c) { return divDigits(a, b, c).q; }},
+        {"divScaled", [&](const CancelCheck* c) { return divScaled(b, a, 40000, c).q; }},
+        {"pow", [&](const CancelCheck* c) { return powDigits("3", 200000, c); }},
+        {"range", [&](const CancelCheck* c) { return rangeProductDigits(7, 100000, c); }},
+        {"factorial", [&](const CancelCheck* c) { return factorialDigits(30000, c); }},
+        {"binomial", [&](const CancelCheck* c) { return binomialDigits(40000, 20000, c); }},
+        {"binomial by quotient",
+         [&](const CancelCheck* c) { return binomialDigits(40000, 300, c); }},
+    };
+}
+
 // Every long operation polls the check, stops with Cancelled once it says
 // so, and computes the same result as without a check while it does not.
 TEST(FastCancel, LongOperationsStopWhenAsked) {
     std::mt19937_64 rng(fasttest::testSeed("FastCancel"));
     const std::string a = makeDigits(rng, 60000, Shape::Random);
     const std::string b = makeDigits(rng, 30000, Shape::Random);
-    using Op = std::function<std::string(const CancelCheck*)>;
-    const std::pair<const char*, Op> ops[] = {
-        {"mul", [&](const CancelCheck* c) { return mulDigits(a, b, c); }},
-        {"sqr", [&](const CancelCheck* c) { return sqrDigits(b, c); }},
-        {"div", [&](const CancelCheck* c) { return divDigits(a, b, c).q; }},
-        {"divScaled", [&](const CancelCheck* c) { return divScaled(b, a, 40000, c).q; }},
-        {"pow", [&](const CancelCheck* c) { return powDigits("3", 200000, c); }},
-        {"range", [&](const CancelCheck* c) { return rangeProductDigits(7, 20000, c); }},
-        {"factorial", [&](const CancelCheck* c) { return factorialDigits(30000, c); }},
-        {"binomial", [&](const CancelCheck* c) { return binomialDigits(40000, 20000, c); }},
-    };
+    const std::vector<Operation> ops = longOperations(a, b);
     for (const auto& [name, op] : ops) {
         int polls = 0;
         const CancelCheck count = [&polls] {
@@ -183,6 +196,24 @@ TEST(FastCancel, LongOperationsStopWhenAsked) {
         EXPECT_THROW(op(&later), Cancelled) << name << " after " << polls / 2 << " polls";
         const CancelCheck empty;
         EXPECT_EQ(op(&empty), op(nullptr)) << name;
+    }
+}
+
+// Every long operation tells its check how far it has come, in several
+// steps, never going back, and ends with all of its work done.
+TEST(FastProgress, LongOperationsReportForwardToTheEnd) {
+    std::mt19937_64 rng(fasttest::testSeed("FastProgress"));
+    const std::string a = makeDigits(rng, 60000, Shape::Random);
+    const std::string b = makeDigits(rng, 30000, Shape::Random);
+    for (const auto& [name, op] : longOperations(a, b)) {
+        const fasttest::RecordingCheck check;
+        op(check.get());
+        const std::vector<double> shares = check.shares();
+        ASSERT_GE(shares.size(), 3u) << name;
+        EXPECT_LT(shares.front(), 0.5) << name;
+        EXPECT_TRUE(std::is_sorted(shares.begin(), shares.end())) << name;
+        EXPECT_GE(shares.back(), 0.999) << name;
+        EXPECT_LE(shares.back(), 1.0) << name;
     }
 }
 

@@ -102,7 +102,7 @@ TEST(LongOperands, EveryLongOperationStopsWhenCancelled) {
     Progress progress;
     progress.cancel();
     const std::string a(300000, '7'), b(200000, '3');
-    EXPECT_EQ(multiplyDigits(a, b, progress), std::string(a.size() + b.size(), '0'));
+    EXPECT_EQ(multiplyDigits(a, b, progress), "");
     EXPECT_LT(divide(a, b, progress).size(), 1000u);
     EXPECT_LT(divideLongerByDigits(a, b, 1000, progress).size(), 10u);
     using Status = Outcome::Status;

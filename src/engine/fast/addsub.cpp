@@ -3,6 +3,7 @@
 // the short division of exercise 16).
 #include "kernels.h"
 #include "natural.h"
+#include "thresholds.h"
 
 #include <algorithm>
 #include <stdexcept>
@@ -114,10 +115,26 @@ Natural sub(const Natural& a, const Natural& b) {
     return r;
 }
 
-Natural mulSmall(const Natural& a, Limb m) {
+namespace {
+
+// r[0..n) = a[0..n) m + c in pieces, polling between them; returns the
+// carry out.
+Limb mulSmallPieces(Limb* r, const Limb* a, std::size_t n, Limb m, Limb c,
+                    const CancelCheck* cancel) {
+    for (std::size_t at = 0; at < n; at += kConvertPollLimbs) {
+        const std::size_t len = std::min(kConvertPollLimbs, n - at);
+        c = kern::mulSmallN(r + at, a + at, len, m, c);
+        poll(cancel);
+    }
+    return c;
+}
+
+} // namespace
+
+Natural mulSmall(const Natural& a, Limb m, const CancelCheck* cancel) {
     if (a.empty() || m == 0) return {};
     Natural r(a.size() + 1);
-    r.back() = kern::mulSmallN(r.data(), a.data(), a.size(), m);
+    r.back() = mulSmallPieces(r.data(), a.data(), a.size(), m, 0, cancel);
     trim(r);
     return r;
 }
@@ -147,14 +164,20 @@ Natural pow10(std::uint64_t k) {
     return a;
 }
 
-Natural shiftDecimal(const Natural& a, std::uint64_t k) {
+Natural shiftDecimal(const Natural& a, std::uint64_t k, const CancelCheck* cancel) {
     if (a.empty()) return {};
     const std::size_t limbs = k / kLimbDigits;
     Limb m = 1;
     for (std::uint64_t i = 0; i < k % kLimbDigits; ++i)
         m *= 10;
-    Natural r(limbs + a.size() + 1, 0);
-    r.back() = kern::mulSmallN(r.data() + limbs, a.data(), a.size(), m);
+    Natural r(limbs + a.size() + 1);
+    for (std::size_t at = 0; at < limbs; at += kConvertPollLimbs) {
+        std::fill(r.begin() + static_cast<std::ptrdiff_t>(at),
+                  r.begin() + static_cast<std::ptrdiff_t>(std::min(limbs, at + kConvertPollLimbs)),
+                  Limb{0});
+        poll(cancel);
+    }
+    r.back() = mulSmallPieces(r.data() + limbs, a.data(), a.size(), m, 0, cancel);
     trim(r);
     return r;
 }

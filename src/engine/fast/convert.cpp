@@ -78,13 +78,14 @@ inline std::size_t limbDigits(Limb x) {
 
 } // namespace
 
-Natural fromDigits(std::string_view s) {
+Natural fromDigits(std::string_view s, const CancelCheck* cancel) {
     const std::size_t full = s.size() / kLimbDigits;
     const std::size_t head = s.size() % kLimbDigits;
     Natural a(full + (head ? 1 : 0));
     const char* end = s.data() + s.size();
     par::forChunks(full, kParallelGrain, 1, [&](std::size_t from, std::size_t to) {
         for (std::size_t i = from; i < to; ++i) {
+            if ((i - from) % kConvertPollLimbs == kConvertPollLimbs - 1) poll(cancel);
             const char* p = end - (i + 1) * kLimbDigits;
             a[i] = parseShort(p, 1) * 100000000u + parse8(p + 1);
         }
@@ -99,24 +100,33 @@ std::size_t digitCount(const Natural& a) {
     return (a.size() - 1) * kLimbDigits + limbDigits(a.back());
 }
 
-void writeDigits(const Natural& a, char* out, std::size_t width) {
+void writeDigits(const Natural& a, char* out, std::size_t width, const CancelCheck* cancel) {
     const std::size_t n = a.size();
     const std::size_t used = std::min(width, n * kLimbDigits);
     std::memset(out, '0', width - used);
     char* end = out + width;
     const std::size_t full = used / kLimbDigits;
     par::forChunks(full, kParallelGrain, 1, [&](std::size_t from, std::size_t to) {
-        for (std::size_t i = from; i < to; ++i)
+        for (std::size_t i = from; i < to; ++i) {
+            if ((i - from) % kConvertPollLimbs == kConvertPollLimbs - 1) poll(cancel);
             write9(end - (i + 1) * kLimbDigits, a[i]);
+        }
     });
     if (std::size_t rest = used % kLimbDigits) writeShort(end - used, a[full], rest);
 }
 
-std::string toDigits(const Natural& a, std::size_t minWidth) {
+std::string toDigits(const Natural& a, std::size_t minWidth, const CancelCheck* cancel) {
     std::size_t width = std::max(digitCount(a), minWidth);
     if (width == 0) return "0";
-    std::string s(width, '0');
-    writeDigits(a, s.data(), width);
+    // Laid out in pieces, polling between them: the first touch of a long
+    // text's memory takes a while. writeDigits then writes every character.
+    std::string s;
+    s.reserve(width);
+    for (std::size_t at = 0; at < width; at += kConvertPollLimbs * kLimbDigits) {
+        s.append(std::min(kConvertPollLimbs * kLimbDigits, width - at), '0');
+        poll(cancel);
+    }
+    writeDigits(a, s.data(), width, cancel);
     return s;
 }
 

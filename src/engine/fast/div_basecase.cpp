@@ -12,11 +12,16 @@ void divBasecase(Limb* q, Limb* u, std::size_t nu, const Limb* v, std::size_t nv
     assert(nv >= 2 && nu > nv && v[nv - 1] >= kBase / 2);
     const Wide vTop = v[nv - 1], vNext = v[nv - 2];
     std::size_t work = 0; // limb products since the last poll
+    const double rowShare = 1.0 / static_cast<double>(nu - nv);
+    std::size_t rows = 0; // quotient limbs since the last poll
     for (std::size_t j = nu - nv; j-- > 0;) {
         work += nv;
+        ++rows;
         if (work >= kSchoolbookPollWork) {
             poll(cancel);
+            advance(cancel, static_cast<double>(rows) * rowShare);
             work = 0;
+            rows = 0;
         }
         Limb* w = u + j; // the window w[0..nv], w[nv] the top limb
         // D3: estimate the quotient limb from the top two limbs, then make it

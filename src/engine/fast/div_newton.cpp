@@ -56,40 +56,46 @@ void decrement(Natural& a) {
 }
 
 // Products with one fixed factor v. When the factor is long and meets many
-// operands of one size, its transforms are computed once (NttFactor).
+// operands of one size, its transforms are computed once (NttFactor), as
+// a part of the work measured by `cancel`.
 class FixedFactor {
   public:
     FixedFactor(const Natural& v, std::size_t otherMax, const CancelCheck* cancel, Scratch* scratch)
-        : v_(v), cancel_(cancel), scratch_(scratch) {
+        : v_(v), scratch_(scratch) {
         if (v.size() >= kMulNttThreshold && otherMax >= kMulNttThreshold &&
             v.size() + otherMax <= kern::nttMaxLimbs())
             kept_ =
                 std::make_unique<kern::NttFactor>(v.data(), v.size(), otherMax, cancel, scratch);
+        finish(cancel);
     }
-    Natural times(const Natural& a) const {
+    Natural times(const Natural& a, const CancelCheck* cancel) const {
         if (!kept_ || a.size() < kMulNttThreshold || !kept_->fits(a.size()))
-            return mul(a, v_, cancel_, scratch_);
-        poll(cancel_);
+            return mul(a, v_, cancel, scratch_);
+        poll(cancel);
         Natural r(a.size() + v_.size());
-        kept_->multiply(r.data(), a.data(), a.size(), scratch_, cancel_);
+        kept_->multiply(r.data(), a.data(), a.size(), scratch_, cancel);
         trim(r);
         return r;
     }
 
   private:
     const Natural& v_;
-    const CancelCheck* cancel_;
     Scratch* scratch_;
     std::unique_ptr<kern::NttFactor> kept_;
 };
 
 // One block of the Newton division: d < b 10^(9 k) with k <= t - 1, x the
-// reciprocal of the top t limbs of b. Gives q = floor(d / b), r = d - q b.
+// reciprocal of the top t limbs of b. Gives q = floor(d / b), r = d - q b;
+// its two products take half the work each.
 void divBlock(const Natural& d, const Natural& b, const FixedFactor& x, const FixedFactor& bx,
-              std::size_t t, Natural& q, Natural& r) {
+              std::size_t t, Natural& q, Natural& r, const CancelCheck* cancel) {
     const std::size_t n = b.size();
-    q = slice(x.times(slice(d, n - 1)), t + 1);
-    Natural p = bx.times(q);
+    {
+        const CancelCheck estimating = partOf(cancel, 0.5);
+        q = slice(x.times(slice(d, n - 1), &estimating), t + 1);
+    }
+    const CancelCheck checking = partOf(cancel, 0.5);
+    Natural p = bx.times(q, &checking);
     while (compare(p, d) > 0) { // at most once
         decrement(q);
         subInPlace(p, b);
@@ -99,6 +105,20 @@ void divBlock(const Natural& d, const Natural& b, const FixedFactor& x, const Fi
         subInPlace(r, b);
         addInPlace(q, Natural{1});
     }
+    finish(cancel);
+}
+
+// The work of a reciprocal of n limbs (its top level's two products and
+// about as much again below), of a division block and of a factor's three
+// transforms (a third of a product), in productWork units.
+double reciprocalWork(std::size_t n) {
+    return 2 * productWork(2.0 * static_cast<double>(n));
+}
+double blockWork(std::size_t n, std::size_t t) {
+    return 2 * productWork(static_cast<double>(n + t));
+}
+double keptWork(std::size_t n) {
+    return productWork(2.0 * static_cast<double>(n)) / 3;
 }
 
 // a / b for normalised b (top limb >= 10^9 / 2), both long.
@@ -109,27 +129,46 @@ void divNewton(const Natural& a, const Natural& b, Natural& q, Natural& r,
     const std::size_t k = m - n + 1; // quotient limbs at most
     if (k + 1 <= n) {
         const std::size_t t = k + 1;
-        const Natural x = reciprocal(b.data() + (n - t), t, cancel, &scratch);
-        divBlock(a, b, FixedFactor(x, 0, cancel, &scratch), FixedFactor(b, 0, cancel, &scratch), t,
-                 q, r);
+        const double total = reciprocalWork(t) + blockWork(n, t);
+        const CancelCheck inverting = partOf(cancel, reciprocalWork(t) / total);
+        const Natural x = reciprocal(b.data() + (n - t), t, &inverting, &scratch);
+        inverting.finish();
+        const CancelCheck dividing = partOf(cancel, blockWork(n, t) / total);
+        divBlock(a, b, FixedFactor(x, 0, nullptr, &scratch), FixedFactor(b, 0, nullptr, &scratch),
+                 t, q, r, &dividing);
         return;
     }
     // Quotient blocks of n - 1 limbs, the top block taking the odd rest.
     const std::size_t kb = n - 1;
-    const Natural x = reciprocal(b.data(), n, cancel, &scratch);
+    const std::size_t blocks = (k + kb - 1) / kb;
+    const double total =
+        reciprocalWork(n) + keptWork(n) + static_cast<double>(blocks) * blockWork(n, n);
+    const CancelCheck inverting = partOf(cancel, reciprocalWork(n) / total);
+    const Natural x = reciprocal(b.data(), n, &inverting, &scratch);
+    inverting.finish();
     // The reciprocal's transforms are kept for the blocks; the divisor's
     // are not: a second kept factor would cost more memory (three
     // transform-long arrays) than its saved transforms are worth.
-    const FixedFactor xTimes(x, n, cancel, &scratch), bTimes(b, 0, cancel, &scratch);
-    const std::size_t blocks = (k + kb - 1) / kb;
+    const CancelCheck keeping = partOf(cancel, keptWork(n) / total);
+    const FixedFactor xTimes(x, n, &keeping, &scratch), bTimes(b, 0, nullptr, &scratch);
     std::size_t c = k - (blocks - 1) * kb;
     std::size_t pos = m - (n - 1 + c);
     r = slice(a, pos);
-    q.assign(k, 0);
+    // The quotient's limbs start at zero; laid out in pieces, polling
+    // between them (the first touch of a long quotient takes a while).
+    q.clear();
+    q.reserve(k);
+    for (std::size_t at = 0; at < k; at += kConvertPollLimbs) {
+        q.resize(std::min(k, at + kConvertPollLimbs), 0);
+        poll(cancel);
+    }
     Natural qb;
     for (;;) {
         Natural d = std::move(r);
-        divBlock(d, b, xTimes, bTimes, n, qb, r);
+        {
+            const CancelCheck block = partOf(cancel, blockWork(n, n) / total);
+            divBlock(d, b, xTimes, bTimes, n, qb, r, &block);
+        }
         std::copy(qb.begin(), qb.end(), q.begin() + static_cast<std::ptrdiff_t>(pos));
         if (pos == 0) break;
         c = kb;
@@ -161,15 +200,22 @@ Natural reciprocal(const Limb* a, std::size_t n, const CancelCheck* cancel, Scra
         trim(x);
         return x;
     }
+    // The half-size reciprocal below takes about half the work, the two
+    // products here a quarter each.
     const std::size_t l = (n - 1) / 2, h = n - l;
-    Natural xh = reciprocal(a + l, h, cancel, scratch);
+    const CancelCheck below = partOf(cancel, 0.5);
+    Natural xh = reciprocal(a + l, h, &below, scratch);
+    below.finish();
     const Natural big(a, a + n);
-    Natural t = mul(big, xh, cancel, scratch);
+    const CancelCheck first = partOf(cancel, 0.25);
+    Natural t = mul(big, xh, &first, scratch);
+    first.finish();
     while (t.size() > n + h) { // t >= 10^(9 (n + h))
         decrement(xh);
         subInPlace(t, big);
     }
-    const Natural u = mul(slice(complement(t, n + h), l), xh, cancel, scratch);
+    const CancelCheck second = partOf(cancel, 0.25);
+    const Natural u = mul(slice(complement(t, n + h), l), xh, &second, scratch);
     Natural x = shiftUp(xh, l);
     addInPlace(x, slice(u, 2 * h - l));
     return x;
@@ -191,6 +237,7 @@ void divMod(const Natural& a, const Natural& b, Natural& q, Natural& r, const Ca
         for (std::size_t top = q.size(); top > 0;) {
             const std::size_t from = top > piece ? top - piece : 0;
             rem = kern::divSmallN(q.data() + from, top - from, b[0], rem);
+            advance(cancel, static_cast<double>(top - from) / static_cast<double>(q.size()));
             top = from;
             poll(cancel);
         }
@@ -201,8 +248,8 @@ void divMod(const Natural& a, const Natural& b, Natural& q, Natural& r, const Ca
     // Normalise (Knuth's D1): scale both so that the divisor's top limb is
     // at least 10^9 / 2; the quotient is unchanged, the remainder scaled.
     const Limb scale = kBase / (b.back() + 1);
-    const Natural bn = scale == 1 ? b : mulSmall(b, scale);
-    Natural an = scale == 1 ? a : mulSmall(a, scale);
+    const Natural bn = scale == 1 ? b : mulSmall(b, scale, cancel);
+    Natural an = scale == 1 ? a : mulSmall(a, scale, cancel);
     const std::size_t n = bn.size();
     const std::size_t k = an.size() - n + 1;
     if (n >= kDivNewtonThreshold && k >= kDivNewtonThreshold) {

@@ -8,25 +8,79 @@
 
 namespace longhand::fast {
 
-std::string mulDigits(std::string_view a, std::string_view b, const CancelCheck* cancel) {
-    const Natural x = fromDigits(a);
-    poll(cancel);
-    if (a == b) // the square needs one transform less
-        return toDigits(sqr(x, cancel));
-    return toDigits(mul(x, fromDigits(b), cancel));
+namespace {
+
+double limbsOf(std::size_t digits) {
+    return static_cast<double>(digits) / kLimbDigits;
+}
+
+// How an entry point's work divides between reading the text, the
+// arithmetic and writing the result's text (limb counts and productWork
+// units, as weighed in cancel.h).
+struct Shares {
+    double read, arithmetic, write;
+};
+
+Shares sharesOf(double readLimbs, double arithmeticWork, double writeLimbs) {
+    const double in = conversionWork(readLimbs), out = conversionWork(writeLimbs);
+    const double total = in + arithmeticWork + out;
+    return {in / total, arithmeticWork / total, out / total};
+}
+
+// An operation on numbers: parse, compute, print, each its share of the
+// check's work.
+template <class Arithmetic>
+std::string measured(const CancelCheck* cancel, const Shares& shares, Arithmetic arithmetic,
+                     std::size_t width = 0) {
+    const CancelCheck computing = partOf(cancel, shares.arithmetic);
+    const Natural r = arithmetic(&computing);
+    computing.finish();
+    std::string text = toDigits(r, width, cancel);
+    finish(cancel);
+    return text;
+}
+
+} // namespace
+
+std::string mulDigits(std::string_view a, std::string_view b, const CancelCheck* cancel,
+                      std::size_t width) {
+    const double la = limbsOf(a.size()), lb = limbsOf(b.size());
+    const Shares shares = sharesOf(la + lb, productWork(la + lb), la + lb);
+    const Natural x = fromDigits(a, cancel);
+    if (a == b) { // the square needs one transform less
+        advance(cancel, shares.read);
+        return measured(
+            cancel, shares, [&](const CancelCheck* c) { return sqr(x, c); }, width);
+    }
+    const Natural y = fromDigits(b, cancel);
+    advance(cancel, shares.read);
+    return measured(
+        cancel, shares, [&](const CancelCheck* c) { return mul(x, y, c); }, width);
 }
 
 std::string sqrDigits(std::string_view a, const CancelCheck* cancel) {
-    return toDigits(sqr(fromDigits(a), cancel));
+    const double la = limbsOf(a.size());
+    const Shares shares = sharesOf(la, productWork(2 * la), 2 * la);
+    const Natural x = fromDigits(a, cancel);
+    advance(cancel, shares.read);
+    return measured(cancel, shares, [&](const CancelCheck* c) { return sqr(x, c); });
 }
 
 QuotRem divDigits(std::string_view a, std::string_view b, const CancelCheck* cancel) {
-    const Natural x = fromDigits(a);
-    poll(cancel);
+    const double la = limbsOf(a.size()), lb = limbsOf(b.size());
+    const Shares shares = sharesOf(la + lb, divisionWork(la), la + lb);
+    const Natural x = fromDigits(a, cancel);
+    const Natural y = fromDigits(b, cancel);
+    advance(cancel, shares.read);
     Natural q, r;
-    divMod(x, fromDigits(b), q, r, cancel);
-    poll(cancel);
-    return {toDigits(q), toDigits(r)};
+    {
+        const CancelCheck dividing = partOf(cancel, shares.arithmetic);
+        divMod(x, y, q, r, &dividing);
+        dividing.finish();
+    }
+    QuotRem qr{toDigits(q, 0, cancel), toDigits(r, 0, cancel)};
+    finish(cancel);
+    return qr;
 }
 
 QuotRem divScaled(std::string_view a, std::string_view b, std::int64_t k,
@@ -34,34 +88,55 @@ QuotRem divScaled(std::string_view a, std::string_view b, std::int64_t k,
     const std::uint64_t shift =
         k >= 0 ? static_cast<std::uint64_t>(k) : 0 - static_cast<std::uint64_t>(k);
     checkResultDigits(static_cast<double>(a.size()) + static_cast<double>(shift));
-    Natural x = fromDigits(a);
-    poll(cancel);
-    Natural y = fromDigits(b);
+    const double la = limbsOf(a.size()), lb = limbsOf(b.size()), ls = limbsOf(shift);
+    const double dividend = k >= 0 ? la + ls : la, divisor = k >= 0 ? lb : lb + ls;
+    const Shares shares =
+        sharesOf(la + lb, divisionWork(dividend), dividend - divisor + 1 + divisor);
+    Natural x = fromDigits(a, cancel);
+    Natural y = fromDigits(b, cancel);
     if (y.empty()) throw std::domain_error("division by zero");
     if (k >= 0)
-        x = shiftDecimal(x, shift);
+        x = shiftDecimal(x, shift, cancel);
     else
-        y = shiftDecimal(y, shift);
-    Natural q, r;
-    divMod(x, y, q, r, cancel);
+        y = shiftDecimal(y, shift, cancel);
     poll(cancel);
-    return {toDigits(q), toDigits(r)};
+    advance(cancel, shares.read);
+    Natural q, r;
+    {
+        const CancelCheck dividing = partOf(cancel, shares.arithmetic);
+        divMod(x, y, q, r, &dividing);
+        dividing.finish();
+    }
+    QuotRem qr{toDigits(q, 0, cancel), toDigits(r, 0, cancel)};
+    finish(cancel);
+    return qr;
 }
 
 std::string powDigits(std::string_view base, std::uint64_t e, const CancelCheck* cancel) {
-    return toDigits(power(fromDigits(base), e, cancel));
+    const Natural m = fromDigits(base, cancel);
+    const double limbs = m.empty() || e == 0 ? 0 : estimatePowerDigits(m, e) / kLimbDigits;
+    const Shares shares = sharesOf(limbsOf(base.size()), treeWork(limbs), limbs);
+    advance(cancel, shares.read);
+    return measured(cancel, shares, [&](const CancelCheck* c) { return power(m, e, c); });
 }
 
 std::string rangeProductDigits(std::uint64_t lo, std::uint64_t hi, const CancelCheck* cancel) {
-    return toDigits(rangeProduct(lo, hi, cancel));
+    const double limbs = lo == 0 || lo > hi ? 0 : productDigits(lo, hi) / kLimbDigits;
+    return measured(cancel, sharesOf(0, treeWork(limbs), limbs),
+                    [&](const CancelCheck* c) { return rangeProduct(lo, hi, c); });
 }
 
 std::string factorialDigits(std::uint64_t n, const CancelCheck* cancel) {
-    return toDigits(factorial(n, cancel));
+    const double limbs = n == 0 ? 0 : productDigits(1, n) / kLimbDigits;
+    return measured(cancel, sharesOf(0, treeWork(limbs), limbs),
+                    [&](const CancelCheck* c) { return factorial(n, c); });
 }
 
 std::string binomialDigits(std::uint64_t n, std::uint64_t k, const CancelCheck* cancel) {
-    return toDigits(binomial(n, k, cancel));
+    const double limbs =
+        k > n ? 0 : (log10Factorial(n) - log10Factorial(k) - log10Factorial(n - k)) / kLimbDigits;
+    return measured(cancel, sharesOf(0, treeWork(limbs), limbs),
+                    [&](const CancelCheck* c) { return binomial(n, k, c); });
 }
 
 } // namespace longhand::fast

@@ -18,6 +18,7 @@
 
 #include "cancel.h"
 
+#include <cstddef>
 #include <cstdint>
 #include <string>
 #include <string_view>
@@ -32,8 +33,10 @@ std::string addDigits(std::string_view a, std::string_view b);
 // a - b for a >= b (std::domain_error otherwise), text to text.
 std::string subDigits(std::string_view a, std::string_view b);
 
-// a * b and a * a.
-std::string mulDigits(std::string_view a, std::string_view b, const CancelCheck* cancel = nullptr);
+// a * b and a * a; mulDigits pads the product on the left with '0' to at
+// least `width` digits.
+std::string mulDigits(std::string_view a, std::string_view b, const CancelCheck* cancel = nullptr,
+                      std::size_t width = 0);
 std::string sqrDigits(std::string_view a, const CancelCheck* cancel = nullptr);
 
 struct QuotRem {

@@ -21,8 +21,11 @@ void mulSliced(Limb* r, const Limb* a, std::size_t na, const Limb* b, std::size_
     Natural part(2 * nb); // written by each product before use
     for (std::size_t off = 0; off < na; off += nb) {
         const std::size_t len = std::min(nb, na - off);
-        mulLimbs(part.data(), a + off, len, b, nb, scratch, cancel);
+        const CancelCheck slice =
+            partOf(cancel, static_cast<double>(len) / static_cast<double>(na));
+        mulLimbs(part.data(), a + off, len, b, nb, scratch, &slice);
         addTo(r + off, na + nb - off, part.data(), len + nb);
+        slice.finish();
         poll(cancel);
     }
 }
@@ -34,16 +37,23 @@ void mulSliced(Limb* r, const Limb* a, std::size_t na, const Limb* b, std::size_
 void mulSlicedNtt(Limb* r, const Limb* a, std::size_t na, const Limb* b, std::size_t nb,
                   Scratch* scratch, const CancelCheck* cancel) {
     const std::size_t piece = kNttSlicePieces * nb;
-    const NttFactor kept(b, nb, piece, cancel, scratch);
+    // b's three transforms against seven for each piece of a.
+    const double pieces = static_cast<double>((na + piece - 1) / piece);
+    const double keptShare = 3.0 / (3.0 + 7.0 * pieces);
+    const CancelCheck keeping = partOf(cancel, keptShare);
+    const NttFactor kept(b, nb, piece, &keeping, scratch);
+    keeping.finish();
     std::fill(r, r + na + nb, Limb{0});
     Natural part(piece + nb); // written by each product before use
     for (std::size_t off = 0; off < na; off += piece) {
         const std::size_t len = std::min(piece, na - off);
+        const CancelCheck slice = partOf(cancel, (1.0 - keptShare) / pieces);
         if (kept.fits(len))
-            kept.multiply(part.data(), a + off, len, scratch, cancel);
+            kept.multiply(part.data(), a + off, len, scratch, &slice);
         else
-            mulLimbs(part.data(), a + off, len, b, nb, scratch, cancel);
+            mulLimbs(part.data(), a + off, len, b, nb, scratch, &slice);
         addTo(r + off, na + nb - off, part.data(), len + nb);
+        slice.finish();
         poll(cancel);
     }
 }
@@ -60,6 +70,7 @@ void mulBasecaseLong(Limb* r, const Limb* a, std::size_t na, const Limb* b, std:
         const std::size_t len = std::min(piece, na - off);
         mulBasecase(part.data(), a + off, len, b, nb);
         addTo(r + off, na + nb - off, part.data(), len + nb);
+        advance(cancel, static_cast<double>(len) / static_cast<double>(na));
         poll(cancel);
     }
 }

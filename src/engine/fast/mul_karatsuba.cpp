@@ -22,8 +22,12 @@ void mulKaratsuba(Limb* r, const Limb* a, std::size_t na, const Limb* b, std::si
     assert(nb <= na && nb > h);
     const std::size_t na1 = na - h, nb1 = nb - h, n = na + nb;
 
-    mulLimbs(r, a, h, b, h, scratch, cancel);                     // z0 -> r[0, 2h)
-    mulLimbs(r + 2 * h, a + h, na1, b + h, nb1, scratch, cancel); // z2 -> r[2h, n)
+    // A third of the work in each product (the front end may finish the
+    // check it is given).
+    const CancelCheck z0Part = partOf(cancel, 1.0 / 3), z2Part = partOf(cancel, 1.0 / 3);
+    const CancelCheck z1Part = partOf(cancel, 1.0 / 3);
+    mulLimbs(r, a, h, b, h, scratch, &z0Part);                     // z0 -> r[0, 2h)
+    mulLimbs(r + 2 * h, a + h, na1, b + h, nb1, scratch, &z2Part); // z2 -> r[2h, n)
 
     Natural buf(4 * h + 4); // every limb written before it is read
     Limb* sa = buf.data();
@@ -33,7 +37,7 @@ void mulKaratsuba(Limb* r, const Limb* a, std::size_t na, const Limb* b, std::si
     sa[h] = addTo(sa, h, a + h, na1);
     std::copy(b, b + h, sb);
     sb[h] = addTo(sb, h, b + h, nb1);
-    mulLimbs(z1, sa, h + 1, sb, h + 1, scratch, cancel); // 2h + 2 limbs
+    mulLimbs(z1, sa, h + 1, sb, h + 1, scratch, &z1Part); // 2h + 2 limbs
 
     subFrom(z1, 2 * h + 2, r, 2 * h);
     subFrom(z1, 2 * h + 2, r + 2 * h, n - 2 * h);
@@ -45,15 +49,17 @@ void sqrKaratsuba(Limb* r, const Limb* a, std::size_t n, Scratch* scratch,
                   const CancelCheck* cancel) {
     const std::size_t h = (n + 1) / 2;
     const std::size_t n1 = n - h;
-    sqrLimbs(r, a, h, scratch, cancel);              // z0 -> r[0, 2h)
-    sqrLimbs(r + 2 * h, a + h, n1, scratch, cancel); // z2 -> r[2h, 2n)
+    const CancelCheck z0Part = partOf(cancel, 1.0 / 3), z2Part = partOf(cancel, 1.0 / 3);
+    const CancelCheck z1Part = partOf(cancel, 1.0 / 3);
+    sqrLimbs(r, a, h, scratch, &z0Part);              // z0 -> r[0, 2h)
+    sqrLimbs(r + 2 * h, a + h, n1, scratch, &z2Part); // z2 -> r[2h, 2n)
 
     Natural buf(3 * h + 3);
     Limb* s = buf.data();
     Limb* z1 = s + (h + 1);
     std::copy(a, a + h, s);
     s[h] = addTo(s, h, a + h, n1);
-    sqrLimbs(z1, s, h + 1, scratch, cancel);
+    sqrLimbs(z1, s, h + 1, scratch, &z1Part);
 
     subFrom(z1, 2 * h + 2, r, 2 * h);
     subFrom(z1, 2 * h + 2, r + 2 * h, 2 * n1);

@@ -27,10 +27,18 @@ using ntt::u32;
 
 static_assert(sizeof(Limb) == sizeof(u32));
 
-// f[0..n) = the limbs a[0..na), then zeros. Limbs are below 2p.
-void pack(u32* f, std::size_t n, const Limb* a, std::size_t na) {
-    std::copy(a, a + na, f);
-    std::fill(f + na, f + n, u32{0});
+// f[0..n) = the limbs a[0..na), then zeros. Limbs are below 2p. In
+// pieces over the threads, polling between them: the first touch of a long
+// transform's memory takes a while.
+void pack(u32* f, std::size_t n, const Limb* a, std::size_t na, const CancelCheck* cancel) {
+    par::forChunks(n, kParallelGrain, 1, [&](std::size_t from, std::size_t to) {
+        for (std::size_t at = from; at < to; at += kConvertPollLimbs) {
+            const std::size_t end = std::min(to, at + kConvertPollLimbs);
+            if (at < na) std::copy(a + at, a + std::min(end, na), f + at);
+            if (end > na) std::fill(f + std::max(at, na), f + end, u32{0});
+            poll(cancel);
+        }
+    });
 }
 
 // f = f g (or f^2 with g null), point by point.
@@ -65,14 +73,19 @@ void product(Limb* r, const Limb* a, std::size_t na, const Limb* b, std::size_t 
     const bool wide = n >= kNttParallelPoints;
     const Workspace work((square ? 3 : 4) * n, scratch);
     u32* res = work.get();
+    // The share of the work in each transform, the recombination counting
+    // as one more.
+    const double step = 1.0 / ((square ? 2 : 3) * ntt::kPrimeCount + 1);
     if (square) {
         auto prime = [&](std::size_t k) {
             u32* f = res + k * n;
             const int p = static_cast<int>(k);
-            pack(f, n, a, na);
+            pack(f, n, a, na, cancel);
             ntt::forward(f, n, p, cancel);
+            advance(cancel, step);
             pointwise(f, nullptr, n, p, cancel);
             ntt::inverse(f, n, p, cancel);
+            advance(cancel, step);
         };
         par::forEachIf(wide, ntt::kPrimeCount, prime);
     } else {
@@ -82,18 +95,22 @@ void product(Limb* r, const Limb* a, std::size_t na, const Limb* b, std::size_t 
             par::invoke(
                 wide,
                 [&] {
-                    pack(f, n, a, na);
+                    pack(f, n, a, na, cancel);
                     ntt::forward(f, n, k, cancel);
+                    advance(cancel, step);
                 },
                 [&] {
-                    pack(g, n, b, nb);
+                    pack(g, n, b, nb, cancel);
                     ntt::forward(g, n, k, cancel);
+                    advance(cancel, step);
                 });
             pointwise(f, g, n, k, cancel);
             ntt::inverse(f, n, k, cancel);
+            advance(cancel, step);
         }
     }
     ntt::recombine(res, n, terms, r, na + nb, cancel);
+    finish(cancel);
 }
 
 } // namespace
@@ -117,8 +134,9 @@ NttFactor::NttFactor(const Limb* b, std::size_t nb, std::size_t naMax, const Can
       spectra_(scratch, (ntt::kPrimeCount * n_ + 1) / 2) {
     par::forEachIf(n_ >= kNttParallelPoints, ntt::kPrimeCount, [&](std::size_t k) {
         u32* f = spectrum(static_cast<int>(k));
-        pack(f, n_, b, nb);
+        pack(f, n_, b, nb, cancel);
         ntt::forward(f, n_, static_cast<int>(k), cancel);
+        advance(cancel, 1.0 / ntt::kPrimeCount);
     });
 }
 
@@ -136,14 +154,18 @@ void NttFactor::multiply(Limb* r, const Limb* a, std::size_t na, Scratch* scratc
                          const CancelCheck* cancel) const {
     const Workspace work(ntt::kPrimeCount * n_, scratch);
     u32* res = work.get();
+    const double step = 1.0 / (2 * ntt::kPrimeCount + 1); // as in product()
     for (int k = 0; k < ntt::kPrimeCount; ++k) {
         u32* f = res + k * n_;
-        pack(f, n_, a, na);
+        pack(f, n_, a, na, cancel);
         ntt::forward(f, n_, k, cancel);
+        advance(cancel, step);
         pointwise(f, spectrum(k), n_, k, cancel);
         ntt::inverse(f, n_, k, cancel);
+        advance(cancel, step);
     }
     ntt::recombine(res, n_, na + nb_ - 1, r, na + nb_, cancel);
+    finish(cancel);
 }
 
 } // namespace longhand::fast::kern

@@ -74,15 +74,17 @@ inline void trim(Natural& a) {
 
 // Parses a digit string ('0'..'9' only, leading zeros allowed, "" is zero).
 // Throws std::invalid_argument on any other character.
-Natural fromDigits(std::string_view digits);
+Natural fromDigits(std::string_view digits, const CancelCheck* cancel = nullptr);
 
 // The digits of a, most significant first, without leading zeros, padded on
 // the left with '0' to at least minWidth characters. Zero is "0" when
 // minWidth is 0 (and minWidth zeros otherwise).
-std::string toDigits(const Natural& a, std::size_t minWidth = 0);
+std::string toDigits(const Natural& a, std::size_t minWidth = 0,
+                     const CancelCheck* cancel = nullptr);
 
 // Writes exactly width digits of a (which must fit) into out, zero padded.
-void writeDigits(const Natural& a, char* out, std::size_t width);
+void writeDigits(const Natural& a, char* out, std::size_t width,
+                 const CancelCheck* cancel = nullptr);
 
 // Count of decimal digits of a (0 for zero).
 std::size_t digitCount(const Natural& a);
@@ -93,7 +95,7 @@ Natural fromU64(std::uint64_t v);
 // 10^k.
 Natural pow10(std::uint64_t k);
 // a * 10^k (a shift by whole limbs plus one short multiplication).
-Natural shiftDecimal(const Natural& a, std::uint64_t k);
+Natural shiftDecimal(const Natural& a, std::uint64_t k, const CancelCheck* cancel = nullptr);
 
 // --- comparison and linear arithmetic -------------------------------------
 
@@ -107,7 +109,7 @@ void addInPlace(Natural& a, const Natural& b);
 void subInPlace(Natural& a, const Natural& b);
 // a * m and a / m for a single limb m (1 <= m < 10^9); divSmall returns the
 // remainder.
-Natural mulSmall(const Natural& a, Limb m);
+Natural mulSmall(const Natural& a, Limb m, const CancelCheck* cancel = nullptr);
 Limb divSmallInPlace(Natural& a, Limb m);
 
 // --- multiplication (mul.cpp: the algorithm ladder) ------------------------

@@ -16,6 +16,8 @@
 // once the running ones have finished.
 #pragma once
 
+#include "thresholds.h"
+
 #include <algorithm>
 #include <cstddef>
 #include <type_traits>
@@ -70,14 +72,16 @@ template <class A, class B> void invoke(bool worth, A&& a, B&& b) {
 
 // Consecutive pieces [edge(k), edge(k + 1)) for k < count that cover
 // [0, n): at least `grain` items each (a multiple of `align`, except the
-// last), as many as keep every thread busy; one piece when n < 2 grain.
+// last), as many as keep every thread busy, and more where they would be
+// longer than kMostPieceItems; one piece when n < 2 grain.
 struct Pieces {
     std::size_t count, n, align;
     std::size_t edge(std::size_t k) const { return k >= count ? n : n / count * k / align * align; }
 };
 
 inline Pieces piecesOf(std::size_t n, std::size_t grain, std::size_t align = 1) {
-    const std::size_t most = 4 * static_cast<std::size_t>(threads());
+    const std::size_t most = std::max(4 * static_cast<std::size_t>(threads()),
+                                      (n + kMostPieceItems - 1) / kMostPieceItems);
     const std::size_t count =
         std::min(most, std::max<std::size_t>(n / std::max<std::size_t>(grain, 1), 1));
     return {count, n, align};

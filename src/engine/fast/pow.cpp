@@ -38,11 +38,29 @@ Natural power(const Natural& base, std::uint64_t e, const CancelCheck* cancel) {
     checkResultDigits(estimatePowerDigits(m, e) + static_cast<double>(z) * static_cast<double>(e));
     Natural r = m;
     Scratch scratch; // shared by the squares and products
+    // Each step's share of the work, by the length of the power so far,
+    // which grows with the exponent bits read.
+    const double baseLimbs = static_cast<double>(m.size());
+    auto squareWork = [&](int bit) {
+        return productWork(2 * baseLimbs * static_cast<double>(e >> (bit + 1)));
+    };
+    auto timesBaseWork = [&](int bit) {
+        return (e >> bit) & 1 ? productWork(baseLimbs * static_cast<double>(e >> bit)) : 0.0;
+    };
+    double total = 0;
+    for (int bit = std::bit_width(e) - 2; bit >= 0; --bit)
+        total += squareWork(bit) + timesBaseWork(bit);
     for (int bit = std::bit_width(e) - 2; bit >= 0; --bit) {
-        r = sqr(r, cancel, &scratch);
-        if ((e >> bit) & 1) r = mul(r, m, cancel, &scratch);
+        const CancelCheck squaring = partOf(cancel, squareWork(bit) / total);
+        r = sqr(r, &squaring, &scratch);
+        squaring.finish();
+        if ((e >> bit) & 1) {
+            const CancelCheck multiplying = partOf(cancel, timesBaseWork(bit) / total);
+            r = mul(r, m, &multiplying, &scratch);
+            multiplying.finish();
+        }
     }
-    return z ? shiftDecimal(r, z * e) : r;
+    return z ? shiftDecimal(r, z * e, cancel) : r;
 }
 
 } // namespace longhand::fast

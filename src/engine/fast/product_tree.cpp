@@ -52,16 +52,39 @@ class Packer {
     std::uint64_t acc_ = 1;
 };
 
-// x = left(), y = right(), computed side by side when their product is
-// expected to have at least kParallelProductLimbs limbs; then x y.
+// x = left(check), y = right(check), computed side by side when their
+// product is expected to have at least kParallelProductLimbs limbs; then
+// x y. A node of kMeasuredNodeLimbs and more gives each half and the
+// product of the halves its part of the check: every level of a balanced
+// tree costs about the same, so the top product of a node `levels` deep
+// takes 1 / (levels + 1) of its work and each half the rest.
 template <class Left, class Right>
-Natural productOfHalves(double limbs, Left left, Right right, const CancelCheck* cancel,
-                        Scratch* scratch) {
+Natural productOfHalves(double limbs, double levels, Left left, Right right,
+                        const CancelCheck* cancel, Scratch* scratch) {
+    const bool parallel = limbs >= static_cast<double>(kParallelProductLimbs);
     Natural x, y;
+    if (limbs < kMeasuredNodeLimbs) {
+        par::invoke(
+            parallel, [&] { x = left(cancel); }, [&] { y = right(cancel); });
+        return mul(x, y, cancel, scratch);
+    }
+    const double top = 1.0 / (std::max(levels, 1.0) + 1.0);
+    const CancelCheck leftPart = partOf(cancel, (1.0 - top) / 2);
+    const CancelCheck rightPart = partOf(cancel, (1.0 - top) / 2);
     par::invoke(
-        limbs >= static_cast<double>(kParallelProductLimbs), [&] { x = left(); },
-        [&] { y = right(); });
-    return mul(x, y, cancel, scratch);
+        parallel,
+        [&] {
+            x = left(&leftPart);
+            leftPart.finish();
+        },
+        [&] {
+            y = right(&rightPart);
+            rightPart.finish();
+        });
+    const CancelCheck topPart = partOf(cancel, top);
+    Natural r = mul(x, y, &topPart, scratch);
+    topPart.finish();
+    return r;
 }
 
 // Product of words[lo, hi) by a balanced tree.
@@ -76,8 +99,10 @@ Natural productOf(const std::vector<std::uint64_t>& words, std::size_t lo, std::
     const std::size_t mid = lo + (hi - lo) / 2;
     return productOfHalves(
         2.0 * static_cast<double>(hi - lo), // words below 10^18: two limbs each at most
-        [&] { return productOf(words, lo, mid, cancel, scratch); },
-        [&] { return productOf(words, mid, hi, cancel, scratch); }, cancel, scratch);
+        std::log2(static_cast<double>(hi - lo)),
+        [&](const CancelCheck* c) { return productOf(words, lo, mid, c, scratch); },
+        [&](const CancelCheck* c) { return productOf(words, mid, hi, c, scratch); }, cancel,
+        scratch);
 }
 
 Natural productOf(const std::vector<std::uint64_t>& words, const CancelCheck* cancel,
@@ -102,8 +127,9 @@ Natural runProduct(std::uint64_t lo, std::uint64_t hi, const CancelCheck* cancel
     const double limbs = static_cast<double>(hi - lo + 1) * std::log10(static_cast<double>(hi)) /
                          kLimbDigits; // about
     return productOfHalves(
-        limbs, [&] { return runProduct(lo, mid, cancel, scratch); },
-        [&] { return runProduct(mid + 1, hi, cancel, scratch); }, cancel, scratch);
+        limbs, std::log2(static_cast<double>(hi - lo + 1)),
+        [&](const CancelCheck* c) { return runProduct(lo, mid, c, scratch); },
+        [&](const CancelCheck* c) { return runProduct(mid + 1, hi, c, scratch); }, cancel, scratch);
 }
 
 // Odd primes up to n: sieve of Eratosthenes over odd numbers.
@@ -154,27 +180,51 @@ Natural fromPrimeExponents(std::uint64_t n, Exponent exponent, std::uint64_t e2,
         if (p % kSchoolbookPollWork == 1) poll(cancel);
     }
     Scratch scratch; // shared by every product and square below
+    const std::size_t count = static_cast<std::size_t>(top + 1);
+    for (std::size_t b = 0; b < count; ++b)
+        packers[b].flush();
+
+    // The shares of the work: the sieve (about a unit a number), each P_b
+    // (a product tree of its words, two limbs each at most), and each step
+    // of the squares, whose operand grows as r = r^2 P_b.
+    std::vector<double> treeShare(count), squareShare(count), productShare(count);
+    double total = static_cast<double>(n), limbs = 0;
+    for (std::size_t b = count; b-- > 0;) {
+        const double words = static_cast<double>(bits[b].size()), part = 2 * words;
+        treeShare[b] = productWork(part) * std::log2(words + 1) / 2;
+        squareShare[b] = b + 1 == count ? 0 : productWork(2 * limbs);
+        limbs *= 2;
+        productShare[b] = words > 0 ? productWork(limbs + part) : 0;
+        limbs += part;
+        total += treeShare[b] + squareShare[b] + productShare[b];
+    }
+    advance(cancel, static_cast<double>(n) / total);
+
     // The products P_b side by side (they do not depend on each other),
     // then the squares from the top bit down.
-    std::vector<Natural> parts(static_cast<std::size_t>(top + 1));
-    for (int b = 0; b <= top; ++b)
-        packers[static_cast<std::size_t>(b)].flush();
-    par::forEachIf(n >= kParallelFactorialN, parts.size(), [&](std::size_t b) {
-        if (!bits[b].empty()) parts[b] = productOf(bits[b], cancel, &scratch);
+    std::vector<Natural> parts(count);
+    par::forEachIf(n >= kParallelFactorialN, count, [&](std::size_t b) {
+        const CancelCheck building = partOf(cancel, treeShare[b] / total);
+        if (!bits[b].empty()) parts[b] = productOf(bits[b], &building, &scratch);
         std::vector<std::uint64_t>().swap(bits[b]);
+        building.finish();
     });
     Natural r{1};
-    for (int b = top; b >= 0; --b) {
-        if (b != top) r = sqr(r, cancel, &scratch);
-        Natural& part = parts[static_cast<std::size_t>(b)];
-        if (!part.empty()) r = mul(r, part, cancel, &scratch);
+    for (std::size_t b = count; b-- > 0;) {
+        if (b + 1 != count) {
+            const CancelCheck squaring = partOf(cancel, squareShare[b] / total);
+            r = sqr(r, &squaring, &scratch);
+            squaring.finish();
+        }
+        Natural& part = parts[b];
+        if (!part.empty()) {
+            const CancelCheck multiplying = partOf(cancel, productShare[b] / total);
+            r = mul(r, part, &multiplying, &scratch);
+            multiplying.finish();
+        }
         Natural().swap(part);
     }
-    return shift ? shiftDecimal(r, shift) : r;
-}
-
-double log10Factorial(std::uint64_t n) {
-    return std::lgamma(static_cast<double>(n) + 1.0) / std::log(10.0);
+    return shift ? shiftDecimal(r, shift, cancel) : r;
 }
 
 } // namespace
@@ -182,7 +232,7 @@ double log10Factorial(std::uint64_t n) {
 Natural rangeProduct(std::uint64_t lo, std::uint64_t hi, const CancelCheck* cancel) {
     if (lo > hi) return {1};
     if (lo == 0) return {};
-    checkResultDigits(log10Factorial(hi) - (lo > 1 ? log10Factorial(lo - 1) : 0.0));
+    checkResultDigits(productDigits(lo, hi));
     Scratch scratch;
     return runProduct(lo, hi, cancel, &scratch);
 }
@@ -202,8 +252,19 @@ Natural binomial(std::uint64_t n, std::uint64_t k, const CancelCheck* cancel) {
     checkResultDigits(log10Factorial(n) - log10Factorial(k) - log10Factorial(n - k));
     const std::uint64_t j = n - k;
     if (n < kFactorialPrimeThreshold || n > kPrimeSieveLimit || k < n / kBinomialPrimeRatio) {
+        // The shares by the lengths of the two products and the quotient.
+        const double top = productDigits(j + 1, n) / kLimbDigits;
+        const double bottom = log10Factorial(k) / kLimbDigits;
+        const double total = treeWork(top) + treeWork(bottom) + divisionWork(top);
+        const CancelCheck upper = partOf(cancel, treeWork(top) / total);
+        const Natural numerator = rangeProduct(j + 1, n, &upper);
+        upper.finish();
+        const CancelCheck lower = partOf(cancel, treeWork(bottom) / total);
+        const Natural denominator = factorial(k, &lower);
+        lower.finish();
+        const CancelCheck dividing = partOf(cancel, divisionWork(top) / total);
         Natural q, r;
-        divMod(rangeProduct(j + 1, n, cancel), factorial(k, cancel), q, r, cancel);
+        divMod(numerator, denominator, q, r, &dividing);
         return q;
     }
     auto exponent = [n, k, j](std::uint64_t p) {

@@ -33,4 +33,13 @@ inline double estimatePowerDigits(const Natural& m, std::uint64_t e) {
     return static_cast<double>(e) * log10Of(m) + 1.0;
 }
 
+inline double log10Factorial(std::uint64_t n) {
+    return std::lgamma(static_cast<double>(n) + 1.0) / std::log(10.0);
+}
+
+// log10(lo (lo + 1) ... hi) for 1 <= lo <= hi, about: the product's digits.
+inline double productDigits(std::uint64_t lo, std::uint64_t hi) {
+    return log10Factorial(hi) - (lo > 1 ? log10Factorial(lo - 1) : 0.0);
+}
+
 } // namespace longhand::fast

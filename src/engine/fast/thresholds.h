@@ -88,6 +88,18 @@ inline constexpr std::size_t kParallelGrain = 64;
 
 #endif
 
+// Items of one piece of a parallel loop at most (par::piecesOf): a piece
+// polls the cancellation check when it ends, and a piece this long takes a
+// few milliseconds.
+inline constexpr std::size_t kMostPieceItems = std::size_t{1} << 20;
+// Limbs read or written between two polls in the text conversions and
+// the copies into the transforms (a millisecond or two).
+inline constexpr std::size_t kConvertPollLimbs = std::size_t{1} << 18;
+// Nodes of a product tree whose product has fewer limbs than this measure
+// their work as a whole, not by their halves: below it a node takes too
+// little time for its share to show.
+inline constexpr double kMeasuredNodeLimbs = 16384;
+
 // The cost of a transform length f 2^k, in passes of a radix-2 stage over
 // all points: k for the power-of-two stages, these for the radix-3, radix-5
 // and radix-15 layers, kNttPointCost for the work once per point (packing,

@@ -64,6 +64,11 @@ bool CalcRunner::runWork(const Scene& scene, const std::function<void(Progress&)
     std::atomic<bool> done{false};
     bool outOfMemory = false;
     std::exception_ptr failure;
+    // The engine splits its long work into tasks of the one process-wide
+    // pool of the fast arithmetic (oneTBB, engine/fast/parallel.h): this
+    // thread hands its tasks to the pool's workers and takes part in them
+    // while it waits, so a window's calculation runs on the same threads as
+    // any other, as many as LONGHAND_THREADS allows.
     std::thread worker([&] {
         try {
             work(progress);
