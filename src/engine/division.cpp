@@ -115,7 +115,7 @@ bool isZeroDigits(std::string_view s) {
 void canonical(std::string& s) {
     const std::size_t first = s.find_first_not_of('0');
     if (first == std::string::npos)
-        s = "0";
+        s.assign(1, '0');
     else if (first > 0)
         s.erase(0, first);
 }
@@ -452,9 +452,11 @@ std::string divide(std::string_view mv, std::string_view nv, Progress& progress,
     std::string().swap(mCopy);
     std::string().swap(nCopy);
 
-    if (fm < fn)
-        q = multiply(q, "1" + zeros(fn - fm), progress);
-    else if (fm > fn)
+    if (fm < fn) {
+        std::string scale = zeros(fn - fm);
+        scale.insert(scale.begin(), '1');
+        q = multiply(q, scale, progress);
+    } else if (fm > fn)
         q = shiftPointLeft(q, fm - fn);
     if (neg) q.insert(0, 1, '-');
 

@@ -18,7 +18,9 @@ int digitAt(std::string_view text, Count pos) {
 std::string addToMagnitude(std::string value, const std::string& increment) {
     if (!value.empty() && value.front() == '-') {
         value.erase(0, 1);
-        return "-" + add(value, increment);
+        std::string sum = add(value, increment);
+        sum.insert(sum.begin(), '-');
+        return sum;
     }
     return add(value, increment);
 }
@@ -30,7 +32,7 @@ std::string tidyRounded(std::string r) {
     if (!r.empty() && r.back() == '.') r.pop_back();
     bool negativeZero =
         r.size() >= 2 && r.front() == '-' && r.find_first_not_of('0', 1) == std::string::npos;
-    if (r.empty() || r == "-" || negativeZero) r = "0";
+    if (r.empty() || r == "-" || negativeZero) r.assign(1, '0');
     return r;
 }
 
@@ -56,7 +58,9 @@ std::optional<std::string> roundToDecimals(std::string_view text, Count pointPos
     // The digit after the kept ones decides: 5 or more rounds the
     // magnitude up.
     if (k > 0 && digitAt(t, pointPos + k + 1) >= 5) {
-        std::string increment = "." + zeros(k - 1) + "1";
+        std::string increment = zeros(k + 1);
+        increment.front() = '.';
+        increment.back() = '1';
         return tidyRounded(addToMagnitude(t.substr(0, static_cast<std::size_t>(q + k)), increment));
     }
     if (k == 0 && digitAt(t, pointPos + 1) >= 5) {
