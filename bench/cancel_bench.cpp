@@ -12,6 +12,7 @@
 //   build/bench/bin/cancel_bench
 //   LONGHAND_THREADS=1 build/bench/bin/cancel_bench
 //   build/bench/bin/cancel_bench --benchmark_filter=Engine
+#include "digits.h"
 #include "engine/combinatorics.h"
 #include "engine/factorial.h"
 #include "engine/fast/fast.h"
@@ -32,14 +33,7 @@ namespace {
 namespace lf = longhand::fast;
 using Clock = std::chrono::steady_clock;
 
-std::string digits(std::size_t n, std::uint64_t seed) {
-    std::mt19937_64 rng(seed);
-    std::string s(n, '0');
-    for (auto& c : s)
-        c = static_cast<char>('0' + rng() % 10);
-    s[0] = '7';
-    return s;
-}
+using longhand::bench::digits;
 
 const std::string& operand(int which) {
     static const std::string a = digits(10000000, 1), b = digits(10000000, 2),

@@ -5,6 +5,7 @@
 //
 //   build/bench/bin/engine_bench                                   all
 //   build/bench/bin/engine_bench --benchmark_filter=EngineCross
+#include "digits.h"
 #include "engine/addsub.h"
 #include "engine/combinatorics.h"
 #include "engine/division.h"
@@ -21,14 +22,7 @@ namespace {
 
 using namespace longhand;
 
-std::string digits(std::size_t n, std::uint64_t seed) {
-    std::mt19937_64 rng(seed);
-    std::string s(n, '0');
-    for (auto& c : s)
-        c = static_cast<char>('0' + rng() % 10);
-    s[0] = '7';
-    return s;
-}
+using longhand::bench::digits;
 
 void setDigits(benchmark::State& state, std::size_t n) {
     state.counters["digits"] = static_cast<double>(n);

@@ -4,6 +4,7 @@
 //
 //   build/bench/bin/fast_bench                       the whole sweep
 //   build/bench/bin/fast_bench --benchmark_filter=Cross
+#include "digits.h"
 #include "engine/fast/fast.h"
 #include "engine/fast/kernels.h"
 #include "engine/fast/ntt_transform.h"
@@ -17,14 +18,7 @@ namespace {
 
 namespace lf = longhand::fast;
 
-std::string digits(std::size_t n, std::uint64_t seed) {
-    std::mt19937_64 rng(seed);
-    std::string s(n, '0');
-    for (auto& c : s)
-        c = static_cast<char>('0' + rng() % 10);
-    s[0] = '7';
-    return s;
-}
+using longhand::bench::digits;
 
 std::vector<lf::Limb> limbs(std::size_t n, std::uint64_t seed) {
     std::mt19937_64 rng(seed);
