@@ -9,8 +9,8 @@
 #include "ui/common/numberview.h"
 #include "ui/common/roundhint.h"
 #include "ui/common/rounding.h"
-#include "ui/dialog/factorialtable.h"
 #include "ui/dialog/functiondialog.h"
+#include "ui/main/factorialtable.h"
 
 namespace longhand {
 
