@@ -40,6 +40,21 @@ std::string measured(const CancelCheck* cancel, const Shares& shares, Arithmetic
     return text;
 }
 
+// q and r of x / y as texts, the division and the writing measured as
+// their shares of the work; the operands were read already.
+QuotRem measuredQuotRem(const Natural& x, const Natural& y, const Shares& shares,
+                        const CancelCheck* cancel) {
+    Natural q, r;
+    {
+        const CancelCheck dividing = partOf(cancel, shares.arithmetic);
+        divMod(x, y, q, r, &dividing);
+        dividing.finish();
+    }
+    QuotRem qr{toDigits(q, 0, cancel), toDigits(r, 0, cancel)};
+    finish(cancel);
+    return qr;
+}
+
 } // namespace
 
 std::string mulDigits(std::string_view a, std::string_view b, const CancelCheck* cancel,
@@ -72,15 +87,7 @@ QuotRem divDigits(std::string_view a, std::string_view b, const CancelCheck* can
     const Natural x = fromDigits(a, cancel);
     const Natural y = fromDigits(b, cancel);
     advance(cancel, shares.read);
-    Natural q, r;
-    {
-        const CancelCheck dividing = partOf(cancel, shares.arithmetic);
-        divMod(x, y, q, r, &dividing);
-        dividing.finish();
-    }
-    QuotRem qr{toDigits(q, 0, cancel), toDigits(r, 0, cancel)};
-    finish(cancel);
-    return qr;
+    return measuredQuotRem(x, y, shares, cancel);
 }
 
 QuotRem divScaled(std::string_view a, std::string_view b, std::int64_t k,
@@ -101,15 +108,7 @@ QuotRem divScaled(std::string_view a, std::string_view b, std::int64_t k,
         y = shiftDecimal(y, shift, cancel);
     poll(cancel);
     advance(cancel, shares.read);
-    Natural q, r;
-    {
-        const CancelCheck dividing = partOf(cancel, shares.arithmetic);
-        divMod(x, y, q, r, &dividing);
-        dividing.finish();
-    }
-    QuotRem qr{toDigits(q, 0, cancel), toDigits(r, 0, cancel)};
-    finish(cancel);
-    return qr;
+    return measuredQuotRem(x, y, shares, cancel);
 }
 
 std::string powDigits(std::string_view base, std::uint64_t e, const CancelCheck* cancel) {
