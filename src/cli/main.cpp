@@ -1,8 +1,8 @@
 // longhand-calc: the calculator's operations on the command line, printing
 // exactly what the windows would show.
 #include "commands.h"
-#include "limits.h"
-#include "operands.h"
+#include "core/operandlimits.h"
+#include "core/operands.h"
 #include "version.h"
 
 #include <algorithm>
@@ -20,7 +20,7 @@
 namespace {
 
 using longhand::cli::Command;
-using longhand::cli::Operand;
+using longhand::Operand;
 
 // Exit statuses: 0 a result (or nothing to print), 1 a refusal of any
 // kind, 2 wrong usage.
@@ -57,7 +57,7 @@ std::string usageText() {
             "Blanks, tabs, line breaks and underscores are left out of them wherever\n"
             "they stand, so wrapped or grouped digits come in whole; what remains must\n"
             "be a decimal number. A file or stream that would take more than 1/" +
-            std::to_string(longhand::cli::kOperandMemoryShare) +
+            std::to_string(longhand::kOperandMemoryShare) +
             " of the\n"
             "free memory is refused before it is read in full.\n"
             "\n"
@@ -128,19 +128,19 @@ int main(int argc, char** argv) {
     for (std::size_t i = 1; i < args.size(); ++i) {
         const std::string& arg = args[i];
         if (arg.empty() || arg.front() != '@') {
-            if (const auto refusal = longhand::cli::typedOperandRefusal(arg))
+            if (const auto refusal = longhand::typedOperandRefusal(arg))
                 return refuse(*refusal);
             operands.push_back(arg);
             continue;
         }
-        if (!limit) limit = longhand::cli::operandByteLimit();
+        if (!limit) limit = longhand::operandByteLimit();
         Operand operand;
         if (arg == "@-") {
             if (stdinUsed) return usageError("only one operand can be read from standard input");
             stdinUsed = true;
-            operand = longhand::cli::readOperandStream(stdin, "standard input", *limit);
+            operand = longhand::readOperandStream(stdin, "standard input", *limit);
         } else {
-            operand = longhand::cli::readOperandFile(arg.substr(1), *limit);
+            operand = longhand::readOperandFile(arg.substr(1), *limit);
         }
         if (!operand.refusal.empty()) return refuse(operand.refusal);
         operands.push_back(std::move(operand.text));
