@@ -139,20 +139,7 @@ void checkResultSize(double digits) {
 
 std::string gcdOf(std::string_view a, std::string_view b, const fast::CancelCheck* cancel) {
     if (isOne(a) || isOne(b)) return "1";
-    std::string x(a), y(b);
-    if (fast::compareDigits(x, y) < 0) std::swap(x, y);
-    while (y != "0") {
-        if (const auto sx = smallDigits(x)) {
-            std::uint64_t u = *sx, v = *smallDigits(y);
-            while (v != 0)
-                u = std::exchange(v, u % v);
-            return std::to_string(u);
-        }
-        std::string r = fast::divDigits(x, y, cancel).r;
-        x = std::move(y);
-        y = std::move(r);
-    }
-    return x;
+    return fast::gcdDigits(a, b, cancel);
 }
 
 std::optional<Fraction> fromNumberText(std::string_view text, const fast::CancelCheck* cancel) {
