@@ -24,8 +24,8 @@ constexpr std::string_view kHeaderTag = "#longhand-history ";
 // Every entry line starts with this tag (the line format's version).
 constexpr std::string_view kEntryTag = "H1";
 // Fields of an entry line before its checksum: the tag, number, time,
-// source, note, length, value checksum, file, text.
-constexpr std::size_t kEntryFields = 9;
+// source, note, exact, length, value checksum, file, text.
+constexpr std::size_t kEntryFields = 10;
 // The tail of the log read at a time when looking for the last entry.
 constexpr std::size_t kTailChunk = std::size_t{1} << 18;
 
@@ -137,7 +137,7 @@ std::string entryLine(const HistoryEntry& e) {
     line += kEntryTag;
     for (const std::string& field :
          {std::to_string(e.number), std::to_string(e.time), escape(e.source), escape(e.note),
-          std::to_string(e.length), hex8(e.check), e.file, escape(e.text)}) {
+          escape(e.exact), std::to_string(e.length), hex8(e.check), e.file, escape(e.text)}) {
         line += '\t';
         line += field;
     }
@@ -171,18 +171,21 @@ std::optional<HistoryEntry> parseLine(std::string_view line) {
     const auto time = parseInt<std::int64_t>(f[2]);
     auto source = unescape(f[3]);
     auto note = unescape(f[4]);
-    const auto length = parseInt<std::uint64_t>(f[5]);
-    const auto check = f[6].size() == 8 ? parseInt<std::uint32_t>(f[6], 16) : std::nullopt;
-    auto text = unescape(f[8]);
-    if (!number || *number < 1 || !time || !source || !note || !length || !check || !text)
+    auto exact = unescape(f[5]);
+    const auto length = parseInt<std::uint64_t>(f[6]);
+    const auto check = f[7].size() == 8 ? parseInt<std::uint32_t>(f[7], 16) : std::nullopt;
+    auto text = unescape(f[9]);
+    if (!number || *number < 1 || !time || !source || !note || !exact || !length || !check ||
+        !text)
         return std::nullopt;
     e.number = *number;
     e.time = *time;
     e.source = std::move(*source);
     e.note = std::move(*note);
+    e.exact = std::move(*exact);
     e.length = *length;
     e.check = *check;
-    e.file = std::string(f[7]);
+    e.file = std::string(f[8]);
     e.text = std::move(*text);
     if (e.inLog()) {
         if (e.text.size() != e.length || historyChecksum(e.text) != e.check) return std::nullopt;
@@ -402,6 +405,7 @@ HistoryStore::Appended HistoryStore::append(const std::vector<HistoryRecord>& re
         e.time = time;
         e.source = record.source;
         e.note = record.note;
+        if (record.exact.size() <= kHistoryInlineDigits) e.exact = record.exact;
         e.length = record.value.size();
         e.check = historyChecksum(record.value);
         if (record.value.size() > kHistoryInlineDigits) {

@@ -51,6 +51,10 @@ struct HistoryRecord {
     std::string source; // what produced it: "2^100-1", "Multiply", "Factorial 25"
     std::string value;  // the result as shown
     std::string note;   // its length line: "12 digits", "(cut, not rounded)"
+    // The exact value as a fraction "a/b" where `value` shows less than all
+    // of it (a period, or digits cut); "" otherwise. Kept only up to
+    // kHistoryInlineDigits characters.
+    std::string exact;
 };
 
 struct HistoryEntry {
@@ -62,6 +66,7 @@ struct HistoryEntry {
     // The whole value when it is kept in the log, else its first
     // kHistoryPreviewChars characters.
     std::string text;
+    std::string exact;       // as HistoryRecord::exact
     std::string file;        // the value's file in the values folder, or ""
     std::uint32_t check = 0; // the value's checksum
 

@@ -48,7 +48,7 @@ const std::vector<HistoryRecord> kRecords = {
     {"Multiply", "-0.25", "2 decimals"},
     {"tab\there, line\nend \\ and \xc3\x97", "1", "1 digit"},
     {"Factorial 25", digits(kHistoryInlineDigits + 1), "100,001 digits"},
-    {"1/7", "0.(142857)", "period of 6 digits after 0"},
+    {"1/7", "0.(142857)", "period of 6 digits after 0", "1/7"},
 };
 
 TEST(History, ReadsBackWhatWasKeptAfterReopening) {
@@ -67,6 +67,7 @@ TEST(History, ReadsBackWhatWasKeptAfterReopening) {
         EXPECT_EQ(e.time, 1234);
         EXPECT_EQ(e.source, kRecords[i].source);
         EXPECT_EQ(e.note, kRecords[i].note);
+        EXPECT_EQ(e.exact, kRecords[i].exact);
         EXPECT_EQ(e.length, kRecords[i].value.size());
         EXPECT_EQ(store.value(e), kRecords[i].value);
     }
