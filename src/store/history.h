@@ -54,7 +54,7 @@ struct HistoryRecord {
     // The exact value as a fraction "a/b" where `value` shows less than all
     // of it (a period, or digits cut); "" otherwise. Kept only up to
     // kHistoryInlineDigits characters.
-    std::string exact;
+    std::string exact{};
 };
 
 struct HistoryEntry {
