@@ -175,8 +175,7 @@ std::optional<HistoryEntry> parseLine(std::string_view line) {
     const auto length = parseInt<std::uint64_t>(f[6]);
     const auto check = f[7].size() == 8 ? parseInt<std::uint32_t>(f[7], 16) : std::nullopt;
     auto text = unescape(f[9]);
-    if (!number || *number < 1 || !time || !source || !note || !exact || !length || !check ||
-        !text)
+    if (!number || *number < 1 || !time || !source || !note || !exact || !length || !check || !text)
         return std::nullopt;
     e.number = *number;
     e.time = *time;
