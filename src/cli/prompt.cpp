@@ -19,13 +19,19 @@ namespace {
 constexpr int kKeptLines = 1000;
 constexpr const char* kPromptText = "> ";
 
-// The calculation Ctrl+C stops, while one runs. A lock-free atomic store
-// is all the signal handler does.
+// The calculation Ctrl+C stops, while one runs; otherwise Ctrl+C at the
+// prompt, which ends the line being typed. Lock-free atomic stores are all
+// the signal handler does.
 std::atomic<Progress*> running{nullptr};
+std::atomic<bool> interruptedTyping{false};
 static_assert(std::atomic<Progress*>::is_always_lock_free);
+static_assert(std::atomic<bool>::is_always_lock_free);
 
 extern "C" void onInterrupt(int) {
-    if (Progress* progress = running.load()) progress->cancel();
+    if (Progress* progress = running.load())
+        progress->cancel();
+    else
+        interruptedTyping.store(true);
 }
 
 // $XDG_DATA_HOME/longhand/calc_history, or ~/.local/share/longhand/...;
@@ -61,7 +67,13 @@ int runPrompt() {
     sigaction(SIGINT, &action, nullptr);
 
     Session session({});
-    while (char* typed = readline(kPromptText)) {
+    while (true) {
+        interruptedTyping.store(false);
+        char* typed = readline(kPromptText);
+        // The line editor gives up its line on Ctrl+C as on Ctrl+D: only
+        // the latter leaves.
+        if (!typed && interruptedTyping.load()) continue;
+        if (!typed) break;
         const std::string line(typed);
         std::free(typed);
         if (line.find_first_not_of(" \t\r") == std::string::npos) continue;
