@@ -30,6 +30,7 @@ struct WideOperator {
 constexpr WideOperator kWideOperators[] = {
     {"\xc3\x97", TokenKind::Times},     // multiplication sign
     {"\xc2\xb7", TokenKind::Times},     // middle dot
+    {"\xe2\x8b\x85", TokenKind::Times}, // dot operator
     {"\xc3\xb7", TokenKind::Divide},    // division sign
     {"\xe2\x88\x92", TokenKind::Minus}, // minus sign
 };
