@@ -15,6 +15,7 @@
 // Runs on the offscreen platform unless QT_QPA_PLATFORM says otherwise.
 #include "core/digitsearch.h"
 #include "core/roundhint.h"
+#include "support/mainwindow_probe.h"
 #include "support/window_doubles.h"
 #include "ui/common/clicklabel.h"
 #include "ui/common/lengthline.h"
@@ -70,7 +71,7 @@ struct Window {
 void ShowResult(benchmark::State& state) {
     Window w;
     w.window->setGroupSize(static_cast<int>(state.range(1)), false);
-    auto* box = w.window->resultView;
+    auto* box = ui(*w.window).resultView;
     const std::string texts[] = {fractionResult(state.range(0), '1'),
                                  fractionResult(state.range(0), '2')};
     int which = 0;
@@ -94,7 +95,7 @@ BENCHMARK(ShowResult)
 void ClickResult(benchmark::State& state) {
     Window w;
     w.window->setGroupSize(static_cast<int>(state.range(1)), false);
-    auto* box = w.window->resultView;
+    auto* box = ui(*w.window).resultView;
     box->setText(fractionResult(state.range(0), '1'));
     box->repaint();
     QApplication::processEvents();
@@ -104,8 +105,8 @@ void ClickResult(benchmark::State& state) {
         QTest::mouseClick(box->viewport(), Qt::LeftButton, {}, spots[which]);
         which ^= 1;
         box->repaint();
-        w.window->roundHint->repaint();
-        w.window->lengthLine->repaint();
+        ui(*w.window).roundHint->repaint();
+        ui(*w.window).lengthLine->repaint();
         QApplication::processEvents();
     }
 }
@@ -119,9 +120,9 @@ BENCHMARK(ClickResult)
 // The result shown and clicked in a text-editor box of the same size.
 void ShowResultInEditor(benchmark::State& state) {
     Window w;
-    auto* box = new longhand::NumberBox(w.window->resultView->parentWidget());
-    box->setGeometry(w.window->resultView->geometry());
-    box->setFont(w.window->resultView->font());
+    auto* box = new longhand::NumberBox(ui(*w.window).resultView->parentWidget());
+    box->setGeometry(ui(*w.window).resultView->geometry());
+    box->setFont(ui(*w.window).resultView->font());
     box->show();
     const std::string texts[] = {fractionResult(state.range(0), '1'),
                                  fractionResult(state.range(0), '2')};
@@ -137,9 +138,9 @@ BENCHMARK(ShowResultInEditor)->Arg(kResultDigits)->Unit(benchmark::kMillisecond)
 
 void ClickResultInEditor(benchmark::State& state) {
     Window w;
-    auto* box = new longhand::NumberBox(w.window->resultView->parentWidget());
-    box->setGeometry(w.window->resultView->geometry());
-    box->setFont(w.window->resultView->font());
+    auto* box = new longhand::NumberBox(ui(*w.window).resultView->parentWidget());
+    box->setGeometry(ui(*w.window).resultView->geometry());
+    box->setFont(ui(*w.window).resultView->font());
     box->show();
     QObject::connect(box, &longhand::NumberBox::clicked, [&] {
         const longhand::RoundHint hint = longhand::roundHintFor(box->text(), box->caretPosition());
@@ -163,8 +164,8 @@ BENCHMARK(ClickResultInEditor)->Arg(kResultDigits)->Unit(benchmark::kMillisecond
 // checking on: the paste, the cleaning pass and its write-back.
 void PasteOperand(benchmark::State& state) {
     Window w;
-    w.window->inputCheck = longhand::InputCheck::On;
-    auto* box = w.window->firstOperand;
+    w.window->options().inputCheck = longhand::InputCheck::On;
+    auto* box = ui(*w.window).firstOperand;
     QApplication::clipboard()->setText(
         QString::fromStdString("-00" + digits(state.range(0), '5') + ".5.5"));
     for (auto _ : state) {
@@ -208,9 +209,9 @@ void CancelInWindow(benchmark::State& state) {
     const std::int64_t second = which == 1 ? 2'000'000 : first;
     Window w;
     QApplication::setActiveWindow(w.window.get());
-    w.window->firstOperand->setText(digits(first, '7'));
-    w.window->secondOperand->setText(digits(second, '3'));
-    QPushButton* button = which == 1 ? w.window->divideButton : w.window->multiplyButton;
+    ui(*w.window).firstOperand->setText(digits(first, '7'));
+    ui(*w.window).secondOperand->setText(digits(second, '3'));
+    QPushButton* button = which == 1 ? ui(*w.window).divideButton : ui(*w.window).multiplyButton;
     QApplication::processEvents();
     double worst = 0, worstLag = 0, finished = 0;
     for (auto _ : state) {

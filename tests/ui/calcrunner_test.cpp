@@ -258,7 +258,7 @@ struct Watched {
     }
     WatchingPresenter presenter;
     MainWindow window{&presenter, &presenter.sound};
-    FunctionDialog dialog{window, FunctionMode::Factorial};
+    FunctionDialog dialog{window.context(), FunctionMode::Factorial};
 };
 
 TEST(DialogWork, TheSaveQuestionComesAfterTheWorkAndBeforeTheWrite) {
@@ -309,7 +309,7 @@ TEST(DialogWork, ACancelledRunBesideASavingOneTakesNothingBack) {
     MainWindow window(&presenter, &sound);
     window.readOptions();
     plentyOfMemory(window);
-    FunctionDialog dialog(window, FunctionMode::Permutation);
+    FunctionDialog dialog(window.context(), FunctionMode::Permutation);
     dialog.show();
     dialog.resultView->setText("42");
     whenWorking(window.runner(), [&] {
@@ -342,18 +342,18 @@ TEST(DialogWork, TheMemoryGuardRefusesBeforeAnythingStarts) {
 
     MainWindow& w = *rig.window;
     w.runner().freeMemory = [] { return std::optional<std::uint64_t>(1 << 20); };
-    w.firstOperand->setText(std::string(100000, '9'));
-    w.secondOperand->setText(std::string(100000, '9'));
-    w.resultView->setText("old");
-    click(w.multiplyButton);
+    ui(w).firstOperand->setText(std::string(100000, '9'));
+    ui(w).secondOperand->setText(std::string(100000, '9'));
+    ui(w).resultView->setText("old");
+    click(ui(w).multiplyButton);
     ASSERT_EQ(rig.presenter.messages.size(), 2u);
     EXPECT_EQ(rig.presenter.messages[1].text.toStdString(),
               "The result would have about 200002 digits: more than this computer can hold.");
-    EXPECT_EQ(w.resultView->text(), "old");
+    EXPECT_EQ(ui(w).resultView->text(), "old");
     // With more memory the same press computes.
     w.runner().freeMemory = [] { return std::optional<std::uint64_t>(1 << 30); };
-    click(w.multiplyButton);
-    EXPECT_EQ(w.resultView->text().size(), 200000u);
+    click(ui(w).multiplyButton);
+    EXPECT_EQ(ui(w).resultView->text().size(), 200000u);
 }
 
 // ---- The main window ------------------------------------------------------------------
@@ -366,23 +366,23 @@ TEST(MainWindowWork, AnOperationOutOfMemoryEndsInTheMessageAndChangesNothing) {
         WindowRig rig;
         MainWindow& w = *rig.window;
         plentyOfMemory(w);
-        w.firstOperand->setText(std::string(300000, '7'));
-        w.secondOperand->setText(std::string(300000, '3'));
-        w.resultView->setText("old");
+        ui(w).firstOperand->setText(std::string(300000, '7'));
+        ui(w).secondOperand->setText(std::string(300000, '3'));
+        ui(w).resultView->setText("old");
         w.setWindowTitle("3");
         const auto settings = rig.folder.read("rcnt.vok");
         {
             test::FailLargeAllocations fail(failFrom);
-            click(w.multiplyButton);
+            click(ui(w).multiplyButton);
             EXPECT_GT(fail.refused(), 0u);
         }
         ASSERT_EQ(rig.presenter.messages.size(), 1u);
         EXPECT_EQ(rig.presenter.messages[0].text, kOutOfMemory);
-        EXPECT_EQ(w.resultView->text(), "old");
+        EXPECT_EQ(ui(w).resultView->text(), "old");
         EXPECT_EQ(w.windowTitle(), "3");
         EXPECT_EQ(rig.sound.log, std::vector<std::string>{"stop"});
         EXPECT_EQ(rig.folder.read("rcnt.vok"), settings);
-        EXPECT_TRUE(w.multiplyButton->isEnabled());
+        EXPECT_TRUE(ui(w).multiplyButton->isEnabled());
     }
 }
 
@@ -390,30 +390,30 @@ TEST(MainWindowWork, APartialProductHoldsTheWindowAndCancelGivesItBack) {
     WindowRig rig;
     MainWindow& w = *rig.window;
     plentyOfMemory(w);
-    w.resultView->setText("c");
+    ui(w).resultView->setText("c");
     rig.presenter.inputAnswers = {QStringLiteral("1"), QString::fromLatin1(kLongFactorial)};
     bool held = false;
     whenWorking(w.runner(), [&] {
-        held = !w.multiplyButton->isEnabled() && !w.functionButton->isEnabled() &&
-               !w.moveLabel->isEnabled() && !w.optionMenu->menuAction()->isEnabled() &&
-               !w.factorialAction->isEnabled() && w.firstOperand->isReadOnly();
+        held = !ui(w).multiplyButton->isEnabled() && !ui(w).functionButton->isEnabled() &&
+               !ui(w).moveLabel->isEnabled() && !ui(w).optionMenu->menuAction()->isEnabled() &&
+               !ui(w).factorialAction->isEnabled() && ui(w).firstOperand->isReadOnly();
         click(w.runner().cancelButton());
     });
-    w.partialProductAction->trigger();
+    ui(w).partialProductAction->trigger();
     EXPECT_TRUE(held);
-    EXPECT_EQ(w.resultView->text(), "c");
+    EXPECT_EQ(ui(w).resultView->text(), "c");
     EXPECT_EQ(rig.presenter.messages.size(), 1u); // only the opening one
-    EXPECT_TRUE(w.multiplyButton->isEnabled());
-    EXPECT_TRUE(w.optionMenu->menuAction()->isEnabled());
-    EXPECT_FALSE(w.firstOperand->isReadOnly());
+    EXPECT_TRUE(ui(w).multiplyButton->isEnabled());
+    EXPECT_TRUE(ui(w).optionMenu->menuAction()->isEnabled());
+    EXPECT_FALSE(ui(w).firstOperand->isReadOnly());
 
     // Closing the window cancels the calculation first.
     rig.presenter.inputAnswers = {QStringLiteral("1"), QString::fromLatin1(kLongFactorial)};
     whenWorking(w.runner(), [&] { w.close(); });
-    w.partialProductAction->trigger();
+    ui(w).partialProductAction->trigger();
     EXPECT_FALSE(w.runner().isRunning());
     EXPECT_FALSE(w.isVisible());
-    EXPECT_EQ(w.resultView->text(), "c");
+    EXPECT_EQ(ui(w).resultView->text(), "c");
 }
 
 } // namespace

@@ -36,9 +36,9 @@ void drop(NumberBox* box, const std::string& path) {
 TEST(OpenFile, TheMenuAndADropOpenANumberOrRefuseTheFile) {
     WindowRig rig;
     MainWindow& w = *rig.window;
-    w.inputCheckAction->trigger();
-    w.firstOperand->setText("1");
-    w.secondOperand->setText("2");
+    ui(w).inputCheckAction->trigger();
+    ui(w).firstOperand->setText("1");
+    ui(w).secondOperand->setText("2");
     std::vector<QString> titles;
     QObject::connect(&w, &QWidget::windowTitleChanged,
                      [&](const QString& title) { titles.push_back(title); });
@@ -47,14 +47,14 @@ TEST(OpenFile, TheMenuAndADropOpenANumberOrRefuseTheFile) {
     rig.folder.write("c.txt", "-4 2\n");
     rig.presenter.files = {QString::fromStdString(rig.folder.file("a.txt")),
                            QString::fromStdString(rig.folder.file("b.txt"))};
-    w.openFirstAction->trigger();
-    EXPECT_EQ(w.firstOperand->text(), "12345678.50");
-    w.openSecondAction->trigger();
-    EXPECT_EQ(w.secondOperand->text(), "2");
-    drop(w.secondOperand, rig.folder.file("c.txt"));
-    EXPECT_EQ(w.secondOperand->text(), "-42");
-    drop(w.secondOperand, rig.folder.file("missing.txt"));
-    EXPECT_EQ(w.secondOperand->text(), "-42");
+    ui(w).openFirstAction->trigger();
+    EXPECT_EQ(ui(w).firstOperand->text(), "12345678.50");
+    ui(w).openSecondAction->trigger();
+    EXPECT_EQ(ui(w).secondOperand->text(), "2");
+    drop(ui(w).secondOperand, rig.folder.file("c.txt"));
+    EXPECT_EQ(ui(w).secondOperand->text(), "-42");
+    drop(ui(w).secondOperand, rig.folder.file("missing.txt"));
+    EXPECT_EQ(ui(w).secondOperand->text(), "-42");
     EXPECT_TRUE(titles.empty());
 
     ASSERT_EQ(rig.presenter.messages.size(), 2u);
@@ -71,7 +71,7 @@ TEST(OpenFile, TheMenuAndADropOpenANumberOrRefuseTheFile) {
 TEST(OpenFile, ALongReadShowsTheWorkingPanelAndCancelLeavesTheBox) {
     WindowRig rig;
     MainWindow& w = *rig.window;
-    w.firstOperand->setText("5");
+    ui(w).firstOperand->setText("5");
     const std::string pipe = rig.folder.file("slow.txt");
     ASSERT_EQ(::mkfifo(pipe.c_str(), 0600), 0);
     rig.presenter.files = {QString::fromStdString(pipe)};
@@ -86,9 +86,9 @@ TEST(OpenFile, ALongReadShowsTheWorkingPanelAndCancelLeavesTheBox) {
         }
         ::close(writer);
     });
-    w.openFirstAction->trigger();
+    ui(w).openFirstAction->trigger();
     EXPECT_TRUE(cancelShown);
-    EXPECT_EQ(w.firstOperand->text(), "5");
+    EXPECT_EQ(ui(w).firstOperand->text(), "5");
     EXPECT_TRUE(rig.presenter.messages.empty());
 }
 
@@ -98,11 +98,11 @@ TEST(SaveResult, WritesThePlainNumberFromTheMenuAndFromTheDialog) {
     test::DialogRig rig(FunctionMode::Power);
     MainWindow& w = *rig.window;
     w.setGroupSize(3, false);
-    w.resultView->setText("-1234567.891", true);
+    ui(w).resultView->setText("-1234567.891", true);
     const std::string first = rig.folder.file("first.txt");
     const std::string second = rig.folder.file("second.txt");
     rig.presenter.files = {QString::fromStdString(first), QString::fromStdString(second)};
-    w.saveAction->trigger();
+    ui(w).saveAction->trigger();
     EXPECT_EQ(rig.folder.read("first.txt"), "-1234567.891\n");
 
     rig.compute("2^100");
@@ -117,7 +117,7 @@ TEST(SaveResult, WritesThePlainNumberFromTheMenuAndFromTheDialog) {
 TEST(SaveResult, AFailedWriteNamesThePathAndLeavesTheOldFileWhole) {
     WindowRig rig;
     MainWindow& w = *rig.window;
-    w.resultView->setText(std::string(100'000, '7'));
+    ui(w).resultView->setText(std::string(100'000, '7'));
     const std::string path = rig.folder.file("old.txt");
     rig.folder.write("old.txt", "12\n");
     const std::vector<std::string> before = rig.folder.entries();
@@ -127,7 +127,7 @@ TEST(SaveResult, AFailedWriteNamesThePathAndLeavesTheOldFileWhole) {
     const rlimit small{1000, limit.rlim_max};
     std::signal(SIGXFSZ, SIG_IGN);
     ASSERT_EQ(::setrlimit(RLIMIT_FSIZE, &small), 0);
-    w.saveAction->trigger();
+    ui(w).saveAction->trigger();
     ::setrlimit(RLIMIT_FSIZE, &limit);
     std::signal(SIGXFSZ, SIG_DFL);
 

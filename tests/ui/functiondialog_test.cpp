@@ -41,7 +41,7 @@ TEST(FunctionDialog, ComputesByItsModeWhateverTheCaptionSays) {
                        {Combination, "Combination", "5,3", "10"}}; // a blank text's own
     for (const Case& c : cases) {
         test::WindowRig rig("[Text]\nf=Power\nw=\"Power \"\np=Permutaci\xC3\xB3n\nc=  \n");
-        FunctionDialog d(*rig.window, c.mode);
+        FunctionDialog d(rig.window->context(), c.mode);
         d.show();
         EXPECT_EQ(d.windowTitle().toStdString(), c.caption);
         EXPECT_EQ(d.computeButton->text().toStdString(), c.caption);
@@ -56,7 +56,7 @@ TEST(FunctionDialog, ComputesByItsModeWhateverTheCaptionSays) {
         EXPECT_TRUE(d.stopSoundButton->isHidden());
         EXPECT_FALSE(rig.sound.looping);
         // With the sound off, nothing plays.
-        rig.window->soundOn = false;
+        rig.window->options().soundOn = false;
         rig.sound.log.clear();
         click(d.computeButton);
         EXPECT_TRUE(rig.sound.log.empty());
@@ -98,7 +98,7 @@ TEST(FunctionDialog, TheArgumentLineIsCheckedByTheMode) {
     for (auto [mode, typed, kept] :
          {std::tuple{Factorial, "-5.5a^2", "552"}, std::tuple{Power, "-2.5^3.5", "-2.5^35"}}) {
         DialogRig rig(mode);
-        rig.window->inputCheck = InputCheck::On;
+        rig.window->options().inputCheck = InputCheck::On;
         QTest::keyClicks(rig.dialog->argumentLine, QString::fromLatin1(typed));
         EXPECT_EQ(rig.line(), kept);
         EXPECT_EQ(rig.dialog->argumentLine->cursorPosition(), static_cast<int>(rig.line().size()));
@@ -254,7 +254,7 @@ TEST(FunctionDialog, AClickIntoTheResultOffersRoundingAndMoveCopiesIt) {
 
     rig.presenter.inputAnswers = {QStringLiteral("2")};
     click(d.moveLabel);
-    EXPECT_EQ(rig.window->secondOperand->text(), "3.142");
+    EXPECT_EQ(ui(*rig.window).secondOperand->text(), "3.142");
 }
 
 } // namespace

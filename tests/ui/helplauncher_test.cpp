@@ -24,7 +24,7 @@ TEST(HelpContents, TheHelpFileGoesToTheViewerAsOneArgument) {
     test::WindowRig rig;
     HelpLauncher& launcher = rig.window->helpLauncher();
     launcher.setViewers({recordingViewer(rig.folder)});
-    rig.window->contentsAction->trigger();
+    ui(*rig.window).contentsAction->trigger();
     QTRY_VERIFY_WITH_TIMEOUT(rig.folder.read("viewer.log").has_value(), kWaitMs);
     EXPECT_EQ(rig.folder.read("viewer.log"), "1:" + rig.folder.file("cphelp.vok"));
     EXPECT_EQ(launcher.ownViewer(), nullptr);

@@ -12,45 +12,45 @@ namespace {
 using test::click;
 using test::WindowRig;
 
-std::string line(const MainWindow& w) {
-    return w.lengthLine->text().toStdString();
+std::string line(MainWindow& w) {
+    return ui(w).lengthLine->text().toStdString();
 }
 
 TEST(ResultGrouping, IsKeptInTheSettingsAndLeavesTheRoundHintItsPlace) {
     WindowRig rig("[Digit Grouping]\r\nSize=10\r\n");
     MainWindow& w = *rig.window;
-    EXPECT_EQ(w.resultView->groupSize(), 10);
-    EXPECT_TRUE(w.groupingActions[3]->isChecked());
-    w.groupingActions[1]->trigger();
-    EXPECT_EQ(w.resultView->groupSize(), 3);
+    EXPECT_EQ(ui(w).resultView->groupSize(), 10);
+    EXPECT_TRUE(ui(w).groupingActions[3]->isChecked());
+    ui(w).groupingActions[1]->trigger();
+    EXPECT_EQ(ui(w).resultView->groupSize(), 3);
     EXPECT_EQ(rig.folder.setting("Digit Grouping", "Size"), "3");
 
     // A cut quotient, clicked after its fifth decimal: the hint and the
     // caption count plain characters, gaps or not.
-    QTest::keyClicks(w.firstOperand, "1234567");
-    QTest::keyClicks(w.secondOperand, "3");
-    click(w.divideButton);
-    ASSERT_EQ(w.resultView->text(), "411522.33333333");
+    QTest::keyClicks(ui(w).firstOperand, "1234567");
+    QTest::keyClicks(ui(w).secondOperand, "3");
+    click(ui(w).divideButton);
+    ASSERT_EQ(ui(w).resultView->text(), "411522.33333333");
     EXPECT_EQ(line(w), "6 digits, 8 decimals (cut, not rounded)");
-    const QPoint at = w.resultView->cursorRect(12).center();
-    QTest::mouseClick(w.resultView->viewport(), Qt::LeftButton, {}, at);
-    EXPECT_EQ(w.resultView->caretPosition(), 12);
-    EXPECT_EQ(w.roundHint->text(), "5: Click To Round.");
+    const QPoint at = ui(w).resultView->cursorRect(12).center();
+    QTest::mouseClick(ui(w).resultView->viewport(), Qt::LeftButton, {}, at);
+    EXPECT_EQ(ui(w).resultView->caretPosition(), 12);
+    EXPECT_EQ(ui(w).roundHint->text(), "5: Click To Round.");
     EXPECT_EQ(w.windowTitle(), "7");
     EXPECT_EQ(line(w), std::string("6 digits, 8 decimals (cut, not rounded)") + kPlaceSeparator +
                            "digit 11 of 14");
-    click(w.roundHint);
-    EXPECT_EQ(w.resultView->text(), "411522.33333");
+    click(ui(w).roundHint);
+    EXPECT_EQ(ui(w).resultView->text(), "411522.33333");
     EXPECT_EQ(line(w), "6 digits, 5 decimals"); // rounded, no longer cut
 
-    w.groupingActions[0]->trigger();
-    EXPECT_EQ(w.resultView->groupSize(), 0);
+    ui(w).groupingActions[0]->trigger();
+    EXPECT_EQ(ui(w).resultView->groupSize(), 0);
     EXPECT_EQ(rig.folder.setting("Digit Grouping", "Size"), "0");
 }
 
 // The caret row is in sight, the length line tells where the caret stands.
-void expectCaretAfterDigit(const MainWindow& w, std::int64_t digit, std::int64_t total) {
-    const NumberView& view = *w.resultView;
+void expectCaretAfterDigit(MainWindow& w, std::int64_t digit, std::int64_t total) {
+    const NumberView& view = *ui(w).resultView;
     EXPECT_EQ(view.shape().digitsBefore(view.caret()), digit);
     EXPECT_TRUE(view.viewport()->rect().intersects(view.cursorRect()));
     EXPECT_EQ(line(w), withThousands(total) + " digits" + kPlaceSeparator + "digit " +
@@ -66,7 +66,7 @@ TEST(ResultFinder, GoesToAndFindsDigitsAtTheStartTheMiddleAndTheEnd) {
     const std::string mark = "98765";
     for (std::int64_t at : {std::int64_t{0}, kDigits / 2, kDigits - 5})
         text.replace(static_cast<std::size_t>(at), mark.size(), mark);
-    w.resultView->setText(text);
+    ui(w).resultView->setText(text);
     QApplication::setActiveWindow(&w);
 
     rig.presenter.inputAnswers = {QString("1"), QString("1,000,000"), QString("2 000 000"),
@@ -75,23 +75,23 @@ TEST(ResultFinder, GoesToAndFindsDigitsAtTheStartTheMiddleAndTheEnd) {
         QTest::keyClick(&w, Qt::Key_G, Qt::ControlModifier);
         expectCaretAfterDigit(w, digit, kDigits);
     }
-    w.finder->goToAction->trigger();
+    ui(w).finder->goToAction->trigger();
     ASSERT_EQ(rig.presenter.messages.size(), 1u);
     EXPECT_EQ(rig.presenter.messages[0].text, "Go to takes a digit from 1 to 2,000,000.");
     EXPECT_EQ(rig.presenter.inputs[0].prompt, "Go to digit (1 to 2,000,000):");
 
     // From the start; F3 goes on, and from the last match round to the first.
-    w.resultView->setCaretPosition(0);
+    ui(w).resultView->setCaretPosition(0);
     rig.presenter.inputAnswers = {QString("98 765")};
     QTest::keyClick(&w, Qt::Key_F, Qt::ControlModifier);
     for (std::int64_t at : {std::int64_t{0}, kDigits / 2, kDigits - 5, std::int64_t{0}}) {
-        EXPECT_EQ(w.resultView->caretPosition(), at);
-        EXPECT_EQ(w.resultView->selectedText(), mark);
+        EXPECT_EQ(ui(w).resultView->caretPosition(), at);
+        EXPECT_EQ(ui(w).resultView->selectedText(), mark);
         expectCaretAfterDigit(w, at + 5, kDigits);
         QTest::keyClick(&w, Qt::Key_F3);
     }
     rig.presenter.inputAnswers = {QString("12")};
-    w.finder->findAction->trigger();
+    ui(w).finder->findAction->trigger();
     ASSERT_EQ(rig.presenter.messages.size(), 2u);
     EXPECT_EQ(rig.presenter.messages[1].text, "\"12\" is not in the result.");
 }

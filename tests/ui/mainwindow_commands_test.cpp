@@ -25,7 +25,7 @@ void clickAtCaret(NumberView* view, int position) {
 TEST(MainWindowFunctionMenu, EachItemOpensTheDialogInItsMode) {
     WindowRig rig;
     MainWindow& w = *rig.window;
-    w.inputCheckAction->trigger(); // checking on
+    ui(w).inputCheckAction->trigger(); // checking on
     struct Item {
         QAction* action;
         FunctionMode mode;
@@ -33,10 +33,12 @@ TEST(MainWindowFunctionMenu, EachItemOpensTheDialogInItsMode) {
         const char* line;
         InputCheck whileOpen;
     } const items[] = {
-        {w.factorialAction, FunctionMode::Factorial, "Factorial", "", InputCheck::On},
-        {w.powerAction, FunctionMode::Power, "Power", "", InputCheck::On},
-        {w.permutationAction, FunctionMode::Permutation, "Permutation", "p(,,)", InputCheck::Off},
-        {w.combinationAction, FunctionMode::Combination, "Combination", "c(,,)", InputCheck::Off},
+        {ui(w).factorialAction, FunctionMode::Factorial, "Factorial", "", InputCheck::On},
+        {ui(w).powerAction, FunctionMode::Power, "Power", "", InputCheck::On},
+        {ui(w).permutationAction, FunctionMode::Permutation, "Permutation", "p(,,)",
+         InputCheck::Off},
+        {ui(w).combinationAction, FunctionMode::Combination, "Combination", "c(,,)",
+         InputCheck::Off},
     };
     for (const Item& item : items) {
         SCOPED_TRACE(item.caption);
@@ -49,12 +51,12 @@ TEST(MainWindowFunctionMenu, EachItemOpensTheDialogInItsMode) {
             EXPECT_EQ(d->windowTitle(), item.caption);
             EXPECT_EQ(d->computeButton->text(), item.caption);
             EXPECT_EQ(d->argumentLine->text(), item.line);
-            EXPECT_EQ(w.inputCheck, item.whileOpen);
+            EXPECT_EQ(w.options().inputCheck, item.whileOpen);
             d->close();
         });
         item.action->trigger();
         EXPECT_TRUE(seen);
-        EXPECT_EQ(w.inputCheck, InputCheck::On);
+        EXPECT_EQ(w.options().inputCheck, InputCheck::On);
     }
 }
 
@@ -67,7 +69,7 @@ TEST(MainWindowFactorialTable, StoresTheTableAndShowsWhatTheStoreSays) {
     WindowRig rig;
     MainWindow& w = *rig.window;
     rig.folder.write("facDat.vok", test::storeOf({1, 50, 150}) + "\r\n200,\"x\"");
-    w.factorialTableAction->trigger();
+    ui(w).factorialTableAction->trigger();
     std::set<unsigned long> after{150};
     for (unsigned long n = 1; n <= 100; ++n)
         after.insert(n);
@@ -82,7 +84,7 @@ TEST(MainWindowFactorialTable, StoresTheTableAndShowsWhatTheStoreSays) {
 TEST(MainWindowFactorialTable, AStoreThatCannotBeWrittenKeepsTheSetting) {
     WindowRig rig;
     setAppFolder(rig.folder.path() + "/missing-folder");
-    rig.window->factorialTableAction->trigger();
+    ui(*rig.window).factorialTableAction->trigger();
     setAppFolder(rig.folder.path());
     EXPECT_FALSE(rig.folder.setting("Recent Factorial", "Upper").has_value());
     ASSERT_EQ(rig.presenter.messages.size(), 1u);
@@ -93,17 +95,17 @@ TEST(MainWindowFactorialTable, AStoreThatCannotBeWrittenKeepsTheSetting) {
 
 struct PartialRig : WindowRig {
     PartialRig() {
-        window->firstOperand->setText("a");
-        window->secondOperand->setText("b");
-        window->resultView->setText("c");
+        ui(*window).firstOperand->setText("a");
+        ui(*window).secondOperand->setText("b");
+        ui(*window).resultView->setText("c");
     }
     void run(std::initializer_list<std::optional<QString>> answers) {
         presenter.inputAnswers.assign(answers.begin(), answers.end());
-        window->partialProductAction->trigger();
+        ui(*window).partialProductAction->trigger();
     }
     std::string boxes() const {
-        return window->firstOperand->text() + "|" + window->secondOperand->text() + "|" +
-               window->resultView->text();
+        return ui(*window).firstOperand->text() + "|" + ui(*window).secondOperand->text() + "|" +
+               ui(*window).resultView->text();
     }
 };
 
@@ -159,35 +161,35 @@ TEST(MainWindowRounding, TheHintRoundsOnlyWhereAndWhatItOffered) {
     WindowRig rig;
     MainWindow& w = *rig.window;
     // The status label, visible and empty from the start, offers nothing.
-    w.resultView->setText("7.5");
-    click(w.roundHint);
-    EXPECT_EQ(w.resultView->text(), "7.5");
+    ui(w).resultView->setText("7.5");
+    click(ui(w).roundHint);
+    EXPECT_EQ(ui(w).resultView->text(), "7.5");
 
-    w.resultView->setText("3.14159");
-    clickAtCaret(w.resultView, 5); // after "3.14"
+    ui(w).resultView->setText("3.14159");
+    clickAtCaret(ui(w).resultView, 5); // after "3.14"
     EXPECT_EQ(w.windowTitle(), "2");
-    EXPECT_FALSE(w.roundHint->isHidden());
-    EXPECT_EQ(w.roundHint->text(), "3: Click To Round.");
-    click(w.roundHint);
-    EXPECT_EQ(w.resultView->text(), "3.142");
-    EXPECT_TRUE(w.roundHint->isHidden());
-    w.resultView->setText("3.14159");
-    click(w.roundHint); // gone: a second click changes nothing
-    EXPECT_EQ(w.resultView->text(), "3.14159");
+    EXPECT_FALSE(ui(w).roundHint->isHidden());
+    EXPECT_EQ(ui(w).roundHint->text(), "3: Click To Round.");
+    click(ui(w).roundHint);
+    EXPECT_EQ(ui(w).resultView->text(), "3.142");
+    EXPECT_TRUE(ui(w).roundHint->isHidden());
+    ui(w).resultView->setText("3.14159");
+    click(ui(w).roundHint); // gone: a second click changes nothing
+    EXPECT_EQ(ui(w).resultView->text(), "3.14159");
 
-    w.resultView->setText("12.345");
-    clickAtCaret(w.resultView, 6); // after the last digit
-    EXPECT_TRUE(w.roundHint->isHidden());
+    ui(w).resultView->setText("12.345");
+    clickAtCaret(ui(w).resultView, 6); // after the last digit
+    EXPECT_TRUE(ui(w).roundHint->isHidden());
     EXPECT_EQ(w.windowTitle(), "3");
     w.setWindowTitle("x");
-    clickAtCaret(w.resultView, 1); // left of the point
-    EXPECT_TRUE(w.roundHint->isHidden());
+    clickAtCaret(ui(w).resultView, 1); // left of the point
+    EXPECT_TRUE(ui(w).roundHint->isHidden());
     EXPECT_EQ(w.windowTitle(), "x");
 
-    clickAtCaret(w.resultView, 4);
-    w.resultView->setText("1.2345");
-    click(w.roundHint);
-    EXPECT_EQ(w.resultView->text(), "1.2345");
+    clickAtCaret(ui(w).resultView, 4);
+    ui(w).resultView->setText("1.2345");
+    click(ui(w).roundHint);
+    EXPECT_EQ(ui(w).resultView->text(), "1.2345");
 }
 
 // ---- Move ------------------------------------------------------------------------------
@@ -202,18 +204,18 @@ TEST(MainWindowMove, TheAnswerChoosesTheBox) {
     for (const Case& c : cases) {
         WindowRig rig;
         MainWindow& w = *rig.window;
-        w.firstOperand->setText("a");
-        w.secondOperand->setText("b");
-        w.resultView->setText("-0.125");
+        ui(w).firstOperand->setText("a");
+        ui(w).secondOperand->setText("b");
+        ui(w).resultView->setText("-0.125");
         rig.presenter.inputAnswers = {c.answer ? std::optional<QString>(*c.answer) : std::nullopt};
-        click(w.moveLabel);
+        click(ui(w).moveLabel);
         ASSERT_EQ(rig.presenter.inputs.size(), 1u);
         EXPECT_EQ(rig.presenter.inputs[0].prompt.toStdString(),
                   "Copy the result into a box.\r\r1 = upper box\r\r2 = lower box. Any other "
                   "answer, or Cancel, leaves both boxes as they are.");
         EXPECT_EQ(rig.presenter.inputs[0].defaultAnswer, "1");
-        EXPECT_EQ(w.firstOperand->text(), c.first);
-        EXPECT_EQ(w.secondOperand->text(), c.second);
+        EXPECT_EQ(ui(w).firstOperand->text(), c.first);
+        EXPECT_EQ(ui(w).secondOperand->text(), c.second);
     }
 }
 
@@ -222,12 +224,12 @@ TEST(MainWindowMove, TheAnswerChoosesTheBox) {
 TEST(MainWindowMove, WithCheckingOnTheCopyIsCleaned) {
     WindowRig rig;
     MainWindow& w = *rig.window;
-    w.inputCheckAction->trigger();
-    w.resultView->setText("0.5");
-    w.firstOperand->setText("9");
+    ui(w).inputCheckAction->trigger();
+    ui(w).resultView->setText("0.5");
+    ui(w).firstOperand->setText("9");
     rig.presenter.inputAnswers = {QStringLiteral("1")};
-    click(w.moveLabel);
-    EXPECT_EQ(w.firstOperand->text(), ".5");
+    click(ui(w).moveLabel);
+    EXPECT_EQ(ui(w).firstOperand->text(), ".5");
 }
 
 } // namespace

@@ -21,7 +21,7 @@ using test::WindowRig;
 // and clears the status; a refusal shows its message and leaves the result,
 // the status and the sound alone. The operand boxes never change.
 TEST(MainWindowOperation, EachButtonShowsItsResultOrItsRefusal) {
-    using Button = QPushButton* MainWindow::*;
+    using Button = QPushButton* MainWindowProbe::*;
     struct Case {
         const char* a;
         const char* b;
@@ -30,24 +30,24 @@ TEST(MainWindowOperation, EachButtonShowsItsResultOrItsRefusal) {
         const char* message; // null: a result
         MsgIcon icon = MsgIcon::None;
     } const cases[] = {
-        {"12.5", "-3", &MainWindow::addButton, "9.5", nullptr},
-        {"12.5", "-3", &MainWindow::subtractButton, "15.5", nullptr},
-        {"12.5", "-3", &MainWindow::multiplyButton, "-37.5", nullptr},
-        {"10", "4", &MainWindow::divideButton, "2.5", nullptr},
-        {"5", "-0.0", &MainWindow::divideButton, "old", "Division by zero."},
-        {"5", "", &MainWindow::addButton, "old", "1 or 2 boxes are Empty.", MsgIcon::Information},
+        {"12.5", "-3", &MainWindowProbe::addButton, "9.5", nullptr},
+        {"12.5", "-3", &MainWindowProbe::subtractButton, "15.5", nullptr},
+        {"12.5", "-3", &MainWindowProbe::multiplyButton, "-37.5", nullptr},
+        {"10", "4", &MainWindowProbe::divideButton, "2.5", nullptr},
+        {"5", "-0.0", &MainWindowProbe::divideButton, "old", "Division by zero."},
+        {"5", "", &MainWindowProbe::addButton, "old", "1 or 2 boxes are Empty.", MsgIcon::Information},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(std::string(c.a) + " " + c.b);
         WindowRig rig; // input checking unset: the boxes keep what is typed
         MainWindow& w = *rig.window;
-        w.resultView->setText("old");
+        ui(w).resultView->setText("old");
         w.setWindowTitle("3");
-        QTest::keyClicks(w.firstOperand, QString::fromLatin1(c.a));
-        QTest::keyClicks(w.secondOperand, QString::fromLatin1(c.b));
-        click(w.*c.button);
-        EXPECT_EQ(w.resultView->text(), c.shown);
-        EXPECT_EQ(w.firstOperand->text() + "|" + w.secondOperand->text(),
+        QTest::keyClicks(ui(w).firstOperand, QString::fromLatin1(c.a));
+        QTest::keyClicks(ui(w).secondOperand, QString::fromLatin1(c.b));
+        click(ui(w).*c.button);
+        EXPECT_EQ(ui(w).resultView->text(), c.shown);
+        EXPECT_EQ(ui(w).firstOperand->text() + "|" + ui(w).secondOperand->text(),
                   std::string(c.a) + "|" + c.b);
         ASSERT_EQ(rig.presenter.messages.size(), c.message ? 1u : 0u);
         if (c.message) {
@@ -56,7 +56,7 @@ TEST(MainWindowOperation, EachButtonShowsItsResultOrItsRefusal) {
         }
         // A result clears the status; a refusal leaves it and the sound alone.
         EXPECT_EQ(w.windowTitle(), c.message ? "3" : "");
-        EXPECT_EQ(w.stopSoundButton->isHidden(), c.message != nullptr);
+        EXPECT_EQ(ui(w).stopSoundButton->isHidden(), c.message != nullptr);
     }
 }
 
@@ -65,28 +65,28 @@ TEST(MainWindowOperation, EachButtonShowsItsResultOrItsRefusal) {
 TEST(MainWindowSound, AFinishedOperationLoopsTheSoundUntilStopped) {
     WindowRig rig; // the delivered settings: sound on
     MainWindow& w = *rig.window;
-    w.firstOperand->setText("1");
-    w.secondOperand->setText("2");
-    click(w.addButton);
+    ui(w).firstOperand->setText("1");
+    ui(w).secondOperand->setText("2");
+    click(ui(w).addButton);
     EXPECT_EQ(rig.sound.log, (std::vector<std::string>{"stop", "play"}));
-    EXPECT_FALSE(w.stopSoundButton->isHidden());
-    click(w.stopSoundButton);
+    EXPECT_FALSE(ui(w).stopSoundButton->isHidden());
+    click(ui(w).stopSoundButton);
     EXPECT_FALSE(rig.sound.looping);
-    EXPECT_TRUE(w.stopSoundButton->isHidden());
+    EXPECT_TRUE(ui(w).stopSoundButton->isHidden());
 
     // Switched off while it loops, the sound stops and is not heard again.
-    click(w.addButton);
-    w.soundAction->trigger();
+    click(ui(w).addButton);
+    ui(w).soundAction->trigger();
     EXPECT_FALSE(rig.sound.looping);
-    EXPECT_TRUE(w.stopSoundButton->isHidden());
-    EXPECT_EQ(w.soundAction->text(), "Enable Sound When Finished?");
+    EXPECT_TRUE(ui(w).stopSoundButton->isHidden());
+    EXPECT_EQ(ui(w).soundAction->text(), "Enable Sound When Finished?");
     EXPECT_EQ(rig.folder.setting("Sound Check", "State"), "1");
     rig.sound.log.clear();
-    click(w.multiplyButton);
-    EXPECT_EQ(w.resultView->text(), "2");
+    click(ui(w).multiplyButton);
+    EXPECT_EQ(ui(w).resultView->text(), "2");
     EXPECT_TRUE(rig.sound.log.empty());
-    w.soundAction->trigger();
-    EXPECT_EQ(w.soundAction->text(), "Disable Sound When Finished?");
+    ui(w).soundAction->trigger();
+    EXPECT_EQ(ui(w).soundAction->text(), "Disable Sound When Finished?");
     EXPECT_EQ(rig.folder.setting("Sound Check", "State"), "0");
 }
 
@@ -95,32 +95,32 @@ TEST(MainWindowSound, AFinishedOperationLoopsTheSoundUntilStopped) {
 TEST(MainWindowChecking, WithCheckingOnEachChangeIsCleanedOnce) {
     WindowRig rig;
     MainWindow& w = *rig.window;
-    w.inputCheckAction->trigger();
-    ASSERT_EQ(w.inputCheck, InputCheck::On);
+    ui(w).inputCheckAction->trigger();
+    ASSERT_EQ(w.options().inputCheck, InputCheck::On);
     std::vector<std::string> titles;
     QObject::connect(&w, &QWidget::windowTitleChanged,
                      [&](const QString& title) { titles.push_back(title.toStdString()); });
-    QTest::keyClicks(w.firstOperand, "-.5");
-    EXPECT_EQ(w.firstOperand->text(), "-0.5");
+    QTest::keyClicks(ui(w).firstOperand, "-.5");
+    EXPECT_EQ(ui(w).firstOperand->text(), "-0.5");
     // One pass per keystroke: the write-back raises no second one.
     EXPECT_EQ(titles, (std::vector<std::string>{"Checking", "", "Checking", "", "Checking", ""}));
     // An edit in the middle is cleaned too, and the caret ends at the end.
-    QTest::keyClicks(w.secondOperand, "123");
-    w.secondOperand->setCaretPosition(1);
-    QTest::keyClicks(w.secondOperand, "4");
-    EXPECT_EQ(w.secondOperand->text(), "1423");
-    EXPECT_EQ(w.secondOperand->caretPosition(), 4);
-    w.secondOperand->setCaretPosition(1);
-    QTest::keyClicks(w.secondOperand, "x"); // refused, and still the caret goes
-    EXPECT_EQ(w.secondOperand->text(), "1423");
-    EXPECT_EQ(w.secondOperand->caretPosition(), 4);
+    QTest::keyClicks(ui(w).secondOperand, "123");
+    ui(w).secondOperand->setCaretPosition(1);
+    QTest::keyClicks(ui(w).secondOperand, "4");
+    EXPECT_EQ(ui(w).secondOperand->text(), "1423");
+    EXPECT_EQ(ui(w).secondOperand->caretPosition(), 4);
+    ui(w).secondOperand->setCaretPosition(1);
+    QTest::keyClicks(ui(w).secondOperand, "x"); // refused, and still the caret goes
+    EXPECT_EQ(ui(w).secondOperand->text(), "1423");
+    EXPECT_EQ(ui(w).secondOperand->caretPosition(), 4);
 }
 
 TEST(MainWindowChecking, OffRefusesOnlyTheSpaceAndUnsetNothing) {
     for (const bool off : {true, false}) {
         WindowRig rig(off ? "[Input Check]\nState=1\n" : "");
-        QTest::keyClicks(rig.window->firstOperand, "0 1a");
-        EXPECT_EQ(rig.window->firstOperand->text(), off ? "01a" : "0 1a");
+        QTest::keyClicks(ui(*rig.window).firstOperand, "0 1a");
+        EXPECT_EQ(ui(*rig.window).firstOperand->text(), off ? "01a" : "0 1a");
     }
 }
 
@@ -130,8 +130,8 @@ TEST(MainWindowChecking, OffRefusesOnlyTheSpaceAndUnsetNothing) {
 TEST(MainWindowChecking, APasteOutOfMemoryEndsInTheMessage) {
     WindowRig rig;
     MainWindow& w = *rig.window;
-    w.inputCheckAction->trigger();
-    NumberBox* box = w.firstOperand;
+    ui(w).inputCheckAction->trigger();
+    NumberBox* box = ui(w).firstOperand;
     box->freeMemory = [] { return std::optional<std::uint64_t>(std::uint64_t{1} << 40); };
     QApplication::clipboard()->setText(QString(300000, QLatin1Char('7')));
     {
@@ -172,10 +172,10 @@ TEST(MainWindowStartUp, ReadsTheOptionsAndOffersTheirOpposites) {
         SCOPED_TRACE(c.settings);
         WindowRig rig(c.settings);
         MainWindow& w = *rig.window;
-        EXPECT_EQ(w.inputCheck, c.inputCheck);
-        EXPECT_EQ(w.inputCheckAction->text().toStdString(), c.inputItem);
-        EXPECT_EQ(w.soundOn, c.soundOn);
-        EXPECT_EQ(w.soundAction->text().toStdString(), c.soundItem);
+        EXPECT_EQ(w.options().inputCheck, c.inputCheck);
+        EXPECT_EQ(ui(w).inputCheckAction->text().toStdString(), c.inputItem);
+        EXPECT_EQ(w.options().soundOn, c.soundOn);
+        EXPECT_EQ(ui(w).soundAction->text().toStdString(), c.soundItem);
         EXPECT_EQ(rig.folder.setting("Recent Factorial", "Upper"),
                   c.upper ? std::optional<std::string>(c.upper) : std::nullopt);
     }
@@ -185,11 +185,11 @@ TEST(MainWindowStartUp, ReadsTheOptionsAndOffersTheirOpposites) {
 // item offers to switch it on: the click does so and writes it.
 TEST(MainWindowStartUp, AnUnchosenSoundIsSwitchedOnByItsItem) {
     WindowRig rig("[Sound Check]\nState=7\n");
-    EXPECT_TRUE(rig.window->soundOn);
-    EXPECT_EQ(rig.window->soundAction->text(), "Enable Sound When Finished?");
-    rig.window->soundAction->trigger();
-    EXPECT_TRUE(rig.window->soundOn);
-    EXPECT_EQ(rig.window->soundAction->text(), "Disable Sound When Finished?");
+    EXPECT_TRUE(rig.window->options().soundOn);
+    EXPECT_EQ(ui(*rig.window).soundAction->text(), "Enable Sound When Finished?");
+    ui(*rig.window).soundAction->trigger();
+    EXPECT_TRUE(rig.window->options().soundOn);
+    EXPECT_EQ(ui(*rig.window).soundAction->text(), "Disable Sound When Finished?");
     EXPECT_EQ(rig.folder.setting("Sound Check", "State"), "0");
 }
 
@@ -210,20 +210,20 @@ TEST(MainWindowStartUp, UpperFollowsTheStore) {
 TEST(MainWindowOptions, InputCheckingFlipsAndIsWrittenEvenWhenTheWriteFails) {
     WindowRig rig("");
     MainWindow& w = *rig.window;
-    w.inputCheckAction->trigger();
-    EXPECT_EQ(w.inputCheck, InputCheck::On);
-    EXPECT_EQ(w.inputCheckAction->text(), "Disable Input-checking?");
+    ui(w).inputCheckAction->trigger();
+    EXPECT_EQ(w.options().inputCheck, InputCheck::On);
+    EXPECT_EQ(ui(w).inputCheckAction->text(), "Disable Input-checking?");
     EXPECT_EQ(rig.folder.setting("Input Check", "State"), "2");
-    w.inputCheckAction->trigger();
-    EXPECT_EQ(w.inputCheck, InputCheck::Off);
-    EXPECT_EQ(w.inputCheckAction->text(), "Enable Input-checking?");
+    ui(w).inputCheckAction->trigger();
+    EXPECT_EQ(w.options().inputCheck, InputCheck::Off);
+    EXPECT_EQ(ui(w).inputCheckAction->text(), "Enable Input-checking?");
     EXPECT_EQ(rig.folder.setting("Input Check", "State"), "1");
 
     // The settings "file" is a folder: nothing can be written.
     std::filesystem::remove(rig.folder.file("rcnt.vok"));
     std::filesystem::create_directory(rig.folder.file("rcnt.vok"));
-    w.inputCheckAction->trigger();
-    EXPECT_EQ(w.inputCheck, InputCheck::On);
+    ui(w).inputCheckAction->trigger();
+    EXPECT_EQ(w.options().inputCheck, InputCheck::On);
 }
 
 // ---- Menus, buttons and closing ---------------------------------------------------
@@ -231,13 +231,13 @@ TEST(MainWindowOptions, InputCheckingFlipsAndIsWrittenEvenWhenTheWriteFails) {
 TEST(MainWindowMenus, FunctionStopsTheSoundAndPopsItsMenuUp) {
     WindowRig rig;
     MainWindow& w = *rig.window;
-    w.firstOperand->setText("2");
-    w.secondOperand->setText("3");
-    click(w.multiplyButton);
+    ui(w).firstOperand->setText("2");
+    ui(w).secondOperand->setText("3");
+    click(ui(w).multiplyButton);
     ASSERT_TRUE(rig.sound.looping);
-    click(w.functionButton);
+    click(ui(w).functionButton);
     EXPECT_FALSE(rig.sound.looping);
-    EXPECT_TRUE(w.stopSoundButton->isHidden());
+    EXPECT_TRUE(ui(w).stopSoundButton->isHidden());
     ASSERT_EQ(rig.presenter.popupItems.size(), 1u);
     EXPECT_EQ(rig.presenter.popupItems[0], (QStringList{"&Factorial", "&Power", "&Permutation",
                                                         "&Combination", "&m(m+1)(m+2)...(n)"}));
@@ -247,11 +247,11 @@ TEST(MainWindowLayout, ADoubleClickPutsTheCaretAtTheStartOfTheRow) {
     WindowRig rig;
     MainWindow& w = *rig.window;
     QApplication::setActiveWindow(&w);
-    w.resultView->setText("123456");
-    w.resultView->setFocus();
-    w.resultView->moveCaretToEnd();
-    QTest::mouseDClick(w.resultView->viewport(), Qt::LeftButton, {}, QPoint(30, 8));
-    EXPECT_EQ(w.resultView->caretPosition(), 0);
+    ui(w).resultView->setText("123456");
+    ui(w).resultView->setFocus();
+    ui(w).resultView->moveCaretToEnd();
+    QTest::mouseDClick(ui(w).resultView->viewport(), Qt::LeftButton, {}, QPoint(30, 8));
+    EXPECT_EQ(ui(w).resultView->caretPosition(), 0);
 }
 
 // Memory running out in any other handler (here a press on a widget) is

@@ -46,17 +46,17 @@ TEST(SplashAtStartUp, ItGoesOnTheThirdTickAndTheOptionsAreReadAfterwards) {
     QTimer::singleShot(20, &window, [&] {
         splashFirst = window.splash() && window.splash()->isVisible() &&
                       window.splash()->greeting->text() == "WELCOME TO THE FREE SOFTWARE" &&
-                      window.inputCheck == InputCheck::Unset;
+                      window.options().inputCheck == InputCheck::Unset;
     });
     QElapsedTimer clock;
     clock.start();
     window.startUp(); // returns when the timer hides the splash
     EXPECT_GE(clock.elapsed(), 2 * SplashScreen::kTickMs);
     EXPECT_TRUE(splashFirst);
-    EXPECT_EQ(window.inputCheck, InputCheck::On);
+    EXPECT_EQ(window.options().inputCheck, InputCheck::On);
     ASSERT_NE(window.splash(), nullptr);
     EXPECT_FALSE(window.splash()->isVisible());
-    test::click(window.functionButton);
+    test::click(ui(window).functionButton);
     EXPECT_EQ(window.splash(), nullptr);
 }
 
@@ -72,7 +72,7 @@ TEST(SplashAtStartUp, HelpAboutShowsTheAboutPictureAndTheVersion) {
             version = s->versionLabel->text();
         QTest::keyClick(s, Qt::Key_Return);
     });
-    window.aboutAction->trigger();
+    ui(window).aboutAction->trigger();
     EXPECT_EQ(version.toStdString(), std::string("Version ") + kVersion);
     EXPECT_EQ(window.splash(), nullptr); // unloaded by the key
 }

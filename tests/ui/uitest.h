@@ -4,6 +4,7 @@
 #pragma once
 
 #include "support/app_folder.h"
+#include "support/mainwindow_probe.h"
 #include "support/window_doubles.h"
 #include "ui/common/numberbox.h"
 #include "ui/common/numberview.h"
@@ -51,7 +52,7 @@ inline void click(QWidget* widget) {
 // A main window and a function dialog shown over it.
 struct DialogRig : WindowRig {
     explicit DialogRig(FunctionMode mode) {
-        dialog = std::make_unique<FunctionDialog>(*window, mode);
+        dialog = std::make_unique<FunctionDialog>(window->context(), mode);
         dialog->show();
     }
     ~DialogRig() { dialog->close(); }

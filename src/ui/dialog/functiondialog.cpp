@@ -16,13 +16,14 @@
 #include "ui/common/numberview.h"
 #include "ui/common/outofmemory.h"
 #include "ui/common/presenter.h"
+#include "ui/common/resultarea.h"
 #include "ui/common/resultfinder.h"
 #include "ui/common/roundhint.h"
 #include "ui/common/rounding.h"
 #include "ui/common/soundport.h"
 #include "ui/common/status.h"
+#include "ui/common/windowcontext.h"
 #include "ui/common/winstyle.h"
-#include "ui/main/mainwindow.h"
 
 #include <QAction>
 #include <QApplication>
@@ -111,8 +112,8 @@ bool isMiddleButton(QEvent* event) {
 
 } // namespace
 
-FunctionDialog::FunctionDialog(MainWindow& window, FunctionMode mode)
-    : QDialog(&window), window_(window), mode_(mode) {
+FunctionDialog::FunctionDialog(WindowContext& context, FunctionMode mode)
+    : QDialog(context.owner), context_(context), mode_(mode) {
     createControls();
     connectControls();
     setSunkenFrame(resultView);
@@ -153,29 +154,20 @@ void FunctionDialog::createControls() {
     computeButton->setDefault(true); // Enter on the argument line computes
     stopSoundButton->hide();
 
-    resultView = new NumberView(this);
-    resultView->setGeometry(scaledRect(8, 80, 489, 233, dpi));
-    resultView->setFont(bold);
-    resultView->setGroupSize(window_.groupSize);
-    lengthLine = new LengthLine(*resultView, this);
-    lengthLine->setGeometry(scaledRect(8, kLengthLineTop, 489, LengthLine::kHeight, dpi));
-    finder = new ResultFinder(*resultView, window_.presenter(), window_.runner(),
-                              [this] { return scene(); });
+    const ResultLayout layout{scaledRect(8, 80, 489, 233, dpi),
+                              scaledRect(8, kLengthLineTop, 489, LengthLine::kHeight, dpi),
+                              scaledRect(8, 328, 337, 25, dpi), scaledRect(416, 328, 81, 25, dpi),
+                              Qt::AlignRight};
+    const ResultArea area =
+        makeResultArea(this, layout, bold, context_, [this] { return scene(); });
+    resultView = area.view;
+    lengthLine = area.lengthLine;
+    finder = area.finder;
+    roundHint = area.roundHint;
+    moveLabel = area.moveLabel;
     saveAction = new QAction(QStringLiteral("Save Result As..."), this);
     saveAction->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_S));
     addAction(saveAction);
-
-    auto place = [&](ClickLabel* label, QRect geometry) {
-        label->setGeometry(geometry);
-        label->setFont(bold);
-        label->setAlignment(Qt::AlignRight | Qt::AlignTop);
-        paintLabel(label, kLightYellow, kBlack);
-    };
-    roundHint = new RoundHintLabel(this);
-    place(roundHint, scaledRect(8, 328, 337, 25, dpi));
-    roundHint->hide();
-    moveLabel = new ClickLabel(QStringLiteral("Move"), this);
-    place(moveLabel, scaledRect(416, 328, 81, 25, dpi));
 
     QWidget::setTabOrder(resultView, computeButton);
     QWidget::setTabOrder(computeButton, argumentLine);
@@ -185,39 +177,26 @@ void FunctionDialog::createControls() {
 
 void FunctionDialog::connectControls() {
     // Handlers that may take or make a long number tell when memory runs out.
-    auto guard = [this](auto step) { return guarded(window_.presenter(), this, std::move(step)); };
+    auto guard = [this](auto step) { return guarded(context_.presenter, this, std::move(step)); };
     connect(computeButton, &QPushButton::clicked, this, guard([this] { compute(); }));
     connect(stopSoundButton, &QPushButton::clicked, this, [this] {
-        window_.sound().stop();
+        context_.sound.stop();
         stopSoundButton->hide();
     });
     connect(argumentLine, &QLineEdit::textChanged, this, guard([this] { argumentChanged(); }));
     argumentLine->installEventFilter(this);
 
-    connect(resultView, &NumberView::clicked, this, guard([this] {
-                if (resultView->text().find('.') != std::string::npos)
-                    roundHint->showFor(*resultView);
-            }));
-    connect(resultView, &NumberView::doubleClicked, this, [] { sendHomeKey(); });
-    connect(resultView, &NumberView::outOfMemory, this,
-            [this] { tellOutOfMemory(window_.presenter(), this); });
-    connect(roundHint, &ClickLabel::clicked, this,
-            guard([this] { roundResult(*resultView, *roundHint); }));
-    auto save =
-        guard([this] { saveNumberFile(window_.fileWork(this, scene()), resultView->text()); });
-    connect(saveAction, &QAction::triggered, this, save);
-    connect(resultView, &NumberView::saveRequested, this, save);
-    connect(moveLabel, &ClickLabel::clicked, this, guard([this] {
-                moveResult(*resultView, *window_.firstOperand, *window_.secondOperand,
-                           window_.presenter());
-            }));
+    auto save = [this] { saveNumberFile(context_.fileWork(this, scene()), resultView->text()); };
+    connect(saveAction, &QAction::triggered, this, guard(save));
+    connectResultArea({resultView, lengthLine, finder, roundHint, moveLabel}, this, context_, true,
+                      save);
 }
 
 CalcRunner::Scene FunctionDialog::scene() {
     CalcRunner::Scene scene;
     scene.window = this;
     scene.statusLabel = roundHint;
-    scene.presenter = &window_.presenter();
+    scene.presenter = &context_.presenter;
     scene.disabled = {computeButton, roundHint, moveLabel};
     scene.actions = {saveAction, finder->goToAction, finder->findAction, finder->findNextAction};
     scene.readOnly = {argumentLine};
@@ -226,8 +205,8 @@ CalcRunner::Scene FunctionDialog::scene() {
 
 // ---- Opening, activation, closing -----------------------------------------
 
-void FunctionDialog::openModal(MainWindow& window, FunctionMode mode) {
-    FunctionDialog dialog(window, mode);
+void FunctionDialog::openModal(WindowContext& context, FunctionMode mode) {
+    FunctionDialog dialog(context, mode);
     dialog.exec();
 }
 
@@ -244,8 +223,8 @@ void FunctionDialog::activate() {
     activated_ = true;
     if (!hasTemplate()) return;
     // Checking stays off while the slots are filled.
-    savedInputCheck_ = window_.inputCheck;
-    window_.inputCheck = InputCheck::Off;
+    savedInputCheck_ = context_.options.inputCheck;
+    context_.options.inputCheck = InputCheck::Off;
     const std::string_view empty = argumentTemplate(mode_);
     argumentLine->setText(QString::fromLatin1(empty.data(), static_cast<qsizetype>(empty.size())));
     argumentLine->setCursorPosition(kFirstSlotPosition);
@@ -253,7 +232,7 @@ void FunctionDialog::activate() {
 }
 
 void FunctionDialog::done(int result) {
-    window_.runner().cancel(); // a calculation still running stops first
+    context_.runner.cancel(); // a calculation still running stops first
     unload();
     QDialog::done(result);
 }
@@ -261,19 +240,19 @@ void FunctionDialog::done(int result) {
 void FunctionDialog::unload() {
     if (unloaded_ || !activated_) return;
     unloaded_ = true;
-    if (hasTemplate()) window_.inputCheck = savedInputCheck_;
-    window_.sound().stop();
+    if (hasTemplate()) context_.options.inputCheck = savedInputCheck_;
+    context_.sound.stop();
 }
 
 // ---- The argument line -------------------------------------------------------
 
 void FunctionDialog::argumentChanged() {
     if (checking_) return; // our own write-back
-    if (window_.inputCheck == InputCheck::On) checkArgument();
+    if (context_.options.inputCheck == InputCheck::On) checkArgument();
 }
 
 void FunctionDialog::checkArgument() {
-    setWindowTitle(QString::fromLatin1(MainWindow::kCheckingCaption));
+    setWindowTitle(QString::fromLatin1(kCheckingCaption));
     // The caption comes back however the pass ends, out of memory included.
     const auto restoreCaption = qScopeGuard([this] { setWindowTitle(computeButton->text()); });
     const QString text = argumentLine->text();
@@ -323,7 +302,7 @@ void FunctionDialog::argumentMenu(const QPoint& at) {
         copy->setEnabled(argumentLine->hasSelectedText());
         menu->addAction(tr("Select &All"), argumentLine, &QLineEdit::selectAll);
     }
-    window_.presenter().popup(menu.get(), at);
+    context_.presenter.popup(menu.get(), at);
 }
 
 bool FunctionDialog::argumentKey(QKeyEvent* event) {
@@ -357,7 +336,7 @@ bool FunctionDialog::argumentKey(QKeyEvent* event) {
 // ---- Computing ---------------------------------------------------------------
 
 void FunctionDialog::compute() {
-    if (window_.soundOn) window_.sound().stop();
+    if (context_.options.soundOn) context_.sound.stop();
     if (!stopSoundButton->isHidden()) stopSoundButton->hide();
 
     const std::string t = argumentLine->text().toStdString();
@@ -382,7 +361,7 @@ void FunctionDialog::compute() {
 
 // Follows the outcome of a calculation started here, and shows its result.
 void FunctionDialog::follow(Outcome& outcome, StoreKeeper* keeper) {
-    if (followOutcome(outcome, window_.outcomeWindow(this, stopSoundButton), keeper))
+    if (followOutcome(outcome, context_.outcomeWindow(this, stopSoundButton), keeper))
         resultView->setText(std::move(outcome.text));
 }
 
@@ -396,8 +375,8 @@ bool FunctionDialog::computeFactorial(const std::string& t) {
         Progress progress;
         outcome = factorial(t, nullptr, progress); // 0! = 1, without the store
     } else if (value >= 1) {
-        CalcRunner& runner = window_.runner();
-        if (runner.refuseTooLarge(this, window_.presenter(), estimateFactorial(t))) return true;
+        CalcRunner& runner = context_.runner;
+        if (runner.refuseTooLarge(this, context_.presenter, estimateFactorial(t))) return true;
         // The worker reads the store and computes; the finished signal, the
         // save question and the writing follow here, after the work.
         std::optional<Outcome> ran = runner.run(
@@ -416,9 +395,8 @@ bool FunctionDialog::computePower(const std::string& t) {
     if (caret == std::string::npos) return true;
     const std::string base = t.substr(0, caret);
     const std::string exponent = t.substr(caret + 1);
-    CalcRunner& runner = window_.runner();
-    if (runner.refuseTooLarge(this, window_.presenter(), estimatePower(base, exponent)))
-        return true;
+    CalcRunner& runner = context_.runner;
+    if (runner.refuseTooLarge(this, context_.presenter, estimatePower(base, exponent))) return true;
     std::optional<Outcome> ran =
         runner.run(scene(), [&](Progress& progress) { return power(base, exponent, progress); });
     if (!ran) return false;
@@ -430,10 +408,10 @@ bool FunctionDialog::computeSelection(const std::string& t, bool permutation) {
     const Arguments args = splitArguments(t);
     if (!args.ok) return true;
     const int repetition = flagValue(args.flag);
-    CalcRunner& runner = window_.runner();
+    CalcRunner& runner = context_.runner;
     const LengthEstimate estimate = permutation ? estimatePermutation(args.n, args.r, repetition)
                                                 : estimateCombination(args.n, args.r, repetition);
-    if (runner.refuseTooLarge(this, window_.presenter(), estimate)) return true;
+    if (runner.refuseTooLarge(this, context_.presenter, estimate)) return true;
     // n! and r! on the way may go into the factorial store once the work is
     // done; a cancelled run stores nothing.
     FactorialStore store = appFactorialStore();

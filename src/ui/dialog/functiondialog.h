@@ -27,11 +27,11 @@ namespace longhand {
 class ClickLabel;
 class StoreKeeper;
 class LengthLine;
-class MainWindow;
 class NumberView;
 class ResultFinder;
 class RoundHintLabel;
 struct Outcome;
+struct WindowContext;
 
 class FunctionDialog : public QDialog {
     Q_OBJECT
@@ -40,14 +40,14 @@ class FunctionDialog : public QDialog {
     // The argument line takes texts up to this length.
     static constexpr int kArgumentMaxLength = 1000000;
 
-    // The dialog for `mode` over the main window `window`, which owns the
-    // shared state, the presenter and the sound. Its caption is the mode's
+    // The dialog for `mode` over the context's owner, sharing its
+    // presenter, runner, sound and options. Its caption is the mode's
     // settings text (readTextEntry of its key, 0).
-    FunctionDialog(MainWindow& window, FunctionMode mode);
+    FunctionDialog(WindowContext& context, FunctionMode mode);
     ~FunctionDialog() override;
 
-    // Opens the dialog for `mode` over `window` and waits until it is closed.
-    static void openModal(MainWindow& window, FunctionMode mode);
+    // Opens the dialog for `mode` and waits until it is closed.
+    static void openModal(WindowContext& context, FunctionMode mode);
 
     FunctionMode mode() const { return mode_; }
 
@@ -94,9 +94,9 @@ class FunctionDialog : public QDialog {
     bool computePower(const std::string& t);
     bool computeSelection(const std::string& t, bool permutation);
 
-    MainWindow& window_;
+    WindowContext& context_;
     const FunctionMode mode_;
-    // The main window's input checking, kept while a template holds it off.
+    // The shared input checking, kept while a template holds it off.
     InputCheck savedInputCheck_ = InputCheck::Unset;
     bool activated_ = false;
     bool unloaded_ = false;

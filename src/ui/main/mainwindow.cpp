@@ -14,11 +14,14 @@
 #include "ui/common/numberview.h"
 #include "ui/common/outofmemory.h"
 #include "ui/common/presenter.h"
+#include "ui/common/resultarea.h"
 #include "ui/common/resultfinder.h"
 #include "ui/common/roundhint.h"
 #include "ui/common/soundport.h"
 #include "ui/common/status.h"
 #include "ui/common/winstyle.h"
+#include "ui/main/factorialtable.h"
+#include "ui/main/partialproductcommand.h"
 #include "ui/splash/splashscreen.h"
 
 #include <QAction>
@@ -65,6 +68,11 @@ MainWindow::MainWindow(Presenter* presenter, SoundPort* sound, QWidget* parent)
     setFont(plainFont());
     help_ = new HelpLauncher(this);
     runner_ = new CalcRunner(this);
+    context_.emplace(
+        WindowContext{this, *presenter_, *runner_, *sound_, options_,
+                      [this](MoveTarget box, const std::string& text, QWidget* window) {
+                          return putOperand(box, text, window);
+                      }});
     createControls();
     createMenus();
     connectControls();
@@ -105,23 +113,18 @@ void MainWindow::createControls() {
     };
     firstOperand = box(scaledRect(56, 40, 497, 103, dpi));
     secondOperand = box(scaledRect(56, 147, 497, 103, dpi));
-    resultView = new NumberView(client);
-    resultView->setGeometry(scaledRect(56, 256, 497, 103, dpi));
-    resultView->setFont(bold);
-    lengthLine = new LengthLine(*resultView, client);
-    lengthLine->setGeometry(scaledRect(58, kLengthLineTop, 495, LengthLine::kHeight, dpi));
-    finder = new ResultFinder(*resultView, *presenter_, *runner_, [this] { return scene(); });
-
-    auto place = [&](ClickLabel* label, QRect geometry, Qt::Alignment alignment) {
-        label->setGeometry(geometry);
-        label->setFont(bold);
-        label->setAlignment(alignment | Qt::AlignTop);
-        paintLabel(label, kLightYellow, kBlack);
-    };
-    roundHint = new RoundHintLabel(client);
-    place(roundHint, scaledRect(58, 368, 361, 25, dpi), Qt::AlignLeft);
-    moveLabel = new ClickLabel(QStringLiteral("Move"), client);
-    place(moveLabel, scaledRect(466, 368, 89, 25, dpi), Qt::AlignRight);
+    const ResultLayout layout{scaledRect(56, 256, 497, 103, dpi),
+                              scaledRect(58, kLengthLineTop, 495, LengthLine::kHeight, dpi),
+                              scaledRect(58, 368, 361, 25, dpi), scaledRect(466, 368, 89, 25, dpi),
+                              Qt::AlignLeft};
+    const ResultArea area =
+        makeResultArea(client, layout, bold, *context_, [this] { return scene(); });
+    resultView = area.view;
+    lengthLine = area.lengthLine;
+    finder = area.finder;
+    roundHint = area.roundHint;
+    roundHint->show(); // the main window's hint stands empty until a click fills it
+    moveLabel = area.moveLabel;
 
     QWidget::setTabOrder(multiplyButton, firstOperand);
     QWidget::setTabOrder(firstOperand, secondOperand);
@@ -202,16 +205,12 @@ void MainWindow::connectControls() {
         connect(box, &NumberBox::outOfMemory, this, [this] { tellOutOfMemory(*presenter_, this); });
         // With checking off, the space key is the one key refused.
         connect(box, &NumberBox::keyPressed, this, [this](QKeyEvent* event, bool* swallow) {
-            if (inputCheck == InputCheck::Off && event->text() == QLatin1String(" "))
+            if (options_.inputCheck == InputCheck::Off && event->text() == QLatin1String(" "))
                 *swallow = true;
         });
     }
-    connect(resultView, &NumberView::clicked, this, guard([this] { showRoundHint(); }));
-    connect(resultView, &NumberView::doubleClicked, this, [] { sendHomeKey(); });
-    connect(resultView, &NumberView::outOfMemory, this,
-            [this] { tellOutOfMemory(*presenter_, this); });
-    connect(roundHint, &ClickLabel::clicked, this, guard([this] { roundResult(); }));
-    connect(moveLabel, &ClickLabel::clicked, this, guard([this] { moveResult(); }));
+    connectResultArea({resultView, lengthLine, finder, roundHint, moveLabel}, this, *context_,
+                      false, [this] { saveResult(); });
 
     const std::pair<QAction*, FunctionMode> dialogs[] = {
         {factorialAction, FunctionMode::Factorial},
@@ -223,11 +222,11 @@ void MainWindow::connectControls() {
         connect(action, &QAction::triggered, this,
                 [this, mode = mode] { openFunctionDialog(mode); });
     connect(partialProductAction, &QAction::triggered, this,
-            guard([this] { runPartialProduct(); }));
+            guard([this] { runPartialProduct(*this); }));
     connect(inputCheckAction, &QAction::triggered, this, &MainWindow::toggleInputCheck);
     connect(soundAction, &QAction::triggered, this, &MainWindow::toggleSound);
     connect(factorialTableAction, &QAction::triggered, this,
-            guard([this] { generateFactorialTable(); }));
+            guard([this] { generateFactorialTable(*this); }));
     connect(contentsAction, &QAction::triggered, this, &MainWindow::openHelp);
     connect(aboutAction, &QAction::triggered, this, [this] { showSplash(true); });
 
@@ -240,7 +239,6 @@ void MainWindow::connectControls() {
             guard([this, box, path] { openDropped(*box, path); })();
         });
     connect(saveAction, &QAction::triggered, this, guard([this] { saveResult(); }));
-    connect(resultView, &NumberView::saveRequested, this, guard([this] { saveResult(); }));
     connect(quitAction, &QAction::triggered, this, &QWidget::close);
     for (QAction* action : groupingActions)
         connect(action, &QAction::triggered, this,
@@ -277,12 +275,18 @@ CalcRunner::Scene MainWindow::scene() {
     return scene;
 }
 
-OutcomeWindow MainWindow::outcomeWindow(QWidget* window, QWidget* stopSoundButton) {
-    return {window, stopSoundButton, *presenter_, *sound_, soundOn};
-}
-
-FileWork MainWindow::fileWork(QWidget* window, CalcRunner::Scene scene) {
-    return {window, *presenter_, *runner_, std::move(scene)};
+bool MainWindow::putOperand(MoveTarget target, const std::string& text, QWidget* window) {
+    NumberBox* box = target == MoveTarget::FirstOperand    ? firstOperand
+                     : target == MoveTarget::SecondOperand ? secondOperand
+                                                           : nullptr;
+    if (!box) return false;
+    if (!box->fits(static_cast<std::int64_t>(text.size()))) {
+        tellOutOfMemory(*presenter_, window);
+        return false;
+    }
+    box->setText("");
+    box->setText(text);
+    return true;
 }
 
 // ---- Start-up -------------------------------------------------------------
@@ -299,10 +303,10 @@ void MainWindow::readOptions() {
     followLargestStored(appFactorialStore().currentLargestKey(readLargestStored(), "1"));
 
     // Other stored values leave the options as they are.
-    if (inputState == kInputCheckOn) inputCheck = InputCheck::On;
-    if (inputState == kInputCheckOff) inputCheck = InputCheck::Off;
+    if (inputState == kInputCheckOn) options_.inputCheck = InputCheck::On;
+    if (inputState == kInputCheckOff) options_.inputCheck = InputCheck::Off;
     if (soundState == kSoundOn || soundState == kSoundOff) {
-        soundOn = soundState == kSoundOn;
+        options_.soundOn = soundState == kSoundOn;
         soundChosen_ = true;
     }
     showOptions();
@@ -313,7 +317,7 @@ void MainWindow::readOptions() {
 
 void MainWindow::setGroupSize(int size, bool keep) {
     if (!isGroupSize(size)) return;
-    groupSize = size;
+    options_.groupSize = size;
     resultView->setGroupSize(size);
     for (QAction* action : groupingActions)
         if (action->data().toInt() == size) action->setChecked(true);
@@ -322,10 +326,10 @@ void MainWindow::setGroupSize(int size, bool keep) {
 
 // Each option item offers what a click on it does.
 void MainWindow::showOptions() {
-    inputCheckAction->setText(
-        QString::fromLatin1(inputCheck == InputCheck::On ? kDisableInputCheck : kEnableInputCheck));
+    inputCheckAction->setText(QString::fromLatin1(
+        options_.inputCheck == InputCheck::On ? kDisableInputCheck : kEnableInputCheck));
     soundAction->setText(
-        QString::fromLatin1(soundOn && soundChosen_ ? kDisableSound : kEnableSound));
+        QString::fromLatin1(options_.soundOn && soundChosen_ ? kDisableSound : kEnableSound));
 }
 
 void MainWindow::showSplash(bool about) {
@@ -355,7 +359,7 @@ bool MainWindow::refuseEmptyBoxes() {
 }
 
 void MainWindow::runOperation(Operation operation) {
-    if (soundOn) sound_->stop();
+    if (options_.soundOn) sound_->stop();
     if (refuseEmptyBoxes()) return;
 
     const std::string a = firstOperand->text();
@@ -366,7 +370,7 @@ void MainWindow::runOperation(Operation operation) {
     // calculation, or one that ran out of memory, leaves everything as it was.
     std::optional<Outcome> ran = runner_->run(
         scene(), [&](Progress& progress) { return calculate(operation, a, b, progress); });
-    if (!ran || !followOutcome(*ran, outcomeWindow(this, stopSoundButton))) return;
+    if (!ran || !followOutcome(*ran, context_->outcomeWindow(this, stopSoundButton))) return;
     resultView->setText(std::move(ran->text), ran->cut);
     clearStatus(*roundHint);
 }
@@ -374,23 +378,24 @@ void MainWindow::runOperation(Operation operation) {
 // ---- Files -------------------------------------------------------------------
 
 void MainWindow::openInto(NumberBox& box, const char* caption) {
-    openNumberFile(fileWork(this, scene()), box, QString::fromLatin1(caption),
-                   inputCheck == InputCheck::On);
+    openNumberFile(context_->fileWork(this, scene()), box, QString::fromLatin1(caption),
+                   options_.inputCheck == InputCheck::On);
 }
 
 void MainWindow::openDropped(NumberBox& box, const QString& path) {
-    openNumberFileAt(fileWork(this, scene()), box, path, inputCheck == InputCheck::On);
+    openNumberFileAt(context_->fileWork(this, scene()), box, path,
+                     options_.inputCheck == InputCheck::On);
 }
 
 void MainWindow::saveResult() {
-    saveNumberFile(fileWork(this, scene()), resultView->text());
+    saveNumberFile(context_->fileWork(this, scene()), resultView->text());
 }
 
 // ---- Input checking --------------------------------------------------------
 
 void MainWindow::operandChanged(NumberBox& box) {
     if (checking_) return; // our own write-back
-    if (inputCheck == InputCheck::On) checkOperand(box);
+    if (options_.inputCheck == InputCheck::On) checkOperand(box);
 }
 
 void MainWindow::checkOperand(NumberBox& box) {
@@ -408,16 +413,16 @@ void MainWindow::checkOperand(NumberBox& box) {
 // ---- Menus and buttons -----------------------------------------------------
 
 void MainWindow::toggleInputCheck() {
-    const bool on = inputCheck != InputCheck::On;
+    const bool on = options_.inputCheck != InputCheck::On;
     writeInputCheckState(on ? "2" : "1");
-    inputCheck = on ? InputCheck::On : InputCheck::Off;
+    options_.inputCheck = on ? InputCheck::On : InputCheck::Off;
     showOptions();
 }
 
 void MainWindow::toggleSound() {
-    const bool on = !(soundOn && soundChosen_);
+    const bool on = !(options_.soundOn && soundChosen_);
     writeSoundState(on ? "0" : "1");
-    soundOn = on;
+    options_.soundOn = on;
     soundChosen_ = true;
     showOptions();
     if (!on && !stopSoundButton->isHidden()) {
@@ -428,7 +433,7 @@ void MainWindow::toggleSound() {
 
 void MainWindow::openFunctionMenu() {
     unloadSplash();
-    if (soundOn) sound_->stop();
+    if (options_.soundOn) sound_->stop();
     if (!stopSoundButton->isHidden()) stopSoundButton->hide();
     presenter_->popup(functionMenu, QCursor::pos());
 }

@@ -1,19 +1,20 @@
 // The main window: two operand boxes, the result view with its length
 // line, the four operation buttons, the Function and Stop Sound buttons,
 // the round hint and Move labels, and the File, Option and Help menus. It
-// owns the run and the state the other windows share: the input checking,
-// sound and digit grouping options and the largest stored factorial.
+// owns the run and what the other windows share (the context): the
+// presenter, the runner, the sound, the input checking, sound and digit
+// grouping options, and its operand boxes as the place for a number.
 #pragma once
 
 #include "core/functionmode.h"
 #include "core/inputcheck.h"
 #include "engine/operations.h"
 #include "ui/common/calcrunner.h"
-#include "ui/common/numberfile.h"
-#include "ui/common/outcomes.h"
+#include "ui/common/windowcontext.h"
 
 #include <QMainWindow>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -45,7 +46,7 @@ class MainWindow : public QMainWindow {
     static constexpr const char* kDisableSound = "Disable Sound When Finished?";
 
     // The caption while a cleaning pass runs.
-    static constexpr const char* kCheckingCaption = "Checking";
+    static constexpr const char* kCheckingCaption = longhand::kCheckingCaption;
 
     // The presenter and sound default to the real ones; the window does
     // not own what it is given.
@@ -56,35 +57,36 @@ class MainWindow : public QMainWindow {
     // Everything before the window first appears: the splash, shown
     // modally, then readOptions().
     void startUp();
-    // Reads the options and the largest stored factorial from the settings
-    // file, sets the option captions and sinks the number boxes' frames.
+    // Reads the options from the settings file, lets the settings' largest
+    // stored factorial follow the store, sets the option captions and
+    // sinks the number boxes' frames.
     void readOptions();
 
     // What a calculation started from this window holds still.
     CalcRunner::Scene scene();
-    // Where the outcome of a calculation started from `window` is shown;
-    // the finished signal shows its `stopSoundButton`.
-    OutcomeWindow outcomeWindow(QWidget* window, QWidget* stopSoundButton);
-    // How `window` opens and saves files, holding `scene` still meanwhile.
-    FileWork fileWork(QWidget* window, CalcRunner::Scene scene);
+    // What every window opened over this one shares with it.
+    WindowContext& context() { return *context_; }
+    WindowOptions& options() { return options_; }
 
     Presenter& presenter() { return *presenter_; }
     SoundPort& sound() { return *sound_; }
     HelpLauncher& helpLauncher() { return *help_; }
-    // Runs the calculations of this window and of the function dialog.
+    // Runs the calculations of this window and of the windows over it.
     CalcRunner& runner() { return *runner_; }
     // The splash while it is loaded, else null.
     SplashScreen* splash() const { return splash_; }
 
-    // The options every window follows.
-    InputCheck inputCheck = InputCheck::Unset;
-    bool soundOn = true;
-    // Digits between two gaps in the result views; 0: no grouping.
-    int groupSize = 0;
-
     // Shows gaps every `size` digits (0: none) and, from the menu, keeps
     // the choice in the settings file.
     void setGroupSize(int size, bool keep);
+
+  protected:
+    void closeEvent(QCloseEvent* event) override;
+
+  private:
+    friend class MainWindowProbe; // the window tests reach the controls
+    friend void runPartialProduct(MainWindow& window);
+    friend void generateFactorialTable(MainWindow& window);
 
     // Controls.
     QPushButton* multiplyButton;
@@ -123,10 +125,6 @@ class MainWindow : public QMainWindow {
     QAction* contentsAction;
     QAction* aboutAction;
 
-  protected:
-    void closeEvent(QCloseEvent* event) override;
-
-  private:
     void createControls();
     void createMenus();
     void connectControls();
@@ -136,6 +134,8 @@ class MainWindow : public QMainWindow {
 
     // One of the four operations on the operand boxes, into the result view.
     void runOperation(Operation operation);
+    // Empties a box and gives it `text`, where the free memory allows.
+    bool putOperand(MoveTarget box, const std::string& text, QWidget* window);
     // Tells the person and returns true when an operand box is empty.
     bool refuseEmptyBoxes();
     void operandChanged(NumberBox& box);
@@ -153,14 +153,8 @@ class MainWindow : public QMainWindow {
     void stopSound();
     void openHelp();
 
-    // The function menu's commands, rounding and Move
-    // (mainwindow_commands.cpp).
+    // The function menu's commands (mainwindow_commands.cpp).
     void openFunctionDialog(FunctionMode mode);
-    void runPartialProduct();
-    void generateFactorialTable();
-    void showRoundHint();
-    void roundResult();
-    void moveResult();
 
     std::unique_ptr<Presenter> ownPresenter_;
     std::unique_ptr<SoundPort> ownSound_;
@@ -168,6 +162,8 @@ class MainWindow : public QMainWindow {
     SoundPort* sound_;
     HelpLauncher* help_;
     CalcRunner* runner_;
+    WindowOptions options_;
+    std::optional<WindowContext> context_;
     SplashScreen* splash_ = nullptr;
     // Whether the sound option was chosen, by the settings file or the menu.
     // Unchosen, the sound plays and the menu still offers to switch it on.

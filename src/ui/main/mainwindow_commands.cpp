@@ -1,44 +1,12 @@
-// The main window's commands that lead into the function dialog and the
-// result view's services: the function menu, the partial product, the
-// table of 1! to 100!, the round hint, rounding and Move. Each is connected
-// in mainwindow.cpp.
+// The main window's function menu: the function dialog, over the window's
+// shared context.
 #include "mainwindow.h"
-#include "partialproductcommand.h"
-#include "ui/common/move.h"
-#include "ui/common/numberbox.h"
-#include "ui/common/numberview.h"
-#include "ui/common/roundhint.h"
-#include "ui/common/rounding.h"
 #include "ui/dialog/functiondialog.h"
-#include "ui/main/factorialtable.h"
 
 namespace longhand {
 
 void MainWindow::openFunctionDialog(FunctionMode mode) {
-    FunctionDialog::openModal(*this, mode);
-}
-
-void MainWindow::runPartialProduct() {
-    longhand::runPartialProduct(*this);
-}
-
-void MainWindow::generateFactorialTable() {
-    longhand::generateFactorialTable(*this);
-}
-
-// A click into the result view: the round hint.
-void MainWindow::showRoundHint() {
-    roundHint->showFor(*resultView);
-}
-
-// A click on the round hint: rounding.
-void MainWindow::roundResult() {
-    longhand::roundResult(*resultView, *roundHint);
-}
-
-// A click on "Move".
-void MainWindow::moveResult() {
-    longhand::moveResult(*resultView, *firstOperand, *secondOperand, *presenter_);
+    FunctionDialog::openModal(*context_, mode);
 }
 
 } // namespace longhand

@@ -47,7 +47,7 @@ void runPartialProduct(MainWindow& window) {
         if (!ran) return; // cancelled: everything stays as it was
         Outcome& outcome = *ran;
         const bool shown =
-            followOutcome(outcome, window.outcomeWindow(&window, window.stopSoundButton));
+            followOutcome(outcome, window.context().outcomeWindow(&window, window.stopSoundButton));
         if (outcome.status == Outcome::Status::Refused) continue; // and ask again
         if (!shown) return;
         window.firstOperand->setText("");
