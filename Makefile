@@ -11,7 +11,7 @@ DEB_PACKAGES := build-essential cmake ninja-build pkg-config \
 SUDO := $(shell [ "$$(id -u)" = 0 ] || echo sudo)
 JOBS ?= $(shell nproc)
 
-.PHONY: all deps configure build run test asan tsan bench package screenshot format clean
+.PHONY: all deps configure build run test asan tsan fuzz bench package screenshot format clean
 
 all: build
 
@@ -49,6 +49,12 @@ tsan: deps
 	cmake --preset tsan
 	cmake --build --preset tsan -j $(JOBS)
 	ctest --preset tsan -j $(JOBS)
+
+# The libFuzzer targets (clang, installed when missing), each run for
+# FUZZ_SECONDS seconds in turn: `make fuzz FUZZ_SECONDS=900`.
+FUZZ_SECONDS ?= 60
+fuzz: deps
+	FUZZ_SECONDS=$(FUZZ_SECONDS) JOBS=$(JOBS) scripts/fuzz.sh $(FUZZ_TARGETS)
 
 bench: deps
 	cmake --preset bench
