@@ -51,10 +51,13 @@ tsan: deps
 	ctest --preset tsan -j $(JOBS)
 
 # The libFuzzer targets (clang, installed when missing), each run for
-# FUZZ_SECONDS seconds in turn: `make fuzz FUZZ_SECONDS=900`.
+# FUZZ_SECONDS seconds in turn: `make fuzz FUZZ_SECONDS=900`, or some of
+# them: `make fuzz FUZZ_TARGETS="text store"`. `make fuzz FUZZ_MERGE=1`
+# renews the saved corpora from what the runs found instead.
 FUZZ_SECONDS ?= 60
+FUZZ_MERGE ?= 0
 fuzz: deps
-	FUZZ_SECONDS=$(FUZZ_SECONDS) JOBS=$(JOBS) scripts/fuzz.sh $(FUZZ_TARGETS)
+	FUZZ_SECONDS=$(FUZZ_SECONDS) FUZZ_MERGE=$(FUZZ_MERGE) JOBS=$(JOBS) scripts/fuzz.sh $(FUZZ_TARGETS)
 
 bench: deps
 	cmake --preset bench

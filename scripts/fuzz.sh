@@ -7,13 +7,14 @@
 #
 #   scripts/fuzz.sh [target...]        FUZZ_SECONDS=900 scripts/fuzz.sh text
 #
-# FUZZ_MERGE=1 instead minimises each saved corpus in place (-merge=1 over
-# the saved inputs and the ones found since), so that it stays small.
+# FUZZ_MERGE=1 instead renews each saved corpus: a -merge=1 over the saved
+# inputs and the ones found since, of which scripts/fuzz_pick.py keeps at
+# most FUZZ_KEEP (40) that cover the most, and every crash-* input.
 set -eu
 cd "$(dirname "$0")/.."
 
 SECONDS_EACH=${FUZZ_SECONDS:-60}
-TARGETS=${*:-"text inifile operand store mul_div"}
+TARGETS=${*:-"text inifile operand mul_div"}
 SUDO=$([ "$(id -u)" = 0 ] || echo sudo)
 
 missing=""
@@ -41,10 +42,10 @@ for t in $TARGETS; do
   if [ "${FUZZ_MERGE:-0}" = 1 ]; then
     fresh=build/fuzz/merged/$t
     rm -rf "$fresh" && mkdir -p "$fresh"
-    nice -n 19 "build/fuzz/bin/fuzz_$t" -merge=1 $dict "$fresh" "$saved" "$work" \
-      >"build/fuzz/logs/$t.merge.log" 2>&1
-    rm -f "$saved"/* && cp "$fresh"/* "$saved"/
-    echo "$t: $(ls "$saved" | wc -l) inputs kept in $saved"
+    nice -n 19 "build/fuzz/bin/fuzz_$t" -merge=1 -merge_control_file="$fresh.control" $dict \
+      "$fresh" "$saved" "$work" >"build/fuzz/logs/$t.merge.log" 2>&1
+    printf '%s: ' "$t"
+    python3 scripts/fuzz_pick.py "$fresh.control" "$saved" "${FUZZ_KEEP:-40}"
     continue
   fi
   echo "fuzz_$t: ${SECONDS_EACH} s, log build/fuzz/logs/$t.log"

@@ -7,8 +7,8 @@
 //
 // Input layout: byte 0 picks the limits (the longest number for the
 // window, the most bytes for the command line), the rest is the file.
-#include "cli/operands.h"
 #include "core/filetext.h"
+#include "core/operands.h"
 
 #include <cstdint>
 #include <cstdio>
@@ -60,7 +60,7 @@ bool isNumber(std::string_view s, bool digit) {
     return seen || !digit;
 }
 
-void checkCommandLine(const longhand::cli::Operand& got, std::string_view bytes,
+void checkCommandLine(const longhand::Operand& got, std::string_view bytes,
                       const std::string& number, std::uint64_t limit) {
     if (got.refusal.empty()) {
         if (got.text != number || !isNumber(number, false))
@@ -105,10 +105,10 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         fail("Open: could not read", file.reason);
     }
 
-    checkCommandLine(longhand::cli::readOperandFile(path, limit), bytes, number, limit);
+    checkCommandLine(longhand::readOperandFile(path, limit), bytes, number, limit);
     std::FILE* stream = fmemopen(const_cast<char*>(bytes.data()), bytes.size(), "rb");
     if (!bytes.empty() && stream) {
-        checkCommandLine(longhand::cli::readOperandStream(stream, "standard input", limit), bytes,
+        checkCommandLine(longhand::readOperandStream(stream, "standard input", limit), bytes,
                          number, limit);
         std::fclose(stream);
     } else if (stream) {
