@@ -1,6 +1,6 @@
 #include "inifile.h"
 
-#include "engine/filestore.h"
+#include "store/filestore.h"
 
 #include <cstddef>
 #include <filesystem>
