@@ -162,6 +162,30 @@ TEST(ExprEnvironment, AnsEntriesFilesAndCancel) {
               expr::Evaluation::Status::Cancelled);
 }
 
+// Random lines of the language's pieces, well formed or not: each ends in
+// a value or a refusal whose column lies on the line or just after it.
+TEST(ExprRefusals, RandomLinesEndInAValueOrARefusalOnTheLine) {
+    std::mt19937_64 rng = test::seededRng("ExprRandomLines");
+    const char* pieces[] = {"1", "2", "3", "0", ".",  "5.", "+",      "-",   "*",  "/", "^", "!",
+                            "(", ")", ",", " ", "P(", "C(", "round(", "ans", "#1", "x", "×"};
+    expr::Environment env;
+    env.ans = expr::Fraction::integer("2");
+    for (int i = 0; i < 3000; ++i) {
+        std::string line;
+        std::int64_t characters = 0;
+        for (int n = 1 + static_cast<int>(rng() % 10); n > 0; --n) {
+            const std::string piece = pieces[rng() % std::size(pieces)];
+            line += piece;
+            characters += piece == "×" ? 1 : static_cast<std::int64_t>(piece.size());
+        }
+        const expr::Evaluation e = run(line, env);
+        if (e.status == expr::Evaluation::Status::Refused && e.refusal.column != 0) {
+            EXPECT_GE(e.refusal.column, 1) << line;
+            EXPECT_LE(e.refusal.column, characters + 1) << line;
+        }
+    }
+}
+
 // A random expression and its value by GMP: numbers with and without
 // points and signs, the four operations, whole powers of either sign.
 class RandomExpression {
