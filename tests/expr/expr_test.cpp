@@ -5,6 +5,7 @@
 #include "support/seed.h"
 #include "support/tempdir.h"
 
+#include <algorithm>
 #include <gtest/gtest.h>
 #include <random>
 
@@ -184,6 +185,26 @@ TEST(ExprRefusals, RandomLinesEndInAValueOrARefusalOnTheLine) {
             EXPECT_LE(e.refusal.column, characters + 1) << line;
         }
     }
+}
+
+// The bar: the value fills the first half, its text the second; a long
+// search for a period moves it step by step.
+TEST(ExprProgress, ValueThenTextAndTheSearchStepByStep) {
+    class Recording : public Progress {
+      public:
+        std::vector<double> heardShares;
+
+      protected:
+        void heard(double overall) override { heardShares.push_back(overall); }
+    } progress;
+    const expr::Evaluation e = expr::evaluate("1/(10^3000+7)", {}, progress);
+    ASSERT_TRUE(e.hasValue());
+    EXPECT_EQ(e.shown.kind, expr::ShownKind::Cut);
+    const auto inSearch = std::count_if(progress.heardShares.begin(), progress.heardShares.end(),
+                                        [](double s) { return s > 0.5 && s < 1; });
+    EXPECT_GT(inSearch, 100);
+    EXPECT_TRUE(std::is_sorted(progress.heardShares.begin(), progress.heardShares.end()));
+    EXPECT_EQ(progress.fraction(), 1.0);
 }
 
 // A random expression and its value by GMP: numbers with and without
