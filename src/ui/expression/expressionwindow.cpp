@@ -102,6 +102,13 @@ void ExpressionWindow::createControls() {
     column->addWidget(statusLabel);
     column->addWidget(input);
 
+    // What a screen reader calls the parts.
+    historyList->setAccessibleName(QStringLiteral("History"));
+    valueView->setAccessibleName(QStringLiteral("Value of the chosen entry"));
+    noteLabel->setAccessibleName(QStringLiteral("Length of the chosen entry"));
+    statusLabel->setAccessibleName(QStringLiteral("Status"));
+    input->setAccessibleName(QStringLiteral("Expression"));
+
     entryMenu = new QMenu(this);
     copyAction = entryMenu->addAction(QString::fromLatin1(kCopy));
     saveAction = entryMenu->addAction(QString::fromLatin1(kSaveAs));
