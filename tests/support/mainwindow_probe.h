@@ -23,7 +23,9 @@ class MainWindowProbe {
           combinationAction(w.combinationAction), partialProductAction(w.partialProductAction),
           optionMenu(w.optionMenu), inputCheckAction(w.inputCheckAction),
           soundAction(w.soundAction), factorialTableAction(w.factorialTableAction),
-          groupingMenu(w.groupingMenu), groupingActions(w.groupingActions), helpMenu(w.helpMenu),
+          keepHistoryAction(w.keepHistoryAction), clearHistoryAction(w.clearHistoryAction),
+          expressionAction(w.expressionAction), groupingMenu(w.groupingMenu),
+          groupingActions(w.groupingActions), helpMenu(w.helpMenu),
           contentsAction(w.contentsAction), aboutAction(w.aboutAction) {}
 
     QPushButton* multiplyButton;
@@ -54,6 +56,9 @@ class MainWindowProbe {
     QAction* inputCheckAction;
     QAction* soundAction;
     QAction* factorialTableAction;
+    QAction* keepHistoryAction;
+    QAction* clearHistoryAction;
+    QAction* expressionAction;
     QMenu* groupingMenu;
     std::vector<QAction*> groupingActions;
     QMenu* helpMenu;

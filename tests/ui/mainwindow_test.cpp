@@ -35,7 +35,8 @@ TEST(MainWindowOperation, EachButtonShowsItsResultOrItsRefusal) {
         {"12.5", "-3", &MainWindowProbe::multiplyButton, "-37.5", nullptr},
         {"10", "4", &MainWindowProbe::divideButton, "2.5", nullptr},
         {"5", "-0.0", &MainWindowProbe::divideButton, "old", "Division by zero."},
-        {"5", "", &MainWindowProbe::addButton, "old", "1 or 2 boxes are Empty.", MsgIcon::Information},
+        {"5", "", &MainWindowProbe::addButton, "old", "1 or 2 boxes are Empty.",
+         MsgIcon::Information},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(std::string(c.a) + " " + c.b);

@@ -42,7 +42,8 @@ ResultArea makeResultArea(QWidget* parent, const ResultLayout& layout, const QFo
 }
 
 void connectResultArea(const ResultArea& area, QWidget* window, const WindowContext& context,
-                       bool hintOnlyWithPoint, std::function<void()> save) {
+                       bool hintOnlyWithPoint, std::function<void()> save,
+                       std::function<void(MoveTarget)> moved) {
     Presenter& presenter = context.presenter;
     auto guard = [&presenter, window](auto step) {
         return guarded(presenter, window, std::move(step));
@@ -61,7 +62,10 @@ void connectResultArea(const ResultArea& area, QWidget* window, const WindowCont
     // The context outlives every window it is handed to.
     const WindowContext* shared = &context;
     QObject::connect(area.moveLabel, &ClickLabel::clicked, window,
-                     guard([view, shared] { moveResult(*view, *shared); }));
+                     guard([view, shared, moved = std::move(moved)] {
+                         const MoveTarget target = moveResult(*view, *shared);
+                         if (target != MoveTarget::None && moved) moved(target);
+                     }));
     QObject::connect(view, &NumberView::saveRequested, window, guard(std::move(save)));
 }
 

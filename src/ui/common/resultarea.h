@@ -5,6 +5,7 @@
 #pragma once
 
 #include "calcrunner.h"
+#include "core/move.h"
 
 #include <QRect>
 #include <functional>
@@ -43,8 +44,10 @@ ResultArea makeResultArea(QWidget* parent, const ResultLayout& layout, const QFo
 // A click in the view shows the round hint (with `hintOnlyWithPoint`, only
 // for a text with a point), a double click goes to its start, memory
 // running out is told in `window`; a click on the hint rounds, one on Move
-// moves the result into an operand box, and the view's Save calls `save`.
+// moves the result into an operand box (then `moved`, where given, hears
+// which), and the view's Save calls `save`.
 void connectResultArea(const ResultArea& area, QWidget* window, const WindowContext& context,
-                       bool hintOnlyWithPoint, std::function<void()> save);
+                       bool hintOnlyWithPoint, std::function<void()> save,
+                       std::function<void(MoveTarget)> moved = {});
 
 } // namespace longhand

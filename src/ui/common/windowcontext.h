@@ -1,6 +1,7 @@
 // What the windows share, handed to each window that opens over the main
-// one: the presenter, the calculation runner, the sound, the options, and
-// a way to put a number into one of the main window's operand boxes. A
+// one: the presenter, the calculation runner, the sound, the options, the
+// history, and a way to put a number into one of the main window's operand
+// boxes. A
 // window needs nothing of another window but this.
 #pragma once
 
@@ -17,6 +18,7 @@ class QWidget;
 
 namespace longhand {
 
+class HistoryKeeper;
 class Presenter;
 class SoundPort;
 
@@ -37,6 +39,7 @@ struct WindowContext {
     CalcRunner& runner;
     SoundPort& sound;
     WindowOptions& options;
+    HistoryKeeper& history; // keeps the results of every window
     // Empties an operand box and gives it `text`. A text the free memory
     // cannot take into the box changes nothing and is told in `window`.
     // True when the box took it.
