@@ -67,4 +67,12 @@ std::string binomialDigits(std::uint64_t n, std::uint64_t k, const CancelCheck* 
 // The greatest common divisor of a and b; gcd("0", "0") is "0".
 std::string gcdDigits(std::string_view a, std::string_view b, const CancelCheck* cancel = nullptr);
 
+// floor(m^(1/k)) for a digit string m and 1 <= k < 10^9, and whether it is
+// exact (root^k = m).
+struct RootDigits {
+    std::string root;
+    bool exact = true;
+};
+RootDigits rootDigits(std::string_view m, std::uint64_t k, const CancelCheck* cancel = nullptr);
+
 } // namespace longhand::fast

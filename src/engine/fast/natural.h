@@ -192,4 +192,11 @@ Natural binomial(std::uint64_t n, std::uint64_t k, const CancelCheck* cancel = n
 // gcd(a, b); gcd(0, 0) = 0. Subquadratic: half-gcd on the top limbs.
 Natural gcd(const Natural& a, const Natural& b, const CancelCheck* cancel = nullptr);
 
+// --- roots (root.cpp) -------------------------------------------------------
+
+// floor(M^(1/k)) for 1 <= k < 10^9; *exact (when given) says whether it is
+// M's exact root. Newton's iteration on the reciprocal root.
+Natural root(const Natural& M, std::uint64_t k, bool* exact = nullptr,
+             const CancelCheck* cancel = nullptr);
+
 } // namespace longhand::fast
