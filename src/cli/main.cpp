@@ -31,6 +31,7 @@ constexpr int kExitUsage = 2;
 
 constexpr const char* kOutOfMemory = "Not enough memory for numbers this long.";
 constexpr const char* kTooLong = "The result would be too long to hold.";
+constexpr const char* kCutMark = "(cut, not rounded)";
 
 std::string usageText() {
     const std::vector<Command> all = longhand::cli::commands();
@@ -140,11 +141,17 @@ int main(int argc, char** argv) {
         std::find_if(all.begin(), all.end(), [&](const Command& c) { return c.name == args[0]; });
     if (command == all.end()) return usageError("unknown command \"" + args[0] + "\"");
     // Operands named in brackets ("[F]") are optional; they come last.
-    const std::size_t total = command->operands.size();
-    const auto required = static_cast<std::size_t>(
-        std::count_if(command->operands.begin(), command->operands.end(),
-                      [](const std::string& name) { return name.rfind('[', 0) != 0; }));
-    if (args.size() - 1 < required || args.size() - 1 > total)
+    // "..." after the last one: any count more.
+    const bool variadic = !command->operands.empty() && command->operands.back() == "...";
+    const std::size_t named = command->operands.size() - (variadic ? 1 : 0);
+    const std::size_t total = variadic ? std::max(named, args.size() - 1) : named;
+    const auto required = static_cast<std::size_t>(std::count_if(
+        command->operands.begin(), command->operands.begin() + static_cast<std::ptrdiff_t>(named),
+        [](const std::string& name) { return name.rfind('[', 0) != 0; }));
+    if (variadic && args.size() - 1 < required)
+        return usageError(command->name + " takes at least " + std::to_string(required) +
+                          " operands");
+    if (!variadic && (args.size() - 1 < required || args.size() - 1 > total))
         return usageError(command->name + " takes " + std::to_string(required) +
                           (required == total ? "" : " to " + std::to_string(total)) + " operands");
 
@@ -155,7 +162,9 @@ int main(int argc, char** argv) {
     for (std::size_t i = 1; i < args.size(); ++i) {
         const std::string& arg = args[i];
         if (arg.empty() || arg.front() != '@') {
-            if (const auto refusal = longhand::typedOperandRefusal(arg)) return refuse(*refusal);
+            if (!command->textOperands)
+                if (const auto refusal = longhand::typedOperandRefusal(arg))
+                    return refuse(*refusal);
             operands.push_back(arg);
             continue;
         }
@@ -184,5 +193,7 @@ int main(int argc, char** argv) {
     }
     if (outcome.status == longhand::Outcome::Status::Refused) return refuse(outcome.text);
     if (outcome.isResult() && !writeOut(outcome.text, true)) return kExitRefused;
+    if (outcome.isResult() && outcome.cut && command->saysCut)
+        std::fprintf(stderr, "%s\n", kCutMark);
     return 0;
 }
