@@ -42,4 +42,12 @@ std::string bitsOf(const Natural& e, const CancelCheck* cancel = nullptr);
 Natural powMod(const Natural& a, const Natural& e, const Natural& m,
                const CancelCheck* cancel = nullptr);
 
+// The tests that primality() is made of, for odd n > 3: Miller's test to
+// one base, and the strong Lucas test with Selfridge's parameters (the
+// first D of 5, -7, 9, -11, ... with Jacobi symbol (D / n) = -1, P = 1,
+// Q = (1 - D) / 4; false for a square n, which has no such D). True: n
+// passes (is a strong probable prime for that test).
+bool millerTest(const Natural& n, Limb base, const CancelCheck* cancel = nullptr);
+bool strongLucasTest(const Natural& n, const CancelCheck* cancel = nullptr);
+
 } // namespace longhand::fast

@@ -147,6 +147,36 @@ bool strongLucasProbablePrime(const Natural& n, std::int64_t D, const CancelChec
     return false;
 }
 
+// Selfridge's D for odd n > 3: the first of 5, -7, 9, -11, ... with
+// (D / n) = -1. False when n is composite by the way: it shares a factor
+// with a D, or it is a square (which has no such D).
+bool selfridge(const Natural& n, std::int64_t& D, const CancelCheck* cancel) {
+    D = 5;
+    for (int tries = 0;; ++tries) {
+        const int j = jacobiOf(D, n);
+        if (j == -1) return true;
+        if (j == 0 && compare(n, fromU64(static_cast<std::uint64_t>(D < 0 ? -D : D))) != 0)
+            return false;
+        if (tries == 8) {
+            bool exact = false;
+            root(n, 2, &exact, cancel);
+            if (exact) return false;
+        }
+        D = D > 0 ? -(D + 2) : -D + 2;
+    }
+}
+
+// n - 1 = d 2^s with d odd.
+std::size_t oddPart(const Natural& nMinus1, Natural& d) {
+    d = nMinus1;
+    std::size_t s = 0;
+    while ((d[0] & 1) == 0) {
+        divSmallInPlace(d, 2);
+        ++s;
+    }
+    return s;
+}
+
 Primality test(const Natural& n, const CancelCheck* cancel) {
     if (n.empty() || isOne(n)) return Primality::Neither;
     for (Limb p : primesBelow3000()) {
@@ -157,12 +187,8 @@ Primality test(const Natural& n, const CancelCheck* cancel) {
     const CancelCheck quiet = partOf(cancel, 0);
     const Modulus mod(n, &quiet);
     const Natural nMinus1 = sub(n, Natural{1});
-    Natural d = nMinus1;
-    std::size_t s = 0;
-    while ((d[0] & 1) == 0) {
-        divSmallInPlace(d, 2);
-        ++s;
-    }
+    Natural d;
+    const std::size_t s = oddPart(nMinus1, d);
     if (compare(n, kProvenBelow) < 0) {
         for (Limb base : kProvingBases)
             if (!strongProbablePrime(mod, nMinus1, d, s, base, &quiet)) return Primality::Composite;
@@ -172,25 +198,27 @@ Primality test(const Natural& n, const CancelCheck* cancel) {
         const CancelCheck millers = partOf(cancel, 1.0 / 3);
         if (!strongProbablePrime(mod, nMinus1, d, s, 2, &millers)) return Primality::Composite;
     }
-    // Selfridge's D: the first of 5, -7, 9, -11, ... with (D / n) = -1.
-    std::int64_t D = 5;
-    for (int tries = 0;; ++tries) {
-        const int j = jacobiOf(D, n);
-        if (j == -1) break;
-        if (j == 0) return Primality::Composite; // n > 3000 shares a factor with D
-        if (tries == 8) {                        // a square has no such D
-            bool exact = false;
-            root(n, 2, &exact, &quiet);
-            if (exact) return Primality::Composite;
-        }
-        D = D > 0 ? -(D + 2) : -D + 2;
-    }
+    std::int64_t D = 0;
+    if (!selfridge(n, D, &quiet)) return Primality::Composite;
     const CancelCheck lucas = partOf(cancel, 2.0 / 3);
     if (!strongLucasProbablePrime(n, D, &lucas)) return Primality::Composite;
     return Primality::ProbablePrime;
 }
 
 } // namespace
+
+bool millerTest(const Natural& n, Limb base, const CancelCheck* cancel) {
+    const Modulus mod(n, cancel);
+    const Natural nMinus1 = sub(n, Natural{1});
+    Natural d;
+    const std::size_t s = oddPart(nMinus1, d);
+    return strongProbablePrime(mod, nMinus1, d, s, base, cancel);
+}
+
+bool strongLucasTest(const Natural& n, const CancelCheck* cancel) {
+    std::int64_t D = 0;
+    return selfridge(n, D, cancel) && strongLucasProbablePrime(n, D, cancel);
+}
 
 Primality primality(const Natural& n, const CancelCheck* cancel) {
     const Primality p = test(n, cancel);
