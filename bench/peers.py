@@ -760,7 +760,7 @@ def write_results(path, regular, huge, threads, cancels):
 
 MATH_SECTION = "## Roots, gcd, bases, modular powers, primality"
 MATH_TARGET = 0.7
-PYTHON_MATH_TIMEOUT = 300
+PYTHON_MATH_TIMEOUT = 120
 # The least prime of 10,000 digits: 10^9999 + 33603.
 PRIME_10K = "1" + "0" * 9994 + "33603"
 
