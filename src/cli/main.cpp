@@ -7,6 +7,7 @@
 
 #include <algorithm>
 #include <cerrno>
+#include <csignal>
 #include <cstdint>
 #include <cstdio>
 #include <cstring>
@@ -15,6 +16,7 @@
 #include <stdexcept>
 #include <string>
 #include <string_view>
+#include <unistd.h>
 #include <vector>
 
 namespace {
@@ -26,6 +28,8 @@ using longhand::cli::Operand;
 // kind, 2 wrong usage.
 constexpr int kExitRefused = 1;
 constexpr int kExitUsage = 2;
+// The shells' status for a program stopped by Ctrl+C (128 + SIGINT).
+constexpr int kExitInterrupted = 130;
 
 constexpr const char* kOutOfMemory = "Not enough memory for numbers this long.";
 constexpr const char* kTooLong = "The result would be too long to hold.";
@@ -42,13 +46,17 @@ std::string usageText() {
         heads.push_back(std::move(head));
     }
     std::string text = "usage: longhand-calc COMMAND OPERAND...\n"
-                       "       longhand-calc --help | --version\n"
+                       "       longhand-calc --help | --version | --commands\n"
                        "\n"
-                       "Commands:\n";
+                       "Commands, each with an example:\n";
     for (std::size_t i = 0; i < all.size(); ++i) {
+        const std::string indent(width + 4, ' ');
         text += "  " + heads[i] + std::string(width - heads[i].size() + 2, ' ');
         text += all[i].summary + "\n";
+        text += indent + "longhand-calc " + all[i].name + " " + all[i].example + "\n";
     }
+    text += "\n"
+            "--commands prints the command names, one a line, for the shells' completion.\n";
     text += "\n"
             "Operands are decimal numbers: an optional leading \"-\", digits and at most\n"
             "one \".\", such as -12.5, .25 or 007; nothing else, not even a blank or a \"+\".\n"
@@ -96,9 +104,20 @@ int refuse(const std::string& message) {
     return kExitRefused;
 }
 
+// Ctrl+C ends the program at once, whatever thread is computing: nothing
+// half-done needs undoing, since a command writes nothing but its result.
+void onInterrupt(int) {
+    _exit(kExitInterrupted);
+}
+
 } // namespace
 
 int main(int argc, char** argv) {
+    struct sigaction interrupt = {};
+    interrupt.sa_handler = onInterrupt;
+    sigemptyset(&interrupt.sa_mask);
+    sigaction(SIGINT, &interrupt, nullptr);
+
     const std::vector<std::string> args(argv + 1, argv + argc);
     if (args.size() == 1 && (args[0] == "--help" || args[0] == "-h"))
         return writeOut(usageText(), false) ? 0 : kExitRefused;
@@ -109,9 +128,19 @@ int main(int argc, char** argv) {
     if (args.empty()) return usageError("no command given");
 
     const std::vector<Command> all = longhand::cli::commands();
+    if (args.size() == 1 && args[0] == "--commands") {
+        std::string names;
+        for (const Command& c : all)
+            names += c.name + "\n";
+        return writeOut(names, false) ? 0 : kExitRefused;
+    }
     const auto command =
         std::find_if(all.begin(), all.end(), [&](const Command& c) { return c.name == args[0]; });
-    if (command == all.end()) return usageError("unknown command \"" + args[0] + "\"");
+    if (command == all.end()) {
+        const std::string nearest = longhand::cli::nearestCommand(args[0], all);
+        return usageError("unknown command \"" + args[0] + "\"" +
+                          (nearest.empty() ? "" : "; did you mean \"" + nearest + "\"?"));
+    }
     // Operands named in brackets ("[F]") are optional; they come last.
     const std::size_t total = command->operands.size();
     const auto required = static_cast<std::size_t>(
