@@ -76,7 +76,8 @@ std::string usageText() {
             "  1  refused, with the reason on standard error: the operation's own\n"
             "     message, an operand that is not a number, a file that cannot be read\n"
             "     or is too long, not enough memory, or output that could not be written\n"
-            "  2  wrong usage\n";
+            "  2  wrong usage\n"
+            "  130  stopped by Ctrl+C\n";
     return text;
 }
 
