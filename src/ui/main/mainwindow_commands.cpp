@@ -36,6 +36,12 @@ void MainWindow::roundResult() {
     longhand::roundResult(*resultView, *roundHint);
 }
 
+// Edit > Round Result...: the decimals asked for, then rounded as a click
+// on the hint would.
+void MainWindow::askAndRound() {
+    askAndRoundResult(*resultView, *roundHint, *presenter_);
+}
+
 // A click on "Move".
 void MainWindow::moveResult() {
     longhand::moveResult(*resultView, *firstOperand, *secondOperand, *presenter_);
