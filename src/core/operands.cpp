@@ -1,9 +1,9 @@
 #include "operands.h"
 
-#include "core/filetext.h"
 #include "engine/estimate.h"
 #include "engine/numtext.h"
-#include "limits.h"
+#include "filetext.h"
+#include "operandlimits.h"
 
 #include <algorithm>
 #include <cerrno>
@@ -15,7 +15,7 @@
 #include <unistd.h>
 #include <vector>
 
-namespace longhand::cli {
+namespace longhand {
 
 namespace {
 
@@ -71,6 +71,8 @@ class NumberTextScanner {
     bool point_ = false;
 };
 
+constexpr std::string_view kByteOrderMark = "\xEF\xBB\xBF";
+
 std::string tooLong(const std::string& name, std::uint64_t limitBytes) {
     return name + " is too long for the free memory: an operand may have at most " +
            std::to_string(limitBytes) + " bytes.";
@@ -106,9 +108,14 @@ Operand readOperand(std::FILE* stream, const std::string& name, std::uint64_t li
         std::size_t n = 0;
         while ((n = std::fread(chunk.data(), 1, chunk.size(), stream)) > 0) {
             if (n > limitBytes - read) return {{}, tooLong(name, limitBytes)};
-            // Keep the number's bytes, packed to the front of the chunk.
+            // A byte-order mark before the number is no part of it, as for
+            // the windows' Open. Keep the number's bytes, packed to the
+            // front of the chunk.
+            std::size_t i = 0;
+            if (read == 0 && std::string_view(chunk.data(), n).substr(0, 3) == kByteOrderMark)
+                i = kByteOrderMark.size();
             std::size_t kept = 0;
-            for (std::size_t i = 0; i < n; ++i) {
+            for (; i < n; ++i) {
                 const char c = chunk[i];
                 if (isFileFiller(c)) continue; // wrapping and grouping
                 if (!scanner.accepts(c)) {
@@ -156,4 +163,4 @@ std::uint64_t operandByteLimit() {
     return free ? *free / kOperandMemoryShare : kOperandBytesUnknownMemory;
 }
 
-} // namespace longhand::cli
+} // namespace longhand
