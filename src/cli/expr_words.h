@@ -13,7 +13,7 @@ namespace longhand::cli {
 std::string refusalText(const expr::Refusal& refusal);
 
 // The length line of a shown value: "12 digits", "period of 6 digits
-// after 1", "100,000 digits (cut, not rounded)".
+// after 1", "100,000 digits, cut, not rounded".
 std::string description(const expr::Shown& shown);
 
 } // namespace longhand::cli

@@ -243,15 +243,24 @@ TEST_F(CalcTest, UsageAndHelp) {
     int count = 0;
     for (std::string name; std::getline(listed, name); ++count) {
         SCOPED_TRACE(name);
-        EXPECT_NE(help.out.find("\n  " + name + " "), std::string::npos);
-        const std::string prefix = "longhand-calc " + name + " ";
-        const std::size_t at = help.out.find(prefix);
+        // The example stands on a line of its own: "    longhand-calc NAME ...".
+        const std::string prefix = "    longhand-calc " + name + " ";
+        const std::size_t at = help.out.rfind(prefix); // after the usage lines
         ASSERT_NE(at, std::string::npos);
-        std::istringstream example(
-            help.out.substr(at + prefix.size(), help.out.find('\n', at) - at - prefix.size()));
+        const std::string example =
+            help.out.substr(at + prefix.size(), help.out.find('\n', at) - at - prefix.size());
+        // Words parted by blanks, or quoted whole in '...'.
         std::vector<std::string> args{name};
-        for (std::string word; example >> word;)
-            args.push_back(word);
+        for (std::size_t i = 0; i < example.size();) {
+            if (example[i] == ' ') {
+                ++i;
+                continue;
+            }
+            const bool quoted = example[i] == '\'';
+            const std::size_t end = example.find(quoted ? '\'' : ' ', i + 1);
+            args.push_back(example.substr(i + quoted, end - i - quoted));
+            i = end == std::string::npos ? example.size() : end + 1;
+        }
         EXPECT_GT(args.size(), 1u);
         const CalcRun run = calc(args);
         EXPECT_EQ(run.status, 0) << run.err;
@@ -453,7 +462,7 @@ TEST_F(CalcTest, EvalPrintsTheValueAndSaysItsKind) {
         {{"eval", "1/6"}, 0, "0.1(6)\n", "period of 1 digit after 1\n"},
         {{"eval", "2", "^", "10"}, 0, "1024\n", "4 digits\n"},
         {{"eval", "-3^2"}, 0, "-9\n", "1 digit\n"},
-        {{"eval", "--period-limit", "3", "1/7"}, 0, "0.142\n", "4 digits (cut, not rounded)\n"},
+        {{"eval", "--period-limit", "3", "1/7"}, 0, "0.142\n", "4 digits, cut, not rounded\n"},
         {{"eval", "--places", "3", "-2/3"}, 0, "-0.666\n", ""},
         {{"eval", "--fraction", "0.75*2"}, 0, "3/2\n", ""},
         {{"eval", "@" + path("n.txt")}, 0, "1000\n", "4 digits\n"},
