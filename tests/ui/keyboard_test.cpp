@@ -39,7 +39,7 @@ TEST(Keyboard, AltAndTheFirstLetterRunTheOperationsFromAnywhere) {
         w.resultView->setText("");
         rig.key(c.key, Qt::AltModifier);
         // A button's key presses it as a click would, shown for a moment.
-        QTest::qWaitFor([&] { return !w.resultView->text().empty(); }, 5000);
+        EXPECT_TRUE(QTest::qWaitFor([&] { return !w.resultView->text().empty(); }, 5000));
         EXPECT_EQ(w.resultView->text(), c.result) << c.tip;
         EXPECT_EQ(w.secondOperand->text(), "2");
     }
