@@ -20,7 +20,9 @@ using test::WindowRig;
 
 // A main window with the expression window made the way the program makes it.
 struct ExpressionRig : WindowRig {
-    ExpressionRig() {
+    // `before` prepares the app folder before the window opens.
+    explicit ExpressionRig(const std::function<void(test::AppFolder&)>& before = {}) {
+        if (before) before(folder);
         MainWindow& w = *window;
         w.makeExpressionWindow = [&w]() -> QWidget* {
             auto put = [&w](ExpressionWindow::Box box, const std::string& text) {
@@ -143,6 +145,19 @@ TEST(ExpressionWindow, EntryMenuItemsReachTheirTargets) {
     EXPECT_EQ(rig.presenter.messages.back().text, HistoryKeeper::kClearQuestion);
     EXPECT_TRUE(rig.entries().empty());
     EXPECT_EQ(rig.expression->historyList->historyModel().rowCount(), 0);
+}
+
+// A damaged history shows what reads whole and says how much was left out.
+TEST(ExpressionWindow, ADamagedHistoryShowsTheRest) {
+    ExpressionRig rig([](test::AppFolder& folder) {
+        HistoryStore(folder.path()).append({{"a", "1", ""}, {"b", "2", ""}, {"c", "3", ""}}, 1);
+        std::string log = *folder.read(kHistoryFileName);
+        log[log.find("\tb\t") + 1] = 'x';
+        folder.write(kHistoryFileName, log);
+    });
+    EXPECT_EQ(rig.expression->historyList->historyModel().rowCount(), 2);
+    EXPECT_EQ(rig.expression->statusLabel->text(),
+              QString::fromLatin1(ExpressionWindow::kDamaged).arg(1));
 }
 
 // The main window keeps its results, Move included, and keeps none while

@@ -56,6 +56,7 @@ ExpressionWindow::ExpressionWindow(Services services, QWidget* parent)
     connectControls();
     historyList->historyModel().setSnapshot(snapshot_);
     historyList->scrollToBottom();
+    tellDamage();
     follower_ = new QTimer(this);
     connect(follower_, &QTimer::timeout, this, &ExpressionWindow::follow);
     follower_->start(kFollowMs);
@@ -101,6 +102,13 @@ void ExpressionWindow::createControls() {
     column->addWidget(splitter, 1);
     column->addWidget(statusLabel);
     column->addWidget(input);
+
+    // What a screen reader calls the parts.
+    historyList->setAccessibleName(QStringLiteral("History"));
+    valueView->setAccessibleName(QStringLiteral("Value of the chosen entry"));
+    noteLabel->setAccessibleName(QStringLiteral("Length of the chosen entry"));
+    statusLabel->setAccessibleName(QStringLiteral("Status"));
+    input->setAccessibleName(QStringLiteral("Expression"));
 
     entryMenu = new QMenu(this);
     copyAction = entryMenu->addAction(QString::fromLatin1(kCopy));
@@ -175,6 +183,7 @@ void ExpressionWindow::follow() {
     services_.history.store().refresh(*snapshot_);
     if (snapshot_->entries.size() == count && snapshot_->fileId == id && snapshot_->end == end)
         return;
+    tellDamage();
     const HistoryEntry* current = historyList->currentEntry();
     const std::int64_t chosen = current ? current->number : 0;
     // A log that was missing before counts as having grown.
@@ -189,6 +198,14 @@ void ExpressionWindow::follow() {
     } else {
         showCurrent();
     }
+}
+
+void ExpressionWindow::tellDamage() {
+    if (snapshot_->unreadable)
+        statusLabel->setText(QString::fromLatin1(kUnreadable) +
+                             QString::fromStdString(services_.history.store().logPath()));
+    else if (snapshot_->damaged > 0)
+        statusLabel->setText(QString::fromLatin1(kDamaged).arg(snapshot_->damaged));
 }
 
 void ExpressionWindow::showCurrent() {

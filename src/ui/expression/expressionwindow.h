@@ -52,6 +52,10 @@ class ExpressionWindow : public QWidget {
     static constexpr const char* kClearHistory = "Clear History...";
     // Told when an entry's value file is missing or damaged.
     static constexpr const char* kValueLost = "The value of this entry cannot be read: ";
+    // Told in the status line when the history file is damaged (%1: the
+    // count of damaged lines left out) or cannot be read (then its path).
+    static constexpr const char* kDamaged = "Damaged lines of the history left out: %1.";
+    static constexpr const char* kUnreadable = "The history cannot be read: ";
     // How often the window looks for entries that other programs appended.
     static constexpr int kFollowMs = 1000;
 
@@ -100,6 +104,7 @@ class ExpressionWindow : public QWidget {
     void createControls();
     void connectControls();
     void showCurrent();
+    void tellDamage();
     void openEntryMenu(const QPoint& at);
     // The current entry's whole value (read from its file when long), or
     // nothing, told, when it cannot be read.
