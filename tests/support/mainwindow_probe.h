@@ -1,5 +1,6 @@
 // The main window's controls, for the tests and benchmarks that drive it
-// (the window keeps them private).
+// (the window keeps them private). Generated from the window's list of
+// controls: every control there is here.
 #pragma once
 
 #include "ui/main/mainwindow.h"
@@ -18,14 +19,15 @@ class MainWindowProbe {
           lengthLine(w.lengthLine), roundHint(w.roundHint), moveLabel(w.moveLabel),
           finder(w.finder), fileMenu(w.fileMenu), openFirstAction(w.openFirstAction),
           openSecondAction(w.openSecondAction), saveAction(w.saveAction), quitAction(w.quitAction),
-          functionMenu(w.functionMenu), factorialAction(w.factorialAction),
-          powerAction(w.powerAction), permutationAction(w.permutationAction),
-          combinationAction(w.combinationAction), partialProductAction(w.partialProductAction),
-          optionMenu(w.optionMenu), inputCheckAction(w.inputCheckAction),
-          soundAction(w.soundAction), factorialTableAction(w.factorialTableAction),
-          keepHistoryAction(w.keepHistoryAction), clearHistoryAction(w.clearHistoryAction),
-          expressionAction(w.expressionAction), groupingMenu(w.groupingMenu),
-          groupingActions(w.groupingActions), helpMenu(w.helpMenu),
+          editMenu(w.editMenu), copyAction(w.copyAction), selectAllAction(w.selectAllAction),
+          roundAction(w.roundAction), moveAction(w.moveAction), functionMenu(w.functionMenu),
+          factorialAction(w.factorialAction), powerAction(w.powerAction),
+          permutationAction(w.permutationAction), combinationAction(w.combinationAction),
+          partialProductAction(w.partialProductAction), optionMenu(w.optionMenu),
+          inputCheckAction(w.inputCheckAction), soundAction(w.soundAction),
+          factorialTableAction(w.factorialTableAction), keepHistoryAction(w.keepHistoryAction),
+          clearHistoryAction(w.clearHistoryAction), expressionAction(w.expressionAction),
+          groupingMenu(w.groupingMenu), groupingActions(w.groupingActions), helpMenu(w.helpMenu),
           contentsAction(w.contentsAction), aboutAction(w.aboutAction) {}
 
     QPushButton* multiplyButton;
@@ -46,6 +48,11 @@ class MainWindowProbe {
     QAction* openSecondAction;
     QAction* saveAction;
     QAction* quitAction;
+    QMenu* editMenu;
+    QAction* copyAction;
+    QAction* selectAllAction;
+    QAction* roundAction;
+    QAction* moveAction;
     QMenu* functionMenu;
     QAction* factorialAction;
     QAction* powerAction;

@@ -31,17 +31,17 @@ TEST(ResultGrouping, IsKeptInTheSettingsAndLeavesTheRoundHintItsPlace) {
     QTest::keyClicks(ui(w).secondOperand, "3");
     click(ui(w).divideButton);
     ASSERT_EQ(ui(w).resultView->text(), "411522.33333333");
-    EXPECT_EQ(line(w), "6 digits, 8 decimals (cut, not rounded)");
+    EXPECT_EQ(line(w), "14 digits (6 before the point, 8 after), cut, not rounded");
     const QPoint at = ui(w).resultView->cursorRect(12).center();
     QTest::mouseClick(ui(w).resultView->viewport(), Qt::LeftButton, {}, at);
     EXPECT_EQ(ui(w).resultView->caretPosition(), 12);
     EXPECT_EQ(ui(w).roundHint->text(), "5: Click To Round.");
     EXPECT_EQ(w.windowTitle(), "7");
-    EXPECT_EQ(line(w), std::string("6 digits, 8 decimals (cut, not rounded)") + kPlaceSeparator +
-                           "digit 11 of 14");
+    EXPECT_EQ(line(w), std::string("14 digits (6 before the point, 8 after), cut, not rounded") +
+                           kPlaceSeparator + "digit 11 of 14");
     click(ui(w).roundHint);
     EXPECT_EQ(ui(w).resultView->text(), "411522.33333");
-    EXPECT_EQ(line(w), "6 digits, 5 decimals"); // rounded, no longer cut
+    EXPECT_EQ(line(w), "11 digits (6 before the point, 5 after)"); // rounded, no longer cut
 
     ui(w).groupingActions[0]->trigger();
     EXPECT_EQ(ui(w).resultView->groupSize(), 0);

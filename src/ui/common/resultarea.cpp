@@ -50,10 +50,12 @@ void connectResultArea(const ResultArea& area, QWidget* window, const WindowCont
     };
     NumberView* view = area.view;
     RoundHintLabel* hint = area.roundHint;
-    QObject::connect(view, &NumberView::clicked, window, guard([view, hint, hintOnlyWithPoint] {
-                         if (!hintOnlyWithPoint || view->text().find('.') != std::string::npos)
-                             hint->showFor(*view);
-                     }));
+    auto showHint = guard([view, hint, hintOnlyWithPoint] {
+        if (!hintOnlyWithPoint || view->text().find('.') != std::string::npos) hint->showFor(*view);
+    });
+    QObject::connect(view, &NumberView::clicked, window, showHint);
+    // The caret put by a key, Go to or Find moves the hint as a click does.
+    QObject::connect(view, &NumberView::caretPlaced, window, showHint);
     QObject::connect(view, &NumberView::doubleClicked, window, [] { sendHomeKey(); });
     QObject::connect(view, &NumberView::outOfMemory, window,
                      [&presenter, window] { tellOutOfMemory(presenter, window); });

@@ -41,11 +41,11 @@ struct ResultLayout {
 ResultArea makeResultArea(QWidget* parent, const ResultLayout& layout, const QFont& font,
                           const WindowContext& context, std::function<CalcRunner::Scene()> scene);
 
-// A click in the view shows the round hint (with `hintOnlyWithPoint`, only
-// for a text with a point), a double click goes to its start, memory
-// running out is told in `window`; a click on the hint rounds, one on Move
-// moves the result into an operand box (then `moved`, where given, hears
-// which), and the view's Save calls `save`.
+// A click in the view, or a caret put there by a key, Go to or Find, shows
+// the round hint (with `hintOnlyWithPoint`, only for a text with a point), a double click goes to
+// its start, memory running out is told in `window`; a click on the hint rounds, one on Move moves
+// the result into an operand box (then `moved`, where given, hears which), and the view's Save
+// calls `save`.
 void connectResultArea(const ResultArea& area, QWidget* window, const WindowContext& context,
                        bool hintOnlyWithPoint, std::function<void()> save,
                        std::function<void(MoveTarget)> moved = {});

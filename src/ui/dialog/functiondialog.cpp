@@ -169,6 +169,29 @@ void FunctionDialog::createControls() {
     saveAction = new QAction(QStringLiteral("Save Result As..."), this);
     saveAction->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_S));
     addAction(saveAction);
+    roundAction = new QAction(QStringLiteral("Round Result..."), this);
+    roundAction->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_R));
+    addAction(roundAction);
+    moveAction = new QAction(QStringLiteral("Move Result..."), this);
+    moveAction->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_M));
+    addAction(moveAction);
+
+    const struct {
+        QWidget* widget;
+        const char* name;
+        const char* description;
+    } described[] = {
+        {argumentLine, "Arguments", "What to compute, as the caption's template shows"},
+        {computeButton, nullptr, "Computes what the arguments ask (Enter)"},
+        {resultView, "Result", "The result of the function, read only"},
+        {roundHint, "Round hint",
+         "Rounds the result to the decimals left of the caret (Ctrl+R asks for them)"},
+        {moveLabel, "Move", "Carries the result into an operand box of the main window (Ctrl+M)"},
+    };
+    for (const auto& d : described) {
+        if (d.name) d.widget->setAccessibleName(QString::fromLatin1(d.name));
+        d.widget->setAccessibleDescription(QString::fromLatin1(d.description));
+    }
 
     QWidget::setTabOrder(resultView, computeButton);
     QWidget::setTabOrder(computeButton, argumentLine);
@@ -191,6 +214,9 @@ void FunctionDialog::connectControls() {
     connect(saveAction, &QAction::triggered, this, guard(save));
     connectResultArea({resultView, lengthLine, finder, roundHint, moveLabel}, this, context_, true,
                       save);
+    connect(roundAction, &QAction::triggered, this,
+            guard([this] { askAndRoundResult(*resultView, *roundHint, context_.presenter); }));
+    connect(moveAction, &QAction::triggered, moveLabel, &ClickLabel::clicked);
 }
 
 CalcRunner::Scene FunctionDialog::scene() {
@@ -199,7 +225,8 @@ CalcRunner::Scene FunctionDialog::scene() {
     scene.statusLabel = roundHint;
     scene.presenter = &context_.presenter;
     scene.disabled = {computeButton, roundHint, moveLabel};
-    scene.actions = {saveAction, finder->goToAction, finder->findAction, finder->findNextAction};
+    scene.actions = {saveAction,         roundAction,        moveAction,
+                     finder->goToAction, finder->findAction, finder->findNextAction};
     scene.readOnly = {argumentLine};
     return scene;
 }

@@ -1,9 +1,12 @@
 // The main window: two operand boxes, the result view with its length
 // line, the four operation buttons, the Function and Stop Sound buttons,
-// the round hint and Move labels, and the File, Option and Help menus. It
+// the round hint and Move labels, and the File, Edit, Option and Help menus.
+// Every command has a key: Alt with the first letter of an operation, and
+// the Edit menu's shortcuts for copying, finding, rounding and Move. It
 // owns the run and what the other windows share (the context): the
 // presenter, the runner, the sound, the input checking, sound and digit
-// grouping options, and its operand boxes as the place for a number.
+// grouping options, the history, and its operand boxes as the place for a
+// number.
 #pragma once
 
 #include "core/functionmode.h"
@@ -118,6 +121,12 @@ class MainWindow : public QMainWindow {
     QAction* openSecondAction;
     QAction* saveAction;
     QAction* quitAction;
+    // Copy and Select All act on the focused operand box, else on the result.
+    QMenu* editMenu;
+    QAction* copyAction;
+    QAction* selectAllAction;
+    QAction* roundAction; // asks for the decimals to keep
+    QAction* moveAction;
     QMenu* functionMenu;
     QAction* factorialAction;
     QAction* powerAction;
@@ -138,7 +147,10 @@ class MainWindow : public QMainWindow {
     QAction* aboutAction;
 
     void createControls();
+    // Names, descriptions and keys for screen readers and the keyboard.
+    void describeControls();
     void createMenus();
+    void createEditMenu();
     void connectControls();
     void showOptions();
     void showSplash(bool about);
