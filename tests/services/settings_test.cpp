@@ -6,6 +6,7 @@
 #include "support/tempdir.h"
 
 #include <gtest/gtest.h>
+#include <tuple>
 
 namespace longhand {
 namespace {
@@ -71,6 +72,28 @@ TEST_F(Settings, StatesAreJudgedByTheirFirstCharacter) {
         EXPECT_EQ(readInputCheckState(), expected);
         EXPECT_EQ(readSoundState(), expected);
     }
+}
+
+// The history is kept unless switched off, within 500 MB unless another
+// whole number of megabytes is set (0: no limit).
+TEST_F(Settings, HistoryOptions) {
+    EXPECT_TRUE(readKeepHistory());
+    EXPECT_EQ(readHistoryLimitBytes(), 500'000'000u);
+    const std::tuple<const char*, const char*, bool, std::uint64_t> cases[] = {
+        {"0", "20", false, 20'000'000}, {"1", "0", true, 0},
+        {"x", "-5", true, 500'000'000}, {"0", "12x", false, 500'000'000},
+        {"", "", true, 500'000'000},    {"1", "999999999", true, 999'999'999'000'000},
+    };
+    for (const auto& [keep, limit, kept, bytes] : cases) {
+        SCOPED_TRACE(std::string(keep) + " " + limit);
+        store(std::string("[History]\nKeep=") + keep + "\nSize Limit MB=" + limit + "\n");
+        EXPECT_EQ(readKeepHistory(), kept);
+        EXPECT_EQ(readHistoryLimitBytes(), bytes);
+    }
+    ASSERT_TRUE(writeKeepHistory(true));
+    EXPECT_TRUE(readKeepHistory());
+    ASSERT_TRUE(writeKeepHistory(false));
+    EXPECT_FALSE(readKeepHistory());
 }
 
 TEST_F(Settings, UpperGoesThroughADouble) {

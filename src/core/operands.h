@@ -1,4 +1,4 @@
-// Operands as longhand-calc takes them: typed on the command line, or read
+// Operands as longhand-calc and expressions take them: typed, or read
 // from a file (@FILE) or from standard input (@-).
 //
 // Every operand must be a number text: an optional leading "-", digits and
@@ -14,7 +14,7 @@
 #include <string>
 #include <string_view>
 
-namespace longhand::cli {
+namespace longhand {
 
 // What a number looks like, as the refusals say it.
 inline constexpr const char* kNumberForm = "(digits, at most one \".\", an optional leading \"-\")";
@@ -43,4 +43,4 @@ Operand readOperandStream(std::FILE* stream, const std::string& name, std::uint6
 // under an address-space limit).
 std::uint64_t operandByteLimit();
 
-} // namespace longhand::cli
+} // namespace longhand

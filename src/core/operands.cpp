@@ -1,9 +1,9 @@
 #include "operands.h"
 
-#include "core/filetext.h"
 #include "engine/estimate.h"
 #include "engine/numtext.h"
-#include "limits.h"
+#include "filetext.h"
+#include "operandlimits.h"
 
 #include <algorithm>
 #include <cerrno>
@@ -15,7 +15,7 @@
 #include <unistd.h>
 #include <vector>
 
-namespace longhand::cli {
+namespace longhand {
 
 namespace {
 
@@ -156,4 +156,4 @@ std::uint64_t operandByteLimit() {
     return free ? *free / kOperandMemoryShare : kOperandBytesUnknownMemory;
 }
 
-} // namespace longhand::cli
+} // namespace longhand
