@@ -219,7 +219,8 @@ TEST(FastCancel, PollsAreLockFreeAndStickToStop) {
     int asked = 0;
     const CancelCheck other = [&asked] { return ++asked >= 2; };
     auto answer = std::async(std::launch::async, [&] {
-        return std::pair(other.stopRequested(), other.stopRequested());
+        const bool first = other.stopRequested();
+        return std::pair(first, other.stopRequested());
     });
     const bool answered = answer.wait_for(std::chrono::seconds(5)) == std::future_status::ready;
     EXPECT_FALSE(slow.stopRequested()); // its own stop function is busy
@@ -246,6 +247,44 @@ TEST(FastCancel, PollsAreLockFreeAndStickToStop) {
     for (std::thread& t : pollers)
         t.join();
     EXPECT_EQ(most.load(), 1);
+}
+
+// Inside a calculation, freed large blocks stay for the next ones, a block
+// larger than any kept one is made of them, and all of it goes back when
+// the calculation ends. Every word of each block can be written and read.
+TEST(FastMemory, ArenaKeepsBlocksForOneCalculation) {
+    const std::size_t limbs = kLargeBytes / sizeof(Limb) * 3;
+    auto written = [](Natural& a, Limb seed) {
+        for (std::size_t i = 0; i < a.size(); ++i)
+            a[i] = static_cast<Limb>(i * 2654435761u + seed);
+        for (std::size_t i = 0; i < a.size(); ++i)
+            if (a[i] != static_cast<Limb>(i * 2654435761u + seed)) return false;
+        return true;
+    };
+    EXPECT_EQ(MemoryScope::kept(), 0u);
+    {
+        const MemoryScope calculation;
+        {
+            Natural a(limbs), b(limbs), c(limbs);
+            EXPECT_TRUE(written(a, 1) && written(b, 2) && written(c, 3));
+        }
+        EXPECT_GE(MemoryScope::kept(), 3 * limbs * sizeof(Limb));
+        {
+            Natural small(limbs / 2); // a piece of a kept block
+            EXPECT_TRUE(written(small, 4));
+        }
+        const std::size_t before = MemoryScope::kept();
+        {
+            Natural big(4 * limbs); // longer than any kept block
+            EXPECT_TRUE(written(big, 5));
+            EXPECT_LT(MemoryScope::kept(), before);
+        }
+        { const MemoryScope nested; }
+        EXPECT_GT(MemoryScope::kept(), 0u);
+    }
+    EXPECT_EQ(MemoryScope::kept(), 0u);
+    Natural outside(limbs);
+    EXPECT_TRUE(written(outside, 6));
 }
 
 // Every long operation tells its check how far it has come, in several
