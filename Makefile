@@ -11,7 +11,7 @@ DEB_PACKAGES := build-essential cmake ninja-build pkg-config \
 SUDO := $(shell [ "$$(id -u)" = 0 ] || echo sudo)
 JOBS ?= $(shell nproc)
 
-.PHONY: all deps configure build run test asan tsan bench package screenshot format clean
+.PHONY: all deps configure build run test asan tsan fuzz bench package screenshot format clean
 
 all: build
 
@@ -49,6 +49,15 @@ tsan: deps
 	cmake --preset tsan
 	cmake --build --preset tsan -j $(JOBS)
 	ctest --preset tsan -j $(JOBS)
+
+# The libFuzzer targets (clang, installed when missing), each run for
+# FUZZ_SECONDS seconds in turn: `make fuzz FUZZ_SECONDS=900`, or some of
+# them: `make fuzz FUZZ_TARGETS="text store"`. `make fuzz FUZZ_MERGE=1`
+# renews the saved corpora from what the runs found instead.
+FUZZ_SECONDS ?= 60
+FUZZ_MERGE ?= 0
+fuzz: deps
+	FUZZ_SECONDS=$(FUZZ_SECONDS) FUZZ_MERGE=$(FUZZ_MERGE) JOBS=$(JOBS) scripts/fuzz.sh $(FUZZ_TARGETS)
 
 bench: deps
 	cmake --preset bench

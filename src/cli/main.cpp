@@ -232,8 +232,6 @@ int main(int argc, char** argv) {
     } catch (const std::length_error&) {
         return refuse(kTooLong);
     }
-    for (const std::string& notice : outcome.notices)
-        std::fprintf(stderr, "%s\n", notice.c_str());
     if (outcome.status == longhand::Outcome::Status::Refused) return refuse(outcome.text);
     if (outcome.isResult() && !writeOut(outcome.text, true)) return kExitRefused;
     return 0;

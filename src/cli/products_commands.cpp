@@ -37,8 +37,7 @@ Outcome runFact(std::vector<std::string>& v, Progress& progress) {
     return factorial(v[0], nullptr, progress);
 }
 
-template <Outcome (*count)(std::string_view, std::string_view, int, const FactorialStore*,
-                           Progress&)>
+template <Outcome (*count)(std::string_view, std::string_view, int, FactorialKeeper*, Progress&)>
 Outcome runCount(std::vector<std::string>& v, Progress& progress) {
     if (!allWhole(v, 2)) return Outcome::refused(kWholeArguments);
     int digit = 0;

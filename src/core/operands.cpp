@@ -74,6 +74,8 @@ class NumberTextScanner {
     bool point_ = false;
 };
 
+constexpr std::string_view kByteOrderMark = "\xEF\xBB\xBF";
+
 std::string tooLong(const std::string& name, std::uint64_t limitBytes) {
     return name + " is too long for the free memory: an operand may have at most " +
            std::to_string(limitBytes) + " bytes.";
@@ -103,8 +105,8 @@ Operand readOperand(std::FILE* stream, const std::string& name, std::uint64_t li
     }
     try {
         operand.text.reserve(static_cast<std::size_t>(expected));
-        // Faulted in on every thread, on huge pages, rather than page by
-        // page as the reading loop below fills it.
+        // Faulted in on every thread rather than page by page as the
+        // reading loop below fills it.
         if (expected >= fast::kLargeBytes)
             fast::prefault(operand.text.data(), static_cast<std::size_t>(expected));
         std::vector<char> chunk(kReadChunkBytes);
@@ -113,11 +115,16 @@ Operand readOperand(std::FILE* stream, const std::string& name, std::uint64_t li
         std::size_t n = 0;
         while ((n = std::fread(chunk.data(), 1, chunk.size(), stream)) > 0) {
             if (n > limitBytes - read) return {{}, tooLong(name, limitBytes)};
-            // Keep the number's bytes, packed to the front of the chunk. The
-            // digits, the bulk of any operand, are checked and kept eight
-            // at a time; the words with anything else byte by byte.
+            // A byte-order mark before the number is no part of it, as for
+            // the windows' Open. Keep the number's bytes, packed to the
+            // front of the chunk. The digits, the bulk of any operand, are
+            // checked and kept eight at a time; the words with anything
+            // else byte by byte.
+            std::size_t i = 0;
+            if (read == 0 && std::string_view(chunk.data(), n).substr(0, 3) == kByteOrderMark)
+                i = kByteOrderMark.size();
             std::size_t kept = 0;
-            for (std::size_t i = 0; i < n; ++i) {
+            for (; i < n; ++i) {
                 if (i % 8 == 0 && i + 8 <= n && allDigitChars({chunk.data() + i, 8})) {
                     scanner.acceptDigits();
                     std::memmove(chunk.data() + kept, chunk.data() + i, 8);

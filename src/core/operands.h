@@ -4,7 +4,7 @@
 // Every operand must be a number text: an optional leading "-", digits and
 // at most one ".", nothing else. A file or stream may wrap or group its
 // digits: blanks, tabs, line breaks and underscores are left out wherever
-// they stand. What a command asks beyond that (whole numbers, one digit) it
+// they stand, and so is a byte-order mark at its start. What a command asks beyond that (whole numbers, one digit) it
 // checks itself.
 #pragma once
 

@@ -68,10 +68,11 @@ Outcome calculate(Operation operation, std::string_view aText, std::string_view 
     case Operation::Divide:
         break;
     }
-    // Exact text comparisons on the tidied operands: "00" is neither "0"
-    // nor "1" here, but it is a zero divisor.
-    if (b != "0" && a == "0") return Outcome::result("0");
+    // A zero divisor has no quotient, whatever the dividend, and however
+    // the zero is written ("00", "-0", a lone "-"). Then exact text
+    // comparisons on the tidied operands: "00" is neither "0" nor "1" here.
     if (zeroValued(b)) return Outcome::refused(kDivisionByZero);
+    if (a == "0") return Outcome::result("0");
     if (b == "1") return Outcome::result(shownResult(std::string(a)));
     bool cut = false;
     Outcome outcome = shown(divide(a, b, progress, &cut), progress);

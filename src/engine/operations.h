@@ -23,8 +23,9 @@ inline constexpr const char* kMalformedOperand = "Turn on input-checking. Reente
 // a + b, a - b, a * b or a / b on the operand texts: an empty operand is
 // refused first (kEmptyBoxes), then one that is not a number text
 // (kMalformedOperand) and one that is nothing but a point once its
-// trailing fraction zeros go (kWeirdInput). The division refuses a zero
-// divisor, gives "0" for the dividend "0" and the dividend for the divisor
+// trailing fraction zeros go (kWeirdInput). The division refuses a divisor
+// of value zero (whatever the dividend: 0 / 0 has no value either), gives
+// "0" for the dividend "0" and the dividend for the divisor
 // "1" at once, and otherwise asks to stop the sound and says whether the
 // quotient was cut (Outcome::cut). A zero that the digit
 // work gives as an empty text is shown "0" ("-0" for a lone "-").

@@ -1,5 +1,6 @@
 #include "period.h"
 
+#include "digits.h"
 #include "engine/fast/fast.h"
 #include "fraction.h"
 
@@ -97,11 +98,11 @@ void factorInto(std::uint64_t n, std::map<std::uint64_t, int>& primes) {
 
 std::string modMul(std::string_view a, std::string_view b, std::string_view m,
                    const fast::CancelCheck* cancel) {
-    return fast::divDigits(fast::mulDigits(a, b, cancel), m, cancel).r;
+    return digits::divide(digits::mul(a, b, cancel), m, cancel).r;
 }
 
 std::string tenToThe(std::uint64_t e, std::string_view m, const fast::CancelCheck* cancel) {
-    std::string result = "1", base = fast::divDigits("10", m, cancel).r;
+    std::string result = "1", base = digits::divide("10", m, cancel).r;
     for (; e != 0; e >>= 1) {
         if (e & 1) result = modMul(result, base, m, cancel);
         if (e > 1) base = modMul(base, base, m, cancel);
@@ -144,7 +145,7 @@ std::optional<std::int64_t> orderOfTen(std::string_view m, std::int64_t maxOrder
     for (std::int64_t j = 0; j < steps; ++j) {
         if (j > 0 && x == "1") return j;
         baby.emplace(hash(x), j);
-        x = fast::divDigits(x + "0", m, cancel).r;
+        x = digits::divide(x + "0", m, cancel).r;
     }
     const std::string giant = x; // 10^steps mod m
     std::string y = giant;

@@ -89,8 +89,7 @@ int readSoundState() {
 }
 
 std::string readLargestStored() {
-    return doubleText(
-        numericValue(readEntry(kRecentFactorialSection, kUpperKey, kUpperReadLength)));
+    return readEntry(kRecentFactorialSection, kUpperKey, kUpperReadLength);
 }
 
 int readGroupSize() {

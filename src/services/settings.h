@@ -56,9 +56,9 @@ std::string_view deliveredText(std::string_view key);
 int readInputCheckState();
 int readSoundState();
 
-// [Recent Factorial] Upper: its first 16 characters read as a number and
-// written back with at most 15 significant digits ("007" gives "7"); a
-// missing or non-numeric value gives "0".
+// [Recent Factorial] Upper: the largest n the factorial store holds, as the
+// store last told it (its first 16 characters, "" when missing). Only the
+// store's own word is ever written there; nothing reads it as a number.
 std::string readLargestStored();
 
 // [Digit Grouping] Size: the digits between two gaps in the result views,

@@ -1,6 +1,6 @@
 #include "history.h"
 
-#include "engine/filestore.h"
+#include "store/filestore.h"
 
 #include <algorithm>
 #include <array>

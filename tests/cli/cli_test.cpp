@@ -246,6 +246,7 @@ TEST_F(CalcTest, OperandsFromFilesAndStandardInput) {
         {"12\n34\n", "1235"},
         {"1_000 000\t5\r\n", "10000006"},
         {" -1 2.5\n\n\n", "-11.5"},
+        {"\xEF\xBB\xBF-2\r\n", "-1"}, // a byte-order mark before the number
     };
     for (const auto& w : wrapped) {
         test::writeBytes(path("a.txt"), w.bytes);
@@ -262,6 +263,7 @@ TEST_F(CalcTest, OperandsFromFilesAndStandardInput) {
         {"12\n3.4.5", "\".\" at byte 7"},
         {"1-2", "\"-\" at byte 2"},
         {"7\f", "\"\\x0c\" at byte 2"},
+        {"1\xEF\xBB\xBF", "\"\\xef\" at byte 2"}, // a mark only counts at the start
     };
     for (const auto& r : refused) {
         test::writeBytes(path("a.txt"), r.bytes);
@@ -386,7 +388,10 @@ TEST_F(CalcTest, EvalPrintsTheValueAndSaysItsKind) {
         {{"eval", "1/6"}, 0, "0.1(6)\n", "period of 1 digit after 1\n"},
         {{"eval", "2", "^", "10"}, 0, "1024\n", "4 digits\n"},
         {{"eval", "-3^2"}, 0, "-9\n", "1 digit\n"},
-        {{"eval", "--period-limit", "3", "1/7"}, 0, "0.142\n", "4 digits (cut, not rounded)\n"},
+        {{"eval", "--period-limit", "3", "1/7"},
+         0,
+         "0.142\n",
+         "1 digit, 3 decimals (cut, not rounded)\n"},
         {{"eval", "--places", "3", "-2/3"}, 0, "-0.666\n", ""},
         {{"eval", "--fraction", "0.75*2"}, 0, "3/2\n", ""},
         {{"eval", "@" + path("n.txt")}, 0, "1000\n", "4 digits\n"},

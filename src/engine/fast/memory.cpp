@@ -25,6 +25,9 @@ namespace longhand::fast {
 namespace {
 
 constexpr std::size_t kHugePageBytes = std::size_t{2} << 20;
+constexpr std::size_t kPageBytes = 4096;
+// Pages a piece of a parallel prefault takes at least (16 MiB).
+constexpr std::size_t kPrefaultPages = 4096;
 
 std::size_t roundUp(std::size_t bytes, std::size_t unit) {
     return (bytes + unit - 1) / unit * unit;
@@ -209,18 +212,17 @@ void MemoryScope::release() {
 }
 
 void prefault(void* p, std::size_t bytes, const CancelCheck* cancel) {
-#if defined(MADV_HUGEPAGE) && defined(MADV_POPULATE_WRITE)
+#ifdef MADV_POPULATE_WRITE
     const auto start = reinterpret_cast<std::uintptr_t>(p);
-    const std::uintptr_t first = roundUp(start, kHugePageBytes);
-    const std::uintptr_t last = (start + bytes) / kHugePageBytes * kHugePageBytes;
+    const std::uintptr_t first = roundUp(start, kPageBytes);
+    const std::uintptr_t last = (start + bytes) / kPageBytes * kPageBytes;
     if (last <= first) return;
-    madvise(reinterpret_cast<void*>(first), last - first, MADV_HUGEPAGE);
-    const std::size_t pages = (last - first) / kHugePageBytes;
-    par::forChunks(pages, 8, 1, [&](std::size_t from, std::size_t to) {
+    const std::size_t pages = (last - first) / kPageBytes;
+    par::forChunks(pages, kPrefaultPages, 1, [&](std::size_t from, std::size_t to) {
         // Fails harmlessly on a system without it: the pages then come
         // in as they are written.
-        madvise(reinterpret_cast<void*>(first + from * kHugePageBytes),
-                (to - from) * kHugePageBytes, MADV_POPULATE_WRITE);
+        madvise(reinterpret_cast<void*>(first + from * kPageBytes), (to - from) * kPageBytes,
+                MADV_POPULATE_WRITE);
         poll(cancel);
     });
 #else

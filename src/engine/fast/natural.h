@@ -53,8 +53,10 @@ class MemoryScope {
 };
 
 // Faults in the pages of a fresh buffer (a long text, say) on every
-// thread, on huge pages where the system has them, before a
-// single-threaded writer would fault them in one by one. Polls the
+// thread, before a single-threaded writer would fault them in one by one.
+// Small pages: a buffer written once gains nothing from huge ones, whose
+// first fault costs more (measured on a shared virtual machine, where a
+// fresh huge page often costs the host's backing of 2 MiB at once). Polls the
 // cancellation check between pieces.
 void prefault(void* p, std::size_t bytes, const CancelCheck* cancel = nullptr);
 
