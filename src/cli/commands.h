@@ -15,12 +15,18 @@ namespace longhand::cli {
 
 struct Command {
     std::string name;                  // the word on the command line
-    std::vector<std::string> operands; // their names, for the usage text; "[F]": optional, last
+    std::vector<std::string> operands; // their names, for the usage text; "[F]": optional, last;
+                                       // "...": any count more of the one before
     std::string summary;               // what it prints, one line
     int order = 0;                     // place in the usage text, ascending
     // Runs with exactly operands.size() operand texts (files already read;
     // a missing optional operand is "").
     std::function<Outcome(std::vector<std::string>& operands, Progress& progress)> run;
+    // Typed operands are handed over as typed, not checked as numbers (the
+    // command checks them itself).
+    bool textOperands = false;
+    // A result cut after its last place says so on standard error.
+    bool saysCut = false;
 };
 
 void registerCommand(Command command);

@@ -28,7 +28,11 @@ Shown show(const Fraction& value, std::int64_t limit, const fast::CancelCheck* c
         shown.integerDigits = static_cast<std::int64_t>(value.num.size());
         return shown;
     }
-    const Expansion expansion = decimalExpansion(value.den, limit, cancel);
+    // Where the digits repeat, then the digits: half of the work each, as
+    // far as the measure goes.
+    const fast::CancelCheck search = fast::partOf(cancel, 0.5);
+    const Expansion expansion = decimalExpansion(value.den, limit, &search);
+    search.finish();
     if (expansion.ends) {
         shown.decimals = expansion.prePeriod;
     } else if (expansion.period) {
