@@ -12,6 +12,7 @@
 #include <cstdint>
 #include <cstdio>
 #include <cstring>
+#include <fstream>
 #include <new>
 #include <optional>
 #include <stdexcept>
@@ -124,6 +125,23 @@ bool writeOut(std::string_view text, bool newline) {
     return ok;
 }
 
+// The text of a file operand of a command that reads texts in other bases:
+// blanks, line breaks and underscores left out, no more than `limit` bytes.
+std::optional<std::string> readTextOperand(const std::string& path, std::uint64_t limit,
+                                           std::string& text) {
+    std::ifstream in(path, std::ios::binary);
+    if (!in) return "Cannot read " + path + ".";
+    char buffer[1 << 16];
+    while (in.read(buffer, sizeof buffer) || in.gcount() > 0) {
+        for (std::streamsize i = 0; i < in.gcount(); ++i) {
+            const char c = buffer[i];
+            if (c != ' ' && c != '\t' && c != '\r' && c != '\n' && c != '_') text += c;
+        }
+        if (text.size() > limit) return path + " is too long to read.";
+    }
+    return std::nullopt;
+}
+
 int refuse(const std::string& message) {
     std::fprintf(stderr, "%s\n", message.c_str());
     return kExitRefused;
@@ -206,6 +224,13 @@ int main(int argc, char** argv) {
             continue;
         }
         if (!limit) limit = longhand::operandByteLimit();
+        if (command->textOperands && arg != "@-") { // a text in another base: no digit check
+            std::string text;
+            if (const auto refusal = readTextOperand(arg.substr(1), *limit, text))
+                return refuse(*refusal);
+            operands.push_back(std::move(text));
+            continue;
+        }
         Operand operand;
         if (arg == "@-") {
             if (stdinUsed) return usageError("only one operand can be read from standard input");

@@ -206,6 +206,8 @@ TEST_F(CalcTest, MathCommandsWiring) {
         EXPECT_EQ(run.out, std::string(c.out) + "\n") << testing::PrintToString(c.args);
         EXPECT_EQ(run.err, c.err) << testing::PrintToString(c.args);
     }
+    test::writeBytes(path("hex"), "f_f\n");
+    EXPECT_EQ(calc({"frombase", "@" + path("hex"), "16"}).out, "255\n");
     EXPECT_EQ(calc({"gcd", "12"}).status, 2);
     EXPECT_EQ(calc({"sqrt", "-4"}).err,
               "An even root of a negative number is not a real number.\n");
