@@ -39,6 +39,7 @@ import math
 import os
 import random
 import re
+import threading
 import statistics
 import subprocess
 import sys
@@ -379,6 +380,9 @@ def main():
     if len(sys.argv) > 1 and sys.argv[1] == "--python-peer":
         run_python_peer(sys.argv[2:])
         return 0
+    if len(sys.argv) > 1 and sys.argv[1] == "--python-math":
+        run_python_math(sys.argv[2:])
+        return 0
     if len(sys.argv) > 1 and sys.argv[1] == "--python-reduce":
         run_python_reduce(sys.argv[2:])
         return 0
@@ -407,6 +411,8 @@ def main():
         threads = thread_rows(args, calc, driver, workdir)
         expressions = (expression_rows(args, calc, args.build, workdir)
                        if not args.only or args.only in "expression" else [])
+        maths = (math_rows(args, calc, driver, workdir)
+                 if not args.only or args.only == "math" else [])
     cancels = [] if args.only else cancel_rows(args)
 
     if regular or huge or not args.only:
@@ -417,6 +423,8 @@ def main():
                 f.write("\n" + kept)
     if expressions:
         write_expression_section(args.results, expressions)
+    if maths:
+        write_math_section(args.results, maths)
     print(f"wrote {args.results}")
     return 0 if (all(r["agree"] for r in regular) and all(r["ok"] for r in huge)
                  and all(r["agree"] for r in expressions)) else 1
@@ -456,7 +464,7 @@ def timed_usage(cmd, out=None):
     proc.returncode = os.waitstatus_to_exitcode(status)
     if proc.returncode != 0:
         raise RuntimeError(f"{' '.join(cmd[:3])} failed with status {proc.returncode}")
-    return dict(wall=wall, user=usage.ru_utime, sys=usage.ru_stime)
+    return dict(wall=wall, user=usage.ru_utime, sys=usage.ru_stime, mb=usage.ru_maxrss / 1024.0)
 
 
 def best_of(runs, measure):
@@ -503,7 +511,7 @@ def expression_rows(args, calc, build, workdir):
     # Start-up: the whole process for a tiny expression and a tiny command,
     # alternating, the best of many.
     eval_t, mul_t = [], []
-    for _ in range(max(runs, 20)):
+    for _ in range(max(runs, 50)):
         eval_t.append(timed_usage([calc, "eval", "123*456"]))
         mul_t.append(timed_usage([calc, "mul", "123", "456"]))
     ours, theirs = (min(ts, key=lambda t: t["wall"]) for ts in (eval_t, mul_t))
@@ -777,6 +785,189 @@ def write_results(path, regular, huge, threads, cancels):
     ]
     with open(path, "w") as f:
         f.write("\n".join(lines) + "\n")
+
+
+# --- roots, gcd, bases, modular powers, primality ------------------------------------
+
+MATH_SECTION = "## Roots, gcd, bases, modular powers, primality"
+MATH_TARGET = 0.7
+PYTHON_MATH_TIMEOUT = 120
+# The least prime of 10,000 digits: 10^9999 + 33603.
+PRIME_10K = "1" + "0" * 9994 + "33603"
+
+
+def run_python_math(argv):
+    """Python's side of the math rows, text in and out."""
+    op, out, operands = argv[0], argv[1], argv[2:]
+    if hasattr(sys, "set_int_max_str_digits"):
+        sys.set_int_max_str_digits(0)
+    read = lambda p: open(p).read().strip()
+    if op == "sqrt":
+        x, places = operands[0], int(operands[1])
+        decimal.getcontext().prec = places + 10
+        decimal.getcontext().Emax = decimal.MAX_EMAX
+        text = str(decimal.Decimal(x).sqrt())
+        whole, _, frac = text.partition(".")
+        result = whole + "." + frac[:places]
+    elif op == "gcd":
+        result = str(math.gcd(int(read(operands[0])), int(read(operands[1]))))
+    elif op == "hex":
+        result = str(int(hex(int(read(operands[0]))), 16))
+    elif op == "powmod":
+        a, e, m = (int(read(o)) for o in operands)
+        result = str(pow(a, e, m))
+    else:
+        raise SystemExit(f"unknown op {op}")
+    with open(out, "w") as f:
+        f.write(result + "\n")
+
+
+def math_rows(args, calc, driver, workdir):
+    rows = []
+    runs = args.runs
+    path = lambda name: os.path.join(workdir, name)
+
+    def write(name, text):
+        with open(path(name), "w") as f:
+            f.write(text)
+        return path(name)
+
+    def gmp(op, operands, out):
+        return timed_usage([driver, "gmp", op] + operands + ["--reps", "1", "--out", out])
+
+    def python(op, operands, out):
+        cmd = [sys.executable, os.path.abspath(__file__), "--python-math", op, out] + operands
+        try:
+            return timed_usage_limited(cmd, PYTHON_MATH_TIMEOUT)
+        except subprocess.TimeoutExpired:
+            return None
+
+    def add(name, ours, out_ours, peers, same=lambda a, b: a == b):
+        texts = {p: open(o).read().strip() for p, (t, o) in peers.items() if t}
+        mine = open(out_ours).read().strip()
+        agree = all(same(mine, t) for t in texts.values())
+        ran = {p: t for p, (t, o) in peers.items() if t}
+        best = min(ran, key=lambda p: ran[p]["wall"])
+        ratio = ours["wall"] / ran[best]["wall"]
+        rows.append(dict(name=name, ours=ours, peers={p: t for p, (t, o) in peers.items()},
+                         best=best, ratio=ratio, agree=agree, met=agree and ratio <= MATH_TARGET))
+        print(f"{name}: longhand {fmt_usage(ours)} {ours['mb']:.0f} MB; " + "; ".join(
+            f"{p} " + (f"{fmt_usage(t)} {t['mb']:.0f} MB" if t else f"> {PYTHON_MATH_TIMEOUT} s")
+            for p, (t, o) in peers.items()) +
+            f"; ratio {ratio:.2f} (target <= {MATH_TARGET}){'' if agree else '; RESULTS DIFFER'}",
+            flush=True)
+
+    # sqrt(2) to 10^6 places.
+    out = path("m_sqrt.txt")
+    ours = best_of(runs, lambda: timed_usage([calc, "sqrt", "2", "1000000"], out))
+    add("square root of 2 to 10^6 places", ours, out,
+        {"GMP mpz_sqrt": (gmp("msqrt", ["2", "1000000"], path("g_sqrt.txt")), path("g_sqrt.txt")),
+         "Python decimal": (python("sqrt", ["2", "1000000"], path("p_sqrt.txt")),
+                            path("p_sqrt.txt"))},
+        same=lambda a, b: a.replace(".", "") == b.replace(".", ""))
+
+    # The cube root of a 2*10^6-digit number (its whole part).
+    x = make_operand("digits:2000000:31", workdir)
+    out = path("m_root.txt")
+    ours = best_of(runs, lambda: timed_usage([calc, "root", "@" + x, "3", "0"], out))
+    add("cube root of a 2*10^6-digit number (whole part)", ours, out,
+        {"GMP mpz_root": (gmp("mroot", [x, "3"], path("g_root.txt")), path("g_root.txt"))})
+
+    # gcd of two 10^6-digit numbers with a 10^5-digit common factor.
+    f, u, w = (make_operand(r, workdir) for r in
+               ("digits:100000:32", "digits:900000:33", "digits:900000:34"))
+    a, b = path("m_gcd_a.txt"), path("m_gcd_b.txt")
+    timed_usage([calc, "mul", "@" + f, "@" + u], a)
+    timed_usage([calc, "mul", "@" + f, "@" + w], b)
+    out = path("m_gcd.txt")
+    ours = best_of(runs, lambda: timed_usage([calc, "gcd", "@" + a, "@" + b], out))
+    add("gcd of two 10^6-digit numbers, a 10^5-digit common factor", ours, out,
+        {"GMP mpz_gcd": (gmp("mgcd", [a, b], path("g_gcd.txt")), path("g_gcd.txt")),
+         "Python math.gcd": (python("gcd", [a, b], path("p_gcd.txt")), path("p_gcd.txt"))})
+
+    # A 10^7-digit number to hexadecimal and back.
+    x = make_operand("digits:10000000:35", workdir)
+    hexed, out = path("m_hex.txt"), path("m_back.txt")
+
+    def there_and_back():
+        return chained([([calc, "base", "@" + x, "16"], hexed),
+                        ([calc, "frombase", "@" + hexed, "16"], out)])
+    ours = best_of(runs, there_and_back)
+    ours["mb"] = max(timed_usage([calc, "base", "@" + x, "16"], hexed)["mb"],
+                     timed_usage([calc, "frombase", "@" + hexed, "16"], out)["mb"])
+    add("a 10^7-digit number to hexadecimal and back", ours, out,
+        {"GMP mpz_get_str/mpz_set_str": (gmp("mhex", [x], path("g_hex.txt")), path("g_hex.txt")),
+         "Python int, hex()": (python("hex", [x], path("p_hex.txt")), path("p_hex.txt"))})
+
+    # powmod with 10^4-digit a, e and m.
+    pa, pe, pm = (make_operand(f"digits:10000:{s}", workdir) for s in (36, 37, 38))
+    out = path("m_powmod.txt")
+    ours = best_of(runs, lambda: timed_usage([calc, "powmod", "@" + pa, "@" + pe, "@" + pm], out))
+    add("powmod with 10^4-digit a, e and m", ours, out,
+        {"GMP mpz_powm": (gmp("mpowm", [pa, pe, pm], path("g_powm.txt")), path("g_powm.txt")),
+         "Python pow(a, e, m)": (python("powmod", [pa, pe, pm], path("p_powm.txt")),
+                                 path("p_powm.txt"))})
+
+    # isprime of a 10^4-digit probable prime.
+    p = write("m_prime_in.txt", PRIME_10K)
+    out = path("m_isprime.txt")
+    ours = best_of(runs, lambda: timed_usage([calc, "isprime", "@" + p], out))
+    add("isprime of a 10^4-digit probable prime (10^9999 + 33603)", ours, out,
+        {"GMP mpz_probab_prime_p(n, 25)": (gmp("misprime", [p], path("g_prime.txt")),
+                                           path("g_prime.txt"))},
+        same=lambda a, b: (a == "probable prime (BPSW)") == (b in ("1", "2")))
+    return rows
+
+
+def timed_usage_limited(cmd, timeout):
+    """timed_usage with a limit on the wall time (subprocess.TimeoutExpired past it)."""
+    with open(os.devnull, "w") as f:
+        t0 = time.perf_counter()
+        proc = subprocess.Popen(cmd, stdout=f, stderr=subprocess.DEVNULL)
+        timer = threading.Timer(timeout, proc.kill)
+        timer.start()
+        _, status, usage = os.wait4(proc.pid, 0)
+        timer.cancel()
+        wall = time.perf_counter() - t0
+    if wall >= timeout:
+        raise subprocess.TimeoutExpired(cmd, timeout)
+    if os.waitstatus_to_exitcode(status) != 0:
+        raise RuntimeError(f"{' '.join(cmd[:3])} failed with status {status}")
+    return dict(wall=wall, user=usage.ru_utime, sys=usage.ru_stime, mb=usage.ru_maxrss / 1024.0)
+
+
+def math_section(rows):
+    lines = [
+        MATH_SECTION,
+        "",
+        "Whole processes, text in and text out (longhand-calc with @FILE operands), "
+        "each with its user and system time and its peak memory; the machine is shared, "
+        f"so `uptime` at the start: load {_load_average()}. Target: at most {MATH_TARGET} "
+        "times the best peer's wall time.",
+        "",
+        "| Workload | Longhand | Peers | Ratio to the best | Target met |",
+        "|---|---|---|---|---|",
+    ]
+    for r in rows:
+        peers = "<br>".join(
+            f"{p}: " + (f"{fmt_usage(t)}, {t['mb']:.0f} MB" if t else
+                        f"not finished in {PYTHON_MATH_TIMEOUT} s")
+            for p, t in r["peers"].items())
+        lines.append(f"| {r['name']} | {fmt_usage(r['ours'])}, {r['ours']['mb']:.0f} MB | "
+                     f"{peers} | {r['ratio']:.2f} ({r['best']}) | "
+                     f"{'yes' if r['met'] else 'no'}{'' if r['agree'] else ', RESULTS DIFFER'} |")
+    return "\n".join(lines) + "\n"
+
+
+def write_math_section(path, rows):
+    text = open(path).read() if os.path.exists(path) else ""
+    start = text.find(MATH_SECTION)
+    if start >= 0:
+        end = text.find("\n## ", start + 1)
+        text = text[:start] + (text[end + 1:] if end >= 0 else "")
+    text = text.rstrip("\n") + "\n\n" + math_section(rows)
+    with open(path, "w") as f:
+        f.write(text)
 
 
 if __name__ == "__main__":

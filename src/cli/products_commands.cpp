@@ -49,21 +49,23 @@ Outcome runProd(std::vector<std::string>& v, Progress& progress) {
     return partialProduct(v[0], v[1], progress);
 }
 
-const CommandRegistrar fact({"fact", {"N"}, "N!, for a whole N", 60, runFact});
+const CommandRegistrar fact({"fact", {"N"}, "N!, for a whole N", 60, runFact, "30"});
 const CommandRegistrar
     perm({"perm",
           {"N", "R", "[F]"},
           "ordered selections of R out of N (whole numbers); F 1: with repetition",
           70,
-          runCount<permutations>});
+          runCount<permutations>,
+          "5 3 1"});
 const CommandRegistrar
     comb({"comb",
           {"N", "R", "[F]"},
           "unordered selections of R out of N (whole numbers); F 1: with repetition",
           80,
-          runCount<combinations>});
+          runCount<combinations>,
+          "49 6"});
 const CommandRegistrar
-    prod({"prod", {"M", "N"}, "M (M+1) (M+2) ... N, for whole numbers N > M", 90, runProd});
+    prod({"prod", {"M", "N"}, "M (M+1) (M+2) ... N, for whole numbers N > M", 90, runProd, "3 5"});
 
 } // namespace
 

@@ -40,8 +40,12 @@ Outcome runRound(std::vector<std::string>& operands, Progress& /*progress*/) {
     return Outcome::result(std::move(*rounded), false);
 }
 
-const CommandRegistrar round(
-    {"round", {"NUMBER", "K"}, "NUMBER rounded half away from zero to K decimals", 90, runRound});
+const CommandRegistrar round({"round",
+                              {"NUMBER", "K"},
+                              "NUMBER rounded half away from zero to K decimals",
+                              90,
+                              runRound,
+                              "3.14159 2"});
 
 } // namespace
 
