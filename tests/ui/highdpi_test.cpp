@@ -22,9 +22,9 @@ TEST(HighDpi, TheLayoutStaysAndThePicturesAreDrawnForTheScreen) {
         QWidget* widget;
         QRect at; // in layout pixels at 96 dpi
     } controls[] = {
-        {w.firstOperand, {56, 40, 497, 103}},
-        {w.resultView, {56, 256, 497, 103}},
-        {w.multiplyButton, {409, 8, 67, 25}},
+        {ui(w).firstOperand, {56, 40, 497, 103}},
+        {ui(w).resultView, {56, 256, 497, 103}},
+        {ui(w).multiplyButton, {409, 8, 67, 25}},
     };
     for (const auto& c : controls)
         EXPECT_EQ(c.widget->geometry(),
@@ -33,10 +33,10 @@ TEST(HighDpi, TheLayoutStaysAndThePicturesAreDrawnForTheScreen) {
                         std::lround(c.at.height() * dpi / 96)));
 
     // The result view is drawn in device pixels.
-    w.resultView->setText("3.14159");
-    const QPixmap shot = w.resultView->grab();
+    ui(w).resultView->setText("3.14159");
+    const QPixmap shot = ui(w).resultView->grab();
     EXPECT_EQ(shot.devicePixelRatio(), ratio);
-    EXPECT_EQ(shot.width(), std::lround(w.resultView->width() * ratio));
+    EXPECT_EQ(shot.width(), std::lround(ui(w).resultView->width() * ratio));
 
     // The splash pictures: twice the pixels on a dense screen, the same
     // size in the layout.

@@ -105,17 +105,17 @@ TEST(ResultLengthLine, ALongLineFitsItsWidth) {
     WindowRig rig;
     MainWindow& w = *rig.window;
     const std::string text = std::string(2'385'000, '4') + "." + std::string(2'387'000, '2');
-    w.resultView->setText(text, true);
-    w.resultView->setCaretPosition(2'390'000);
+    ui(w).resultView->setText(text, true);
+    ui(w).resultView->setCaretPosition(2'390'000);
     const std::string expected = "4,772,000 digits (2,385,000 before the point, 2,387,000 after), "
                                  "cut, not rounded" +
                                  std::string(kPlaceSeparator) + "digit 2,389,999 of 4,772,000";
     EXPECT_EQ(line(w), expected);
-    const QFontMetricsF metrics(w.lengthLine->font());
-    EXPECT_LE(metrics.horizontalAdvance(w.lengthLine->text()),
-              w.lengthLine->contentsRect().width());
-    w.resultView->setText("1.5");
-    EXPECT_EQ(w.lengthLine->font(), plainFont()); // a short line in the usual size
+    const QFontMetricsF metrics(ui(w).lengthLine->font());
+    EXPECT_LE(metrics.horizontalAdvance(ui(w).lengthLine->text()),
+              ui(w).lengthLine->contentsRect().width());
+    ui(w).resultView->setText("1.5");
+    EXPECT_EQ(ui(w).lengthLine->font(), plainFont()); // a short line in the usual size
 }
 
 } // namespace
