@@ -74,9 +74,15 @@ HUGE = [
     ("power 7^100,000,000", "pow", ("7", "100000000"), 0.85, 84509805),
 ]
 
-# LONGHAND_THREADS=2 against =1, whole processes: names from HUGE.
-THREADS = ["multiply 10^7 x 10^7 digits", "factorial 10,000,000!"]
-THREADS_TARGET = 1.6
+# LONGHAND_THREADS=2 against =1, whole processes: name, operation, operands.
+THREADS = [
+    ("multiply 10^7 x 10^7 digits", "mul", ("digits:10000000:11", "digits:10000000:12")),
+    ("multiply 10^8 x 10^8 digits", "mul", ("digits:100000000:13", "digits:100000000:14")),
+    ("divide 2*10^7 by 10^7 digits", "div", ("digits:20000000:15", "digits:10000000:16")),
+    ("factorial 10,000,000!", "fac", ("10000000",)),
+    ("power 7^100,000,000", "pow", ("7", "100000000")),
+]
+THREADS_TARGET = 1.7
 MEMORY_TARGET = 1.3
 
 PEERS = ["longhand", "gmp", "python-decimal"]
@@ -191,7 +197,7 @@ def make_operand(recipe, workdir):
 
 
 def timed(cmd, stdout=subprocess.DEVNULL, env=None):
-    """Runs cmd once; returns its wall seconds and peak MB."""
+    """Runs cmd once; returns its wall seconds, peak MB, user and system seconds."""
     wrapped = ["/usr/bin/time", "-v"] + cmd if os.path.exists("/usr/bin/time") else cmd
     t0 = time.perf_counter()
     proc = subprocess.run(wrapped, stdout=stdout, stderr=subprocess.PIPE, text=True, env=env)
@@ -199,7 +205,11 @@ def timed(cmd, stdout=subprocess.DEVNULL, env=None):
     if proc.returncode != 0:
         raise RuntimeError(f"{' '.join(cmd[:3])} failed: {proc.stderr[-2000:]}")
     rss = re.search(r"Maximum resident set size \(kbytes\): (\d+)", proc.stderr)
-    return wall, (int(rss.group(1)) / 1024.0 if rss else float("nan"))
+    user = re.search(r"User time \(seconds\): ([\d.]+)", proc.stderr)
+    system = re.search(r"System time \(seconds\): ([\d.]+)", proc.stderr)
+    return (wall, (int(rss.group(1)) / 1024.0 if rss else float("nan")),
+            float(user.group(1)) if user else float("nan"),
+            float(system.group(1)) if system else float("nan"))
 
 
 def driver_cmd(peer, driver, op, operands, reps, out):
@@ -226,19 +236,22 @@ def cli_cmd(calc, op, operands):
 
 
 def whole_process(peer, calc, driver, op, operands, out, runs, threads=None):
-    """The best wall time of `runs` whole processes, and their peak MB."""
+    """The best wall time of `runs` whole processes, their peak MB, and the
+    user and system seconds of the best run."""
     env = dict(os.environ)
     if threads is not None:
         env["LONGHAND_THREADS"] = str(threads)
-    best, peak = float("inf"), 0.0
+    best, peak, cpu = float("inf"), 0.0, (float("nan"), float("nan"))
     for _ in range(runs):
         if peer == "longhand":
             with open(out, "w") as f:
-                wall, mb = timed(cli_cmd(calc, op, operands), stdout=f, env=env)
+                wall, mb, user, system = timed(cli_cmd(calc, op, operands), stdout=f, env=env)
         else:
-            wall, mb = timed(driver_cmd(peer, driver, op, operands, 1, out), env=env)
-        best, peak = min(best, wall), max(peak, mb)
-    return best, peak
+            wall, mb, user, system = timed(driver_cmd(peer, driver, op, operands, 1, out), env=env)
+        if wall < best:
+            best, cpu = wall, (user, system)
+        peak = max(peak, mb)
+    return best, peak, cpu[0], cpu[1]
 
 
 def digest(path, op=None, dividend=None):
@@ -258,6 +271,14 @@ def scaled_quotient(q, places):
 
 def fmt_time(t):
     return f"{t * 1000:.1f} ms" if t < 1 else f"{t:.2f} s"
+
+
+def fmt_cpu(measured):
+    """User + system seconds of a whole_process result, and the system share."""
+    user, system = measured[2], measured[3]
+    total = user + system
+    share = f", {100 * system / total:.0f}% system" if total > 0 else ""
+    return f"{user:.2f} + {system:.2f} s{share}"
 
 
 # --- the comparison ---------------------------------------------------------------
@@ -318,7 +339,7 @@ def huge_rows(args, calc, driver, workdir):
         gmp = min(gmp_times)
         # GMP's peak memory for the same work, the text out included (its
         # conversion to text takes many seconds: one run).
-        _, gmp_text_mem = timed(driver_cmd("gmp", driver, op, operands, 1,
+        _, gmp_text_mem, _, _ = timed(driver_cmd("gmp", driver, op, operands, 1,
                                            os.path.join(workdir, "out_gmp_huge.txt")))
         row = dict(name=name, longhand=longhand, gmp=gmp, gmp_mem=gmp_mem, target=target,
                    ratio=longhand[0] / gmp, mem_ratio=longhand[1] / gmp_mem,
@@ -333,20 +354,23 @@ def huge_rows(args, calc, driver, workdir):
     return rows
 
 
-def thread_rows(args, calc, driver, workdir, huge):
+def thread_rows(args, calc, driver, workdir):
     rows = []
     runs = max(args.runs, 5)
-    for row in huge:
-        if row["name"] not in THREADS:
+    for name, op, recipes in THREADS:
+        if args.only and args.only not in name and args.only != op:
             continue
+        row = dict(name=name, op=op, operands=[make_operand(r, workdir) for r in recipes])
         out = os.path.join(workdir, "out_threads.txt")
-        one, two = float("inf"), float("inf")
+        one, two = (float("inf"),), (float("inf"),)
         for _ in range(runs):  # alternating, so that both see the same load
             one = min(one, whole_process("longhand", calc, driver, row["op"], row["operands"], out,
-                                         1, threads=1)[0])
+                                         1, threads=1))
             two = min(two, whole_process("longhand", calc, driver, row["op"], row["operands"], out,
-                                         1, threads=2)[0])
-        rows.append(dict(name=row["name"], one=one, two=two, speedup=one / two))
+                                         1, threads=2))
+        rows.append(dict(name=row["name"], one=one[0], two=two[0], speedup=one[0] / two[0],
+                         one_cpu=one[2:], two_cpu=two[2:]))
+        one, two = one[0], two[0]
         print(f"{row['name']}: LONGHAND_THREADS=1 {fmt_time(one)}, =2 {fmt_time(two)}; "
               f"speed-up {one / two:.2f} (target >= {THREADS_TARGET})", flush=True)
     return rows
@@ -384,7 +408,7 @@ def main():
     with tempfile.TemporaryDirectory(prefix="longhand-peers-") as workdir:
         regular = regular_rows(args, calc, driver, workdir)
         huge = huge_rows(args, calc, driver, workdir)
-        threads = thread_rows(args, calc, driver, workdir, huge)
+        threads = thread_rows(args, calc, driver, workdir)
         expressions = (expression_rows(args, calc, args.build, workdir)
                        if not args.only or args.only in "expression" else [])
         maths = (math_rows(args, calc, driver, workdir)
@@ -666,15 +690,17 @@ def write_results(path, regular, huge, threads, cancels):
         "the whole process's maximum resident set (/usr/bin/time -v), interpreter "
         "included for Python.",
         "",
-        f"Machine: {cpu}, {os.cpu_count()} cores, load average {LOAD_AT_START} at the "
-        f"start and {_load_average()} at the end (the peers share the machine with "
-        f"whatever else runs). Generated by `python3 bench/peers.py {COMMAND_ARGS}` on "
+        f"Machine: {cpu}, nproc {len(os.sched_getaffinity(0))} ({os.cpu_count()} cores), load "
+        f"average {LOAD_AT_START} at the start and {_load_average()} at the end (the peers "
+        f"share the machine with whatever else runs; user and system times are less "
+        f"sensitive to that load than wall times). Generated by `python3 bench/peers.py {COMMAND_ARGS}` on "
         f"{time.strftime('%Y-%m-%d')}.",
         "",
-        "| workload | Longhand | GMP | Python decimal | ratio to best | target | met "
+        "| workload | Longhand | Longhand user + system | GMP | Python decimal "
+        "| ratio to best | target | met "
         "| Longhand peak MB | best peer peak MB | memory ratio | in process: Longhand "
         "| best peer | ratio |",
-        "|---|---|---|---|---|---|---|---|---|---|---|---|---|",
+        "|---|---|---|---|---|---|---|---|---|---|---|---|---|---|",
     ]
     for r in regular:
         w = r["whole"]
@@ -682,7 +708,8 @@ def write_results(path, regular, huge, threads, cancels):
         if not r["agree"]:
             met = "RESULTS DIFFER"
         lines.append(
-            f"| {r['name']} | {fmt_time(w['longhand'][0])} | {fmt_time(w['gmp'][0])} "
+            f"| {r['name']} | {fmt_time(w['longhand'][0])} | {fmt_cpu(w['longhand'])} "
+            f"| {fmt_time(w['gmp'][0])} "
             f"| {fmt_time(w['python-decimal'][0])} | {r['ratio']:.2f} ({r['best']}) "
             f"| <= {r['target']} | {met} | {w['longhand'][1]:.0f} | {r['best_mem']:.0f} "
             f"| {r['mem_ratio']:.2f} | {fmt_time(r['inproc']['longhand'])} "
@@ -697,17 +724,19 @@ def write_results(path, regular, huge, threads, cancels):
             "without the text, and one doing the same work as Longhand, text out included "
             "(one run).",
             "",
-            "| workload | Longhand whole process | GMP arithmetic alone | ratio | target | met "
+            "| workload | Longhand whole process | Longhand user + system "
+            "| GMP arithmetic alone | ratio | target | met "
             "| Longhand peak MB | GMP arithmetic alone peak MB | memory ratio "
             "| GMP with the text peak MB | memory ratio |",
-            "|---|---|---|---|---|---|---|---|---|---|---|",
+            "|---|---|---|---|---|---|---|---|---|---|---|---|",
         ]
         for r in huge:
             met = yes(r["ratio"] <= r["target"])
             if not r["ok"]:
                 met = "WRONG LENGTH"
             lines.append(
-                f"| {r['name']} | {fmt_time(r['longhand'][0])} | {fmt_time(r['gmp'])} "
+                f"| {r['name']} | {fmt_time(r['longhand'][0])} | {fmt_cpu(r['longhand'])} "
+                f"| {fmt_time(r['gmp'])} "
                 f"| {r['ratio']:.2f} | <= {r['target']} | {met} | {r['longhand'][1]:.0f} "
                 f"| {r['gmp_mem']:.0f} | {r['mem_ratio']:.2f} | {r['gmp_text_mem']:.0f} "
                 f"| {r['text_mem_ratio']:.2f} |")
@@ -715,14 +744,16 @@ def write_results(path, regular, huge, threads, cancels):
         lines += [
             "",
             "Threads: Longhand's whole process with `LONGHAND_THREADS=1` and `=2`, the best "
-            "of alternating runs.",
+            "of alternating runs, with the user and system seconds of that run.",
             "",
-            "| workload | 1 thread | 2 threads | speed-up | target | met |",
-            "|---|---|---|---|---|---|",
+            "| workload | 1 thread | user + system | 2 threads | user + system | speed-up "
+            "| target | met |",
+            "|---|---|---|---|---|---|---|---|",
         ]
         for r in threads:
             lines.append(
-                f"| {r['name']} | {fmt_time(r['one'])} | {fmt_time(r['two'])} "
+                f"| {r['name']} | {fmt_time(r['one'])} | {fmt_cpu((0, 0) + r['one_cpu'])} "
+                f"| {fmt_time(r['two'])} | {fmt_cpu((0, 0) + r['two_cpu'])} "
                 f"| {r['speedup']:.2f} | >= {THREADS_TARGET} | {yes(r['speedup'] >= THREADS_TARGET)} |")
     if cancels:
         lines += [

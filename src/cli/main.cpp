@@ -3,6 +3,7 @@
 #include "commands.h"
 #include "core/operandlimits.h"
 #include "core/operands.h"
+#include "engine/fast/parallel.h"
 #include "eval.h"
 #include "version.h"
 
@@ -12,12 +13,16 @@
 #include <cstdint>
 #include <cstdio>
 #include <cstring>
+#include <fcntl.h>
 #include <fstream>
 #include <new>
 #include <optional>
 #include <stdexcept>
 #include <string>
 #include <string_view>
+#include <sys/stat.h>
+#include <system_error>
+#include <thread>
 #include <unistd.h>
 #include <vector>
 
@@ -111,11 +116,56 @@ int usageError(const std::string& why) {
     return kExitUsage;
 }
 
+// A long text into a regular file: its halves side by side with pwrite at
+// their offsets, then the file position moved past them. Returns -1 with
+// nothing written where that cannot be done (a pipe, a terminal, a file
+// opened for appending, one thread, a short text), 0 once written, else
+// the error number of the failed write.
+int writeInHalves(std::string_view text) {
+    constexpr std::size_t kMinBytes = std::size_t{16} << 20;
+    const int fd = fileno(stdout);
+    struct stat st {};
+    if (text.size() < kMinBytes || longhand::fast::par::threads() < 2 || fstat(fd, &st) != 0 ||
+        !S_ISREG(st.st_mode) || (fcntl(fd, F_GETFL) & O_APPEND) != 0 || std::fflush(stdout) != 0)
+        return -1;
+    const off_t start = lseek(fd, 0, SEEK_CUR);
+    if (start < 0) return -1;
+    auto writeAll = [fd](const char* p, std::size_t n, off_t at) {
+        while (n > 0) {
+            const ssize_t w = pwrite(fd, p, n, at);
+            if (w < 0 && errno == EINTR) continue;
+            if (w <= 0) return w < 0 ? errno : EIO;
+            p += w;
+            n -= static_cast<std::size_t>(w);
+            at += w;
+        }
+        return 0;
+    };
+    const std::size_t half = text.size() / 2;
+    int second = 0;
+    std::thread other;
+    try {
+        other = std::thread([&] {
+            second =
+                writeAll(text.data() + half, text.size() - half, start + static_cast<off_t>(half));
+        });
+    } catch (const std::system_error&) {
+        return -1; // no second thread: written in one piece
+    }
+    const int first = writeAll(text.data(), half, start);
+    other.join();
+    if (first != 0 || second != 0) return first != 0 ? first : second;
+    return lseek(fd, start + static_cast<off_t>(text.size()), SEEK_SET) < 0 ? errno : 0;
+}
+
 // Writes the whole of `text` to standard output and flushes it; a failed
 // write (a full disk, a closed stdout) is said on standard error.
 bool writeOut(std::string_view text, bool newline) {
     errno = 0;
-    bool ok = std::fwrite(text.data(), 1, text.size(), stdout) == text.size();
+    const int halves = writeInHalves(text);
+    bool ok = halves == 0;
+    if (halves > 0) errno = halves;
+    if (halves < 0) ok = std::fwrite(text.data(), 1, text.size(), stdout) == text.size();
     if (ok && newline) ok = std::fputc('\n', stdout) != EOF;
     if (ok) ok = std::fflush(stdout) == 0;
     if (!ok) {

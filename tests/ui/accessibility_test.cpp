@@ -156,6 +156,7 @@ TEST(Accessibility, EveryControlSaysWhatItIs) {
             << iface->text(QAccessible::Name).toStdString();
         EXPECT_FALSE(iface->text(QAccessible::Description).isEmpty()) << c.name.toStdString();
     }
+    EXPECT_EQ(accessible(w.moveLabel)->text(QAccessible::Name), "Move"); // said once
     // The hint is a button a screen reader can press.
     w.resultView->setCaretPosition(4);
     QAccessibleInterface* hint = accessible(w.roundHint);

@@ -3,8 +3,11 @@
 // grouped, the length line with a cut quotient, Go to Digit and Find.
 #include "core/lengthline.h"
 #include "ui/common/lengthline.h"
+#include "ui/common/look.h"
 #include "ui/common/resultfinder.h"
 #include "uitest.h"
+
+#include <QFontMetricsF>
 
 namespace longhand {
 namespace {
@@ -94,6 +97,25 @@ TEST(ResultFinder, GoesToAndFindsDigitsAtTheStartTheMiddleAndTheEnd) {
     w.finder->findAction->trigger();
     ASSERT_EQ(rig.presenter.messages.size(), 2u);
     EXPECT_EQ(rig.presenter.messages[1].text, "\"12\" is not in the result.");
+}
+
+// The longest lines, a cut quotient of millions of digits with the caret's
+// place, are written smaller to fit under the result, never cut off.
+TEST(ResultLengthLine, ALongLineFitsItsWidth) {
+    WindowRig rig;
+    MainWindow& w = *rig.window;
+    const std::string text = std::string(2'385'000, '4') + "." + std::string(2'387'000, '2');
+    w.resultView->setText(text, true);
+    w.resultView->setCaretPosition(2'390'000);
+    const std::string expected = "4,772,000 digits (2,385,000 before the point, 2,387,000 after), "
+                                 "cut, not rounded" +
+                                 std::string(kPlaceSeparator) + "digit 2,389,999 of 4,772,000";
+    EXPECT_EQ(line(w), expected);
+    const QFontMetricsF metrics(w.lengthLine->font());
+    EXPECT_LE(metrics.horizontalAdvance(w.lengthLine->text()),
+              w.lengthLine->contentsRect().width());
+    w.resultView->setText("1.5");
+    EXPECT_EQ(w.lengthLine->font(), plainFont()); // a short line in the usual size
 }
 
 } // namespace

@@ -67,7 +67,8 @@ QString LabelAccessible::text(QAccessible::Text t) const {
     if (t != QAccessible::Name) return QAccessibleWidget::text(t);
     const QString own = widget()->accessibleName();
     const QString words = static_cast<const QLabel*>(widget())->text();
-    if (own.isEmpty() || words.isEmpty()) return own.isEmpty() ? words : own;
+    // "Move" says it once.
+    if (own.isEmpty() || words.isEmpty() || own == words) return own.isEmpty() ? words : own;
     return own + QStringLiteral(": ") + words;
 }
 

@@ -22,7 +22,14 @@ class LengthLine : public QLabel {
     // Writes the line for the view as it is now.
     void refresh();
 
+  protected:
+    void resizeEvent(QResizeEvent* event) override;
+
   private:
+    // The smallest point size a long line is written in.
+    static constexpr qreal kSmallestPoints = 6.0;
+    void fitFont();
+
     const NumberView& view_;
 };
 
