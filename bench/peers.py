@@ -925,9 +925,12 @@ def timed_usage_limited(cmd, timeout=None, out=None):
     subprocess.TimeoutExpired past `timeout` seconds."""
     with open(out or os.devnull, "w") as f:
         t0 = time.perf_counter()
+        # A session of its own, so that a timeout ends the command under
+        # /usr/bin/time as well (its standard error stays open until then).
         proc = subprocess.Popen(["/usr/bin/time", "-v"] + cmd, stdout=f, stderr=subprocess.PIPE,
-                                text=True)
-        timer = threading.Timer(timeout, proc.kill) if timeout else None
+                                text=True, start_new_session=True)
+        timer = (threading.Timer(timeout, lambda: os.killpg(proc.pid, 9)) if timeout
+                 else None)
         if timer:
             timer.start()
         err = proc.stderr.read()
