@@ -112,11 +112,18 @@ void takeOver(void* edge) {
     __tsan_acquire(edge);
 }
 template <class F> void ignoringPoolBookkeeping(F&& f) {
-    AnnotateIgnoreReadsBegin(__FILE__, __LINE__);
-    AnnotateIgnoreWritesBegin(__FILE__, __LINE__);
+    // Ended however f() leaves, a refused thread's exception included.
+    struct Ignoring {
+        Ignoring() {
+            AnnotateIgnoreReadsBegin(__FILE__, __LINE__);
+            AnnotateIgnoreWritesBegin(__FILE__, __LINE__);
+        }
+        ~Ignoring() {
+            AnnotateIgnoreWritesEnd(__FILE__, __LINE__);
+            AnnotateIgnoreReadsEnd(__FILE__, __LINE__);
+        }
+    } ignoring;
     f();
-    AnnotateIgnoreWritesEnd(__FILE__, __LINE__);
-    AnnotateIgnoreReadsEnd(__FILE__, __LINE__);
 }
 #else
 void handOver(void*) {}
@@ -155,12 +162,12 @@ void runTasks(std::size_t count, void (*call)(void*, std::size_t), void* context
     // queued or not, the claims above keep every piece to one run.
     std::size_t queued = 0;
     try {
-        for (; queued < helpers; ++queued)
+        for (; queued < helpers; ++queued) {
+            if (refusalsToSimulate.load(std::memory_order_relaxed) > 0 &&
+                refusalsToSimulate.fetch_sub(1, std::memory_order_relaxed) > 0)
+                throw std::system_error(
+                    std::make_error_code(std::errc::resource_unavailable_try_again));
             ignoringPoolBookkeeping([&] {
-                if (refusalsToSimulate.load(std::memory_order_relaxed) > 0 &&
-                    refusalsToSimulate.fetch_sub(1, std::memory_order_relaxed) > 0)
-                    throw std::system_error(
-                        std::make_error_code(std::errc::resource_unavailable_try_again));
                 const std::size_t h = queued + 1;
                 group.run([&pieces, edges, h] {
                     takeOver(edges);
@@ -168,6 +175,7 @@ void runTasks(std::size_t count, void (*call)(void*, std::size_t), void* context
                     handOver(edges + h);
                 });
             });
+        }
     } catch (...) {
         poolRefused.store(true, std::memory_order_relaxed);
     }
