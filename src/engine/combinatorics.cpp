@@ -1,6 +1,6 @@
 #include "combinatorics.h"
 
-#include "addsub.h"
+#include "addition.h"
 #include "crossovers.h"
 #include "division.h"
 #include "factorial.h"

@@ -1,6 +1,6 @@
 #include "estimate.h"
 
-#include "addsub.h"
+#include "addition.h"
 #include "combinatorics.h"
 #include "numtext.h"
 #include "power.h"

@@ -1,6 +1,6 @@
 #include "operations.h"
 
-#include "addsub.h"
+#include "addition.h"
 #include "division.h"
 #include "multiply.h"
 #include "numtext.h"

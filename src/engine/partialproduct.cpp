@@ -1,6 +1,6 @@
 #include "partialproduct.h"
 
-#include "addsub.h"
+#include "addition.h"
 #include "numtext.h"
 #include "rangeproduct.h"
 

@@ -1,6 +1,6 @@
 #include "rangeproduct.h"
 
-#include "addsub.h"
+#include "addition.h"
 #include "crossovers.h"
 #include "fast/fast.h"
 #include "fast/natural.h"

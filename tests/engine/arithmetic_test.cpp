@@ -2,7 +2,7 @@
 // signs, zeros written every way, points and trailing zeros, the short
 // machine-integer paths at their edges, and the division's places. The same
 // examples run once more with tiny crossovers, through the fast paths.
-#include "engine/addsub.h"
+#include "engine/addition.h"
 #include "engine/division.h"
 #include "engine/multiply.h"
 

@@ -122,7 +122,7 @@ std::string powDigits(std::string_view base, std::uint64_t e, const CancelCheck*
 std::string rangeProductDigits(std::uint64_t lo, std::uint64_t hi, const CancelCheck* cancel) {
     const double limbs = lo == 0 || lo > hi ? 0 : productDigits(lo, hi) / kLimbDigits;
     return measured(cancel, sharesOf(0, treeWork(limbs), limbs),
-                    [&](const CancelCheck* c) { return rangeProduct(lo, hi, c); });
+                    [&](const CancelCheck* c) { return consecutiveProduct(lo, hi, c); });
 }
 
 std::string factorialDigits(std::uint64_t n, const CancelCheck* cancel) {

@@ -1,4 +1,4 @@
-#include "addsub.h"
+#include "addition.h"
 
 #include "crossovers.h"
 #include "fast/fast.h"
