@@ -8,6 +8,7 @@
 #include "engine/progress.h"
 
 #include <functional>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -19,8 +20,12 @@ struct Command {
     std::string summary;               // what it prints, one line
     int order = 0;                     // place in the usage text, ascending
     // Runs with exactly operands.size() operand texts (files already read;
-    // a missing optional operand is "").
+    // a missing optional operand is ""). A refusal is said in the command
+    // line's words (refusalwords.h), naming the operand by its name above.
     std::function<Outcome(std::vector<std::string>& operands, Progress& progress)> run;
+    // The command's own refusal of operands that `run` does not take, a
+    // sentence naming the operand; nothing when they may run. Optional.
+    std::function<std::optional<std::string>(const std::vector<std::string>& operands)> check = {};
 };
 
 void registerCommand(Command command);

@@ -3,6 +3,7 @@
 #include "commands.h"
 #include "limits.h"
 #include "operands.h"
+#include "refusalwords.h"
 #include "version.h"
 
 #include <algorithm>
@@ -91,6 +92,14 @@ bool writeOut(std::string_view text, bool newline) {
     return ok;
 }
 
+// An operand's name as the usage text gives it, without the brackets of an
+// optional one.
+std::string operandName(const Command& command, std::size_t index) {
+    std::string name = command.operands[index];
+    if (name.size() > 2 && name.front() == '[') name = name.substr(1, name.size() - 2);
+    return name;
+}
+
 int refuse(const std::string& message) {
     std::fprintf(stderr, "%s\n", message.c_str());
     return kExitRefused;
@@ -121,14 +130,19 @@ int main(int argc, char** argv) {
         return usageError(command->name + " takes " + std::to_string(required) +
                           (required == total ? "" : " to " + std::to_string(total)) + " operands");
 
+    if (std::count(args.begin() + 1, args.end(), "@-") > 1)
+        return usageError("only one operand can be read from standard input");
+
     // Each operand in turn; the first that is not a number is named.
     std::vector<std::string> operands;
     std::optional<std::uint64_t> limit; // found once, when a file is read
-    bool stdinUsed = false;
     for (std::size_t i = 1; i < args.size(); ++i) {
         const std::string& arg = args[i];
         if (arg.empty() || arg.front() != '@') {
             if (const auto refusal = longhand::cli::typedOperandRefusal(arg))
+                return refuse(*refusal);
+            if (const auto refusal =
+                    longhand::cli::digitlessRefusal(arg, operandName(*command, i - 1), false))
                 return refuse(*refusal);
             operands.push_back(arg);
             continue;
@@ -136,16 +150,20 @@ int main(int argc, char** argv) {
         if (!limit) limit = longhand::cli::operandByteLimit();
         Operand operand;
         if (arg == "@-") {
-            if (stdinUsed) return usageError("only one operand can be read from standard input");
-            stdinUsed = true;
             operand = longhand::cli::readOperandStream(stdin, "standard input", *limit);
         } else {
             operand = longhand::cli::readOperandFile(arg.substr(1), *limit);
         }
         if (!operand.refusal.empty()) return refuse(operand.refusal);
+        const std::string source = arg == "@-" ? "standard input" : arg.substr(1);
+        if (const auto refusal = longhand::cli::digitlessRefusal(operand.text, source, true))
+            return refuse(*refusal);
         operands.push_back(std::move(operand.text));
     }
     operands.resize(total); // a missing optional operand is the empty text
+    if (command->check)
+        if (const std::optional<std::string> refusal = command->check(operands))
+            return refuse(*refusal);
 
     longhand::Progress progress; // nothing cancels a command
     longhand::Outcome outcome;
@@ -158,7 +176,8 @@ int main(int argc, char** argv) {
     }
     for (const std::string& notice : outcome.notices)
         std::fprintf(stderr, "%s\n", notice.c_str());
-    if (outcome.status == longhand::Outcome::Status::Refused) return refuse(outcome.text);
+    if (outcome.status == longhand::Outcome::Status::Refused)
+        return refuse(longhand::cli::refusalWords(outcome.refusal, command->operands));
     if (outcome.isResult() && !writeOut(outcome.text, true)) return kExitRefused;
     return 0;
 }

@@ -106,9 +106,14 @@ Operand readOperand(std::FILE* stream, const std::string& name, std::uint64_t li
         std::size_t n = 0;
         while ((n = std::fread(chunk.data(), 1, chunk.size(), stream)) > 0) {
             if (n > limitBytes - read) return {{}, tooLong(name, limitBytes)};
+            // A byte-order mark at the start is no part of the number, as
+            // in the windows' Open. (fread fills a whole chunk unless the
+            // input ends, so the mark is never split.)
+            const std::string_view head(chunk.data(), std::min(n, kByteOrderMark.size()));
+            const std::size_t start = read == 0 && head == kByteOrderMark ? head.size() : 0;
             // Keep the number's bytes, packed to the front of the chunk.
             std::size_t kept = 0;
-            for (std::size_t i = 0; i < n; ++i) {
+            for (std::size_t i = start; i < n; ++i) {
                 const char c = chunk[i];
                 if (isFileFiller(c)) continue; // wrapping and grouping
                 if (!scanner.accepts(c)) {
@@ -135,6 +140,15 @@ Operand readOperand(std::FILE* stream, const std::string& name, std::uint64_t li
 std::optional<std::string> typedOperandRefusal(std::string_view text) {
     if (isNumberText(text)) return std::nullopt;
     return "\"" + shownOperand(text) + "\" is not a decimal number " + kNumberForm;
+}
+
+std::optional<std::string> digitlessRefusal(const std::string& text, const std::string& name,
+                                            bool fromFile) {
+    if (isDecimalNumber(text)) return std::nullopt;
+    const std::string what = fromFile ? name : "The operand " + name;
+    if (text.empty()) return what + (fromFile ? " holds no number: it is empty." : " is empty.");
+    return what + (fromFile ? " holds no number: only \"" : " is only \"") + text +
+           "\", which has no digit.";
 }
 
 Operand readOperandFile(const std::string& path, std::uint64_t limitBytes) {

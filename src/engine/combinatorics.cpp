@@ -38,7 +38,7 @@ bool fastCombinationFits(std::string_view n, std::string_view r) {
 // its digits; so does this.
 Outcome fastCombination(const std::string& n, const std::string& r, const FactorialStore* store,
                         Progress& progress) {
-    if (productTooLong(n, "1", subtract(n, r))) return Outcome::refused(kProductTooLong);
+    if (auto refusal = productTooLong(n, "1", subtract(n, r), 0)) return Outcome::refused(*refusal);
     std::string count;
     {
         const Progress::Stage step(progress, 0.0, kBinomialShare);
@@ -53,7 +53,7 @@ Outcome fastCombination(const std::string& n, const std::string& r, const Factor
     Outcome orders = factorial(r, store, progress, FactorialUse::StoreOnly);
     if (!orders.isResult()) return orders;
     Outcome outcome = Outcome::result(std::move(count));
-    outcome.stopSound = true;
+    outcome.divided = true;
     outcome.held = std::move(orders.held);
     return outcome;
 }
@@ -76,9 +76,11 @@ Outcome permutations(std::string_view nText, std::string_view rText, int repetit
         return Outcome::result("1");
     } else {
         // (n-r+1) * ... * n; a run from below zero (r > n) passes zero: "0".
-        outcome = rangeProduct(n, "1", subtract(n, r), progress);
+        const std::string rest = subtract(n, r);
+        if (auto refusal = productTooLong(n, "1", rest, 0)) return Outcome::refused(*refusal);
+        outcome = rangeProduct(n, "1", rest, progress);
     }
-    outcome.finished = outcome.isResult();
+    outcome.calculated = outcome.isResult();
     return outcome;
 }
 
@@ -86,11 +88,17 @@ Outcome combinations(std::string_view nText, std::string_view rText, int repetit
                      const FactorialStore* store, Progress& progress) {
     if (!isWholeNumberText(nText) || !isWholeNumberText(rText)) return {};
     std::string n = wholeNumberValue(nText);
-    const std::string r = wholeNumberValue(rText);
+    std::string r = wholeNumberValue(rText);
     if (r == n && repetition == 0) return Outcome::result("1");
     if (r == "0") return Outcome::result("1");
     if (r == "1") return Outcome::result(n);
     if (repetition == kWithRepetition) n = subtract(add(n, r), "1");
+    // C(n, r) = C(n, n - r): the fewer factors are multiplied and divided,
+    // and their factorial is the one the store sees.
+    if (isBelow(compareWholeTexts(r, n))) {
+        std::string rest = subtract(n, r);
+        if (isBelow(compareWholeTexts(rest, r))) r = std::move(rest);
+    }
     if (fastCombinationFits(n, r)) return fastCombination(n, r, store, progress);
 
     // The steps' shares of the progress bar: the arrangements and the
@@ -111,7 +119,7 @@ Outcome combinations(std::string_view nText, std::string_view rText, int repetit
     std::string count = divide(arrangements.text, orders.text, progress);
     if (progress.cancelled()) return Outcome::cancelled();
     Outcome outcome = Outcome::result(count.empty() ? "0" : std::move(count));
-    outcome.stopSound = true;
+    outcome.divided = true;
     // Where n = r both are r!: its follow-ups once.
     outcome.held = orders.held ? std::move(orders.held) : std::move(arrangements.held);
     return outcome;

@@ -17,8 +17,8 @@ using Step = HeldFactorial::Step;
 // else an empty result in its place.
 Outcome continued(std::string_view n, std::string_view x, std::string_view m, bool compute,
                   Progress& progress) {
+    if (auto refusal = productTooLong(n, x, m, 0)) return Outcome::refused(*refusal);
     if (compute) return rangeProduct(n, x, m, progress);
-    if (productTooLong(n, x, m)) return Outcome::refused(kProductTooLong);
     return Outcome::result({}, false);
 }
 
@@ -32,7 +32,7 @@ Outcome factorial(std::string_view nText, const FactorialStore* store, Progress&
     const bool computeUnkept = use != FactorialUse::StoreOnly;
     if (!store) {
         Outcome outcome = continued(n, "", "", computeUnkept, progress);
-        outcome.finished = outcome.isResult();
+        outcome.calculated = outcome.isResult();
         return outcome;
     }
 
@@ -52,7 +52,7 @@ Outcome factorial(std::string_view nText, const FactorialStore* store, Progress&
         // Continue from the nearest smaller stored factorial.
         held.step = Step::Insert;
         held.reached = std::move(found.next);
-        outcome = rangeProduct(n, found.record.value, found.record.key, progress);
+        outcome = continued(n, found.record.value, found.record.key, true, progress);
         break;
     case Store::Lookup::Place::Beyond:
         // Continue from the largest stored factorial.
@@ -65,7 +65,7 @@ Outcome factorial(std::string_view nText, const FactorialStore* store, Progress&
     if (!outcome.isResult()) return outcome;
     if (held.step == Step::Insert || (held.step == Step::Append && held.offer))
         held.value = outcome.text;
-    outcome.finished = false; // the store's follow-ups decide
+    outcome.calculated = false; // the store's follow-ups decide
     outcome.held = std::move(held);
     return outcome;
 }
@@ -93,7 +93,7 @@ void keepFactorials(Outcome& outcome, FactorialStore& store, std::string_view re
 
     if (held.store == Store::State::Unreadable) {
         outcome.notices.push_back(kFacStoreUnreadable + store.path());
-        outcome.finished = outcome.finished || computed;
+        outcome.calculated = outcome.calculated || computed;
         return;
     }
     std::string largest = held.largest;
@@ -101,7 +101,7 @@ void keepFactorials(Outcome& outcome, FactorialStore& store, std::string_view re
         const Store::Change started = store.create();
         if (!report(started)) {
             // Told the user; n! was computed from 1 all the same.
-            outcome.finished = outcome.finished || computed;
+            outcome.calculated = outcome.calculated || computed;
             return;
         }
         largest = started.largest;
@@ -111,7 +111,7 @@ void keepFactorials(Outcome& outcome, FactorialStore& store, std::string_view re
     follow(largest);
     if (!computed) return;
 
-    outcome.finished = true;
+    outcome.calculated = true;
     if (held.step == Step::Insert) {
         report(store.insert(held.n, held.value));
         return;

@@ -19,7 +19,7 @@ enum class FactorialUse {
 
 // n! of a whole-number text, leading zeros allowed ("007" is 7); anything
 // else (a sign, a point, a letter, "") gives Nothing. 0! is "1" without
-// the store. A product too long to hold is refused with kProductTooLong.
+// the store. A product too long to hold is refused (ProductTooLong, operand 0).
 //
 // Without a store n! is computed from 1. With one, n! is read when stored;
 // when missing below the largest stored n, it is computed from the nearest

@@ -61,12 +61,12 @@ TEST(FactorialFlow, FreshStartSaveInsertHitExtend) {
 
     Outcome zero = window.ask("0", true);
     EXPECT_EQ(zero.text, "1");
-    EXPECT_FALSE(zero.finished);
+    EXPECT_FALSE(zero.calculated);
     EXPECT_FALSE(folder.read());
 
     Outcome five = window.ask("5", true);
     EXPECT_EQ(five.text, "120");
-    EXPECT_TRUE(five.finished);
+    EXPECT_TRUE(five.calculated);
     ASSERT_TRUE(five.offer);
     EXPECT_EQ(five.offer->key, "5");
     EXPECT_EQ(folder.read(), "1,\"1\"\r\n5,\"120\"");
@@ -75,12 +75,12 @@ TEST(FactorialFlow, FreshStartSaveInsertHitExtend) {
     Outcome three = window.ask("3", true);
     EXPECT_EQ(three.text, "6");
     EXPECT_FALSE(three.offer); // inserted without asking
-    EXPECT_TRUE(three.finished);
+    EXPECT_TRUE(three.calculated);
     EXPECT_EQ(folder.read(), "1,\"1\"\r\n3,\"6\"\r\n5,\"120\"");
 
     Outcome again = window.ask("5", true);
     EXPECT_EQ(again.text, "120");
-    EXPECT_FALSE(again.finished); // read, not computed: no signal
+    EXPECT_FALSE(again.calculated); // read, not computed: no signal
     EXPECT_FALSE(again.offer);
 
     Outcome seven = window.ask("7", false);
@@ -114,10 +114,10 @@ TEST(FactorialFlow, TheWorkOnlyReads) {
         EXPECT_EQ(outcome.text, gmpFactorial(std::stoul(c.n)));
         EXPECT_EQ(folder.read(), c.file ? std::optional<std::string>(*c.file) : std::nullopt);
         EXPECT_TRUE(outcome.held);
-        EXPECT_FALSE(outcome.finished);
+        EXPECT_FALSE(outcome.calculated);
         keepFactorials(outcome, store, "5");
         EXPECT_FALSE(outcome.held);
-        EXPECT_TRUE(outcome.finished);
+        EXPECT_TRUE(outcome.calculated);
     }
 }
 
@@ -204,7 +204,7 @@ TEST(FactorialFlow, StoreFailuresBecomeNotices) {
         FactorialWindow window(path, "5");
         const Outcome outcome = window.ask(c.n);
         EXPECT_EQ(outcome.text, gmpFactorial(std::stoul(c.n)));
-        EXPECT_TRUE(outcome.finished);
+        EXPECT_TRUE(outcome.calculated);
         EXPECT_EQ(window.offered, c.offered ? 1 : 0);
         EXPECT_EQ(window.upper, "5");
         const std::vector<std::string> notices =
@@ -250,10 +250,13 @@ TEST(FactorialFlow, WithoutAStoreNothingIsHeldOrOffered) {
     Progress progress;
     const Outcome outcome = factorial("25", nullptr, progress);
     EXPECT_EQ(outcome.text, gmpFactorial(25));
-    EXPECT_TRUE(outcome.finished);
+    EXPECT_TRUE(outcome.calculated);
     EXPECT_FALSE(outcome.held);
     EXPECT_FALSE(outcome.offer);
-    EXPECT_EQ(factorial("30000000", nullptr, progress).text, kProductTooLong);
+    const Outcome tooLong = factorial("30000000", nullptr, progress);
+    EXPECT_EQ(tooLong.status, Outcome::Status::Refused);
+    EXPECT_EQ(tooLong.refusal.kind, RefusalKind::ProductTooLong);
+    EXPECT_EQ(tooLong.refusal.operand, 0);
 }
 
 // Many requests through one store against GMP; the file then holds only

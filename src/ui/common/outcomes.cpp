@@ -3,6 +3,7 @@
 #include "engine/factorial.h"
 #include "engine/outcome.h"
 #include "presenter.h"
+#include "refusalwords.h"
 #include "services/paths.h"
 #include "services/settings.h"
 #include "soundport.h"
@@ -30,14 +31,16 @@ void followLargestStored(std::string& remembered, const std::string& largest) {
 }
 
 bool followOutcome(Outcome& outcome, const OutcomeWindow& target, FactorialStore* store) {
-    if (outcome.stopSound && target.soundOn) target.sound.stop();
+    if (outcome.divided && target.soundOn) target.sound.stop();
     if (store) keepFactorials(outcome, *store, target.largestStored);
     for (const std::string& notice : outcome.notices)
         tell(target, notice);
     followLargestStored(target.largestStored, outcome.largestStored);
-    if (outcome.status == Outcome::Status::Refused) tell(target, outcome.text);
+    if (outcome.status == Outcome::Status::Refused)
+        tellRefusal(target.presenter, target.window, outcome.refusal);
     if (!outcome.isResult()) return false;
-    if (outcome.finished && target.soundOn) {
+    // A calculation that ran to its end gives the finished signal.
+    if (outcome.calculated && target.soundOn) {
         target.sound.play();
         if (target.stopSoundButton) target.stopSoundButton->show();
     }
