@@ -6,7 +6,7 @@ DEB_PACKAGES := build-essential cmake ninja-build pkg-config \
   qt6-base-dev qt6-multimedia-dev libgl-dev \
   libgtest-dev libgmock-dev libgmp-dev libbenchmark-dev libtbb-dev \
   python3 xvfb xauth x11-apps imagemagick fonts-dejavu-core time xdotool \
-  dpkg-dev file gzip man-db desktop-file-utils
+  dpkg-dev file gzip man-db desktop-file-utils libedit-dev
 
 # CI=true (as CI sets it) makes every compiler warning of the default build
 # an error.
@@ -15,7 +15,7 @@ WERROR := $(if $(filter true,$(CI)),ON,OFF)
 SUDO := $(shell [ "$$(id -u)" = 0 ] || echo sudo)
 JOBS ?= $(shell nproc)
 
-.PHONY: all deps configure build run test asan tsan bench package screenshot format clean
+.PHONY: all deps configure build run test asan tsan fuzz bench package screenshot format clean
 
 all: build
 
@@ -53,6 +53,15 @@ tsan: deps
 	cmake --preset tsan
 	cmake --build --preset tsan -j $(JOBS)
 	ctest --preset tsan -j $(JOBS)
+
+# The libFuzzer targets (clang, installed when missing), each run for
+# FUZZ_SECONDS seconds in turn: `make fuzz FUZZ_SECONDS=900`, or some of
+# them: `make fuzz FUZZ_TARGETS="text store"`. `make fuzz FUZZ_MERGE=1`
+# renews the saved corpora from what the runs found instead.
+FUZZ_SECONDS ?= 60
+FUZZ_MERGE ?= 0
+fuzz: deps
+	FUZZ_SECONDS=$(FUZZ_SECONDS) FUZZ_MERGE=$(FUZZ_MERGE) JOBS=$(JOBS) scripts/fuzz.sh $(FUZZ_TARGETS)
 
 bench: deps
 	cmake --preset bench

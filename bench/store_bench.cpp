@@ -7,9 +7,10 @@
 // The store is written once into a temporary folder (LONGHAND_BENCH_DIR, or
 // the system's temporary folder) and removed at the end.
 #include "engine/factorial.h"
-#include "engine/factorialstore.h"
-#include "engine/filestore.h"
 #include "engine/multiply.h"
+#include "store/factorialstore.h"
+#include "store/filestore.h"
+#include "store/storekeeper.h"
 
 #include <benchmark/benchmark.h>
 #include <cstdlib>
@@ -64,17 +65,16 @@ void setStore(benchmark::State& state, const BenchStore& store) {
 }
 
 // n! read through the store, as the function dialog asks for it: the
-// lookup, and the check of the remembered largest n against the store's
-// last record.
+// lookup and the store's follow-up.
 void BM_StoreFactorialHit(benchmark::State& state) {
     const BenchStore& store = BenchStore::get();
     FactorialStore kept(store.path());
     const std::string n = std::to_string(state.range(0));
-    const std::string remembered = std::to_string(kStoreRecords);
     Progress progress;
     for (auto _ : state) {
-        Outcome outcome = factorial(n, &kept, progress);
-        keepFactorials(outcome, kept, remembered);
+        StoreKeeper keeper(kept);
+        Outcome outcome = factorial(n, &keeper, progress);
+        benchmark::DoNotOptimize(keeper.finish());
         benchmark::DoNotOptimize(outcome);
     }
     setStore(state, store);

@@ -1,8 +1,9 @@
 // longhand-calc: the calculator's operations on the command line, printing
 // exactly what the windows would show.
 #include "commands.h"
-#include "limits.h"
-#include "operands.h"
+#include "core/operandlimits.h"
+#include "core/operands.h"
+#include "eval.h"
 #include "refusalwords.h"
 #include "version.h"
 
@@ -16,12 +17,13 @@
 #include <stdexcept>
 #include <string>
 #include <string_view>
+#include <unistd.h>
 #include <vector>
 
 namespace {
 
+using longhand::Operand;
 using longhand::cli::Command;
-using longhand::cli::Operand;
 
 // Exit statuses: 0 a result (or nothing to print), 1 a refusal of any
 // kind, 2 wrong usage.
@@ -42,10 +44,14 @@ std::string usageText() {
         width = std::max(width, head.size());
         heads.push_back(std::move(head));
     }
-    std::string text = "usage: longhand-calc COMMAND OPERAND...\n"
-                       "       longhand-calc --help | --version\n"
-                       "\n"
-                       "Commands:\n";
+    std::string text =
+        "usage: longhand-calc COMMAND OPERAND...\n"
+        "       longhand-calc eval [--places N | --fraction] [--period-limit N] EXPR\n"
+        "       longhand-calc eval [OPTIONS] -\n"
+        "       longhand-calc                (a prompt, on a terminal)\n"
+        "       longhand-calc --help | --version\n"
+        "\n"
+        "Commands:\n";
     for (std::size_t i = 0; i < all.size(); ++i) {
         text += "  " + heads[i] + std::string(width - heads[i].size() + 2, ' ');
         text += all[i].summary + "\n";
@@ -58,11 +64,22 @@ std::string usageText() {
             "Blanks, tabs, line breaks and underscores are left out of them wherever\n"
             "they stand, so wrapped or grouped digits come in whole; what remains must\n"
             "be a decimal number. A file or stream that would take more than 1/" +
-            std::to_string(longhand::cli::kOperandMemoryShare) +
+            std::to_string(longhand::kOperandMemoryShare) +
             " of the\n"
             "free memory is refused before it is read in full.\n"
             "\n"
             "The result is printed as the calculator shows it.\n"
+            "\n"
+            "eval EXPR prints the exact value of an expression: numbers, @FILE or\n"
+            "@\"a path\", + - * / ^ (also \u00d7 \u00b7 \u00f7), unary minus, postfix !,\n"
+            "parentheses, P(n, r[, f]), C(n, r[, f]), prod(m, n), round(x, k), ans\n"
+            "and #k (the value of line k). A repeating value shows its period in\n"
+            "parentheses, 1/6 = 0.1(6), when pre-period and period fit in\n"
+            "--period-limit places (100000); otherwise it is cut there. The kind of\n"
+            "value (\"12 digits\", \"period of 6 digits after 1\", \"(cut, not\n"
+            "rounded)\") is said on standard error. --places N prints exactly N\n"
+            "decimals, cut; --fraction prints a/b. eval - reads one expression per\n"
+            "line of standard input and prints one line for each.\n"
             "\n"
             "Exit status:\n"
             "  0  the result was printed\n"
@@ -115,7 +132,17 @@ int main(int argc, char** argv) {
         const std::string version = std::string("longhand-calc ") + longhand::kVersion;
         return writeOut(version, true) ? 0 : kExitRefused;
     }
-    if (args.empty()) return usageError("no command given");
+    if (args.empty()) {
+        if (isatty(STDIN_FILENO) && isatty(STDOUT_FILENO)) return longhand::cli::runPrompt();
+        return usageError("no command given");
+    }
+    if (args[0] == "eval") {
+        try {
+            return longhand::cli::runEval({args.begin() + 1, args.end()});
+        } catch (const std::bad_alloc&) {
+            return refuse(kOutOfMemory);
+        }
+    }
 
     const std::vector<Command> all = longhand::cli::commands();
     const auto command =
@@ -139,24 +166,23 @@ int main(int argc, char** argv) {
     for (std::size_t i = 1; i < args.size(); ++i) {
         const std::string& arg = args[i];
         if (arg.empty() || arg.front() != '@') {
-            if (const auto refusal = longhand::cli::typedOperandRefusal(arg))
-                return refuse(*refusal);
+            if (const auto refusal = longhand::typedOperandRefusal(arg)) return refuse(*refusal);
             if (const auto refusal =
-                    longhand::cli::digitlessRefusal(arg, operandName(*command, i - 1), false))
+                    longhand::digitlessRefusal(arg, operandName(*command, i - 1), false))
                 return refuse(*refusal);
             operands.push_back(arg);
             continue;
         }
-        if (!limit) limit = longhand::cli::operandByteLimit();
+        if (!limit) limit = longhand::operandByteLimit();
         Operand operand;
         if (arg == "@-") {
-            operand = longhand::cli::readOperandStream(stdin, "standard input", *limit);
+            operand = longhand::readOperandStream(stdin, "standard input", *limit);
         } else {
-            operand = longhand::cli::readOperandFile(arg.substr(1), *limit);
+            operand = longhand::readOperandFile(arg.substr(1), *limit);
         }
         if (!operand.refusal.empty()) return refuse(operand.refusal);
         const std::string source = arg == "@-" ? "standard input" : arg.substr(1);
-        if (const auto refusal = longhand::cli::digitlessRefusal(operand.text, source, true))
+        if (const auto refusal = longhand::digitlessRefusal(operand.text, source, true))
             return refuse(*refusal);
         operands.push_back(std::move(operand.text));
     }
@@ -174,8 +200,6 @@ int main(int argc, char** argv) {
     } catch (const std::length_error&) {
         return refuse(kTooLong);
     }
-    for (const std::string& notice : outcome.notices)
-        std::fprintf(stderr, "%s\n", notice.c_str());
     if (outcome.status == longhand::Outcome::Status::Refused)
         return refuse(longhand::cli::refusalWords(outcome.refusal, command->operands));
     if (outcome.isResult() && !writeOut(outcome.text, true)) return kExitRefused;

@@ -45,8 +45,7 @@ std::optional<std::string> checkFact(const std::vector<std::string>& v) {
     return notWhole(v, {"N"}, 1);
 }
 
-template <Outcome (*count)(std::string_view, std::string_view, int, const FactorialStore*,
-                           Progress&)>
+template <Outcome (*count)(std::string_view, std::string_view, int, FactorialKeeper*, Progress&)>
 Outcome runCount(std::vector<std::string>& v, Progress& progress) {
     int digit = 0;
     repetitionDigit(v[2], digit);

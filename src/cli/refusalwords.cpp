@@ -1,7 +1,7 @@
 #include "refusalwords.h"
 
 #include "core/lengthline.h"
-#include "operands.h"
+#include "core/operands.h"
 
 namespace longhand::cli {
 

@@ -48,15 +48,17 @@ NumberFile readNumberFile(const std::string& path, std::size_t maxLength, Progre
     const auto size = sized ? static_cast<std::size_t>(st.st_size) : 0;
     file.text.reserve(std::min(size, maxLength));
 
-    std::vector<char> chunk(kFileReadChunk);
+    // fread fills what is read: the chunk needs no clearing first, so a
+    // short file touches few of its pages.
+    const std::unique_ptr<char[]> chunk = std::make_unique_for_overwrite<char[]>(kFileReadChunk);
     std::size_t read = 0;
     std::size_t n = 0;
-    while ((n = std::fread(chunk.data(), 1, chunk.size(), f.get())) > 0) {
+    while ((n = std::fread(chunk.get(), 1, kFileReadChunk, f.get())) > 0) {
         if (progress.cancelled()) {
             file.status = NumberFile::Status::Cancelled;
             return file;
         }
-        std::string_view bytes(chunk.data(), n);
+        std::string_view bytes(chunk.get(), n);
         if (read == 0 && bytes.substr(0, kByteOrderMark.size()) == kByteOrderMark)
             bytes.remove_prefix(kByteOrderMark.size());
         read += n;

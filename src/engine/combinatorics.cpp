@@ -20,7 +20,7 @@ namespace {
 constexpr double kArrangementsShare = 0.4;
 constexpr double kOrdersShareEnd = 0.6;
 // Of C(n, r) from the fast layer: its product up to this, then r!'s
-// follow-ups in the store (a gap to fill, at most).
+// keeping (a gap to fill, at most).
 constexpr double kBinomialShare = 0.95;
 
 // True for whole-number texts without leading zeros with r < n, n below
@@ -33,10 +33,10 @@ bool fastCombinationFits(std::string_view n, std::string_view r) {
 
 // C(n, r) where fastCombinationFits, straight from the fast layer, with what
 // the quotient of the products would give: the refusal of n!/(n-r)! when too
-// long to hold, r!'s follow-ups in the store, and the division's stop of the
+// long to hold, r! for the keeper, and the division's stop of the
 // sound. The quotient is whole, and the division writes a whole quotient as
 // its digits; so does this.
-Outcome fastCombination(const std::string& n, const std::string& r, const FactorialStore* store,
+Outcome fastCombination(const std::string& n, const std::string& r, FactorialKeeper* keeper,
                         Progress& progress) {
     if (auto refusal = productTooLong(n, "1", subtract(n, r), 0)) return Outcome::refused(*refusal);
     std::string count;
@@ -50,18 +50,17 @@ Outcome fastCombination(const std::string& n, const std::string& r, const Factor
         }
     }
     const Progress::Stage step(progress, kBinomialShare, 1.0);
-    Outcome orders = factorial(r, store, progress, FactorialUse::StoreOnly);
+    Outcome orders = factorial(r, keeper, progress, FactorialUse::StoreOnly);
     if (!orders.isResult()) return orders;
     Outcome outcome = Outcome::result(std::move(count));
     outcome.divided = true;
-    outcome.held = std::move(orders.held);
     return outcome;
 }
 
 } // namespace
 
 Outcome permutations(std::string_view nText, std::string_view rText, int repetition,
-                     const FactorialStore* store, Progress& progress) {
+                     FactorialKeeper* keeper, Progress& progress) {
     if (!isWholeNumberText(nText) || !isWholeNumberText(rText)) return {};
     const std::string n = wholeNumberValue(nText);
     const std::string r = wholeNumberValue(rText);
@@ -71,7 +70,7 @@ Outcome permutations(std::string_view nText, std::string_view rText, int repetit
         if (r == "0") return Outcome::result("1");
         outcome = power(n, r, progress);
     } else if (r == n) {
-        outcome = factorial(n, store, progress, FactorialUse::Value);
+        outcome = factorial(n, keeper, progress, FactorialUse::Value);
     } else if (r == "0") {
         return Outcome::result("1");
     } else {
@@ -85,7 +84,7 @@ Outcome permutations(std::string_view nText, std::string_view rText, int repetit
 }
 
 Outcome combinations(std::string_view nText, std::string_view rText, int repetition,
-                     const FactorialStore* store, Progress& progress) {
+                     FactorialKeeper* keeper, Progress& progress) {
     if (!isWholeNumberText(nText) || !isWholeNumberText(rText)) return {};
     std::string n = wholeNumberValue(nText);
     std::string r = wholeNumberValue(rText);
@@ -94,25 +93,25 @@ Outcome combinations(std::string_view nText, std::string_view rText, int repetit
     if (r == "1") return Outcome::result(n);
     if (repetition == kWithRepetition) n = subtract(add(n, r), "1");
     // C(n, r) = C(n, n - r): the fewer factors are multiplied and divided,
-    // and their factorial is the one the store sees.
+    // and their factorial is the one the keeper sees.
     if (isBelow(compareWholeTexts(r, n))) {
         std::string rest = subtract(n, r);
         if (isBelow(compareWholeTexts(rest, r))) r = std::move(rest);
     }
-    if (fastCombinationFits(n, r)) return fastCombination(n, r, store, progress);
+    if (fastCombinationFits(n, r)) return fastCombination(n, r, keeper, progress);
 
     // The steps' shares of the progress bar: the arrangements and the
     // quotient about as long as each other, the orders shorter.
     Outcome arrangements;
     {
         const Progress::Stage step(progress, 0.0, kArrangementsShare);
-        arrangements = permutations(n, r, 0, store, progress);
+        arrangements = permutations(n, r, 0, keeper, progress);
     }
     if (!arrangements.isResult() || arrangements.text == "0") return arrangements;
     Outcome orders;
     {
         const Progress::Stage step(progress, kArrangementsShare, kOrdersShareEnd);
-        orders = factorial(r, store, progress, FactorialUse::Value);
+        orders = factorial(r, keeper, progress, FactorialUse::Value);
     }
     if (!orders.isResult()) return orders;
     const Progress::Stage step(progress, kOrdersShareEnd, 1.0);
@@ -120,8 +119,6 @@ Outcome combinations(std::string_view nText, std::string_view rText, int repetit
     if (progress.cancelled()) return Outcome::cancelled();
     Outcome outcome = Outcome::result(count.empty() ? "0" : std::move(count));
     outcome.divided = true;
-    // Where n = r both are r!: its follow-ups once.
-    outcome.held = orders.held ? std::move(orders.held) : std::move(arrangements.held);
     return outcome;
 }
 

@@ -1,7 +1,7 @@
 // Permutation and combination counts of whole numbers of any length.
 #pragma once
 
-#include "factorialstore.h"
+#include "factorial.h"
 #include "outcome.h"
 #include "progress.h"
 
@@ -14,26 +14,26 @@ namespace longhand {
 inline constexpr int kWithRepetition = 1;
 
 // Ordered selections of r out of n: n^r with repetition, otherwise
-// n!/(n-r)! (n! through the factorial store when r = n, "0" when r > n).
+// n!/(n-r)! (n! through the factorial keeper when r = n, "0" when r > n).
 // Arguments are whole-number texts, leading zeros allowed ("007" is 7);
 // anything else gives Nothing. A count too long to hold is refused
-// (PowerTooLong or ProductTooLong, naming n as operand 0 or r as operand 1). What
-// the store does about n! is held in the outcome for keepFactorials.
-Outcome permutations(std::string_view n, std::string_view r, int repetition,
-                     const FactorialStore* store, Progress& progress);
+// (PowerTooLong or ProductTooLong, naming n as operand 0 or r as operand
+// 1). What the keeper takes of n! is its own to follow up.
+Outcome permutations(std::string_view n, std::string_view r, int repetition, FactorialKeeper* store,
+                     Progress& progress);
 
 // Unordered selections of r out of n: C(n, r), or with repetition
 // C(n + r - 1, r), as the quotient of the ordered selections by k!, where k
 // is the smaller of r and n - r (C(n, r) = C(n, n - r)); k! goes through
-// the factorial store, its follow-ups held as above, and the result is
-// `divided`. Arguments and refusals as for permutations. C(n, n) is "1" at
-// once for the digit 0; the digits 2 to 9 take the way through the
-// quotient, and with it through the store.
+// the factorial keeper, as above, and the result is `divided`. Arguments
+// and refusals as for permutations. C(n, n) is "1" at once for the digit
+// 0; the digits 2 to 9 take the way through the quotient, and with it
+// through the keeper.
 //
 // Counts of at least kFastProductFactors (crossovers.h) with n below
 // kBatchLimit come straight from the fast layer, with the same text and the
-// same follow-ups: r! is then computed only where the store keeps it.
-Outcome combinations(std::string_view n, std::string_view r, int repetition,
-                     const FactorialStore* store, Progress& progress);
+// same keeping: r! is then computed only where the keeper takes it.
+Outcome combinations(std::string_view n, std::string_view r, int repetition, FactorialKeeper* store,
+                     Progress& progress);
 
 } // namespace longhand

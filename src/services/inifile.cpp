@@ -1,6 +1,6 @@
 #include "inifile.h"
 
-#include "engine/filestore.h"
+#include "store/filestore.h"
 
 #include <cstddef>
 #include <filesystem>
@@ -120,6 +120,9 @@ struct Lookup {
 };
 
 Lookup find(std::string_view text, std::string_view section, std::string_view key) {
+    // The blanks around a name are not part of it, in the file or here.
+    section = slice(section, trimmed(section, 0, section.size()));
+    key = slice(key, trimmed(key, 0, key.size()));
     Lookup found;
     LineReader reader(text);
     Line line;
@@ -169,6 +172,25 @@ bool validKey(std::string_view key) {
     if (t.empty()) return false;
     const char first = key[t.begin];
     return first != '[' && first != ';' && first != '#';
+}
+
+// True for a value wrapped in a matching pair of quotes, which a read
+// takes off.
+bool isQuoted(std::string_view value) {
+    return value.size() >= 2 && (value.front() == '"' || value.front() == '\'') &&
+           value.back() == value.front();
+}
+
+// The value as the file holds it, so that a read gives it back as it is: a
+// value with blanks around it, or one a read would take quotes off, goes in
+// double quotes; any other as it is.
+std::string storedValue(std::string_view value) {
+    const bool blanks = !value.empty() && (isBlank(value.front()) || isBlank(value.back()));
+    if (!blanks && !isQuoted(value)) return std::string(value);
+    std::string quoted = "\"";
+    quoted += value;
+    quoted += '"';
+    return quoted;
 }
 
 // Bytes of the UTF-8 character that starts at `at`: its lead byte and the
@@ -229,9 +251,7 @@ std::string readProfileString(const std::string& section, const std::string& key
     const Lookup found = find(*text, section, key);
     if (!found.keyFound) return cut(def, bufferSize);
     std::string_view value = slice(*text, found.value);
-    if (value.size() >= 2 && (value.front() == '"' || value.front() == '\'') &&
-        value.back() == value.front())
-        value = value.substr(1, value.size() - 2);
+    if (isQuoted(value)) value = value.substr(1, value.size() - 2);
     return cut(value, bufferSize);
 }
 
@@ -252,17 +272,18 @@ bool writeProfileString(const std::string& section, const std::string& key,
         if (exists || ec) return false;
     }
 
+    const std::string stored = storedValue(value);
     const Lookup found = find(text, section, key);
     std::string updated;
     if (found.keyFound) {
-        if (slice(text, found.value) == value) return true;
-        updated.reserve(text.size() + value.size());
+        if (slice(text, found.value) == stored) return true;
+        updated.reserve(text.size() + stored.size());
         updated.append(text, 0, found.value.begin);
-        updated += value;
+        updated += stored;
         updated.append(text, found.value.end);
     } else {
         const std::string_view eol = lineEnding(text);
-        const std::string entry = key + "=" + value;
+        const std::string entry = key + "=" + stored;
         if (found.sectionFound) {
             const Line& after = found.lastOfSection;
             updated.reserve(text.size() + entry.size() + eol.size());

@@ -1,6 +1,6 @@
 #include "paths.h"
 
-#include "engine/filestore.h"
+#include "store/filestore.h"
 
 #include <cstdlib>
 #include <filesystem>

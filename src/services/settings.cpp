@@ -3,8 +3,10 @@
 #include "engine/numtext.h"
 #include "inifile.h"
 #include "paths.h"
+#include "store/history.h"
 
 #include <algorithm>
+#include <charconv>
 #include <limits>
 
 namespace longhand {
@@ -87,13 +89,26 @@ int readSoundState() {
 }
 
 std::string readLargestStored() {
-    return doubleText(
-        numericValue(readEntry(kRecentFactorialSection, kUpperKey, kUpperReadLength)));
+    return readEntry(kRecentFactorialSection, kUpperKey, kUpperReadLength);
 }
 
 int readGroupSize() {
     return static_cast<int>(
         numericValue(readEntry(kDigitGroupingSection, kGroupSizeKey, kGroupSizeReadLength)));
+}
+
+bool readKeepHistory() {
+    return readEntry(kHistorySection, kKeepKey, kStateReadLength) != "0";
+}
+
+std::uint64_t readHistoryLimitBytes() {
+    constexpr int kLimitReadLength = 9; // up to 999,999,999 MB
+    const std::string text = readEntry(kHistorySection, kSizeLimitKey, kLimitReadLength);
+    std::uint64_t megabytes = 0;
+    const auto [end, ec] = std::from_chars(text.data(), text.data() + text.size(), megabytes);
+    if (text.empty() || ec != std::errc() || end != text.data() + text.size())
+        return kHistoryDefaultLimitBytes;
+    return megabytes * 1000 * 1000;
 }
 
 bool writeInputCheckState(const std::string& value) {
@@ -106,6 +121,10 @@ bool writeSoundState(const std::string& value) {
 
 bool writeLargestStored(const std::string& value) {
     return writeProfileString(kRecentFactorialSection, kUpperKey, value, settingsPath());
+}
+
+bool writeKeepHistory(bool keep) {
+    return writeProfileString(kHistorySection, kKeepKey, keep ? "1" : "0", settingsPath());
 }
 
 bool writeGroupSize(int size) {

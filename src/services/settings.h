@@ -6,6 +6,7 @@
 // the value; a failed write leaves the file as it was.
 #pragma once
 
+#include <cstdint>
 #include <string>
 #include <string_view>
 
@@ -20,6 +21,9 @@ inline constexpr const char* kUpperKey = "Upper";
 inline constexpr const char* kTextSection = "Text";
 inline constexpr const char* kDigitGroupingSection = "Digit Grouping";
 inline constexpr const char* kGroupSizeKey = "Size";
+inline constexpr const char* kHistorySection = "History";
+inline constexpr const char* kKeepKey = "Keep";
+inline constexpr const char* kSizeLimitKey = "Size Limit MB";
 
 // Read sizes: the longest value each reader takes.
 inline constexpr int kTextEntryDefaultLength = 19;
@@ -52,18 +56,27 @@ std::string_view deliveredText(std::string_view key);
 int readInputCheckState();
 int readSoundState();
 
-// [Recent Factorial] Upper: its first 16 characters read as a number and
-// written back with at most 15 significant digits ("007" gives "7"); a
-// missing or non-numeric value gives "0".
+// [Recent Factorial] Upper: the largest n the factorial store holds, as the
+// store last told it (its first 16 characters, "" when missing). Only the
+// store's own word is ever written there; nothing reads it as a number.
 std::string readLargestStored();
 
 // [Digit Grouping] Size: the digits between two gaps in the result views,
 // its first two characters read as a number; 0 (no grouping) when missing.
 int readGroupSize();
 
+// [History] Keep: whether results are kept in the history; on unless the
+// entry is "0".
+bool readKeepHistory();
+// [History] Size Limit MB: the most the history may take, in bytes; the
+// history's default when the entry is missing or not a whole number, no
+// limit (0) for "0".
+std::uint64_t readHistoryLimitBytes();
+
 bool writeInputCheckState(const std::string& value);
 bool writeSoundState(const std::string& value);
 bool writeLargestStored(const std::string& value);
 bool writeGroupSize(int size);
+bool writeKeepHistory(bool keep);
 
 } // namespace longhand

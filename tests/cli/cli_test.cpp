@@ -262,6 +262,7 @@ TEST_F(CalcTest, OperandsFromFilesAndStandardInput) {
         {"12\n34\n", "1235"},
         {"1_000 000\t5\r\n", "10000006"},
         {" -1 2.5\n\n\n", "-11.5"},
+        {"\xEF\xBB\xBF-2\r\n", "-1"}, // a byte-order mark before the number
     };
     for (const auto& w : wrapped) {
         test::writeBytes(path("a.txt"), w.bytes);
@@ -278,6 +279,7 @@ TEST_F(CalcTest, OperandsFromFilesAndStandardInput) {
         {"12\n3.4.5", "\".\" at byte 7"},
         {"1-2", "\"-\" at byte 2"},
         {"7\f", "\"\\x0c\" at byte 2"},
+        {"1\xEF\xBB\xBF", "\"\\xef\" at byte 2"}, // a mark only counts at the start
     };
     for (const auto& r : refused) {
         test::writeBytes(path("a.txt"), r.bytes);
@@ -402,6 +404,52 @@ TEST_F(CalcTest, VersionFromTheProject) {
     EXPECT_EQ(run.status, 0);
     EXPECT_EQ(run.out, "longhand-calc " LONGHAND_PROJECT_VERSION "\n");
     EXPECT_EQ(run.err, "");
+}
+
+} // namespace
+
+namespace {
+
+// eval: the value on standard output, its kind or the refusal on standard
+// error, the exit status as for the commands.
+TEST_F(CalcTest, EvalPrintsTheValueAndSaysItsKind) {
+    test::writeBytes(path("n.txt"), "1_000\n");
+    const struct {
+        std::vector<std::string> args;
+        int status;
+        const char* out;
+        const char* err;
+    } cases[] = {
+        {{"eval", "1/6"}, 0, "0.1(6)\n", "period of 1 digit after 1\n"},
+        {{"eval", "2", "^", "10"}, 0, "1024\n", "4 digits\n"},
+        {{"eval", "-3^2"}, 0, "-9\n", "1 digit\n"},
+        {{"eval", "--period-limit", "3", "1/7"}, 0, "0.142\n", "4 digits (cut, not rounded)\n"},
+        {{"eval", "--places", "3", "-2/3"}, 0, "-0.666\n", ""},
+        {{"eval", "--fraction", "0.75*2"}, 0, "3/2\n", ""},
+        {{"eval", "@" + path("n.txt")}, 0, "1000\n", "4 digits\n"},
+        {{"eval", "1 + (2 * 3))"}, 1, "", "unexpected \")\" at column 12\n"},
+        {{"eval", "1/(1-1)"}, 1, "", "Division by zero.\n"},
+        {{"eval"}, 2, "", nullptr},
+        {{"eval", "--places", "x", "1"}, 2, "", nullptr},
+        {{"eval", "--places", "1", "--fraction", "1"}, 2, "", nullptr},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(testing::PrintToString(c.args));
+        const CalcRun run = calc(c.args);
+        EXPECT_EQ(run.status, c.status);
+        EXPECT_EQ(run.out, c.out);
+        if (c.err) {
+            EXPECT_EQ(run.err, c.err);
+        }
+    }
+}
+
+// eval -: a line of output for each line of input; ans and #k reach back.
+TEST_F(CalcTest, EvalReadsOneExpressionPerLine) {
+    const CalcRun run = calc({"eval", "-"}, {.input = "1/3\n\nans*3\n#1+#3\n1/0\n#5\n2^10\n"});
+    EXPECT_EQ(run.status, 1);
+    EXPECT_EQ(run.out, "0.(3)\n\n1\n1.(3)\n\n\n1024\n");
+    EXPECT_NE(run.err.find("Division by zero.\nno entry #5 at column 1\n"), std::string::npos);
 }
 
 } // namespace

@@ -7,11 +7,12 @@
 #include "engine/power.h"
 #include "engine/rangeproduct.h"
 #include "support/gmp.h"
+#include "support/keeper_double.h"
 #include "support/refused.h"
 #include "support/seed.h"
-#include "support/store_folder.h"
 
 #include <gtest/gtest.h>
+#include <set>
 #include <string>
 
 namespace longhand {
@@ -47,7 +48,7 @@ Oracle oracle(const std::string& n, unsigned long r) {
 }
 
 std::string count(bool combination, const std::string& n, const std::string& r, int digit,
-                  const FactorialStore* store = nullptr) {
+                  FactorialKeeper* store = nullptr) {
     Progress progress;
     const Outcome o = combination ? combinations(n, r, digit, store, progress)
                                   : permutations(n, r, digit, store, progress);
@@ -129,41 +130,43 @@ TEST(Combinatorics, RandomCountsMatchGmp) {
     }
 }
 
-// The store gains r! (and n! of a permutation of all) where it has a gap,
-// never beyond its largest n and without an offer; the counts stay right.
-TEST(Combinatorics, CountsThroughTheFactorialStore) {
-    test::StoreFolder folder;
-    folder.write(test::storeOf({1, 50}));
-    FactorialStore store(folder.path());
+// The keeper is handed r! (and n! of a permutation of all) where it has a
+// gap, never beyond its largest n; the counts stay right.
+TEST(Combinatorics, CountsThroughTheFactorialKeeper) {
     const struct {
         bool combination;
         const char *n, *r;
         int digit;
+        const char* handedBack; // "": nothing
     } cases[] = {
-        {false, "30", "30", 0}, // 30! inserted
-        {false, "60", "60", 0}, // beyond 50!: not stored
-        {true, "40", "12", 0},  // 12! inserted
-        {true, "9", "4", 1},    // 4! inserted
-        {true, "1", "20", 1},   // C(20, 20) through the quotient: 20! inserted
-        {true, "45", "45", 3},  // the digit 3 takes the same way: 45! inserted
-        {true, "80", "70", 0},  // C(80, 10): 10! inserted
-        {true, "80", "60", 0},  // C(80, 20): 20! read
+        {false, "30", "30", 0, "30"}, // 30! fills a gap
+        {false, "60", "60", 0, ""},   // beyond 50!: not handed back
+        {true, "40", "12", 0, "12"},   {true, "9", "4", 1, "4"},
+        {true, "1", "20", 1, "20"},   // C(20, 20) through the quotient
+        {true, "45", "45", 3, "45"},  // the digit 3 takes the same way
+        {true, "80", "70", 0, "10"},  // C(80, 10): 10! fills a gap
+        {true, "80", "79", 0, ""},    // C(80, 1): 1! at once
+        {true, "400", "40", 0, "40"}, // from the fast layer where the crossovers are tiny
+        {true, "400", "360", 0, "40"},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(std::string(c.n) + "," + c.r);
+        test::MemoryKeeper keeper{1, 50};
         Progress progress;
-        Outcome o = c.combination ? combinations(c.n, c.r, c.digit, &store, progress)
-                                  : permutations(c.n, c.r, c.digit, &store, progress);
-        keepFactorials(o, store, "50");
+        Outcome o = c.combination ? combinations(c.n, c.r, c.digit, &keeper, progress)
+                                  : permutations(c.n, c.r, c.digit, &keeper, progress);
         const Oracle want = oracle(c.n, std::stoul(c.r));
         EXPECT_EQ(o.text, c.combination ? (c.digit == 1 ? want.multisets : want.combinations)
                                         : want.permutations);
-        EXPECT_FALSE(o.offer);
-        EXPECT_TRUE(o.notices.empty());
-        EXPECT_EQ(o.largestStored, "");
         EXPECT_EQ(o.divided, c.combination);
+        std::set<std::string> handed; // n! and r! of C(n, n) are one
+        for (const KeptFactorial& k : keeper.handedBack) {
+            EXPECT_EQ(k.value, test::gmpFactorial(std::stoul(k.n)));
+            handed.insert(k.n);
+        }
+        EXPECT_EQ(handed,
+                  *c.handedBack ? std::set<std::string>{c.handedBack} : std::set<std::string>{});
     }
-    EXPECT_EQ(folder.read(), test::storeOf({1, 4, 10, 12, 20, 30, 45, 50}));
 }
 
 } // namespace

@@ -99,6 +99,34 @@ TEST(IniWrite, ChangesOnlyTheValueOrAddsTheEntry) {
     }
 }
 
+// A value a read would trim or unquote goes in quotes, names are matched
+// without their blanks, and a second write of the same value changes
+// nothing.
+TEST(IniWrite, EveryValueReadsBackAsWritten) {
+    struct Case {
+        const char* before;
+        const char *section, *key, *value;
+        const char* after;
+    } const cases[] = {
+        {"", "A", "c", "\ta", "[A]\nc=\"\ta\"\n"},
+        {"[A]\nc=1\n", "A", "c", "x ", "[A]\nc=\"x \"\n"},
+        {"[A]\nc=1\n", "A", "c", "'q'", "[A]\nc=\"'q'\"\n"},
+        {"[A]\nc=1\n", " A", "\tc ", "2", "[A]\nc=2\n"},
+        {"", "Aa", "\ta", "", "[Aa]\n\ta=\n"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.after);
+        TempDir dir;
+        const std::string path = dir.file("rcnt.vok");
+        writeBytes(path, c.before);
+        ASSERT_TRUE(writeProfileString(c.section, c.key, c.value, path));
+        EXPECT_EQ(readBytes(path), c.after);
+        EXPECT_EQ(readProfileString(c.section, c.key, "default", kBig, path), c.value);
+        ASSERT_TRUE(writeProfileString(c.section, c.key, c.value, path));
+        EXPECT_EQ(readBytes(path), c.after);
+    }
+}
+
 TEST(IniWrite, RefusesWhatWouldBreakTheLayout) {
     TempDir dir;
     const std::string path = dir.file("rcnt.vok");

@@ -6,6 +6,7 @@
 #include "support/tempdir.h"
 
 #include <gtest/gtest.h>
+#include <tuple>
 
 namespace longhand {
 namespace {
@@ -57,7 +58,7 @@ TEST_F(Settings, TextEntriesAreCutOrDelivered) {
 TEST_F(Settings, NoFileMeansTheStartStates) {
     EXPECT_EQ(readInputCheckState(), 0);
     EXPECT_EQ(readSoundState(), 0);
-    EXPECT_EQ(readLargestStored(), "0");
+    EXPECT_EQ(readLargestStored(), "");
     EXPECT_FALSE(std::filesystem::exists(settingsPath())) << "a read created the file";
 }
 
@@ -73,18 +74,26 @@ TEST_F(Settings, StatesAreJudgedByTheirFirstCharacter) {
     }
 }
 
-TEST_F(Settings, UpperGoesThroughADouble) {
-    const std::pair<const char*, const char*> cases[] = {
-        {"100", "100"},
-        {"007", "7"},
-        // Only 16 characters are read: the 17th digit is lost.
-        {"12345678901234567", "1.23456789012346E+15"},
+// The history is kept unless switched off, within 500 MB unless another
+// whole number of megabytes is set (0: no limit).
+TEST_F(Settings, HistoryOptions) {
+    EXPECT_TRUE(readKeepHistory());
+    EXPECT_EQ(readHistoryLimitBytes(), 500'000'000u);
+    const std::tuple<const char*, const char*, bool, std::uint64_t> cases[] = {
+        {"0", "20", false, 20'000'000}, {"1", "0", true, 0},
+        {"x", "-5", true, 500'000'000}, {"0", "12x", false, 500'000'000},
+        {"", "", true, 500'000'000},    {"1", "999999999", true, 999'999'999'000'000},
     };
-    for (const auto& [stored, expected] : cases) {
-        SCOPED_TRACE(std::string("stored '") + stored + "'");
-        store(std::string("[recent factorial]\nupper=") + stored + "\n");
-        EXPECT_EQ(readLargestStored(), expected);
+    for (const auto& [keep, limit, kept, bytes] : cases) {
+        SCOPED_TRACE(std::string(keep) + " " + limit);
+        store(std::string("[History]\nKeep=") + keep + "\nSize Limit MB=" + limit + "\n");
+        EXPECT_EQ(readKeepHistory(), kept);
+        EXPECT_EQ(readHistoryLimitBytes(), bytes);
     }
+    ASSERT_TRUE(writeKeepHistory(true));
+    EXPECT_TRUE(readKeepHistory());
+    ASSERT_TRUE(writeKeepHistory(false));
+    EXPECT_FALSE(readKeepHistory());
 }
 
 TEST_F(Settings, WritesChangeTheirOwnEntryAndNothingElse) {

@@ -2,7 +2,7 @@
 // writes of the files in it. Removed with everything in it at the end.
 #pragma once
 
-#include "engine/factorialstore.h"
+#include "store/factorialstore.h"
 
 #include <filesystem>
 #include <fstream>

@@ -203,7 +203,6 @@ TEST(DialogWork, ACancelledFactorialLeavesViewsAndFilesByteForByte) {
     EXPECT_EQ(d.windowTitle(), "4");
     EXPECT_EQ(rig.folder.read(kFacDataFileName), kTable);
     EXPECT_EQ(rig.folder.read("rcnt.vok"), settings);
-    EXPECT_EQ(rig.window->largestStored, "5");
     EXPECT_TRUE(rig.presenter.messages.empty());
     // Only the stop of the sound before the work; no finished sound.
     EXPECT_EQ(rig.sound.log, std::vector<std::string>{"stop"});
@@ -276,7 +275,7 @@ TEST(DialogWork, TheSaveQuestionComesAfterTheWorkAndBeforeTheWrite) {
     EXPECT_EQ(w.presenter.soundAtQuestion, (std::vector<std::string>{"stop", "play"}));
     EXPECT_EQ(w.dialog.resultView->text(), test::gmpFactorial(3000));
     EXPECT_EQ(folder.read(kFacDataFileName), test::storeOf({1, 2, 3, 4, 5, 3000}));
-    EXPECT_EQ(w.window.largestStored, "3000");
+    EXPECT_EQ(folder.setting("Recent Factorial", "Upper"), "3000");
 }
 
 // Two windows on one store, the second saving its own factorial between the
@@ -297,7 +296,6 @@ TEST(DialogWork, TwoWindowsOnOneStoreKeepEachOthersRecords) {
         EXPECT_EQ(b.dialog.resultView->text(), test::gmpFactorial(other));
         EXPECT_EQ(folder.read(kFacDataFileName), test::storeOf({1, 2, 3, 4, 5, other, 4000}));
         const std::string largest = std::to_string(std::max(other, 4000ul));
-        EXPECT_EQ(a.window.largestStored, largest);
         EXPECT_EQ(folder.setting("Recent Factorial", "Upper"), largest);
     }
 }
@@ -323,7 +321,7 @@ TEST(DialogWork, ACancelledRunBesideASavingOneTakesNothingBack) {
 
     EXPECT_EQ(saving.dialog->resultView->text(), test::gmpFactorial(30));
     EXPECT_EQ(saving.folder.read(kFacDataFileName), test::storeOf({1, 2, 3, 4, 5, 30}));
-    EXPECT_EQ(saving.window->largestStored, "30");
+    EXPECT_EQ(saving.folder.setting("Recent Factorial", "Upper"), "30");
     EXPECT_EQ(dialog.resultView->text(), "42");
     EXPECT_TRUE(presenter.messages.empty());
     dialog.close();

@@ -159,12 +159,12 @@ TEST(MainWindowStartUp, ReadsTheOptionsAndOffersTheirOpposites) {
         const char* inputItem;
         bool soundOn;
         const char* soundItem;
-        const char* largestStored;
+        const char* upper; // as the settings file keeps it
     } const cases[] = {
         {"", InputCheck::Unset, "Enable Input-checking?", true, "Disable Sound When Finished?",
-         "0"},
+         nullptr},
         {"[Input Check]\nState=1\n[Sound Check]\nState=1\n", InputCheck::Off,
-         "Enable Input-checking?", false, "Enable Sound When Finished?", "0"},
+         "Enable Input-checking?", false, "Enable Sound When Finished?", nullptr},
         {"[Input Check]\nState=2\n[Recent Factorial]\nUpper=100\n", InputCheck::On,
          "Disable Input-checking?", true, "Disable Sound When Finished?", "100"},
     };
@@ -176,7 +176,8 @@ TEST(MainWindowStartUp, ReadsTheOptionsAndOffersTheirOpposites) {
         EXPECT_EQ(w.inputCheckAction->text().toStdString(), c.inputItem);
         EXPECT_EQ(w.soundOn, c.soundOn);
         EXPECT_EQ(w.soundAction->text().toStdString(), c.soundItem);
-        EXPECT_EQ(w.largestStored, c.largestStored);
+        EXPECT_EQ(rig.folder.setting("Recent Factorial", "Upper"),
+                  c.upper ? std::optional<std::string>(c.upper) : std::nullopt);
     }
 }
 
@@ -192,15 +193,17 @@ TEST(MainWindowStartUp, AnUnchosenSoundIsSwitchedOnByItsItem) {
     EXPECT_EQ(rig.folder.setting("Sound Check", "State"), "0");
 }
 
-// The largest stored n follows the store, whatever the settings say, and
-// is written back; without a store it stays as read.
+// The settings' Upper follows the store, whatever it says; without a
+// store it stays as it is.
 TEST(MainWindowStartUp, UpperFollowsTheStore) {
-    for (const bool store : {true, false}) {
-        WindowRig rig("[Recent Factorial]\nUpper=5\n");
-        if (store) rig.folder.write("facDat.vok", test::storeOf({1, 5, 9}));
-        rig.window->readOptions();
-        EXPECT_EQ(rig.window->largestStored, store ? "9" : "5");
-        EXPECT_EQ(rig.folder.setting("Recent Factorial", "Upper"), rig.window->largestStored);
+    for (const char* upper : {"5", "9", "9.0", "1E+16"}) {
+        for (const bool store : {true, false}) {
+            const std::string settings = std::string("[Recent Factorial]\nUpper=") + upper + "\n";
+            WindowRig rig(settings.c_str());
+            if (store) rig.folder.write("facDat.vok", test::storeOf({1, 5, 9}));
+            rig.window->readOptions();
+            EXPECT_EQ(rig.folder.setting("Recent Factorial", "Upper"), store ? "9" : upper);
+        }
     }
 }
 

@@ -64,4 +64,7 @@ std::string factorialDigits(std::uint64_t n, const CancelCheck* cancel = nullptr
 // n! / (k! (n - k)!); "0" when k > n.
 std::string binomialDigits(std::uint64_t n, std::uint64_t k, const CancelCheck* cancel = nullptr);
 
+// The greatest common divisor of a and b; gcd("0", "0") is "0".
+std::string gcdDigits(std::string_view a, std::string_view b, const CancelCheck* cancel = nullptr);
+
 } // namespace longhand::fast

@@ -187,4 +187,9 @@ Natural factorial(std::uint64_t n, const CancelCheck* cancel = nullptr);
 // n choose k; 0 when k > n.
 Natural binomial(std::uint64_t n, std::uint64_t k, const CancelCheck* cancel = nullptr);
 
+// --- greatest common divisor (gcd.cpp) --------------------------------------
+
+// gcd(a, b); gcd(0, 0) = 0. Subquadratic: half-gcd on the top limbs.
+Natural gcd(const Natural& a, const Natural& b, const CancelCheck* cancel = nullptr);
+
 } // namespace longhand::fast

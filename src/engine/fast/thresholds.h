@@ -45,6 +45,11 @@ inline constexpr std::uint64_t kProductLeafFactors = 64;
 // n! and C(n, k) from n on go through the prime factorisation (exponents
 // by Legendre's formula, then squarings); below, the plain product tree.
 inline constexpr std::uint64_t kFactorialPrimeThreshold = 2000;
+// The half-gcd recurses on the top limbs from this many limbs on; below,
+// Lehmer's steps one after another.
+inline constexpr std::size_t kHalfGcdThreshold = 120;
+// The gcd hands numbers of this many limbs and more to the half-gcd.
+inline constexpr std::size_t kGcdHalfThreshold = 200;
 
 // A node of a product tree whose product will have at least this many
 // limbs computes its two halves side by side.
@@ -79,6 +84,8 @@ inline constexpr std::size_t kDivNewtonThreshold = 3;
 inline constexpr std::size_t kReciprocalBasecase = 60;
 inline constexpr std::uint64_t kProductLeafFactors = 2;
 inline constexpr std::uint64_t kFactorialPrimeThreshold = 10;
+inline constexpr std::size_t kHalfGcdThreshold = 6;
+inline constexpr std::size_t kGcdHalfThreshold = 5;
 inline constexpr std::size_t kParallelProductLimbs = 32;
 inline constexpr std::uint64_t kParallelFactorialN = 20;
 inline constexpr std::size_t kSchoolbookPollWork = 256;

@@ -1,12 +1,12 @@
 #include "outcomes.h"
 
-#include "engine/factorial.h"
 #include "engine/outcome.h"
 #include "presenter.h"
 #include "refusalwords.h"
 #include "services/paths.h"
 #include "services/settings.h"
 #include "soundport.h"
+#include "storewords.h"
 
 #include <QWidget>
 
@@ -24,18 +24,23 @@ FactorialStore appFactorialStore() {
     return FactorialStore(appFilePath(kFactorialFile));
 }
 
-void followLargestStored(std::string& remembered, const std::string& largest) {
-    if (largest.empty() || largest == remembered) return;
-    remembered = largest;
+void followLargestStored(const std::string& largest) {
+    if (largest.empty() || readLargestStored() == largest) return;
     writeLargestStored(largest);
 }
 
-bool followOutcome(Outcome& outcome, const OutcomeWindow& target, FactorialStore* store) {
+void tellStoreNotices(const OutcomeWindow& target, const std::vector<StoreNotice>& notices) {
+    for (const StoreNotice& notice : notices)
+        tell(target, storeNoticeText(notice));
+}
+
+bool followOutcome(Outcome& outcome, const OutcomeWindow& target, StoreKeeper* keeper) {
+    // A long division stops a finished sound still looping from before.
     if (outcome.divided && target.soundOn) target.sound.stop();
-    if (store) keepFactorials(outcome, *store, target.largestStored);
-    for (const std::string& notice : outcome.notices)
-        tell(target, notice);
-    followLargestStored(target.largestStored, outcome.largestStored);
+    StoreKeeper::Kept kept;
+    if (keeper && outcome.isResult()) kept = keeper->finish();
+    tellStoreNotices(target, kept.notices);
+    followLargestStored(kept.largest);
     if (outcome.status == Outcome::Status::Refused)
         tellRefusal(target.presenter, target.window, outcome.refusal);
     if (!outcome.isResult()) return false;
@@ -44,16 +49,15 @@ bool followOutcome(Outcome& outcome, const OutcomeWindow& target, FactorialStore
         target.sound.play();
         if (target.stopSoundButton) target.stopSoundButton->show();
     }
-    if (outcome.offer && store) {
+    if (kept.offer && keeper) {
         const std::string question =
-            readTextEntry(kFacSaveKey, kFacSaveLength) + outcome.offer->key + "\r" + kFacSaveAdvice;
+            readTextEntry(kFacSaveKey, kFacSaveLength) + kept.offer->key + "\r" + kFacSaveAdvice;
         if (target.presenter.message(target.window, QString::fromStdString(question),
                                      MsgButtons::YesNo, MsgIcon::Question) == MsgAnswer::Yes) {
-            const FactorialStore::Change change =
-                store->append(outcome.offer->key, outcome.offer->value);
-            for (const std::string& message : store->messages(change))
-                tell(target, message);
-            followLargestStored(target.largestStored, change.largest);
+            FactorialStore& store = keeper->store();
+            const FactorialStore::Change change = store.append(kept.offer->key, kept.offer->value);
+            tellStoreNotices(target, store.notices(change));
+            followLargestStored(change.largest);
         }
     }
     return true;

@@ -3,9 +3,10 @@
 // factorial store's writes, in the order outcome.h gives.
 #pragma once
 
-#include "engine/factorialstore.h"
+#include "store/storekeeper.h"
 
 #include <string>
+#include <vector>
 
 class QWidget;
 
@@ -27,22 +28,23 @@ struct OutcomeWindow {
     Presenter& presenter;
     SoundPort& sound;
     bool soundOn;
-    // The largest n the factorial store holds, as the windows remember it.
-    std::string& largestStored;
 };
 
 // The factorial store in the app folder.
 FactorialStore appFactorialStore();
 
-// Remembers `largest` as the store's largest n, in memory and in the
-// settings file, where it differs from the one remembered.
-void followLargestStored(std::string& remembered, const std::string& largest);
+// Writes `largest`, the store's largest n as the store told it, to the
+// settings file where it says otherwise ("" : nothing known, nothing done).
+void followLargestStored(const std::string& largest);
 
-// Does what `outcome` asks: stops the sound, keeps the factorials the work
-// held back in `store`, shows the notices, follows the store's largest n,
+// Shows the store's notices in `target`.
+void tellStoreNotices(const OutcomeWindow& target, const std::vector<StoreNotice>& notices);
+
+// Does what `outcome` asks: stops the sound, lets `keeper` do what the store
+// needs after a result, shows its notices, follows the store's largest n,
 // shows a refusal, gives the finished signal (with the sound on: the loop
 // and Stop Sound) and asks whether to store an offered factorial, storing
 // it on Yes. True when the outcome's text is a result to show.
-bool followOutcome(Outcome& outcome, const OutcomeWindow& target, FactorialStore* store = nullptr);
+bool followOutcome(Outcome& outcome, const OutcomeWindow& target, StoreKeeper* keeper = nullptr);
 
 } // namespace longhand

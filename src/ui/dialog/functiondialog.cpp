@@ -381,14 +381,15 @@ void FunctionDialog::compute() {
 }
 
 // Follows the outcome of a calculation started here, and shows its result.
-void FunctionDialog::follow(Outcome& outcome, FactorialStore* store) {
-    if (followOutcome(outcome, window_.outcomeWindow(this, stopSoundButton), store))
+void FunctionDialog::follow(Outcome& outcome, StoreKeeper* keeper) {
+    if (followOutcome(outcome, window_.outcomeWindow(this, stopSoundButton), keeper))
         resultView->setText(std::move(outcome.text));
 }
 
 bool FunctionDialog::computeFactorial(const std::string& t) {
     const double value = numericValue(t);
     FactorialStore store = appFactorialStore();
+    StoreKeeper keeper(store);
     Outcome outcome;
     if (value == 0) {
         if (t != "0") return true;
@@ -399,14 +400,14 @@ bool FunctionDialog::computeFactorial(const std::string& t) {
         if (runner.refuseTooLarge(this, window_.presenter(), estimateFactorial(t))) return true;
         // The worker reads the store and computes; the finished signal, the
         // save question and the writing follow here, after the work.
-        std::optional<Outcome> ran =
-            runner.run(scene(), [&](Progress& progress) { return factorial(t, &store, progress); });
+        std::optional<Outcome> ran = runner.run(
+            scene(), [&](Progress& progress) { return factorial(t, &keeper, progress); });
         if (!ran) return false;
         outcome = std::move(*ran);
     }
     // An argument the factorial does not take gives nothing: the view keeps
     // its text.
-    follow(outcome, &store);
+    follow(outcome, &keeper);
     return true;
 }
 
@@ -436,12 +437,13 @@ bool FunctionDialog::computeSelection(const std::string& t, bool permutation) {
     // n! and r! on the way may go into the factorial store once the work is
     // done; a cancelled run stores nothing.
     FactorialStore store = appFactorialStore();
+    StoreKeeper keeper(store);
     std::optional<Outcome> ran = runner.run(scene(), [&](Progress& progress) {
-        return permutation ? permutations(args.n, args.r, repetition, &store, progress)
-                           : combinations(args.n, args.r, repetition, &store, progress);
+        return permutation ? permutations(args.n, args.r, repetition, &keeper, progress)
+                           : combinations(args.n, args.r, repetition, &keeper, progress);
     });
     if (!ran) return false;
-    follow(*ran, &store);
+    follow(*ran, &keeper);
     return true;
 }
 

@@ -25,7 +25,7 @@ class QPushButton;
 namespace longhand {
 
 class ClickLabel;
-class FactorialStore;
+class StoreKeeper;
 class LengthLine;
 class MainWindow;
 class NumberView;
@@ -88,7 +88,7 @@ class FunctionDialog : public QDialog {
     void checkArgument();
 
     void compute();
-    void follow(Outcome& outcome, FactorialStore* store = nullptr);
+    void follow(Outcome& outcome, StoreKeeper* keeper = nullptr);
     // Each returns false when the calculation was cancelled.
     bool computeFactorial(const std::string& t);
     bool computePower(const std::string& t);

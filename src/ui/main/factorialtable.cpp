@@ -1,10 +1,11 @@
 #include "factorialtable.h"
 
 #include "engine/factable.h"
-#include "engine/factorialstore.h"
 #include "services/settings.h"
+#include "store/factorialstore.h"
 #include "ui/common/outcomes.h"
 #include "ui/common/presenter.h"
+#include "ui/common/storewords.h"
 #include "ui/main/mainwindow.h"
 
 #include <optional>
@@ -25,14 +26,12 @@ void generateFactorialTable(MainWindow& window) {
     // Completion is told only once the store holds the table.
     FactorialStore store = appFactorialStore();
     const FactorialStore::Change change = store.storeTable(*built);
-    for (const std::string& message : store.messages(change))
-        presenter.inform(&window, QString::fromStdString(message));
+    for (const StoreNotice& notice : store.notices(change))
+        presenter.inform(&window, QString::fromStdString(storeNoticeText(notice)));
     if (change.outcome != FactorialStore::Change::Outcome::Written &&
         change.outcome != FactorialStore::Change::Outcome::Unchanged)
         return;
-    // The largest stored n follows the store, in memory and in the settings.
-    window.largestStored = change.largest;
-    writeLargestStored(change.largest);
+    followLargestStored(change.largest);
     presenter.inform(&window, QString::fromStdString(readTextEntry(k1to100Key, k1to100Length)));
 }
 

@@ -2,7 +2,6 @@
 
 #include "core/grouping.h"
 #include "engine/estimate.h"
-#include "engine/factorialstore.h"
 #include "engine/numtext.h"
 #include "engine/operations.h"
 #include "services/paths.h"
@@ -280,7 +279,7 @@ CalcRunner::Scene MainWindow::scene() {
 }
 
 OutcomeWindow MainWindow::outcomeWindow(QWidget* window, QWidget* stopSoundButton) {
-    return {window, stopSoundButton, *presenter_, *sound_, soundOn, largestStored};
+    return {window, stopSoundButton, *presenter_, *sound_, soundOn};
 }
 
 FileWork MainWindow::fileWork(QWidget* window, CalcRunner::Scene scene) {
@@ -297,9 +296,8 @@ void MainWindow::startUp() {
 void MainWindow::readOptions() {
     const int inputState = readInputCheckState();
     const int soundState = readSoundState();
-    largestStored = readLargestStored();
     // The largest stored n follows the store, whatever the settings say.
-    followLargestStored(largestStored, appFactorialStore().currentLargestKey(largestStored, "1"));
+    followLargestStored(appFactorialStore().currentLargestKey(readLargestStored(), "1"));
 
     // Other stored values leave the options as they are.
     if (inputState == kInputCheckOn) inputCheck = InputCheck::On;

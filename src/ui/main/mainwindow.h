@@ -76,11 +76,9 @@ class MainWindow : public QMainWindow {
     // The splash while it is loaded, else null.
     SplashScreen* splash() const { return splash_; }
 
-    // The options every window follows, and the largest n whose factorial
-    // the store holds ("0": none).
+    // The options every window follows.
     InputCheck inputCheck = InputCheck::Unset;
     bool soundOn = true;
-    std::string largestStored = "0";
     // Digits between two gaps in the result views; 0: no grouping.
     int groupSize = 0;
 

@@ -3,8 +3,8 @@
 // removed, writers that wait for each other and lose nothing, the 1!-100!
 // table merged in, and lookups that stop at their record.
 #include "engine/factable.h"
-#include "engine/factorialstore.h"
-#include "engine/filestore.h"
+#include "store/factorialstore.h"
+#include "store/filestore.h"
 #include "support/gmp.h"
 #include "support/seed.h"
 #include "support/store_folder.h"
@@ -79,7 +79,7 @@ TEST(FactorialStore, ReadsEveryAcceptedFormWithoutWriting) {
         const auto change = store.insert("4", gmpFactorial(4));
         EXPECT_EQ(change.outcome, Outcome::Written);
         EXPECT_EQ(change.largest, "8");
-        EXPECT_TRUE(store.messages(change).empty());
+        EXPECT_TRUE(store.notices(change).empty());
         EXPECT_EQ(folder.read(), storeOf({1, 3, 4, 5, 8}));
         EXPECT_EQ(folder.names(), (std::set<std::string>{"facDat.vok", "facDat.vok.lock"}));
     }
@@ -127,14 +127,13 @@ TEST(FactorialStore, CutsADamagedPartOnceAndKeepsTheOldFile) {
         EXPECT_EQ(cut.largest, "9");
         EXPECT_EQ(folder.read(), storeOf({1, 3, 9}));
         EXPECT_EQ(folder.read("facDat.vok.bak"), bytes);
-        const auto said = store.messages(cut);
-        ASSERT_EQ(said.size(), 1u);
-        EXPECT_NE(said[0].find(folder.path()), std::string::npos);
-        EXPECT_NE(said[0].find(folder.path("facDat.vok.bak")), std::string::npos);
+        EXPECT_EQ(store.notices(cut),
+                  (std::vector<StoreNotice>{
+                      {StoreNotice::Kind::Cut, folder.path(), folder.path("facDat.vok.bak")}}));
 
         const auto next = store.insert("7", gmpFactorial(7));
         EXPECT_TRUE(next.backup.empty());
-        EXPECT_TRUE(store.messages(next).empty());
+        EXPECT_TRUE(store.notices(next).empty());
         EXPECT_EQ(folder.read(), storeOf({1, 3, 7, 9}));
         EXPECT_EQ(folder.read("facDat.vok.bak"), bytes);
     }
@@ -343,8 +342,8 @@ TEST(FactorialStore, UnreadableAndUnwritableStoresStayAsTheyAre) {
     EXPECT_EQ(store.lookup("5").record.key, "1");
     for (const auto& change : {store.create(), store.insert("5", gmpFactorial(5))}) {
         EXPECT_EQ(change.outcome, Outcome::Unreadable);
-        EXPECT_EQ(store.messages(change),
-                  std::vector<std::string>{kFacStoreUnreadable + folder.path()});
+        EXPECT_EQ(store.notices(change),
+                  (std::vector<StoreNotice>{{StoreNotice::Kind::Unreadable, folder.path(), {}}}));
     }
     EXPECT_TRUE(fs::is_directory(folder.path()));
     fs::remove(folder.path());
@@ -360,8 +359,8 @@ TEST(FactorialStore, UnreadableAndUnwritableStoresStayAsTheyAre) {
     EXPECT_EQ(store.lookup("5").record.value, gmpFactorial(5));
     const auto change = store.insert("3", gmpFactorial(3));
     EXPECT_EQ(change.outcome, Outcome::Unwritable);
-    EXPECT_EQ(store.messages(change),
-              std::vector<std::string>{kFacStoreUnwritable + folder.path()});
+    EXPECT_EQ(store.notices(change),
+              (std::vector<StoreNotice>{{StoreNotice::Kind::Unwritable, folder.path(), {}}}));
     EXPECT_EQ(folder.read(), storeOf({1, 5}));
 
     fs::permissions(folder.path(), fs::perms::owner_read | fs::perms::owner_write);
@@ -385,7 +384,8 @@ TEST(FactorialStore, WritersWaitForTheLock) {
     FactorialStore impatient(folder.path(), std::chrono::milliseconds(20));
     const auto busy = impatient.insert("3", gmpFactorial(3));
     EXPECT_EQ(busy.outcome, Outcome::Busy);
-    EXPECT_EQ(impatient.messages(busy), std::vector<std::string>{kFacStoreBusy + folder.path()});
+    EXPECT_EQ(impatient.notices(busy),
+              (std::vector<StoreNotice>{{StoreNotice::Kind::Busy, folder.path(), {}}}));
 
     FactorialStore patient(folder.path());
     std::thread writer(

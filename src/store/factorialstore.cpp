@@ -1,7 +1,7 @@
 #include "factorialstore.h"
 
+#include "engine/rangeproduct.h"
 #include "filestore.h"
-#include "rangeproduct.h"
 
 #include <algorithm>
 #include <cerrno>
@@ -510,23 +510,21 @@ FactorialStore::Change FactorialStore::merge(std::vector<FactorialRecord> incomi
     return change;
 }
 
-std::vector<std::string> FactorialStore::messages(const Change& change) const {
+std::vector<StoreNotice> FactorialStore::notices(const Change& change) const {
     using Outcome = Change::Outcome;
+    using Kind = StoreNotice::Kind;
     switch (change.outcome) {
     case Outcome::Written:
         if (change.backup.empty()) return {};
-        return {"The factorial store " + path_ +
-                " was damaged after its last valid record. The valid records stay in it; the "
-                "whole old file is kept as " +
-                change.backup + "."};
+        return {{Kind::Cut, path_, change.backup}};
     case Outcome::Unchanged:
         return {};
     case Outcome::Unreadable:
-        return {kFacStoreUnreadable + path_};
+        return {{Kind::Unreadable, path_, {}}};
     case Outcome::Unwritable:
-        return {kFacStoreUnwritable + path_};
+        return {{Kind::Unwritable, path_, {}}};
     case Outcome::Busy:
-        return {kFacStoreBusy + path_};
+        return {{Kind::Busy, path_, {}}};
     }
     return {};
 }

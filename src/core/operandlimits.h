@@ -1,10 +1,10 @@
-// The command line's limits, in one place.
+// The limits of operands read from files and streams, in one place.
 #pragma once
 
 #include <cstddef>
 #include <cstdint>
 
-namespace longhand::cli {
+namespace longhand {
 
 // An operand read from a file or a stream may take at most this share of
 // the free memory (1 / kOperandMemoryShare): two operands, the copies the
@@ -21,4 +21,4 @@ inline constexpr std::size_t kReadChunkBytes = std::size_t{1} << 16;
 // command line; a longer one is cut and marked with "...".
 inline constexpr std::size_t kShownOperandChars = 40;
 
-} // namespace longhand::cli
+} // namespace longhand

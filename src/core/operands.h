@@ -1,11 +1,12 @@
-// Operands as longhand-calc takes them: typed on the command line, or read
+// Operands as longhand-calc and expressions take them: typed, or read
 // from a file (@FILE) or from standard input (@-).
 //
 // Every operand must be a number text: an optional leading "-", digits and
 // at most one ".", nothing else. A file or stream may wrap or group its
 // digits: blanks, tabs, line breaks and underscores are left out wherever
-// they stand, and a byte-order mark at its start. Every operand has at
-// least one digit. What a command asks beyond that (whole numbers, one digit) it
+// they stand, and so is a byte-order mark at its start. Every operand has
+// at least one digit. What a command asks beyond that (whole numbers, one
+// digit) it
 // checks itself.
 #pragma once
 
@@ -15,7 +16,7 @@
 #include <string>
 #include <string_view>
 
-namespace longhand::cli {
+namespace longhand {
 
 // What a number looks like, as the refusals say it.
 inline constexpr const char* kNumberForm = "(digits, at most one \".\", an optional leading \"-\")";
@@ -50,4 +51,4 @@ Operand readOperandStream(std::FILE* stream, const std::string& name, std::uint6
 // under an address-space limit).
 std::uint64_t operandByteLimit();
 
-} // namespace longhand::cli
+} // namespace longhand

@@ -42,17 +42,23 @@ inline constexpr std::chrono::milliseconds kFacStoreLockWait{5000};
 // Keys longer than this are damage: their factorials could not be held.
 inline constexpr std::size_t kMaxFacKeyDigits = 18;
 
-// Messages; each is followed by the store's path.
-inline constexpr const char* kFacStoreUnwritable = "The factorial store cannot be written: ";
-inline constexpr const char* kFacStoreUnreadable =
-    "The factorial store cannot be read, so the factorial is computed without it and not "
-    "stored: ";
-inline constexpr const char* kFacStoreBusy =
-    "Another window kept the factorial store busy, so this factorial was not stored: ";
-
 struct FactorialRecord {
     std::string key;   // n
     std::string value; // n!
+};
+
+// What the store has to tell the user; the windows hold the words.
+struct StoreNotice {
+    enum class Kind {
+        Unreadable, // read failed: n! is computed without the store and not stored
+        Unwritable, // a write failed; the store stays as it was
+        Busy,       // another window held the lock too long: not stored
+        Cut         // damaged records were cut; `backup` keeps them
+    };
+    Kind kind = Kind::Unreadable;
+    std::string path;   // the store
+    std::string backup; // Cut: where the cut bytes are kept
+    bool operator==(const StoreNotice&) const = default;
 };
 
 class FactorialStore {
@@ -133,7 +139,7 @@ class FactorialStore {
 
     // What to tell the user about a change, in order: the notice of a cut
     // with both paths, or why it was not written. Empty when all went well.
-    std::vector<std::string> messages(const Change& change) const;
+    std::vector<StoreNotice> notices(const Change& change) const;
 
   private:
     Change merge(std::vector<FactorialRecord> incoming);

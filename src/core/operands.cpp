@@ -1,9 +1,9 @@
 #include "operands.h"
 
-#include "core/filetext.h"
 #include "engine/estimate.h"
 #include "engine/numtext.h"
-#include "limits.h"
+#include "filetext.h"
+#include "operandlimits.h"
 
 #include <algorithm>
 #include <cerrno>
@@ -15,7 +15,7 @@
 #include <unistd.h>
 #include <vector>
 
-namespace longhand::cli {
+namespace longhand {
 
 namespace {
 
@@ -106,14 +106,14 @@ Operand readOperand(std::FILE* stream, const std::string& name, std::uint64_t li
         std::size_t n = 0;
         while ((n = std::fread(chunk.data(), 1, chunk.size(), stream)) > 0) {
             if (n > limitBytes - read) return {{}, tooLong(name, limitBytes)};
-            // A byte-order mark at the start is no part of the number, as
-            // in the windows' Open. (fread fills a whole chunk unless the
-            // input ends, so the mark is never split.)
-            const std::string_view head(chunk.data(), std::min(n, kByteOrderMark.size()));
-            const std::size_t start = read == 0 && head == kByteOrderMark ? head.size() : 0;
-            // Keep the number's bytes, packed to the front of the chunk.
+            // A byte-order mark before the number is no part of it, as for
+            // the windows' Open. Keep the number's bytes, packed to the
+            // front of the chunk.
+            std::size_t i = 0;
+            if (read == 0 && std::string_view(chunk.data(), n).substr(0, 3) == kByteOrderMark)
+                i = kByteOrderMark.size();
             std::size_t kept = 0;
-            for (std::size_t i = start; i < n; ++i) {
+            for (; i < n; ++i) {
                 const char c = chunk[i];
                 if (isFileFiller(c)) continue; // wrapping and grouping
                 if (!scanner.accepts(c)) {
@@ -170,4 +170,4 @@ std::uint64_t operandByteLimit() {
     return free ? *free / kOperandMemoryShare : kOperandBytesUnknownMemory;
 }
 
-} // namespace longhand::cli
+} // namespace longhand

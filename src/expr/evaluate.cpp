@@ -1,0 +1,182 @@
+#include "core/operands.h"
+#include "expr.h"
+#include "functions.h"
+#include "parser.h"
+
+#include <new>
+#include <stdexcept>
+#include <vector>
+
+namespace longhand::expr {
+
+namespace {
+
+bool isAns(std::string_view name) {
+    return name.size() == 3 && (name[0] | 0x20) == 'a' && (name[1] | 0x20) == 'n' &&
+           (name[2] | 0x20) == 's';
+}
+
+class Evaluator {
+  public:
+    Evaluator(const Environment& env, Progress& progress, const fast::CancelCheck* cancel)
+        : env_(env), context_{progress, cancel} {}
+
+    Fraction value(const Node& node) {
+        try {
+            return compute(node);
+        } catch (Refused& refused) {
+            if (refused.refusal.column == 0) refused.refusal.column = node.column;
+            throw;
+        }
+    }
+
+  private:
+    Fraction compute(const Node& node) {
+        const fast::CancelCheck* cancel = context_.cancel;
+        switch (node.kind) {
+        case Node::Kind::Number:
+            return *fromNumberText(node.text, cancel);
+        case Node::Kind::File:
+            return file(node.text);
+        case Node::Kind::Entry:
+            return entry(node.text);
+        case Node::Kind::Constant:
+            return constant(node.text);
+        case Node::Kind::Call:
+            return call(node);
+        case Node::Kind::Negate:
+            return negate(value(node.children[0]));
+        case Node::Kind::Factorial:
+            return factorial(value(node.children[0]), context_);
+        case Node::Kind::Power: {
+            const Fraction base = value(node.children[0]);
+            return power(base, value(node.children[1]), cancel);
+        }
+        case Node::Kind::Chain:
+            return chain(node);
+        }
+        throw std::logic_error("unknown node");
+    }
+
+    Fraction chain(const Node& node) {
+        Fraction result = value(node.children[0]);
+        for (std::size_t i = 0; i < node.ops.size(); ++i) {
+            const Fraction operand = value(node.children[i + 1]);
+            const Token& op = node.ops[i];
+            try {
+                result = apply(op.kind, result, operand);
+            } catch (Refused& refused) {
+                if (refused.refusal.column == 0) refused.refusal.column = op.column;
+                throw;
+            }
+        }
+        return result;
+    }
+
+    Fraction apply(TokenKind op, const Fraction& a, const Fraction& b) {
+        const fast::CancelCheck* cancel = context_.cancel;
+        switch (op) {
+        case TokenKind::Plus:
+            return add(a, b, cancel);
+        case TokenKind::Minus:
+            return subtract(a, b, cancel);
+        case TokenKind::Times:
+            return multiply(a, b, cancel);
+        default:
+            return divide(a, b, cancel);
+        }
+    }
+
+    Fraction file(const std::string& path) {
+        FileRead read = env_.readFile(path);
+        if (!read.refusal.empty()) throw Refused(RefusalKind::FileRefused, std::move(read.refusal));
+        if (read.text.find_first_of("0123456789") == std::string::npos)
+            throw Refused(RefusalKind::EmptyFile, path);
+        return *fromNumberText(read.text, context_.cancel);
+    }
+
+    Fraction entry(const std::string& k) {
+        const std::optional<std::uint64_t> index = smallWhole(Fraction::integer(k));
+        std::optional<Fraction> found;
+        if (index && env_.entry) found = env_.entry(*index);
+        if (!found) throw Refused(RefusalKind::NoEntry, k);
+        return *found;
+    }
+
+    Fraction constant(const std::string& name) {
+        if (isAns(name)) {
+            if (!env_.ans) throw Refused(RefusalKind::NoAnswer);
+            return *env_.ans;
+        }
+        if (const Function* f = functions().find(name))
+            throw Refused(RefusalKind::WrongArgumentCount, f->usage);
+        throw Refused(RefusalKind::UnknownName, name);
+    }
+
+    Fraction call(const Node& node) {
+        const Function* f = functions().find(node.text);
+        if (!f) throw Refused(RefusalKind::UnknownName, node.text);
+        if (node.children.size() < f->minArguments || node.children.size() > f->maxArguments)
+            throw Refused(RefusalKind::WrongArgumentCount, f->usage);
+        std::vector<Fraction> arguments;
+        arguments.reserve(node.children.size());
+        for (const Node& child : node.children)
+            arguments.push_back(value(child));
+        return f->evaluate(arguments, context_);
+    }
+
+    const Environment& env_;
+    CallContext context_;
+};
+
+} // namespace
+
+FileRead readNumberOperand(const std::string& path) {
+    Operand operand = readOperandFile(path, operandByteLimit());
+    return {std::move(operand.text), std::move(operand.refusal)};
+}
+
+Evaluation guarded(const std::function<void(Evaluation&, const fast::CancelCheck*)>& work,
+                   Progress& progress) {
+    Evaluation e;
+    const fast::CancelCheck check = progress.cancelCheck();
+    try {
+        work(e, &check);
+        e.status = Evaluation::Status::Value;
+    } catch (const Refused& refused) {
+        e.status = Evaluation::Status::Refused;
+        e.refusal = refused.refusal;
+    } catch (const fast::Cancelled&) {
+        e.status = Evaluation::Status::Cancelled;
+    } catch (const std::bad_alloc&) {
+        e.status = Evaluation::Status::Refused;
+        e.refusal = {RefusalKind::NotEnoughMemory, 0, ""};
+    } catch (const std::length_error&) {
+        e.status = Evaluation::Status::Refused;
+        e.refusal = {RefusalKind::TooLong, 0, ""};
+    }
+    if (e.status != Evaluation::Status::Refused && progress.cancelled())
+        e.status = Evaluation::Status::Cancelled;
+    return e;
+}
+
+Evaluation evaluateValue(std::string_view line, const Environment& env, Progress& progress) {
+    return guarded(
+        [&](Evaluation& e, const fast::CancelCheck* cancel) {
+            const Node root = parse(line);
+            e.value = Evaluator(env, progress, cancel).value(root);
+        },
+        progress);
+}
+
+Evaluation evaluate(std::string_view line, const Environment& env, Progress& progress) {
+    return guarded(
+        [&](Evaluation& e, const fast::CancelCheck* cancel) {
+            const Node root = parse(line);
+            e.value = Evaluator(env, progress, cancel).value(root);
+            e.shown = show(e.value, env.periodLimit, cancel);
+        },
+        progress);
+}
+
+} // namespace longhand::expr

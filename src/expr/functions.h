@@ -1,0 +1,58 @@
+// The functions an expression may call: a name, how many arguments it
+// takes and what computes it. A family of functions lives in a source file
+// of its own and adds its entries in one add...Functions(registry) call,
+// listed in functions.cpp; the parser needs nothing new for a new name.
+#pragma once
+
+#include "engine/progress.h"
+#include "fraction.h"
+
+#include <functional>
+#include <span>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace longhand::expr {
+
+// What a function's evaluator gets besides its arguments.
+struct CallContext {
+    Progress& progress;
+    const fast::CancelCheck* cancel; // polls `progress`
+};
+
+struct Function {
+    std::string name; // as typed; names are looked up without regard to case
+    std::size_t minArguments = 0;
+    std::size_t maxArguments = 0;
+    std::string usage; // for the refusal of a wrong count: "P(n, r[, f])"
+    // Throws Refused (refusal.h) for arguments it does not take; the
+    // evaluation fills in the column of the call.
+    std::function<Fraction(std::span<const Fraction> arguments, const CallContext& context)>
+        evaluate;
+};
+
+class FunctionRegistry {
+  public:
+    void add(Function function) { functions_.push_back(std::move(function)); }
+    const Function* find(std::string_view name) const;
+
+  private:
+    std::vector<Function> functions_;
+};
+
+// Every function the language knows.
+const FunctionRegistry& functions();
+
+// The families, each in its own file.
+void addCombinatoricFunctions(FunctionRegistry& registry); // P, C, prod, and n! itself
+void addRoundingFunctions(FunctionRegistry& registry);     // round
+
+// n! for the postfix "!": a whole n, not negative.
+Fraction factorial(const Fraction& n, const CallContext& context);
+
+// The argument as a whole number that is not negative, as digits; refuses
+// (NotWhole, Negative) naming `what`.
+std::string wholeArgument(const Fraction& value, std::string_view what);
+
+} // namespace longhand::expr

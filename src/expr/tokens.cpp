@@ -1,0 +1,178 @@
+#include "tokens.h"
+
+#include "refusal.h"
+
+namespace longhand::expr {
+
+namespace {
+
+bool isDigit(char c) {
+    return c >= '0' && c <= '9';
+}
+bool isNameStart(char c) {
+    return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || c == '_';
+}
+bool isNameChar(char c) {
+    return isNameStart(c) || isDigit(c);
+}
+bool isBlank(char c) {
+    return c == ' ' || c == '\t' || c == '\r' || c == '\n';
+}
+bool isContinuation(char c) {
+    return (static_cast<unsigned char>(c) & 0xc0) == 0x80;
+}
+
+// The operators written with a character beyond ASCII, as UTF-8.
+struct WideOperator {
+    std::string_view bytes;
+    TokenKind kind;
+};
+constexpr WideOperator kWideOperators[] = {
+    {"\xc3\x97", TokenKind::Times},     // multiplication sign
+    {"\xc2\xb7", TokenKind::Times},     // middle dot
+    {"\xe2\x8b\x85", TokenKind::Times}, // dot operator
+    {"\xc3\xb7", TokenKind::Divide},    // division sign
+    {"\xe2\x88\x92", TokenKind::Minus}, // minus sign
+};
+
+TokenKind asciiOperator(char c) {
+    switch (c) {
+    case '+':
+        return TokenKind::Plus;
+    case '-':
+        return TokenKind::Minus;
+    case '*':
+        return TokenKind::Times;
+    case '/':
+        return TokenKind::Divide;
+    case '^':
+        return TokenKind::Power;
+    case '!':
+        return TokenKind::Bang;
+    case '(':
+        return TokenKind::Open;
+    case ')':
+        return TokenKind::Close;
+    case ',':
+        return TokenKind::Comma;
+    default:
+        return TokenKind::End;
+    }
+}
+
+class Scanner {
+  public:
+    explicit Scanner(std::string_view line) : line_(line) {}
+
+    std::vector<Token> run() {
+        std::vector<Token> tokens;
+        while (true) {
+            while (pos_ < line_.size() && isBlank(line_[pos_]))
+                advance(1);
+            if (pos_ >= line_.size()) break;
+            tokens.push_back(next());
+        }
+        tokens.push_back({TokenKind::End, "", column_});
+        return tokens;
+    }
+
+  private:
+    Token next() {
+        const std::int64_t column = column_;
+        const std::size_t start = pos_;
+        const char c = line_[pos_];
+        if (isDigit(c) || c == '.') {
+            int points = 0;
+            bool digits = false;
+            while (pos_ < line_.size() && (isDigit(line_[pos_]) || line_[pos_] == '.')) {
+                points += line_[pos_] == '.';
+                digits = digits || isDigit(line_[pos_]);
+                advance(1);
+            }
+            std::string text(line_.substr(start, pos_ - start));
+            if (points > 1 || !digits)
+                throw Refused(RefusalKind::MalformedNumber, std::move(text), column);
+            return {TokenKind::Number, std::move(text), column};
+        }
+        if (isNameStart(c)) {
+            while (pos_ < line_.size() && isNameChar(line_[pos_]))
+                advance(1);
+            return {TokenKind::Name, std::string(line_.substr(start, pos_ - start)), column};
+        }
+        if (c == '#') {
+            advance(1);
+            const std::size_t from = pos_;
+            while (pos_ < line_.size() && isDigit(line_[pos_]))
+                advance(1);
+            if (pos_ == from) throw Refused(RefusalKind::UnexpectedToken, "#", column);
+            return {TokenKind::Entry, std::string(line_.substr(from, pos_ - from)), column};
+        }
+        if (c == '@') return file(column);
+        if (const TokenKind kind = asciiOperator(c); kind != TokenKind::End) {
+            advance(1);
+            return {kind, std::string(1, c), column};
+        }
+        for (const WideOperator& op : kWideOperators) {
+            if (line_.substr(pos_, op.bytes.size()) == op.bytes) {
+                advance(op.bytes.size());
+                return {op.kind, std::string(op.bytes), column};
+            }
+        }
+        // The whole character, however many bytes it has.
+        advance(1);
+        while (pos_ < line_.size() && isContinuation(line_[pos_]))
+            advance(1);
+        throw Refused(RefusalKind::UnknownCharacter, std::string(line_.substr(start, pos_ - start)),
+                      column);
+    }
+
+    // @path runs to a blank, ")" or ","; @"path" to its closing quote, with
+    // \" and \\ standing for a quote and a backslash.
+    Token file(std::int64_t column) {
+        advance(1);
+        std::string path;
+        if (pos_ < line_.size() && line_[pos_] == '"') {
+            advance(1);
+            while (true) {
+                if (pos_ >= line_.size()) throw Refused(RefusalKind::UnclosedQuote, "", column);
+                char c = line_[pos_];
+                if (c == '"') {
+                    advance(1);
+                    break;
+                }
+                if (c == '\\' && pos_ + 1 < line_.size() &&
+                    (line_[pos_ + 1] == '"' || line_[pos_ + 1] == '\\')) {
+                    advance(1);
+                    c = line_[pos_];
+                }
+                path += c;
+                advance(1);
+            }
+        } else {
+            while (pos_ < line_.size() && !isBlank(line_[pos_]) && line_[pos_] != ')' &&
+                   line_[pos_] != ',') {
+                path += line_[pos_];
+                advance(1);
+            }
+        }
+        if (path.empty()) throw Refused(RefusalKind::UnexpectedToken, "@", column);
+        return {TokenKind::File, std::move(path), column};
+    }
+
+    void advance(std::size_t bytes) {
+        for (std::size_t i = 0; i < bytes; ++i, ++pos_)
+            if (!isContinuation(line_[pos_])) ++column_;
+    }
+
+    std::string_view line_;
+    std::size_t pos_ = 0;
+    std::int64_t column_ = 1;
+};
+
+} // namespace
+
+std::vector<Token> tokenize(std::string_view line) {
+    return Scanner(line).run();
+}
+
+} // namespace longhand::expr
