@@ -18,6 +18,15 @@ The cancel latency of the long operations comes from bench/cancel_bench and,
 in a build with the windows, bench/responsive_bench (left out with --only).
 All peers must agree on each result; the tables go to bench/RESULTS.md.
 
+The expression rows (`--only expression` runs them alone and rewrites only
+their section of RESULTS.md) time `longhand-calc eval` as whole processes:
+its start-up against a plain command, an expression with intermediates of
+10^6 digits against the same operations chained through commands and
+files, the reduction of a fraction of two 10^6-digit numbers against GMP's
+mpz_gcd and Python's math.gcd (text in and out), and the period of 1/p for
+a 7-digit prime p whose period is p - 1 digits long. Each time comes with
+its user and system time, since the machine may be shared.
+
     python3 bench/peers.py --build build/bench          (what `make bench` runs)
     python3 bench/peers.py --build build/bench --only mul
 """
@@ -346,6 +355,9 @@ def main():
     if len(sys.argv) > 1 and sys.argv[1] == "--python-peer":
         run_python_peer(sys.argv[2:])
         return 0
+    if len(sys.argv) > 1 and sys.argv[1] == "--python-reduce":
+        run_python_reduce(sys.argv[2:])
+        return 0
     ap = argparse.ArgumentParser(description=__doc__,
                                  formatter_class=argparse.RawDescriptionHelpFormatter)
     ap.add_argument("--build", default="build/bench", help="CMake build directory")
@@ -361,7 +373,7 @@ def main():
         if v)
     driver = os.path.join(args.build, "bin", "peer_driver")
     calc = os.path.join(args.build, "bin", "longhand-calc")
-    for path in (driver, calc):
+    for path in (driver, calc, os.path.join(args.build, "bin", "gmp_reduce")):
         if not os.path.exists(path):
             raise SystemExit(f"{path} not found: build with the bench preset first")
 
@@ -369,11 +381,216 @@ def main():
         regular = regular_rows(args, calc, driver, workdir)
         huge = huge_rows(args, calc, driver, workdir)
         threads = thread_rows(args, calc, driver, workdir, huge)
+        expressions = (expression_rows(args, calc, args.build, workdir)
+                       if not args.only or args.only in "expression" else [])
     cancels = [] if args.only else cancel_rows(args)
 
-    write_results(args.results, regular, huge, threads, cancels)
+    if regular or huge or not args.only:
+        kept = kept_expression_section(args.results)
+        write_results(args.results, regular, huge, threads, cancels)
+        if kept and not expressions:  # a partial run keeps the last expression rows
+            with open(args.results, "a") as f:
+                f.write("\n" + kept)
+    if expressions:
+        write_expression_section(args.results, expressions)
     print(f"wrote {args.results}")
-    return 0 if all(r["agree"] for r in regular) and all(r["ok"] for r in huge) else 1
+    return 0 if (all(r["agree"] for r in regular) and all(r["ok"] for r in huge)
+                 and all(r["agree"] for r in expressions)) else 1
+
+
+# --- expressions: longhand-calc eval -------------------------------------------------
+
+EXPRESSION_SECTION = "## Expressions"
+STARTUP_TARGET = 1.2
+OVERHEAD_TARGET = 1.1
+REDUCTION_TARGET = 0.7
+PERIOD_TARGET_S = 1.0
+# A 7-digit prime p with 10 as a primitive root: 1/p repeats after p - 1 digits.
+PERIOD_PRIME = 9999943
+PERIOD_LIMIT = 10_000_000
+
+
+def run_python_reduce(argv):
+    """The Python peer of the reduction: math.gcd, text in and out."""
+    a_path, b_path, out = argv
+    if hasattr(sys, "set_int_max_str_digits"):
+        sys.set_int_max_str_digits(0)
+    a, b = int(open(a_path).read()), int(open(b_path).read())
+    g = math.gcd(a, b)
+    a, b = a // g, b // g
+    with open(out, "w") as f:
+        f.write(str(a) + ("" if b == 1 else "/" + str(b)) + "\n")
+
+
+def timed_usage(cmd, out=None):
+    """Runs cmd once, stdout to the file `out`; wall, user and system seconds."""
+    with open(out or os.devnull, "w") as f:
+        t0 = time.perf_counter()
+        proc = subprocess.Popen(cmd, stdout=f, stderr=subprocess.DEVNULL)
+        _, status, usage = os.wait4(proc.pid, 0)
+        wall = time.perf_counter() - t0
+    proc.returncode = os.waitstatus_to_exitcode(status)
+    if proc.returncode != 0:
+        raise RuntimeError(f"{' '.join(cmd[:3])} failed with status {proc.returncode}")
+    return dict(wall=wall, user=usage.ru_utime, sys=usage.ru_stime)
+
+
+def best_of(runs, measure):
+    """The run with the least wall time of `runs` calls of measure()."""
+    return min((measure() for _ in range(runs)), key=lambda t: t["wall"])
+
+
+def chained(steps):
+    """Several processes one after the other, their times added."""
+    total = dict(wall=0.0, user=0.0, sys=0.0)
+    for cmd, out in steps:
+        t = timed_usage(cmd, out)
+        for k in total:
+            total[k] += t[k]
+    return total
+
+
+def fmt_usage(t):
+    return f"{fmt_time(t['wall'])} ({fmt_time(t['user'])} user, {fmt_time(t['sys'])} sys)"
+
+
+def cpu(t):
+    return t["user"] + t["sys"]
+
+
+def expression_rows(args, calc, build, workdir):
+    rows = []
+    runs = args.runs
+
+    def add(name, ours, peers, target, agree, note=""):
+        best = min(peers, key=lambda p: peers[p]["wall"])
+        ratio = ours["wall"] / peers[best]["wall"]
+        best_cpu = min(cpu(t) for t in peers.values())
+        cpu_ratio = cpu(ours) / best_cpu if best_cpu > 0 else float("nan")
+        rows.append(dict(name=name, ours=ours, peers=peers, best=best, ratio=ratio,
+                         cpu_ratio=cpu_ratio,
+                         target=target, met=agree and ratio <= target, agree=agree, note=note))
+        print(f"{name}: eval {fmt_usage(ours)}; " +
+              "; ".join(f"{p} {fmt_usage(t)}" for p, t in peers.items()) +
+              f"; ratio {ratio:.2f} (target <= {target}), by processor time {cpu_ratio:.2f}"
+              f"{'' if agree else '; RESULTS DIFFER'}",
+              flush=True)
+
+    # Start-up: the whole process for a tiny expression and a tiny command,
+    # alternating, the best of many.
+    eval_t, mul_t = [], []
+    for _ in range(max(runs, 20)):
+        eval_t.append(timed_usage([calc, "eval", "123*456"]))
+        mul_t.append(timed_usage([calc, "mul", "123", "456"]))
+    ours, theirs = (min(ts, key=lambda t: t["wall"]) for ts in (eval_t, mul_t))
+    add("start-up: eval '123*456' against mul 123 456", ours, {"mul command": theirs},
+        STARTUP_TARGET, True)
+
+    # Overhead: (A*B + C)/D with A, B, C of 10^6 digits, printed with as many
+    # places as the chained div prints (the dividend's length + 1).
+    a, b, c = (make_operand(f"digits:1000000:{s}", workdir) for s in (21, 22, 23))
+    for d_recipe, what in (("digits:18:24", "an 18-digit D"), ("digits:1000000:25", "a 10^6-digit D")):
+        d = make_operand(d_recipe, workdir)
+        t1, t2, out_chain, out_eval = (os.path.join(workdir, n)
+                                       for n in ("t1.txt", "t2.txt", "chain.txt", "eval.txt"))
+        steps = [([calc, "mul", "@" + a, "@" + b], t1), ([calc, "add", "@" + t1, "@" + c], t2),
+                 ([calc, "div", "@" + t2, "@" + d], out_chain)]
+        chain = best_of(runs, lambda: chained(steps))
+        dividend = open(t2).read().strip()
+        places = len(dividend) + 1
+        expression = f"(@{a} * @{b} + @{c}) / @{d}"
+        ours = best_of(runs, lambda: timed_usage(
+            [calc, "eval", "--places", str(places), expression], out_eval))
+        agree = digest(out_chain, "div", dividend) == digest(out_eval, "div", dividend)
+        add(f"overhead: (A*B + C)/D, A, B, C of 10^6 digits, {what}, {places:,} places",
+            ours, {"mul, add, div chained": chain}, OVERHEAD_TARGET, agree)
+
+    # Reduction: A/B for A, B of 10^6 digits, as a fraction in lowest terms.
+    gmp = os.path.join(build, "bin", "gmp_reduce")
+    out_eval, out_gmp, out_py = (os.path.join(workdir, n)
+                                 for n in ("red_eval.txt", "red_gmp.txt", "red_py.txt"))
+    ours = best_of(runs, lambda: timed_usage([calc, "eval", "--fraction", f"@{a} / @{b}"], out_eval))
+    peers = {"GMP mpz_gcd": best_of(runs, lambda: timed_usage([gmp, a, b, out_gmp]))}
+    # Python's conversions and gcd are quadratic: minutes for one run.
+    peers["Python math.gcd"] = timed_usage(
+        [sys.executable, os.path.abspath(__file__), "--python-reduce", a, b, out_py])
+    texts = {open(p).read().strip() for p in (out_eval, out_gmp, out_py)}
+    add("reduction: A/B in lowest terms, A, B of 10^6 digits", ours, peers,
+        REDUCTION_TARGET, len(texts) == 1)
+
+    # Period: 1/p shown in full, p - 1 digits in parentheses.
+    out = os.path.join(workdir, "period.txt")
+    ours = best_of(runs, lambda: timed_usage(
+        [calc, "eval", "--period-limit", str(PERIOD_LIMIT), f"1/{PERIOD_PRIME}"], out))
+    shown = open(out).read().strip()
+    ok = shown.startswith("0.(") and shown.endswith(")") and len(shown) == PERIOD_PRIME - 1 + 4
+    rows.append(dict(name=f"period: 1/{PERIOD_PRIME} in full ({PERIOD_PRIME - 1:,} repeating "
+                          f"digits), limit {PERIOD_LIMIT:,}", ours=ours, peers={}, best=None,
+                     ratio=None, cpu_ratio=None, target=PERIOD_TARGET_S, agree=ok,
+                     met=ok and ours["wall"] < PERIOD_TARGET_S, note="seconds"))
+    print(f"period of 1/{PERIOD_PRIME}: {fmt_usage(ours)}{'' if ok else '; WRONG TEXT'}",
+          flush=True)
+    return rows
+
+
+def expression_section(rows):
+    lines = [
+        EXPRESSION_SECTION,
+        "",
+        "`longhand-calc eval` as whole processes, each time with its user and system "
+        "time (the machine is shared: a wall time far above user + system is time spent "
+        "waiting for a core). Best of the runs; Python's reduction once. Ratio = eval / "
+        "best other by wall time (lower is better), and by processor time (user + sys), "
+        "which the other processes on a shared machine disturb less. \"met\" goes by the "
+        "wall-time ratio.",
+        "",
+        f"Machine: load average {_load_average()} when this section was written; "
+        f"generated by `python3 bench/peers.py {COMMAND_ARGS}` on {time.strftime('%Y-%m-%d')}.",
+        "",
+        "| workload | eval | others | ratio | by processor time | target | met |",
+        "|---|---|---|---|---|---|---|",
+    ]
+    for r in rows:
+        others = "<br>".join(f"{p}: {fmt_usage(t)}" for p, t in r["peers"].items())
+        if r["ratio"] is None:
+            ratio, cpu_ratio, target = "", "", f"< {r['target']:.0f} s"
+        else:
+            ratio, cpu_ratio = f"{r['ratio']:.2f}", f"{r['cpu_ratio']:.2f}"
+            target = f"<= {r['target']}"
+        met = yes(r["met"]) if r["agree"] else "RESULTS DIFFER"
+        lines.append(f"| {r['name']} | {fmt_usage(r['ours'])} | {others} | {ratio} | {cpu_ratio} "
+                     f"| {target} | {met} |")
+    return lines
+
+
+def kept_expression_section(path):
+    """The expression section of the results file as it stands, or ""."""
+    try:
+        with open(path) as f:
+            text = f.read()
+    except OSError:
+        return ""
+    start = text.find(EXPRESSION_SECTION)
+    if start < 0:
+        return ""
+    end = text.find("\n## ", start + len(EXPRESSION_SECTION))
+    return text[start:end + 1] if end >= 0 else text[start:]
+
+
+def write_expression_section(path, rows):
+    """Replaces the expression section of the results file, or appends it."""
+    try:
+        with open(path) as f:
+            text = f.read()
+    except OSError:
+        text = ""
+    start = text.find(EXPRESSION_SECTION)
+    if start >= 0:
+        end = text.find("\n## ", start + len(EXPRESSION_SECTION))
+        text = text[:start].rstrip("\n") + ("\n" + text[end:] if end >= 0 else "")
+    text = text.rstrip("\n") + ("\n\n" if text.strip() else "")
+    with open(path, "w") as f:
+        f.write(text + "\n".join(expression_section(rows)) + "\n")
 
 
 # The cancellation benchmarks: binary, filter, what is cancelled.

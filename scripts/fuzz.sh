@@ -14,7 +14,7 @@ set -eu
 cd "$(dirname "$0")/.."
 
 SECONDS_EACH=${FUZZ_SECONDS:-60}
-TARGETS=${*:-"text inifile operand mul_div"}
+TARGETS=${*:-"text store inifile operand mul_div"}
 SUDO=$([ "$(id -u)" = 0 ] || echo sudo)
 
 missing=""

@@ -63,8 +63,8 @@ Session::Printed Session::run(std::string_view line, Progress& progress) {
     Printed printed;
     if (e.hasValue()) {
         if (options_.form == EvalOptions::Form::Shown) {
-            printed.out = std::move(e.shown.text);
             printed.err = description(e.shown);
+            printed.out = std::move(e.shown.text);
         } else if (options_.form == EvalOptions::Form::Fraction) {
             printed.out = expr::fractionText(e.value);
         } else {

@@ -1,6 +1,7 @@
 #include "expr_words.h"
 
 #include "core/lengthline.h"
+#include "core/numbershape.h"
 #include "refusalwords.h"
 
 namespace longhand::cli {
@@ -91,12 +92,12 @@ std::string refusalText(const expr::Refusal& r) {
 std::string description(const expr::Shown& shown) {
     switch (shown.kind) {
     case expr::ShownKind::Ends:
-        return digits(shown.integerDigits + shown.decimals);
+        return lengthLineText(shapeOf(shown.text), false, 0);
     case expr::ShownKind::Repeats:
         return "period of " + digits(shown.period) +
                (shown.prePeriod > 0 ? " after " + withThousands(shown.prePeriod) : "");
     case expr::ShownKind::Cut:
-        return digits(shown.integerDigits + shown.decimals) + kCutNote;
+        return lengthLineText(shapeOf(shown.text), true, 0);
     }
     return {};
 }

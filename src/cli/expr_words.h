@@ -12,8 +12,9 @@ namespace longhand::cli {
 // "unexpected ")" at column 7", "Division by zero." ...
 std::string refusalText(const expr::Refusal& refusal);
 
-// The length line of a shown value: "12 digits", "period of 6 digits
-// after 1", "100,000 digits (cut, not rounded)".
+// The length line of a shown value: the window's own for a value that ends
+// or is cut ("12 digits", "1 digit, 3 decimals (cut, not rounded)"), and
+// "period of 6 digits after 1" for one that repeats.
 std::string description(const expr::Shown& shown);
 
 } // namespace longhand::cli

@@ -1,6 +1,6 @@
 #include "display.h"
 
-#include "engine/fast/fast.h"
+#include "digits.h"
 #include "period.h"
 
 namespace longhand::expr {
@@ -12,7 +12,7 @@ namespace {
 std::string scaledDigits(const Fraction& value, std::int64_t places,
                          const fast::CancelCheck* cancel) {
     checkResultSize(static_cast<double>(value.num.size()) + static_cast<double>(places));
-    std::string q = fast::divScaled(value.num, value.den, places, cancel).q;
+    std::string q = digits::divideScaled(value.num, value.den, places, cancel).q;
     if (static_cast<std::int64_t>(q.size()) <= places)
         q.insert(0, static_cast<std::size_t>(places + 1) - q.size(), '0');
     return q;
@@ -28,7 +28,11 @@ Shown show(const Fraction& value, std::int64_t limit, const fast::CancelCheck* c
         shown.integerDigits = static_cast<std::int64_t>(value.num.size());
         return shown;
     }
-    const Expansion expansion = decimalExpansion(value.den, limit, cancel);
+    // Where the digits repeat, then the digits: half of the work each, as
+    // far as the measure goes.
+    const fast::CancelCheck search = fast::partOf(cancel, 0.5);
+    const Expansion expansion = decimalExpansion(value.den, limit, &search);
+    search.finish();
     if (expansion.ends) {
         shown.decimals = expansion.prePeriod;
     } else if (expansion.period) {

@@ -171,10 +171,18 @@ Evaluation evaluateValue(std::string_view line, const Environment& env, Progress
 
 Evaluation evaluate(std::string_view line, const Environment& env, Progress& progress) {
     return guarded(
-        [&](Evaluation& e, const fast::CancelCheck* cancel) {
+        [&](Evaluation& e, const fast::CancelCheck*) {
             const Node root = parse(line);
-            e.value = Evaluator(env, progress, cancel).value(root);
-            e.shown = show(e.value, env.periodLimit, cancel);
+            // The value and its text each fill half of the progress bar,
+            // each measured by a check of its own.
+            {
+                const Progress::Stage stage(progress, 0, 0.5);
+                const fast::CancelCheck check = progress.cancelCheck();
+                e.value = Evaluator(env, progress, &check).value(root);
+            }
+            const Progress::Stage stage(progress, 0.5, 1);
+            const fast::CancelCheck check = progress.cancelCheck();
+            e.shown = show(e.value, env.periodLimit, &check);
         },
         progress);
 }

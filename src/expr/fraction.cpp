@@ -1,5 +1,6 @@
 #include "fraction.h"
 
+#include "digits.h"
 #include "engine/estimate.h"
 #include "engine/fast/fast.h"
 #include "engine/fast/size_limits.h"
@@ -42,14 +43,14 @@ double log10Digits(std::string_view d) {
 
 std::string exactQuotient(std::string_view a, std::string_view b, const fast::CancelCheck* cancel) {
     if (isOne(b)) return std::string(a);
-    return fast::divDigits(a, b, cancel).q;
+    return digits::divide(a, b, cancel).q;
 }
 
 std::string product(std::string_view a, std::string_view b, const fast::CancelCheck* cancel) {
     if (isOne(a)) return std::string(b);
     if (isOne(b)) return std::string(a);
     checkResultSize(static_cast<double>(a.size() + b.size()));
-    return fast::mulDigits(a, b, cancel);
+    return digits::mul(a, b, cancel);
 }
 
 // Signed sum of two signed digit strings.
@@ -81,10 +82,10 @@ Fraction decimalFraction(std::string digits, std::int64_t scale, bool negative,
     const std::int64_t fives = stripFactor(digits, 5, scale, cancel);
     f.negative = negative;
     f.num = std::move(digits);
-    const std::string twoPart =
-        fast::powDigits("2", static_cast<std::uint64_t>(scale - twos), cancel);
+    if (scale == 0) return f;
+    const std::string twoPart = digits::pow("2", static_cast<std::uint64_t>(scale - twos), cancel);
     const std::string fivePart =
-        fast::powDigits("5", static_cast<std::uint64_t>(scale - fives), cancel);
+        digits::pow("5", static_cast<std::uint64_t>(scale - fives), cancel);
     f.den = product(twoPart, fivePart, cancel);
     return f;
 }
@@ -101,7 +102,7 @@ std::int64_t stripFactor(std::string& digits, int p, std::int64_t cap,
     auto divides = [&](const std::string& d) {
         const char last = digits.back();
         if (p == 2 ? (last - '0') % 2 != 0 : (last != '0' && last != '5')) return false;
-        fast::QuotRem qr = fast::divDigits(digits, d, cancel);
+        fast::QuotRem qr = digits::divide(digits, d, cancel);
         if (qr.r != "0") return false;
         digits = std::move(qr.q);
         return true;
@@ -110,7 +111,7 @@ std::int64_t stripFactor(std::string& digits, int p, std::int64_t cap,
     while (count + step <= cap && divides(powers.back())) {
         count += step;
         step *= 2;
-        powers.push_back(fast::sqrDigits(powers.back(), cancel));
+        powers.push_back(digits::mul(powers.back(), powers.back(), cancel));
     }
     for (std::size_t j = powers.size() - 1; j-- > 0;) {
         step /= 2;
@@ -140,7 +141,7 @@ void checkResultSize(double digits) {
 
 std::string gcdOf(std::string_view a, std::string_view b, const fast::CancelCheck* cancel) {
     if (isOne(a) || isOne(b)) return "1";
-    return fast::gcdDigits(a, b, cancel);
+    return digits::gcd(a, b, cancel);
 }
 
 std::optional<Fraction> fromNumberText(std::string_view text, const fast::CancelCheck* cancel) {
@@ -250,8 +251,8 @@ Fraction power(const Fraction& a, const Fraction& e, const fast::CancelCheck* ca
               : std::numeric_limits<double>::infinity();
     if (!(digits <= static_cast<double>(kMaxPowerDigits))) throw Refused(RefusalKind::TooLong);
     checkResultSize(digits);
-    std::string num = isOne(a.num) ? "1" : fast::powDigits(a.num, *times, cancel);
-    std::string den = isOne(a.den) ? "1" : fast::powDigits(a.den, *times, cancel);
+    std::string num = isOne(a.num) ? "1" : digits::pow(a.num, *times, cancel);
+    std::string den = isOne(a.den) ? "1" : digits::pow(a.den, *times, cancel);
     // Powers of coprime numbers stay coprime.
     p.num = e.negative ? std::move(den) : std::move(num);
     p.den = e.negative ? std::move(num) : std::move(den);
@@ -261,7 +262,7 @@ Fraction power(const Fraction& a, const Fraction& e, const fast::CancelCheck* ca
 Fraction roundTo(const Fraction& x, std::int64_t k, const fast::CancelCheck* cancel) {
     if (k < 0) throw Refused(RefusalKind::Negative, "round");
     checkResultSize(static_cast<double>(x.num.size()) + static_cast<double>(k));
-    fast::QuotRem qr = fast::divScaled(x.num, x.den, k, cancel);
+    fast::QuotRem qr = digits::divideScaled(x.num, x.den, k, cancel);
     const std::string twice = fast::addDigits(qr.r, qr.r);
     if (fast::compareDigits(twice, x.den) >= 0) qr.q = fast::addDigits(qr.q, "1");
     return decimalFraction(std::move(qr.q), k, x.negative, cancel);

@@ -1,5 +1,6 @@
 #include "period.h"
 
+#include "digits.h"
 #include "engine/fast/fast.h"
 #include "fraction.h"
 
@@ -97,11 +98,11 @@ void factorInto(std::uint64_t n, std::map<std::uint64_t, int>& primes) {
 
 std::string modMul(std::string_view a, std::string_view b, std::string_view m,
                    const fast::CancelCheck* cancel) {
-    return fast::divDigits(fast::mulDigits(a, b, cancel), m, cancel).r;
+    return digits::divide(digits::mul(a, b, cancel), m, cancel).r;
 }
 
 std::string tenToThe(std::uint64_t e, std::string_view m, const fast::CancelCheck* cancel) {
-    std::string result = "1", base = fast::divDigits("10", m, cancel).r;
+    std::string result = "1", base = digits::divide("10", m, cancel).r;
     for (; e != 0; e >>= 1) {
         if (e & 1) result = modMul(result, base, m, cancel);
         if (e > 1) base = modMul(base, base, m, cancel);
@@ -133,6 +134,8 @@ std::uint64_t orderOfTen(std::uint64_t m) {
 
 std::optional<std::int64_t> orderOfTen(std::string_view m, std::int64_t maxOrder,
                                        const fast::CancelCheck* cancel) {
+    // The baby steps are products by 10: a small share of the work.
+    constexpr double kBabyShare = 0.05;
     // 10^r - 1 >= m, so the order has at least as many digits as m.
     if (maxOrder < static_cast<std::int64_t>(m.size())) return std::nullopt;
     const auto steps =
@@ -141,25 +144,32 @@ std::optional<std::int64_t> orderOfTen(std::string_view m, std::int64_t maxOrder
     baby.reserve(static_cast<std::size_t>(steps));
     const std::hash<std::string_view> hash;
     std::string x = "1";
-    for (std::int64_t j = 0; j < steps; ++j) {
-        if (j > 0 && x == "1") return j;
-        baby.emplace(hash(x), j);
-        x = fast::divDigits(x + "0", m, cancel).r;
+    {
+        const fast::CancelCheck part = fast::partOf(cancel, kBabyShare);
+        for (std::int64_t j = 0; j < steps; ++j) {
+            if (j > 0 && x == "1") return j;
+            baby.emplace(hash(x), j);
+            x = digits::divide(x + "0", m, &part).r;
+        }
+        part.finish();
     }
     const std::string giant = x; // 10^steps mod m
     std::string y = giant;
+    const double giants = std::ceil(static_cast<double>(maxOrder) / static_cast<double>(steps));
     for (std::int64_t i = 1; (i - 1) * steps < maxOrder; ++i) {
         fast::poll(cancel);
+        const fast::CancelCheck part = fast::partOf(cancel, (1 - kBabyShare) / giants);
         std::optional<std::int64_t> found;
         auto [from, to] = baby.equal_range(hash(y));
         for (auto it = from; it != to; ++it) {
             const std::int64_t r = i * steps - it->second;
             if (r >= 1 && r <= maxOrder && (!found || r < *found) &&
-                tenToThe(static_cast<std::uint64_t>(r), m, cancel) == "1")
+                tenToThe(static_cast<std::uint64_t>(r), m, &part) == "1")
                 found = r;
         }
         if (found) return found;
-        y = modMul(y, giant, m, cancel);
+        y = modMul(y, giant, m, &part);
+        part.finish();
     }
     return std::nullopt;
 }
@@ -167,9 +177,16 @@ std::optional<std::int64_t> orderOfTen(std::string_view m, std::int64_t maxOrder
 Expansion decimalExpansion(std::string_view den, std::int64_t limit,
                            const fast::CancelCheck* cancel) {
     constexpr std::int64_t kAll = std::numeric_limits<std::int64_t>::max();
+    // Removing the factors 2 and 5 takes a few divisions at most.
+    constexpr double kStripShare = 0.1;
     std::string m(den);
-    const std::int64_t twos = stripFactor(m, 2, kAll, cancel);
-    const std::int64_t fives = stripFactor(m, 5, kAll, cancel);
+    std::int64_t twos = 0, fives = 0;
+    {
+        const fast::CancelCheck part = fast::partOf(cancel, kStripShare);
+        twos = stripFactor(m, 2, kAll, &part);
+        fives = stripFactor(m, 5, kAll, &part);
+        part.finish();
+    }
     Expansion e;
     e.prePeriod = std::max(twos, fives);
     if (m == "1") {
@@ -183,7 +200,8 @@ Expansion decimalExpansion(std::string_view den, std::int64_t limit,
         if (order <= static_cast<std::uint64_t>(room)) e.period = static_cast<std::int64_t>(order);
         return e;
     }
-    e.period = orderOfTen(m, room, cancel);
+    const fast::CancelCheck part = fast::partOf(cancel, 1 - kStripShare);
+    e.period = orderOfTen(m, room, &part);
     return e;
 }
 

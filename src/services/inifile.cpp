@@ -157,6 +157,13 @@ std::string_view lineEnding(std::string_view text) {
     return "\n";
 }
 
+// The line end that closes the file's last line before more is added:
+// `eol`, or CR LF after a lone CR, which a LF alone would turn into the
+// line's ending and take from the line's value.
+std::string_view lineEndAfter(std::string_view text, std::string_view eol) {
+    return !text.empty() && text.back() == '\r' ? "\r\n" : eol;
+}
+
 bool hasLineBreak(std::string_view s) {
     return s.find_first_of("\r\n") != std::string_view::npos;
 }
@@ -293,14 +300,14 @@ bool writeProfileString(const std::string& section, const std::string& key,
                 updated += eol;
             } else {
                 // The section ends the file without a line ending: keep it so.
-                updated += eol;
+                updated += lineEndAfter(updated, eol);
                 updated += entry;
             }
             updated.append(text, after.next);
         } else {
             updated = text;
             if (!updated.empty()) {
-                if (updated.back() != '\n') updated += eol;
+                if (updated.back() != '\n') updated += lineEndAfter(updated, eol);
                 updated += eol;
             }
             updated += "[" + section + "]";

@@ -28,6 +28,13 @@ constexpr std::string_view kEntryTag = "H1";
 constexpr std::size_t kEntryFields = 10;
 // The tail of the log read at a time when looking for the last entry.
 constexpr std::size_t kTailChunk = std::size_t{1} << 18;
+// The most of the log's tail read at once when looking for the last entry.
+constexpr std::size_t kMaxTail = std::size_t{1} << 26;
+// The log is read this much at a time.
+constexpr std::size_t kReadPiece = std::size_t{1} << 20;
+// No entry line is longer: the value and its fraction in the log, each at
+// most kHistoryInlineDigits, with room for the source and the note.
+constexpr std::size_t kMaxLineBytes = 8 * kHistoryInlineDigits;
 
 const std::array<std::uint32_t, 256>& crcTable() {
     static const std::array<std::uint32_t, 256> table = [] {
@@ -195,15 +202,6 @@ std::optional<HistoryEntry> parseLine(std::string_view line) {
     return e;
 }
 
-// The log's bytes from `from` to its end, and its header's id.
-struct LogBytes {
-    bool exists = false;
-    bool readable = true;
-    std::uint64_t id = 0;
-    std::uint64_t size = 0;
-    std::string bytes;
-};
-
 std::uint64_t headerId(std::string_view start) {
     if (start.substr(0, kHeaderTag.size()) != kHeaderTag) return 0;
     const std::size_t end = start.find('\n');
@@ -234,57 +232,87 @@ bool writeAll(int fd, std::string_view bytes) {
     return true;
 }
 
-LogBytes readLog(const std::string& path, std::uint64_t from) {
-    LogBytes log;
-    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
-    if (fd < 0) {
-        log.readable = errno == ENOENT;
-        return log;
-    }
-    log.exists = true;
-    struct stat st {};
-    if (::fstat(fd, &st) != 0) {
-        ::close(fd);
-        log.readable = false;
-        return log;
-    }
-    log.size = static_cast<std::uint64_t>(st.st_size);
-    char head[64];
-    const std::size_t headSize = static_cast<std::size_t>(std::min<std::uint64_t>(64, log.size));
-    if (headSize > 0 && preadAll(fd, head, headSize, 0))
-        log.id = headerId(std::string_view(head, headSize));
-    if (from < log.size) {
-        log.bytes.resize(static_cast<std::size_t>(log.size - from));
-        if (!preadAll(fd, log.bytes.data(), log.bytes.size(), from)) {
-            log.bytes.clear();
-            log.readable = false;
+// The log opened for reading: its size and its header's id.
+struct LogFile {
+    explicit LogFile(const std::string& path) {
+        fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+        if (fd < 0) {
+            readable = errno == ENOENT;
+            return;
         }
+        struct stat st {};
+        if (::fstat(fd, &st) != 0) {
+            readable = false;
+            return;
+        }
+        size = static_cast<std::uint64_t>(st.st_size);
+        char head[64];
+        const auto headSize = static_cast<std::size_t>(std::min<std::uint64_t>(64, size));
+        if (headSize > 0 && preadAll(fd, head, headSize, 0))
+            id = headerId(std::string_view(head, headSize));
     }
-    ::close(fd);
-    return log;
+    ~LogFile() {
+        if (fd >= 0) ::close(fd);
+    }
+    LogFile(const LogFile&) = delete;
+    LogFile& operator=(const LogFile&) = delete;
+
+    int fd = -1;
+    bool readable = true;
+    std::uint64_t id = 0;
+    std::uint64_t size = 0;
+};
+
+void parseOneLine(std::string_view line, HistorySnapshot& snapshot) {
+    if (line.empty() || line.substr(0, kHeaderTag.size()) == kHeaderTag) return;
+    if (std::optional<HistoryEntry> e = parseLine(line))
+        snapshot.entries.push_back(std::move(*e));
+    else
+        ++snapshot.damaged;
 }
 
-// Parses the complete lines of `bytes` into `snapshot`; returns the bytes
-// consumed (up to the last line end).
-std::size_t parseLines(std::string_view bytes, HistorySnapshot& snapshot) {
-    std::size_t at = 0;
-    for (;;) {
-        const std::size_t end = bytes.find('\n', at);
-        if (end == std::string_view::npos) return at;
-        const std::string_view line = bytes.substr(at, end - at);
-        if (line.substr(0, kHeaderTag.size()) != kHeaderTag && !line.empty()) {
-            if (std::optional<HistoryEntry> e = parseLine(line))
-                snapshot.entries.push_back(std::move(*e));
-            else
+// Parses the lines of the log from `from` to `size` into `snapshot`, a
+// piece at a time, so that a damaged log of any size takes no more memory
+// than its entries: a line longer than any entry can be is passed over.
+// Returns the offset after the last line end, or nothing when the log
+// cannot be read.
+std::optional<std::uint64_t> parseLog(int fd, std::uint64_t from, std::uint64_t size,
+                                      HistorySnapshot& snapshot) {
+    std::string piece(kReadPiece, '\0');
+    std::string carry; // the start of a line that goes on in the next piece
+    bool overlong = false;
+    std::uint64_t consumed = from;
+    for (std::uint64_t at = from; at < size;) {
+        const auto n = static_cast<std::size_t>(std::min<std::uint64_t>(kReadPiece, size - at));
+        if (!preadAll(fd, piece.data(), n, at)) return std::nullopt;
+        const std::string_view view(piece.data(), n);
+        for (std::size_t pos = 0;;) {
+            const std::size_t end = view.find('\n', pos);
+            const std::string_view part =
+                view.substr(pos, end == std::string_view::npos ? n - pos : end - pos);
+            if (!overlong) carry.append(part);
+            if (carry.size() > kMaxLineBytes) {
+                carry.clear();
+                overlong = true;
+            }
+            if (end == std::string_view::npos) break;
+            if (overlong)
                 ++snapshot.damaged;
+            else
+                parseOneLine(carry, snapshot);
+            carry.clear();
+            overlong = false;
+            pos = end + 1;
+            consumed = at + pos;
         }
-        at = end + 1;
+        at += n;
     }
+    return consumed;
 }
 
 // The number of the log's last entry that reads whole, 0 when none.
 std::int64_t lastNumber(int fd, std::uint64_t size) {
-    for (std::size_t chunk = kTailChunk;; chunk *= 4) {
+    for (std::size_t chunk = kTailChunk; chunk <= kMaxTail; chunk *= 4) {
         const std::uint64_t from = size > chunk ? size - chunk : 0;
         std::string bytes(static_cast<std::size_t>(size - from), '\0');
         if (!preadAll(fd, bytes.data(), bytes.size(), from)) return 0;
@@ -305,6 +333,13 @@ std::int64_t lastNumber(int fd, std::uint64_t size) {
         }
         if (from == 0) return 0;
     }
+    // A tail that long without a whole entry: the largest number anywhere.
+    HistorySnapshot all;
+    parseLog(fd, 0, size, all);
+    std::int64_t largest = 0;
+    for (const HistoryEntry& e : all.entries)
+        largest = std::max(largest, e.number);
+    return largest;
 }
 
 std::uint64_t fileSize(const fs::path& path) {
@@ -348,15 +383,18 @@ HistorySnapshot HistoryStore::read() const {
 }
 
 void HistoryStore::refresh(HistorySnapshot& snapshot) const {
-    LogBytes log = readLog(logPath(), snapshot.end);
-    if (!log.exists || log.id != snapshot.fileId || log.size < snapshot.end) {
-        // A new log (or none): everything again.
+    const LogFile log(logPath());
+    // A new log (or none): everything again.
+    if (log.fd < 0 || log.id != snapshot.fileId || log.size < snapshot.end)
         snapshot = HistorySnapshot{};
-        log = readLog(logPath(), 0);
-    }
-    snapshot.unreadable = !log.readable;
     snapshot.fileId = log.id;
-    snapshot.end += parseLines(log.bytes, snapshot);
+    snapshot.unreadable = !log.readable;
+    if (log.fd < 0 || !log.readable) return;
+    const std::optional<std::uint64_t> end = parseLog(log.fd, snapshot.end, log.size, snapshot);
+    if (end)
+        snapshot.end = *end;
+    else
+        snapshot.unreadable = true;
 }
 
 std::uint64_t HistoryStore::usedBytes() const {

@@ -5,6 +5,7 @@
 #include "support/seed.h"
 #include "support/tempdir.h"
 
+#include <algorithm>
 #include <gtest/gtest.h>
 #include <random>
 
@@ -160,6 +161,50 @@ TEST(ExprEnvironment, AnsEntriesFilesAndCancel) {
     cancelled.cancel();
     EXPECT_EQ(expr::evaluate("7^3000000", {}, cancelled).status,
               expr::Evaluation::Status::Cancelled);
+}
+
+// Random lines of the language's pieces, well formed or not: each ends in
+// a value or a refusal whose column lies on the line or just after it.
+TEST(ExprRefusals, RandomLinesEndInAValueOrARefusalOnTheLine) {
+    std::mt19937_64 rng = test::seededRng("ExprRandomLines");
+    const char* pieces[] = {"1", "2", "3", "0", ".",  "5.", "+",      "-",   "*",  "/", "^", "!",
+                            "(", ")", ",", " ", "P(", "C(", "round(", "ans", "#1", "x", "×"};
+    expr::Environment env;
+    env.ans = expr::Fraction::integer("2");
+    for (int i = 0; i < 3000; ++i) {
+        std::string line;
+        std::int64_t characters = 0;
+        for (int n = 1 + static_cast<int>(rng() % 10); n > 0; --n) {
+            const std::string piece = pieces[rng() % std::size(pieces)];
+            line += piece;
+            characters += piece == "×" ? 1 : static_cast<std::int64_t>(piece.size());
+        }
+        const expr::Evaluation e = run(line, env);
+        if (e.status == expr::Evaluation::Status::Refused && e.refusal.column != 0) {
+            EXPECT_GE(e.refusal.column, 1) << line;
+            EXPECT_LE(e.refusal.column, characters + 1) << line;
+        }
+    }
+}
+
+// The bar: the value fills the first half, its text the second; a long
+// search for a period moves it step by step.
+TEST(ExprProgress, ValueThenTextAndTheSearchStepByStep) {
+    class Recording : public Progress {
+      public:
+        std::vector<double> heardShares;
+
+      protected:
+        void heard(double overall) override { heardShares.push_back(overall); }
+    } progress;
+    const expr::Evaluation e = expr::evaluate("1/(10^3000+7)", {}, progress);
+    ASSERT_TRUE(e.hasValue());
+    EXPECT_EQ(e.shown.kind, expr::ShownKind::Cut);
+    const auto inSearch = std::count_if(progress.heardShares.begin(), progress.heardShares.end(),
+                                        [](double s) { return s > 0.5 && s < 1; });
+    EXPECT_GT(inSearch, 100);
+    EXPECT_TRUE(std::is_sorted(progress.heardShares.begin(), progress.heardShares.end()));
+    EXPECT_EQ(progress.fraction(), 1.0);
 }
 
 // A random expression and its value by GMP: numbers with and without

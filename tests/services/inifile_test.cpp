@@ -127,6 +127,20 @@ TEST(IniWrite, EveryValueReadsBackAsWritten) {
     }
 }
 
+// A last line that ends in a lone CR keeps it as part of its value when a
+// line is added after it.
+TEST(IniWrite, ALoneCarriageReturnAtTheEndStaysInItsValue) {
+    for (const char* section : {"A", "B"}) {
+        SCOPED_TRACE(section);
+        TempDir dir;
+        const std::string path = dir.file("rcnt.vok");
+        writeBytes(path, "[A]\nk=x\r");
+        ASSERT_TRUE(writeProfileString(section, "n", "5", path));
+        EXPECT_EQ(readProfileString("A", "k", "default", kBig, path), "x\r");
+        EXPECT_EQ(readProfileString(section, "n", "default", kBig, path), "5");
+    }
+}
+
 TEST(IniWrite, RefusesWhatWouldBreakTheLayout) {
     TempDir dir;
     const std::string path = dir.file("rcnt.vok");

@@ -79,6 +79,24 @@ TEST(History, ReadsBackWhatWasKeptAfterReopening) {
     EXPECT_EQ(HistoryStore(dir.path()).append({"x", "5", ""}, 1).entries.at(0).number, 6);
 }
 
+// Entries in the log as long as it keeps them, so that lines run over the
+// pieces the log is read in.
+TEST(History, ReadsLongLinesWhole) {
+    TempDir dir;
+    HistoryStore store(dir.path());
+    std::vector<HistoryRecord> records;
+    for (char first = '1'; first <= '9'; ++first)
+        records.push_back({std::string(1, first), digits(kHistoryInlineDigits - first, first), ""});
+    store.append(records, 1);
+    store.append(records, 2);
+    const HistorySnapshot snapshot = store.read();
+    ASSERT_EQ(snapshot.entries.size(), 2 * records.size());
+    for (std::size_t i = 0; i < snapshot.entries.size(); ++i) {
+        EXPECT_TRUE(snapshot.entries[i].inLog());
+        EXPECT_EQ(snapshot.entries[i].text, records[i % records.size()].value);
+    }
+}
+
 TEST(History, LongValuesAreReadOnlyWhenAskedFor) {
     TempDir dir;
     HistoryStore store(dir.path());
@@ -148,6 +166,11 @@ TEST(History, DamageCostsOnlyTheDamagedEntries) {
          [&](std::string s) { return s.insert(lineStart(s, 4), "H1\t\t\t\xff\tzz\n"); },
          {}},
         {"header gone", [](std::string s) { return s.erase(0, s.find('\n') + 1); }, {}},
+        {"a line longer than any entry",
+         [&](std::string s) {
+             return s.insert(lineStart(s, 3), std::string(9 * kHistoryInlineDigits, '7') + "\n");
+         },
+         {}},
         {"nothing but junk", [](std::string) { return std::string(5000, '\t'); }, {1, 2, 3, 4, 5}},
     };
     for (const Case& c : cases) {

@@ -9,8 +9,8 @@
 
 namespace longhand {
 
-void moveResult(const NumberView& source, NumberBox& firstOperand, NumberBox& secondOperand,
-                Presenter& presenter) {
+MoveTarget moveResult(const NumberView& source, NumberBox& firstOperand, NumberBox& secondOperand,
+                      Presenter& presenter) {
     const std::string prompt =
         movePrompt(readTextEntry("move1", kMove1Length), readTextEntry("move2", kMove2Length),
                    readTextEntry("move3", kMove3Length));
@@ -18,7 +18,9 @@ void moveResult(const NumberView& source, NumberBox& firstOperand, NumberBox& se
         presenter.input(source.window(), QString::fromStdString(prompt),
                         QString::fromLatin1(kMoveDefault.data(), kMoveDefault.size()));
     NumberBox* target = nullptr;
-    switch (moveTarget(answer ? std::optional<std::string>(answer->toStdString()) : std::nullopt)) {
+    const MoveTarget chosen =
+        moveTarget(answer ? std::optional<std::string>(answer->toStdString()) : std::nullopt);
+    switch (chosen) {
     case MoveTarget::FirstOperand:
         target = &firstOperand;
         break;
@@ -26,15 +28,20 @@ void moveResult(const NumberView& source, NumberBox& firstOperand, NumberBox& se
         target = &secondOperand;
         break;
     case MoveTarget::None:
-        return;
+        return MoveTarget::None;
     }
-    const std::string& text = source.text();
-    if (!target->fits(static_cast<std::int64_t>(text.size()))) {
-        tellOutOfMemory(presenter, source.window());
-        return;
+    return putIntoBox(*target, source.text(), presenter, source.window()) ? chosen
+                                                                          : MoveTarget::None;
+}
+
+bool putIntoBox(NumberBox& box, const std::string& text, Presenter& presenter, QWidget* window) {
+    if (!box.fits(static_cast<std::int64_t>(text.size()))) {
+        tellOutOfMemory(presenter, window);
+        return false;
     }
-    target->setText("");
-    target->setText(text);
+    box.setText("");
+    box.setText(text);
+    return true;
 }
 
 } // namespace longhand

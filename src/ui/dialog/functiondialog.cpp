@@ -8,6 +8,7 @@
 #include "engine/power.h"
 #include "services/settings.h"
 #include "ui/common/clicklabel.h"
+#include "ui/common/historykeeper.h"
 #include "ui/common/lengthline.h"
 #include "ui/common/look.h"
 #include "ui/common/move.h"
@@ -361,6 +362,7 @@ void FunctionDialog::compute() {
     if (!stopSoundButton->isHidden()) stopSoundButton->hide();
 
     const std::string t = argumentLine->text().toStdString();
+    argument_ = t;
     bool wentOn = true;
     switch (mode_) {
     case FunctionMode::Power:
@@ -382,8 +384,11 @@ void FunctionDialog::compute() {
 
 // Follows the outcome of a calculation started here, and shows its result.
 void FunctionDialog::follow(Outcome& outcome, StoreKeeper* keeper) {
-    if (followOutcome(outcome, window_.outcomeWindow(this, stopSoundButton), keeper))
-        resultView->setText(std::move(outcome.text));
+    if (!followOutcome(outcome, window_.outcomeWindow(this, stopSoundButton), keeper)) return;
+    resultView->setText(std::move(outcome.text));
+    // Kept as "Factorial 25", "Power 2^100": the mode's word and the line.
+    window_.history().record(this, windowTitle().toStdString() + " " + argument_,
+                             resultView->text());
 }
 
 bool FunctionDialog::computeFactorial(const std::string& t) {

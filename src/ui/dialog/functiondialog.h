@@ -101,6 +101,7 @@ class FunctionDialog : public QDialog {
     bool activated_ = false;
     bool unloaded_ = false;
     bool checking_ = false; // a cleaning pass is writing its text back
+    std::string argument_;  // the line of the calculation going on
 };
 
 } // namespace longhand

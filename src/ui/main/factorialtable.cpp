@@ -3,6 +3,7 @@
 #include "engine/factable.h"
 #include "services/settings.h"
 #include "store/factorialstore.h"
+#include "ui/common/historykeeper.h"
 #include "ui/common/outcomes.h"
 #include "ui/common/presenter.h"
 #include "ui/common/storewords.h"
@@ -33,6 +34,12 @@ void generateFactorialTable(MainWindow& window) {
         return;
     followLargestStored(change.largest);
     presenter.inform(&window, QString::fromStdString(readTextEntry(k1to100Key, k1to100Length)));
+    // Each factorial of the table is a result of its own in the history.
+    std::vector<HistoryRecord> records;
+    for (std::size_t i = 0; i < built->size(); ++i)
+        records.push_back(
+            {"Factorial " + std::to_string(i + 1), (*built)[i], resultNote((*built)[i], false)});
+    window.history().recordAll(&window, std::move(records));
 }
 
 } // namespace longhand

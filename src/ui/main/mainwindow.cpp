@@ -8,6 +8,7 @@
 #include "services/settings.h"
 #include "ui/common/clicklabel.h"
 #include "ui/common/helplauncher.h"
+#include "ui/common/historykeeper.h"
 #include "ui/common/lengthline.h"
 #include "ui/common/look.h"
 #include "ui/common/numberbox.h"
@@ -33,6 +34,7 @@
 #include <QPushButton>
 #include <QScopeGuard>
 #include <QScopedValueRollback>
+#include <QSignalBlocker>
 #include <QTimer>
 #include <utility>
 
@@ -46,6 +48,21 @@ constexpr int kClientWidth = 612;
 constexpr int kControlsHeight = 405;
 constexpr int kLengthLineTop = 396;
 constexpr int kClientHeight = kControlsHeight + LengthLine::kHeight;
+
+// What the history says produced a result of the operation buttons.
+std::string operationName(Operation operation) {
+    switch (operation) {
+    case Operation::Add:
+        return "Add";
+    case Operation::Subtract:
+        return "Subtract";
+    case Operation::Multiply:
+        return "Multiply";
+    case Operation::Divide:
+        return "Divide";
+    }
+    return {};
+}
 
 // The window's caption before anything has been written into it.
 const QString kBlankCaption = QStringLiteral(" ");
@@ -66,6 +83,7 @@ MainWindow::MainWindow(Presenter* presenter, SoundPort* sound, QWidget* parent)
     setFont(plainFont());
     help_ = new HelpLauncher(this);
     runner_ = new CalcRunner(this);
+    history_ = new HistoryKeeper(appFolder(), *presenter_, this);
     createControls();
     createMenus();
     connectControls();
@@ -162,6 +180,12 @@ void MainWindow::createMenus() {
     optionMenu->addSeparator();
     factorialTableAction = optionMenu->addAction(QStringLiteral("&Generate 1! to 100!"));
     optionMenu->addSeparator();
+    expressionAction = optionMenu->addAction(QStringLiteral("&Expression and History..."));
+    expressionAction->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_E));
+    keepHistoryAction = optionMenu->addAction(QStringLiteral("&Keep History"));
+    keepHistoryAction->setCheckable(true);
+    clearHistoryAction = optionMenu->addAction(QStringLiteral("C&lear History..."));
+    optionMenu->addSeparator();
     groupingMenu = optionMenu->addMenu(QStringLiteral("&Digit Grouping"));
     // Each item holds its group size.
     auto* grouping = new QActionGroup(this);
@@ -229,6 +253,10 @@ void MainWindow::connectControls() {
     connect(soundAction, &QAction::triggered, this, &MainWindow::toggleSound);
     connect(factorialTableAction, &QAction::triggered, this,
             guard([this] { generateFactorialTable(); }));
+    connect(expressionAction, &QAction::triggered, this, &MainWindow::openExpressionWindow);
+    connect(keepHistoryAction, &QAction::toggled, this,
+            [this](bool keep) { history_->setKeeping(keep); });
+    connect(clearHistoryAction, &QAction::triggered, this, [this] { history_->clear(this); });
     connect(contentsAction, &QAction::triggered, this, &MainWindow::openHelp);
     connect(aboutAction, &QAction::triggered, this, [this] { showSplash(true); });
 
@@ -272,6 +300,7 @@ CalcRunner::Scene MainWindow::scene() {
                      inputCheckAction,
                      soundAction,
                      factorialTableAction,
+                     clearHistoryAction,
                      contentsAction,
                      aboutAction};
     scene.readOnly = {firstOperand, secondOperand};
@@ -327,6 +356,8 @@ void MainWindow::showOptions() {
         QString::fromLatin1(inputCheck == InputCheck::On ? kDisableInputCheck : kEnableInputCheck));
     soundAction->setText(
         QString::fromLatin1(soundOn && soundChosen_ ? kDisableSound : kEnableSound));
+    const QSignalBlocker quiet(keepHistoryAction);
+    keepHistoryAction->setChecked(history_->keeping());
 }
 
 void MainWindow::showSplash(bool about) {
@@ -369,6 +400,7 @@ void MainWindow::runOperation(Operation operation) {
     if (!ran || !followOutcome(*ran, outcomeWindow(this, stopSoundButton))) return;
     resultView->setText(std::move(ran->text), ran->cut);
     clearStatus(*roundHint);
+    history_->record(this, operationName(operation), resultView->text(), ran->cut);
 }
 
 // ---- Files -------------------------------------------------------------------
@@ -436,6 +468,14 @@ void MainWindow::openFunctionMenu() {
 void MainWindow::stopSound() {
     sound_->stop();
     stopSoundButton->hide();
+}
+
+void MainWindow::openExpressionWindow() {
+    if (!expressionWindow_ && makeExpressionWindow) expressionWindow_ = makeExpressionWindow();
+    if (!expressionWindow_) return;
+    expressionWindow_->show();
+    expressionWindow_->raise();
+    expressionWindow_->activateWindow();
 }
 
 void MainWindow::openHelp() {

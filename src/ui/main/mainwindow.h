@@ -13,6 +13,7 @@
 #include "ui/common/outcomes.h"
 
 #include <QMainWindow>
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
@@ -25,6 +26,7 @@ namespace longhand {
 
 class ClickLabel;
 class HelpLauncher;
+class HistoryKeeper;
 class LengthLine;
 class NumberBox;
 class NumberView;
@@ -73,6 +75,13 @@ class MainWindow : public QMainWindow {
     HelpLauncher& helpLauncher() { return *help_; }
     // Runs the calculations of this window and of the function dialog.
     CalcRunner& runner() { return *runner_; }
+    // Keeps the results of every window.
+    HistoryKeeper& history() { return *history_; }
+    // Makes the expression and history window, which the program sets up
+    // (the window is made on first use and kept).
+    std::function<QWidget*()> makeExpressionWindow;
+    // The expression and history window once made, else null.
+    QWidget* expressionWindow() const { return expressionWindow_; }
     // The splash while it is loaded, else null.
     SplashScreen* splash() const { return splash_; }
 
@@ -117,6 +126,9 @@ class MainWindow : public QMainWindow {
     QAction* inputCheckAction;
     QAction* soundAction;
     QAction* factorialTableAction;
+    QAction* keepHistoryAction;
+    QAction* clearHistoryAction;
+    QAction* expressionAction;
     QMenu* groupingMenu;
     std::vector<QAction*> groupingActions; // none, then each of kGroupSizes
     QMenu* helpMenu;
@@ -152,6 +164,7 @@ class MainWindow : public QMainWindow {
     void openFunctionMenu();
     void stopSound();
     void openHelp();
+    void openExpressionWindow();
 
     // The function menu's commands, rounding and Move
     // (mainwindow_commands.cpp).
@@ -168,6 +181,8 @@ class MainWindow : public QMainWindow {
     SoundPort* sound_;
     HelpLauncher* help_;
     CalcRunner* runner_;
+    HistoryKeeper* history_;
+    QWidget* expressionWindow_ = nullptr;
     SplashScreen* splash_ = nullptr;
     // Whether the sound option was chosen, by the settings file or the menu.
     // Unchosen, the sound plays and the menu still offers to switch it on.

@@ -4,6 +4,7 @@
 // in mainwindow.cpp.
 #include "mainwindow.h"
 #include "partialproductcommand.h"
+#include "ui/common/historykeeper.h"
 #include "ui/common/move.h"
 #include "ui/common/numberbox.h"
 #include "ui/common/numberview.h"
@@ -38,7 +39,12 @@ void MainWindow::roundResult() {
 
 // A click on "Move".
 void MainWindow::moveResult() {
-    longhand::moveResult(*resultView, *firstOperand, *secondOperand, *presenter_);
+    const MoveTarget moved =
+        longhand::moveResult(*resultView, *firstOperand, *secondOperand, *presenter_);
+    if (moved != MoveTarget::None)
+        history_->record(
+            this, moved == MoveTarget::FirstOperand ? "Move to Upper Box" : "Move to Lower Box",
+            resultView->text(), resultView->isCut());
 }
 
 } // namespace longhand

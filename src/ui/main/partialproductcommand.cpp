@@ -5,6 +5,7 @@
 #include "mainwindow.h"
 #include "services/settings.h"
 #include "ui/common/calcrunner.h"
+#include "ui/common/historykeeper.h"
 #include "ui/common/numberbox.h"
 #include "ui/common/numberview.h"
 #include "ui/common/presenter.h"
@@ -53,6 +54,8 @@ void runPartialProduct(MainWindow& window) {
         window.firstOperand->setText("");
         window.secondOperand->setText("");
         window.resultView->setText(std::move(outcome.text));
+        window.history().record(&window, "Product " + low + " to " + high,
+                                window.resultView->text());
         return;
     }
 }
