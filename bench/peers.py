@@ -479,7 +479,7 @@ def expression_rows(args, calc, build, workdir):
     # Start-up: the whole process for a tiny expression and a tiny command,
     # alternating, the best of many.
     eval_t, mul_t = [], []
-    for _ in range(max(runs, 20)):
+    for _ in range(max(runs, 50)):
         eval_t.append(timed_usage([calc, "eval", "123*456"]))
         mul_t.append(timed_usage([calc, "mul", "123", "456"]))
     ours, theirs = (min(ts, key=lambda t: t["wall"]) for ts in (eval_t, mul_t))

@@ -16,16 +16,25 @@ namespace longhand::cli {
 
 struct Command {
     std::string name;                  // the word on the command line
-    std::vector<std::string> operands; // their names, for the usage text; "[F]": optional, last
+    std::vector<std::string> operands; // their names, for the usage text; "[F]": optional, last;
+                                       // "...": any count more of the one before
     std::string summary;               // what it prints, one line
     int order = 0;                     // place in the usage text, ascending
     // Runs with exactly operands.size() operand texts (files already read;
     // a missing optional operand is ""). A refusal is said in the command
     // line's words (refusalwords.h), naming the operand by its name above.
     std::function<Outcome(std::vector<std::string>& operands, Progress& progress)> run;
+    // Typed operands are handed over as typed, not checked as numbers (the
+    // command checks them itself).
+    bool textOperands = false;
+    // A result cut after its last place says so on standard error.
+    bool saysCut = false;
     // The command's own refusal of operands that `run` does not take, a
     // sentence naming the operand; nothing when they may run. Optional.
     std::function<std::optional<std::string>(const std::vector<std::string>& operands)> check = {};
+    // The operands' names as the operation counts them, where they differ
+    // from `operands` (sqrt runs root(X, 2, PLACES)); for the refusals.
+    std::vector<std::string> refusalNames = {};
 };
 
 void registerCommand(Command command);

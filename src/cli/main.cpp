@@ -32,6 +32,7 @@ constexpr int kExitUsage = 2;
 
 constexpr const char* kOutOfMemory = "Not enough memory for numbers this long.";
 constexpr const char* kTooLong = "The result would be too long to hold.";
+constexpr const char* kCutMark = "(cut, not rounded)";
 
 std::string usageText() {
     const std::vector<Command> all = longhand::cli::commands();
@@ -68,12 +69,18 @@ std::string usageText() {
             " of the\n"
             "free memory is refused before it is read in full.\n"
             "\n"
-            "The result is printed as the calculator shows it.\n"
+            "The result is printed as the calculator shows it. A root that does not end\n"
+            "is cut (never rounded) after PLACES decimals, by default as many as X / 1\n"
+            "gets, and standard error says \"(cut, not rounded)\". isprime says prime\n"
+            "(proven below 3317044064679887385961981), probable prime (BPSW) above\n"
+            "that, or composite.\n"
             "\n"
             "eval EXPR prints the exact value of an expression: numbers, @FILE or\n"
             "@\"a path\", + - * / ^ (also \u00d7 \u00b7 \u00f7), unary minus, postfix !,\n"
-            "parentheses, P(n, r[, f]), C(n, r[, f]), prod(m, n), round(x, k), ans\n"
-            "and #k (the value of line k). A repeating value shows its period in\n"
+            "parentheses, P(n, r[, f]), C(n, r[, f]), prod(m, n), round(x, k),\n"
+            "sqrt(x[, d]), root(x, k[, d]), gcd(a, b, ...), lcm(a, b, ...),\n"
+            "powmod(a, e, m), nextprime(n), 0xff and 0b101 (hexadecimal and binary),\n"
+            "ans and #k (the value of line k). A repeating value shows its period in\n"
             "parentheses, 1/6 = 0.1(6), when pre-period and period fit in\n"
             "--period-limit places (100000); otherwise it is cut there. The kind of\n"
             "value (\"12 digits\", \"period of 6 digits after 1\", \"(cut, not\n"
@@ -112,6 +119,9 @@ bool writeOut(std::string_view text, bool newline) {
 // An operand's name as the usage text gives it, without the brackets of an
 // optional one.
 std::string operandName(const Command& command, std::size_t index) {
+    // Past the names, or at a "...", an operand is counted.
+    if (index >= command.operands.size() || command.operands[index] == "...")
+        return std::to_string(index + 1);
     std::string name = command.operands[index];
     if (name.size() > 2 && name.front() == '[') name = name.substr(1, name.size() - 2);
     return name;
@@ -149,11 +159,17 @@ int main(int argc, char** argv) {
         std::find_if(all.begin(), all.end(), [&](const Command& c) { return c.name == args[0]; });
     if (command == all.end()) return usageError("unknown command \"" + args[0] + "\"");
     // Operands named in brackets ("[F]") are optional; they come last.
-    const std::size_t total = command->operands.size();
-    const auto required = static_cast<std::size_t>(
-        std::count_if(command->operands.begin(), command->operands.end(),
-                      [](const std::string& name) { return name.rfind('[', 0) != 0; }));
-    if (args.size() - 1 < required || args.size() - 1 > total)
+    // "..." after the last one: any count more.
+    const bool variadic = !command->operands.empty() && command->operands.back() == "...";
+    const std::size_t named = command->operands.size() - (variadic ? 1 : 0);
+    const std::size_t total = variadic ? std::max(named, args.size() - 1) : named;
+    const auto required = static_cast<std::size_t>(std::count_if(
+        command->operands.begin(), command->operands.begin() + static_cast<std::ptrdiff_t>(named),
+        [](const std::string& name) { return name.rfind('[', 0) != 0; }));
+    if (variadic && args.size() - 1 < required)
+        return usageError(command->name + " takes at least " + std::to_string(required) +
+                          " operands");
+    if (!variadic && (args.size() - 1 < required || args.size() - 1 > total))
         return usageError(command->name + " takes " + std::to_string(required) +
                           (required == total ? "" : " to " + std::to_string(total)) + " operands");
 
@@ -166,9 +182,12 @@ int main(int argc, char** argv) {
     for (std::size_t i = 1; i < args.size(); ++i) {
         const std::string& arg = args[i];
         if (arg.empty() || arg.front() != '@') {
-            if (const auto refusal = longhand::typedOperandRefusal(arg)) return refuse(*refusal);
+            if (!command->textOperands)
+                if (const auto refusal = longhand::typedOperandRefusal(arg))
+                    return refuse(*refusal);
             if (const auto refusal =
-                    longhand::digitlessRefusal(arg, operandName(*command, i - 1), false))
+                    longhand::digitlessRefusal(arg, operandName(*command, i - 1), false);
+                refusal && (!command->textOperands || arg.empty()))
                 return refuse(*refusal);
             operands.push_back(arg);
             continue;
@@ -201,7 +220,11 @@ int main(int argc, char** argv) {
         return refuse(kTooLong);
     }
     if (outcome.status == longhand::Outcome::Status::Refused)
-        return refuse(longhand::cli::refusalWords(outcome.refusal, command->operands));
+        return refuse(longhand::cli::refusalWords(outcome.refusal, command->refusalNames.empty()
+                                                                       ? command->operands
+                                                                       : command->refusalNames));
     if (outcome.isResult() && !writeOut(outcome.text, true)) return kExitRefused;
+    if (outcome.isResult() && outcome.cut && command->saysCut)
+        std::fprintf(stderr, "%s\n", kCutMark);
     return 0;
 }

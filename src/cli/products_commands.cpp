@@ -63,13 +63,16 @@ Outcome runProd(std::vector<std::string>& v, Progress& progress) {
     return partialProduct(v[0], v[1], progress);
 }
 
-const CommandRegistrar fact({"fact", {"N"}, "N!, for a whole N", 60, runFact, checkFact});
+const CommandRegistrar
+    fact({"fact", {"N"}, "N!, for a whole N", 60, runFact, false, false, checkFact});
 const CommandRegistrar
     perm({"perm",
           {"N", "R", "[F]"},
           "ordered selections of R out of N (whole numbers); F 1: with repetition",
           70,
           runCount<permutations>,
+          false,
+          false,
           checkCount});
 const CommandRegistrar
     comb({"comb",
@@ -77,6 +80,8 @@ const CommandRegistrar
           "unordered selections of R out of N (whole numbers); F 1: with repetition",
           80,
           runCount<combinations>,
+          false,
+          false,
           checkCount});
 const CommandRegistrar
     prod({"prod", {"M", "N"}, "M (M+1) (M+2) ... N, for whole numbers N > M", 90, runProd});

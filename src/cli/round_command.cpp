@@ -50,6 +50,8 @@ const CommandRegistrar round({"round",
                               "NUMBER rounded half away from zero to K decimals",
                               90,
                               runRound,
+                              false,
+                              false,
                               checkRound});
 
 } // namespace

@@ -1,4 +1,5 @@
 #include "core/operands.h"
+#include "engine/fast/fast.h"
 #include "expr.h"
 #include "functions.h"
 #include "parser.h"
@@ -19,7 +20,10 @@ bool isAns(std::string_view name) {
 class Evaluator {
   public:
     Evaluator(const Environment& env, Progress& progress, const fast::CancelCheck* cancel)
-        : env_(env), context_{progress, cancel} {}
+        : env_(env), context_{progress, cancel, &cut_} {}
+
+    // A value in the evaluation was cut after its last place.
+    bool cut() const { return cut_; }
 
     Fraction value(const Node& node) {
         try {
@@ -35,6 +39,11 @@ class Evaluator {
         const fast::CancelCheck* cancel = context_.cancel;
         switch (node.kind) {
         case Node::Kind::Number:
+            if (node.text.size() > 2 && node.text[0] == '0' &&
+                ((node.text[1] | 0x20) == 'x' || (node.text[1] | 0x20) == 'b'))
+                return Fraction::integer(fast::fromBaseDigits(std::string_view(node.text).substr(2),
+                                                              (node.text[1] | 0x20) == 'x' ? 16 : 2,
+                                                              cancel));
             return *fromNumberText(node.text, cancel);
         case Node::Kind::File:
             return file(node.text);
@@ -126,6 +135,7 @@ class Evaluator {
     }
 
     const Environment& env_;
+    bool cut_ = false;
     CallContext context_;
 };
 
@@ -175,14 +185,19 @@ Evaluation evaluate(std::string_view line, const Environment& env, Progress& pro
             const Node root = parse(line);
             // The value and its text each fill half of the progress bar,
             // each measured by a check of its own.
+            bool cut = false;
             {
                 const Progress::Stage stage(progress, 0, 0.5);
                 const fast::CancelCheck check = progress.cancelCheck();
-                e.value = Evaluator(env, progress, &check).value(root);
+                Evaluator evaluator(env, progress, &check);
+                e.value = evaluator.value(root);
+                cut = evaluator.cut();
             }
             const Progress::Stage stage(progress, 0.5, 1);
             const fast::CancelCheck check = progress.cancelCheck();
             e.shown = show(e.value, env.periodLimit, &check);
+            // A cut root in it: the value goes on past its last place.
+            if (cut && e.shown.kind == ShownKind::Ends) e.shown.kind = ShownKind::Cut;
         },
         progress);
 }

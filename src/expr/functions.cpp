@@ -18,6 +18,7 @@ FunctionRegistry build() {
     FunctionRegistry registry;
     addCombinatoricFunctions(registry);
     addRoundingFunctions(registry);
+    addMathFunctions(registry);
     return registry;
 }
 

@@ -19,6 +19,9 @@ namespace longhand::expr {
 struct CallContext {
     Progress& progress;
     const fast::CancelCheck* cancel; // polls `progress`
+    // Set when a function's value was cut after its last place (a root
+    // that goes on): the whole value is then shown as cut.
+    bool* cut;
 };
 
 struct Function {
@@ -47,6 +50,7 @@ const FunctionRegistry& functions();
 // The families, each in its own file.
 void addCombinatoricFunctions(FunctionRegistry& registry); // P, C, prod, and n! itself
 void addRoundingFunctions(FunctionRegistry& registry);     // round
+void addMathFunctions(FunctionRegistry& registry); // sqrt, root, gcd, lcm, powmod, nextprime
 
 // n! for the postfix "!": a whole n, not negative.
 Fraction factorial(const Fraction& n, const CallContext& context);

@@ -81,6 +81,10 @@ class Scanner {
         const std::int64_t column = column_;
         const std::size_t start = pos_;
         const char c = line_[pos_];
+        if (c == '0' && pos_ + 1 < line_.size() && (line_[pos_ + 1] | 0x20) == 'x')
+            return based(column, 16);
+        if (c == '0' && pos_ + 1 < line_.size() && (line_[pos_ + 1] | 0x20) == 'b')
+            return based(column, 2);
         if (isDigit(c) || c == '.') {
             int points = 0;
             bool digits = false;
@@ -124,6 +128,25 @@ class Scanner {
             advance(1);
         throw Refused(RefusalKind::UnknownCharacter, std::string(line_.substr(start, pos_ - start)),
                       column);
+    }
+
+    // 0x1f and 0b101: "0x" or "0b" and the digits of the base, kept as
+    // typed (the evaluation reads them).
+    Token based(std::int64_t column, int base) {
+        const std::size_t start = pos_;
+        advance(2);
+        auto digit = [&](char ch) {
+            if (base == 2) return ch == '0' || ch == '1';
+            return isDigit(ch) || ((ch | 0x20) >= 'a' && (ch | 0x20) <= 'f');
+        };
+        while (pos_ < line_.size() && (digit(line_[pos_]) || isNameChar(line_[pos_])))
+            advance(1);
+        std::string text(line_.substr(start, pos_ - start));
+        for (std::size_t i = 2; i < text.size(); ++i)
+            if (!digit(text[i]))
+                throw Refused(RefusalKind::MalformedNumber, std::move(text), column);
+        if (text.size() == 2) throw Refused(RefusalKind::MalformedNumber, std::move(text), column);
+        return {TokenKind::Number, std::move(text), column};
     }
 
     // @path runs to a blank, ")" or ","; @"path" to its closing quote, with

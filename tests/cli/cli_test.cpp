@@ -156,6 +156,37 @@ TEST_F(CalcTest, EachCommandPrintsItsResult) {
     EXPECT_FALSE(test::readBytes(path("facDat.vok")));
 }
 
+// The mathematical commands: many operands for gcd, a text operand for
+// frombase, and the mark of a cut root on standard error.
+TEST_F(CalcTest, MathCommandsWiring) {
+    const struct {
+        std::vector<std::string> args;
+        const char* out;
+        const char* err;
+    } cases[] = {
+        {{"sqrt", "2", "5"}, "1.41421", "(cut, not rounded)\n"},
+        {{"root", "-27", "3"}, "-3", ""},
+        {{"gcd", "12", "-18", "30", "45"}, "3", ""},
+        {{"lcm", "4", "6"}, "12", ""},
+        {{"base", "255", "16"}, "ff", ""},
+        {{"frombase", "FF", "16"}, "255", ""},
+        {{"powmod", "3", "200", "1000"}, "1", ""},
+        {{"isprime", "2047"}, "composite", ""},
+        {{"nextprime", "2047"}, "2053", ""},
+    };
+    for (const auto& c : cases) {
+        const CalcRun run = calc(c.args);
+        EXPECT_EQ(run.status, 0) << testing::PrintToString(c.args) << run.err;
+        EXPECT_EQ(run.out, std::string(c.out) + "\n") << testing::PrintToString(c.args);
+        EXPECT_EQ(run.err, c.err) << testing::PrintToString(c.args);
+    }
+    EXPECT_EQ(calc({"gcd", "12"}).status, 2);
+    EXPECT_EQ(calc({"sqrt", "-4"}).err,
+              "X is negative: an even root of a negative number is not a real number.\n");
+    EXPECT_EQ(calc({"sqrt", "2", "1.5"}).err, "PLACES must be a whole number without sign.\n");
+    EXPECT_EQ(calc({"gcd", "4", "6", "2.5"}).err, "Operand 3 must be a whole number.\n");
+}
+
 // A refusal, the operation's or the command's own: the message on standard
 // error, nothing on standard output, status 1.
 TEST_F(CalcTest, RefusalsPrintTheMessageAndExitOne) {

@@ -67,4 +67,29 @@ std::string binomialDigits(std::uint64_t n, std::uint64_t k, const CancelCheck* 
 // The greatest common divisor of a and b; gcd("0", "0") is "0".
 std::string gcdDigits(std::string_view a, std::string_view b, const CancelCheck* cancel = nullptr);
 
+// floor(m^(1/k)) for a digit string m and 1 <= k < 10^9, and whether it is
+// exact (root^k = m).
+struct RootDigits {
+    std::string root;
+    bool exact = true;
+};
+RootDigits rootDigits(std::string_view m, std::uint64_t k, const CancelCheck* cancel = nullptr);
+
+// The digit string in base 2 to 36 (0-9 then a-z), and a text in such a
+// base back to decimal digits ("" reads as 0; a character that is not a
+// digit of the base throws std::invalid_argument).
+std::string toBaseDigits(std::string_view digits, unsigned base,
+                         const CancelCheck* cancel = nullptr);
+std::string fromBaseDigits(std::string_view text, unsigned base,
+                           const CancelCheck* cancel = nullptr);
+
+// a^e mod m for m >= 1 (std::domain_error for m = 0).
+std::string powModDigits(std::string_view a, std::string_view e, std::string_view m,
+                         const CancelCheck* cancel = nullptr);
+
+// Whether n is prime (natural.h: Primality), and the next prime after n.
+enum class Primality;
+Primality primalityOfDigits(std::string_view n, const CancelCheck* cancel = nullptr);
+std::string nextPrimeDigits(std::string_view n, const CancelCheck* cancel = nullptr);
+
 } // namespace longhand::fast

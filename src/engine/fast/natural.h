@@ -192,4 +192,28 @@ Natural binomial(std::uint64_t n, std::uint64_t k, const CancelCheck* cancel = n
 // gcd(a, b); gcd(0, 0) = 0. Subquadratic: half-gcd on the top limbs.
 Natural gcd(const Natural& a, const Natural& b, const CancelCheck* cancel = nullptr);
 
+// --- roots (root.cpp) -------------------------------------------------------
+
+// floor(M^(1/k)) for 1 <= k < 10^9; *exact (when given) says whether it is
+// M's exact root. Newton's iteration on the reciprocal root.
+Natural root(const Natural& M, std::uint64_t k, bool* exact = nullptr,
+             const CancelCheck* cancel = nullptr);
+
+// --- other bases (radix.cpp) -------------------------------------------------
+
+// n in base 2 to 36 (digits 0-9 then a-z), and back (a-z or A-Z; any other
+// character, or a digit not below the base, throws std::invalid_argument).
+std::string toBase(const Natural& n, unsigned base, const CancelCheck* cancel = nullptr);
+Natural fromBase(std::string_view text, unsigned base, const CancelCheck* cancel = nullptr);
+
+// --- primality (prime.cpp) ---------------------------------------------------
+
+// Proven prime below 3 317 044 064 679 887 385 961 981 (Miller's test to
+// the first thirteen prime bases), a Baillie-PSW probable prime above it,
+// composite, or neither (0 and 1).
+enum class Primality { Neither, Composite, Prime, ProbablePrime };
+Primality primality(const Natural& n, const CancelCheck* cancel = nullptr);
+// The least prime (or, above the bound, probable prime) greater than n.
+Natural nextPrime(const Natural& n, const CancelCheck* cancel = nullptr);
+
 } // namespace longhand::fast

@@ -50,6 +50,9 @@ inline constexpr std::uint64_t kFactorialPrimeThreshold = 2000;
 inline constexpr std::size_t kHalfGcdThreshold = 120;
 // The gcd hands numbers of this many limbs and more to the half-gcd.
 inline constexpr std::size_t kGcdHalfThreshold = 200;
+// Base conversion: pieces of fewer limbs go group by group through
+// single-limb arithmetic; longer ones split in two by a power of the base.
+inline constexpr std::size_t kRadixBasecaseLimbs = 40;
 
 // A node of a product tree whose product will have at least this many
 // limbs computes its two halves side by side.
@@ -86,6 +89,7 @@ inline constexpr std::uint64_t kProductLeafFactors = 2;
 inline constexpr std::uint64_t kFactorialPrimeThreshold = 10;
 inline constexpr std::size_t kHalfGcdThreshold = 6;
 inline constexpr std::size_t kGcdHalfThreshold = 5;
+inline constexpr std::size_t kRadixBasecaseLimbs = 2;
 inline constexpr std::size_t kParallelProductLimbs = 32;
 inline constexpr std::uint64_t kParallelFactorialN = 20;
 inline constexpr std::size_t kSchoolbookPollWork = 256;

@@ -45,6 +45,28 @@ std::string refusalText(const Refusal& refusal) {
         return tooLarge("The result would have about ", refusal);
     case RefusalKind::WorkTooLarge:
         return tooLarge("The calculation would hold numbers of about ", refusal);
+    case RefusalKind::NotANumber:
+        return "The argument must be a number.";
+    case RefusalKind::NotWholeArgument:
+        return "The arguments must be whole numbers.";
+    case RefusalKind::EvenRootOfNegative:
+        return "An even root of a negative number is not a real number.";
+    case RefusalKind::RootDegreeTooSmall:
+        return "The degree of a root must be a whole number of at least 2.";
+    case RefusalKind::PlacesNotWhole:
+        return "The number of places must be a whole number without sign.";
+    case RefusalKind::ResultTooLong:
+        return "The result would be too long to hold.";
+    case RefusalKind::BaseOutOfRange:
+        return "The base must be a whole number from 2 to 36.";
+    case RefusalKind::NotInBase:
+        return "The text is not a whole number in that base.";
+    case RefusalKind::ModulusBelowOne:
+        return "The modulus must be at least 1.";
+    case RefusalKind::NegativeExponent:
+        return "The exponent must not be negative.";
+    case RefusalKind::TooFewArguments:
+        return "At least two numbers are needed.";
     case RefusalKind::Count:
         break;
     }

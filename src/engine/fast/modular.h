@@ -1,0 +1,53 @@
+// Arithmetic modulo a fixed number, for modular powers and the primality
+// tests: Barrett's reduction with the Newton reciprocal of the modulus,
+// computed once.
+#pragma once
+
+#include "natural.h"
+
+#include <cstdint>
+#include <string>
+
+namespace longhand::fast {
+
+class Modulus {
+  public:
+    // m >= 1.
+    explicit Modulus(const Natural& m, const CancelCheck* cancel = nullptr);
+
+    // Residues are kept below a multiple M = s m of m whose top limb is at
+    // least 10^9 / 2 (Barrett's reduction needs that); canonical() brings
+    // one below m.
+    Natural reduce(const Natural& u) const; // u < M^2
+    Natural mul(const Natural& a, const Natural& b) const;
+    Natural sqr(const Natural& a) const;
+    Natural add(const Natural& a, const Natural& b) const;
+    Natural sub(const Natural& a, const Natural& b) const;
+    Natural canonical(const Natural& a) const;
+    // a^e for e given by its bits, most significant first; progress (when
+    // given) hears the share of the bits done.
+    Natural power(const Natural& a, const std::string& bits,
+                  const CancelCheck* progress = nullptr) const;
+    const Natural& modulus() const { return m_; }
+
+  private:
+    Natural m_, big_, inverse_;
+    const CancelCheck* cancel_;
+};
+
+// e's binary digits, most significant first ("0" for zero).
+std::string bitsOf(const Natural& e, const CancelCheck* cancel = nullptr);
+
+// a^e mod m (m >= 1).
+Natural powMod(const Natural& a, const Natural& e, const Natural& m,
+               const CancelCheck* cancel = nullptr);
+
+// The tests that primality() is made of, for odd n > 3: Miller's test to
+// one base, and the strong Lucas test with Selfridge's parameters (the
+// first D of 5, -7, 9, -11, ... with Jacobi symbol (D / n) = -1, P = 1,
+// Q = (1 - D) / 4; false for a square n, which has no such D). True: n
+// passes (is a strong probable prime for that test).
+bool millerTest(const Natural& n, Limb base, const CancelCheck* cancel = nullptr);
+bool strongLucasTest(const Natural& n, const CancelCheck* cancel = nullptr);
+
+} // namespace longhand::fast
