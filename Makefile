@@ -6,7 +6,7 @@ DEB_PACKAGES := build-essential cmake ninja-build pkg-config \
   qt6-base-dev qt6-multimedia-dev libgl-dev \
   libgtest-dev libgmock-dev libgmp-dev libbenchmark-dev libtbb-dev \
   python3 xvfb xauth x11-apps imagemagick fonts-dejavu-core time xdotool \
-  dpkg-dev file gzip man-db desktop-file-utils libedit-dev
+  dpkg-dev file gzip man-db desktop-file-utils libedit-dev appstream
 
 # CI=true (as CI sets it) makes every compiler warning of the default build
 # an error.

@@ -119,6 +119,89 @@ std::string gmpText(const mpz_t x) {
     return s;
 }
 
+// The mathematical functions' peers, text in and out; operands are files
+// except the places of msqrt and the degree of mroot.
+//   msqrt X PLACES   floor(sqrt(X 10^(2 PLACES))), the root cut after PLACES decimals
+//   mroot FILE K     floor(FILE^(1/K))
+//   mgcd FILE FILE   mpz_gcd
+//   mhex FILE        to hexadecimal text and back to decimal text
+//   mpowm A E M      mpz_powm (files)
+//   misprime FILE    mpz_probab_prime_p(n, 25): 2, 1 or 0
+std::function<std::string()> gmpMathRun(const Args& a, const std::vector<std::string>& v) {
+    auto number = [](const std::string& text) {
+        auto* z = new __mpz_struct;
+        mpz_init_set_str(z, text.c_str(), 10);
+        return z;
+    };
+    auto release = [](__mpz_struct* z) {
+        mpz_clear(z);
+        delete z;
+    };
+    if (a.op == "msqrt")
+        return [&v, number, release] {
+            auto* x = number(v[0]);
+            mpz_t p;
+            mpz_init(p);
+            mpz_ui_pow_ui(p, 10, 2 * std::stoul(v[1]));
+            mpz_mul(x, x, p);
+            mpz_sqrt(x, x);
+            std::string s = gmpText(x);
+            mpz_clear(p);
+            release(x);
+            return s;
+        };
+    if (a.op == "mroot")
+        return [&v, number, release] {
+            auto* x = number(readFile(v[0]));
+            mpz_root(x, x, std::stoul(v[1]));
+            std::string s = gmpText(x);
+            release(x);
+            return s;
+        };
+    if (a.op == "mgcd")
+        return [&v, number, release] {
+            auto* x = number(readFile(v[0]));
+            auto* y = number(readFile(v[1]));
+            mpz_gcd(x, x, y);
+            std::string s = gmpText(x);
+            release(x);
+            release(y);
+            return s;
+        };
+    if (a.op == "mhex")
+        return [&v, number, release] {
+            auto* x = number(readFile(v[0]));
+            char* hex = mpz_get_str(nullptr, 16, x);
+            mpz_set_str(x, hex, 16);
+            void (*freeFn)(void*, std::size_t) = nullptr;
+            mp_get_memory_functions(nullptr, nullptr, &freeFn);
+            freeFn(hex, std::strlen(hex) + 1);
+            std::string s = gmpText(x);
+            release(x);
+            return s;
+        };
+    if (a.op == "mpowm")
+        return [&v, number, release] {
+            auto* x = number(readFile(v[0]));
+            auto* e = number(readFile(v[1]));
+            auto* m = number(readFile(v[2]));
+            mpz_powm(x, x, e, m);
+            std::string s = gmpText(x);
+            release(x);
+            release(e);
+            release(m);
+            return s;
+        };
+    if (a.op == "misprime")
+        return [&v, number, release] {
+            auto* x = number(readFile(v[0]));
+            std::string s = std::to_string(mpz_probab_prime_p(x, 25));
+            release(x);
+            return s;
+        };
+    return {};
+}
+
 std::function<std::string()> gmpRun(const Args& a, const std::vector<std::string>& v) {
     auto binary = [&v](void (*op)(mpz_ptr, mpz_srcptr, mpz_srcptr)) {
         return [&v, op] {
@@ -175,7 +258,7 @@ std::function<std::string()> gmpRun(const Args& a, const std::vector<std::string
             mpz_clear(r);
             return s;
         };
-    return {};
+    return gmpMathRun(a, v);
 }
 
 // GMP's arithmetic alone on operands converted beforehand: the returned

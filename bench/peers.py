@@ -39,6 +39,7 @@ import math
 import os
 import random
 import re
+import threading
 import statistics
 import subprocess
 import sys
@@ -73,9 +74,15 @@ HUGE = [
     ("power 7^100,000,000", "pow", ("7", "100000000"), 0.85, 84509805),
 ]
 
-# LONGHAND_THREADS=2 against =1, whole processes: names from HUGE.
-THREADS = ["multiply 10^7 x 10^7 digits", "factorial 10,000,000!"]
-THREADS_TARGET = 1.6
+# LONGHAND_THREADS=2 against =1, whole processes: name, operation, operands.
+THREADS = [
+    ("multiply 10^7 x 10^7 digits", "mul", ("digits:10000000:11", "digits:10000000:12")),
+    ("multiply 10^8 x 10^8 digits", "mul", ("digits:100000000:13", "digits:100000000:14")),
+    ("divide 2*10^7 by 10^7 digits", "div", ("digits:20000000:15", "digits:10000000:16")),
+    ("factorial 10,000,000!", "fac", ("10000000",)),
+    ("power 7^100,000,000", "pow", ("7", "100000000")),
+]
+THREADS_TARGET = 1.7
 MEMORY_TARGET = 1.3
 
 PEERS = ["longhand", "gmp", "python-decimal"]
@@ -190,7 +197,7 @@ def make_operand(recipe, workdir):
 
 
 def timed(cmd, stdout=subprocess.DEVNULL, env=None):
-    """Runs cmd once; returns its wall seconds and peak MB."""
+    """Runs cmd once; returns its wall seconds, peak MB, user and system seconds."""
     wrapped = ["/usr/bin/time", "-v"] + cmd if os.path.exists("/usr/bin/time") else cmd
     t0 = time.perf_counter()
     proc = subprocess.run(wrapped, stdout=stdout, stderr=subprocess.PIPE, text=True, env=env)
@@ -198,7 +205,11 @@ def timed(cmd, stdout=subprocess.DEVNULL, env=None):
     if proc.returncode != 0:
         raise RuntimeError(f"{' '.join(cmd[:3])} failed: {proc.stderr[-2000:]}")
     rss = re.search(r"Maximum resident set size \(kbytes\): (\d+)", proc.stderr)
-    return wall, (int(rss.group(1)) / 1024.0 if rss else float("nan"))
+    user = re.search(r"User time \(seconds\): ([\d.]+)", proc.stderr)
+    system = re.search(r"System time \(seconds\): ([\d.]+)", proc.stderr)
+    return (wall, (int(rss.group(1)) / 1024.0 if rss else float("nan")),
+            float(user.group(1)) if user else float("nan"),
+            float(system.group(1)) if system else float("nan"))
 
 
 def driver_cmd(peer, driver, op, operands, reps, out):
@@ -225,19 +236,22 @@ def cli_cmd(calc, op, operands):
 
 
 def whole_process(peer, calc, driver, op, operands, out, runs, threads=None):
-    """The best wall time of `runs` whole processes, and their peak MB."""
+    """The best wall time of `runs` whole processes, their peak MB, and the
+    user and system seconds of the best run."""
     env = dict(os.environ)
     if threads is not None:
         env["LONGHAND_THREADS"] = str(threads)
-    best, peak = float("inf"), 0.0
+    best, peak, cpu = float("inf"), 0.0, (float("nan"), float("nan"))
     for _ in range(runs):
         if peer == "longhand":
             with open(out, "w") as f:
-                wall, mb = timed(cli_cmd(calc, op, operands), stdout=f, env=env)
+                wall, mb, user, system = timed(cli_cmd(calc, op, operands), stdout=f, env=env)
         else:
-            wall, mb = timed(driver_cmd(peer, driver, op, operands, 1, out), env=env)
-        best, peak = min(best, wall), max(peak, mb)
-    return best, peak
+            wall, mb, user, system = timed(driver_cmd(peer, driver, op, operands, 1, out), env=env)
+        if wall < best:
+            best, cpu = wall, (user, system)
+        peak = max(peak, mb)
+    return best, peak, cpu[0], cpu[1]
 
 
 def digest(path, op=None, dividend=None):
@@ -257,6 +271,14 @@ def scaled_quotient(q, places):
 
 def fmt_time(t):
     return f"{t * 1000:.1f} ms" if t < 1 else f"{t:.2f} s"
+
+
+def fmt_cpu(measured):
+    """User + system seconds of a whole_process result, and the system share."""
+    user, system = measured[2], measured[3]
+    total = user + system
+    share = f", {100 * system / total:.0f}% system" if total > 0 else ""
+    return f"{user:.2f} + {system:.2f} s{share}"
 
 
 # --- the comparison ---------------------------------------------------------------
@@ -317,7 +339,7 @@ def huge_rows(args, calc, driver, workdir):
         gmp = min(gmp_times)
         # GMP's peak memory for the same work, the text out included (its
         # conversion to text takes many seconds: one run).
-        _, gmp_text_mem = timed(driver_cmd("gmp", driver, op, operands, 1,
+        _, gmp_text_mem, _, _ = timed(driver_cmd("gmp", driver, op, operands, 1,
                                            os.path.join(workdir, "out_gmp_huge.txt")))
         row = dict(name=name, longhand=longhand, gmp=gmp, gmp_mem=gmp_mem, target=target,
                    ratio=longhand[0] / gmp, mem_ratio=longhand[1] / gmp_mem,
@@ -332,20 +354,23 @@ def huge_rows(args, calc, driver, workdir):
     return rows
 
 
-def thread_rows(args, calc, driver, workdir, huge):
+def thread_rows(args, calc, driver, workdir):
     rows = []
     runs = max(args.runs, 5)
-    for row in huge:
-        if row["name"] not in THREADS:
+    for name, op, recipes in THREADS:
+        if args.only and args.only not in name and args.only != op:
             continue
+        row = dict(name=name, op=op, operands=[make_operand(r, workdir) for r in recipes])
         out = os.path.join(workdir, "out_threads.txt")
-        one, two = float("inf"), float("inf")
+        one, two = (float("inf"),), (float("inf"),)
         for _ in range(runs):  # alternating, so that both see the same load
             one = min(one, whole_process("longhand", calc, driver, row["op"], row["operands"], out,
-                                         1, threads=1)[0])
+                                         1, threads=1))
             two = min(two, whole_process("longhand", calc, driver, row["op"], row["operands"], out,
-                                         1, threads=2)[0])
-        rows.append(dict(name=row["name"], one=one, two=two, speedup=one / two))
+                                         1, threads=2))
+        rows.append(dict(name=row["name"], one=one[0], two=two[0], speedup=one[0] / two[0],
+                         one_cpu=one[2:], two_cpu=two[2:]))
+        one, two = one[0], two[0]
         print(f"{row['name']}: LONGHAND_THREADS=1 {fmt_time(one)}, =2 {fmt_time(two)}; "
               f"speed-up {one / two:.2f} (target >= {THREADS_TARGET})", flush=True)
     return rows
@@ -354,6 +379,9 @@ def thread_rows(args, calc, driver, workdir, huge):
 def main():
     if len(sys.argv) > 1 and sys.argv[1] == "--python-peer":
         run_python_peer(sys.argv[2:])
+        return 0
+    if len(sys.argv) > 1 and sys.argv[1] == "--python-math":
+        run_python_math(sys.argv[2:])
         return 0
     if len(sys.argv) > 1 and sys.argv[1] == "--python-reduce":
         run_python_reduce(sys.argv[2:])
@@ -380,9 +408,11 @@ def main():
     with tempfile.TemporaryDirectory(prefix="longhand-peers-") as workdir:
         regular = regular_rows(args, calc, driver, workdir)
         huge = huge_rows(args, calc, driver, workdir)
-        threads = thread_rows(args, calc, driver, workdir, huge)
+        threads = thread_rows(args, calc, driver, workdir)
         expressions = (expression_rows(args, calc, args.build, workdir)
                        if not args.only or args.only in "expression" else [])
+        maths = (math_rows(args, calc, driver, workdir)
+                 if not args.only or args.only == "math" else [])
     cancels = [] if args.only else cancel_rows(args)
 
     if regular or huge or not args.only:
@@ -393,6 +423,8 @@ def main():
                 f.write("\n" + kept)
     if expressions:
         write_expression_section(args.results, expressions)
+    if maths:
+        write_math_section(args.results, maths)
     print(f"wrote {args.results}")
     return 0 if (all(r["agree"] for r in regular) and all(r["ok"] for r in huge)
                  and all(r["agree"] for r in expressions)) else 1
@@ -432,7 +464,7 @@ def timed_usage(cmd, out=None):
     proc.returncode = os.waitstatus_to_exitcode(status)
     if proc.returncode != 0:
         raise RuntimeError(f"{' '.join(cmd[:3])} failed with status {proc.returncode}")
-    return dict(wall=wall, user=usage.ru_utime, sys=usage.ru_stime)
+    return dict(wall=wall, user=usage.ru_utime, sys=usage.ru_stime, mb=usage.ru_maxrss / 1024.0)
 
 
 def best_of(runs, measure):
@@ -658,15 +690,17 @@ def write_results(path, regular, huge, threads, cancels):
         "the whole process's maximum resident set (/usr/bin/time -v), interpreter "
         "included for Python.",
         "",
-        f"Machine: {cpu}, {os.cpu_count()} cores, load average {LOAD_AT_START} at the "
-        f"start and {_load_average()} at the end (the peers share the machine with "
-        f"whatever else runs). Generated by `python3 bench/peers.py {COMMAND_ARGS}` on "
+        f"Machine: {cpu}, nproc {len(os.sched_getaffinity(0))} ({os.cpu_count()} cores), load "
+        f"average {LOAD_AT_START} at the start and {_load_average()} at the end (the peers "
+        f"share the machine with whatever else runs; user and system times are less "
+        f"sensitive to that load than wall times). Generated by `python3 bench/peers.py {COMMAND_ARGS}` on "
         f"{time.strftime('%Y-%m-%d')}.",
         "",
-        "| workload | Longhand | GMP | Python decimal | ratio to best | target | met "
+        "| workload | Longhand | Longhand user + system | GMP | Python decimal "
+        "| ratio to best | target | met "
         "| Longhand peak MB | best peer peak MB | memory ratio | in process: Longhand "
         "| best peer | ratio |",
-        "|---|---|---|---|---|---|---|---|---|---|---|---|---|",
+        "|---|---|---|---|---|---|---|---|---|---|---|---|---|---|",
     ]
     for r in regular:
         w = r["whole"]
@@ -674,7 +708,8 @@ def write_results(path, regular, huge, threads, cancels):
         if not r["agree"]:
             met = "RESULTS DIFFER"
         lines.append(
-            f"| {r['name']} | {fmt_time(w['longhand'][0])} | {fmt_time(w['gmp'][0])} "
+            f"| {r['name']} | {fmt_time(w['longhand'][0])} | {fmt_cpu(w['longhand'])} "
+            f"| {fmt_time(w['gmp'][0])} "
             f"| {fmt_time(w['python-decimal'][0])} | {r['ratio']:.2f} ({r['best']}) "
             f"| <= {r['target']} | {met} | {w['longhand'][1]:.0f} | {r['best_mem']:.0f} "
             f"| {r['mem_ratio']:.2f} | {fmt_time(r['inproc']['longhand'])} "
@@ -689,17 +724,19 @@ def write_results(path, regular, huge, threads, cancels):
             "without the text, and one doing the same work as Longhand, text out included "
             "(one run).",
             "",
-            "| workload | Longhand whole process | GMP arithmetic alone | ratio | target | met "
+            "| workload | Longhand whole process | Longhand user + system "
+            "| GMP arithmetic alone | ratio | target | met "
             "| Longhand peak MB | GMP arithmetic alone peak MB | memory ratio "
             "| GMP with the text peak MB | memory ratio |",
-            "|---|---|---|---|---|---|---|---|---|---|---|",
+            "|---|---|---|---|---|---|---|---|---|---|---|---|",
         ]
         for r in huge:
             met = yes(r["ratio"] <= r["target"])
             if not r["ok"]:
                 met = "WRONG LENGTH"
             lines.append(
-                f"| {r['name']} | {fmt_time(r['longhand'][0])} | {fmt_time(r['gmp'])} "
+                f"| {r['name']} | {fmt_time(r['longhand'][0])} | {fmt_cpu(r['longhand'])} "
+                f"| {fmt_time(r['gmp'])} "
                 f"| {r['ratio']:.2f} | <= {r['target']} | {met} | {r['longhand'][1]:.0f} "
                 f"| {r['gmp_mem']:.0f} | {r['mem_ratio']:.2f} | {r['gmp_text_mem']:.0f} "
                 f"| {r['text_mem_ratio']:.2f} |")
@@ -707,14 +744,16 @@ def write_results(path, regular, huge, threads, cancels):
         lines += [
             "",
             "Threads: Longhand's whole process with `LONGHAND_THREADS=1` and `=2`, the best "
-            "of alternating runs.",
+            "of alternating runs, with the user and system seconds of that run.",
             "",
-            "| workload | 1 thread | 2 threads | speed-up | target | met |",
-            "|---|---|---|---|---|---|",
+            "| workload | 1 thread | user + system | 2 threads | user + system | speed-up "
+            "| target | met |",
+            "|---|---|---|---|---|---|---|---|",
         ]
         for r in threads:
             lines.append(
-                f"| {r['name']} | {fmt_time(r['one'])} | {fmt_time(r['two'])} "
+                f"| {r['name']} | {fmt_time(r['one'])} | {fmt_cpu((0, 0) + r['one_cpu'])} "
+                f"| {fmt_time(r['two'])} | {fmt_cpu((0, 0) + r['two_cpu'])} "
                 f"| {r['speedup']:.2f} | >= {THREADS_TARGET} | {yes(r['speedup'] >= THREADS_TARGET)} |")
     if cancels:
         lines += [
@@ -746,6 +785,189 @@ def write_results(path, regular, huge, threads, cancels):
     ]
     with open(path, "w") as f:
         f.write("\n".join(lines) + "\n")
+
+
+# --- roots, gcd, bases, modular powers, primality ------------------------------------
+
+MATH_SECTION = "## Roots, gcd, bases, modular powers, primality"
+MATH_TARGET = 0.7
+PYTHON_MATH_TIMEOUT = 120
+# The least prime of 10,000 digits: 10^9999 + 33603.
+PRIME_10K = "1" + "0" * 9994 + "33603"
+
+
+def run_python_math(argv):
+    """Python's side of the math rows, text in and out."""
+    op, out, operands = argv[0], argv[1], argv[2:]
+    if hasattr(sys, "set_int_max_str_digits"):
+        sys.set_int_max_str_digits(0)
+    read = lambda p: open(p).read().strip()
+    if op == "sqrt":
+        x, places = operands[0], int(operands[1])
+        decimal.getcontext().prec = places + 10
+        decimal.getcontext().Emax = decimal.MAX_EMAX
+        text = str(decimal.Decimal(x).sqrt())
+        whole, _, frac = text.partition(".")
+        result = whole + "." + frac[:places]
+    elif op == "gcd":
+        result = str(math.gcd(int(read(operands[0])), int(read(operands[1]))))
+    elif op == "hex":
+        result = str(int(hex(int(read(operands[0]))), 16))
+    elif op == "powmod":
+        a, e, m = (int(read(o)) for o in operands)
+        result = str(pow(a, e, m))
+    else:
+        raise SystemExit(f"unknown op {op}")
+    with open(out, "w") as f:
+        f.write(result + "\n")
+
+
+def math_rows(args, calc, driver, workdir):
+    rows = []
+    runs = args.runs
+    path = lambda name: os.path.join(workdir, name)
+
+    def write(name, text):
+        with open(path(name), "w") as f:
+            f.write(text)
+        return path(name)
+
+    def gmp(op, operands, out):
+        return timed_usage([driver, "gmp", op] + operands + ["--reps", "1", "--out", out])
+
+    def python(op, operands, out):
+        cmd = [sys.executable, os.path.abspath(__file__), "--python-math", op, out] + operands
+        try:
+            return timed_usage_limited(cmd, PYTHON_MATH_TIMEOUT)
+        except subprocess.TimeoutExpired:
+            return None
+
+    def add(name, ours, out_ours, peers, same=lambda a, b: a == b):
+        texts = {p: open(o).read().strip() for p, (t, o) in peers.items() if t}
+        mine = open(out_ours).read().strip()
+        agree = all(same(mine, t) for t in texts.values())
+        ran = {p: t for p, (t, o) in peers.items() if t}
+        best = min(ran, key=lambda p: ran[p]["wall"])
+        ratio = ours["wall"] / ran[best]["wall"]
+        rows.append(dict(name=name, ours=ours, peers={p: t for p, (t, o) in peers.items()},
+                         best=best, ratio=ratio, agree=agree, met=agree and ratio <= MATH_TARGET))
+        print(f"{name}: longhand {fmt_usage(ours)} {ours['mb']:.0f} MB; " + "; ".join(
+            f"{p} " + (f"{fmt_usage(t)} {t['mb']:.0f} MB" if t else f"> {PYTHON_MATH_TIMEOUT} s")
+            for p, (t, o) in peers.items()) +
+            f"; ratio {ratio:.2f} (target <= {MATH_TARGET}){'' if agree else '; RESULTS DIFFER'}",
+            flush=True)
+
+    # sqrt(2) to 10^6 places.
+    out = path("m_sqrt.txt")
+    ours = best_of(runs, lambda: timed_usage([calc, "sqrt", "2", "1000000"], out))
+    add("square root of 2 to 10^6 places", ours, out,
+        {"GMP mpz_sqrt": (gmp("msqrt", ["2", "1000000"], path("g_sqrt.txt")), path("g_sqrt.txt")),
+         "Python decimal": (python("sqrt", ["2", "1000000"], path("p_sqrt.txt")),
+                            path("p_sqrt.txt"))},
+        same=lambda a, b: a.replace(".", "") == b.replace(".", ""))
+
+    # The cube root of a 2*10^6-digit number (its whole part).
+    x = make_operand("digits:2000000:31", workdir)
+    out = path("m_root.txt")
+    ours = best_of(runs, lambda: timed_usage([calc, "root", "@" + x, "3", "0"], out))
+    add("cube root of a 2*10^6-digit number (whole part)", ours, out,
+        {"GMP mpz_root": (gmp("mroot", [x, "3"], path("g_root.txt")), path("g_root.txt"))})
+
+    # gcd of two 10^6-digit numbers with a 10^5-digit common factor.
+    f, u, w = (make_operand(r, workdir) for r in
+               ("digits:100000:32", "digits:900000:33", "digits:900000:34"))
+    a, b = path("m_gcd_a.txt"), path("m_gcd_b.txt")
+    timed_usage([calc, "mul", "@" + f, "@" + u], a)
+    timed_usage([calc, "mul", "@" + f, "@" + w], b)
+    out = path("m_gcd.txt")
+    ours = best_of(runs, lambda: timed_usage([calc, "gcd", "@" + a, "@" + b], out))
+    add("gcd of two 10^6-digit numbers, a 10^5-digit common factor", ours, out,
+        {"GMP mpz_gcd": (gmp("mgcd", [a, b], path("g_gcd.txt")), path("g_gcd.txt")),
+         "Python math.gcd": (python("gcd", [a, b], path("p_gcd.txt")), path("p_gcd.txt"))})
+
+    # A 10^7-digit number to hexadecimal and back.
+    x = make_operand("digits:10000000:35", workdir)
+    hexed, out = path("m_hex.txt"), path("m_back.txt")
+
+    def there_and_back():
+        return chained([([calc, "base", "@" + x, "16"], hexed),
+                        ([calc, "frombase", "@" + hexed, "16"], out)])
+    ours = best_of(runs, there_and_back)
+    ours["mb"] = max(timed_usage([calc, "base", "@" + x, "16"], hexed)["mb"],
+                     timed_usage([calc, "frombase", "@" + hexed, "16"], out)["mb"])
+    add("a 10^7-digit number to hexadecimal and back", ours, out,
+        {"GMP mpz_get_str/mpz_set_str": (gmp("mhex", [x], path("g_hex.txt")), path("g_hex.txt")),
+         "Python int, hex()": (python("hex", [x], path("p_hex.txt")), path("p_hex.txt"))})
+
+    # powmod with 10^4-digit a, e and m.
+    pa, pe, pm = (make_operand(f"digits:10000:{s}", workdir) for s in (36, 37, 38))
+    out = path("m_powmod.txt")
+    ours = best_of(runs, lambda: timed_usage([calc, "powmod", "@" + pa, "@" + pe, "@" + pm], out))
+    add("powmod with 10^4-digit a, e and m", ours, out,
+        {"GMP mpz_powm": (gmp("mpowm", [pa, pe, pm], path("g_powm.txt")), path("g_powm.txt")),
+         "Python pow(a, e, m)": (python("powmod", [pa, pe, pm], path("p_powm.txt")),
+                                 path("p_powm.txt"))})
+
+    # isprime of a 10^4-digit probable prime.
+    p = write("m_prime_in.txt", PRIME_10K)
+    out = path("m_isprime.txt")
+    ours = best_of(runs, lambda: timed_usage([calc, "isprime", "@" + p], out))
+    add("isprime of a 10^4-digit probable prime (10^9999 + 33603)", ours, out,
+        {"GMP mpz_probab_prime_p(n, 25)": (gmp("misprime", [p], path("g_prime.txt")),
+                                           path("g_prime.txt"))},
+        same=lambda a, b: (a == "probable prime (BPSW)") == (b in ("1", "2")))
+    return rows
+
+
+def timed_usage_limited(cmd, timeout):
+    """timed_usage with a limit on the wall time (subprocess.TimeoutExpired past it)."""
+    with open(os.devnull, "w") as f:
+        t0 = time.perf_counter()
+        proc = subprocess.Popen(cmd, stdout=f, stderr=subprocess.DEVNULL)
+        timer = threading.Timer(timeout, proc.kill)
+        timer.start()
+        _, status, usage = os.wait4(proc.pid, 0)
+        timer.cancel()
+        wall = time.perf_counter() - t0
+    if wall >= timeout:
+        raise subprocess.TimeoutExpired(cmd, timeout)
+    if os.waitstatus_to_exitcode(status) != 0:
+        raise RuntimeError(f"{' '.join(cmd[:3])} failed with status {status}")
+    return dict(wall=wall, user=usage.ru_utime, sys=usage.ru_stime, mb=usage.ru_maxrss / 1024.0)
+
+
+def math_section(rows):
+    lines = [
+        MATH_SECTION,
+        "",
+        "Whole processes, text in and text out (longhand-calc with @FILE operands), "
+        "each with its user and system time and its peak memory; the machine is shared, "
+        f"so `uptime` at the start: load {_load_average()}. Target: at most {MATH_TARGET} "
+        "times the best peer's wall time.",
+        "",
+        "| Workload | Longhand | Peers | Ratio to the best | Target met |",
+        "|---|---|---|---|---|",
+    ]
+    for r in rows:
+        peers = "<br>".join(
+            f"{p}: " + (f"{fmt_usage(t)}, {t['mb']:.0f} MB" if t else
+                        f"not finished in {PYTHON_MATH_TIMEOUT} s")
+            for p, t in r["peers"].items())
+        lines.append(f"| {r['name']} | {fmt_usage(r['ours'])}, {r['ours']['mb']:.0f} MB | "
+                     f"{peers} | {r['ratio']:.2f} ({r['best']}) | "
+                     f"{'yes' if r['met'] else 'no'}{'' if r['agree'] else ', RESULTS DIFFER'} |")
+    return "\n".join(lines) + "\n"
+
+
+def write_math_section(path, rows):
+    text = open(path).read() if os.path.exists(path) else ""
+    start = text.find(MATH_SECTION)
+    if start >= 0:
+        end = text.find("\n## ", start + 1)
+        text = text[:start] + (text[end + 1:] if end >= 0 else "")
+    text = text.rstrip("\n") + "\n\n" + math_section(rows)
+    with open(path, "w") as f:
+        f.write(text)
 
 
 if __name__ == "__main__":

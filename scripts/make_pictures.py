@@ -5,7 +5,9 @@
 
 splash-start.png (186 x 211): a long multiplication worked by hand on squared
 paper, with a pencil. splash-about.png (131 x 172): 2^256 and its 78 digits
-on a night-blue ground.
+on a night-blue ground. Each also at twice the size (splash-start@2x.png,
+splash-about@2x.png), drawn at that size for screens of twice the density:
+the same picture, its slanted edges finer.
 
 Only the Python standard library is used (a small pixel font, zlib for the
 PNG), so the pictures come out the same on every machine.
@@ -35,18 +37,22 @@ GLYPHS = {
 
 
 class Canvas:
-    def __init__(self, width, height, colour):
-        self.width = width
-        self.height = height
-        self.rows = [bytearray(bytes(colour) * width) for _ in range(height)]
+    """A picture drawn in layout pixels and stored at `k` device pixels each."""
+
+    def __init__(self, width, height, colour, k=1):
+        self.k = k
+        self.width = width * k
+        self.height = height * k
+        self.rows = [bytearray(bytes(colour) * self.width) for _ in range(self.height)]
 
     def pixel(self, x, y, colour):
         if 0 <= x < self.width and 0 <= y < self.height:
             self.rows[y][3 * x:3 * x + 3] = bytes(colour)
 
     def rect(self, x, y, w, h, colour):
-        for yy in range(max(y, 0), min(y + h, self.height)):
-            for xx in range(max(x, 0), min(x + w, self.width)):
+        k = self.k
+        for yy in range(max(y * k, 0), min((y + h) * k, self.height)):
+            for xx in range(max(x * k, 0), min((x + w) * k, self.width)):
                 self.pixel(xx, yy, colour)
 
     def text(self, x, y, text, colour, scale=1, advance=6):
@@ -58,7 +64,8 @@ class Canvas:
             x += advance * scale
 
     def polygon(self, points, colour):
-        """Fills a convex polygon by scanlines."""
+        """Fills a convex polygon by scanlines, in device pixels."""
+        points = [(x * self.k, y * self.k) for x, y in points]
         ys = [p[1] for p in points]
         for y in range(max(int(min(ys)), 0), min(int(max(ys)) + 1, self.height)):
             xs = []
@@ -88,10 +95,10 @@ def mix(a, b, t):
     return tuple(int(round(a[i] + (b[i] - a[i]) * t)) for i in range(3))
 
 
-def start_picture():
+def start_picture(k=1):
     paper, grid, margin = (250, 246, 228), (196, 214, 236), (224, 96, 96)
     ink, rule = (28, 40, 110), (28, 40, 110)
-    c = Canvas(186, 211, paper)
+    c = Canvas(186, 211, paper, k)
     for x in range(0, 186, 12):
         c.rect(x, 0, 1, 211, grid)
     for y in range(0, 211, 12):
@@ -124,9 +131,9 @@ def start_picture():
     return c
 
 
-def about_picture():
+def about_picture(k=1):
     top, bottom = (10, 18, 60), (30, 70, 120)
-    c = Canvas(131, 172, top)
+    c = Canvas(131, 172, top, k)
     for y in range(172):
         c.rect(0, y, 131, 1, mix(top, bottom, y / 171))
 
@@ -155,8 +162,9 @@ def about_picture():
 def main():
     folder = sys.argv[1] if len(sys.argv) > 1 else os.path.join(
         os.path.dirname(os.path.abspath(__file__)), "..", "data")
-    start_picture().png(os.path.join(folder, "splash-start.png"))
-    about_picture().png(os.path.join(folder, "splash-about.png"))
+    for k, suffix in ((1, ""), (2, "@2x")):
+        start_picture(k).png(os.path.join(folder, f"splash-start{suffix}.png"))
+        about_picture(k).png(os.path.join(folder, f"splash-about{suffix}.png"))
 
 
 if __name__ == "__main__":

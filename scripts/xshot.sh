@@ -1,7 +1,9 @@
 # Shared part of the screenshot scripts; sourced, not run. The caller sets
 # `exe` (the program) and `out` (the PNG) and calls these in order:
 #   xshot_enter_display       re-runs the calling script inside a virtual X
-#                             display (xvfb-run); returns only when inside
+#                             display of LONGHAND_SHOT_SCREEN (default
+#                             1024x768x24, through xvfb-run); returns only
+#                             when inside
 #   xshot_start_program       starts the program and sets `pid` and `window`
 #                             (its main window, once the welcome window passed)
 
@@ -19,7 +21,8 @@ xshot_enter_display() {
     done
     [ -x "$exe" ] || xshot_fail "no program at $exe (run make build)"
     mkdir -p "$(dirname "$out")"
-    LONGHAND_SHOT_DISPLAY=1 exec xvfb-run -a -s "-screen 0 1024x768x24" "$0" "$exe" "$out"
+    LONGHAND_SHOT_DISPLAY=1 exec xvfb-run -a -s "-screen 0 ${LONGHAND_SHOT_SCREEN:-1024x768x24}" \
+        "$0" "$exe" "$out"
 }
 
 xshot_start_program() {

@@ -8,30 +8,33 @@ namespace longhand::cli {
 
 namespace {
 
-Command calculation(const char* name, Operation operation, const char* summary, int order) {
+Command calculation(const char* name, Operation operation, const char* summary, int order,
+                    const char* example) {
     return {name,
             {"A", "B"},
             summary,
             order,
             [operation](std::vector<std::string>& v, Progress& progress) {
                 return calculate(operation, v[0], v[1], progress);
-            }};
+            },
+            example};
 }
 
-const CommandRegistrar add(calculation("add", Operation::Add, "A + B", 10));
-const CommandRegistrar sub(calculation("sub", Operation::Subtract, "A - B", 20));
-const CommandRegistrar mul(calculation("mul", Operation::Multiply, "A * B", 30));
+const CommandRegistrar add(calculation("add", Operation::Add, "A + B", 10, "12.5 -3"));
+const CommandRegistrar sub(calculation("sub", Operation::Subtract, "A - B", 20, "1 0.001"));
+const CommandRegistrar mul(calculation("mul", Operation::Multiply, "A * B", 30, "0.5 0.5"));
 const CommandRegistrar div(calculation("div", Operation::Divide,
                                        "A / B, cut off after a number of places that depends "
                                        "on the lengths",
-                                       40));
+                                       40, "22 7"));
 const CommandRegistrar pow({"pow",
                             {"BASE", "EXP"},
                             "BASE to the power EXP, a whole number",
                             50,
                             [](std::vector<std::string>& v, Progress& progress) {
                                 return power(v[0], v[1], progress);
-                            }});
+                            },
+                            "2 100"});
 
 } // namespace
 

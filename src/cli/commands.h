@@ -1,7 +1,11 @@
 // The subcommands of longhand-calc. Each one registers itself from its own
 // source file with a CommandRegistrar, so a new command is a new file:
 //
-//   static const longhand::cli::CommandRegistrar fact({"fact", {"N"}, "N!", 60, runFact});
+//   static const longhand::cli::CommandRegistrar fact({"fact", {"N"}, "N!", 60, runFact, "30"});
+//
+// This one table feeds the usage text, with its example lines, the
+// suggestion for a mistyped command and the shells' completion (which asks
+// for `longhand-calc --commands`).
 #pragma once
 
 #include "engine/outcome.h"
@@ -24,6 +28,7 @@ struct Command {
     // a missing optional operand is ""). A refusal is said in the command
     // line's words (refusalwords.h), naming the operand by its name above.
     std::function<Outcome(std::vector<std::string>& operands, Progress& progress)> run;
+    std::string example; // operands of one example line in the usage text: "12.5 -3"
     // Typed operands are handed over as typed, not checked as numbers (the
     // command checks them itself).
     bool textOperands = false;
@@ -41,6 +46,11 @@ void registerCommand(Command command);
 
 // Every registered command, in usage order.
 std::vector<Command> commands();
+
+// The command whose name is nearest to a mistyped `word`: one a few edits
+// away, or one that begins with the word or that the word begins with;
+// "" when none is near.
+std::string nearestCommand(const std::string& word, const std::vector<Command>& all);
 
 struct CommandRegistrar {
     explicit CommandRegistrar(Command command) { registerCommand(std::move(command)); }

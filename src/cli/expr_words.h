@@ -13,8 +13,8 @@ namespace longhand::cli {
 std::string refusalText(const expr::Refusal& refusal);
 
 // The length line of a shown value: the window's own for a value that ends
-// or is cut ("12 digits", "1 digit, 3 decimals (cut, not rounded)"), and
-// "period of 6 digits after 1" for one that repeats.
+// or is cut ("12 digits", "3 digits (0 before the point, 3 after), cut, not
+// rounded"), and "period of 6 digits after 1" for one that repeats.
 std::string description(const expr::Shown& shown);
 
 } // namespace longhand::cli

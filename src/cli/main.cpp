@@ -3,20 +3,27 @@
 #include "commands.h"
 #include "core/operandlimits.h"
 #include "core/operands.h"
+#include "engine/fast/parallel.h"
 #include "eval.h"
 #include "refusalwords.h"
 #include "version.h"
 
 #include <algorithm>
 #include <cerrno>
+#include <csignal>
 #include <cstdint>
 #include <cstdio>
 #include <cstring>
+#include <fcntl.h>
+#include <fstream>
 #include <new>
 #include <optional>
 #include <stdexcept>
 #include <string>
 #include <string_view>
+#include <sys/stat.h>
+#include <system_error>
+#include <thread>
 #include <unistd.h>
 #include <vector>
 
@@ -29,6 +36,8 @@ using longhand::cli::Command;
 // kind, 2 wrong usage.
 constexpr int kExitRefused = 1;
 constexpr int kExitUsage = 2;
+// The shells' status for a program stopped by Ctrl+C (128 + SIGINT).
+constexpr int kExitInterrupted = 130;
 
 constexpr const char* kOutOfMemory = "Not enough memory for numbers this long.";
 constexpr const char* kTooLong = "The result would be too long to hold.";
@@ -50,13 +59,17 @@ std::string usageText() {
         "       longhand-calc eval [--places N | --fraction] [--period-limit N] EXPR\n"
         "       longhand-calc eval [OPTIONS] -\n"
         "       longhand-calc                (a prompt, on a terminal)\n"
-        "       longhand-calc --help | --version\n"
+        "       longhand-calc --help | --version | --commands\n"
         "\n"
-        "Commands:\n";
+        "Commands, each with an example:\n";
     for (std::size_t i = 0; i < all.size(); ++i) {
+        const std::string indent(width + 4, ' ');
         text += "  " + heads[i] + std::string(width - heads[i].size() + 2, ' ');
         text += all[i].summary + "\n";
+        text += indent + "longhand-calc " + all[i].name + " " + all[i].example + "\n";
     }
+    text += "\n"
+            "--commands prints the command names, one a line, for the shells' completion.\n";
     text += "\n"
             "Operands are decimal numbers: an optional leading \"-\", digits and at most\n"
             "one \".\", such as -12.5, .25 or 007; nothing else, not even a blank or a \"+\".\n"
@@ -86,14 +99,16 @@ std::string usageText() {
             "value (\"12 digits\", \"period of 6 digits after 1\", \"(cut, not\n"
             "rounded)\") is said on standard error. --places N prints exactly N\n"
             "decimals, cut; --fraction prints a/b. eval - reads one expression per\n"
-            "line of standard input and prints one line for each.\n"
+            "line of standard input and prints one line for each. For example:\n"
+            "    longhand-calc eval '(2^100 + 1) / 3'\n"
             "\n"
             "Exit status:\n"
             "  0  the result was printed\n"
             "  1  refused, with the reason on standard error: the operation's own\n"
             "     message, an operand that is not a number, a file that cannot be read\n"
             "     or is too long, not enough memory, or output that could not be written\n"
-            "  2  wrong usage\n";
+            "  2  wrong usage\n"
+            "  130  stopped by Ctrl+C\n";
     return text;
 }
 
@@ -102,11 +117,56 @@ int usageError(const std::string& why) {
     return kExitUsage;
 }
 
+// A long text into a regular file: its halves side by side with pwrite at
+// their offsets, then the file position moved past them. Returns -1 with
+// nothing written where that cannot be done (a pipe, a terminal, a file
+// opened for appending, one thread, a short text), 0 once written, else
+// the error number of the failed write.
+int writeInHalves(std::string_view text) {
+    constexpr std::size_t kMinBytes = std::size_t{16} << 20;
+    const int fd = fileno(stdout);
+    struct stat st {};
+    if (text.size() < kMinBytes || longhand::fast::par::threads() < 2 || fstat(fd, &st) != 0 ||
+        !S_ISREG(st.st_mode) || (fcntl(fd, F_GETFL) & O_APPEND) != 0 || std::fflush(stdout) != 0)
+        return -1;
+    const off_t start = lseek(fd, 0, SEEK_CUR);
+    if (start < 0) return -1;
+    auto writeAll = [fd](const char* p, std::size_t n, off_t at) {
+        while (n > 0) {
+            const ssize_t w = pwrite(fd, p, n, at);
+            if (w < 0 && errno == EINTR) continue;
+            if (w <= 0) return w < 0 ? errno : EIO;
+            p += w;
+            n -= static_cast<std::size_t>(w);
+            at += w;
+        }
+        return 0;
+    };
+    const std::size_t half = text.size() / 2;
+    int second = 0;
+    std::thread other;
+    try {
+        other = std::thread([&] {
+            second =
+                writeAll(text.data() + half, text.size() - half, start + static_cast<off_t>(half));
+        });
+    } catch (const std::system_error&) {
+        return -1; // no second thread: written in one piece
+    }
+    const int first = writeAll(text.data(), half, start);
+    other.join();
+    if (first != 0 || second != 0) return first != 0 ? first : second;
+    return lseek(fd, start + static_cast<off_t>(text.size()), SEEK_SET) < 0 ? errno : 0;
+}
+
 // Writes the whole of `text` to standard output and flushes it; a failed
 // write (a full disk, a closed stdout) is said on standard error.
 bool writeOut(std::string_view text, bool newline) {
     errno = 0;
-    bool ok = std::fwrite(text.data(), 1, text.size(), stdout) == text.size();
+    const int halves = writeInHalves(text);
+    bool ok = halves == 0;
+    if (halves > 0) errno = halves;
+    if (halves < 0) ok = std::fwrite(text.data(), 1, text.size(), stdout) == text.size();
     if (ok && newline) ok = std::fputc('\n', stdout) != EOF;
     if (ok) ok = std::fflush(stdout) == 0;
     if (!ok) {
@@ -127,14 +187,42 @@ std::string operandName(const Command& command, std::size_t index) {
     return name;
 }
 
+// The text of a file operand of a command that reads texts in other bases:
+// blanks, line breaks and underscores left out, no more than `limit` bytes.
+std::optional<std::string> readTextOperand(const std::string& path, std::uint64_t limit,
+                                           std::string& text) {
+    std::ifstream in(path, std::ios::binary);
+    if (!in) return "Cannot read " + path + ".";
+    char buffer[1 << 16];
+    while (in.read(buffer, sizeof buffer) || in.gcount() > 0) {
+        for (std::streamsize i = 0; i < in.gcount(); ++i) {
+            const char c = buffer[i];
+            if (c != ' ' && c != '\t' && c != '\r' && c != '\n' && c != '_') text += c;
+        }
+        if (text.size() > limit) return path + " is too long to read.";
+    }
+    return std::nullopt;
+}
+
 int refuse(const std::string& message) {
     std::fprintf(stderr, "%s\n", message.c_str());
     return kExitRefused;
 }
 
+// Ctrl+C ends the program at once, whatever thread is computing: nothing
+// half-done needs undoing, since a command writes nothing but its result.
+void onInterrupt(int) {
+    _exit(kExitInterrupted);
+}
+
 } // namespace
 
 int main(int argc, char** argv) {
+    struct sigaction interrupt = {};
+    interrupt.sa_handler = onInterrupt;
+    sigemptyset(&interrupt.sa_mask);
+    sigaction(SIGINT, &interrupt, nullptr);
+
     const std::vector<std::string> args(argv + 1, argv + argc);
     if (args.size() == 1 && (args[0] == "--help" || args[0] == "-h"))
         return writeOut(usageText(), false) ? 0 : kExitRefused;
@@ -155,9 +243,20 @@ int main(int argc, char** argv) {
     }
 
     const std::vector<Command> all = longhand::cli::commands();
+    if (args.size() == 1 && args[0] == "--commands") {
+        std::string names;
+        for (const Command& c : all)
+            names += c.name + "\n";
+        names += "eval\n"; // the one command with options of its own
+        return writeOut(names, false) ? 0 : kExitRefused;
+    }
     const auto command =
         std::find_if(all.begin(), all.end(), [&](const Command& c) { return c.name == args[0]; });
-    if (command == all.end()) return usageError("unknown command \"" + args[0] + "\"");
+    if (command == all.end()) {
+        const std::string nearest = longhand::cli::nearestCommand(args[0], all);
+        return usageError("unknown command \"" + args[0] + "\"" +
+                          (nearest.empty() ? "" : "; did you mean \"" + nearest + "\"?"));
+    }
     // Operands named in brackets ("[F]") are optional; they come last.
     // "..." after the last one: any count more.
     const bool variadic = !command->operands.empty() && command->operands.back() == "...";
@@ -193,6 +292,13 @@ int main(int argc, char** argv) {
             continue;
         }
         if (!limit) limit = longhand::operandByteLimit();
+        if (command->textOperands && arg != "@-") { // a text in another base: no digit check
+            std::string text;
+            if (const auto refusal = readTextOperand(arg.substr(1), *limit, text))
+                return refuse(*refusal);
+            operands.push_back(std::move(text));
+            continue;
+        }
         Operand operand;
         if (arg == "@-") {
             operand = longhand::readOperandStream(stdin, "standard input", *limit);

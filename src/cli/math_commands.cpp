@@ -27,6 +27,7 @@ const CommandRegistrar sqrtCommand({"sqrt",
                                     "the square root of X, exact or cut after PLACES decimals",
                                     110,
                                     runSqrt,
+                                    "2 30",
                                     false,
                                     true,
                                     {},
@@ -37,6 +38,7 @@ const CommandRegistrar
                  "the K-th root of X (K >= 2), exact or cut after PLACES decimals",
                  120,
                  runRoot,
+                 "27 3",
                  false,
                  true});
 const CommandRegistrar
@@ -44,19 +46,22 @@ const CommandRegistrar
                 {"A", "B", "..."},
                 "the greatest common divisor of whole numbers",
                 130,
-                [](std::vector<std::string>& v, Progress& p) { return gcd(v, p); }});
+                [](std::vector<std::string>& v, Progress& p) { return gcd(v, p); },
+                "12 18 30"});
 const CommandRegistrar
     lcmCommand({"lcm",
                 {"A", "B", "..."},
                 "the least common multiple of whole numbers",
                 140,
-                [](std::vector<std::string>& v, Progress& p) { return lcm(v, p); }});
+                [](std::vector<std::string>& v, Progress& p) { return lcm(v, p); },
+                "4 6 10"});
 const CommandRegistrar
     baseCommand({"base",
                  {"X", "B"},
                  "the whole number X in base B (2 to 36, digits 0-9 then a-z)",
                  150,
-                 [](std::vector<std::string>& v, Progress& p) { return toBase(v[0], v[1], p); }});
+                 [](std::vector<std::string>& v, Progress& p) { return toBase(v[0], v[1], p); },
+                 "255 16"});
 const CommandRegistrar fromBaseCommand({"frombase",
                                         {"TEXT", "B"},
                                         "the number written TEXT in base B (2 to 36)",
@@ -64,6 +69,7 @@ const CommandRegistrar fromBaseCommand({"frombase",
                                         [](std::vector<std::string>& v, Progress& p) {
                                             return fromBase(v[0], v[1], p);
                                         },
+                                        "ff 16",
                                         true});
 const CommandRegistrar powModCommand({"powmod",
                                       {"A", "E", "M"},
@@ -71,19 +77,22 @@ const CommandRegistrar powModCommand({"powmod",
                                       170,
                                       [](std::vector<std::string>& v, Progress& p) {
                                           return powMod(v[0], v[1], v[2], p);
-                                      }});
+                                      },
+                                      "2 100 1000007"});
 const CommandRegistrar
     isPrimeCommand({"isprime",
                     {"N"},
                     "prime, probable prime (BPSW) or composite",
                     180,
-                    [](std::vector<std::string>& v, Progress& p) { return isPrime(v[0], p); }});
+                    [](std::vector<std::string>& v, Progress& p) { return isPrime(v[0], p); },
+                    "2147483647"});
 const CommandRegistrar
     nextPrimeCommand({"nextprime",
                       {"N"},
                       "the least prime above N",
                       190,
-                      [](std::vector<std::string>& v, Progress& p) { return nextPrime(v[0], p); }});
+                      [](std::vector<std::string>& v, Progress& p) { return nextPrime(v[0], p); },
+                      "1000000"});
 
 } // namespace
 

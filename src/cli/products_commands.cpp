@@ -64,13 +64,14 @@ Outcome runProd(std::vector<std::string>& v, Progress& progress) {
 }
 
 const CommandRegistrar
-    fact({"fact", {"N"}, "N!, for a whole N", 60, runFact, false, false, checkFact});
+    fact({"fact", {"N"}, "N!, for a whole N", 60, runFact, "30", false, false, checkFact});
 const CommandRegistrar
     perm({"perm",
           {"N", "R", "[F]"},
           "ordered selections of R out of N (whole numbers); F 1: with repetition",
           70,
           runCount<permutations>,
+          "5 3 1",
           false,
           false,
           checkCount});
@@ -80,11 +81,12 @@ const CommandRegistrar
           "unordered selections of R out of N (whole numbers); F 1: with repetition",
           80,
           runCount<combinations>,
+          "49 6",
           false,
           false,
           checkCount});
 const CommandRegistrar
-    prod({"prod", {"M", "N"}, "M (M+1) (M+2) ... N, for whole numbers N > M", 90, runProd});
+    prod({"prod", {"M", "N"}, "M (M+1) (M+2) ... N, for whole numbers N > M", 90, runProd, "3 5"});
 
 } // namespace
 

@@ -50,6 +50,7 @@ const CommandRegistrar round({"round",
                               "NUMBER rounded half away from zero to K decimals",
                               90,
                               runRound,
+                              "3.14159 2",
                               false,
                               false,
                               checkRound});

@@ -41,19 +41,26 @@ std::string withThousands(Count n) {
     return out;
 }
 
-std::string lengthLineText(const NumberShape& shape, bool cut, Count caret) {
+std::string lengthText(const NumberShape& shape, bool cut) {
     if (shape.length == 0) return {};
-    std::string line;
-    if (shape.point < 0 || shape.integerDigits() > 0)
-        line = counted(shape.integerDigits(), "digit", "digits");
-    if (shape.point >= 0) {
-        if (!line.empty()) line += ", ";
-        line += counted(shape.decimals(), "decimal", "decimals");
-    }
+    std::string line = counted(shape.digits(), "digit", "digits");
+    if (shape.point >= 0)
+        line += " (" + withThousands(shape.wholeDigits()) + " before the point, " +
+                withThousands(shape.decimals()) + " after)";
     if (cut) line += kCutNote;
-    if (const Count n = shape.digitsBefore(caret); n > 0)
-        line += kPlaceSeparator + ("digit " + withThousands(n)) + " of " +
-                withThousands(shape.digits());
+    return line;
+}
+
+std::string placeText(const NumberShape& shape, Count caret) {
+    const Count n = shape.digitsBefore(caret);
+    if (n <= 0) return {};
+    return "digit " + withThousands(n) + " of " + withThousands(shape.digits());
+}
+
+std::string lengthLineText(const NumberShape& shape, bool cut, Count caret) {
+    std::string line = lengthText(shape, cut);
+    if (const std::string place = placeText(shape, caret); !place.empty())
+        line += kPlaceSeparator + place;
     return line;
 }
 

@@ -1,5 +1,6 @@
-// The quiet line under a result view: how long the number is, whether a
-// quotient was cut, and which digit the caret stands after.
+// The quiet line under a result view: how long the number is, how many of
+// its digits stand before and after the point, whether a quotient was cut,
+// and which digit the caret stands after.
 #pragma once
 
 #include "numbershape.h"
@@ -9,7 +10,7 @@
 namespace longhand {
 
 // Follows the length when the quotient was cut.
-inline constexpr const char* kCutNote = " (cut, not rounded)";
+inline constexpr const char* kCutNote = ", cut, not rounded";
 // Between the length and the caret's place.
 inline constexpr const char* kPlaceSeparator = "  \xc2\xb7  ";
 
@@ -20,11 +21,18 @@ std::string aboutLength(double log10Length);
 // `n` with a comma between groups of three digits: 5565709 -> "5,565,709".
 std::string withThousands(Count n);
 
-// The line for a result of `shape` with `caret` characters before the caret
-// (UTF-8): "5,565,709 digits", "12 digits, 20 decimals", "3 decimals" when
-// no digit stands before the point; then kCutNote for a cut quotient; and,
-// once the caret stands after a digit, kPlaceSeparator and "digit 1,234,567
-// of 5,565,709". An empty result gives "".
+// How long a result of `shape` is: "5,565,709 digits", "5 digits (2 before
+// the point, 3 after)", then kCutNote for a cut quotient. Leading zeros are
+// no digits of the number: "0.25" has 2 digits, 0 before the point. An
+// empty result gives "".
+std::string lengthText(const NumberShape& shape, bool cut);
+
+// Where a caret with `caret` characters before it stands: "digit 1,234,567
+// of 5,565,709", or "" while no digit of the number stands before it.
+std::string placeText(const NumberShape& shape, Count caret);
+
+// The whole line (UTF-8): lengthText, and once the caret stands after a
+// digit, kPlaceSeparator and placeText.
 std::string lengthLineText(const NumberShape& shape, bool cut, Count caret);
 
 } // namespace longhand

@@ -10,18 +10,26 @@ NumberShape shapeOf(std::string_view text) {
     shape.lead = !text.empty() && text.front() == '-' ? 1 : 0;
     const std::size_t point = text.find('.');
     shape.point = point == std::string_view::npos ? -1 : static_cast<Count>(point);
+    const Count end = shape.integerEnd();
+    Count zeros = 0;
+    while (shape.lead + zeros < end && text[static_cast<std::size_t>(shape.lead + zeros)] == '0')
+        ++zeros;
+    // A whole number of zeros keeps one of them as its digit.
+    if (shape.point < 0 && zeros > 0 && shape.lead + zeros == end) --zeros;
+    shape.zeros = zeros;
     return shape;
 }
 
 Count NumberShape::digitsBefore(Count position) const {
     position = std::clamp<Count>(position, 0, length);
-    const Count passed = std::min(position, lead) + (point >= 0 && position > point ? 1 : 0);
+    const Count passed =
+        std::min(position, lead + zeros) + (point >= 0 && position > point ? 1 : 0);
     return position - passed;
 }
 
 Count NumberShape::positionAfterDigit(Count n) const {
     n = std::clamp<Count>(n, 0, digits());
-    return lead + n + (n > integerDigits() ? 1 : 0);
+    return lead + zeros + n + (n > wholeDigits() ? 1 : 0);
 }
 
 } // namespace longhand

@@ -1,6 +1,7 @@
 #include "operands.h"
 
 #include "engine/estimate.h"
+#include "engine/fast/natural.h"
 #include "engine/numtext.h"
 #include "filetext.h"
 #include "operandlimits.h"
@@ -56,6 +57,8 @@ std::string shownOperand(std::string_view text) {
 // first, at most one ".", digits.
 class NumberTextScanner {
   public:
+    // Eight digits in a row, checked elsewhere.
+    void acceptDigits() { started_ = true; }
     bool accepts(char c) {
         const bool first = !started_;
         started_ = true;
@@ -100,6 +103,10 @@ Operand readOperand(std::FILE* stream, const std::string& name, std::uint64_t li
     }
     try {
         operand.text.reserve(static_cast<std::size_t>(expected));
+        // Faulted in on every thread rather than page by page as the
+        // reading loop below fills it.
+        if (expected >= fast::kLargeBytes)
+            fast::prefault(operand.text.data(), static_cast<std::size_t>(expected));
         std::vector<char> chunk(kReadChunkBytes);
         NumberTextScanner scanner;
         std::uint64_t read = 0;
@@ -108,12 +115,21 @@ Operand readOperand(std::FILE* stream, const std::string& name, std::uint64_t li
             if (n > limitBytes - read) return {{}, tooLong(name, limitBytes)};
             // A byte-order mark before the number is no part of it, as for
             // the windows' Open. Keep the number's bytes, packed to the
-            // front of the chunk.
+            // front of the chunk. The digits, the bulk of any operand, are
+            // checked and kept eight at a time; the words with anything
+            // else byte by byte.
             std::size_t i = 0;
             if (read == 0 && std::string_view(chunk.data(), n).substr(0, 3) == kByteOrderMark)
                 i = kByteOrderMark.size();
             std::size_t kept = 0;
             for (; i < n; ++i) {
+                if (i % 8 == 0 && i + 8 <= n && allDigitChars({chunk.data() + i, 8})) {
+                    scanner.acceptDigits();
+                    std::memmove(chunk.data() + kept, chunk.data() + i, 8);
+                    kept += 8;
+                    i += 7;
+                    continue;
+                }
                 const char c = chunk[i];
                 if (isFileFiller(c)) continue; // wrapping and grouping
                 if (!scanner.accepts(c)) {

@@ -15,6 +15,7 @@
 #include <fcntl.h>
 #include <gtest/gtest.h>
 #include <random>
+#include <sstream>
 #include <string>
 #include <sys/resource.h>
 #include <sys/wait.h>
@@ -58,7 +59,24 @@ struct RunOptions {
     bool endlessInput = false; // instead: digits through a pipe until the program stops reading
     rlim_t addressSpace = 0;   // bytes; 0 leaves the limit as it is
     Output output = Output::File;
+    bool interrupt = false; // Ctrl+C once the program is computing
 };
+
+// Processor time a running process has used, in clock ticks (0 when it
+// cannot be read).
+long cpuTicks(pid_t pid) {
+    const auto stat = test::readBytes("/proc/" + std::to_string(pid) + "/stat");
+    if (!stat) return 0;
+    // The fields after the command name, which stands in parentheses.
+    const std::size_t close = stat->rfind(')');
+    if (close == std::string::npos) return 0;
+    std::istringstream fields(stat->substr(close + 2));
+    std::string field;
+    long utime = 0;
+    for (int i = 3; i <= 14 && fields >> field; ++i)
+        if (i == 14) utime = std::atol(field.c_str());
+    return utime;
+}
 
 class CalcTest : public ::testing::Test {
   protected:
@@ -120,6 +138,14 @@ class CalcTest : public ::testing::Test {
             close(feed[1]);
             signal(SIGPIPE, old);
         }
+        if (options.interrupt) {
+            // A fifth of a second of computing: the program is past its start.
+            const long ticks = sysconf(_SC_CLK_TCK) / 5;
+            int polls = 0;
+            while (cpuTicks(pid) < ticks && ++polls < 10'000)
+                usleep(1000);
+            kill(pid, SIGINT);
+        }
         int wstatus = 0;
         waitpid(pid, &wstatus, 0);
         run.status = WIFEXITED(wstatus) ? WEXITSTATUS(wstatus) : -1;
@@ -180,6 +206,8 @@ TEST_F(CalcTest, MathCommandsWiring) {
         EXPECT_EQ(run.out, std::string(c.out) + "\n") << testing::PrintToString(c.args);
         EXPECT_EQ(run.err, c.err) << testing::PrintToString(c.args);
     }
+    test::writeBytes(path("hex"), "f_f\n");
+    EXPECT_EQ(calc({"frombase", "@" + path("hex"), "16"}).out, "255\n");
     EXPECT_EQ(calc({"gcd", "12"}).status, 2);
     EXPECT_EQ(calc({"sqrt", "-4"}).err,
               "X is negative: an even root of a negative number is not a real number.\n");
@@ -256,10 +284,50 @@ TEST_F(CalcTest, UsageAndHelp) {
     const CalcRun help = calc({"--help"});
     EXPECT_EQ(help.status, 0);
     EXPECT_NE(help.out.find("usage: longhand-calc"), std::string::npos);
-    for (const char* command :
-         {"add", "sub", "mul", "div", "pow", "fact", "perm", "comb", "prod", "round"})
-        EXPECT_NE(help.out.find(std::string("  ") + command + " "), std::string::npos) << command;
     EXPECT_EQ(help.err, "");
+    // Every command of --commands has its line and an example that runs.
+    const CalcRun names = calc({"--commands"});
+    EXPECT_EQ(names.status, 0);
+    std::istringstream listed(names.out);
+    int count = 0;
+    for (std::string name; std::getline(listed, name); ++count) {
+        SCOPED_TRACE(name);
+        // The example stands on a line of its own: "    longhand-calc NAME ...".
+        const std::string prefix = "    longhand-calc " + name + " ";
+        const std::size_t at = help.out.rfind(prefix); // after the usage lines
+        ASSERT_NE(at, std::string::npos);
+        const std::string example =
+            help.out.substr(at + prefix.size(), help.out.find('\n', at) - at - prefix.size());
+        // Words parted by blanks, or quoted whole in '...'.
+        std::vector<std::string> args{name};
+        for (std::size_t i = 0; i < example.size();) {
+            if (example[i] == ' ') {
+                ++i;
+                continue;
+            }
+            const bool quoted = example[i] == '\'';
+            const std::size_t end = example.find(quoted ? '\'' : ' ', i + 1);
+            args.push_back(example.substr(i + quoted, end - i - quoted));
+            i = end == std::string::npos ? example.size() : end + 1;
+        }
+        EXPECT_GT(args.size(), 1u);
+        const CalcRun run = calc(args);
+        EXPECT_EQ(run.status, 0) << run.err;
+    }
+    EXPECT_GE(count, 10);
+
+    // A mistyped command is answered with the nearest one.
+    const struct {
+        const char* typed;
+        const char* suggested; // "": none
+    } typos[] = {{"fac", "fact"},   {"factorial", "fact"}, {"dvi", "div"},
+                 {"rond", "round"}, {"ad", "add"},         {"frobnicate", ""}};
+    for (const auto& t : typos) {
+        const CalcRun run = calc({t.typed, "1"});
+        EXPECT_EQ(run.status, 2) << t.typed;
+        const std::string hint = std::string("did you mean \"") + t.suggested + "\"?";
+        EXPECT_EQ(run.err.find(hint) != std::string::npos, *t.suggested != 0) << run.err;
+    }
 
     const std::vector<std::vector<std::string>> wrong = {{},
                                                          {"add", "1"},
@@ -430,6 +498,14 @@ TEST_F(CalcTest, FailedOutputIsReported) {
     }
 }
 
+TEST_F(CalcTest, CtrlCEndsALongCalculationWithStatus130) {
+    RunOptions options;
+    options.interrupt = true;
+    const CalcRun run = calc({"pow", "7", "100000000"}, options);
+    EXPECT_EQ(run.status, 130);
+    EXPECT_EQ(run.out, "");
+}
+
 TEST_F(CalcTest, VersionFromTheProject) {
     const CalcRun run = calc({"--version"});
     EXPECT_EQ(run.status, 0);
@@ -457,7 +533,7 @@ TEST_F(CalcTest, EvalPrintsTheValueAndSaysItsKind) {
         {{"eval", "--period-limit", "3", "1/7"},
          0,
          "0.142\n",
-         "1 digit, 3 decimals (cut, not rounded)\n"},
+         "3 digits (0 before the point, 3 after), cut, not rounded\n"},
         {{"eval", "--places", "3", "-2/3"}, 0, "-0.666\n", ""},
         {{"eval", "--fraction", "0.75*2"}, 0, "3/2\n", ""},
         {{"eval", "@" + path("n.txt")}, 0, "1000\n", "4 digits\n"},

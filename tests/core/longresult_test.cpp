@@ -9,19 +9,36 @@
 #include <cmath>
 #include <gtest/gtest.h>
 #include <string>
+#include <vector>
 
 namespace longhand {
 namespace {
 
 TEST(NumberShape, DigitsBeforeACaretAndTheCaretAfterADigit) {
-    const NumberShape shape = shapeOf("-12.345");
-    EXPECT_EQ(shape.digits(), 5);
-    const Count before[] = {0, 0, 1, 2, 2, 3, 4, 5}; // caret at 0 .. 7
-    for (Count caret = 0; caret <= shape.length; ++caret)
-        EXPECT_EQ(shape.digitsBefore(caret), before[caret]) << caret;
-    const Count after[] = {1, 2, 3, 5, 6, 7}; // digit 0 .. 5
-    for (Count n = 0; n <= shape.digits(); ++n)
-        EXPECT_EQ(shape.positionAfterDigit(n), after[n]) << n;
+    // Leading zeros are no digits of the number; a lone zero is one.
+    const struct {
+        const char* text;
+        Count digits;
+        std::vector<Count> before; // digits before a caret at 0 .. length
+        std::vector<Count> after;  // the caret after digit 0 .. digits
+    } cases[] = {
+        {"-12.345", 5, {0, 0, 1, 2, 2, 3, 4, 5}, {1, 2, 3, 5, 6, 7}},
+        {"0.14", 2, {0, 0, 0, 1, 2}, {1, 3, 4}},
+        {"-00.5", 1, {0, 0, 0, 0, 0, 1}, {3, 5}},
+        {".5", 1, {0, 0, 1}, {0, 2}},
+        {"0", 1, {0, 1}, {0, 1}},
+        {"-007", 1, {0, 0, 0, 0, 1}, {3, 4}},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.text);
+        const NumberShape shape = shapeOf(c.text);
+        EXPECT_EQ(shape.digits(), c.digits);
+        for (Count caret = 0; caret <= shape.length; ++caret)
+            EXPECT_EQ(shape.digitsBefore(caret), c.before[static_cast<std::size_t>(caret)])
+                << caret;
+        for (Count n = 0; n <= shape.digits(); ++n)
+            EXPECT_EQ(shape.positionAfterDigit(n), c.after[static_cast<std::size_t>(n)]) << n;
+    }
 }
 
 // The grouped text built the obvious way: the integer digits in groups from
@@ -119,17 +136,22 @@ TEST(LengthLine, LengthCutAndPlace) {
     } cases[] = {
         {"1234567890", false, 0, "10 digits"},
         {"-1", false, 1, "1 digit"},
-        {"123456789012.12345678901234567890", true, 0, "12 digits, 20 decimals (cut, not rounded)"},
-        {".25", false, 0, "2 decimals"},
-        {"-0.5", false, 4, "1 digit, 1 decimal" + dot + "digit 2 of 2"},
-        {"-12.345", true, 4, "2 digits, 3 decimals (cut, not rounded)" + dot + "digit 2 of 5"},
+        {"0", false, 1, "1 digit" + dot + "digit 1 of 1"},
+        {"12.345", false, 4, "5 digits (2 before the point, 3 after)" + dot + "digit 3 of 5"},
+        {"3.14285714285714285714", true, 0,
+         "21 digits (1 before the point, 20 after), cut, not rounded"},
+        {"0.142857", false, 2, "6 digits (0 before the point, 6 after)"},
+        {"0.142857", false, 3, "6 digits (0 before the point, 6 after)" + dot + "digit 1 of 6"},
+        {".25", false, 0, "2 digits (0 before the point, 2 after)"},
+        {"-0.5", false, 4, "1 digit (0 before the point, 1 after)" + dot + "digit 1 of 1"},
+        {"5.", false, 0, "1 digit (1 before the point, 0 after)"},
         {"", false, 0, ""},
     };
     for (const auto& c : cases)
         EXPECT_EQ(lengthLineText(shapeOf(c.text), c.cut, c.caret), c.line) << c.text;
     const NumberShape factorial{5'565'709, 0, -1};
-    EXPECT_EQ(lengthLineText(factorial, false, 1'234'567),
-              "5,565,709 digits" + dot + "digit 1,234,567 of 5,565,709");
+    EXPECT_EQ(lengthLineText(factorial, true, 1'234'567),
+              "5,565,709 digits, cut, not rounded" + dot + "digit 1,234,567 of 5,565,709");
 }
 
 // The first match at or after `from`, else the first before it.

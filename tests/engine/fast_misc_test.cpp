@@ -11,10 +11,13 @@
 
 #include <algorithm>
 #include <atomic>
+#include <chrono>
 #include <cstdlib>
 #include <functional>
+#include <future>
 #include <gtest/gtest.h>
 #include <string>
+#include <thread>
 #include <utility>
 #include <vector>
 
@@ -199,6 +202,91 @@ TEST(FastCancel, LongOperationsStopWhenAsked) {
     }
 }
 
+// A poll never waits for another calculation's stop function (nor for
+// another thread of its own), never runs one stop function on two threads
+// at once, and keeps saying stop once it has.
+TEST(FastCancel, PollsAreLockFreeAndStickToStop) {
+    std::atomic<bool> inside{false}, release{false};
+    const CancelCheck slow = [&] {
+        inside = true;
+        while (!release)
+            std::this_thread::yield();
+        return false;
+    };
+    std::thread blocked([&] { EXPECT_FALSE(slow.stopRequested()); });
+    while (!inside)
+        std::this_thread::yield();
+    int asked = 0;
+    const CancelCheck other = [&asked] { return ++asked >= 2; };
+    auto answer = std::async(std::launch::async, [&] {
+        const bool first = other.stopRequested();
+        return std::pair(first, other.stopRequested());
+    });
+    const bool answered = answer.wait_for(std::chrono::seconds(5)) == std::future_status::ready;
+    EXPECT_FALSE(slow.stopRequested()); // its own stop function is busy
+    release = true;
+    blocked.join();
+    ASSERT_TRUE(answered) << "a poll waited for another calculation";
+    EXPECT_EQ(answer.get(), std::pair(false, true));
+    EXPECT_TRUE(other.stopRequested());
+    EXPECT_EQ(asked, 2);
+
+    std::atomic<int> concurrent{0}, most{0};
+    const CancelCheck counting = [&] {
+        most = std::max(most.load(), ++concurrent);
+        std::this_thread::yield();
+        --concurrent;
+        return false;
+    };
+    std::vector<std::thread> pollers;
+    for (int t = 0; t < 4; ++t)
+        pollers.emplace_back([&] {
+            for (int i = 0; i < 20000; ++i)
+                counting.stopRequested();
+        });
+    for (std::thread& t : pollers)
+        t.join();
+    EXPECT_EQ(most.load(), 1);
+}
+
+// Inside a calculation, freed large blocks stay for the next ones, a block
+// larger than any kept one is made of them, and all of it goes back when
+// the calculation ends. Every word of each block can be written and read.
+TEST(FastMemory, ArenaKeepsBlocksForOneCalculation) {
+    const std::size_t limbs = kLargeBytes / sizeof(Limb) * 3;
+    auto written = [](Natural& a, Limb seed) {
+        for (std::size_t i = 0; i < a.size(); ++i)
+            a[i] = static_cast<Limb>(i * 2654435761u + seed);
+        for (std::size_t i = 0; i < a.size(); ++i)
+            if (a[i] != static_cast<Limb>(i * 2654435761u + seed)) return false;
+        return true;
+    };
+    EXPECT_EQ(MemoryScope::kept(), 0u);
+    {
+        const MemoryScope calculation;
+        {
+            Natural a(limbs), b(limbs), c(limbs);
+            EXPECT_TRUE(written(a, 1) && written(b, 2) && written(c, 3));
+        }
+        EXPECT_GE(MemoryScope::kept(), 3 * limbs * sizeof(Limb));
+        {
+            Natural small(limbs / 2); // a piece of a kept block
+            EXPECT_TRUE(written(small, 4));
+        }
+        const std::size_t before = MemoryScope::kept();
+        {
+            Natural big(4 * limbs); // longer than any kept block
+            EXPECT_TRUE(written(big, 5));
+            EXPECT_LT(MemoryScope::kept(), before);
+        }
+        { const MemoryScope nested; }
+        EXPECT_GT(MemoryScope::kept(), 0u);
+    }
+    EXPECT_EQ(MemoryScope::kept(), 0u);
+    Natural outside(limbs);
+    EXPECT_TRUE(written(outside, 6));
+}
+
 // Every long operation tells its check how far it has come, in several
 // steps, never going back, and ends with all of its work done.
 TEST(FastProgress, LongOperationsReportForwardToTheEnd) {
@@ -244,6 +332,18 @@ TEST(FastParallel, PiecesCoverTheRangeAndErrorsReachTheCaller) {
                               }),
                  std::range_error);
     EXPECT_GE(ran.load(), 1);
+    // A hand-over the pool refuses, at any point of a loop, neither skips
+    // nor repeats a piece, nested loops included.
+    for (int refusals : {1, 2, 5}) {
+        par::testing::refuseHandOvers(refusals);
+        std::vector<std::atomic<int>> seen(4096);
+        par::forEach(64, [&](std::size_t i) {
+            par::forEach(64, [&](std::size_t j) { ++seen[64 * i + j]; });
+        });
+        for (std::size_t i = 0; i < seen.size(); ++i)
+            ASSERT_EQ(seen[i].load(), 1) << refusals << " refusals, item " << i;
+    }
+    par::testing::refuseHandOvers(0);
     EXPECT_GE(par::threads(), 1);
     // The thread limit of the environment (the suites run once with 1).
     const char* limit = std::getenv("LONGHAND_THREADS");

@@ -14,6 +14,7 @@
 #include <algorithm>
 #include <bit>
 #include <gtest/gtest.h>
+#include <stdexcept>
 #include <vector>
 
 namespace fasttest = longhand::test;
@@ -132,6 +133,7 @@ TEST(FastNtt, LengthsHoldThePointsAndStayShort) {
             if (n < ntt::kMaxPoints) expectGood(n + 1);
         }
     EXPECT_EQ(ntt::transformLength(ntt::kMaxPoints), ntt::kMaxPoints);
+    EXPECT_THROW(ntt::transformLength(ntt::kMaxPoints + 1), std::length_error);
     EXPECT_EQ(allowed.back(), ntt::kMaxPoints);
     EXPECT_EQ(kern::nttMaxLimbs(), ntt::kMaxPoints + 1);
 }

@@ -27,6 +27,8 @@ WINDOW_START_SECONDS = 60
 
 ARGS = None
 
+APPSTREAM_ID = "org.longhand.Longhand"
+
 
 def run(cmd, **kwargs):
     return subprocess.run(cmd, capture_output=True, text=True, **kwargs)
@@ -45,6 +47,11 @@ def expected_files(gui):
         "usr/share/icons/hicolor/scalable/apps/longhand.svg": "data/longhand.svg",
         "usr/share/icons/hicolor/256x256/apps/longhand.png": "data/longhand.png",
         "usr/share/man/man1/longhand-calc.1.gz": None,
+        f"usr/share/metainfo/{APPSTREAM_ID}.metainfo.xml": None,
+        "usr/share/bash-completion/completions/longhand-calc": "data/completion/longhand-calc.bash",
+        "usr/share/zsh/vendor-completions/_longhand-calc": "data/completion/_longhand-calc",
+        "usr/share/fish/vendor_completions.d/longhand-calc.fish":
+            "data/completion/longhand-calc.fish",
     }
     if gui:
         files["usr/bin/longhand"] = None
@@ -80,13 +87,14 @@ def help_parts(help_text):
     """Command heads, operand forms and exit statuses from the usage text."""
     commands, statuses, part = [], [], None
     for line in help_text.splitlines():
-        if line in ("Commands:", "Exit status:"):
-            part = line
+        if line.startswith("Commands") or line == "Exit status:":
+            part = line.split(",")[0].rstrip(":")
         elif not line.strip():
             part = None
-        elif part == "Commands:":
+        elif part == "Commands" and re.match(r"  \S", line):
+            # The deeper lines are the examples.
             commands.append(re.split(r"\s{2,}", line.strip())[0])
-        elif part == "Exit status:" and re.match(r"  \d+  ", line):
+        elif part == "Exit status" and re.match(r"  \d+  ", line):
             statuses.append(line.split()[0])
     operand_forms = sorted(set(re.findall(r"@(?:-|[A-Z]+)", help_text)))
     return commands, operand_forms, statuses
@@ -225,6 +233,58 @@ class Package(unittest.TestCase):
             self.skipTest("desktop-file-validate is missing (desktop-file-utils)")
         checked = run([validator, self.path("usr/share/applications/longhand.desktop")])
         self.assertEqual((checked.returncode, checked.stdout + checked.stderr), (0, ""))
+
+    def test_metainfo_passes_the_appstream_validator_and_names_what_is_installed(self):
+        metainfo = self.path(f"usr/share/metainfo/{APPSTREAM_ID}.metainfo.xml")
+        validator = shutil.which("appstreamcli")
+        if not validator:
+            self.skipTest("appstreamcli is missing (appstream)")
+        checked = run([validator, "validate", "--no-net", metainfo])
+        self.assertEqual(checked.returncode, 0, checked.stdout + checked.stderr)
+        import xml.etree.ElementTree as ElementTree
+        root = ElementTree.parse(metainfo).getroot()
+        self.assertEqual(root.findtext("id"), APPSTREAM_ID)
+        self.assertEqual(root.find("releases/release").get("version"), ARGS.version)
+        launchable = root.findtext("launchable")
+        self.assertIn(f"usr/share/applications/{launchable}", self.files)
+        for binary in root.iterfind("provides/binary"):
+            if binary.text == "longhand" and not ARGS.gui:
+                continue
+            with self.subTest(binary=binary.text):
+                self.assertIn(f"usr/bin/{binary.text}", self.files)
+
+    def test_bash_completion_offers_commands_options_and_files_after_at(self):
+        script = self.path("usr/share/bash-completion/completions/longhand-calc")
+        calc = self.path("usr/bin/longhand-calc")
+        folder = os.path.join(self.scratch, "operands")
+        os.makedirs(os.path.join(folder, "digits"), exist_ok=True)
+        open(os.path.join(folder, "pi.txt"), "w").close()
+        cases = [
+            (["fa"], ["fact"]),
+            (["--h"], ["--help"]),
+            (["add", "1", "@p"], ["@pi.txt"]),
+            (["add", "@"], ["@-", "@digits/", "@pi.txt"]),
+            (["add", "1"], []),
+        ]
+        for words, expected in cases:
+            with self.subTest(words=words):
+                line = " ".join(["longhand-calc"] + words)
+                shell = (f"source {script}; COMP_WORDS=({calc} {' '.join(words)}); "
+                         f"COMP_CWORD={len(words)}; COMP_LINE='{line}'; _longhand_calc; "
+                         "printf '%s\\n' \"${COMPREPLY[@]}\"")
+                done = run(["bash", "-c", shell], cwd=folder)
+                self.assertEqual(done.stderr, "")
+                self.assertEqual(sorted(done.stdout.split()), expected)
+
+    def test_zsh_and_fish_completion_parse(self):
+        for shell, check, page in [
+                ("zsh", ["-n"], "usr/share/zsh/vendor-completions/_longhand-calc"),
+                ("fish", ["--no-execute"], "usr/share/fish/vendor_completions.d/longhand-calc.fish")]:
+            with self.subTest(shell=shell):
+                if not shutil.which(shell):
+                    self.skipTest(f"{shell} is missing")
+                parsed = run([shell] + check + [self.path(page)])
+                self.assertEqual((parsed.returncode, parsed.stderr), (0, ""))
 
     def render(self, page):
         env = dict(os.environ, MANWIDTH="80", LC_ALL="C.UTF-8", MANPAGER="cat", PAGER="cat")

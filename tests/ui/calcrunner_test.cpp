@@ -9,6 +9,7 @@
 #include "ui/common/calcrunner.h"
 #include "uitest.h"
 
+#include <QAccessible>
 #include <QLabel>
 #include <QProgressBar>
 #include <atomic>
@@ -95,6 +96,15 @@ TEST(CalcRunner, TheEventLoopTurnsAndTheWorkingPanelShows) {
         // The bar shows once a tick has read the share the work reported.
         QTimer::singleShot(3 * CalcRunner::kTickMs, [&] {
             if (r.progressBar()->isVisible()) barValue = r.progressBar()->value();
+            // What a screen reader reads of the bar: its value in its range.
+            QAccessibleValueInterface* bar =
+                QAccessible::queryAccessibleInterface(r.progressBar())->valueInterface();
+            ASSERT_NE(bar, nullptr);
+            EXPECT_EQ(bar->currentValue().toInt(), barValue);
+            EXPECT_EQ(bar->maximumValue().toInt(), CalcRunner::kProgressSteps);
+            EXPECT_EQ(QAccessible::queryAccessibleInterface(r.workingLabel()->parentWidget())
+                          ->text(QAccessible::Name),
+                      "Working");
             click(r.cancelButton());
         });
     });

@@ -64,7 +64,7 @@ TEST(ExpressionWindow, EnterEvaluatesAndKeepsTheValue) {
         {"2^100-1", "1267650600228229401496703205375", "31 digits", ""},
         {"1/6", "0.1(6)", "period of 1 digit after 1", "1/6"},
         {"#2*6", "1", "1 digit", ""}, // the exact sixth, not its digits
-        {"ans + 1/2", "1.5", "1 digit, 1 decimal", ""},
+        {"ans + 1/2", "1.5", "2 digits (1 before the point, 1 after)", ""},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.line);

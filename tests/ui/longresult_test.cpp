@@ -3,8 +3,11 @@
 // grouped, the length line with a cut quotient, Go to Digit and Find.
 #include "core/lengthline.h"
 #include "ui/common/lengthline.h"
+#include "ui/common/look.h"
 #include "ui/common/resultfinder.h"
 #include "uitest.h"
+
+#include <QFontMetricsF>
 
 namespace longhand {
 namespace {
@@ -31,17 +34,17 @@ TEST(ResultGrouping, IsKeptInTheSettingsAndLeavesTheRoundHintItsPlace) {
     QTest::keyClicks(w.secondOperand, "3");
     click(w.divideButton);
     ASSERT_EQ(w.resultView->text(), "411522.33333333");
-    EXPECT_EQ(line(w), "6 digits, 8 decimals (cut, not rounded)");
+    EXPECT_EQ(line(w), "14 digits (6 before the point, 8 after), cut, not rounded");
     const QPoint at = w.resultView->cursorRect(12).center();
     QTest::mouseClick(w.resultView->viewport(), Qt::LeftButton, {}, at);
     EXPECT_EQ(w.resultView->caretPosition(), 12);
     EXPECT_EQ(w.roundHint->text(), "5: Click To Round.");
     EXPECT_EQ(w.windowTitle(), "7");
-    EXPECT_EQ(line(w), std::string("6 digits, 8 decimals (cut, not rounded)") + kPlaceSeparator +
-                           "digit 11 of 14");
+    EXPECT_EQ(line(w), std::string("14 digits (6 before the point, 8 after), cut, not rounded") +
+                           kPlaceSeparator + "digit 11 of 14");
     click(w.roundHint);
     EXPECT_EQ(w.resultView->text(), "411522.33333");
-    EXPECT_EQ(line(w), "6 digits, 5 decimals"); // rounded, no longer cut
+    EXPECT_EQ(line(w), "11 digits (6 before the point, 5 after)"); // rounded, no longer cut
 
     w.groupingActions[0]->trigger();
     EXPECT_EQ(w.resultView->groupSize(), 0);
@@ -94,6 +97,25 @@ TEST(ResultFinder, GoesToAndFindsDigitsAtTheStartTheMiddleAndTheEnd) {
     w.finder->findAction->trigger();
     ASSERT_EQ(rig.presenter.messages.size(), 2u);
     EXPECT_EQ(rig.presenter.messages[1].text, "\"12\" is not in the result.");
+}
+
+// The longest lines, a cut quotient of millions of digits with the caret's
+// place, are written smaller to fit under the result, never cut off.
+TEST(ResultLengthLine, ALongLineFitsItsWidth) {
+    WindowRig rig;
+    MainWindow& w = *rig.window;
+    const std::string text = std::string(2'385'000, '4') + "." + std::string(2'387'000, '2');
+    w.resultView->setText(text, true);
+    w.resultView->setCaretPosition(2'390'000);
+    const std::string expected = "4,772,000 digits (2,385,000 before the point, 2,387,000 after), "
+                                 "cut, not rounded" +
+                                 std::string(kPlaceSeparator) + "digit 2,389,999 of 4,772,000";
+    EXPECT_EQ(line(w), expected);
+    const QFontMetricsF metrics(w.lengthLine->font());
+    EXPECT_LE(metrics.horizontalAdvance(w.lengthLine->text()),
+              w.lengthLine->contentsRect().width());
+    w.resultView->setText("1.5");
+    EXPECT_EQ(w.lengthLine->font(), plainFont()); // a short line in the usual size
 }
 
 } // namespace

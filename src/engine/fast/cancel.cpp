@@ -2,16 +2,25 @@
 // adding up the work its parts have done.
 #include "cancel.h"
 
+#include "thresholds.h"
+
 #include <algorithm>
 #include <cmath>
 #include <mutex>
 
 namespace longhand::fast {
 
-bool cancelRequested(const CancelCheck& check) {
-    static std::mutex turns;
-    const std::lock_guard<std::mutex> lock(turns);
-    return check();
+bool CancelCheck::stopRequested() const {
+    const CancelCheck& root = *root_;
+    if (root.stopped_.load(std::memory_order_acquire)) return true;
+    // Another thread is asking: its answer stops the calculation if need
+    // be, and this one hears it at its next poll. The acquire and release
+    // order each call of the stop function after the one before.
+    if (root.asking_.exchange(true, std::memory_order_acquire)) return false;
+    const bool stop = root.stop_();
+    if (stop) root.stopped_.store(true, std::memory_order_release);
+    root.asking_.store(false, std::memory_order_release);
+    return stop;
 }
 
 void CancelCheck::advance(double share) const {
@@ -33,19 +42,6 @@ void CancelCheck::advance(double share) const {
     } while (!done_.compare_exchange_weak(before, after, std::memory_order_relaxed));
     parent_->advance((after - before) * share_);
 }
-
-namespace {
-
-// Units of work a limb's text costs to read or write, against one
-// butterfly of a transform.
-constexpr double kConversionUnits = 4.0;
-// Products of the dividend's size a long division costs: the reciprocal
-// and two products a block.
-constexpr double kDivisionProducts = 3.0;
-// Top products a product tree or a power costs in all.
-constexpr double kTreeProducts = 2.0;
-
-} // namespace
 
 double productWork(double limbs) {
     return limbs > 2 ? limbs * std::log2(limbs) : 1.0;

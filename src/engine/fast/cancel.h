@@ -17,8 +17,10 @@ namespace longhand::fast {
 // transforms, the product trees, the schoolbook loops and the text
 // conversions, so that a calculation of any size stops soon after the check
 // turns true. The polls may come from several threads of one calculation;
-// they take turns, so the stop function need not be safe to call
-// concurrently, but it should be cheap. Returning true abandons the
+// one of them asks the stop function while the others go on without
+// waiting (the asking one stops the calculation if need be), so the stop
+// function is never called concurrently and should be cheap. Once it has
+// said stop, every later poll says so without asking again. Returning true abandons the
 // operation, which then throws Cancelled; nothing it was computing
 // survives. A null pointer (the default everywhere) or a check without a
 // stop function is never polled.
@@ -50,6 +52,10 @@ class CancelCheck {
     explicit operator bool() const { return static_cast<bool>(root_->stop_); }
     bool operator()() const { return root_->stop_(); }
 
+    // The poll of the fast arithmetic: lock-free, and never more than one
+    // thread inside the stop function at a time (see above).
+    bool stopRequested() const;
+
     // A check for a part of this one's work, worth `share` of it. It stops
     // when this one does; it must not outlive this one.
     CancelCheck part(double share) const { return CancelCheck(*this, share); }
@@ -68,9 +74,10 @@ class CancelCheck {
     Report report_;
     const CancelCheck* root_ = this;
     const CancelCheck* parent_ = nullptr;
-    double share_ = 1.0;                  // of the parent's work
-    mutable std::atomic<double> done_{0}; // of this check's work
-    mutable std::mutex reporting_;        // the root's: its reports in order
+    double share_ = 1.0;                                       // of the parent's work
+    mutable std::atomic<double> done_{0};                      // of this check's work
+    mutable std::mutex reporting_;                             // the root's: its reports in order
+    mutable std::atomic<bool> asking_{false}, stopped_{false}; // the root's
 };
 
 class Cancelled : public std::runtime_error {
@@ -78,12 +85,9 @@ class Cancelled : public std::runtime_error {
     Cancelled() : std::runtime_error("calculation cancelled") {}
 };
 
-// What the stop function says, asked by one thread at a time.
-bool cancelRequested(const CancelCheck& check);
-
 // The one place where the fast arithmetic asks whether to stop.
 inline void poll(const CancelCheck* cancel) {
-    if (cancel && *cancel && cancelRequested(*cancel)) throw Cancelled();
+    if (cancel && *cancel && cancel->stopRequested()) throw Cancelled();
 }
 
 // The measuring calls of a check that may be absent.

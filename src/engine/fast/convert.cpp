@@ -121,7 +121,9 @@ std::string toDigits(const Natural& a, std::size_t minWidth, const CancelCheck* 
     // Laid out in pieces, polling between them: the first touch of a long
     // text's memory takes a while. writeDigits then writes every character.
     std::string s;
+    if (width >= kLargeBytes) MemoryScope::release();
     s.reserve(width);
+    if (width >= kLargeBytes) prefault(s.data(), width, cancel);
     for (std::size_t at = 0; at < width; at += kConvertPollLimbs * kLimbDigits) {
         s.append(std::min(kConvertPollLimbs * kLimbDigits, width - at), '0');
         poll(cancel);

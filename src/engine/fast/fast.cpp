@@ -59,6 +59,7 @@ QuotRem measuredQuotRem(const Natural& x, const Natural& y, const Shares& shares
 
 std::string mulDigits(std::string_view a, std::string_view b, const CancelCheck* cancel,
                       std::size_t width) {
+    const MemoryScope scope;
     const double la = limbsOf(a.size()), lb = limbsOf(b.size());
     const Shares shares = sharesOf(la + lb, productWork(la + lb), la + lb);
     const Natural x = fromDigits(a, cancel);
@@ -74,6 +75,7 @@ std::string mulDigits(std::string_view a, std::string_view b, const CancelCheck*
 }
 
 std::string sqrDigits(std::string_view a, const CancelCheck* cancel) {
+    const MemoryScope scope;
     const double la = limbsOf(a.size());
     const Shares shares = sharesOf(la, productWork(2 * la), 2 * la);
     const Natural x = fromDigits(a, cancel);
@@ -82,6 +84,7 @@ std::string sqrDigits(std::string_view a, const CancelCheck* cancel) {
 }
 
 QuotRem divDigits(std::string_view a, std::string_view b, const CancelCheck* cancel) {
+    const MemoryScope scope;
     const double la = limbsOf(a.size()), lb = limbsOf(b.size());
     const Shares shares = sharesOf(la + lb, divisionWork(la), la + lb);
     const Natural x = fromDigits(a, cancel);
@@ -92,6 +95,7 @@ QuotRem divDigits(std::string_view a, std::string_view b, const CancelCheck* can
 
 QuotRem divScaled(std::string_view a, std::string_view b, std::int64_t k,
                   const CancelCheck* cancel) {
+    const MemoryScope scope;
     const std::uint64_t shift =
         k >= 0 ? static_cast<std::uint64_t>(k) : 0 - static_cast<std::uint64_t>(k);
     checkResultDigits(static_cast<double>(a.size()) + static_cast<double>(shift));
@@ -112,6 +116,7 @@ QuotRem divScaled(std::string_view a, std::string_view b, std::int64_t k,
 }
 
 std::string powDigits(std::string_view base, std::uint64_t e, const CancelCheck* cancel) {
+    const MemoryScope scope;
     const Natural m = fromDigits(base, cancel);
     const double limbs = m.empty() || e == 0 ? 0 : estimatePowerDigits(m, e) / kLimbDigits;
     const Shares shares = sharesOf(limbsOf(base.size()), treeWork(limbs), limbs);
@@ -120,18 +125,21 @@ std::string powDigits(std::string_view base, std::uint64_t e, const CancelCheck*
 }
 
 std::string rangeProductDigits(std::uint64_t lo, std::uint64_t hi, const CancelCheck* cancel) {
+    const MemoryScope scope;
     const double limbs = lo == 0 || lo > hi ? 0 : productDigits(lo, hi) / kLimbDigits;
     return measured(cancel, sharesOf(0, treeWork(limbs), limbs),
                     [&](const CancelCheck* c) { return consecutiveProduct(lo, hi, c); });
 }
 
 std::string factorialDigits(std::uint64_t n, const CancelCheck* cancel) {
+    const MemoryScope scope;
     const double limbs = n == 0 ? 0 : productDigits(1, n) / kLimbDigits;
     return measured(cancel, sharesOf(0, treeWork(limbs), limbs),
                     [&](const CancelCheck* c) { return factorial(n, c); });
 }
 
 std::string binomialDigits(std::uint64_t n, std::uint64_t k, const CancelCheck* cancel) {
+    const MemoryScope scope;
     const double limbs =
         k > n ? 0 : (log10Factorial(n) - log10Factorial(k) - log10Factorial(n - k)) / kLimbDigits;
     return measured(cancel, sharesOf(0, treeWork(limbs), limbs),

@@ -5,6 +5,7 @@
 // brings the columns back below 10^9. The inner loop is then a plain
 // multiply-add that the compiler can vectorise.
 #include "kernels.h"
+#include "thresholds.h"
 
 #include <algorithm>
 #include <array>
@@ -17,7 +18,6 @@ namespace {
 // (10^9 - 1) + 18 (10^9 - 1)^2 < 2^64: a column below 10^9 takes 18 more
 // limb products without overflow.
 constexpr std::size_t kRowsPerPass = 18;
-constexpr std::size_t kStackColumns = 512;
 
 // Carries t[from..n) so that every column is below 10^9. The value must fit.
 void carryColumns(Wide* t, std::size_t from, std::size_t n) {

@@ -10,6 +10,7 @@
 #pragma once
 
 #include "cancel.h"
+#include "thresholds.h"
 
 #include <cstddef>
 #include <cstdint>
@@ -27,15 +28,37 @@ inline constexpr Limb kBase = 1000000000u;
 inline constexpr int kLimbDigits = 9;
 
 // Blocks of kLargeBytes and more get mappings of their own from the
-// system (memory.cpp), so that their memory goes back to it as soon as
-// they are freed, whichever thread allocated them: long products on
-// several threads would otherwise leave the allocator's per-thread heaps
-// holding memory that no later step reuses. With hugePages the block is
-// aligned to 2 MiB and offered for huge pages (fewer page faults and
-// TLB misses in the transforms).
-inline constexpr std::size_t kLargeBytes = std::size_t{4} << 20;
-void* mapLarge(std::size_t bytes, bool hugePages);
-void unmapLarge(void* p, std::size_t bytes, bool hugePages) noexcept;
+// system (memory.cpp), aligned to 2 MiB and offered for huge pages (fewer
+// page faults and TLB misses in the transforms), so that their memory
+// never stays in the allocator's per-thread heaps. While a MemoryScope is
+// open, freed blocks are kept and reused by later ones instead of going
+// back to the system and being faulted in (and zeroed) afresh.
+void* mapLarge(std::size_t bytes);
+void unmapLarge(void* p, std::size_t bytes) noexcept;
+
+// One long calculation: from the first scope opened to the last one
+// closed (scopes may nest and overlap across threads), freed large blocks
+// stay in the process for the next steps; then they all go back.
+class MemoryScope {
+  public:
+    MemoryScope();
+    ~MemoryScope();
+    MemoryScope(const MemoryScope&) = delete;
+    MemoryScope& operator=(const MemoryScope&) = delete;
+    // Bytes freed and kept for reuse at the moment.
+    static std::size_t kept();
+    // Gives back what is kept now, before memory that the arena cannot
+    // serve (a long text) is taken.
+    static void release();
+};
+
+// Faults in the pages of a fresh buffer (a long text, say) on every
+// thread, before a single-threaded writer would fault them in one by one.
+// Small pages: a buffer written once gains nothing from huge ones, whose
+// first fault costs more (measured on a shared virtual machine, where a
+// fresh huge page often costs the host's backing of 2 MiB at once). Polls the
+// cancellation check between pieces.
+void prefault(void* p, std::size_t bytes, const CancelCheck* cancel = nullptr);
 
 // Allocates like std::allocator but leaves elements default-initialised
 // (that is, not zeroed) when a size alone is given: Natural(n) is n limbs
@@ -47,12 +70,12 @@ template <class T> struct UninitAllocator : std::allocator<T> {
     UninitAllocator() = default;
     template <class U> UninitAllocator(const UninitAllocator<U>&) noexcept {}
     T* allocate(std::size_t n) {
-        if (n * sizeof(T) >= kLargeBytes) return static_cast<T*>(mapLarge(n * sizeof(T), false));
+        if (n * sizeof(T) >= kLargeBytes) return static_cast<T*>(mapLarge(n * sizeof(T)));
         return std::allocator<T>::allocate(n);
     }
     void deallocate(T* p, std::size_t n) noexcept {
         if (n * sizeof(T) >= kLargeBytes)
-            unmapLarge(p, n * sizeof(T), false);
+            unmapLarge(p, n * sizeof(T));
         else
             std::allocator<T>::deallocate(p, n);
     }
@@ -114,8 +137,7 @@ Limb divSmallInPlace(Natural& a, Limb m);
 
 // --- multiplication (mul.cpp: the algorithm ladder) ------------------------
 
-// Long working arrays of 64-bit words; large ones are mapped on huge pages
-// (mapLarge).
+// Long working arrays of 64-bit words; large ones are mapped (mapLarge).
 struct WordsDeleter {
     std::size_t bytes = 0; // a mapped block's size; 0 for the allocator's
     void operator()(std::uint64_t* p) const noexcept;

@@ -18,6 +18,7 @@
 
 #include "ntt_field.h"
 #include "ntt_tables.h"
+#include "thresholds.h"
 
 #include <bit>
 #include <cstddef>
@@ -77,17 +78,42 @@ struct GarnerConstants {
     u32 k3, k3q, m3, m3q, n3, n3q; // y3 = r3 k3 + x1 m3 + y2 n3 mod p3
 };
 
-// Leaf transforms of this many points and more run their last three
-// stages across the lanes of eight vectors (the output order then
-// differs from that of a plain radix-2 transform, but forward and inverse
-// agree on it, which is all a convolution needs).
-inline constexpr std::size_t kLeafVectorPoints = 64;
+// Leaf transforms of kLeafVectorPoints (thresholds.h) and more run their
+// last three stages across the lanes of eight vectors (the output order
+// then differs from that of a plain radix-2 transform, but forward and
+// inverse agree on it, which is all a convolution needs).
 
 // A leaf of n >= kLeafVectorPoints points has log2(n) - 3 stages above its
 // last three; an odd count starts with one radix-2 stage, the rest go in
 // radix-4 passes down to blocks of eight.
 inline bool oddStageCount(std::size_t n) {
     return (std::countr_zero(n) - 3) % 2 != 0;
+}
+
+// The order of a leaf's stages, shared by the kernel sets: forward, an
+// odd first radix-2 stage, radix-4 passes down to blocks of eight, then the
+// last three stages on each group of 64 points; the inverse undoes them
+// in the opposite order. `s` supplies the steps over the whole leaf:
+// radix2(a, len, count, w, wq), radix4(a, len, count, twiddles) in the
+// direction asked for, and bottom(a, g) on group g at a. Always inlined,
+// so that the steps inline into each set's own code.
+template <bool Inverse, class Steps>
+[[gnu::always_inline]] inline void leafStages(const Steps& s, u32* a, std::size_t n,
+                                              const BlockTwiddles& t) {
+    const bool odd = oddStageCount(n);
+    const std::size_t top = odd ? n / 2 : n;
+    if (!Inverse && odd) s.radix2(a, n / 2, n / 2, t.w[0], t.wq[0]);
+    if constexpr (!Inverse)
+        for (std::size_t size = top; size > 8; size /= 4)
+            for (std::size_t b = 0; b < n / size; ++b)
+                s.radix4(a + b * size, size / 4, size / 4, radix4At(t, b));
+    for (std::size_t g = 0; g < n / 64; ++g)
+        s.bottom(a + 64 * g, g);
+    if constexpr (Inverse)
+        for (std::size_t size = 32; size <= top; size *= 4)
+            for (std::size_t b = 0; b < n / size; ++b)
+                s.radix4(a + b * size, size / 4, size / 4, radix4At(t, b));
+    if (Inverse && odd) s.radix2(a, n / 2, n / 2, t.w[0], t.wq[0]);
 }
 
 struct Kernels {

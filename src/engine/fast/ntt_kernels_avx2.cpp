@@ -14,7 +14,7 @@ namespace longhand::fast::ntt {
 
 #ifdef LONGHAND_NTT_AVX2
 
-namespace {
+namespace avx2 {
 
 #define AVX2 __attribute__((target("avx2")))
 
@@ -82,63 +82,55 @@ AVX2 inline void inverseButterfly(V& x, V& y, V e, V eq, const Mod& m) {
     y = mulShoup(u, e, eq, m.p);
 }
 
-AVX2 void forward4(u32* a, std::size_t len, std::size_t count, const Radix4Twiddles& t, u32 p) {
-    const Mod m(p);
-    const V wa = splat(t.a), waq = splat(t.aq), wb0 = splat(t.b0), wb0q = splat(t.b0q),
-            wb1 = splat(t.b1), wb1q = splat(t.b1q);
-    u32 *a1 = a + len, *a2 = a + 2 * len, *a3 = a + 3 * len;
-    for (std::size_t j = 0; j < count; j += 8) {
-        V x0 = load(a + j), x1 = load(a1 + j), x2 = load(a2 + j), x3 = load(a3 + j);
-        forwardButterfly(x0, x2, wa, waq, m);
-        forwardButterfly(x1, x3, wa, waq, m);
-        forwardButterfly(x0, x1, wb0, wb0q, m);
-        forwardButterfly(x2, x3, wb1, wb1q, m);
-        store(a + j, x0);
-        store(a1 + j, x1);
-        store(a2 + j, x2);
-        store(a3 + j, x3);
-    }
-}
-
-AVX2 void inverse4(u32* a, std::size_t len, std::size_t count, const Radix4Twiddles& t, u32 p) {
-    const Mod m(p);
-    const V wa = splat(t.a), waq = splat(t.aq), wb0 = splat(t.b0), wb0q = splat(t.b0q),
-            wb1 = splat(t.b1), wb1q = splat(t.b1q);
-    u32 *a1 = a + len, *a2 = a + 2 * len, *a3 = a + 3 * len;
-    for (std::size_t j = 0; j < count; j += 8) {
-        V x0 = load(a + j), x1 = load(a1 + j), x2 = load(a2 + j), x3 = load(a3 + j);
-        inverseButterfly(x0, x1, wb0, wb0q, m);
-        inverseButterfly(x2, x3, wb1, wb1q, m);
-        inverseButterfly(x0, x2, wa, waq, m);
-        inverseButterfly(x1, x3, wa, waq, m);
-        store(a + j, x0);
-        store(a1 + j, x1);
-        store(a2 + j, x2);
-        store(a3 + j, x3);
-    }
-}
-
-AVX2 void forward2(u32* a, std::size_t len, std::size_t count, u32 d, u32 dq, u32 p) {
-    const Mod m(p);
-    const V w = splat(d), wq = splat(dq);
-    for (std::size_t j = 0; j < count; j += 8) {
-        V x = load(a + j), y = load(a + len + j);
-        forwardButterfly(x, y, w, wq, m);
-        store(a + j, x);
-        store(a + len + j, y);
-    }
-}
-
-AVX2 void inverse2(u32* a, std::size_t len, std::size_t count, u32 e, u32 eq, u32 p) {
-    const Mod m(p);
-    const V w = splat(e), wq = splat(eq);
-    for (std::size_t j = 0; j < count; j += 8) {
-        V x = load(a + j), y = load(a + len + j);
+template <bool Inverse> AVX2 inline void butterfly(V& x, V& y, V w, V wq, const Mod& m) {
+    if constexpr (Inverse)
         inverseButterfly(x, y, w, wq, m);
+    else
+        forwardButterfly(x, y, w, wq, m);
+}
+
+// One radix-4 pass, as the portable set's.
+template <bool Inverse>
+AVX2 void radix4(u32* a, std::size_t len, std::size_t count, const Radix4Twiddles& t, u32 p) {
+    const Mod m(p);
+    const V wa = splat(t.a), waq = splat(t.aq), wb0 = splat(t.b0), wb0q = splat(t.b0q),
+            wb1 = splat(t.b1), wb1q = splat(t.b1q);
+    u32 *a1 = a + len, *a2 = a + 2 * len, *a3 = a + 3 * len;
+    for (std::size_t j = 0; j < count; j += 8) {
+        V x0 = load(a + j), x1 = load(a1 + j), x2 = load(a2 + j), x3 = load(a3 + j);
+        if constexpr (!Inverse) {
+            butterfly<Inverse>(x0, x2, wa, waq, m);
+            butterfly<Inverse>(x1, x3, wa, waq, m);
+        }
+        butterfly<Inverse>(x0, x1, wb0, wb0q, m);
+        butterfly<Inverse>(x2, x3, wb1, wb1q, m);
+        if constexpr (Inverse) {
+            butterfly<Inverse>(x0, x2, wa, waq, m);
+            butterfly<Inverse>(x1, x3, wa, waq, m);
+        }
+        store(a + j, x0);
+        store(a1 + j, x1);
+        store(a2 + j, x2);
+        store(a3 + j, x3);
+    }
+}
+
+template <bool Inverse>
+AVX2 void radix2(u32* a, std::size_t len, std::size_t count, u32 w, u32 wq, u32 p) {
+    const Mod m(p);
+    const V vw = splat(w), vwq = splat(wq);
+    for (std::size_t j = 0; j < count; j += 8) {
+        V x = load(a + j), y = load(a + len + j);
+        butterfly<Inverse>(x, y, vw, vwq, m);
         store(a + j, x);
         store(a + len + j, y);
     }
 }
+
+constexpr auto forward4 = radix4<false>;
+constexpr auto inverse4 = radix4<true>;
+constexpr auto forward2 = radix2<false>;
+constexpr auto inverse2 = radix2<true>;
 
 // Rows r0..r7 of an 8 x 8 matrix become its columns.
 AVX2 inline void transpose(V* r) {
@@ -159,75 +151,72 @@ AVX2 inline void transpose(V* r) {
     }
 }
 
-// The leaf's last three stages on group g, as the portable bottomForward.
-AVX2 inline void bottomForward(u32* a, std::size_t g, const BlockTwiddles& t, const Mod& m) {
-    V v[8];
-    for (int i = 0; i < 8; ++i)
-        v[i] = load(a + 8 * i);
-    transpose(v);
-    const V w4 = load(&t.w[8 * g]), w4q = load(&t.wq[8 * g]);
+// Stages of the leaf's last three: the quarters of each block of eight
+// (twiddles T[8g + l] across the lanes), and its pairs (from w1).
+template <bool Inverse>
+AVX2 inline void quarterStage(V* v, const BlockTwiddles& t, std::size_t g, const Mod& m) {
+    const V w = load(&t.w[8 * g]), wq = load(&t.wq[8 * g]);
     for (int k = 0; k < 4; ++k)
-        forwardButterfly(v[k], v[k + 4], w4, w4q, m);
-    for (int h = 0; h < 2; ++h) {
-        const V w = load(&t.w2[16 * g + 8 * h]), wq = load(&t.w2q[16 * g + 8 * h]);
-        forwardButterfly(v[4 * h], v[4 * h + 2], w, wq, m);
-        forwardButterfly(v[4 * h + 1], v[4 * h + 3], w, wq, m);
-    }
+        butterfly<Inverse>(v[k], v[k + 4], w, wq, m);
+}
+
+template <bool Inverse>
+AVX2 inline void pairStage(V* v, const BlockTwiddles& t, std::size_t g, const Mod& m) {
     for (int h = 0; h < 4; ++h) {
         const V w = load(&t.w1[32 * g + 8 * h]), wq = load(&t.w1q[32 * g + 8 * h]);
-        forwardButterfly(v[2 * h], v[2 * h + 1], w, wq, m);
+        butterfly<Inverse>(v[2 * h], v[2 * h + 1], w, wq, m);
+    }
+}
+
+// The leaf's last three stages on group g, as the portable set's bottom.
+template <bool Inverse>
+AVX2 inline void bottom(u32* a, std::size_t g, const BlockTwiddles& t, const Mod& m) {
+    V v[8];
+    for (int k = 0; k < 8; ++k)
+        v[k] = load(a + 8 * k);
+    if constexpr (Inverse) {
+        pairStage<Inverse>(v, t, g, m);
+    } else {
+        transpose(v);
+        quarterStage<Inverse>(v, t, g, m);
+    }
+    for (int h = 0; h < 2; ++h) {
+        const V w = load(&t.w2[16 * g + 8 * h]), wq = load(&t.w2q[16 * g + 8 * h]);
+        butterfly<Inverse>(v[4 * h], v[4 * h + 2], w, wq, m);
+        butterfly<Inverse>(v[4 * h + 1], v[4 * h + 3], w, wq, m);
+    }
+    if constexpr (Inverse) {
+        quarterStage<Inverse>(v, t, g, m);
+        transpose(v);
+    } else {
+        pairStage<Inverse>(v, t, g, m);
     }
     for (int k = 0; k < 8; ++k)
         store(a + 8 * k, v[k]);
 }
 
-AVX2 inline void bottomInverse(u32* a, std::size_t g, const BlockTwiddles& t, const Mod& m) {
-    V v[8];
-    for (int k = 0; k < 8; ++k)
-        v[k] = load(a + 8 * k);
-    for (int h = 0; h < 4; ++h) {
-        const V w = load(&t.w1[32 * g + 8 * h]), wq = load(&t.w1q[32 * g + 8 * h]);
-        inverseButterfly(v[2 * h], v[2 * h + 1], w, wq, m);
+// The steps of leafStages (ntt_kernels.h) in one direction.
+template <bool Inverse> struct Steps {
+    const BlockTwiddles& t;
+    u32 p;
+    Mod m;
+    AVX2 void radix2(u32* a, std::size_t len, std::size_t count, u32 w, u32 wq) const {
+        avx2::radix2<Inverse>(a, len, count, w, wq, p);
     }
-    for (int h = 0; h < 2; ++h) {
-        const V w = load(&t.w2[16 * g + 8 * h]), wq = load(&t.w2q[16 * g + 8 * h]);
-        inverseButterfly(v[4 * h], v[4 * h + 2], w, wq, m);
-        inverseButterfly(v[4 * h + 1], v[4 * h + 3], w, wq, m);
+    AVX2 void radix4(u32* a, std::size_t len, std::size_t count, const Radix4Twiddles& w) const {
+        avx2::radix4<Inverse>(a, len, count, w, p);
     }
-    const V w4 = load(&t.w[8 * g]), w4q = load(&t.wq[8 * g]);
-    for (int k = 0; k < 4; ++k)
-        inverseButterfly(v[k], v[k + 4], w4, w4q, m);
-    transpose(v);
-    for (int i = 0; i < 8; ++i)
-        store(a + 8 * i, v[i]);
-}
+    AVX2 void bottom(u32* a, std::size_t g) const { avx2::bottom<Inverse>(a, g, t, m); }
+};
 
 AVX2 void leafForward(u32* a, std::size_t n, const BlockTwiddles& t, u32 p) {
     if (n < kLeafVectorPoints) return portableKernels().leafForward(a, n, t, p);
-    const Mod m(p);
-    std::size_t size = n, blocks = 1;
-    if (oddStageCount(n)) {
-        forward2(a, n / 2, n / 2, t.w[0], t.wq[0], p);
-        size /= 2;
-        blocks *= 2;
-    }
-    for (; size > 8; size /= 4, blocks *= 4)
-        for (std::size_t b = 0; b < blocks; ++b)
-            forward4(a + b * size, size / 4, size / 4, radix4At(t, b), p);
-    for (std::size_t g = 0; g < n / 64; ++g)
-        bottomForward(a + 64 * g, g, t, m);
+    leafStages<false>(Steps<false>{t, p, Mod(p)}, a, n, t);
 }
 
 AVX2 void leafInverse(u32* a, std::size_t n, const BlockTwiddles& t, u32 p) {
     if (n < kLeafVectorPoints) return portableKernels().leafInverse(a, n, t, p);
-    const Mod m(p);
-    for (std::size_t g = 0; g < n / 64; ++g)
-        bottomInverse(a + 64 * g, g, t, m);
-    const std::size_t top = oddStageCount(n) ? n / 2 : n;
-    for (std::size_t size = 32; size <= top; size *= 4)
-        for (std::size_t b = 0; b < n / size; ++b)
-            inverse4(a + b * size, size / 4, size / 4, radix4At(t, b), p);
-    if (oddStageCount(n)) inverse2(a, n / 2, n / 2, t.w[0], t.wq[0], p);
+    leafStages<true>(Steps<true>{t, p, Mod(p)}, a, n, t);
 }
 
 // Montgomery forms of start ratio^i for i < count, and of ratio^count
@@ -433,9 +422,29 @@ AVX2 void garner(u32* r1, u32* r2, u32* r3, std::size_t n, const GarnerConstants
 
 #undef AVX2
 
-constexpr Kernels kAvx2 = {"avx2",        forward4,      inverse4, forward2,      inverse2,
-                           leafForward,   leafInverse,   twist,    radix3Forward, radix3Inverse,
-                           radix5Forward, radix5Inverse, multiply, square,        garner};
+} // namespace avx2
+
+namespace {
+
+using namespace avx2;
+
+constexpr Kernels kAvx2 = {
+    .name = "avx2",
+    .forward4 = forward4,
+    .inverse4 = inverse4,
+    .forward2 = forward2,
+    .inverse2 = inverse2,
+    .leafForward = leafForward,
+    .leafInverse = leafInverse,
+    .twist = twist,
+    .radix3Forward = radix3Forward,
+    .radix3Inverse = radix3Inverse,
+    .radix5Forward = radix5Forward,
+    .radix5Inverse = radix5Inverse,
+    .multiply = multiply,
+    .square = square,
+    .garner = garner,
+};
 
 } // namespace
 

@@ -10,7 +10,7 @@
 
 namespace longhand::fast::ntt {
 
-namespace {
+namespace portable {
 
 inline void forwardButterfly(u32& x, u32& y, u32 d, u32 dq, u32 p) {
     const u32 t = mulShoup(y, d, dq, p);
@@ -25,35 +25,43 @@ inline void inverseButterfly(u32& x, u32& y, u32 e, u32 eq, u32 p) {
     y = mulShoup(u, e, eq, p);
 }
 
-void forward4(u32* a, std::size_t len, std::size_t count, const Radix4Twiddles& t, u32 p) {
+// The butterfly of one direction.
+template <bool Inverse> inline void butterfly(u32& x, u32& y, u32 w, u32 wq, u32 p) {
+    if constexpr (Inverse)
+        inverseButterfly(x, y, w, wq, p);
+    else
+        forwardButterfly(x, y, w, wq, p);
+}
+
+// One radix-4 pass: forward, the halves with T[b] then the quarters with
+// T[2b] and T[2b + 1]; inverse, the same butterflies in the opposite order.
+template <bool Inverse>
+void radix4(u32* a, std::size_t len, std::size_t count, const Radix4Twiddles& t, u32 p) {
     u32 *a1 = a + len, *a2 = a + 2 * len, *a3 = a + 3 * len;
     for (std::size_t j = 0; j < count; ++j) {
-        forwardButterfly(a[j], a2[j], t.a, t.aq, p);
-        forwardButterfly(a1[j], a3[j], t.a, t.aq, p);
-        forwardButterfly(a[j], a1[j], t.b0, t.b0q, p);
-        forwardButterfly(a2[j], a3[j], t.b1, t.b1q, p);
+        if constexpr (!Inverse) {
+            butterfly<Inverse>(a[j], a2[j], t.a, t.aq, p);
+            butterfly<Inverse>(a1[j], a3[j], t.a, t.aq, p);
+        }
+        butterfly<Inverse>(a[j], a1[j], t.b0, t.b0q, p);
+        butterfly<Inverse>(a2[j], a3[j], t.b1, t.b1q, p);
+        if constexpr (Inverse) {
+            butterfly<Inverse>(a[j], a2[j], t.a, t.aq, p);
+            butterfly<Inverse>(a1[j], a3[j], t.a, t.aq, p);
+        }
     }
 }
 
-void inverse4(u32* a, std::size_t len, std::size_t count, const Radix4Twiddles& t, u32 p) {
-    u32 *a1 = a + len, *a2 = a + 2 * len, *a3 = a + 3 * len;
-    for (std::size_t j = 0; j < count; ++j) {
-        inverseButterfly(a[j], a1[j], t.b0, t.b0q, p);
-        inverseButterfly(a2[j], a3[j], t.b1, t.b1q, p);
-        inverseButterfly(a[j], a2[j], t.a, t.aq, p);
-        inverseButterfly(a1[j], a3[j], t.a, t.aq, p);
-    }
+template <bool Inverse>
+void radix2(u32* a, std::size_t len, std::size_t count, u32 w, u32 wq, u32 p) {
+    for (std::size_t j = 0; j < count; ++j)
+        butterfly<Inverse>(a[j], a[j + len], w, wq, p);
 }
 
-void forward2(u32* a, std::size_t len, std::size_t count, u32 d, u32 dq, u32 p) {
-    for (std::size_t j = 0; j < count; ++j)
-        forwardButterfly(a[j], a[j + len], d, dq, p);
-}
-
-void inverse2(u32* a, std::size_t len, std::size_t count, u32 e, u32 eq, u32 p) {
-    for (std::size_t j = 0; j < count; ++j)
-        inverseButterfly(a[j], a[j + len], e, eq, p);
-}
+constexpr auto forward4 = radix4<false>;
+constexpr auto inverse4 = radix4<true>;
+constexpr auto forward2 = radix2<false>;
+constexpr auto inverse2 = radix2<true>;
 
 // Transforms shorter than kLeafVectorPoints: radix-2 stages in place.
 void smallForward(u32* a, std::size_t n, const BlockTwiddles& t, u32 p) {
@@ -71,71 +79,56 @@ void smallInverse(u32* a, std::size_t n, const BlockTwiddles& t, u32 p) {
 // The last three stages of a leaf on the 64 points of group g (blocks of
 // eight 8g ... 8g + 7): v[k][l] is point k of block 8g + l, as if the
 // group were an 8 x 8 matrix transposed into eight vectors. The result
-// stays in that order: a[8k + l] = v[k][l].
-void bottomForward(u32* a, std::size_t g, const BlockTwiddles& t, u32 p) {
+// stays in that order: a[8k + l] = v[k][l]. The inverse reads that order,
+// runs the same butterflies backwards and writes the points back in place.
+template <bool Inverse> void bottom(u32* a, std::size_t g, const BlockTwiddles& t, u32 p) {
     u32 v[8][8];
     for (std::size_t k = 0; k < 8; ++k)
         for (std::size_t l = 0; l < 8; ++l)
-            v[k][l] = a[8 * l + k];
+            v[k][l] = Inverse ? a[8 * k + l] : a[8 * l + k];
     for (std::size_t l = 0; l < 8; ++l) {
         const std::size_t i4 = 8 * g + l, i2 = 16 * g + l, i1 = 32 * g + l;
-        for (std::size_t k = 0; k < 4; ++k)
-            forwardButterfly(v[k][l], v[k + 4][l], t.w[i4], t.wq[i4], p);
+        auto quarters = [&] {
+            for (std::size_t k = 0; k < 4; ++k)
+                butterfly<Inverse>(v[k][l], v[k + 4][l], t.w[i4], t.wq[i4], p);
+        };
+        auto pairs = [&] {
+            for (std::size_t h = 0; h < 4; ++h)
+                butterfly<Inverse>(v[2 * h][l], v[2 * h + 1][l], t.w1[i1 + 8 * h],
+                                   t.w1q[i1 + 8 * h], p);
+        };
+        Inverse ? pairs() : quarters();
         for (std::size_t h = 0; h < 2; ++h)
             for (std::size_t k = 4 * h; k < 4 * h + 2; ++k)
-                forwardButterfly(v[k][l], v[k + 2][l], t.w2[i2 + 8 * h], t.w2q[i2 + 8 * h], p);
-        for (std::size_t h = 0; h < 4; ++h)
-            forwardButterfly(v[2 * h][l], v[2 * h + 1][l], t.w1[i1 + 8 * h], t.w1q[i1 + 8 * h], p);
+                butterfly<Inverse>(v[k][l], v[k + 2][l], t.w2[i2 + 8 * h], t.w2q[i2 + 8 * h], p);
+        Inverse ? quarters() : pairs();
     }
     for (std::size_t k = 0; k < 8; ++k)
         for (std::size_t l = 0; l < 8; ++l)
-            a[8 * k + l] = v[k][l];
+            (Inverse ? a[8 * l + k] : a[8 * k + l]) = v[k][l];
 }
 
-void bottomInverse(u32* a, std::size_t g, const BlockTwiddles& t, u32 p) {
-    u32 v[8][8];
-    for (std::size_t k = 0; k < 8; ++k)
-        for (std::size_t l = 0; l < 8; ++l)
-            v[k][l] = a[8 * k + l];
-    for (std::size_t l = 0; l < 8; ++l) {
-        const std::size_t i4 = 8 * g + l, i2 = 16 * g + l, i1 = 32 * g + l;
-        for (std::size_t h = 0; h < 4; ++h)
-            inverseButterfly(v[2 * h][l], v[2 * h + 1][l], t.w1[i1 + 8 * h], t.w1q[i1 + 8 * h], p);
-        for (std::size_t h = 0; h < 2; ++h)
-            for (std::size_t k = 4 * h; k < 4 * h + 2; ++k)
-                inverseButterfly(v[k][l], v[k + 2][l], t.w2[i2 + 8 * h], t.w2q[i2 + 8 * h], p);
-        for (std::size_t k = 0; k < 4; ++k)
-            inverseButterfly(v[k][l], v[k + 4][l], t.w[i4], t.wq[i4], p);
+// The steps of leafStages (ntt_kernels.h) in one direction.
+template <bool Inverse> struct Steps {
+    const BlockTwiddles& t;
+    u32 p;
+    void radix2(u32* a, std::size_t len, std::size_t count, u32 w, u32 wq) const {
+        portable::radix2<Inverse>(a, len, count, w, wq, p);
     }
-    for (std::size_t k = 0; k < 8; ++k)
-        for (std::size_t l = 0; l < 8; ++l)
-            a[8 * l + k] = v[k][l];
-}
+    void radix4(u32* a, std::size_t len, std::size_t count, const Radix4Twiddles& w) const {
+        portable::radix4<Inverse>(a, len, count, w, p);
+    }
+    void bottom(u32* a, std::size_t g) const { portable::bottom<Inverse>(a, g, t, p); }
+};
 
 void leafForward(u32* a, std::size_t n, const BlockTwiddles& t, u32 p) {
     if (n < kLeafVectorPoints) return smallForward(a, n, t, p);
-    std::size_t size = n, blocks = 1;
-    if (oddStageCount(n)) {
-        forward2(a, n / 2, n / 2, t.w[0], t.wq[0], p);
-        size /= 2;
-        blocks *= 2;
-    }
-    for (; size > 8; size /= 4, blocks *= 4)
-        for (std::size_t b = 0; b < blocks; ++b)
-            forward4(a + b * size, size / 4, size / 4, radix4At(t, b), p);
-    for (std::size_t g = 0; g < n / 64; ++g)
-        bottomForward(a + 64 * g, g, t, p);
+    leafStages<false>(Steps<false>{t, p}, a, n, t);
 }
 
 void leafInverse(u32* a, std::size_t n, const BlockTwiddles& t, u32 p) {
     if (n < kLeafVectorPoints) return smallInverse(a, n, t, p);
-    for (std::size_t g = 0; g < n / 64; ++g)
-        bottomInverse(a + 64 * g, g, t, p);
-    const std::size_t top = oddStageCount(n) ? n / 2 : n;
-    for (std::size_t size = 32; size <= top; size *= 4)
-        for (std::size_t b = 0; b < n / size; ++b)
-            inverse4(a + b * size, size / 4, size / 4, radix4At(t, b), p);
-    if (oddStageCount(n)) inverse2(a, n / 2, n / 2, t.w[0], t.wq[0], p);
+    leafStages<true>(Steps<true>{t, p}, a, n, t);
 }
 
 void twist(u32* a, std::size_t n, const Twist& x, const Prime& f) {
@@ -277,9 +270,29 @@ void garner(u32* r1, u32* r2, u32* r3, std::size_t n, const GarnerConstants& c) 
     }
 }
 
-constexpr Kernels kPortable = {"portable",    forward4,      inverse4, forward2,      inverse2,
-                               leafForward,   leafInverse,   twist,    radix3Forward, radix3Inverse,
-                               radix5Forward, radix5Inverse, multiply, square,        garner};
+constexpr Kernels kPortable = {
+    .name = "portable",
+    .forward4 = forward4,
+    .inverse4 = inverse4,
+    .forward2 = forward2,
+    .inverse2 = inverse2,
+    .leafForward = leafForward,
+    .leafInverse = leafInverse,
+    .twist = twist,
+    .radix3Forward = radix3Forward,
+    .radix3Inverse = radix3Inverse,
+    .radix5Forward = radix5Forward,
+    .radix5Inverse = radix5Inverse,
+    .multiply = multiply,
+    .square = square,
+    .garner = garner,
+};
+
+} // namespace portable
+
+namespace {
+
+using namespace portable;
 
 const Kernels* bestKernels() {
     if (const Kernels* k = avx2Kernels()) return k;

@@ -3,11 +3,20 @@
 //
 // Each term is v = x1 + p1 y2 + p1 p2 y3 with digits x1 < p1, y2 < p2, y3
 // < p3 (the garner kernel). With p1 < 10^9 and p1 p2 = Q1 10^9 + Q0 < 10^18,
-// v = (x1 + p1 y2 + Q0 y3) + Q1 y3 10^9: a low part c0 < 2^61 at the
-// term's own limb and c1 = Q1 y3 < 2^60 at the next. The carry pass then
-// splits a = c0(i) + c1(i - 1) < 2^62 as H 10^9 + L and H (< 3 10^9) as
-// HH 10^9 + HL, so limb i = L(i) + HL(i - 1) + HH(i - 2) + carry, where the
-// carry is 0 or 1: the only chain from limb to limb is that single bit.
+// v = (x1 + p1 y2 + Q0 y3) + Q1 y3 10^9: a low part c0 at the term's own
+// limb and c1 = Q1 y3 at the next, so limb i gathers a(i) = c0(i) +
+// c1(i - 1).
+//
+// The carry bound. A term sums at most m = (kMaxPoints + 1) / 2 products
+// of two limbs (na + nb - 1 <= kMaxPoints), so v <= m (10^9 - 1)^2 and
+// y3 = floor(v / (p1 p2)) <= kMostY3 = 47,305,273. Hence c0 < p1 p2 + Q0
+// kMostY3 and c1 <= Q1 kMostY3, and a(i) <= kMostLimbSum, about 7.0 10^17:
+// below 10^18. Split a = H 10^9 + L: H < 10^9 is a limb value, and limb i
+// = L(i) + H(i - 1) + carry <= 2 (10^9 - 1) + 1, so the carry into the
+// next limb is 0 or 1: the only chain from limb to limb is that single
+// bit. (Without the bound on v, only a < 2^61 and a two-limb H, with a
+// sum that could reach 2 10^9, would follow.) Debug and sanitizer builds
+// check a(i) against the bound on every limb.
 // Pieces of the product are carried on separate threads and their carries
 // out added in order afterwards.
 #include "ntt_recombine.h"
@@ -18,6 +27,8 @@
 #include "thresholds.h"
 
 #include <algorithm>
+#include <cstdio>
+#include <cstdlib>
 #include <vector>
 
 namespace longhand::fast::ntt {
@@ -28,6 +39,31 @@ constexpr u64 kP1 = kPrimes[0].p;
 constexpr u64 kP12 = kP1 * kPrimes[1].p;
 constexpr u64 kQ0 = kP12 % kBase, kQ1 = kP12 / kBase;
 static_assert(kP1 < kBase && kP12 < u64{kBase} * kBase);
+
+// The bounds of the comment above.
+__extension__ using u128 = unsigned __int128;
+constexpr u64 kMostProducts = (kMaxPoints + 1) / 2;
+constexpr u64 kMostY3 = static_cast<u64>(u128{kMostProducts} * (kBase - 1) * (kBase - 1) / kP12);
+constexpr u64 kMostLimbSum = kP12 - 1 + kQ0 * kMostY3 + kQ1 * kMostY3;
+static_assert(kMostY3 == 47305273 && kMostY3 < kPrimes[2].p);
+static_assert(kMostLimbSum < u64{kBase} * kBase);
+
+#if !defined(NDEBUG) || defined(__SANITIZE_ADDRESS__) || defined(__SANITIZE_THREAD__)
+constexpr bool kCheckBound = true;
+#else
+constexpr bool kCheckBound = false;
+#endif
+
+// a(i) within the bound, checked where the builds check.
+inline void checkLimbSum(u64 a) {
+    if constexpr (kCheckBound) {
+        if (a > kMostLimbSum) {
+            std::fprintf(stderr, "recombination: limb sum %llu above the bound\n",
+                         static_cast<unsigned long long>(a));
+            std::abort();
+        }
+    }
+}
 
 GarnerConstants garnerConstants(std::size_t n) {
     const Prime &f1 = kPrimes[0], &f2 = kPrimes[1], &f3 = kPrimes[2];
@@ -63,36 +99,19 @@ struct Digits {
     }
 };
 
-// One limb's step of the carry pass: a = H 10^9 + L, H = HH 10^9 + HL.
-struct Split {
-    u32 low, highLow, highHigh;
-    explicit Split(u64 a) {
-        const u64 h = a / kBase; // below 3 10^9: 32 bits
-        low = static_cast<u32>(a - h * kBase);
-        highHigh = static_cast<u32>(h) / kBase;
-        highLow = static_cast<u32>(h) - highHigh * kBase;
-    }
-};
-
 // Limbs r[from..to) without any carry from below `from`; returns the
 // carry out of limb to - 1.
 Limb carryPiece(const Digits& d, Limb* r, std::size_t from, std::size_t to) {
-    u32 hl1 = 0, hh1 = 0, hh2 = 0; // HL(i - 1), HH(i - 1), HH(i - 2)
-    if (from >= 2) hh2 = Split(d.a(from - 2)).highHigh;
-    if (from >= 1) {
-        const Split s(d.a(from - 1));
-        hl1 = s.highLow;
-        hh1 = s.highHigh;
-    }
+    u32 high = 0; // H(i - 1)
+    if (from >= 1) high = static_cast<u32>(d.a(from - 1) / kBase);
     Limb carry = 0;
     auto step = [&](std::size_t i, u64 a) {
-        const Split s(a);
-        const u32 sum = s.low + hl1 + hh2 + carry; // < 2 10^9 + 4
+        checkLimbSum(a);
+        const u64 h = a / kBase;
+        const u32 sum = static_cast<u32>(a - h * kBase) + high + carry; // < 2 10^9
         carry = sum >= kBase;
         r[i] = sum - carry * kBase;
-        hh2 = hh1;
-        hl1 = s.highLow;
-        hh1 = s.highHigh;
+        high = static_cast<u32>(h);
     };
     // The terms with a neighbour below, without the bounds checks of a().
     std::size_t i = from;

@@ -28,6 +28,7 @@
 
 #include <algorithm>
 #include <bit>
+#include <stdexcept>
 
 namespace longhand::fast::ntt {
 
@@ -214,6 +215,9 @@ void inverseAny(const Transform& x, u32* a, std::size_t n) {
 } // namespace
 
 std::size_t transformLength(std::size_t points) {
+    // A shorter transform would wrap the convolution around and give wrong
+    // limbs without a word: refuse instead.
+    if (points > kMaxPoints) throw std::length_error("more points than a transform holds");
     std::size_t best = kMaxPoints;
     double bestCost = 0;
     struct Kind {

@@ -17,7 +17,8 @@ namespace longhand::fast::ntt {
 // A transform length f 2^k (f = 1, 3, 5 or 15, k <= kMaxPow2Log) of at
 // least `points` points (1 <= points <= kMaxPoints): of the shortest such
 // length for each f, the one that costs least (thresholds.h); f > 1 only
-// with 2^k >= kLeafVectorPoints.
+// with 2^k >= kLeafVectorPoints. More than kMaxPoints throws
+// std::length_error.
 std::size_t transformLength(std::size_t points);
 
 // In place on a[0..n), n a transform length up to kMaxPoints, prime an

@@ -21,6 +21,8 @@
 #include <memory>
 #include <mutex>
 #include <new>
+#include <stdexcept>
+#include <system_error>
 #include <tbb/global_control.h>
 #include <tbb/info.h>
 #include <tbb/task_group.h>
@@ -55,29 +57,52 @@ int threadsFromEnvironment() {
     return std::max(tbb::info::default_concurrency(), 1);
 }
 
-// The first exception of one runTasks call; later tasks of the call are
-// skipped once there is one.
-class FirstError {
+// The pieces of one runTasks call. They are claimed, not assigned: the
+// caller and every task it queued take the next unclaimed piece until none
+// is left, so each piece runs exactly once whichever tasks the pool ran,
+// and a task that never ran (the system refused the pool a thread, or
+// there was no memory for the task) costs only a helper. The first
+// exception stops the claims and is kept for the caller.
+class Claims {
   public:
-    void run(void (*call)(void*, std::size_t), void* context, std::size_t i) {
-        if (failed_.load(std::memory_order_acquire)) return;
-        try {
-            call(context, i);
-        } catch (...) {
-            const std::lock_guard<std::mutex> lock(mutex_);
-            if (!error_) error_ = std::current_exception();
-            failed_.store(true, std::memory_order_release);
+    Claims(std::size_t count, void (*call)(void*, std::size_t), void* context)
+        : count_(count), call_(call), context_(context) {}
+
+    void drain() {
+        for (;;) {
+            if (failed_.load(std::memory_order_acquire)) return;
+            const std::size_t i = next_.fetch_add(1, std::memory_order_relaxed);
+            if (i >= count_) return;
+            try {
+                call_(context_, i);
+            } catch (...) {
+                const std::lock_guard<std::mutex> lock(mutex_);
+                if (!error_) error_ = std::current_exception();
+                failed_.store(true, std::memory_order_release);
+            }
+            finished_.fetch_add(1, std::memory_order_relaxed);
         }
     }
+    // Once every helper has returned: the first exception, if any; else
+    // every piece has finished.
     void rethrow() {
         if (error_) std::rethrow_exception(error_);
+        if (finished_.load(std::memory_order_relaxed) != count_)
+            throw std::logic_error("a parallel loop lost a piece");
     }
 
   private:
+    const std::size_t count_;
+    void (*const call_)(void*, std::size_t);
+    void* const context_;
+    std::atomic<std::size_t> next_{0}, finished_{0};
     std::atomic<bool> failed_{false};
     std::mutex mutex_;
     std::exception_ptr error_;
 };
+
+// The next this many hand-overs to the pool fail (par::testing).
+std::atomic<int> refusalsToSimulate{0};
 
 #ifdef LONGHAND_TSAN
 void handOver(void* edge) {
@@ -87,11 +112,18 @@ void takeOver(void* edge) {
     __tsan_acquire(edge);
 }
 template <class F> void ignoringPoolBookkeeping(F&& f) {
-    AnnotateIgnoreReadsBegin(__FILE__, __LINE__);
-    AnnotateIgnoreWritesBegin(__FILE__, __LINE__);
+    // Ended however f() leaves, a refused thread's exception included.
+    struct Ignoring {
+        Ignoring() {
+            AnnotateIgnoreReadsBegin(__FILE__, __LINE__);
+            AnnotateIgnoreWritesBegin(__FILE__, __LINE__);
+        }
+        ~Ignoring() {
+            AnnotateIgnoreWritesEnd(__FILE__, __LINE__);
+            AnnotateIgnoreReadsEnd(__FILE__, __LINE__);
+        }
+    } ignoring;
     f();
-    AnnotateIgnoreWritesEnd(__FILE__, __LINE__);
-    AnnotateIgnoreReadsEnd(__FILE__, __LINE__);
 }
 #else
 void handOver(void*) {}
@@ -115,50 +147,57 @@ int threads() {
 }
 
 void runTasks(std::size_t count, void (*call)(void*, std::size_t), void* context) {
-    threads(); // the limit holds from the first task on
-    FirstError errors;
-    // One byte per task as the sanitizer's hand-over points: [0] from the
-    // caller to every task, [i] from task i back to the caller.
-    const std::unique_ptr<char[]> edgeStore(new char[count]);
+    if (count == 0) return;
+    const std::size_t helpers = std::min(count, static_cast<std::size_t>(threads())) - 1;
+    Claims pieces(count, call, context);
+    // One byte per helper as the sanitizer's hand-over points: [0] from the
+    // caller to every helper, [h] from helper h back to the caller.
+    const std::unique_ptr<char[]> edgeStore(new char[helpers + 1]);
     char* edges = edgeStore.get();
     tbb::task_group group;
     handOver(edges);
     // The pool starts its threads when the first tasks arrive. When the
-    // system refuses a thread (an address-space limit, say), the task that
-    // asked for it is queued already and runs in wait(); the tasks not yet
-    // handed out run here, and so does all later work.
-    std::size_t handedOut = 1;
+    // system refuses one (an address-space limit, say), the work stays on
+    // the calling thread from then on; whether the refused helper was
+    // queued or not, the claims above keep every piece to one run.
+    std::size_t queued = 0;
     try {
-        for (; handedOut < count; ++handedOut)
+        for (; queued < helpers; ++queued) {
+            if (refusalsToSimulate.load(std::memory_order_relaxed) > 0 &&
+                refusalsToSimulate.fetch_sub(1, std::memory_order_relaxed) > 0)
+                throw std::system_error(
+                    std::make_error_code(std::errc::resource_unavailable_try_again));
             ignoringPoolBookkeeping([&] {
-                const std::size_t i = handedOut;
-                group.run([&errors, call, context, edges, i] {
+                const std::size_t h = queued + 1;
+                group.run([&pieces, edges, h] {
                     takeOver(edges);
-                    errors.run(call, context, i);
-                    handOver(edges + i);
+                    pieces.drain();
+                    handOver(edges + h);
                 });
             });
-    } catch (const std::bad_alloc&) {
-        // No room for the task itself: it was never queued.
-        poolRefused.store(true, std::memory_order_relaxed);
+        }
     } catch (...) {
-        // A refused thread: the task was queued before the pool asked.
         poolRefused.store(true, std::memory_order_relaxed);
-        ++handedOut;
     }
-    errors.run(call, context, 0);
-    for (std::size_t i = handedOut; i < count; ++i) {
-        errors.run(call, context, i);
-        handOver(edges + i);
-    }
+    pieces.drain();
     group.wait();
-    for (std::size_t i = 1; i < count; ++i)
-        takeOver(edges + i);
-    errors.rethrow();
+    // Helper queued + 1 may have been queued before its refusal.
+    for (std::size_t h = 1; h <= std::min(queued + 1, helpers); ++h)
+        takeOver(edges + h);
+    pieces.rethrow();
 }
 
 bool poolUsable() {
     return threads() > 1 && !poolRefused.load(std::memory_order_relaxed);
 }
+
+namespace testing {
+
+void refuseHandOvers(int count) {
+    refusalsToSimulate.store(count, std::memory_order_relaxed);
+    poolRefused.store(false, std::memory_order_relaxed);
+}
+
+} // namespace testing
 
 } // namespace longhand::fast::par

@@ -32,9 +32,15 @@ int threads();
 // the system has not refused the pool a thread.
 bool poolUsable();
 
-// Runs call(context, i) for every i < count as tasks, and returns once all
-// have finished.
+// Runs call(context, i) once for every i < count, spread over the threads,
+// and returns once all have finished.
 void runTasks(std::size_t count, void (*call)(void* context, std::size_t i), void* context);
+
+namespace testing {
+// The next `count` hand-overs of work to the pool fail as a refused thread
+// does; 0 lets the pool work normally again.
+void refuseHandOvers(int count);
+} // namespace testing
 
 // body(i) for every i < count, in parallel when there is more than one
 // thread and more than one task.

@@ -25,10 +25,6 @@ namespace {
 __extension__ typedef unsigned __int128 u128;
 
 constexpr std::uint64_t kPackLimit = 1000000000000000000ull; // words below 10^18
-// Sieving for n! and C(n, k) stops being sensible beyond this n.
-constexpr std::uint64_t kPrimeSieveLimit = std::uint64_t{1} << 28;
-// C(n, k) goes through the primes only when k >= n / this.
-constexpr std::uint64_t kBinomialPrimeRatio = 64;
 
 // Multiplies small factors into words below 10^18 (fewer, larger leaves).
 class Packer {

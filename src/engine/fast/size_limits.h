@@ -5,15 +5,13 @@
 #pragma once
 
 #include "natural.h"
+#include "thresholds.h"
 
 #include <cmath>
 #include <cstdint>
 #include <stdexcept>
 
 namespace longhand::fast {
-
-// Longest result, in decimal digits, that the operations will build.
-inline constexpr double kMaxResultDigits = 2.0e9;
 
 inline void checkResultDigits(double digits) {
     if (!(digits <= kMaxResultDigits)) throw std::length_error("result too long");

@@ -99,6 +99,33 @@ inline constexpr std::size_t kParallelGrain = 64;
 
 #endif
 
+// Schoolbook products of up to this many result limbs gather their
+// columns in a buffer on the stack; longer ones allocate it. A limit of
+// stack use, not a speed crossover.
+inline constexpr std::size_t kStackColumns = 512;
+// Sieving for the prime factorisation of n! and C(n, k) stops being
+// sensible beyond this n (the sieve's memory); above it the plain product
+// tree runs. A limit, not measured.
+inline constexpr std::uint64_t kPrimeSieveLimit = std::uint64_t{1} << 28;
+// C(n, k) goes through the primes only when k >= n / this; with fewer
+// factors the product tree of the k top factors over k! is faster. Set by
+// hand; BM_Binomial of fast_bench times the binomials on either side:
+//   build/bench/bin/fast_bench --benchmark_filter=Binomial
+inline constexpr std::uint64_t kBinomialPrimeRatio = 64;
+// Leaf transforms from this many points on run their last three stages
+// across the lanes of eight vectors of eight: fixed by that layout (both
+// kernel sets), not measured.
+inline constexpr std::size_t kLeafVectorPoints = 64;
+// Blocks of this many bytes and more are mapped on their own, on huge
+// pages, and kept in the arena of a calculation (natural.h, memory.cpp):
+// two huge pages, so that the rounding to whole huge pages wastes at most
+// a third. Below, the allocator's heaps serve faster.
+inline constexpr std::size_t kLargeBytes = std::size_t{4} << 20;
+// Longest result, in decimal digits, that the operations will build: a
+// limit of memory (about 2 bytes a digit at the peak of a product), not
+// of speed.
+inline constexpr double kMaxResultDigits = 2.0e9;
+
 // Items of one piece of a parallel loop at most (par::piecesOf): a piece
 // polls the cancellation check when it ends, and a piece this long takes a
 // few milliseconds.
@@ -124,5 +151,17 @@ inline constexpr double kNttRadix5Cost = 3.0;
 inline constexpr double kNttRadix15Cost = 5.5;
 inline constexpr double kNttPointCost = 3.0;
 inline constexpr double kNttLayerSetupCost = 4000;
+
+// The costs the shares of a long operation's progress are weighed by
+// (cancel.h), against one butterfly of a transform: units of work a limb's
+// text costs to read or write, products of the dividend's size a long
+// division costs (the reciprocal and two products a block), and top
+// products a product tree or a power costs in all. Estimates, checked
+// against the shares of the steps in a profile of a long product:
+//   perf record build/default/bin/longhand-calc mul @a @b > /dev/null; perf report
+// A weight off by a factor of two only makes the progress move unevenly.
+inline constexpr double kConversionUnits = 4.0;
+inline constexpr double kDivisionProducts = 3.0;
+inline constexpr double kTreeProducts = 2.0;
 
 } // namespace longhand::fast

@@ -1,10 +1,12 @@
 #include "calcrunner.h"
 
+#include "accessible.h"
 #include "look.h"
 #include "outofmemory.h"
 #include "presenter.h"
 #include "refusalwords.h"
 
+#include <QAccessible>
 #include <QAction>
 #include <QApplication>
 #include <QDateTime>
@@ -179,10 +181,13 @@ void CalcRunner::showPanel(const Scene& scene) {
     bar_ = new QProgressBar(panel_);
     bar_->setRange(0, kProgressSteps);
     bar_->setTextVisible(false);
+    bar_->setFormat(QStringLiteral("%p%")); // what a screen reader says of it
+    bar_->setAccessibleName(QStringLiteral("Progress"));
     bar_->hide();
     cancelButton_ = new QPushButton(QString::fromLatin1(kCancelCaption), panel_);
     cancelButton_->setFont(label->font());
     cancelButton_->setFocusPolicy(Qt::NoFocus);
+    cancelButton_->setAccessibleDescription(QStringLiteral("Stops the calculation (Esc)"));
     paintButton(cancelButton_, kLightYellow);
     connect(cancelButton_, &QPushButton::clicked, this, &CalcRunner::cancel);
     if (progress_ && progress_->cancelled()) cancelButton_->setEnabled(false);
@@ -195,8 +200,14 @@ void CalcRunner::showPanel(const Scene& scene) {
     connect(ticker_, &QTimer::timeout, this, &CalcRunner::tick);
     ticker_->start(kTickMs);
     tick();
+    panel_->setAccessibleName(QStringLiteral("Working"));
+    panel_->setAccessibleDescription(
+        QStringLiteral("A long calculation runs; Esc or Cancel stops it"));
     panel_->raise();
     panel_->show();
+    // Said by a screen reader as it appears, as a message box is.
+    QAccessibleEvent shown(panel_, QAccessible::Alert);
+    announce(shown);
     emit workingShown();
 }
 

@@ -1,6 +1,6 @@
-// The quiet line under a result view: "5,565,709 digits", "12 digits, 20
-// decimals (cut, not rounded)", and while the caret stands after a digit,
-// "digit 1,234,567 of 5,565,709". It follows its view's text and caret and
+// The quiet line under a result view: "5,565,709 digits", "32 digits (12
+// before the point, 20 after), cut, not rounded", and while the caret stands
+// after a digit, "digit 1,234,567 of 5,565,709". It follows its view's text and caret and
 // costs the same for any length.
 #pragma once
 
@@ -22,7 +22,14 @@ class LengthLine : public QLabel {
     // Writes the line for the view as it is now.
     void refresh();
 
+  protected:
+    void resizeEvent(QResizeEvent* event) override;
+
   private:
+    // The smallest point size a long line is written in.
+    static constexpr qreal kSmallestPoints = 6.0;
+    void fitFont();
+
     const NumberView& view_;
 };
 

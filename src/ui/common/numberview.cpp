@@ -1,5 +1,8 @@
 #include "numberview.h"
 
+#include "accessible.h"
+
+#include <QAccessible>
 #include <QApplication>
 #include <QClipboard>
 #include <QContextMenuEvent>
@@ -28,6 +31,11 @@ constexpr qreal kWidthSlack = 1e-9;
 // Wide enough for any row: rows are cut by count, never wrapped by width.
 constexpr qreal kUnboundedWidth = 1e9;
 
+// A new text up to this long goes to a screen reader with the text it
+// replaced; a longer one is announced by its name, the length line's words,
+// and read by range.
+constexpr std::size_t kAnnouncedLength = 4096;
+
 } // namespace
 
 NumberView::NumberView(QWidget* parent) : QAbstractScrollArea(parent) {
@@ -38,6 +46,7 @@ NumberView::NumberView(QWidget* parent) : QAbstractScrollArea(parent) {
     viewport()->setBackgroundRole(QPalette::Base);
     viewport()->setAutoFillBackground(true);
     updateMetrics();
+    installAccessibility();
 }
 
 QString NumberView::qtext() const {
@@ -48,9 +57,13 @@ void NumberView::setText(std::string text, bool cut) {
     if (text == text_) {
         if (cut == cut_) return;
         cut_ = cut;
+        QAccessibleEvent renamed(this, QAccessible::NameChanged);
+        announce(renamed);
         emit textChanged();
         return;
     }
+    const bool announced = text.size() <= kAnnouncedLength && text_.size() <= kAnnouncedLength;
+    const QString before = announced ? qtext() : QString();
     text_ = std::move(text);
     cut_ = cut;
     shape_ = shapeOf(text_);
@@ -61,7 +74,14 @@ void NumberView::setText(std::string text, bool cut) {
     updateScrollBar();
     verticalScrollBar()->setValue(0);
     viewport()->update();
+    if (announced) {
+        QAccessibleTextUpdateEvent update(this, 0, before, qtext());
+        announce(update);
+    }
+    QAccessibleEvent renamed(this, QAccessible::NameChanged);
+    announce(renamed);
     emit textChanged();
+    announceCaret();
     emit caretMoved();
 }
 
@@ -80,6 +100,7 @@ std::int64_t NumberView::caretPosition() const {
 
 void NumberView::setCaretPosition(std::int64_t position) {
     moveCaret(position, false);
+    emit caretPlaced();
 }
 
 void NumberView::moveCaretToEnd() {
@@ -97,12 +118,14 @@ void NumberView::selectAll() {
     caret_ = length();
     caretAtRowEnd_ = true;
     viewport()->update();
+    announceCaret();
     emit caretMoved();
 }
 
 void NumberView::select(std::int64_t from, std::int64_t to) {
     moveCaret(from, false);
     moveCaret(to, true);
+    emit caretPlaced();
 }
 
 void NumberView::copy() {
@@ -240,6 +263,26 @@ std::int64_t NumberView::positionAt(const QPoint& point) const {
     return grouping_.toPlain(row * perRow + column);
 }
 
+QRect NumberView::characterRect(std::int64_t position) const {
+    position = std::clamp<std::int64_t>(position, 0, std::max<std::int64_t>(length() - 1, 0));
+    const QRect left = caretRect(position, false);
+    // The right edge: the caret after the character, drawn in the same row.
+    const QRect right = caretRect(position + 1, true);
+    const int width = right.top() == left.top() ? right.center().x() - left.center().x()
+                                                : static_cast<int>(std::ceil(widest_));
+    return QRect(left.center().x(), left.top(), std::max(width, 1), rowHeight_);
+}
+
+std::pair<std::int64_t, std::int64_t> NumberView::rowAround(std::int64_t position) const {
+    const std::int64_t perRow = charsPerRow();
+    position = std::clamp<std::int64_t>(position, 0, length());
+    // The row of the character's own display place, not of a gap before it.
+    const std::int64_t row = grouping_.toDisplay(position) / perRow;
+    const std::int64_t begin = row * perRow;
+    const std::int64_t end = std::min(begin + perRow, shownLength());
+    return {grouping_.toPlain(begin), end >= shownLength() ? length() : grouping_.toPlain(end)};
+}
+
 // ---- The caret ----------------------------------------------------------------------------
 
 void NumberView::moveCaret(std::int64_t position, bool extend, bool atRowEnd) {
@@ -248,7 +291,20 @@ void NumberView::moveCaret(std::int64_t position, bool extend, bool atRowEnd) {
     caretAtRowEnd_ = atRowEnd;
     ensureCaretVisible();
     viewport()->update();
+    announceCaret();
     emit caretMoved();
+}
+
+void NumberView::announceCaret() {
+    const auto offset = [](std::int64_t at) {
+        return static_cast<int>(std::min<std::int64_t>(at, INT32_MAX));
+    };
+    QAccessibleTextCursorEvent moved(this, offset(caret_));
+    announce(moved);
+    QAccessibleTextSelectionEvent selected(this, offset(std::min(caret_, anchor_)),
+                                           offset(std::max(caret_, anchor_)));
+    selected.setCursorPosition(offset(caret_));
+    announce(selected);
 }
 
 void NumberView::ensureCaretVisible() {
@@ -370,10 +426,19 @@ void NumberView::keyPressEvent(QKeyEvent* event) {
         {QKeySequence::MoveToStartOfDocument, QKeySequence::SelectStartOfDocument, 0, false},
         {QKeySequence::MoveToEndOfDocument, QKeySequence::SelectEndOfDocument, length(), false},
     };
+    // Right and Left close a selection at its end and its start.
+    if (hasSelection() && (event->matches(QKeySequence::MoveToNextChar) ||
+                           event->matches(QKeySequence::MoveToPreviousChar))) {
+        const bool right = event->matches(QKeySequence::MoveToNextChar);
+        moveCaret(right ? std::max(caret_, anchor_) : std::min(caret_, anchor_), false);
+        emit caretPlaced();
+        return;
+    }
     for (const Move& m : moves) {
         const bool extend = event->matches(m.select);
         if (!extend && !event->matches(m.move)) continue;
         moveCaret(m.to, extend, m.atRowEnd);
+        emit caretPlaced();
         return;
     }
     // Tab and everything else: the view's neighbours may want it.

@@ -12,10 +12,14 @@
 // It reports its text, the caret position and the click and double-click
 // notifications that the round hint, the rounding and Move use;
 // the caret moves with the mouse and the keys (Home and End go to the start
-// and end of the row, with Ctrl to the start and end of the number);
+// and end of the row, with Ctrl to the start and end of the number; Right
+// and Left close a selection at its end and its start, as editors do);
 // selections are made with the mouse or Shift, and Copy puts the selection,
 // or with nothing selected the whole number, on the clipboard. The text
 // changes only through setText().
+//
+// Screen readers read it through NumberViewAccessible, which it tells of
+// every move of the caret or the selection and every new text.
 //
 // Digit grouping (setGroupSize) draws gaps between groups of digits. It is
 // display only: rows are cut from the grouped display, while the text, the
@@ -27,6 +31,7 @@
 #include <QAbstractScrollArea>
 #include <cstdint>
 #include <string>
+#include <utility>
 
 class QKeyEvent;
 class QTextLayout;
@@ -63,6 +68,8 @@ class NumberView : public QAbstractScrollArea {
     std::int64_t caretPosition() const;
     // Where the caret itself stands: the moving end of a selection.
     std::int64_t caret() const { return caret_; }
+    // The fixed end of a selection (the caret without one).
+    std::int64_t anchor() const { return anchor_; }
     // Puts the caret after `position` characters (clamped to the text).
     void setCaretPosition(std::int64_t position);
     void moveCaretToEnd();
@@ -84,6 +91,12 @@ class NumberView : public QAbstractScrollArea {
     QRect cursorRect(std::int64_t position) const;
     // The caret position a click at `point` (viewport coordinates) gives.
     std::int64_t positionAt(const QPoint& point) const;
+    // The box of the character after `position` characters, in viewport
+    // coordinates.
+    QRect characterRect(std::int64_t position) const;
+    // The characters [first, second) of the row that holds the character
+    // after `position` characters.
+    std::pair<std::int64_t, std::int64_t> rowAround(std::int64_t position) const;
 
   signals:
     void clicked();
@@ -92,6 +105,9 @@ class NumberView : public QAbstractScrollArea {
     void textChanged();
     // The caret or the selection moved.
     void caretMoved();
+    // The caret was put somewhere by a key, Go to or Find (not by a click
+    // or a new text).
+    void caretPlaced();
     // "Save As..." was chosen from the context menu.
     void saveRequested();
     // Copying a selection ran out of memory; the clipboard is unchanged.
@@ -134,6 +150,8 @@ class NumberView : public QAbstractScrollArea {
     // Moves the caret, extending the selection or not, and scrolls to it.
     void moveCaret(std::int64_t position, bool extend, bool atRowEnd = false);
     void ensureCaretVisible();
+    // Tells a screen reader where the caret and the selection stand.
+    void announceCaret();
     std::int64_t topRow() const;
     // The characters of `row` (which may be empty, past the end).
     QString rowText(std::int64_t row) const;

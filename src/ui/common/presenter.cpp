@@ -38,6 +38,10 @@ MsgAnswer QtPresenter::message(QWidget* parent, const QString& text, MsgButtons 
                                MsgIcon icon) {
     QMessageBox box(boxIcon(icon), QString::fromLatin1(kAppTitle), withLineFeeds(text),
                     QMessageBox::NoButton, parent);
+    // A screen reader says the message as the box appears; Enter and Esc
+    // answer it, and Tab goes from button to button.
+    box.setAccessibleName(QString::fromLatin1(kAppTitle));
+    box.setAccessibleDescription(withLineFeeds(text));
     switch (buttons) {
     case MsgButtons::Ok:
         box.setStandardButtons(QMessageBox::Ok);

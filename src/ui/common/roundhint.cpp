@@ -1,7 +1,10 @@
 #include "roundhint.h"
 
+#include "accessible.h"
 #include "core/roundhint.h"
 #include "numberview.h"
+
+#include <QAccessible>
 
 namespace longhand {
 
@@ -16,6 +19,8 @@ void RoundHintLabel::showFor(const NumberView& box) {
     offer_ = Offer{hint.pointPos, hint.keep};
     setText(QString::fromStdString(hint.label));
     show();
+    QAccessibleEvent renamed(this, QAccessible::NameChanged);
+    announce(renamed);
 }
 
 void RoundHintLabel::withdraw() {

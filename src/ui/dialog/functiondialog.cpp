@@ -165,6 +165,12 @@ void FunctionDialog::createControls() {
     saveAction = new QAction(QStringLiteral("Save Result As..."), this);
     saveAction->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_S));
     addAction(saveAction);
+    roundAction = new QAction(QStringLiteral("Round Result..."), this);
+    roundAction->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_R));
+    addAction(roundAction);
+    moveAction = new QAction(QStringLiteral("Move Result..."), this);
+    moveAction->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_M));
+    addAction(moveAction);
 
     auto place = [&](ClickLabel* label, QRect geometry) {
         label->setGeometry(geometry);
@@ -177,6 +183,23 @@ void FunctionDialog::createControls() {
     roundHint->hide();
     moveLabel = new ClickLabel(QStringLiteral("Move"), this);
     place(moveLabel, scaledRect(416, 328, 81, 25, dpi));
+
+    const struct {
+        QWidget* widget;
+        const char* name;
+        const char* description;
+    } described[] = {
+        {argumentLine, "Arguments", "What to compute, as the caption's template shows"},
+        {computeButton, nullptr, "Computes what the arguments ask (Enter)"},
+        {resultView, "Result", "The result of the function, read only"},
+        {roundHint, "Round hint",
+         "Rounds the result to the decimals left of the caret (Ctrl+R asks for them)"},
+        {moveLabel, "Move", "Carries the result into an operand box of the main window (Ctrl+M)"},
+    };
+    for (const auto& d : described) {
+        if (d.name) d.widget->setAccessibleName(QString::fromLatin1(d.name));
+        d.widget->setAccessibleDescription(QString::fromLatin1(d.description));
+    }
 
     QWidget::setTabOrder(resultView, computeButton);
     QWidget::setTabOrder(computeButton, argumentLine);
@@ -195,10 +218,15 @@ void FunctionDialog::connectControls() {
     connect(argumentLine, &QLineEdit::textChanged, this, guard([this] { argumentChanged(); }));
     argumentLine->installEventFilter(this);
 
-    connect(resultView, &NumberView::clicked, this, guard([this] {
-                if (resultView->text().find('.') != std::string::npos)
-                    roundHint->showFor(*resultView);
-            }));
+    auto showHint = guard([this] {
+        if (resultView->text().find('.') != std::string::npos) roundHint->showFor(*resultView);
+    });
+    connect(resultView, &NumberView::clicked, this, showHint);
+    // The caret put by a key, Go to or Find moves the hint as a click does.
+    connect(resultView, &NumberView::caretPlaced, this, showHint);
+    connect(roundAction, &QAction::triggered, this,
+            guard([this] { askAndRoundResult(*resultView, *roundHint, window_.presenter()); }));
+    connect(moveAction, &QAction::triggered, moveLabel, &ClickLabel::clicked);
     connect(resultView, &NumberView::doubleClicked, this, [] { sendHomeKey(); });
     connect(resultView, &NumberView::outOfMemory, this,
             [this] { tellOutOfMemory(window_.presenter(), this); });
@@ -220,7 +248,8 @@ CalcRunner::Scene FunctionDialog::scene() {
     scene.statusLabel = roundHint;
     scene.presenter = &window_.presenter();
     scene.disabled = {computeButton, roundHint, moveLabel};
-    scene.actions = {saveAction, finder->goToAction, finder->findAction, finder->findNextAction};
+    scene.actions = {saveAction,         roundAction,        moveAction,
+                     finder->goToAction, finder->findAction, finder->findNextAction};
     scene.readOnly = {argumentLine};
     return scene;
 }

@@ -64,6 +64,8 @@ class FunctionDialog : public QDialog {
     ClickLabel* moveLabel;
     ResultFinder* finder; // Go to Digit, Find and Find Next in the result view
     QAction* saveAction;  // Ctrl+S: the result saved as a file
+    QAction* roundAction; // Ctrl+R: asks for the decimals and rounds
+    QAction* moveAction;  // Ctrl+M: as a click on Move
 
     // Activation follows the first showing, once the dialog has given its
     // initial focus.

@@ -85,6 +85,7 @@ MainWindow::MainWindow(Presenter* presenter, SoundPort* sound, QWidget* parent)
     runner_ = new CalcRunner(this);
     history_ = new HistoryKeeper(appFolder(), *presenter_, this);
     createControls();
+    describeControls();
     createMenus();
     connectControls();
 }
@@ -153,6 +154,50 @@ void MainWindow::createControls() {
     multiplyButton->setFocus();
 }
 
+void MainWindow::describeControls() {
+    // Alt with the caption's first letter: the boxes' editing keys leave
+    // Alt alone, and the menus' letters (F, E, O, H) are others.
+    const struct {
+        QPushButton* button;
+        int key;
+        const char* description;
+    } operations[] = {
+        {addButton, Qt::Key_A, "Adds the lower operand to the upper one"},
+        {subtractButton, Qt::Key_S, "Subtracts the lower operand from the upper one"},
+        {multiplyButton, Qt::Key_M, "Multiplies the two operands"},
+        {divideButton, Qt::Key_D, "Divides the upper operand by the lower one"},
+    };
+    for (const auto& o : operations) {
+        o.button->setShortcut(QKeySequence(Qt::ALT | o.key));
+        const QString keys = o.button->shortcut().toString(QKeySequence::NativeText);
+        o.button->setToolTip(QStringLiteral("%1 (%2)").arg(o.button->text(), keys));
+        o.button->setAccessibleDescription(
+            QStringLiteral("%1 (%2)").arg(QString::fromLatin1(o.description), keys));
+    }
+    functionButton->setToolTip(QStringLiteral("Factorial, power, permutation, combination"));
+    functionButton->setAccessibleDescription(
+        QStringLiteral("Opens the menu of factorial, power, permutation, combination and "
+                       "the product of a run"));
+    const struct {
+        QWidget* widget;
+        const char* name;
+        const char* description;
+    } described[] = {
+        {firstOperand, "Upper operand", "The first number of a calculation"},
+        {secondOperand, "Lower operand", "The second number of a calculation"},
+        {resultView, "Result", "The result of the last calculation, read only"},
+        {roundHint, "Round hint",
+         "Rounds the result to the decimals left of the caret (Ctrl+R asks for them)"},
+        {moveLabel, "Move", "Carries the result into an operand box (Ctrl+M)"},
+    };
+    for (const auto& d : described) {
+        d.widget->setAccessibleName(QString::fromLatin1(d.name));
+        d.widget->setAccessibleDescription(QString::fromLatin1(d.description));
+    }
+    firstOperand->setPlaceholderText(QStringLiteral("first number"));
+    secondOperand->setPlaceholderText(QStringLiteral("second number"));
+}
+
 void MainWindow::createMenus() {
     functionMenu = new QMenu(QStringLiteral("function"), this);
     factorialAction = functionMenu->addAction(QStringLiteral("&Factorial"));
@@ -172,6 +217,8 @@ void MainWindow::createMenus() {
     fileMenu->addSeparator();
     quitAction = fileMenu->addAction(QStringLiteral("Quit"));
     quitAction->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Q));
+
+    createEditMenu();
 
     optionMenu = menuBar()->addMenu(QStringLiteral("&Option"));
     inputCheckAction = optionMenu->addAction(QString());
@@ -207,6 +254,26 @@ void MainWindow::createMenus() {
     aboutAction = helpMenu->addAction(QStringLiteral("&About"));
 }
 
+void MainWindow::createEditMenu() {
+    editMenu = menuBar()->addMenu(QStringLiteral("&Edit"));
+    copyAction = editMenu->addAction(QStringLiteral("&Copy"));
+    copyAction->setShortcut(QKeySequence::Copy);
+    selectAllAction = editMenu->addAction(QStringLiteral("Select &All"));
+    selectAllAction->setShortcut(QKeySequence::SelectAll);
+    editMenu->addSeparator();
+    editMenu->addAction(finder->findAction);
+    editMenu->addAction(finder->findNextAction);
+    editMenu->addAction(finder->goToAction);
+    editMenu->addSeparator();
+    roundAction = editMenu->addAction(QStringLiteral("&Round Result..."));
+    roundAction->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_R));
+    moveAction = editMenu->addAction(QStringLiteral("&Move Result..."));
+    moveAction->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_M));
+    // The window's own shortcuts; a focused box keeps its Ctrl+C and Ctrl+A.
+    for (QAction* action : editMenu->actions())
+        addAction(action);
+}
+
 void MainWindow::connectControls() {
     // Handlers that may take or make a long number tell when memory runs out.
     auto guard = [this](auto step) { return guarded(*presenter_, this, std::move(step)); };
@@ -236,6 +303,24 @@ void MainWindow::connectControls() {
     connect(resultView, &NumberView::outOfMemory, this,
             [this] { tellOutOfMemory(*presenter_, this); });
     connect(roundHint, &ClickLabel::clicked, this, guard([this] { roundResult(); }));
+    // The caret put by a key, Go to or Find moves the hint as a click does.
+    connect(resultView, &NumberView::caretPlaced, this, guard([this] { showRoundHint(); }));
+    connect(copyAction, &QAction::triggered, this, guard([this] {
+                if (auto* box = qobject_cast<NumberBox*>(QApplication::focusWidget()))
+                    box->copy();
+                else
+                    resultView->copy();
+            }));
+    connect(selectAllAction, &QAction::triggered, this, [this] {
+        if (auto* box = qobject_cast<NumberBox*>(QApplication::focusWidget())) {
+            box->selectAll();
+            return;
+        }
+        resultView->setFocus(Qt::ShortcutFocusReason);
+        resultView->selectAll();
+    });
+    connect(roundAction, &QAction::triggered, this, guard([this] { askAndRound(); }));
+    connect(moveAction, &QAction::triggered, this, guard([this] { moveResult(); }));
     connect(moveLabel, &ClickLabel::clicked, this, guard([this] { moveResult(); }));
 
     const std::pair<QAction*, FunctionMode> dialogs[] = {
@@ -284,6 +369,9 @@ CalcRunner::Scene MainWindow::scene() {
     scene.disabled = {multiplyButton, addButton, subtractButton, functionButton,
                       divideButton,   roundHint, moveLabel};
     scene.actions = {fileMenu->menuAction(),
+                     editMenu->menuAction(),
+                     roundAction,
+                     moveAction,
                      openFirstAction,
                      openSecondAction,
                      saveAction,

@@ -1,6 +1,8 @@
 // The main window: two operand boxes, the result view with its length
 // line, the four operation buttons, the Function and Stop Sound buttons,
-// the round hint and Move labels, and the File, Option and Help menus. It
+// the round hint and Move labels, and the File, Edit, Option and Help menus.
+// Every command has a key: Alt with the first letter of an operation, and
+// the Edit menu's shortcuts for copying, finding, rounding and Move. It
 // owns the run and the state the other windows share: the input checking,
 // sound and digit grouping options and the largest stored factorial.
 #pragma once
@@ -116,6 +118,12 @@ class MainWindow : public QMainWindow {
     QAction* openSecondAction;
     QAction* saveAction;
     QAction* quitAction;
+    // Copy and Select All act on the focused operand box, else on the result.
+    QMenu* editMenu;
+    QAction* copyAction;
+    QAction* selectAllAction;
+    QAction* roundAction; // asks for the decimals to keep
+    QAction* moveAction;
     QMenu* functionMenu;
     QAction* factorialAction;
     QAction* powerAction;
@@ -140,7 +148,10 @@ class MainWindow : public QMainWindow {
 
   private:
     void createControls();
+    // Names, descriptions and keys for screen readers and the keyboard.
+    void describeControls();
     void createMenus();
+    void createEditMenu();
     void connectControls();
     void showOptions();
     void showSplash(bool about);
@@ -173,6 +184,7 @@ class MainWindow : public QMainWindow {
     void generateFactorialTable();
     void showRoundHint();
     void roundResult();
+    void askAndRound();
     void moveResult();
 
     std::unique_ptr<Presenter> ownPresenter_;

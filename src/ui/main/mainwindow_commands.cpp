@@ -37,6 +37,12 @@ void MainWindow::roundResult() {
     longhand::roundResult(*resultView, *roundHint);
 }
 
+// Edit > Round Result...: the decimals asked for, then rounded as a click
+// on the hint would.
+void MainWindow::askAndRound() {
+    askAndRoundResult(*resultView, *roundHint, *presenter_);
+}
+
 // A click on "Move".
 void MainWindow::moveResult() {
     const MoveTarget moved =

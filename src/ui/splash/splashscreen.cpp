@@ -26,13 +26,29 @@ namespace {
 // Client area, in layout pixels.
 constexpr int kClientWidth = 488, kClientHeight = 256;
 
+// The picture for a screen of `ratio` device pixels per layout pixel: on a
+// dense screen the one drawn at twice the size ("start@2x.png"), which
+// keeps its layout size and every device pixel.
+QPixmap sharpPicture(const QString& resource, qreal ratio) {
+    if (ratio > 1) {
+        QString dense = resource;
+        dense.insert(dense.lastIndexOf(QLatin1Char('.')), QStringLiteral("@2x"));
+        QPixmap picture(dense);
+        if (!picture.isNull()) {
+            picture.setDevicePixelRatio(2);
+            return picture;
+        }
+    }
+    return QPixmap(resource);
+}
+
 QLabel* pictureBox(QWidget* parent, const QRect& geometry, const char* resource) {
     auto* box = new QLabel(parent);
     box->setGeometry(geometry);
     box->setFrameStyle(QFrame::Box | QFrame::Plain);
     box->setLineWidth(1);
     box->setAlignment(Qt::AlignLeft | Qt::AlignTop);
-    box->setPixmap(QPixmap(QString::fromLatin1(resource)));
+    box->setPixmap(sharpPicture(QString::fromLatin1(resource), parent->devicePixelRatioF()));
     paintBackground(box, kBlack);
     return box;
 }
