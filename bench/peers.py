@@ -833,7 +833,7 @@ def math_rows(args, calc, driver, workdir):
         return path(name)
 
     def gmp(op, operands, out):
-        return timed_usage([driver, "gmp", op] + operands + ["--reps", "1", "--out", out])
+        return timed_usage_limited([driver, "gmp", op] + operands + ["--reps", "1", "--out", out])
 
     def python(op, operands, out):
         cmd = [sys.executable, os.path.abspath(__file__), "--python-math", op, out] + operands
@@ -859,7 +859,7 @@ def math_rows(args, calc, driver, workdir):
 
     # sqrt(2) to 10^6 places.
     out = path("m_sqrt.txt")
-    ours = best_of(runs, lambda: timed_usage([calc, "sqrt", "2", "1000000"], out))
+    ours = best_of(runs, lambda: timed_usage_limited([calc, "sqrt", "2", "1000000"], out=out))
     add("square root of 2 to 10^6 places", ours, out,
         {"GMP mpz_sqrt": (gmp("msqrt", ["2", "1000000"], path("g_sqrt.txt")), path("g_sqrt.txt")),
          "Python decimal": (python("sqrt", ["2", "1000000"], path("p_sqrt.txt")),
@@ -869,7 +869,7 @@ def math_rows(args, calc, driver, workdir):
     # The cube root of a 2*10^6-digit number (its whole part).
     x = make_operand("digits:2000000:31", workdir)
     out = path("m_root.txt")
-    ours = best_of(runs, lambda: timed_usage([calc, "root", "@" + x, "3", "0"], out))
+    ours = best_of(runs, lambda: timed_usage_limited([calc, "root", "@" + x, "3", "0"], out=out))
     add("cube root of a 2*10^6-digit number (whole part)", ours, out,
         {"GMP mpz_root": (gmp("mroot", [x, "3"], path("g_root.txt")), path("g_root.txt"))})
 
@@ -877,10 +877,10 @@ def math_rows(args, calc, driver, workdir):
     f, u, w = (make_operand(r, workdir) for r in
                ("digits:100000:32", "digits:900000:33", "digits:900000:34"))
     a, b = path("m_gcd_a.txt"), path("m_gcd_b.txt")
-    timed_usage([calc, "mul", "@" + f, "@" + u], a)
-    timed_usage([calc, "mul", "@" + f, "@" + w], b)
+    timed_usage_limited([calc, "mul", "@" + f, "@" + u], out=a)
+    timed_usage_limited([calc, "mul", "@" + f, "@" + w], out=b)
     out = path("m_gcd.txt")
-    ours = best_of(runs, lambda: timed_usage([calc, "gcd", "@" + a, "@" + b], out))
+    ours = best_of(runs, lambda: timed_usage_limited([calc, "gcd", "@" + a, "@" + b], out=out))
     add("gcd of two 10^6-digit numbers, a 10^5-digit common factor", ours, out,
         {"GMP mpz_gcd": (gmp("mgcd", [a, b], path("g_gcd.txt")), path("g_gcd.txt")),
          "Python math.gcd": (python("gcd", [a, b], path("p_gcd.txt")), path("p_gcd.txt"))})
@@ -890,11 +890,10 @@ def math_rows(args, calc, driver, workdir):
     hexed, out = path("m_hex.txt"), path("m_back.txt")
 
     def there_and_back():
-        return chained([([calc, "base", "@" + x, "16"], hexed),
-                        ([calc, "frombase", "@" + hexed, "16"], out)])
+        first = timed_usage_limited([calc, "base", "@" + x, "16"], out=hexed)
+        second = timed_usage_limited([calc, "frombase", "@" + hexed, "16"], out=out)
+        return {k: (max if k == "mb" else sum)((first[k], second[k])) for k in first}
     ours = best_of(runs, there_and_back)
-    ours["mb"] = max(timed_usage([calc, "base", "@" + x, "16"], hexed)["mb"],
-                     timed_usage([calc, "frombase", "@" + hexed, "16"], out)["mb"])
     add("a 10^7-digit number to hexadecimal and back", ours, out,
         {"GMP mpz_get_str/mpz_set_str": (gmp("mhex", [x], path("g_hex.txt")), path("g_hex.txt")),
          "Python int, hex()": (python("hex", [x], path("p_hex.txt")), path("p_hex.txt"))})
@@ -902,7 +901,7 @@ def math_rows(args, calc, driver, workdir):
     # powmod with 10^4-digit a, e and m.
     pa, pe, pm = (make_operand(f"digits:10000:{s}", workdir) for s in (36, 37, 38))
     out = path("m_powmod.txt")
-    ours = best_of(runs, lambda: timed_usage([calc, "powmod", "@" + pa, "@" + pe, "@" + pm], out))
+    ours = best_of(runs, lambda: timed_usage_limited([calc, "powmod", "@" + pa, "@" + pe, "@" + pm], out=out))
     add("powmod with 10^4-digit a, e and m", ours, out,
         {"GMP mpz_powm": (gmp("mpowm", [pa, pe, pm], path("g_powm.txt")), path("g_powm.txt")),
          "Python pow(a, e, m)": (python("powmod", [pa, pe, pm], path("p_powm.txt")),
@@ -911,7 +910,7 @@ def math_rows(args, calc, driver, workdir):
     # isprime of a 10^4-digit probable prime.
     p = write("m_prime_in.txt", PRIME_10K)
     out = path("m_isprime.txt")
-    ours = best_of(runs, lambda: timed_usage([calc, "isprime", "@" + p], out))
+    ours = best_of(runs, lambda: timed_usage_limited([calc, "isprime", "@" + p], out=out))
     add("isprime of a 10^4-digit probable prime (10^9999 + 33603)", ours, out,
         {"GMP mpz_probab_prime_p(n, 25)": (gmp("misprime", [p], path("g_prime.txt")),
                                            path("g_prime.txt"))},
@@ -919,21 +918,33 @@ def math_rows(args, calc, driver, workdir):
     return rows
 
 
-def timed_usage_limited(cmd, timeout):
-    """timed_usage with a limit on the wall time (subprocess.TimeoutExpired past it)."""
-    with open(os.devnull, "w") as f:
+def timed_usage_limited(cmd, timeout=None, out=None):
+    """One run of cmd under /usr/bin/time -v, stdout to the file `out`: wall,
+    user and system seconds and peak MB (the command's own: a child forked
+    straight from this script would count the script's memory as well).
+    subprocess.TimeoutExpired past `timeout` seconds."""
+    with open(out or os.devnull, "w") as f:
         t0 = time.perf_counter()
-        proc = subprocess.Popen(cmd, stdout=f, stderr=subprocess.DEVNULL)
-        timer = threading.Timer(timeout, proc.kill)
-        timer.start()
+        # A session of its own, so that a timeout ends the command under
+        # /usr/bin/time as well (its standard error stays open until then).
+        proc = subprocess.Popen(["/usr/bin/time", "-v"] + cmd, stdout=f, stderr=subprocess.PIPE,
+                                text=True, start_new_session=True)
+        timer = (threading.Timer(timeout, lambda: os.killpg(proc.pid, 9)) if timeout
+                 else None)
+        if timer:
+            timer.start()
+        err = proc.stderr.read()
         _, status, usage = os.wait4(proc.pid, 0)
-        timer.cancel()
+        if timer:
+            timer.cancel()
         wall = time.perf_counter() - t0
-    if wall >= timeout:
+    if timeout and wall >= timeout:
         raise subprocess.TimeoutExpired(cmd, timeout)
     if os.waitstatus_to_exitcode(status) != 0:
-        raise RuntimeError(f"{' '.join(cmd[:3])} failed with status {status}")
-    return dict(wall=wall, user=usage.ru_utime, sys=usage.ru_stime, mb=usage.ru_maxrss / 1024.0)
+        raise RuntimeError(f"{' '.join(cmd[:3])} failed: {err[-2000:]}")
+    rss = re.search(r"Maximum resident set size \(kbytes\): (\d+)", err)
+    return dict(wall=wall, user=usage.ru_utime, sys=usage.ru_stime,
+                mb=int(rss.group(1)) / 1024.0 if rss else float("nan"))
 
 
 def math_section(rows):
