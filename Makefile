@@ -8,6 +8,10 @@ DEB_PACKAGES := build-essential cmake ninja-build pkg-config \
   python3 xvfb xauth x11-apps imagemagick fonts-dejavu-core time xdotool \
   dpkg-dev file gzip man-db desktop-file-utils libedit-dev appstream
 
+# CI=true (as CI sets it) makes every compiler warning of the default build
+# an error.
+WERROR := $(if $(filter true,$(CI)),ON,OFF)
+
 SUDO := $(shell [ "$$(id -u)" = 0 ] || echo sudo)
 JOBS ?= $(shell nproc)
 
@@ -26,7 +30,7 @@ deps:
 	fi
 
 configure: deps
-	cmake --preset default
+	cmake --preset default -DLONGHAND_WERROR=$(WERROR)
 
 build: configure
 	cmake --build --preset default -j $(JOBS)

@@ -6,7 +6,7 @@
 //   build/bench/bin/engine_bench                                   all
 //   build/bench/bin/engine_bench --benchmark_filter=EngineCross
 #include "digits.h"
-#include "engine/addsub.h"
+#include "engine/addition.h"
 #include "engine/combinatorics.h"
 #include "engine/division.h"
 #include "engine/factorial.h"

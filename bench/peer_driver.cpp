@@ -25,7 +25,7 @@
 // "fast" times the digit-string layer underneath on its own. "gmp-arith"
 // times GMP's arithmetic alone: the operands are converted before the clock
 // starts and the result is never turned into text (nothing is written).
-#include "engine/addsub.h"
+#include "engine/addition.h"
 #include "engine/combinatorics.h"
 #include "engine/division.h"
 #include "engine/factorial.h"

@@ -12,6 +12,7 @@
 #include "engine/progress.h"
 
 #include <functional>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -24,7 +25,8 @@ struct Command {
     std::string summary;               // what it prints, one line
     int order = 0;                     // place in the usage text, ascending
     // Runs with exactly operands.size() operand texts (files already read;
-    // a missing optional operand is "").
+    // a missing optional operand is ""). A refusal is said in the command
+    // line's words (refusalwords.h), naming the operand by its name above.
     std::function<Outcome(std::vector<std::string>& operands, Progress& progress)> run;
     std::string example; // operands of one example line in the usage text: "12.5 -3"
     // Typed operands are handed over as typed, not checked as numbers (the
@@ -32,6 +34,12 @@ struct Command {
     bool textOperands = false;
     // A result cut after its last place says so on standard error.
     bool saysCut = false;
+    // The command's own refusal of operands that `run` does not take, a
+    // sentence naming the operand; nothing when they may run. Optional.
+    std::function<std::optional<std::string>(const std::vector<std::string>& operands)> check = {};
+    // The operands' names as the operation counts them, where they differ
+    // from `operands` (sqrt runs root(X, 2, PLACES)); for the refusals.
+    std::vector<std::string> refusalNames = {};
 };
 
 void registerCommand(Command command);

@@ -2,7 +2,7 @@
 
 #include "core/lengthline.h"
 #include "core/numbershape.h"
-#include "engine/operations.h"
+#include "refusalwords.h"
 
 namespace longhand::cli {
 
@@ -61,7 +61,7 @@ std::string refusalText(const expr::Refusal& r) {
     case K::NoEntry:
         return "no entry #" + r.data + at;
     case K::DivisionByZero:
-        return kDivisionByZero;
+        return "Division by zero.";
     case K::ExponentNotWhole:
         return "the exponent must be a whole number" + at;
     case K::NotWhole:
@@ -73,9 +73,16 @@ std::string refusalText(const expr::Refusal& r) {
     case K::TooLong:
         return "The result would be too long to hold.";
     case K::NotEnoughMemory:
-        return r.data.empty() ? "Not enough memory for numbers this long." : r.data;
-    case K::EngineRefused:
-        return r.data;
+        if (r.data.empty()) return "Not enough memory for numbers this long.";
+        return "The result would have about " + aboutLength(std::stod(r.data)) +
+               " digits: more than this computer can hold.";
+    case K::EngineRefused: {
+        // The engine's words, its operands named as the function's arguments.
+        std::string said = refusalWords(
+            r.engine, {"the first argument of " + r.data, "the second argument of " + r.data});
+        if (!said.empty() && said.back() == '.') said.pop_back();
+        return said + at;
+    }
     case K::Cancelled:
         return "Cancelled.";
     }

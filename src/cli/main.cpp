@@ -5,6 +5,7 @@
 #include "core/operands.h"
 #include "engine/fast/parallel.h"
 #include "eval.h"
+#include "refusalwords.h"
 #include "version.h"
 
 #include <algorithm>
@@ -175,6 +176,17 @@ bool writeOut(std::string_view text, bool newline) {
     return ok;
 }
 
+// An operand's name as the usage text gives it, without the brackets of an
+// optional one.
+std::string operandName(const Command& command, std::size_t index) {
+    // Past the names, or at a "...", an operand is counted.
+    if (index >= command.operands.size() || command.operands[index] == "...")
+        return std::to_string(index + 1);
+    std::string name = command.operands[index];
+    if (name.size() > 2 && name.front() == '[') name = name.substr(1, name.size() - 2);
+    return name;
+}
+
 // The text of a file operand of a command that reads texts in other bases:
 // blanks, line breaks and underscores left out, no more than `limit` bytes.
 std::optional<std::string> readTextOperand(const std::string& path, std::uint64_t limit,
@@ -260,16 +272,22 @@ int main(int argc, char** argv) {
         return usageError(command->name + " takes " + std::to_string(required) +
                           (required == total ? "" : " to " + std::to_string(total)) + " operands");
 
+    if (std::count(args.begin() + 1, args.end(), "@-") > 1)
+        return usageError("only one operand can be read from standard input");
+
     // Each operand in turn; the first that is not a number is named.
     std::vector<std::string> operands;
     std::optional<std::uint64_t> limit; // found once, when a file is read
-    bool stdinUsed = false;
     for (std::size_t i = 1; i < args.size(); ++i) {
         const std::string& arg = args[i];
         if (arg.empty() || arg.front() != '@') {
             if (!command->textOperands)
                 if (const auto refusal = longhand::typedOperandRefusal(arg))
                     return refuse(*refusal);
+            if (const auto refusal =
+                    longhand::digitlessRefusal(arg, operandName(*command, i - 1), false);
+                refusal && (!command->textOperands || arg.empty()))
+                return refuse(*refusal);
             operands.push_back(arg);
             continue;
         }
@@ -283,16 +301,20 @@ int main(int argc, char** argv) {
         }
         Operand operand;
         if (arg == "@-") {
-            if (stdinUsed) return usageError("only one operand can be read from standard input");
-            stdinUsed = true;
             operand = longhand::readOperandStream(stdin, "standard input", *limit);
         } else {
             operand = longhand::readOperandFile(arg.substr(1), *limit);
         }
         if (!operand.refusal.empty()) return refuse(operand.refusal);
+        const std::string source = arg == "@-" ? "standard input" : arg.substr(1);
+        if (const auto refusal = longhand::digitlessRefusal(operand.text, source, true))
+            return refuse(*refusal);
         operands.push_back(std::move(operand.text));
     }
     operands.resize(total); // a missing optional operand is the empty text
+    if (command->check)
+        if (const std::optional<std::string> refusal = command->check(operands))
+            return refuse(*refusal);
 
     longhand::Progress progress; // nothing cancels a command
     longhand::Outcome outcome;
@@ -303,7 +325,10 @@ int main(int argc, char** argv) {
     } catch (const std::length_error&) {
         return refuse(kTooLong);
     }
-    if (outcome.status == longhand::Outcome::Status::Refused) return refuse(outcome.text);
+    if (outcome.status == longhand::Outcome::Status::Refused)
+        return refuse(longhand::cli::refusalWords(outcome.refusal, command->refusalNames.empty()
+                                                                       ? command->operands
+                                                                       : command->refusalNames));
     if (outcome.isResult() && !writeOut(outcome.text, true)) return kExitRefused;
     if (outcome.isResult() && outcome.cut && command->saysCut)
         std::fprintf(stderr, "%s\n", kCutMark);

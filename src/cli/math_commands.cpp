@@ -29,7 +29,9 @@ const CommandRegistrar sqrtCommand({"sqrt",
                                     runSqrt,
                                     "2 30",
                                     false,
-                                    true});
+                                    true,
+                                    {},
+                                    {"X", "2", "PLACES"}});
 const CommandRegistrar
     rootCommand({"root",
                  {"X", "K", "[PLACES]"},

@@ -7,18 +7,23 @@
 #include "engine/partialproduct.h"
 #include "engine/rangeproduct.h"
 
-#include <algorithm>
+#include <optional>
+#include <string>
+#include <vector>
 
 namespace longhand::cli {
 
 namespace {
 
-constexpr const char* kWholeArguments = "The arguments must be whole numbers without sign.";
-constexpr const char* kRepetitionDigit = "The repetition flag must be one digit, 0 to 9.";
+constexpr const char* kNotWhole = " must be a whole number without sign.";
+constexpr const char* kRepetitionDigit = "F must be one digit, 0 to 9.";
 
-bool allWhole(const std::vector<std::string>& operands, std::size_t count) {
-    return std::all_of(operands.begin(), operands.begin() + static_cast<std::ptrdiff_t>(count),
-                       [](const std::string& s) { return isWholeNumberText(s); });
+// The first of the first `count` operands that is not a whole number, named.
+std::optional<std::string> notWhole(const std::vector<std::string>& operands,
+                                    const std::vector<std::string>& names, std::size_t count) {
+    for (std::size_t i = 0; i < count; ++i)
+        if (!isWholeNumberText(operands[i])) return names[i] + kNotWhole;
+    return std::nullopt;
 }
 
 // The repetition digit: 0 when left out.
@@ -33,37 +38,53 @@ bool repetitionDigit(const std::string& text, int& digit) {
 }
 
 Outcome runFact(std::vector<std::string>& v, Progress& progress) {
-    if (!allWhole(v, 1)) return Outcome::refused(kWholeArguments);
     return factorial(v[0], nullptr, progress);
+}
+
+std::optional<std::string> checkFact(const std::vector<std::string>& v) {
+    return notWhole(v, {"N"}, 1);
 }
 
 template <Outcome (*count)(std::string_view, std::string_view, int, FactorialKeeper*, Progress&)>
 Outcome runCount(std::vector<std::string>& v, Progress& progress) {
-    if (!allWhole(v, 2)) return Outcome::refused(kWholeArguments);
     int digit = 0;
-    if (!repetitionDigit(v[2], digit)) return Outcome::refused(kRepetitionDigit);
+    repetitionDigit(v[2], digit);
     return count(v[0], v[1], digit, nullptr, progress);
+}
+
+std::optional<std::string> checkCount(const std::vector<std::string>& v) {
+    if (auto refusal = notWhole(v, {"N", "R"}, 2)) return refusal;
+    int digit = 0;
+    if (!repetitionDigit(v[2], digit)) return kRepetitionDigit;
+    return std::nullopt;
 }
 
 Outcome runProd(std::vector<std::string>& v, Progress& progress) {
     return partialProduct(v[0], v[1], progress);
 }
 
-const CommandRegistrar fact({"fact", {"N"}, "N!, for a whole N", 60, runFact, "30"});
+const CommandRegistrar
+    fact({"fact", {"N"}, "N!, for a whole N", 60, runFact, "30", false, false, checkFact});
 const CommandRegistrar
     perm({"perm",
           {"N", "R", "[F]"},
           "ordered selections of R out of N (whole numbers); F 1: with repetition",
           70,
           runCount<permutations>,
-          "5 3 1"});
+          "5 3 1",
+          false,
+          false,
+          checkCount});
 const CommandRegistrar
     comb({"comb",
           {"N", "R", "[F]"},
           "unordered selections of R out of N (whole numbers); F 1: with repetition",
           80,
           runCount<combinations>,
-          "49 6"});
+          "49 6",
+          false,
+          false,
+          checkCount});
 const CommandRegistrar
     prod({"prod", {"M", "N"}, "M (M+1) (M+2) ... N, for whole numbers N > M", 90, runProd, "3 5"});
 

@@ -3,6 +3,7 @@
 #include "commands.h"
 #include "engine/rounding.h"
 
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -28,16 +29,20 @@ Count parseCount(const std::string& text) {
     return value;
 }
 
-Outcome runRound(std::vector<std::string>& operands, Progress& /*progress*/) {
+std::optional<std::string> checkRound(const std::vector<std::string>& operands) {
     const std::string& number = operands[0];
-    if (!isNumberText(number) || fractionLength(number) == 0)
-        return Outcome::refused(kNeedsFraction);
+    if (!isNumberText(number) || fractionLength(number) == 0) return kNeedsFraction;
     // The hint offers k from 0 up to one below the count of fraction digits.
     const Count keep = parseCount(operands[1]);
-    if (keep < 0 || keep >= fractionLength(number)) return Outcome::refused(kCountBelowFraction);
-    auto rounded = roundToDecimals(number, pointPosition(number), keep);
-    if (!rounded) return Outcome::refused(kCountBelowFraction);
-    return Outcome::result(std::move(*rounded), false);
+    if (keep < 0 || keep >= fractionLength(number)) return kCountBelowFraction;
+    return std::nullopt;
+}
+
+Outcome runRound(std::vector<std::string>& operands, Progress& /*progress*/) {
+    const std::string& number = operands[0];
+    // checkRound lets through only what roundToDecimals takes.
+    return Outcome::result(
+        roundToDecimals(number, pointPosition(number), parseCount(operands[1])).value(), false);
 }
 
 const CommandRegistrar round({"round",
@@ -45,7 +50,10 @@ const CommandRegistrar round({"round",
                               "NUMBER rounded half away from zero to K decimals",
                               90,
                               runRound,
-                              "3.14159 2"});
+                              "3.14159 2",
+                              false,
+                              false,
+                              checkRound});
 
 } // namespace
 

@@ -14,8 +14,6 @@ namespace longhand {
 
 namespace {
 
-constexpr std::string_view kByteOrderMark = "\xef\xbb\xbf";
-
 bool mayBeInNumber(char c) {
     return (c >= '0' && c <= '9') || c == '-' || c == '.';
 }

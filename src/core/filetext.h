@@ -14,6 +14,9 @@
 
 namespace longhand {
 
+// A byte-order mark: dropped at the start of a number file.
+inline constexpr std::string_view kByteOrderMark = "\xef\xbb\xbf";
+
 // Bytes read between two looks at the Progress token.
 inline constexpr std::size_t kFileReadChunk = std::size_t{1} << 20;
 

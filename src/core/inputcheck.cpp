@@ -6,10 +6,6 @@ namespace longhand {
 
 namespace {
 
-bool isDigit(char c) {
-    return c >= '0' && c <= '9';
-}
-
 // Leading zeros go as stripLeadingZeros leaves the text in place: zeros
 // before the first other character, a text of zeros only becoming "0".
 std::string withoutLeadingZeros(std::string text) {

@@ -1,5 +1,10 @@
 #include "lengthline.h"
 
+#include "engine/refusal.h"
+
+#include <cmath>
+#include <cstdio>
+
 namespace longhand {
 
 namespace {
@@ -9,6 +14,22 @@ std::string counted(Count n, const char* one, const char* many) {
 }
 
 } // namespace
+
+std::string aboutLength(double log10Length) {
+    constexpr double kPlainBelow = 6;
+    if (log10Length == kNoLength) return "0";
+    if (log10Length < kPlainBelow)
+        return std::to_string(static_cast<long long>(std::llround(std::pow(10.0, log10Length))));
+    double exponent = std::floor(log10Length);
+    double mantissa = std::round(std::pow(10.0, log10Length - exponent) * 10) / 10;
+    if (mantissa >= 10) {
+        mantissa = 1;
+        exponent += 1;
+    }
+    char text[64];
+    std::snprintf(text, sizeof text, "%.1f \xC3\x97 10^%.0f", mantissa, exponent);
+    return text;
+}
 
 std::string withThousands(Count n) {
     const std::string digits = std::to_string(n < 0 ? -n : n);

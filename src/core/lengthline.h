@@ -14,6 +14,10 @@ inline constexpr const char* kCutNote = ", cut, not rounded";
 // Between the length and the caret's place.
 inline constexpr const char* kPlaceSeparator = "  \xc2\xb7  ";
 
+// A length given as its log10, as a refusal says it: "5.6 × 10^12" for
+// 5.6e12, plain digits below 10^6 ("52000"), "0" for kNoLength.
+std::string aboutLength(double log10Length);
+
 // `n` with a comma between groups of three digits: 5565709 -> "5,565,709".
 std::string withThousands(Count n);
 

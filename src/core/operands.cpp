@@ -74,8 +74,6 @@ class NumberTextScanner {
     bool point_ = false;
 };
 
-constexpr std::string_view kByteOrderMark = "\xEF\xBB\xBF";
-
 std::string tooLong(const std::string& name, std::uint64_t limitBytes) {
     return name + " is too long for the free memory: an operand may have at most " +
            std::to_string(limitBytes) + " bytes.";
@@ -158,6 +156,15 @@ Operand readOperand(std::FILE* stream, const std::string& name, std::uint64_t li
 std::optional<std::string> typedOperandRefusal(std::string_view text) {
     if (isNumberText(text)) return std::nullopt;
     return "\"" + shownOperand(text) + "\" is not a decimal number " + kNumberForm;
+}
+
+std::optional<std::string> digitlessRefusal(const std::string& text, const std::string& name,
+                                            bool fromFile) {
+    if (isDecimalNumber(text)) return std::nullopt;
+    const std::string what = fromFile ? name : "The operand " + name;
+    if (text.empty()) return what + (fromFile ? " holds no number: it is empty." : " is empty.");
+    return what + (fromFile ? " holds no number: only \"" : " is only \"") + text +
+           "\", which has no digit.";
 }
 
 Operand readOperandFile(const std::string& path, std::uint64_t limitBytes) {

@@ -4,7 +4,9 @@
 // Every operand must be a number text: an optional leading "-", digits and
 // at most one ".", nothing else. A file or stream may wrap or group its
 // digits: blanks, tabs, line breaks and underscores are left out wherever
-// they stand, and so is a byte-order mark at its start. What a command asks beyond that (whole numbers, one digit) it
+// they stand, and so is a byte-order mark at its start. Every operand has
+// at least one digit. What a command asks beyond that (whole numbers, one
+// digit) it
 // checks itself.
 #pragma once
 
@@ -28,6 +30,12 @@ struct Operand {
 // The refusal of a typed operand that is not a number text, naming it
 // (a long one cut); nothing for a number text.
 std::optional<std::string> typedOperandRefusal(std::string_view text);
+
+// The refusal of an operand that is a number text without a digit: empty,
+// ".", "-" or "-.". `name` is the operand's name (typed) or its file's
+// path; `fromFile` says which. Nothing for an operand with a digit.
+std::optional<std::string> digitlessRefusal(const std::string& text, const std::string& name,
+                                            bool fromFile);
 
 // The operand in the file at `path`, or in `stream` (named `name` in
 // messages, e.g. "standard input"). A file larger than `limitBytes` is

@@ -1,6 +1,6 @@
 #include "combinatorics.h"
 
-#include "addsub.h"
+#include "addition.h"
 #include "crossovers.h"
 #include "division.h"
 #include "factorial.h"
@@ -38,7 +38,7 @@ bool fastCombinationFits(std::string_view n, std::string_view r) {
 // its digits; so does this.
 Outcome fastCombination(const std::string& n, const std::string& r, FactorialKeeper* keeper,
                         Progress& progress) {
-    if (productTooLong(n, "1", subtract(n, r))) return Outcome::refused(kProductTooLong);
+    if (auto refusal = productTooLong(n, "1", subtract(n, r), 0)) return Outcome::refused(*refusal);
     std::string count;
     {
         const Progress::Stage step(progress, 0.0, kBinomialShare);
@@ -53,7 +53,7 @@ Outcome fastCombination(const std::string& n, const std::string& r, FactorialKee
     Outcome orders = factorial(r, keeper, progress, FactorialUse::StoreOnly);
     if (!orders.isResult()) return orders;
     Outcome outcome = Outcome::result(std::move(count));
-    outcome.stopSound = true;
+    outcome.divided = true;
     return outcome;
 }
 
@@ -75,9 +75,11 @@ Outcome permutations(std::string_view nText, std::string_view rText, int repetit
         return Outcome::result("1");
     } else {
         // (n-r+1) * ... * n; a run from below zero (r > n) passes zero: "0".
-        outcome = rangeProduct(n, "1", subtract(n, r), progress);
+        const std::string rest = subtract(n, r);
+        if (auto refusal = productTooLong(n, "1", rest, 0)) return Outcome::refused(*refusal);
+        outcome = rangeProduct(n, "1", rest, progress);
     }
-    outcome.finished = outcome.isResult();
+    outcome.calculated = outcome.isResult();
     return outcome;
 }
 
@@ -85,11 +87,17 @@ Outcome combinations(std::string_view nText, std::string_view rText, int repetit
                      FactorialKeeper* keeper, Progress& progress) {
     if (!isWholeNumberText(nText) || !isWholeNumberText(rText)) return {};
     std::string n = wholeNumberValue(nText);
-    const std::string r = wholeNumberValue(rText);
+    std::string r = wholeNumberValue(rText);
     if (r == n && repetition == 0) return Outcome::result("1");
     if (r == "0") return Outcome::result("1");
     if (r == "1") return Outcome::result(n);
     if (repetition == kWithRepetition) n = subtract(add(n, r), "1");
+    // C(n, r) = C(n, n - r): the fewer factors are multiplied and divided,
+    // and their factorial is the one the keeper sees.
+    if (isBelow(compareWholeTexts(r, n))) {
+        std::string rest = subtract(n, r);
+        if (isBelow(compareWholeTexts(rest, r))) r = std::move(rest);
+    }
     if (fastCombinationFits(n, r)) return fastCombination(n, r, keeper, progress);
 
     // The steps' shares of the progress bar: the arrangements and the
@@ -110,7 +118,7 @@ Outcome combinations(std::string_view nText, std::string_view rText, int repetit
     std::string count = divide(arrangements.text, orders.text, progress);
     if (progress.cancelled()) return Outcome::cancelled();
     Outcome outcome = Outcome::result(count.empty() ? "0" : std::move(count));
-    outcome.stopSound = true;
+    outcome.divided = true;
     return outcome;
 }
 

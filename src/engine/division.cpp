@@ -7,6 +7,7 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdint>
+#include <stdexcept>
 #include <string_view>
 
 namespace longhand {
@@ -17,10 +18,6 @@ namespace {
 // remainder (one fewer of the divisor when the remainder is a digit longer):
 // values of 15 digits are exact in a double.
 constexpr Count kEstimateDigits = 15;
-
-inline int digitOf(char c) {
-    return c >= '0' && c <= '9' ? c - '0' : 0;
-}
 
 // Value of the first `count` characters (at most 15 digits: exact).
 double leadingValue(std::string_view s, Count count) {
@@ -137,14 +134,13 @@ char digitStep(std::string& rem, std::string_view div) {
     return static_cast<char>('0' + d);
 }
 
-// A digit string as the drivers need it: digits only (anything else counts
-// as 0) and no leading zeros; zero is the empty text.
+// A digit string as the drivers need it: no leading zeros, zero the empty
+// text. A character that is not a digit is thrown out as
+// std::invalid_argument: read as a 0 it would give a plausible wrong quotient.
 std::string cleanDigits(std::string_view s) {
-    std::string out;
-    out.reserve(s.size());
-    for (char c : s)
-        if (!out.empty() || (c >= '1' && c <= '9')) out += static_cast<char>('0' + digitOf(c));
-    return out;
+    if (!allDigitChars(s)) throw std::invalid_argument("not a digit string");
+    const std::size_t first = s.find_first_not_of('0');
+    return first == std::string_view::npos ? std::string() : std::string(s.substr(first));
 }
 
 // True when cleanDigits would give s back unchanged.

@@ -34,8 +34,9 @@ inline constexpr Count kLongDivisorExtraPlaces = 10;
 // remainder was left after its last place, so that more digits would follow.
 std::string divide(std::string_view m, std::string_view n, Progress& progress, bool* cut = nullptr);
 
-// The long division of a digit string A by a shorter one B (characters that
-// are not digits count as 0, leading zeros are dropped): the integer digits
+// The long division of a digit string A by a shorter one B (a character
+// that is not a digit throws std::invalid_argument, leading zeros are
+// dropped): the integer digits
 // of A / B and, unless the division ends with them, the point and at most
 // `places` fraction digits, fewer when the division ends before.
 std::string divideLonger(std::string_view A, std::string_view B, Count places, Progress& progress);

@@ -1,6 +1,6 @@
 #include "estimate.h"
 
-#include "addsub.h"
+#include "addition.h"
 #include "combinatorics.h"
 #include "numtext.h"
 #include "power.h"
@@ -8,7 +8,6 @@
 
 #include <algorithm>
 #include <cmath>
-#include <cstdio>
 #include <fstream>
 
 namespace longhand {
@@ -31,13 +30,6 @@ constexpr double kProductExtra = 2;
 // A quotient: the dividend's digits, the places the division adds (20 for
 // short divisors, the divisor's length and 10 for long ones), sign and point.
 constexpr double kQuotientExtra = 32;
-// A power: sign, point and a leading zero.
-constexpr double kPowerExtra = 3;
-
-// The refusals.
-constexpr const char* kResultTooLarge = "The result would have about ";
-constexpr const char* kWorkTooLarge = "The calculation would hold numbers of about ";
-constexpr const char* kTooLargeTail = " digits: more than this computer can hold.";
 
 // log10(10^x + y) for y >= 0, without overflow for large x.
 double plus(double x, double y) {
@@ -128,21 +120,8 @@ LengthEstimate estimateFactorial(std::string_view n) {
 }
 
 LengthEstimate estimatePower(std::string_view base, std::string_view exponent) {
-    if (!exponentIsWhole(exponent)) return {};
-    const std::string_view whole = exponent.substr(0, exponent.find('.'));
-    const Whole p = wholeOf(whole.empty() ? std::string_view("0") : whole);
-    if (p.zero()) return both(0);
-
-    std::string digits(base);
-    if (!digits.empty() && digits.front() == '-') digits.erase(0, 1);
-    const Count scale = toDigitsAndScale(digits);
-    if (digits.empty() || digits.find_first_not_of("0123456789") != std::string::npos)
-        return both(0);
-    // The integer digits^p has about p log10(digits) digits, the fraction
-    // p * scale; the text is as long as the longer of the two.
-    const double perFactor = std::max(wholeOf(digits).log10, static_cast<double>(scale));
-    if (!(perFactor > 0)) return both(0); // a power of 1
-    return both(plus(p.log10 + std::log10(perFactor), kPowerExtra));
+    if (!exponentIsWhole(exponent) || !isNumberText(base)) return {};
+    return both(powerLength(base, exponent));
 }
 
 LengthEstimate estimatePermutation(std::string_view n, std::string_view r, int repetition) {
@@ -155,13 +134,15 @@ LengthEstimate estimatePermutation(std::string_view n, std::string_view r, int r
 
 LengthEstimate estimateCombination(std::string_view n, std::string_view r, int repetition) {
     if (!isWholeNumberText(n) || !isWholeNumberText(r)) return {};
-    const Whole wr = wholeOf(r);
+    Whole wr = wholeOf(r);
     std::string top = wholeNumberValue(n);
     if (repetition == kWithRepetition && !wr.zero())
         top = wholeNumberValue(subtract(add(top, wr.text), "1"));
     const Whole wn = wholeOf(top);
     if (compareWhole(wr.text, wn.text) > 0) return both(0);
-    const Whole rest = wholeOf(difference(wn.text, wr.text));
+    Whole rest = wholeOf(difference(wn.text, wr.text));
+    // The count is worked out with the smaller of r and n - r.
+    if (compareWhole(rest.text, wr.text) < 0) std::swap(wr, rest);
 
     // On the way: n!/(n-r)! and r!, then their quotient.
     LengthEstimate e;
@@ -173,9 +154,8 @@ LengthEstimate estimateCombination(std::string_view n, std::string_view r, int r
             kLn10;
         e.result = plus(lengthOf(log10C), 1);
     } else {
-        // C(n, r) = C(n, n - r) is below n^min(r, n - r).
-        const Whole& fewer = compareWhole(wr.text, rest.text) < 0 ? wr : rest;
-        e.result = repeatedLength(fewer, wn.log10);
+        // C(n, r) is below n^r, r the smaller.
+        e.result = repeatedLength(wr, wn.log10);
     }
     return e;
 }
@@ -199,23 +179,7 @@ std::optional<std::uint64_t> availableMemory() {
     return std::nullopt;
 }
 
-std::string aboutLength(double log10Length) {
-    constexpr double kPlainBelow = 6;
-    if (log10Length == kNoLength) return "0";
-    if (log10Length < kPlainBelow)
-        return std::to_string(static_cast<long long>(std::llround(std::pow(10.0, log10Length))));
-    double exponent = std::floor(log10Length);
-    double mantissa = std::round(std::pow(10.0, log10Length - exponent) * 10) / 10;
-    if (mantissa >= 10) {
-        mantissa = 1;
-        exponent += 1;
-    }
-    char text[64];
-    std::snprintf(text, sizeof text, "%.1f \xC3\x97 10^%.0f", mantissa, exponent);
-    return text;
-}
-
-std::optional<std::string> memoryRefusal(const LengthEstimate& estimate, std::uint64_t freeBytes) {
+std::optional<Refusal> memoryRefusal(const LengthEstimate& estimate, std::uint64_t freeBytes) {
     const double work = std::max(estimate.work, estimate.result);
     if (work == kNoLength) return std::nullopt;
     if (work + std::log10(kBytesPerDigit) <= std::log10(static_cast<double>(freeBytes)))
@@ -224,8 +188,8 @@ std::optional<std::string> memoryRefusal(const LengthEstimate& estimate, std::ui
     // itself would fit.
     const bool resultFits =
         estimate.result + std::log10(kBytesPerDigit) <= std::log10(static_cast<double>(freeBytes));
-    if (resultFits) return kWorkTooLarge + aboutLength(work) + kTooLargeTail;
-    return kResultTooLarge + aboutLength(estimate.result) + kTooLargeTail;
+    if (resultFits) return Refusal{RefusalKind::WorkTooLarge, Refusal::kNoOperand, work};
+    return Refusal{RefusalKind::ResultTooLarge, Refusal::kNoOperand, estimate.result};
 }
 
 } // namespace longhand

@@ -11,15 +11,11 @@
 #include "operations.h"
 
 #include <cstdint>
-#include <limits>
 #include <optional>
 #include <string>
 #include <string_view>
 
 namespace longhand {
-
-// log10 of a length for "nothing worth counting".
-inline constexpr double kNoLength = -std::numeric_limits<double>::infinity();
 
 struct LengthEstimate {
     // log10 of the result's length in characters.
@@ -56,13 +52,10 @@ inline constexpr double kBytesPerDigit = 16;
 // /proc/meminfo), or nothing when it cannot be told.
 std::optional<std::uint64_t> availableMemory();
 
-// "5.6 × 10^12" for a length of 5.6e12 (given as its log10); plain digits
-// below 10^6 ("52000").
-std::string aboutLength(double log10Length);
-
-// The refusal "The result would have about 5.6 × 10^12 digits: more than
-// this computer can hold." when the work of `estimate` needs more than
-// `freeBytes`; nothing when it fits.
-std::optional<std::string> memoryRefusal(const LengthEstimate& estimate, std::uint64_t freeBytes);
+// The refusal of a calculation whose work, as `estimate` has it, needs more
+// than `freeBytes`: ResultTooLarge with the result's length, or
+// WorkTooLarge with the length of the numbers on the way when the result
+// itself would fit. Nothing when it fits.
+std::optional<Refusal> memoryRefusal(const LengthEstimate& estimate, std::uint64_t freeBytes);
 
 } // namespace longhand

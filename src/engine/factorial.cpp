@@ -14,8 +14,8 @@ namespace {
 // empty result in its place.
 Outcome continued(std::string_view n, std::string_view x, std::string_view m, bool compute,
                   Progress& progress) {
+    if (auto refusal = productTooLong(n, x, m, 0)) return Outcome::refused(*refusal);
     if (compute) return rangeProduct(n, x, m, progress);
-    if (productTooLong(n, x, m)) return Outcome::refused(kProductTooLong);
     return Outcome::result({}, false);
 }
 
@@ -29,7 +29,7 @@ Outcome factorial(std::string_view nText, FactorialKeeper* keeper, Progress& pro
     const bool computeUnkept = use != FactorialUse::StoreOnly;
     if (!keeper) {
         Outcome outcome = continued(n, "", "", computeUnkept, progress);
-        outcome.finished = outcome.isResult();
+        outcome.calculated = outcome.isResult();
         return outcome;
     }
 
@@ -43,7 +43,7 @@ Outcome factorial(std::string_view nText, FactorialKeeper* keeper, Progress& pro
     Outcome outcome = continued(n, start.from.value, start.from.n, compute, progress);
     if (progress.cancelled()) return Outcome::cancelled();
     if (!outcome.isResult()) return outcome;
-    outcome.finished = compute;
+    outcome.calculated = compute;
     if (handBack && compute) keeper->keep({n, outcome.text});
     return outcome;
 }

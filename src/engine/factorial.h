@@ -48,7 +48,8 @@ enum class FactorialUse {
 
 // n! of a whole-number text, leading zeros allowed ("007" is 7); anything
 // else (a sign, a point, a letter, "") gives Nothing. 0! is "1" without
-// the keeper. A product too long to hold is refused with kProductTooLong.
+// the keeper. A product too long to hold is refused (ProductTooLong,
+// operand 0).
 //
 // Without a keeper n! is computed from 1. With one, n! is taken from it
 // when kept; otherwise it is computed from the largest kept k! below it

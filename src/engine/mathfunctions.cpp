@@ -50,9 +50,9 @@ template <class Work> Outcome guarded(Progress& progress, Work work) {
     } catch (const fast::Cancelled&) {
         return Outcome::cancelled();
     } catch (const std::length_error&) {
-        return Outcome::refused(kResultTooLong);
+        return Outcome::refused(RefusalKind::ResultTooLong);
     } catch (const std::bad_alloc&) {
-        return Outcome::refused(kResultTooLong);
+        return Outcome::refused(RefusalKind::ResultTooLong);
     }
 }
 
@@ -90,13 +90,13 @@ std::uint64_t defaultRootPlaces(std::string_view x) {
 
 Outcome root(std::string_view x, std::string_view kText, std::optional<std::string_view> placesText,
              Progress& progress) {
-    if (!isNumberText(x) || x.empty()) return Outcome::refused(kNotANumber);
+    if (!isNumberText(x) || x.empty()) return Outcome::refused(RefusalKind::NotANumber, 0);
     const std::optional<std::uint64_t> k = smallCount(kText);
-    if (!k || *k < 2) return Outcome::refused(kRootDegree);
+    if (!k || *k < 2) return Outcome::refused(RefusalKind::RootDegreeTooSmall, 1);
     std::uint64_t places = 0;
     if (placesText) {
         const std::optional<std::uint64_t> p = smallCount(*placesText);
-        if (!p) return Outcome::refused(kPlacesNotWhole);
+        if (!p) return Outcome::refused(RefusalKind::PlacesNotWhole, 2);
         places = *p;
     } else {
         places = defaultRootPlaces(x);
@@ -112,11 +112,11 @@ Outcome root(std::string_view x, std::string_view kText, std::optional<std::stri
     const std::size_t first = digits.find_first_not_of('0');
     digits.erase(0, first == std::string::npos ? digits.size() : first);
     if (digits.empty()) return Outcome::result("0");
-    if (negative && *k % 2 == 0) return Outcome::refused(kEvenRootOfNegative);
+    if (negative && *k % 2 == 0) return Outcome::refused(RefusalKind::EvenRootOfNegative, 0);
     // root(D / 10^f) to d places is floor(root(D 10^(k d - f))) / 10^d.
     const double scaled = static_cast<double>(*k) * static_cast<double>(places);
     if (*k >= 1000000000u || scaled + static_cast<double>(digits.size()) > fast::kMaxResultDigits)
-        return Outcome::refused(kResultTooLong);
+        return Outcome::refused(RefusalKind::ResultTooLong);
     const std::uint64_t kd = *k * places;
     bool dropped = false;
     if (kd >= decimals) {
@@ -148,12 +148,20 @@ std::optional<std::vector<Whole>> wholes(const std::vector<std::string>& values)
     return out;
 }
 
+// The refusal of the first of `values` that is not a whole number.
+Outcome notWhole(const std::vector<std::string>& values) {
+    for (std::size_t i = 0; i < values.size(); ++i)
+        if (!wholeOf(values[i]))
+            return Outcome::refused(RefusalKind::NotWholeArgument, static_cast<int>(i));
+    return Outcome::refused(RefusalKind::NotWholeArgument);
+}
+
 } // namespace
 
 Outcome gcd(const std::vector<std::string>& values, Progress& progress) {
-    if (values.size() < 2) return Outcome::refused(kTooFewArguments);
+    if (values.size() < 2) return Outcome::refused(RefusalKind::TooFewArguments);
     const auto w = wholes(values);
-    if (!w) return Outcome::refused(kNotWholeArgument);
+    if (!w) return notWhole(values);
     return guarded(progress, [&](const fast::CancelCheck* cancel) {
         std::string g = (*w)[0].digits;
         for (std::size_t i = 1; i < w->size() && g != "1"; ++i) {
@@ -165,13 +173,13 @@ Outcome gcd(const std::vector<std::string>& values, Progress& progress) {
 }
 
 Outcome lcm(const std::vector<std::string>& values, Progress& progress) {
-    if (values.size() < 2) return Outcome::refused(kTooFewArguments);
+    if (values.size() < 2) return Outcome::refused(RefusalKind::TooFewArguments);
     const auto w = wholes(values);
-    if (!w) return Outcome::refused(kNotWholeArgument);
+    if (!w) return notWhole(values);
     double digits = 0;
     for (const Whole& v : *w)
         digits += static_cast<double>(v.digits.size());
-    if (digits > fast::kMaxResultDigits) return Outcome::refused(kResultTooLong);
+    if (digits > fast::kMaxResultDigits) return Outcome::refused(RefusalKind::ResultTooLong);
     return guarded(progress, [&](const fast::CancelCheck* cancel) {
         std::string l = (*w)[0].digits;
         for (std::size_t i = 1; i < w->size() && l != "0"; ++i) {
@@ -190,9 +198,9 @@ Outcome lcm(const std::vector<std::string>& values, Progress& progress) {
 
 Outcome toBase(std::string_view x, std::string_view b, Progress& progress) {
     const std::optional<std::uint64_t> base = smallCount(b);
-    if (!base || *base < 2 || *base > 36) return Outcome::refused(kBaseOutOfRange);
+    if (!base || *base < 2 || *base > 36) return Outcome::refused(RefusalKind::BaseOutOfRange, 1);
     const std::optional<Whole> w = wholeOf(x);
-    if (!w) return Outcome::refused(kNotWholeArgument);
+    if (!w) return Outcome::refused(RefusalKind::NotWholeArgument, 0);
     return guarded(progress, [&](const fast::CancelCheck* cancel) {
         return Outcome::result(signed_(
             w->negative, fast::toBaseDigits(w->digits, static_cast<unsigned>(*base), cancel)));
@@ -201,25 +209,26 @@ Outcome toBase(std::string_view x, std::string_view b, Progress& progress) {
 
 Outcome fromBase(std::string_view text, std::string_view b, Progress& progress) {
     const std::optional<std::uint64_t> base = smallCount(b);
-    if (!base || *base < 2 || *base > 36) return Outcome::refused(kBaseOutOfRange);
+    if (!base || *base < 2 || *base > 36) return Outcome::refused(RefusalKind::BaseOutOfRange, 1);
     const bool negative = !text.empty() && text.front() == '-';
     if (negative) text.remove_prefix(1);
-    if (text.empty()) return Outcome::refused(kNotInBase);
+    if (text.empty()) return Outcome::refused(RefusalKind::NotInBase, 0);
     return guarded(progress, [&](const fast::CancelCheck* cancel) {
         try {
             return Outcome::result(signed_(
                 negative, fast::fromBaseDigits(text, static_cast<unsigned>(*base), cancel)));
         } catch (const std::invalid_argument&) {
-            return Outcome::refused(kNotInBase);
+            return Outcome::refused(RefusalKind::NotInBase, 0);
         }
     });
 }
 
 Outcome powMod(std::string_view a, std::string_view e, std::string_view m, Progress& progress) {
     const std::optional<Whole> wa = wholeOf(a), we = wholeOf(e), wm = wholeOf(m);
-    if (!wa || !we || !wm) return Outcome::refused(kNotWholeArgument);
-    if (we->negative) return Outcome::refused(kNegativeExponent);
-    if (wm->negative || wm->digits == "0") return Outcome::refused(kModulusBelowOne);
+    if (!wa || !we || !wm)
+        return Outcome::refused(RefusalKind::NotWholeArgument, !wa ? 0 : (!we ? 1 : 2));
+    if (we->negative) return Outcome::refused(RefusalKind::NegativeExponent, 1);
+    if (wm->negative || wm->digits == "0") return Outcome::refused(RefusalKind::ModulusBelowOne, 2);
     return guarded(progress, [&](const fast::CancelCheck* cancel) {
         std::string r = fast::powModDigits(wa->digits, we->digits, wm->digits, cancel);
         // (-a)^e = a^e for even e; otherwise the residue of -(a^e).
@@ -231,7 +240,7 @@ Outcome powMod(std::string_view a, std::string_view e, std::string_view m, Progr
 
 Outcome isPrime(std::string_view n, Progress& progress) {
     const std::optional<Whole> w = wholeOf(n);
-    if (!w) return Outcome::refused(kNotWholeArgument);
+    if (!w) return Outcome::refused(RefusalKind::NotWholeArgument, 0);
     if (w->negative) return Outcome::result(kNeitherPrimeNorComposite);
     return guarded(progress, [&](const fast::CancelCheck* cancel) {
         switch (fast::primalityOfDigits(w->digits, cancel)) {
@@ -250,7 +259,7 @@ Outcome isPrime(std::string_view n, Progress& progress) {
 
 Outcome nextPrime(std::string_view n, Progress& progress) {
     const std::optional<Whole> w = wholeOf(n);
-    if (!w) return Outcome::refused(kNotWholeArgument);
+    if (!w) return Outcome::refused(RefusalKind::NotWholeArgument, 0);
     if (w->negative) return Outcome::result("2");
     return guarded(progress, [&](const fast::CancelCheck* cancel) {
         return Outcome::result(fast::nextPrimeDigits(w->digits, cancel));

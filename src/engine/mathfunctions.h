@@ -1,9 +1,9 @@
 // Roots, greatest common divisors and least common multiples, other bases,
 // modular powers and primality on number texts: what longhand-calc's
 // commands and the expression language's functions of the same names
-// compute. Each checks its arguments, refuses what it does not take with
-// one of the messages below, and runs the fast arithmetic with progress
-// and Cancel.
+// compute. Each checks its arguments, refuses what it does not take (a
+// refusal naming the argument, counted from 0, refusal.h), and runs the
+// fast arithmetic with progress and Cancel.
 #pragma once
 
 #include "outcome.h"
@@ -16,21 +16,6 @@
 #include <vector>
 
 namespace longhand {
-
-inline constexpr const char* kNotANumber = "The argument must be a number.";
-inline constexpr const char* kNotWholeArgument = "The arguments must be whole numbers.";
-inline constexpr const char* kEvenRootOfNegative =
-    "An even root of a negative number is not a real number.";
-inline constexpr const char* kRootDegree =
-    "The degree of a root must be a whole number of at least 2.";
-inline constexpr const char* kPlacesNotWhole =
-    "The number of places must be a whole number without sign.";
-inline constexpr const char* kResultTooLong = "The result would be too long to hold.";
-inline constexpr const char* kBaseOutOfRange = "The base must be a whole number from 2 to 36.";
-inline constexpr const char* kNotInBase = "The text is not a whole number in that base.";
-inline constexpr const char* kModulusBelowOne = "The modulus must be at least 1.";
-inline constexpr const char* kNegativeExponent = "The exponent must not be negative.";
-inline constexpr const char* kTooFewArguments = "At least two numbers are needed.";
 
 // The answers of isPrime.
 inline constexpr const char* kPrime = "prime";

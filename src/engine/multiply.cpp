@@ -26,19 +26,19 @@ constexpr std::size_t kCellDigits = 9;
 // (a few milliseconds).
 constexpr std::size_t kCellStepsPerPoll = std::size_t{1} << 22;
 
-inline std::uint32_t digitOf(char c) {
-    return c >= '0' && c <= '9' ? static_cast<std::uint32_t>(c - '0') : 0;
-}
-
-// Cells of a digit string, least significant first.
+// Cells of a digit string, least significant first. A character that is
+// not a digit is thrown out as std::invalid_argument: read as a 0 it would
+// give a plausible wrong product.
 std::vector<std::uint32_t> toCells(std::string_view s) {
     std::vector<std::uint32_t> cells((s.size() + kCellDigits - 1) / kCellDigits, 0);
     std::size_t end = s.size();
     for (auto& cell : cells) {
         const std::size_t begin = end >= kCellDigits ? end - kCellDigits : 0;
         std::uint32_t v = 0;
-        for (std::size_t i = begin; i < end; ++i)
-            v = v * 10 + digitOf(s[i]);
+        for (std::size_t i = begin; i < end; ++i) {
+            if (!isDigit(s[i])) throw std::invalid_argument("not a digit string");
+            v = v * 10 + static_cast<std::uint32_t>(digitOf(s[i]));
+        }
         cell = v;
         end = begin;
     }
@@ -99,9 +99,9 @@ std::string unsignedProduct(std::string_view aText, std::string_view bText, Prog
     } else {
         std::uint64_t x = 0, y = 0;
         for (char c : a)
-            x = x * 10 + digitOf(c);
+            x = x * 10 + static_cast<std::uint64_t>(digitOf(c));
         for (char c : b)
-            y = y * 10 + digitOf(c);
+            y = y * 10 + static_cast<std::uint64_t>(digitOf(c));
         P = std::to_string(x * y);
     }
 
@@ -188,9 +188,9 @@ std::string multiplyDigits(std::string_view A, std::string_view B, Progress& pro
             return fast::mulDigits(A, B, &cancel, N);
         } catch (const fast::Cancelled&) {
             return {}; // given up
-        } catch (const std::invalid_argument&) {
-            // a character that is not a digit: the schoolbook reads it as 0
         }
+        // A character that is not a digit leaves as the fast layer's
+        // std::invalid_argument: no digit is guessed.
     }
     return schoolbookProduct(A, B, progress);
 }

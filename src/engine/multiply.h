@@ -18,7 +18,8 @@ namespace longhand {
 std::string multiply(std::string_view a, std::string_view b, Progress& progress);
 
 // The product of two digit strings as exactly |A| + |B| digits, leading
-// zeros included; characters other than digits count as 0. From
+// zeros included; a character other than a digit throws
+// std::invalid_argument. From
 // kFastMultiplyDigits digits (crossovers.h) of the shorter operand the
 // product comes from the fast layer, below it from schoolbookProduct. A
 // cancelled product gives up early with the empty text or digits without

@@ -12,10 +12,6 @@ namespace longhand {
 
 namespace {
 
-bool isDigit(char c) {
-    return c >= '0' && c <= '9';
-}
-
 bool endsWithZero(const std::string& text) {
     return !text.empty() && text.back() == '0';
 }
@@ -29,6 +25,11 @@ constexpr int kDoubleTextExponentFrom = 15;
 constexpr int kDoubleTextExponentBelow = -4;
 
 } // namespace
+
+bool hasZeroValue(std::string_view text) {
+    if (!text.empty() && text.front() == '-') text.remove_prefix(1);
+    return text.find_first_not_of("0.") == std::string_view::npos;
+}
 
 bool allDigitChars(std::string_view text) {
     // A word of eight characters is all digits when each byte's high half

@@ -15,10 +15,22 @@ namespace longhand {
 // Positions and counts of digits. Texts of billions of digits stay countable.
 using Count = std::int64_t;
 
+// The one digit test and digit value of the engine.
+constexpr bool isDigit(char c) {
+    return c >= '0' && c <= '9';
+}
+constexpr int digitOf(char c) {
+    return c - '0';
+}
+
 // True for a number text: an optional leading "-", then digits and at most
 // one "." and nothing else, not even a blank or a "+". "", "-", "." and "-."
 // pass too: the shapes an emptied box or a tidied zero may take.
 bool isNumberText(std::string_view text);
+
+// True for a number text of value zero: no digit but "0" after the sign
+// ("0", "-00", "0.000", and the shapes "", "-", "." and "-.").
+bool hasZeroValue(std::string_view text);
 
 // True when every character of text is a digit '0' to '9' (the empty text
 // included); eight characters a step, for long texts.

@@ -1,6 +1,6 @@
 #include "operations.h"
 
-#include "addsub.h"
+#include "addition.h"
 #include "division.h"
 #include "multiply.h"
 #include "numtext.h"
@@ -11,13 +11,6 @@
 namespace longhand {
 
 namespace {
-
-// "0", "-0", "00", "-000", and a lone "-": no digit other than "0" after an
-// optional leading "-".
-bool zeroValued(std::string_view s) {
-    const std::size_t start = !s.empty() && s.front() == '-' ? 1 : 0;
-    return s.find_first_not_of('0', start) == std::string::npos;
-}
 
 // text with its point zeros tidied (tidyPointZeros): text itself when
 // that changes nothing, else a tidied copy kept in `copy`.
@@ -43,19 +36,20 @@ std::string shownResult(std::string result) {
 
 Outcome calculate(Operation operation, std::string_view aText, std::string_view bText,
                   Progress& progress) {
-    if (textKind(aText) == TextKind::Empty || textKind(bText) == TextKind::Empty)
-        return Outcome::refused(kEmptyBoxes);
+    if (textKind(aText) == TextKind::Empty) return Outcome::refused(RefusalKind::EmptyOperand, 0);
+    if (textKind(bText) == TextKind::Empty) return Outcome::refused(RefusalKind::EmptyOperand, 1);
     // The digit work would read a stray character as a 0 or stop at it and
     // give a plausible wrong result. Each pass over a long operand takes a
     // while: a cancel is heard between them.
-    if (!isNumberText(aText)) return Outcome::refused(kMalformedOperand);
+    if (!isNumberText(aText)) return Outcome::refused(RefusalKind::MalformedOperand, 0);
     if (progress.cancelled()) return Outcome::cancelled();
-    if (!isNumberText(bText)) return Outcome::refused(kMalformedOperand);
+    if (!isNumberText(bText)) return Outcome::refused(RefusalKind::MalformedOperand, 1);
     if (progress.cancelled()) return Outcome::cancelled();
     // Operands are copied only when their point zeros must go.
     std::string aTidy, bTidy;
     const std::string_view a = tidied(aText, aTidy), b = tidied(bText, bTidy);
-    if (a.empty() || b.empty()) return Outcome::refused(kWeirdInput);
+    if (a.empty()) return Outcome::refused(RefusalKind::OnlyPoint, 0);
+    if (b.empty()) return Outcome::refused(RefusalKind::OnlyPoint, 1);
     if (progress.cancelled()) return Outcome::cancelled();
 
     switch (operation) {
@@ -68,15 +62,15 @@ Outcome calculate(Operation operation, std::string_view aText, std::string_view 
     case Operation::Divide:
         break;
     }
-    // A zero divisor has no quotient, whatever the dividend, and however
-    // the zero is written ("00", "-0", a lone "-"). Then exact text
-    // comparisons on the tidied operands: "00" is neither "0" nor "1" here.
-    if (zeroValued(b)) return Outcome::refused(kDivisionByZero);
+    // Zero divided by zero has no value either: the divisor is looked at
+    // first. The answers given at once go by exact text on the tidied
+    // operands ("01" is not "1" here); the division gives the same value.
+    if (hasZeroValue(b)) return Outcome::refused(RefusalKind::DivisionByZero, 1);
     if (a == "0") return Outcome::result("0");
     if (b == "1") return Outcome::result(shownResult(std::string(a)));
     bool cut = false;
     Outcome outcome = shown(divide(a, b, progress, &cut), progress);
-    outcome.stopSound = true;
+    outcome.divided = true;
     outcome.cut = cut;
     return outcome;
 }

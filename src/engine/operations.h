@@ -13,22 +13,15 @@ namespace longhand {
 
 enum class Operation { Add, Subtract, Multiply, Divide };
 
-inline constexpr const char* kEmptyBoxes = "1 or 2 boxes are Empty.";
-inline constexpr const char* kWeirdInput = "Weird Input.";
-inline constexpr const char* kDivisionByZero = "Division by zero.";
-// An operand that is not a number text (isNumberText, numtext.h): what the
-// window's input checking would have kept out.
-inline constexpr const char* kMalformedOperand = "Turn on input-checking. Reenter data.";
-
-// a + b, a - b, a * b or a / b on the operand texts: an empty operand is
-// refused first (kEmptyBoxes), then one that is not a number text
-// (kMalformedOperand) and one that is nothing but a point once its
-// trailing fraction zeros go (kWeirdInput). The division refuses a divisor
-// of value zero (whatever the dividend: 0 / 0 has no value either), gives
-// "0" for the dividend "0" and the dividend for the divisor
-// "1" at once, and otherwise asks to stop the sound and says whether the
-// quotient was cut (Outcome::cut). A zero that the digit
-// work gives as an empty text is shown "0" ("-0" for a lone "-").
+// a + b, a - b, a * b or a / b on the operand texts (a is operand 0, b
+// operand 1): an empty operand is refused first (EmptyOperand), then one
+// that is not a number text (MalformedOperand) and one that is nothing but
+// a point once its trailing fraction zeros go (OnlyPoint). The division
+// refuses a divisor of value zero however it is written (DivisionByZero),
+// gives "0" for the dividend "0" and the dividend for the divisor "1" at
+// once, and otherwise divides (Outcome::divided) and says whether the
+// quotient was cut (Outcome::cut). A zero that the digit work gives as an
+// empty text is shown "0" ("-0" for a lone "-").
 Outcome calculate(Operation operation, std::string_view a, std::string_view b, Progress& progress);
 
 // The text a result box shows for a result of the digit work: the empty

@@ -5,7 +5,9 @@
 #include "multiply.h"
 #include "operations.h"
 
+#include <algorithm>
 #include <cmath>
+#include <string>
 
 namespace longhand {
 
@@ -33,19 +35,40 @@ BaseParts splitBase(std::string_view text) {
     return parts;
 }
 
-// A number text of value zero: after an optional "-", nothing but zeros and
-// at most one point (the empty text included).
-bool zeroValued(std::string_view text) {
-    if (!text.empty() && text.front() == '-') text.remove_prefix(1);
-    return isNumberText(text) && text.find_first_not_of("0.") == std::string_view::npos;
+// Exponents of up to this many digits are counted exactly.
+constexpr std::size_t kCountedExponentDigits = 15;
+// Leading digits of the base read for its logarithm: a 64-bit integer holds
+// them, and a long double (64-bit mantissa) holds that exactly.
+constexpr std::size_t kLogDigits = 19;
+// The relative error of log10l and of the products and sums below, with
+// room to spare: a few units in the last place of a 64-bit mantissa.
+constexpr long double kLogError = 0x1p-58L;
+
+// log10 of a digit string without leading zeros, from above.
+struct LogBounds {
+    long double high = 0;
+};
+
+LogBounds logBounds(const std::string& digits) {
+    const std::size_t lead = std::min(digits.size(), kLogDigits);
+    std::uint64_t leading = 0;
+    for (std::size_t i = 0; i < lead; ++i)
+        leading = leading * 10 + digitOf(digits[i]);
+    const long double x = std::log10(static_cast<long double>(leading)) +
+                          static_cast<long double>(digits.size() - lead);
+    LogBounds b{x * (1 + kLogError)};
+    // The digits left out add less than log10(1 + 10^(1 - lead)), below
+    // 10^(1 - lead) / ln 10 < 10^(1 - lead).
+    if (digits.size() > lead) b.high += std::pow(10.0L, 1.0L - static_cast<long double>(lead));
+    return b;
 }
 
-// An upper bound of the power's length in characters.
-double lengthBound(const BaseParts& base, double p) {
-    if (!(p > 0)) return 1;
-    const double perFactor =
-        static_cast<double>(base.digits.size() + base.zeros) + static_cast<double>(base.scale);
-    return perFactor * p + 2;
+// Characters of the base's digit string to the power p: floor(p log10 d) + 1.
+long double powerDigits(const std::string& digits, long double p) {
+    if (digits == "1") return 1;
+    // From above: one character too many only where p log10 d lies so close
+    // to a whole number that the margin reaches across it.
+    return std::floor(p * logBounds(digits).high * (1 + kLogError)) + 1;
 }
 
 // A count held as a floating-point value, as a text length (rounded to the
@@ -59,7 +82,7 @@ Count toCount(double v) {
 // empty text.
 std::string raise(std::string_view baseText, std::string_view p, Progress& progress) {
     if (baseText == "1") return "1";
-    if (zeroValued(p) && zeroValued(baseText)) return "0";
+    if (hasZeroValue(p) && hasZeroValue(baseText)) return "0";
     if (p == "0") return "1";
 
     const BaseParts base = splitBase(baseText);
@@ -102,9 +125,11 @@ std::string raise(std::string_view baseText, std::string_view p, Progress& progr
 } // namespace
 
 Outcome power(std::string_view base, std::string_view exponent, Progress& progress) {
-    if (!isNumberText(base)) return Outcome::refused(kMalformedOperand);
-    if (!exponentIsWhole(exponent)) return Outcome::refused(kExponentNotWhole);
-    if (powerTooLong(base, exponent)) return Outcome::refused(kPowerTooLong);
+    if (!isNumberText(base)) return Outcome::refused(RefusalKind::MalformedOperand, 0);
+    if (!exponentIsWhole(exponent)) return Outcome::refused(RefusalKind::ExponentNotWhole, 1);
+    if (powerTooLong(base, exponent))
+        return Outcome::refused(
+            {RefusalKind::PowerTooLong, 1, powerLength(base, exponent), kMaxPowerDigits});
     std::string r = raise(base, exponent, progress);
     if (progress.cancelled()) return Outcome::cancelled();
     return Outcome::result(shownResult(std::move(r)));
@@ -146,11 +171,37 @@ bool exponentIsWhole(std::string_view p) {
     return true;
 }
 
-bool powerTooLong(std::string_view base, std::string_view p) {
-    if (base == "1" || p == "0") return false;
+double powerLength(std::string_view base, std::string_view p) {
+    std::string_view whole = p.substr(0, p.find('.'));
+    whole.remove_prefix(std::min(whole.find_first_not_of('0'), whole.size()));
     const BaseParts parts = splitBase(base);
-    if (parts.digits.empty()) return false;
-    return lengthBound(parts, numericValue(p)) > static_cast<double>(kMaxPowerDigits);
+    // "1" for a zero exponent, "0" for a zero base.
+    if (whole.empty() || parts.digits.empty()) return 0;
+    if (parts.digits == "1" && parts.scale == 0 && parts.zeros == 0) {
+        const bool odd = digitOf(whole.back()) % 2 != 0;
+        return std::log10(parts.negative && odd ? 2.0 : 1.0); // "1" or "-1"
+    }
+    if (whole.size() > kCountedExponentDigits) {
+        // At least one character per factor for every base but 0 and 1 and
+        // at most all of the base's: the size is all that matters here.
+        const double perFactor = static_cast<double>(parts.digits.size() + parts.zeros) +
+                                 static_cast<double>(parts.scale);
+        return static_cast<double>(whole.size() - 1) +
+               std::log10(numericValue(whole.substr(0, kCountedExponentDigits)) /
+                          std::pow(10.0, kCountedExponentDigits - 1)) +
+               std::log10(perFactor);
+    }
+    const auto pv = static_cast<long double>(std::stoull(std::string(whole)));
+    const long double digits = powerDigits(parts.digits, pv);
+    const long double sign = parts.negative && std::fmod(pv, 2.0L) != 0 ? 1 : 0;
+    const long double chars =
+        parts.scale > 0 ? std::max(digits, pv * static_cast<long double>(parts.scale)) + 1 + sign
+                        : digits + pv * static_cast<long double>(parts.zeros) + sign;
+    return static_cast<double>(std::log10(chars));
+}
+
+bool powerTooLong(std::string_view base, std::string_view p) {
+    return powerLength(base, p) > std::log10(static_cast<double>(kMaxPowerDigits));
 }
 
 } // namespace longhand

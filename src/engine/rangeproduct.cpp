@@ -1,6 +1,6 @@
 #include "rangeproduct.h"
 
-#include "addsub.h"
+#include "addition.h"
 #include "crossovers.h"
 #include "fast/fast.h"
 #include "fast/natural.h"
@@ -23,10 +23,6 @@ constexpr double kBatchCeiling = 999999999999999.5;
 
 // Room for the plain text of any finite double with three fraction digits.
 constexpr int kDoubleTextRoom = 400;
-
-bool isDigit(char c) {
-    return c >= '0' && c <= '9';
-}
 
 // -1, 0 or 1 by the value of a plain number text (any of "", "0", "-0.0",
 // ".5", "-12." ...).
@@ -140,10 +136,14 @@ Run describeRun(std::string_view n, std::string_view x, std::string_view m) {
     run.last = numericValue(n);
     const double lower = x.empty() ? 0.0 : numericValue(m);
     run.first = lower + 1.0;
-    if (std::fabs(run.first) < kBatchLimit && std::fabs(run.last) < kBatchLimit) return run;
+    auto lowerText = x.empty() ? std::optional<std::string>("0") : leadingNumberText(m, lower);
+    // Factors with a fraction are not whole numbers a double holds exactly:
+    // they are stepped on texts, whatever their size.
+    const bool wholeFactors = !lowerText || isWholeText(*lowerText);
+    if (wholeFactors && std::fabs(run.first) < kBatchLimit && std::fabs(run.last) < kBatchLimit)
+        return run;
     run.onTexts = true;
     auto lastText = leadingNumberText(n, run.last);
-    auto lowerText = x.empty() ? std::optional<std::string>("0") : leadingNumberText(m, lower);
     if (!lastText || !lowerText) {
         run.endless = true;
         return run;
@@ -242,16 +242,24 @@ std::string wholeNumberValue(std::string_view text) {
     return std::string(text.substr(lead));
 }
 
-bool productTooLong(std::string_view n, std::string_view x, std::string_view m) {
-    return runDigits(describeRun(n, x, m)) + static_cast<double>(x.size()) >
-           static_cast<double>(kMaxProductDigits);
+double productLength(std::string_view n, std::string_view x, std::string_view m) {
+    return std::log10(runDigits(describeRun(n, x, m)) + static_cast<double>(x.size()));
+}
+
+std::optional<Refusal> productTooLong(std::string_view n, std::string_view x, std::string_view m,
+                                      int operand) {
+    const double length = productLength(n, x, m);
+    if (!(length > std::log10(static_cast<double>(kMaxProductDigits)))) return std::nullopt;
+    return Refusal{RefusalKind::ProductTooLong, operand, length, kMaxProductDigits};
 }
 
 Outcome rangeProduct(std::string_view n, std::string_view x, std::string_view m,
                      Progress& progress) {
     const Run run = describeRun(n, x, m);
-    if (runDigits(run) + static_cast<double>(x.size()) > static_cast<double>(kMaxProductDigits))
-        return Outcome::refused(kProductTooLong);
+    const double length = runDigits(run) + static_cast<double>(x.size());
+    if (length > static_cast<double>(kMaxProductDigits))
+        return Outcome::refused({RefusalKind::ProductTooLong, Refusal::kNoOperand,
+                                 std::log10(length), kMaxProductDigits});
     std::string big = runProduct(run, x, progress);
     if (progress.cancelled()) return Outcome::cancelled();
     return Outcome::result(shownResult(std::move(big)), false);

@@ -6,6 +6,7 @@
 #include "power.h"
 #include "progress.h"
 
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -19,7 +20,6 @@ inline constexpr double kBatchLimit = 1e15;
 // The longest product that is built (characters), the same bound as for
 // powers: longer ones would not fit in memory.
 inline constexpr Count kMaxProductDigits = kMaxPowerDigits;
-inline constexpr const char* kProductTooLong = "The product would be too long to hold.";
 
 // x * (m+1) * (m+2) * ... * n, or 1 * 2 * ... * n when x is empty (m is then
 // ignored), as a result that gives no finished signal of its own: the
@@ -30,15 +30,16 @@ inline constexpr const char* kProductTooLong = "The product would be too long to
 // multiplication returns it ("1" when x is empty too); a run through zero
 // gives "0".
 //
-// Runs whose ends lie below kBatchLimit in magnitude are batched in double
-// precision (batchedProduct). Runs reaching past it are stepped exactly on
-// texts, one multiplication per factor, so bounds of any length are exact.
-// Runs of at least kFastProductFactors whole factors from 1 on
-// (crossovers.h) are multiplied by the fast layer's product tree instead,
-// with the same text as result.
+// Runs of whole factors whose ends lie below kBatchLimit in magnitude are
+// batched in double precision (batchedProduct); factors with a fraction
+// (a lower end m that is not whole) are stepped on texts like long runs. Runs reaching past it are
+// stepped exactly on texts, one multiplication per factor, so bounds of any length are exact. Runs
+// of at least kFastProductFactors whole factors from 1 on (crossovers.h) are multiplied by the fast
+// layer's product tree instead, with the same text as result.
 //
 // A product longer than kMaxProductDigits (a run without end included) is
-// refused with kProductTooLong before any work.
+// refused before any work (ProductTooLong, with its length; the caller
+// names the operand).
 Outcome rangeProduct(std::string_view n, std::string_view x, std::string_view m,
                      Progress& progress);
 
@@ -48,8 +49,13 @@ Outcome rangeProduct(std::string_view n, std::string_view x, std::string_view m,
 // product. What rangeProduct does for short runs, callable for any.
 std::string batchedProduct(double first, double last, Progress& progress);
 
-// True when rangeProduct(n, x, m) would be longer than kMaxProductDigits.
-bool productTooLong(std::string_view n, std::string_view x, std::string_view m);
+// log10 of an upper bound of the length of rangeProduct(n, x, m).
+double productLength(std::string_view n, std::string_view x, std::string_view m);
+
+// The refusal of rangeProduct(n, x, m), naming `operand`, when it would be
+// longer than kMaxProductDigits; nothing when it fits.
+std::optional<Refusal> productTooLong(std::string_view n, std::string_view x, std::string_view m,
+                                      int operand);
 
 // True for a text of digits only, at least one (leading zeros allowed): the
 // arguments that factorials, permutations, combinations and the partial

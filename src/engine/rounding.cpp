@@ -1,6 +1,6 @@
 #include "rounding.h"
 
-#include "addsub.h"
+#include "addition.h"
 
 namespace longhand {
 

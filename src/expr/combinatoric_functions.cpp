@@ -20,7 +20,7 @@ Fraction integerOf(Outcome outcome, std::string_view what) {
     case Outcome::Status::Cancelled:
         throw fast::Cancelled();
     case Outcome::Status::Refused:
-        throw Refused(RefusalKind::EngineRefused, std::move(outcome.text));
+        throw Refused(outcome.refusal, std::string(what));
     case Outcome::Status::Nothing:
         throw Refused(RefusalKind::NotWhole, std::string(what));
     }

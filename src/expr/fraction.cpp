@@ -133,8 +133,9 @@ void checkResultSize(double digits) {
     if (digits < 1e6) return;
     const double log10Length = std::log10(digits);
     if (const std::optional<std::uint64_t> free = availableMemory()) {
-        if (auto refusal = memoryRefusal({log10Length, log10Length}, *free))
-            throw Refused(RefusalKind::NotEnoughMemory, std::move(*refusal));
+        // The data is the result's length as its log10, for the words.
+        if (memoryRefusal({log10Length, log10Length}, *free))
+            throw Refused(RefusalKind::NotEnoughMemory, std::to_string(log10Length));
     }
 }
 

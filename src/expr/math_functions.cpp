@@ -2,10 +2,10 @@
 // powmod(a, e, m) and nextprime(n): the engine's functions of the same
 // names on exact values. A root that does not end within its places is
 // cut (never rounded) and the evaluation says so.
+#include "display.h"
 #include "engine/fast/fast.h"
 #include "engine/fast/size_limits.h"
 #include "engine/mathfunctions.h"
-#include "display.h"
 #include "functions.h"
 #include "refusal.h"
 
@@ -33,7 +33,8 @@ std::uint64_t defaultPlaces(const Fraction& x, const fast::CancelCheck* cancel) 
 
 Fraction rootOf(const Fraction& x, std::uint64_t k, std::optional<std::uint64_t> places,
                 const CallContext& context) {
-    if (x.negative && k % 2 == 0) throw Refused(RefusalKind::EngineRefused, kEvenRootOfNegative);
+    if (x.negative && k % 2 == 0)
+        throw Refused({longhand::RefusalKind::EvenRootOfNegative, 0}, "root");
     if (x.isZero()) return x;
     const std::uint64_t d = places ? *places : defaultPlaces(x, context.cancel);
     const double digits =
@@ -57,7 +58,7 @@ Fraction sqrtOf(std::span<const Fraction> a, const CallContext& context) {
 
 Fraction nthRootOf(std::span<const Fraction> a, const CallContext& context) {
     const std::uint64_t k = countArgument(a[1], "root");
-    if (k < 2) throw Refused(RefusalKind::EngineRefused, kRootDegree);
+    if (k < 2) throw Refused({longhand::RefusalKind::RootDegreeTooSmall, 1}, "root");
     std::optional<std::uint64_t> places;
     if (a.size() > 2) places = countArgument(a[2], "root");
     return rootOf(a[0], k, places, context);
@@ -92,7 +93,7 @@ Fraction powModOf(std::span<const Fraction> a, const CallContext& context) {
     const std::string base = magnitude(a[0], "powmod");
     const std::string e = wholeArgument(a[1], "powmod");
     const std::string m = wholeArgument(a[2], "powmod");
-    if (m == "0") throw Refused(RefusalKind::EngineRefused, kModulusBelowOne);
+    if (m == "0") throw Refused({longhand::RefusalKind::ModulusBelowOne, 2}, "powmod");
     std::string r = fast::powModDigits(base, e, m, context.cancel);
     if (a[0].negative && ((e.back() - '0') & 1) && r != "0") r = fast::subDigits(m, r);
     return Fraction::integer(r);

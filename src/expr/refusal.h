@@ -3,6 +3,8 @@
 // longhand-calc and the windows each turn a refusal into theirs.
 #pragma once
 
+#include "engine/refusal.h"
+
 #include <cstdint>
 #include <stdexcept>
 #include <string>
@@ -28,8 +30,8 @@ enum class RefusalKind {
     Negative,         // data: what must not be negative
     NotDigit,         // data: what must be a single digit (the repetition flag)
     TooLong,          // a result longer than the engine builds
-    NotEnoughMemory,  // data: the engine's memory refusal
-    EngineRefused,    // data: the engine's own message for its operation
+    NotEnoughMemory,  // data: log10 of the result's length, or "" when not known
+    EngineRefused,    // data: the function's name; `engine`: the engine's refusal
     Cancelled
 };
 
@@ -37,6 +39,9 @@ struct Refusal {
     RefusalKind kind = RefusalKind::UnexpectedToken;
     std::int64_t column = 0; // 1-based, in characters; 0 when no place applies
     std::string data;
+    // EngineRefused: what the engine's operation refused, with its operand
+    // counted among the function's arguments.
+    longhand::Refusal engine{};
 };
 
 // Thrown inside the room and caught by evaluate(), which gives it back as a
@@ -45,7 +50,9 @@ struct Refusal {
 struct Refused : std::exception {
     Refusal refusal;
     explicit Refused(RefusalKind kind, std::string data = {}, std::int64_t column = 0)
-        : refusal{kind, column, std::move(data)} {}
+        : refusal{kind, column, std::move(data), {}} {}
+    Refused(const longhand::Refusal& engine, std::string function)
+        : refusal{RefusalKind::EngineRefused, 0, std::move(function), engine} {}
     const char* what() const noexcept override { return "expression refused"; }
 };
 

@@ -32,8 +32,8 @@ std::string leadingCharacters(std::string_view text, int count);
 // spelling and the blanks around its value; only the value changes. A value
 // with blanks around it, or wrapped in a pair of quotes, is written in
 // double quotes, so that a read gives it back as it is. Names match as a
-// read matches them (blanks around them left out). A missing key is added after the last entry of its section, a missing
-// section (and file) is created at the end. Every other byte of the file,
+// read matches them (blanks around them left out). A missing key is added after the last entry of
+// its section, a missing section (and file) is created at the end. Every other byte of the file,
 // line endings included, stays as it was. The file is replaced in one
 // rename, so a crash or a full disk never leaves it half-written.
 // Returns false, and leaves the file untouched, when the file cannot be read

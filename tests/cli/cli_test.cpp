@@ -210,7 +210,9 @@ TEST_F(CalcTest, MathCommandsWiring) {
     EXPECT_EQ(calc({"frombase", "@" + path("hex"), "16"}).out, "255\n");
     EXPECT_EQ(calc({"gcd", "12"}).status, 2);
     EXPECT_EQ(calc({"sqrt", "-4"}).err,
-              "An even root of a negative number is not a real number.\n");
+              "X is negative: an even root of a negative number is not a real number.\n");
+    EXPECT_EQ(calc({"sqrt", "2", "1.5"}).err, "PLACES must be a whole number without sign.\n");
+    EXPECT_EQ(calc({"gcd", "4", "6", "2.5"}).err, "Operand 3 must be a whole number.\n");
 }
 
 // A refusal, the operation's or the command's own: the message on standard
@@ -220,10 +222,26 @@ TEST_F(CalcTest, RefusalsPrintTheMessageAndExitOne) {
         std::vector<std::string> args;
         const char* err;
     } cases[] = {
-        {{"div", "5", "-0.0"}, "Division by zero."},
-        {{"fact", "5.5"}, "The arguments must be whole numbers without sign."},
-        {{"perm", "5", "-3"}, "The arguments must be whole numbers without sign."},
-        {{"comb", "5", "3", "10"}, "The repetition flag must be one digit, 0 to 9."},
+        // Every zero-valued divisor, whatever it divides.
+        {{"div", "5", "-0.0"}, "B is zero, and nothing can be divided by zero."},
+        {{"div", "0", "00"}, "B is zero, and nothing can be divided by zero."},
+        {{"div", "0", "-0"}, "B is zero, and nothing can be divided by zero."},
+        {{"add", ".00", "1"}, "A has no digit but zeros after its point: write 0 for zero."},
+        {{"pow", "2", "1.5"}, "EXP must be a whole number, 0 or more."},
+        {{"pow", "10", "300000000"},
+         "EXP is too large: the power would have about 3.0 \xC3\x97 10^8 digits, more than the "
+         "200,000,000 a result may have."},
+        {{"prod", "5", "5"}, "N must be greater than M."},
+        {{"fact", "5.5"}, "N must be a whole number without sign."},
+        {{"perm", "5", "-3"}, "R must be a whole number without sign."},
+        {{"comb", "5", "3", "10"}, "F must be one digit, 0 to 9."},
+        // An operand without a digit, for every command.
+        {{"add", "", "1"}, "The operand A is empty."},
+        {{"pow", "2", ""}, "The operand EXP is empty."},
+        {{"mul", "3", "."}, "The operand B is only \".\", which has no digit."},
+        {{"fact", "-"}, "The operand N is only \"-\", which has no digit."},
+        {{"perm", "5", "2", ""}, "The operand F is empty."},
+        {{"round", "-.", "0"}, "The operand NUMBER is only \"-.\", which has no digit."},
         {{"round", "12345", "0"}, "NUMBER must be a number with digits after its point."},
         {{"round", "12.345", "3"},
          "K must be a whole number below the count of digits after the point."},
@@ -374,13 +392,32 @@ TEST_F(CalcTest, OperandsFromFilesAndStandardInput) {
     EXPECT_EQ(run.err, "standard input: \"-\" at byte 2 is not part of a decimal number " +
                            std::string(kNumberForm) + "\n");
 
-    // An empty file, or one of blanks only, is an empty box.
-    for (const char* empty : {"", " \n\t_\r\n"}) {
+    // An empty file, one of blanks only, or one without a digit holds no
+    // number, for every command.
+    for (const char* empty : {"", " \n\t_\r\n", "\xef\xbb\xbf"}) {
         test::writeBytes(path("a.txt"), empty);
         run = calc({"add", "@" + path("a.txt"), "1"});
         EXPECT_EQ(run.status, 1);
-        EXPECT_EQ(run.err, "1 or 2 boxes are Empty.\n");
+        EXPECT_EQ(run.err, path("a.txt") + " holds no number: it is empty.\n");
     }
+    test::writeBytes(path("a.txt"), "\n.\n");
+    run = calc({"fact", "@" + path("a.txt")});
+    EXPECT_EQ(run.err, path("a.txt") + " holds no number: only \".\", which has no digit.\n");
+    run = calc({"pow", "2", "@-"}, {.input = "-"});
+    EXPECT_EQ(run.err, "standard input holds no number: only \"-\", which has no digit.\n");
+
+    // A byte-order mark at the start is dropped, as the windows' Open does;
+    // anywhere else it is no part of a number.
+    test::writeBytes(path("bom.txt"), "\xef\xbb\xbf"
+                                      "12\r\n");
+    run = calc({"add", "@" + path("bom.txt"), "1"});
+    EXPECT_EQ(run.out, "13\n") << run.err;
+    run = calc({"mul", "@-", "2"}, {.input = "\xef\xbb\xbf"
+                                             "21"});
+    EXPECT_EQ(run.out, "42\n") << run.err;
+    test::writeBytes(path("bom.txt"), "1\xef\xbb\xbf");
+    run = calc({"add", "@" + path("bom.txt"), "1"});
+    EXPECT_EQ(run.status, 1);
 
     run = calc({"add", "@" + path("missing"), "1"});
     EXPECT_EQ(run.status, 1);

@@ -6,6 +6,7 @@
 #include "core/lengthline.h"
 #include "support/seed.h"
 
+#include <cmath>
 #include <gtest/gtest.h>
 #include <string>
 #include <vector>
@@ -159,6 +160,17 @@ std::optional<Count> plainFind(const std::string& text, const std::string& patte
     if (at == std::string::npos) at = text.find(pattern);
     if (at == std::string::npos) return std::nullopt;
     return static_cast<Count>(at);
+}
+
+TEST(LengthLine, AboutLengthWording) {
+    struct Case {
+        double length;
+        const char* text;
+    };
+    for (const Case& c : {Case{5.6e12, "5.6 \xC3\x97 10^12"}, Case{9.96e9, "1.0 \xC3\x97 10^10"},
+                          Case{1e6, "1.0 \xC3\x97 10^6"}, Case{52000, "52000"}, Case{1, "1"}}) {
+        EXPECT_EQ(aboutLength(std::log10(c.length)), c.text) << c.length;
+    }
 }
 
 TEST(FindDigits, AgreesWithAPlainSearchAndWraps) {

@@ -2,10 +2,11 @@
 // signs, zeros written every way, points and trailing zeros, the short
 // machine-integer paths at their edges, and the division's places. The same
 // examples run once more with tiny crossovers, through the fast paths.
-#include "engine/addsub.h"
+#include "engine/addition.h"
 #include "engine/division.h"
 #include "engine/multiply.h"
 
+#include <functional>
 #include <gtest/gtest.h>
 #include <stdexcept>
 #include <string>
@@ -165,6 +166,28 @@ TEST(Arithmetic, SignsAndMalformedProducts) {
     const std::string minus(300000, '-');
     EXPECT_EQ(multiply("2", minus + "3", progress), minus + "6");
     EXPECT_EQ(subtract("5", minus + "3"), "2"); // an even count of signs
+}
+
+// No way through the digit work reads a stray character as a 0, short or
+// long, fast or digit by digit: each throws.
+TEST(Arithmetic, DigitWorkThrowsOnAStrayCharacter) {
+    const std::string longDigits(200, '7');
+    const std::string longStray = longDigits + "x" + longDigits;
+    const struct {
+        const char* what;
+        std::function<void(Progress&)> run;
+    } cases[] = {
+        {"multiplyDigits long", [&](Progress& p) { multiplyDigits(longStray, longDigits, p); }},
+        {"multiplyDigits short", [&](Progress& p) { multiplyDigits("1x3", "45", p); }},
+        {"schoolbookProduct", [&](Progress& p) { schoolbookProduct(longDigits, longStray, p); }},
+        {"divideLonger long", [&](Progress& p) { divideLonger(longStray, longDigits, 5, p); }},
+        {"divideLonger short", [&](Progress& p) { divideLonger("12x4", "7", 5, p); }},
+        {"divideLongerByDigits", [&](Progress& p) { divideLongerByDigits("9", "1.", 5, p); }},
+    };
+    for (const auto& c : cases) {
+        Progress progress;
+        EXPECT_THROW(c.run(progress), std::invalid_argument) << c.what;
+    }
 }
 
 } // namespace

@@ -42,7 +42,7 @@ TEST(Factorial, TakesFillsAndHandsBack) {
         // Only a factorial beyond the keeper is left uncomputed by StoreOnly.
         const bool text = c.use != Use::StoreOnly || std::stoul(c.n) < 9;
         EXPECT_EQ(outcome.text, text ? gmpFactorial(std::stoul(c.n)) : "");
-        EXPECT_EQ(outcome.finished, c.computed);
+        EXPECT_EQ(outcome.calculated, c.computed);
         ASSERT_EQ(keeper.handedBack.size(), c.handedBack ? 1u : 0u);
         if (c.handedBack) {
             EXPECT_EQ(keeper.handedBack[0].n, c.n);
@@ -76,8 +76,11 @@ TEST(Factorial, WithoutAKeeper) {
     Progress progress;
     const Outcome outcome = factorial("25", nullptr, progress);
     EXPECT_EQ(outcome.text, gmpFactorial(25));
-    EXPECT_TRUE(outcome.finished);
-    EXPECT_EQ(factorial("30000000", nullptr, progress).text, kProductTooLong);
+    EXPECT_TRUE(outcome.calculated);
+    const Outcome tooLong = factorial("30000000", nullptr, progress);
+    EXPECT_EQ(tooLong.status, Outcome::Status::Refused);
+    EXPECT_EQ(tooLong.refusal.kind, RefusalKind::ProductTooLong);
+    EXPECT_EQ(tooLong.refusal.operand, 0);
 }
 
 // Random n over random kept factorials, against GMP.

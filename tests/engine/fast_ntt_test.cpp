@@ -62,6 +62,9 @@ std::vector<u32> residues(std::mt19937_64& rng, std::size_t n, u32 bound) {
 TEST(FastNtt, KernelSetsGiveTheSameWords) {
     std::mt19937_64 rng(fasttest::testSeed("FastNtt.KernelSets"));
     const auto sets = kernelSets();
+    if (sets.size() < 2)
+        GTEST_SKIP() << "this processor lacks AVX2: the portable kernel set has no other set to "
+                        "be compared with";
     for (std::size_t n : lengths())
         for (int prime = 0; prime < ntt::kPrimeCount; ++prime) {
             const u32 p = ntt::kPrimes[prime].p;

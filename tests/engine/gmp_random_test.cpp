@@ -5,7 +5,7 @@
 // the fast paths meet the oracle across their thresholds.
 //
 // The seed is printed; set LONGHAND_TEST_SEED to replay a run.
-#include "engine/addsub.h"
+#include "engine/addition.h"
 #include "engine/division.h"
 #include "engine/multiply.h"
 #include "engine/power.h"

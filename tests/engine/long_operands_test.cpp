@@ -1,6 +1,6 @@
 // Operands of up to a million digits against GMP (the suite named Slow,
 // labelled `slow`), and every long operation giving up when cancelled.
-#include "engine/addsub.h"
+#include "engine/addition.h"
 #include "engine/combinatorics.h"
 #include "engine/division.h"
 #include "engine/factorial.h"

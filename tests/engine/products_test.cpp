@@ -4,8 +4,10 @@
 #include "engine/partialproduct.h"
 #include "engine/rangeproduct.h"
 #include "support/gmp.h"
+#include "support/refused.h"
 #include "support/seed.h"
 
+#include <cmath>
 #include <gtest/gtest.h>
 #include <string>
 
@@ -15,8 +17,8 @@ namespace {
 std::string product(std::string_view n, std::string_view x, std::string_view m) {
     Progress progress;
     const Outcome o = rangeProduct(n, x, m, progress);
-    EXPECT_FALSE(o.finished);
-    return o.text;
+    EXPECT_FALSE(o.calculated);
+    return test::said(o);
 }
 
 TEST(RangeProduct, Examples) {
@@ -78,23 +80,52 @@ TEST(RangeProduct, RandomRunsMatchGmp) {
     }
 }
 
+// A lower end with a fraction makes factors with a fraction: every digit of
+// their product is exact (GMP's rationals), however many there are.
+TEST(RangeProduct, FractionalFactorsAreExact) {
+    const struct {
+        const char *n, *x, *m;
+    } cases[] = {
+        {"20", "1", "0.5"},   {"30.5", "3", "1.25"},   {"4", "1", "-3.75"},
+        {"60", "7", "7.125"}, {"20", "1", "0.000001"},
+    };
+    for (const auto& c : cases) {
+        test::Q want(c.x), factor(c.m), one("1"), last(c.n);
+        for (mpq_add(factor.get(), factor.get(), one.get()); mpq_cmp(factor.get(), last.get()) <= 0;
+             mpq_add(factor.get(), factor.get(), one.get()))
+            mpq_mul(want.get(), want.get(), factor.get());
+        EXPECT_TRUE(test::Q(product(c.n, c.x, c.m)) == want)
+            << c.n << " " << c.x << " " << c.m << ": " << product(c.n, c.x, c.m);
+    }
+}
+
 // Products beyond kMaxProductDigits are refused up front, without a walk.
 TEST(RangeProduct, TooLongProductsAreRefused) {
-    EXPECT_FALSE(productTooLong("20000000", "", ""));        // 1.4e8 digits
-    EXPECT_TRUE(productTooLong("30000000", "", ""));         // 2.1e8 digits
-    EXPECT_FALSE(productTooLong("5", "1", "-100000000000")); // through zero
-    EXPECT_FALSE(productTooLong("3", "1", "100000000000"));  // empty
-    EXPECT_FALSE(productTooLong("100000000000000000000", "1", "99999999999999000000"));
-    EXPECT_TRUE(productTooLong("100000000000000000000", "1", "99999999999990000000"));
-    EXPECT_TRUE(productTooLong("-5", "1", "-100000000000"));
+    EXPECT_FALSE(productTooLong("20000000", "", "", 0));        // 1.4e8 digits
+    EXPECT_TRUE(productTooLong("30000000", "", "", 0));         // 2.1e8 digits
+    EXPECT_FALSE(productTooLong("5", "1", "-100000000000", 0)); // through zero
+    EXPECT_FALSE(productTooLong("3", "1", "100000000000", 0));  // empty
+    EXPECT_FALSE(productTooLong("100000000000000000000", "1", "99999999999999000000", 0));
+    EXPECT_TRUE(productTooLong("100000000000000000000", "1", "99999999999990000000", 0));
+    EXPECT_TRUE(productTooLong("-5", "1", "-100000000000", 0));
     for (const std::string& n :
          {std::string("100000000"), std::string("1e999"), "1" + std::string(500, '0')})
-        EXPECT_EQ(product(n, "", ""), kProductTooLong) << n;
+        EXPECT_EQ(product(n, "", ""), test::refused(RefusalKind::ProductTooLong)) << n;
+    // The refusal carries the length it would have, for the words to say.
+    const std::optional<Refusal> refusal = productTooLong("30000000", "", "", 0);
+    ASSERT_TRUE(refusal);
+    EXPECT_NEAR(refusal->length, std::log10(2.1e8), 0.01);
+    EXPECT_EQ(refusal->limit, kMaxProductDigits);
 }
 
 TEST(PartialProduct, ProductsAndRefusals) {
+    const std::string notAbove = test::refused(RefusalKind::EndsNotAscending, 1);
+    const std::string mNotWhole = test::refused(RefusalKind::NotWholeNumbers, 0);
+    const std::string nNotWhole = test::refused(RefusalKind::NotWholeNumbers, 1);
+    const std::string tooLong = test::refused(RefusalKind::ProductTooLong, 1);
     const struct {
-        const char *m, *n, *text;
+        const char *m, *n;
+        std::string text;
         Outcome::Status status = Outcome::Status::Result;
     } cases[] = {
         {"3", "5", "60"},
@@ -103,21 +134,21 @@ TEST(PartialProduct, ProductsAndRefusals) {
         {"999999999999998", "999999999999999", "999999999999997000000000000002"},
         {"1000000000000000", "1000000000000001", "1000000000000001000000000000000"},
         {"0", "10000000000000000", "0"}, // through zero: never walked
-        {"5", "5", kChooseNGreater, Outcome::Status::Refused},
-        {"010", "9", kChooseNGreater, Outcome::Status::Refused}, // 10 > 9 by value
-        {"9999999999999999", "1000000000000000", kChooseNGreater, Outcome::Status::Refused},
-        {"-3", "5", kEnterWholeNumbers, Outcome::Status::Refused},
-        {"3", "5.", kEnterWholeNumbers, Outcome::Status::Refused},
-        {"", "5", kEnterWholeNumbers, Outcome::Status::Refused},
-        {"+3", "5", kEnterWholeNumbers, Outcome::Status::Refused},
-        {"1", "100000000", kProductTooLong, Outcome::Status::Refused},
+        {"5", "5", notAbove, Outcome::Status::Refused},
+        {"010", "9", notAbove, Outcome::Status::Refused}, // 10 > 9 by value
+        {"9999999999999999", "1000000000000000", notAbove, Outcome::Status::Refused},
+        {"-3", "5", mNotWhole, Outcome::Status::Refused},
+        {"3", "5.", nNotWhole, Outcome::Status::Refused},
+        {"", "5", mNotWhole, Outcome::Status::Refused},
+        {"+3", "5", mNotWhole, Outcome::Status::Refused},
+        {"1", "100000000", tooLong, Outcome::Status::Refused},
     };
     for (const auto& c : cases) {
         Progress progress;
         const Outcome out = partialProduct(c.m, c.n, progress);
         EXPECT_EQ(out.status, c.status) << c.m << ".." << c.n;
-        EXPECT_EQ(out.text, c.text) << c.m << ".." << c.n;
-        EXPECT_FALSE(out.finished);
+        EXPECT_EQ(test::said(out), c.text) << c.m << ".." << c.n;
+        EXPECT_FALSE(out.calculated);
     }
     // Upper ends on both sides of the 15 digits that are batched in doubles.
     auto rng = test::seededRng("PartialProduct.ProductsAndRefusals");

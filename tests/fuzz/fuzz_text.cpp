@@ -15,6 +15,7 @@
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -108,17 +109,18 @@ void checkCalculation(Operation op, std::string_view a, std::string_view b) {
     longhand::Progress progress;
     const Outcome got = longhand::calculate(op, a, b, progress);
     const std::string ta = tidied(a), tb = tidied(b);
-    const char* refusal = nullptr;
+    using Kind = longhand::RefusalKind;
+    std::optional<Kind> refusal;
     if (a.empty() || b.empty())
-        refusal = longhand::kEmptyBoxes;
+        refusal = Kind::EmptyOperand;
     else if (!isNumberShape(a) || !isNumberShape(b))
-        refusal = longhand::kMalformedOperand;
+        refusal = Kind::MalformedOperand;
     else if (ta.empty() || tb.empty())
-        refusal = longhand::kWeirdInput;
+        refusal = Kind::OnlyPoint;
     else if (op == Operation::Divide && !hasNonZeroDigit(b))
-        refusal = longhand::kDivisionByZero; // 0 / 0 included: it has no value
+        refusal = Kind::DivisionByZero; // 0 / 0 included: it has no value
     if (refusal) {
-        if (got.status != Outcome::Status::Refused || got.text != refusal)
+        if (got.status != Outcome::Status::Refused || got.refusal.kind != *refusal)
             fail("expected a refusal", a, b, got.text);
         return;
     }

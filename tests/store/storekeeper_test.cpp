@@ -68,12 +68,12 @@ TEST(StoreKeeper, FreshStartSaveInsertHitExtend) {
 
     const auto zero = window.ask("0", true);
     EXPECT_EQ(zero.outcome.text, "1");
-    EXPECT_FALSE(zero.outcome.finished);
+    EXPECT_FALSE(zero.outcome.calculated);
     EXPECT_FALSE(folder.read());
 
     const auto five = window.ask("5", true);
     EXPECT_EQ(five.outcome.text, "120");
-    EXPECT_TRUE(five.outcome.finished);
+    EXPECT_TRUE(five.outcome.calculated);
     ASSERT_TRUE(five.kept.offer);
     EXPECT_EQ(five.kept.offer->key, "5");
     EXPECT_EQ(folder.read(), "1,\"1\"\r\n5,\"120\"");
@@ -82,12 +82,12 @@ TEST(StoreKeeper, FreshStartSaveInsertHitExtend) {
     const auto three = window.ask("3", true);
     EXPECT_EQ(three.outcome.text, "6");
     EXPECT_FALSE(three.kept.offer); // inserted without asking
-    EXPECT_TRUE(three.outcome.finished);
+    EXPECT_TRUE(three.outcome.calculated);
     EXPECT_EQ(folder.read(), "1,\"1\"\r\n3,\"6\"\r\n5,\"120\"");
 
     const auto again = window.ask("5", true);
     EXPECT_EQ(again.outcome.text, "120");
-    EXPECT_FALSE(again.outcome.finished); // read, not computed: no signal
+    EXPECT_FALSE(again.outcome.calculated); // read, not computed: no signal
     EXPECT_FALSE(again.kept.offer);
 
     const auto seven = window.ask("7", false);
@@ -119,7 +119,7 @@ TEST(StoreKeeper, TheWorkOnlyReads) {
         Progress progress;
         Outcome outcome = factorial(c.n, &keeper, progress);
         EXPECT_EQ(outcome.text, gmpFactorial(std::stoul(c.n)));
-        EXPECT_TRUE(outcome.finished);
+        EXPECT_TRUE(outcome.calculated);
         EXPECT_EQ(folder.read(), c.file ? std::optional<std::string>(*c.file) : std::nullopt);
         keeper.finish();
         EXPECT_TRUE(folder.read());
@@ -208,7 +208,7 @@ TEST(StoreKeeper, StoreFailuresBecomeNotices) {
         FactorialWindow window(path, "5");
         const auto asked = window.ask(c.n);
         EXPECT_EQ(asked.outcome.text, gmpFactorial(std::stoul(c.n)));
-        EXPECT_TRUE(asked.outcome.finished);
+        EXPECT_TRUE(asked.outcome.calculated);
         EXPECT_EQ(window.offered, c.offered ? 1 : 0);
         EXPECT_EQ(window.upper, "5");
         const std::vector<StoreNotice> notices =

@@ -138,8 +138,8 @@ TEST(MainWindowPartialProduct, ARefusalAsksAgainAndCancelEndsIt) {
                  QStringLiteral("30"), QStringLiteral("3"), std::nullopt});
         EXPECT_EQ(rig.boxes(), "a|b|c");
         ASSERT_EQ(rig.presenter.messages.size(), 3u);
-        EXPECT_EQ(rig.presenter.messages[1].text, kChooseNGreater);
-        EXPECT_EQ(rig.presenter.messages[2].text, kEnterWholeNumbers);
+        EXPECT_EQ(rig.presenter.messages[1].text, "Wrong Input: Choose N > M");
+        EXPECT_EQ(rig.presenter.messages[2].text, "Enter whole numbers: M and then N > M.");
         EXPECT_EQ(rig.presenter.inputs.size(), 6u);
     }
     PartialRig empty;

@@ -128,7 +128,7 @@ std::string rangeProductDigits(std::uint64_t lo, std::uint64_t hi, const CancelC
     const MemoryScope scope;
     const double limbs = lo == 0 || lo > hi ? 0 : productDigits(lo, hi) / kLimbDigits;
     return measured(cancel, sharesOf(0, treeWork(limbs), limbs),
-                    [&](const CancelCheck* c) { return rangeProduct(lo, hi, c); });
+                    [&](const CancelCheck* c) { return consecutiveProduct(lo, hi, c); });
 }
 
 std::string factorialDigits(std::uint64_t n, const CancelCheck* cancel) {

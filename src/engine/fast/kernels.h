@@ -12,7 +12,7 @@
 
 namespace longhand::fast::kern {
 
-// --- linear kernels (addsub.cpp) -------------------------------------------
+// --- linear kernels (linear.cpp) -------------------------------------------
 
 // r = a + b over n limbs; returns the carry out (0 or 1). r may alias a or b.
 Limb addN(Limb* r, const Limb* a, const Limb* b, std::size_t n);

@@ -204,7 +204,7 @@ void divMod(const Natural& a, const Natural& b, Natural& q, Natural& r,
 
 Natural power(const Natural& base, std::uint64_t e, const CancelCheck* cancel = nullptr);
 // lo * (lo + 1) * ... * hi; 1 when lo > hi.
-Natural rangeProduct(std::uint64_t lo, std::uint64_t hi, const CancelCheck* cancel = nullptr);
+Natural consecutiveProduct(std::uint64_t lo, std::uint64_t hi, const CancelCheck* cancel = nullptr);
 Natural factorial(std::uint64_t n, const CancelCheck* cancel = nullptr);
 // n choose k; 0 when k > n.
 Natural binomial(std::uint64_t n, std::uint64_t k, const CancelCheck* cancel = nullptr);

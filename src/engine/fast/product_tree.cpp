@@ -225,7 +225,7 @@ Natural fromPrimeExponents(std::uint64_t n, Exponent exponent, std::uint64_t e2,
 
 } // namespace
 
-Natural rangeProduct(std::uint64_t lo, std::uint64_t hi, const CancelCheck* cancel) {
+Natural consecutiveProduct(std::uint64_t lo, std::uint64_t hi, const CancelCheck* cancel) {
     if (lo > hi) return {1};
     if (lo == 0) return {};
     checkResultDigits(productDigits(lo, hi));
@@ -234,7 +234,7 @@ Natural rangeProduct(std::uint64_t lo, std::uint64_t hi, const CancelCheck* canc
 }
 
 Natural factorial(std::uint64_t n, const CancelCheck* cancel) {
-    if (n < kFactorialPrimeThreshold) return n < 2 ? Natural{1} : rangeProduct(2, n, cancel);
+    if (n < kFactorialPrimeThreshold) return n < 2 ? Natural{1} : consecutiveProduct(2, n, cancel);
     checkResultDigits(log10Factorial(n));
     const std::uint64_t e5 = legendre(n, 5);
     return fromPrimeExponents(
@@ -253,7 +253,7 @@ Natural binomial(std::uint64_t n, std::uint64_t k, const CancelCheck* cancel) {
         const double bottom = log10Factorial(k) / kLimbDigits;
         const double total = treeWork(top) + treeWork(bottom) + divisionWork(top);
         const CancelCheck upper = partOf(cancel, treeWork(top) / total);
-        const Natural numerator = rangeProduct(j + 1, n, &upper);
+        const Natural numerator = consecutiveProduct(j + 1, n, &upper);
         upper.finish();
         const CancelCheck lower = partOf(cancel, treeWork(bottom) / total);
         const Natural denominator = factorial(k, &lower);

@@ -4,6 +4,7 @@
 #include "look.h"
 #include "outofmemory.h"
 #include "presenter.h"
+#include "refusalwords.h"
 
 #include <QAccessible>
 #include <QAction>
@@ -41,9 +42,9 @@ bool CalcRunner::refuseTooLarge(QWidget* window, Presenter& presenter,
                                 const LengthEstimate& estimate) {
     const std::optional<std::uint64_t> free = freeMemory ? freeMemory() : std::nullopt;
     if (!free) return false;
-    const std::optional<std::string> refusal = memoryRefusal(estimate, *free);
+    const std::optional<Refusal> refusal = memoryRefusal(estimate, *free);
     if (!refusal) return false;
-    presenter.inform(window, QString::fromStdString(*refusal));
+    tellRefusal(presenter, window, *refusal);
     return true;
 }
 

@@ -2,6 +2,7 @@
 
 #include "engine/outcome.h"
 #include "presenter.h"
+#include "refusalwords.h"
 #include "services/paths.h"
 #include "services/settings.h"
 #include "soundport.h"
@@ -34,14 +35,17 @@ void tellStoreNotices(const OutcomeWindow& target, const std::vector<StoreNotice
 }
 
 bool followOutcome(Outcome& outcome, const OutcomeWindow& target, StoreKeeper* keeper) {
-    if (outcome.stopSound && target.soundOn) target.sound.stop();
+    // A long division stops a finished sound still looping from before.
+    if (outcome.divided && target.soundOn) target.sound.stop();
     StoreKeeper::Kept kept;
     if (keeper && outcome.isResult()) kept = keeper->finish();
     tellStoreNotices(target, kept.notices);
     followLargestStored(kept.largest);
-    if (outcome.status == Outcome::Status::Refused) tell(target, outcome.text);
+    if (outcome.status == Outcome::Status::Refused)
+        tellRefusal(target.presenter, target.window, outcome.refusal);
     if (!outcome.isResult()) return false;
-    if (outcome.finished && target.soundOn) {
+    // A calculation that ran to its end gives the finished signal.
+    if (outcome.calculated && target.soundOn) {
         target.sound.play();
         if (target.stopSoundButton) target.stopSoundButton->show();
     }

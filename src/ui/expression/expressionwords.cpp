@@ -2,6 +2,7 @@
 
 #include "core/lengthline.h"
 #include "core/numbershape.h"
+#include "ui/common/refusalwords.h"
 
 namespace longhand {
 
@@ -58,8 +59,11 @@ std::string refusalWords(const expr::Refusal& r) {
     case K::TooLong:
         return withColumn("the result would be too long", r.column);
     case K::NotEnoughMemory:
+        if (r.data.empty()) return withColumn("not enough memory", r.column);
+        return refusalText({RefusalKind::ResultTooLarge, Refusal::kNoOperand, std::stod(r.data)});
     case K::EngineRefused:
-        return withColumn(r.data, r.column);
+        // What the windows say for the engine's own refusal.
+        return withColumn(refusalText(r.engine), r.column);
     case K::Cancelled:
         return "Cancelled.";
     }

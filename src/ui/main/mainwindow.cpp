@@ -15,6 +15,7 @@
 #include "ui/common/numberview.h"
 #include "ui/common/outofmemory.h"
 #include "ui/common/presenter.h"
+#include "ui/common/refusalwords.h"
 #include "ui/common/resultarea.h"
 #include "ui/common/resultfinder.h"
 #include "ui/common/roundhint.h"
@@ -476,10 +477,9 @@ void MainWindow::unloadSplash() {
 // ---- The four operations ---------------------------------------------------
 
 bool MainWindow::refuseEmptyBoxes() {
-    if (textKind(firstOperand->text()) != TextKind::Empty &&
-        textKind(secondOperand->text()) != TextKind::Empty)
-        return false;
-    presenter_->inform(this, QString::fromLatin1(kEmptyBoxes), MsgIcon::Information);
+    const bool firstEmpty = textKind(firstOperand->text()) == TextKind::Empty;
+    if (!firstEmpty && textKind(secondOperand->text()) != TextKind::Empty) return false;
+    tellRefusal(*presenter_, this, {RefusalKind::EmptyOperand, firstEmpty ? 0 : 1});
     return true;
 }
 

@@ -1,4 +1,4 @@
-#include "addsub.h"
+#include "addition.h"
 
 #include "crossovers.h"
 #include "fast/fast.h"
@@ -20,15 +20,16 @@ namespace {
 constexpr Count kShortAddDigits = 14;
 constexpr Count kShortSubDigits = 15;
 
-// Digit value of one character; anything that is not a digit counts as 0.
-inline int digitOf(char c) {
-    return c >= '0' && c <= '9' ? c - '0' : 0;
+// Digit value of one character; anything that is not a digit counts as 0,
+// as digitSum promises.
+inline int digitOrZero(char c) {
+    return isDigit(c) ? digitOf(c) : 0;
 }
 
 std::uint64_t shortValue(std::string_view digits) {
     std::uint64_t v = 0;
     for (char c : digits)
-        v = v * 10 + static_cast<std::uint64_t>(digitOf(c));
+        v = v * 10 + static_cast<std::uint64_t>(digitOrZero(c));
     return v;
 }
 
@@ -127,7 +128,7 @@ std::string addUnsigned(std::string_view a0, std::string_view b0, bool negative)
 // length as its order of magnitude.
 std::string_view significant(std::string_view s) {
     std::size_t i = 0;
-    while (i < s.size() && digitOf(s[i]) == 0)
+    while (i < s.size() && digitOrZero(s[i]) == 0)
         ++i;
     return s.substr(i);
 }
@@ -138,7 +139,7 @@ int compareValue(std::string_view x, std::string_view y) {
     y = significant(y);
     if (x.size() != y.size()) return x.size() < y.size() ? -1 : 1;
     for (std::size_t i = 0; i < x.size(); ++i) {
-        const int dx = digitOf(x[i]), dy = digitOf(y[i]);
+        const int dx = digitOrZero(x[i]), dy = digitOrZero(y[i]);
         if (dx != dy) return dx < dy ? -1 : 1;
     }
     return 0;
@@ -181,8 +182,8 @@ std::string subtractUnsigned(std::string_view a0, std::string_view b0) {
         diff.assign(static_cast<std::size_t>(Lb), '0');
         int borrow = 0;
         for (Count i = 1; i <= Lb; ++i) {
-            int y = digitOf(b[static_cast<std::size_t>(Lb - i)]) - borrow;
-            if (i <= La) y -= digitOf(a[static_cast<std::size_t>(La - i)]);
+            int y = digitOrZero(b[static_cast<std::size_t>(Lb - i)]) - borrow;
+            if (i <= La) y -= digitOrZero(a[static_cast<std::size_t>(La - i)]);
             borrow = y < 0 ? 1 : 0;
             diff[static_cast<std::size_t>(Lb - i)] = static_cast<char>('0' + y + 10 * borrow);
         }
@@ -269,8 +270,8 @@ std::string digitSum(std::string_view a, std::string_view b) {
     std::string sum(static_cast<std::size_t>(Lb + 1), '0');
     int carry = 0;
     for (Count i = 1; i <= Lb; ++i) {
-        int s = digitOf(b[static_cast<std::size_t>(Lb - i)]) + carry;
-        if (i <= La) s += digitOf(a[static_cast<std::size_t>(La - i)]);
+        int s = digitOrZero(b[static_cast<std::size_t>(Lb - i)]) + carry;
+        if (i <= La) s += digitOrZero(a[static_cast<std::size_t>(La - i)]);
         carry = s >= 10 ? 1 : 0;
         sum[static_cast<std::size_t>(Lb + 1 - i)] = static_cast<char>('0' + s - 10 * carry);
     }
