@@ -14,23 +14,18 @@ namespace longhand {
 
 namespace {
 
-// A quotient digit is estimated from at most this many leading digits of the
-// remainder (one fewer of the divisor when the remainder is a digit longer):
-// values of 15 digits are exact in a double.
-constexpr Count kEstimateDigits = 15;
-
 // Value of the first `count` characters (at most 15 digits: exact).
-double leadingValue(std::string_view s, Count count) {
+double leadingValue(std::string_view s, std::size_t count) {
     std::uint64_t v = 0;
-    const Count n = std::min<Count>(count, static_cast<Count>(s.size()));
-    for (Count i = 0; i < n; ++i)
+    const std::size_t n = std::min(count, s.size());
+    for (std::size_t i = 0; i < n; ++i)
         v = v * 10 + static_cast<std::uint64_t>(digitOf(s[i]));
     return static_cast<double>(v);
 }
 
 // Value of a whole digit string; rounded once it passes 15 digits.
 double wholeValue(std::string_view s) {
-    if (static_cast<Count>(s.size()) <= kEstimateDigits) return leadingValue(s, kEstimateDigits);
+    if (s.size() <= kEstimateDigits) return leadingValue(s, kEstimateDigits);
     double v = 0;
     for (char c : s)
         v = v * 10 + digitOf(c);
@@ -41,8 +36,7 @@ double wholeValue(std::string_view s) {
 // most one digit more than div: both prefixes are cut at the same distance
 // from the right end. 0 to 9.
 int estimateDigit(std::string_view rem, std::string_view div) {
-    const Count lr = static_cast<Count>(rem.size());
-    const Count ld = static_cast<Count>(div.size());
+    const std::size_t lr = rem.size(), ld = div.size();
     double e = 0;
     if (lr == ld && ld >= kEstimateDigits)
         e = leadingValue(rem, kEstimateDigits) / leadingValue(div, kEstimateDigits);

@@ -14,17 +14,9 @@ namespace longhand {
 
 namespace {
 
-// Digit strings of at most this many digits are multiplied as machine
-// integers: the product stays below 10^14, exact even in a double.
-constexpr std::size_t kShortMultiplyDigits = 7;
-
 // The schoolbook product works on cells of nine decimal digits.
 constexpr std::uint32_t kCellBase = 1'000'000'000;
 constexpr std::size_t kCellDigits = 9;
-
-// A long product polls for cancellation after about this many cell steps
-// (a few milliseconds).
-constexpr std::size_t kCellStepsPerPoll = std::size_t{1} << 22;
 
 // Cells of a digit string, least significant first. A character that is
 // not a digit is thrown out as std::invalid_argument: read as a 0 it would
