@@ -52,7 +52,7 @@ inline constexpr std::size_t kHalfGcdThreshold = 120;
 inline constexpr std::size_t kGcdHalfThreshold = 200;
 // Base conversion: pieces of fewer limbs go group by group through
 // single-limb arithmetic; longer ones split in two by a power of the base.
-inline constexpr std::size_t kRadixBasecaseLimbs = 40;
+inline constexpr std::size_t kRadixBasecaseLimbs = 20;
 
 // A node of a product tree whose product will have at least this many
 // limbs computes its two halves side by side.
