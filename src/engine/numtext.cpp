@@ -109,23 +109,20 @@ Count toDigitsAndScale(std::string& text) {
     return scale;
 }
 
-void placePoint(Count scale1, Count scale2, std::string& digits) {
-    const Count k = std::max<Count>({scale1, scale2, 0});
+void placePoint(std::string& digits, Count places, BelowOne belowOne) {
+    if (places <= 0) return;
     const Count n = static_cast<Count>(digits.size());
-    if (k > 0) {
-        if (k < n) {
-            digits.insert(static_cast<std::size_t>(n - k), 1, '.');
-        } else {
-            std::string placed;
-            placed.reserve(static_cast<std::size_t>(k + 2));
-            placed += "0.";
-            placed.append(static_cast<std::size_t>(k - n), '0');
-            placed += digits;
-            digits.swap(placed);
-        }
-        if (endsWithZero(digits)) dropTrailingZeros(digits);
+    if (places < n) {
+        digits.insert(static_cast<std::size_t>(n - places), 1, '.');
+        return;
     }
-    if (!digits.empty() && digits.back() == '.') digits.pop_back();
+    const std::string_view lead = belowOne == BelowOne::ZeroPoint ? "0." : ".";
+    std::string placed;
+    placed.reserve(lead.size() + static_cast<std::size_t>(places));
+    placed += lead;
+    placed.append(static_cast<std::size_t>(places - n), '0');
+    placed += digits;
+    digits.swap(placed);
 }
 
 void tidyPointZeros(std::string& text) {
