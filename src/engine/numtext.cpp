@@ -1,5 +1,7 @@
 #include "numtext.h"
 
+#include "fast/digit_chars.h"
+
 #include <algorithm>
 #include <charconv>
 #include <cmath>
@@ -32,19 +34,7 @@ bool hasZeroValue(std::string_view text) {
 }
 
 bool allDigitChars(std::string_view text) {
-    // A word of eight characters is all digits when each byte's high half
-    // is 3 and adding 6 to its low half does not carry into the high half.
-    constexpr std::uint64_t kHigh = 0xF0F0F0F0F0F0F0F0ull, kSix = 0x0606060606060606ull;
-    constexpr std::uint64_t kThrees = 0x3333333333333333ull;
-    std::size_t i = 0;
-    for (; i + 8 <= text.size(); i += 8) {
-        std::uint64_t v;
-        std::memcpy(&v, text.data() + i, 8);
-        if (((v & kHigh) | (((v + kSix) & kHigh) >> 4)) != kThrees) return false;
-    }
-    for (; i < text.size(); ++i)
-        if (!isDigit(text[i])) return false;
-    return true;
+    return fast::allDigitChars(text);
 }
 
 bool isNumberText(std::string_view text) {
