@@ -4,6 +4,7 @@
 #include "fast/fast.h"
 #include "numtext.h"
 
+#include <algorithm>
 #include <cstdint>
 #include <optional>
 #include <stdexcept>
@@ -69,6 +70,13 @@ std::optional<std::string> fastDifference(std::string_view a, std::string_view b
 struct Aligned {
     std::string a, b;
     Count sa = 0, sb = 0;
+
+    // A sum or difference of the aligned digit strings as a tidy text.
+    void placePoint(std::string& digits) const {
+        if (std::max(sa, sb) <= 0) return;
+        longhand::placePoint(digits, std::max(sa, sb));
+        tidyPointZeros(digits);
+    }
 };
 
 Aligned toAlignedDigits(std::string_view a, std::string_view b) {
@@ -111,7 +119,7 @@ std::string addUnsigned(std::string_view a0, std::string_view b0, bool negative)
     } else {
         sum = digitSum(a, b);
     }
-    placePoint(w.sa, w.sb, sum);
+    w.placePoint(sum);
     if (negative) sum.insert(0, 1, '-');
     return sum;
 }
@@ -181,7 +189,7 @@ std::string subtractUnsigned(std::string_view a0, std::string_view b0) {
         }
         if (!diff.empty() && diff.front() == '0') toDigitsAndScale(diff);
     }
-    placePoint(w.sa, w.sb, diff);
+    w.placePoint(diff);
     if (negative && diff != "0") diff.insert(0, 1, '-');
     return diff;
 }
