@@ -47,4 +47,57 @@ inline constexpr std::size_t kFastAddDigits = 1;
 
 #endif
 
+// ---- Machine-number paths ----------------------------------------------
+//
+// Below these sizes the operations skip the digit strings' loops and work in
+// a 64-bit integer or a double. Each bound is where that stays exact; the
+// paths cost about what the digit loops cost at these sizes (tens of
+// nanoseconds either side, within the noise of a loaded machine), so they
+// trade nothing measurable for speed and are kept where exactness allows.
+// Measured with the EngineShort* benchmarks of bench/engine_bench (Release):
+//   build/bench/bin/engine_bench --benchmark_filter=EngineShort
+
+// add: both aligned digit strings at most this long are added as 64-bit
+// integers (any such sum is below 2 * 10^14).
+inline constexpr std::size_t kShortAddDigits = 14;
+// subtract: both aligned digit strings at most this long are subtracted as
+// 64-bit integers (any such difference is below 10^15).
+inline constexpr std::size_t kShortSubDigits = 15;
+// multiply: both digit strings at most this long are multiplied as 64-bit
+// integers (the product stays below 10^14).
+inline constexpr std::size_t kShortMultiplyDigits = 7;
+// divide, digit by digit: a quotient digit is estimated from at most this
+// many leading digits of the remainder (one fewer of the divisor when the
+// remainder is a digit longer); values of 15 digits are exact in a double,
+// and more leading digits would make no estimate better.
+//   build/bench/bin/engine_bench --benchmark_filter='EngineCrossDivide/.*/1'
+inline constexpr std::size_t kEstimateDigits = 15;
+// partial product: an upper end of at most this many digits lets the lower
+// end's predecessor be taken in a double (exact below 10^15); longer ends
+// step it on texts.
+//   build/bench/bin/engine_bench --benchmark_filter=EngineCrossRangeProduct
+inline constexpr std::size_t kBatchedEndDigits = 15;
+// rangeProduct: small factors are multiplied in a double while the running
+// batch stays below this bound, so every batch is a whole number a double
+// holds exactly and its text has no exponent; only full batches go to the
+// long product. Larger batches would mean fewer long multiplications but
+// lose exactness.
+//   build/bench/bin/engine_bench --benchmark_filter=EngineCrossRangeProduct
+inline constexpr double kBatchLimit = 1e15;
+// rangeProduct: a batch is kept while its 15-significant-digit text needs
+// no exponent: values from here on round to "1E+15" (999999999999999.5 is
+// a double), just below kBatchLimit.
+inline constexpr double kBatchCeiling = 999999999999999.5;
+
+// ---- Cancellation --------------------------------------------------------
+
+// The schoolbook product polls for cancellation after about this many cell
+// steps (nine-digit cells): fewer polls cost nothing measurable, more would
+// let Cancel wait longer. At 2.3 ns a cell step (BM_EngineCrossMultiply/256/1:
+// 6467 steps in 14.7 us of CPU) that is about 10 ms between polls, well
+// inside the tenth of a second a Cancel may take.
+//   build/bench/bin/engine_bench --benchmark_filter='EngineCrossMultiply/256/1'
+//   build/bench/bin/cancel_bench --benchmark_filter=EngineCancel
+inline constexpr std::size_t kCellStepsPerPoll = std::size_t{1} << 22;
+
 } // namespace longhand
