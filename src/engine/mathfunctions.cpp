@@ -64,13 +64,8 @@ std::string signed_(bool negative, std::string digits) {
 // digits / 10^places as a number text; an exact one without trailing
 // fraction zeros, a cut one with all its places.
 std::string withPoint(std::string digits, std::uint64_t places, bool exact) {
-    if (places == 0) return digits;
-    if (digits.size() <= places) digits.insert(0, places - digits.size() + 1, '0');
-    digits.insert(digits.size() - places, 1, '.');
-    if (!exact) return digits;
-    while (digits.back() == '0')
-        digits.pop_back();
-    if (digits.back() == '.') digits.pop_back();
+    placePoint(digits, static_cast<Count>(places));
+    if (exact) tidyPointZeros(digits);
     return digits;
 }
 
