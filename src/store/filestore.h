@@ -2,6 +2,7 @@
 #pragma once
 
 #include <chrono>
+#include <functional>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -69,12 +70,15 @@ void removeLeftoverNewFiles(const std::string& path);
 // process exclude each other alike.
 class FileLock {
   public:
-    enum class Status { Held, Busy, Failed };
+    enum class Status { Held, Busy, Failed, Cancelled };
 
     // Takes the lock on `lockPath` (created when missing), waiting at most
     // `wait` for another holder to let go. Busy: still held by another
     // after the wait; Failed: the lock file cannot be created or opened.
-    FileLock(const std::string& lockPath, std::chrono::milliseconds wait);
+    // While it waits, `goOn` (when given) is asked at every try; false
+    // ends the wait as Cancelled.
+    FileLock(const std::string& lockPath, std::chrono::milliseconds wait,
+             const std::function<bool()>& goOn = {});
     ~FileLock();
     FileLock(const FileLock&) = delete;
     FileLock& operator=(const FileLock&) = delete;
