@@ -493,8 +493,8 @@ std::string FactorialStore::lastKey() const {
     return key;
 }
 
-std::string FactorialStore::currentLargestKey(std::string_view remembered,
-                                              std::string_view reached) const {
+std::string FactorialStore::currentLargestKey(std::string_view remembered, std::string_view reached,
+                                              Progress* progress) const {
     const bool plausible =
         !remembered.empty() && remembered[0] != '0' && remembered.size() <= kMaxFacKeyDigits &&
         std::all_of(remembered.begin(), remembered.end(), [](char c) { return isDigit(c); }) &&
@@ -503,7 +503,7 @@ std::string FactorialStore::currentLargestKey(std::string_view remembered,
         const std::string last = lastKey();
         if (last == remembered || last.empty()) return std::string(remembered);
     }
-    return largestKey();
+    return largestKey(progress);
 }
 
 FactorialStore::Change FactorialStore::create(Progress* progress) {
@@ -546,13 +546,21 @@ FactorialStore::Change FactorialStore::merge(std::vector<FactorialRecord> incomi
         change.outcome = Outcome::Unreadable;
         return change;
     }
-    bool toldWaiting = false;
-    const FileLock lock(*target + std::string(kFacLockSuffix), lockWait_, [&] {
-        if (!toldWaiting && lockWaitNotice_) lockWaitNotice_(true);
-        toldWaiting = true;
-        return !(progress && progress->cancelled());
-    });
-    if (toldWaiting && lockWaitNotice_) lockWaitNotice_(false);
+    // Tells the listener once when the wait begins, and stops it on Cancel.
+    struct Watch final : LockWaitWatch {
+        Watch(const std::function<void(bool)>& notice, Progress* progress)
+            : notice(notice), progress(progress) {}
+        bool goOn() override {
+            if (!told && notice) notice(true);
+            told = true;
+            return !(progress && progress->cancelled());
+        }
+        const std::function<void(bool)>& notice;
+        Progress* progress;
+        bool told = false;
+    } watch(lockWaitNotice_, progress);
+    const FileLock lock(*target + std::string(kFacLockSuffix), lockWait_, &watch);
+    if (watch.told && lockWaitNotice_) lockWaitNotice_(false);
     if (lock.status() != FileLock::Status::Held) {
         change.outcome = lock.status() == FileLock::Status::Busy        ? Outcome::Busy
                          : lock.status() == FileLock::Status::Cancelled ? Outcome::Cancelled

@@ -129,8 +129,9 @@ class FactorialStore {
     // reading the whole store where that can be helped: `remembered` when
     // the file's last record has that key, or when the last record is
     // damaged and `remembered` is not below `reached` (a key known to be
-    // stored); largestKey() otherwise.
-    std::string currentLargestKey(std::string_view remembered, std::string_view reached) const;
+    // stored); largestKey(progress) otherwise.
+    std::string currentLargestKey(std::string_view remembered, std::string_view reached,
+                                  Progress* progress = nullptr) const;
 
     // Every write waits for another window's lock, polling `progress` for
     // Cancel meanwhile, and reports the share of the old file merged.

@@ -139,7 +139,7 @@ void removeLeftoverNewFiles(const std::string& path) {
 }
 
 FileLock::FileLock(const std::string& lockPath, std::chrono::milliseconds wait,
-                   const std::function<bool()>& goOn) {
+                   LockWaitWatch* watch) {
     fd_ = ::open(lockPath.c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0666);
     // Another user's lock file may be read-only to us; it locks all the same.
     if (fd_ < 0 && errno == EACCES) fd_ = ::open(lockPath.c_str(), O_RDONLY | O_CLOEXEC);
@@ -155,7 +155,7 @@ FileLock::FileLock(const std::string& lockPath, std::chrono::milliseconds wait,
             status_ = Status::Busy;
             break;
         }
-        if (goOn && !goOn()) {
+        if (watch && !watch->goOn()) {
             status_ = Status::Cancelled;
             break;
         }

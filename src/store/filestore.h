@@ -2,7 +2,6 @@
 #pragma once
 
 #include <chrono>
-#include <functional>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -65,6 +64,16 @@ bool isWriteProtected(const std::string& path);
 // going on, that is under its FileLock.
 void removeLeftoverNewFiles(const std::string& path);
 
+// Asked by a FileLock at every try while it waits for another holder.
+class LockWaitWatch {
+  public:
+    // False ends the wait (the lock is then not taken).
+    virtual bool goOn() = 0;
+
+  protected:
+    ~LockWaitWatch() = default;
+};
+
 // An exclusive advisory lock (flock) on a lock file, held while the object
 // lives. Locks of other processes and of other FileLock objects of this
 // process exclude each other alike.
@@ -75,10 +84,10 @@ class FileLock {
     // Takes the lock on `lockPath` (created when missing), waiting at most
     // `wait` for another holder to let go. Busy: still held by another
     // after the wait; Failed: the lock file cannot be created or opened.
-    // While it waits, `goOn` (when given) is asked at every try; false
+    // While it waits, `watch` (when given) is asked at every try; a false
     // ends the wait as Cancelled.
     FileLock(const std::string& lockPath, std::chrono::milliseconds wait,
-             const std::function<bool()>& goOn = {});
+             LockWaitWatch* watch = nullptr);
     ~FileLock();
     FileLock(const FileLock&) = delete;
     FileLock& operator=(const FileLock&) = delete;
