@@ -177,6 +177,37 @@ void BM_EngineCrossAdd(benchmark::State& state) {
 }
 BENCHMARK(BM_EngineCrossAdd)->Apply([](auto* b) { crossArgs(b, {16, 32, 64, 128, 256}); });
 
+// ---- the machine-integer paths: argument the digits of each operand ----
+//
+// Up to kShortAddDigits, kShortSubDigits and kShortMultiplyDigits
+// (crossovers.h) both operands are worked as 64-bit integers; a digit
+// longer, by the digit loops.
+
+void BM_EngineShortAdd(benchmark::State& state) {
+    const auto n = static_cast<std::size_t>(state.range(0));
+    const std::string a = digits(n, 1), b = digits(n, 2);
+    for (auto _ : state)
+        benchmark::DoNotOptimize(add(a, b));
+}
+BENCHMARK(BM_EngineShortAdd)->DenseRange(13, 20);
+
+void BM_EngineShortSubtract(benchmark::State& state) {
+    const auto n = static_cast<std::size_t>(state.range(0));
+    const std::string a = digits(n, 1), b = digits(n, 2);
+    for (auto _ : state)
+        benchmark::DoNotOptimize(subtract(a, b));
+}
+BENCHMARK(BM_EngineShortSubtract)->DenseRange(13, 20);
+
+void BM_EngineShortMultiply(benchmark::State& state) {
+    const auto n = static_cast<std::size_t>(state.range(0));
+    const std::string a = digits(n, 1), b = digits(n, 2);
+    Progress progress;
+    for (auto _ : state)
+        benchmark::DoNotOptimize(multiply(a, b, progress));
+}
+BENCHMARK(BM_EngineShortMultiply)->DenseRange(6, 10);
+
 } // namespace
 
 BENCHMARK_MAIN();

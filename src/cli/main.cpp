@@ -1,5 +1,6 @@
 // longhand-calc: the calculator's operations on the command line, printing
 // exactly what the windows would show.
+#include "answerwords.h"
 #include "commands.h"
 #include "core/operandlimits.h"
 #include "core/operands.h"
@@ -329,6 +330,9 @@ int main(int argc, char** argv) {
         return refuse(longhand::cli::refusalWords(outcome.refusal, command->refusalNames.empty()
                                                                        ? command->operands
                                                                        : command->refusalNames));
+    // An answer (isprime's) has no text of its own: it is said in words.
+    if (outcome.answer != longhand::Answer::None)
+        outcome.text = longhand::cli::answerWords(outcome.answer);
     if (outcome.isResult() && !writeOut(outcome.text, true)) return kExitRefused;
     if (outcome.isResult() && outcome.cut && command->saysCut)
         std::fprintf(stderr, "%s\n", kCutMark);

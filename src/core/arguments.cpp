@@ -2,17 +2,7 @@
 
 #include "engine/numtext.h"
 
-#include <algorithm>
-
 namespace longhand {
-
-namespace {
-
-bool allDigits(std::string_view text) {
-    return std::all_of(text.begin(), text.end(), [](char c) { return c >= '0' && c <= '9'; });
-}
-
-} // namespace
 
 std::string_view argumentTemplate(FunctionMode mode) {
     switch (mode) {
@@ -36,7 +26,8 @@ Arguments splitArguments(std::string_view line) {
     args.n = std::string(line.substr(kFirstSlot, first - kFirstSlot));
     args.r = std::string(line.substr(first + 1, last - first - 1));
     args.flag = std::string(line.substr(last + 1, 1));
-    if (args.n.empty() || args.r.empty() || !allDigits(args.n) || !allDigits(args.r)) return args;
+    if (args.n.empty() || args.r.empty() || !allDigitChars(args.n) || !allDigitChars(args.r))
+        return args;
 
     const TextOrder order = compareWholeTexts(args.n, args.r);
     args.ok = !isBelow(order);

@@ -4,6 +4,7 @@
 #include "fast/fast.h"
 #include "numtext.h"
 
+#include <algorithm>
 #include <cstdint>
 #include <optional>
 #include <stdexcept>
@@ -13,12 +14,6 @@
 namespace longhand {
 
 namespace {
-
-// Digit strings up to these lengths are added (subtracted) as machine
-// integers: every such sum has at most 15 digits, so it is exact even in
-// a double, and the result is the same as the digit loop's.
-constexpr Count kShortAddDigits = 14;
-constexpr Count kShortSubDigits = 15;
 
 // Digit value of one character; anything that is not a digit counts as 0,
 // as digitSum promises.
@@ -75,6 +70,13 @@ std::optional<std::string> fastDifference(std::string_view a, std::string_view b
 struct Aligned {
     std::string a, b;
     Count sa = 0, sb = 0;
+
+    // A sum or difference of the aligned digit strings as a tidy text.
+    void placePoint(std::string& digits) const {
+        if (std::max(sa, sb) <= 0) return;
+        longhand::placePoint(digits, std::max(sa, sb));
+        tidyPointZeros(digits);
+    }
 };
 
 Aligned toAlignedDigits(std::string_view a, std::string_view b) {
@@ -108,18 +110,16 @@ std::string addUnsigned(std::string_view a0, std::string_view b0, bool negative)
     std::string& b = w.b;
     if (isAbove(compareWholeTexts(a, b))) a.swap(b);
 
-    const Count La = static_cast<Count>(a.size());
-    const Count Lb = static_cast<Count>(b.size());
     std::string sum;
     std::optional<std::string> fastResult;
-    if (La <= kShortAddDigits && Lb <= kShortAddDigits) {
+    if (a.size() <= kShortAddDigits && b.size() <= kShortAddDigits) {
         sum = std::to_string(shortValue(a) + shortValue(b));
-    } else if (static_cast<std::size_t>(Lb) >= kFastAddDigits && (fastResult = fastSum(a, b))) {
+    } else if (b.size() >= kFastAddDigits && (fastResult = fastSum(a, b))) {
         sum = std::move(*fastResult);
     } else {
         sum = digitSum(a, b);
     }
-    placePoint(w.sa, w.sb, sum);
+    w.placePoint(sum);
     if (negative) sum.insert(0, 1, '-');
     return sum;
 }
@@ -173,7 +173,7 @@ std::string subtractUnsigned(std::string_view a0, std::string_view b0) {
     const Count Lb = static_cast<Count>(b.size());
     std::string diff;
     std::optional<std::string> fastResult;
-    if (La <= kShortSubDigits && Lb <= kShortSubDigits) {
+    if (a.size() <= kShortSubDigits && b.size() <= kShortSubDigits) {
         diff = std::to_string(shortValue(b) - shortValue(a));
     } else if (static_cast<std::size_t>(Lb) >= kFastAddDigits &&
                (fastResult = fastDifference(a, b))) {
@@ -189,7 +189,7 @@ std::string subtractUnsigned(std::string_view a0, std::string_view b0) {
         }
         if (!diff.empty() && diff.front() == '0') toDigitsAndScale(diff);
     }
-    placePoint(w.sa, w.sb, diff);
+    w.placePoint(diff);
     if (negative && diff != "0") diff.insert(0, 1, '-');
     return diff;
 }

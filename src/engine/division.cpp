@@ -3,34 +3,31 @@
 #include "crossovers.h"
 #include "fast/fast.h"
 #include "multiply.h"
+#include "numtext.h"
 
 #include <algorithm>
 #include <cmath>
 #include <cstdint>
 #include <stdexcept>
 #include <string_view>
+#include <utility>
 
 namespace longhand {
 
 namespace {
 
-// A quotient digit is estimated from at most this many leading digits of the
-// remainder (one fewer of the divisor when the remainder is a digit longer):
-// values of 15 digits are exact in a double.
-constexpr Count kEstimateDigits = 15;
-
 // Value of the first `count` characters (at most 15 digits: exact).
-double leadingValue(std::string_view s, Count count) {
+double leadingValue(std::string_view s, std::size_t count) {
     std::uint64_t v = 0;
-    const Count n = std::min<Count>(count, static_cast<Count>(s.size()));
-    for (Count i = 0; i < n; ++i)
+    const std::size_t n = std::min(count, s.size());
+    for (std::size_t i = 0; i < n; ++i)
         v = v * 10 + static_cast<std::uint64_t>(digitOf(s[i]));
     return static_cast<double>(v);
 }
 
 // Value of a whole digit string; rounded once it passes 15 digits.
 double wholeValue(std::string_view s) {
-    if (static_cast<Count>(s.size()) <= kEstimateDigits) return leadingValue(s, kEstimateDigits);
+    if (s.size() <= kEstimateDigits) return leadingValue(s, kEstimateDigits);
     double v = 0;
     for (char c : s)
         v = v * 10 + digitOf(c);
@@ -41,8 +38,7 @@ double wholeValue(std::string_view s) {
 // most one digit more than div: both prefixes are cut at the same distance
 // from the right end. 0 to 9.
 int estimateDigit(std::string_view rem, std::string_view div) {
-    const Count lr = static_cast<Count>(rem.size());
-    const Count ld = static_cast<Count>(div.size());
+    const std::size_t lr = rem.size(), ld = div.size();
     double e = 0;
     if (lr == ld && ld >= kEstimateDigits)
         e = leadingValue(rem, kEstimateDigits) / leadingValue(div, kEstimateDigits);
@@ -318,8 +314,8 @@ std::string longerFast(std::string_view A, std::string_view B, Count places,
     std::size_t keep = fraction;
     if (qr.r == "0") keep -= std::min(fraction, trailingZeros(q));
     q.resize(whole + keep);
-    if (keep > 0) q.insert(whole, 1, '.');
-    return q;
+    placePoint(q, static_cast<Count>(keep));
+    return std::move(q);
 }
 
 // notLongerByDigits for m and n without leading zeros, m not zero, m not
@@ -331,25 +327,12 @@ std::string longerFast(std::string_view A, std::string_view B, Count places,
 // ends) the digits it leaves out or adds are zeros.
 std::string notLongerFast(std::string_view m, std::string_view n, Count places,
                           const fast::CancelCheck& cancel, bool& cut) {
-    const std::size_t P = static_cast<std::size_t>(places);
-    // Same length and larger: the first digit is the integer digit.
-    const bool integerDigit = m.size() == n.size() && m > n;
-    const fast::QuotRem qr = fast::divScaled(m, n, places, &cancel);
+    fast::QuotRem qr = fast::divScaled(m, n, places, &cancel);
     cut = !isZeroDigits(qr.r);
-
-    // "0." or the integer digit and ".", then the P fraction digits.
-    std::string q;
-    q.reserve(P + 2);
-    if (integerDigit) {
-        q += qr.q[0];
-        q += '.';
-        q.append(qr.q, 1);
-    } else {
-        q += "0.";
-        q.append(P - qr.q.size(), '0');
-        q.append(qr.q);
-    }
-    return q;
+    // `places` fraction digits, after the integer digit when m is the same length
+    // and larger, else after "0.".
+    placePoint(qr.q, places);
+    return std::move(qr.q);
 }
 
 std::string longerRoute(std::string_view A, std::string_view B, Count places, Progress& progress,
@@ -382,24 +365,15 @@ std::string notLongerRoute(std::string_view m, std::string_view n, Count places,
 }
 
 // s / 10^k by moving the point k > 0 places left, without tidying.
-std::string shiftPointLeft(const std::string& s, Count k) {
-    std::string digits = s;
-    Count before = static_cast<Count>(s.size());
+std::string shiftPointLeft(std::string s, Count k) {
+    Count places = k;
     const std::size_t point = s.find('.');
     if (point != std::string::npos) {
-        before = static_cast<Count>(point);
-        digits.erase(point, 1);
+        places += static_cast<Count>(s.size() - point - 1);
+        s.erase(point, 1);
     }
-    if (before > k) {
-        digits.insert(static_cast<std::size_t>(before - k), 1, '.');
-        return digits;
-    }
-    std::string out;
-    out.reserve(digits.size() + static_cast<std::size_t>(k - before) + 2);
-    out += "0.";
-    out.append(static_cast<std::size_t>(k - before), '0');
-    out += digits;
-    return out;
+    placePoint(s, places);
+    return s;
 }
 
 } // namespace

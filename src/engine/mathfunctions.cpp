@@ -64,13 +64,8 @@ std::string signed_(bool negative, std::string digits) {
 // digits / 10^places as a number text; an exact one without trailing
 // fraction zeros, a cut one with all its places.
 std::string withPoint(std::string digits, std::uint64_t places, bool exact) {
-    if (places == 0) return digits;
-    if (digits.size() <= places) digits.insert(0, places - digits.size() + 1, '0');
-    digits.insert(digits.size() - places, 1, '.');
-    if (!exact) return digits;
-    while (digits.back() == '0')
-        digits.pop_back();
-    if (digits.back() == '.') digits.pop_back();
+    placePoint(digits, static_cast<Count>(places));
+    if (exact) tidyPointZeros(digits);
     return digits;
 }
 
@@ -238,22 +233,26 @@ Outcome powMod(std::string_view a, std::string_view e, std::string_view m, Progr
     });
 }
 
+Answer primalityOfWhole(std::string_view digits, const fast::CancelCheck* cancel) {
+    switch (fast::primalityOfDigits(digits, cancel)) {
+    case fast::Primality::Prime:
+        return Answer::Prime;
+    case fast::Primality::ProbablePrime:
+        return Answer::ProbablePrime;
+    case fast::Primality::Composite:
+        return Answer::Composite;
+    case fast::Primality::Neither:
+        break;
+    }
+    return Answer::NeitherPrimeNorComposite;
+}
+
 Outcome isPrime(std::string_view n, Progress& progress) {
     const std::optional<Whole> w = wholeOf(n);
     if (!w) return Outcome::refused(RefusalKind::NotWholeArgument, 0);
-    if (w->negative) return Outcome::result(kNeitherPrimeNorComposite);
+    if (w->negative) return Outcome::answered(Answer::NeitherPrimeNorComposite);
     return guarded(progress, [&](const fast::CancelCheck* cancel) {
-        switch (fast::primalityOfDigits(w->digits, cancel)) {
-        case fast::Primality::Prime:
-            return Outcome::result(kPrime);
-        case fast::Primality::ProbablePrime:
-            return Outcome::result(kProbablePrime);
-        case fast::Primality::Composite:
-            return Outcome::result(kComposite);
-        case fast::Primality::Neither:
-            break;
-        }
-        return Outcome::result(kNeitherPrimeNorComposite);
+        return Outcome::answered(primalityOfWhole(w->digits, cancel));
     });
 }
 

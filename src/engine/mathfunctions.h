@@ -17,12 +17,6 @@
 
 namespace longhand {
 
-// The answers of isPrime.
-inline constexpr const char* kPrime = "prime";
-inline constexpr const char* kProbablePrime = "probable prime (BPSW)";
-inline constexpr const char* kComposite = "composite";
-inline constexpr const char* kNeitherPrimeNorComposite = "neither prime nor composite";
-
 // The k-th root of the number text x (k >= 2; square root for k = 2): exact
 // where x is a perfect power of a decimal with few enough places, else cut
 // (never rounded) after `places` decimals; Outcome::cut says which. Without
@@ -49,9 +43,13 @@ Outcome fromBase(std::string_view text, std::string_view b, Progress& progress);
 // a^e mod m for whole a (any sign), e >= 0, m >= 1; the result is in [0, m).
 Outcome powMod(std::string_view a, std::string_view e, std::string_view m, Progress& progress);
 
-// kPrime, kProbablePrime, kComposite or kNeitherPrimeNorComposite (0, 1,
-// negative numbers) for a whole n.
+// Whether the whole n is prime, as an answer (answer.h): Prime where it is
+// proven, ProbablePrime above that bound, Composite, or
+// NeitherPrimeNorComposite for 0, 1 and negative numbers.
 Outcome isPrime(std::string_view n, Progress& progress);
+// The same for the digits of a whole number without sign, on the fast
+// arithmetic's cancel check (which may throw fast::Cancelled).
+Answer primalityOfWhole(std::string_view digits, const fast::CancelCheck* cancel);
 // The least prime above the whole n (a probable prime above the proven
 // bound).
 Outcome nextPrime(std::string_view n, Progress& progress);

@@ -14,17 +14,9 @@ namespace longhand {
 
 namespace {
 
-// Digit strings of at most this many digits are multiplied as machine
-// integers: the product stays below 10^14, exact even in a double.
-constexpr std::size_t kShortMultiplyDigits = 7;
-
 // The schoolbook product works on cells of nine decimal digits.
 constexpr std::uint32_t kCellBase = 1'000'000'000;
 constexpr std::size_t kCellDigits = 9;
-
-// A long product polls for cancellation after about this many cell steps
-// (a few milliseconds).
-constexpr std::size_t kCellStepsPerPoll = std::size_t{1} << 22;
 
 // Cells of a digit string, least significant first. A character that is
 // not a digit is thrown out as std::invalid_argument: read as a 0 it would
@@ -105,37 +97,14 @@ std::string unsignedProduct(std::string_view aText, std::string_view bText, Prog
         P = std::to_string(x * y);
     }
 
-    // The point, fa + fb places from the right.
-    const Count f = fa + fb;
-    const Count n = static_cast<Count>(P.size());
-    if (f >= 1 && f < n) {
-        P.insert(static_cast<std::size_t>(n - f), 1, '.');
-        dropTrailingZeros(P);
-    } else if (f >= 1) {
-        std::string placed;
-        placed.reserve(static_cast<std::size_t>(f + 2));
-        placed += "0.";
-        placed.append(static_cast<std::size_t>(f - n), '0');
-        placed += P;
-        P.swap(placed);
-        if (f == n) dropTrailingZeros(P);
-    }
-
-    // Times 10^z.
-    const std::size_t point = P.find('.');
-    if (point != std::string::npos) {
-        if (z > 0) {
-            const Count q = static_cast<Count>(P.size() - point - 1);
-            P.erase(point, 1);
-            if (q < z)
-                P.append(static_cast<std::size_t>(z - q), '0');
-            else if (q > z)
-                P.insert(point + static_cast<std::size_t>(z), 1, '.');
-        }
-        if (!P.empty() && P.back() == '0' && P.find('.') != std::string::npos) dropTrailingZeros(P);
-        if (!P.empty() && P.back() == '.') P.pop_back();
-    } else if (z > 0) {
-        P.append(static_cast<std::size_t>(z), '0');
+    // The point, fa + fb places from the right, moved z places back to the
+    // right for the dropped zeros; or, past the digits, those zeros again.
+    const Count places = fa + fb - z;
+    if (places > 0) {
+        placePoint(P, places, BelowOne::Point);
+        tidyPointZeros(P);
+    } else if (places < 0) {
+        P.append(static_cast<std::size_t>(-places), '0');
     }
 
     // Leading zeros go, up to and including a "0" before the point: ".25".

@@ -1,5 +1,7 @@
 #include "numtext.h"
 
+#include "fast/digit_chars.h"
+
 #include <algorithm>
 #include <charconv>
 #include <cmath>
@@ -32,19 +34,7 @@ bool hasZeroValue(std::string_view text) {
 }
 
 bool allDigitChars(std::string_view text) {
-    // A word of eight characters is all digits when each byte's high half
-    // is 3 and adding 6 to its low half does not carry into the high half.
-    constexpr std::uint64_t kHigh = 0xF0F0F0F0F0F0F0F0ull, kSix = 0x0606060606060606ull;
-    constexpr std::uint64_t kThrees = 0x3333333333333333ull;
-    std::size_t i = 0;
-    for (; i + 8 <= text.size(); i += 8) {
-        std::uint64_t v;
-        std::memcpy(&v, text.data() + i, 8);
-        if (((v & kHigh) | (((v + kSix) & kHigh) >> 4)) != kThrees) return false;
-    }
-    for (; i < text.size(); ++i)
-        if (!isDigit(text[i])) return false;
-    return true;
+    return fast::allDigitChars(text);
 }
 
 bool isNumberText(std::string_view text) {
@@ -109,23 +99,20 @@ Count toDigitsAndScale(std::string& text) {
     return scale;
 }
 
-void placePoint(Count scale1, Count scale2, std::string& digits) {
-    const Count k = std::max<Count>({scale1, scale2, 0});
+void placePoint(std::string& digits, Count places, BelowOne belowOne) {
+    if (places <= 0) return;
     const Count n = static_cast<Count>(digits.size());
-    if (k > 0) {
-        if (k < n) {
-            digits.insert(static_cast<std::size_t>(n - k), 1, '.');
-        } else {
-            std::string placed;
-            placed.reserve(static_cast<std::size_t>(k + 2));
-            placed += "0.";
-            placed.append(static_cast<std::size_t>(k - n), '0');
-            placed += digits;
-            digits.swap(placed);
-        }
-        if (endsWithZero(digits)) dropTrailingZeros(digits);
+    if (places < n) {
+        digits.insert(static_cast<std::size_t>(n - places), 1, '.');
+        return;
     }
-    if (!digits.empty() && digits.back() == '.') digits.pop_back();
+    const std::string_view lead = belowOne == BelowOne::ZeroPoint ? "0." : ".";
+    std::string placed;
+    placed.reserve(lead.size() + static_cast<std::size_t>(places));
+    placed += lead;
+    placed.append(static_cast<std::size_t>(places - n), '0');
+    placed += digits;
+    digits.swap(placed);
 }
 
 void tidyPointZeros(std::string& text) {

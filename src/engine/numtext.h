@@ -73,9 +73,14 @@ std::string stripLeadingZeros(std::string& text);
 // scale. "12.50" becomes "125" with scale 1, "0.0" the empty text.
 Count toDigitsAndScale(std::string& text);
 
-// Puts the point back max(scale1, scale2) places from the right of a digit
-// string and tidies trailing fraction zeros and a trailing point.
-void placePoint(Count scale1, Count scale2, std::string& digits);
+// How a value below one is written: "0.05" or ".05".
+enum class BelowOne { ZeroPoint, Point };
+
+// The one placement of the point: a digit string becomes digits / 10^places,
+// the point `places` characters from the right, with zeros put in front
+// where the string is shorter ("5" and 3 give "0.005", or ".005"). Fraction
+// zeros stay (tidyPointZeros drops them); nothing changes for places <= 0.
+void placePoint(std::string& digits, Count places, BelowOne belowOne = BelowOne::ZeroPoint);
 
 // Drops trailing fraction zeros and a trailing point: "12.500" -> "12.5",
 // "3." -> "3". A text without a point keeps its zeros.

@@ -8,11 +8,13 @@
 //      refusal.h) and stop there;
 //   3. for a calculation that ran to its end (calculated), the windows give
 //      the finished signal;
-//   4. show the result.
+//   4. show the result: its text, or for an answer (answer.h) the caller's
+//      words for it.
 // What a factorial keeper (factorial.h) took on the way is its own to
 // follow up, once the work is done.
 #pragma once
 
+#include "answer.h"
 #include "refusal.h"
 
 #include <string>
@@ -22,7 +24,7 @@ namespace longhand {
 
 struct Outcome {
     enum class Status {
-        Result,   // text is the result as the windows show it
+        Result,   // text is the result as the windows show it, or answer is set
         Refused,  // refusal says why; nothing changes
         Nothing,  // an argument the operation does not take: nothing to show or say
         Cancelled // stopped through the Progress token: nothing to show or keep
@@ -31,6 +33,8 @@ struct Outcome {
     Status status = Status::Nothing;
     std::string text;
     Refusal refusal;
+    // A result that is an answer, not a number: `text` stays empty.
+    Answer answer = Answer::None;
     // The result came through a long division (or a count that stands for
     // one).
     bool divided = false;
@@ -48,6 +52,11 @@ struct Outcome {
         o.status = Status::Result;
         o.text = std::move(text);
         o.calculated = calculated;
+        return o;
+    }
+    static Outcome answered(Answer answer) {
+        Outcome o = result({});
+        o.answer = answer;
         return o;
     }
     static Outcome refused(RefusalKind kind, int operand = Refusal::kNoOperand) {

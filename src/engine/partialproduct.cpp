@@ -1,6 +1,7 @@
 #include "partialproduct.h"
 
 #include "addition.h"
+#include "crossovers.h"
 #include "numtext.h"
 #include "rangeproduct.h"
 

@@ -8,10 +8,6 @@
 
 namespace longhand {
 
-// Upper ends of at most this many digits are batched in double precision;
-// longer ones are stepped factor by factor on texts.
-inline constexpr std::size_t kBatchedEndDigits = 15;
-
 // M * (M+1) * ... * N, M operand 0 and N operand 1. M and N must be whole
 // numbers without sign (leading zeros allowed and dropped) with N > M by
 // value, else NotWholeNumbers (naming the first that is not) or

@@ -104,20 +104,7 @@ std::string raise(std::string_view baseText, std::string_view p, Progress& progr
     }
 
     if (tz > 0) r.append(static_cast<std::size_t>(toCount(tz)), '0');
-    if (fr > 0) {
-        const Count f = toCount(fr);
-        const Count L = static_cast<Count>(r.size());
-        if (L > f) {
-            r.insert(static_cast<std::size_t>(L - f), 1, '.');
-        } else {
-            std::string placed;
-            placed.reserve(static_cast<std::size_t>(f + 1));
-            placed += '.';
-            placed.append(static_cast<std::size_t>(f - L), '0');
-            placed += r;
-            r.swap(placed);
-        }
-    }
+    placePoint(r, toCount(fr), BelowOne::Point);
     if (base.negative && std::fmod(std::nearbyint(pv), 2.0) != 0) r.insert(0, 1, '-');
     return r;
 }

@@ -17,10 +17,6 @@ namespace longhand {
 
 namespace {
 
-// A batch is kept while its 15-significant-digit text needs no exponent:
-// values from here on round to "1E+15" (999999999999999.5 is a double).
-constexpr double kBatchCeiling = 999999999999999.5;
-
 // Room for the plain text of any finite double with three fraction digits.
 constexpr int kDoubleTextRoom = 400;
 

@@ -12,11 +12,6 @@
 
 namespace longhand {
 
-// Small factors are multiplied in a double while the running batch stays
-// below this bound, so every batch is a whole number a double holds exactly
-// and its text has no exponent; only full batches go to the long product.
-inline constexpr double kBatchLimit = 1e15;
-
 // The longest product that is built (characters), the same bound as for
 // powers: longer ones would not fit in memory.
 inline constexpr Count kMaxProductDigits = kMaxPowerDigits;
@@ -30,12 +25,13 @@ inline constexpr Count kMaxProductDigits = kMaxPowerDigits;
 // multiplication returns it ("1" when x is empty too); a run through zero
 // gives "0".
 //
-// Runs of whole factors whose ends lie below kBatchLimit in magnitude are
-// batched in double precision (batchedProduct); factors with a fraction
-// (a lower end m that is not whole) are stepped on texts like long runs. Runs reaching past it are
-// stepped exactly on texts, one multiplication per factor, so bounds of any length are exact. Runs
-// of at least kFastProductFactors whole factors from 1 on (crossovers.h) are multiplied by the fast
-// layer's product tree instead, with the same text as result.
+// Runs of whole factors whose ends lie below kBatchLimit (crossovers.h) in
+// magnitude are batched in double precision (batchedProduct); factors with a
+// fraction (a lower end m that is not whole) are stepped on texts like long
+// runs. Runs reaching past it are stepped exactly on texts, one
+// multiplication per factor, so bounds of any length are exact. Runs of at
+// least kFastProductFactors whole factors from 1 on are multiplied by the
+// fast layer's product tree instead, with the same text as result.
 //
 // A product longer than kMaxProductDigits (a run without end included) is
 // refused before any work (ProductTooLong, with its length; the caller

@@ -58,9 +58,8 @@ std::optional<std::string> roundToDecimals(std::string_view text, Count pointPos
     // The digit after the kept ones decides: 5 or more rounds the
     // magnitude up.
     if (k > 0 && digitAt(t, pointPos + k + 1) >= 5) {
-        std::string increment = zeros(k + 1);
-        increment.front() = '.';
-        increment.back() = '1';
+        std::string increment = "1"; // 10^-k
+        placePoint(increment, k, BelowOne::Point);
         return tidyRounded(addToMagnitude(t.substr(0, static_cast<std::size_t>(q + k)), increment));
     }
     if (k == 0 && digitAt(t, pointPos + 1) >= 5) {

@@ -97,6 +97,62 @@ TEST(FastMath, ModularPowersAgainstGmp) {
         }
 }
 
+// Long moduli: the kept transforms, the wrapped products q M and the
+// window tables, with the bases that take other paths (short, zero, a
+// multiple of m, m - 1) and exponents long enough for wide windows.
+TEST(FastMath, ModularPowersWithLongModuliAgainstGmp) {
+    std::mt19937_64 rng(fasttest::testSeed("FastMath.PowModLong"));
+    for (std::size_t mLimbs : {kMulNttThreshold, kMulNttThreshold + 1, 2 * kMulNttThreshold + 3})
+        for (int i = 0; i < 6; ++i) {
+            const std::string m =
+                makeDigits(rng, mLimbs * kLimbDigits - rng() % 9, fasttest::anyShape(rng));
+            Z zm(m), za;
+            switch (i) {
+            case 0:
+                mpz_set_ui(za.get(), 2);
+                break;
+            case 1:
+                mpz_set_ui(za.get(), rng() % 1000000000);
+                break;
+            case 2:
+                mpz_sub_ui(za.get(), zm.get(), 1);
+                break;
+            case 3:
+                mpz_mul_ui(za.get(), zm.get(), 3);
+                break;
+            default:
+                mpz_set_str(za.get(), makeDigits(rng, 1 + rng() % (2 * m.size())).c_str(), 10);
+                break;
+            }
+            const std::string e = makeDigits(rng, i == 5 ? 700 : 1 + rng() % 200);
+            Z ze(e), r;
+            mpz_powm(r.get(), za.get(), ze.get(), zm.get());
+            ASSERT_EQ(powModDigits(gmpText(za), e, m), gmpText(r))
+                << fasttest::brief(m) << " case " << i;
+        }
+}
+
+// Primality with a modulus long enough for the kept transforms: a
+// probable prime, the next odd numbers, and a product of two primes.
+TEST(FastMath, LongPrimalityAgainstGmp) {
+    std::mt19937_64 rng(fasttest::testSeed("FastMath.LongPrimes"));
+    Z n(makeDigits(rng, (kMulNttThreshold + 2) * kLimbDigits)), p, q, pq;
+    mpz_nextprime(p.get(), n.get());
+    EXPECT_EQ(primalityOfDigits(gmpText(p)), Primality::ProbablePrime);
+    for (unsigned long add = 2; add <= 8; add += 2) {
+        Z odd;
+        mpz_add_ui(odd.get(), p.get(), add);
+        EXPECT_EQ(primalityOfDigits(gmpText(odd)) == Primality::Composite,
+                  mpz_probab_prime_p(odd.get(), 30) == 0)
+            << add;
+    }
+    Z half(makeDigits(rng, (kMulNttThreshold / 2 + 1) * kLimbDigits));
+    mpz_nextprime(q.get(), half.get());
+    mpz_nextprime(pq.get(), q.get());
+    mpz_mul(pq.get(), pq.get(), q.get());
+    EXPECT_EQ(primalityOfDigits(gmpText(pq)), Primality::Composite);
+}
+
 Natural natural(const char* digits) {
     return fromDigits(digits);
 }

@@ -12,6 +12,7 @@
 #include <algorithm>
 #include <atomic>
 #include <chrono>
+#include <csignal>
 #include <cstdlib>
 #include <functional>
 #include <future>
@@ -350,6 +351,24 @@ TEST(FastParallel, PiecesCoverTheRangeAndErrorsReachTheCaller) {
     if (limit && std::string(limit) == "1") {
         EXPECT_EQ(par::threads(), 1);
     }
+}
+
+// A worker never takes a Ctrl+C meant for the line editor or the window,
+// but still takes the faults of its own instructions.
+TEST(FastParallel, WorkersTakeNoSignalsFromOutside) {
+    const std::thread::id caller = std::this_thread::get_id();
+    std::atomic<int> onWorkers{0}, open{0};
+    par::forEach(64, [&](std::size_t) {
+        std::this_thread::sleep_for(std::chrono::milliseconds(1));
+        if (std::this_thread::get_id() == caller) return;
+        ++onWorkers;
+        sigset_t mask;
+        pthread_sigmask(SIG_BLOCK, nullptr, &mask);
+        if (!sigismember(&mask, SIGINT) || !sigismember(&mask, SIGWINCH) ||
+            sigismember(&mask, SIGSEGV))
+            ++open;
+    });
+    EXPECT_EQ(open.load(), 0) << "of " << onWorkers.load() << " pieces on workers";
 }
 
 } // namespace

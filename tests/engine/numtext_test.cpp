@@ -1,8 +1,11 @@
 // The helpers of number texts that every operation is built from.
 #include "engine/numtext.h"
+#include "support/gmp_decimal.h"
+#include "support/seed.h"
 
 #include <cmath>
 #include <gtest/gtest.h>
+#include <random>
 #include <string>
 
 namespace longhand {
@@ -84,16 +87,52 @@ TEST(NumberText, DigitsAndScaleThereAndBack) {
         EXPECT_EQ(toDigitsAndScale(t), c.scale) << c.in;
         EXPECT_EQ(t, c.digits) << c.in;
     }
+}
+
+// Expectations written by Python: format(Decimal(digits).scaleb(-places), "f").
+// The other form drops the "0" before the point of a value below one.
+TEST(NumberText, PointPlacedAsPythonWritesIt) {
     const struct {
-        Count s1, s2;
-        const char *digits, *out;
-    } points[] = {{2, 0, "12345", "123.45"}, {0, 2, "5", "0.05"},   {2, 1, "50", "0.5"},
-                  {2, 2, "1200", "12"},      {1, 0, "0", "0"},      {5, 3, "12", "0.00012"},
-                  {3, 0, "", "0"},           {0, 0, "1200", "1200"}};
-    for (const auto& c : points) {
-        std::string t = c.digits;
-        placePoint(c.s1, c.s2, t);
-        EXPECT_EQ(t, c.out) << c.digits << " k=" << c.s1 << "," << c.s2;
+        const char* digits;
+        Count places;
+        const char* python;
+    } cases[] = {{"12345", 2, "123.45"}, {"5", 3, "0.005"},   {"1200", 2, "12.00"}, {"7", 1, "0.7"},
+                 {"70", 1, "7.0"},       {"123", 3, "0.123"}, {"123", 0, "123"},    {"", 2, "0.00"},
+                 {"1", 5, "0.00001"},    {"999", 2, "9.99"}};
+    for (const auto& c : cases) {
+        std::string zeroPoint = c.digits, point = c.digits;
+        placePoint(zeroPoint, c.places);
+        placePoint(point, c.places, BelowOne::Point);
+        const std::string python = c.python;
+        EXPECT_EQ(zeroPoint, python) << c.digits << " " << c.places;
+        EXPECT_EQ(point, python.rfind("0.", 0) == 0 ? python.substr(1) : python)
+            << c.digits << " " << c.places;
+    }
+    std::string unchanged = "123";
+    placePoint(unchanged, -2);
+    EXPECT_EQ(unchanged, "123");
+}
+
+// Random digit strings and places against GMP: the text's value is
+// digits / 10^places, with exactly `places` fraction digits.
+TEST(NumberText, PointPlacedHasTheValueGmpGives) {
+    auto rng = test::seededRng("NumberText.PointPlacedHasTheValueGmpGives");
+    for (int i = 0; i < 2000; ++i) {
+        std::string digits(rng() % 40, '0');
+        for (char& c : digits)
+            c = static_cast<char>('0' + rng() % 10);
+        const auto places = static_cast<Count>(rng() % 50);
+        const BelowOne form = rng() % 2 ? BelowOne::Point : BelowOne::ZeroPoint;
+        std::string text = digits;
+        placePoint(text, places, form);
+        test::Q got(text), want(digits), scale;
+        test::qTenPower(scale, -places);
+        mpq_mul(want.get(), want.get(), scale.get());
+        ASSERT_TRUE(got == want) << digits << " " << places << " -> " << text;
+        const std::size_t point = text.find('.');
+        ASSERT_EQ(point == std::string::npos ? 0 : static_cast<Count>(text.size() - point - 1),
+                  places)
+            << text;
     }
 }
 

@@ -11,6 +11,7 @@
 // names, byte 3 picks the buffer size of a read; then the characters of
 // section, key, value, a second section and key (to read before and after),
 // and the rest is the file.
+#include "fuzz_files.h"
 #include "services/inifile.h"
 
 #include <cstdint>
@@ -24,31 +25,13 @@
 
 namespace {
 
-[[noreturn]] void fail(const char* what, std::string_view detail) {
-    std::fprintf(stderr, "%s: \"%.*s\"\n", what, static_cast<int>(detail.size()), detail.data());
-    std::abort();
-}
+using longhand::fuzz::fail;
+using longhand::fuzz::fileBytes;
+using longhand::fuzz::putFile;
 
-// A folder of this process for the file: tmpfs where there is one, so that
-// the writer's flushes cost nothing.
 const std::string& filePath() {
-    static const std::string path = [] {
-        std::string folder = access("/dev/shm", W_OK) == 0 ? "/dev/shm" : "/tmp";
-        folder += "/longhand-fuzz-inifile-XXXXXX";
-        if (!mkdtemp(folder.data())) std::abort();
-        return folder + "/settings.vok";
-    }();
+    static const std::string path = longhand::fuzz::scratchFolder("inifile") + "/settings.vok";
     return path;
-}
-
-void putFile(const std::string& path, std::string_view bytes) {
-    std::ofstream out(path, std::ios::binary | std::ios::trunc);
-    out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
-}
-
-std::string fileBytes(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
 }
 
 char nameChar(std::uint8_t byte) {

@@ -9,6 +9,7 @@
 // window, the most bytes for the command line), the rest is the file.
 #include "core/filetext.h"
 #include "core/operands.h"
+#include "fuzz_files.h"
 
 #include <cstdint>
 #include <cstdio>
@@ -20,18 +21,10 @@
 
 namespace {
 
-[[noreturn]] void fail(const char* what, std::string_view detail) {
-    std::fprintf(stderr, "%s: \"%.*s\"\n", what, static_cast<int>(detail.size()), detail.data());
-    std::abort();
-}
+using longhand::fuzz::fail;
 
 const std::string& filePath() {
-    static const std::string path = [] {
-        std::string folder = access("/dev/shm", W_OK) == 0 ? "/dev/shm" : "/tmp";
-        folder += "/longhand-fuzz-operand-XXXXXX";
-        if (!mkdtemp(folder.data())) std::abort();
-        return folder + "/number.txt";
-    }();
+    static const std::string path = longhand::fuzz::scratchFolder("operand") + "/number.txt";
     return path;
 }
 

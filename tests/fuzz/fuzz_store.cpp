@@ -15,6 +15,7 @@
 //
 // Input layout: byte 0 picks the operation, byte 1 its n, byte 2 whether a
 // backup is there already; the rest builds the file (see fileFrom).
+#include "fuzz_files.h"
 #include "store/factorialstore.h"
 #include "support/gmp.h"
 
@@ -34,13 +35,11 @@
 namespace {
 
 using longhand::FactorialStore;
+using longhand::fuzz::fail;
+using longhand::fuzz::fileBytes;
+using longhand::fuzz::putFile;
 
 constexpr unsigned kMaxN = 120;
-
-[[noreturn]] void fail(const char* what, std::string_view detail) {
-    std::fprintf(stderr, "%s: \"%.*s\"\n", what, static_cast<int>(detail.size()), detail.data());
-    std::abort();
-}
 
 const std::string& factorial(unsigned n) {
     static const std::vector<std::string> table = [] {
@@ -57,23 +56,8 @@ std::string recordOf(unsigned n) {
 }
 
 const std::string& folder() {
-    static const std::string path = [] {
-        std::string f = access("/dev/shm", W_OK) == 0 ? "/dev/shm" : "/tmp";
-        f += "/longhand-fuzz-store-XXXXXX";
-        if (!mkdtemp(f.data())) std::abort();
-        return f;
-    }();
+    static const std::string path = longhand::fuzz::scratchFolder("store");
     return path;
-}
-
-void putFile(const std::string& path, std::string_view bytes) {
-    std::ofstream out(path, std::ios::binary | std::ios::trunc);
-    out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
-}
-
-std::string fileBytes(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
 }
 
 // Bytes below 0xE0 stand for themselves. 0xE0 to 0xEF followed by k give

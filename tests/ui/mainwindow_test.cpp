@@ -21,7 +21,7 @@ using test::WindowRig;
 // and clears the status; a refusal shows its message and leaves the result,
 // the status and the sound alone. The operand boxes never change.
 TEST(MainWindowOperation, EachButtonShowsItsResultOrItsRefusal) {
-    using Button = QPushButton* MainWindowProbe::*;
+    using Button = QPushButton* MainWindowControls::*;
     struct Case {
         const char* a;
         const char* b;
@@ -30,12 +30,12 @@ TEST(MainWindowOperation, EachButtonShowsItsResultOrItsRefusal) {
         const char* message; // null: a result
         MsgIcon icon = MsgIcon::None;
     } const cases[] = {
-        {"12.5", "-3", &MainWindowProbe::addButton, "9.5", nullptr},
-        {"12.5", "-3", &MainWindowProbe::subtractButton, "15.5", nullptr},
-        {"12.5", "-3", &MainWindowProbe::multiplyButton, "-37.5", nullptr},
-        {"10", "4", &MainWindowProbe::divideButton, "2.5", nullptr},
-        {"5", "-0.0", &MainWindowProbe::divideButton, "old", "Division by zero."},
-        {"5", "", &MainWindowProbe::addButton, "old", "1 or 2 boxes are Empty.",
+        {"12.5", "-3", &MainWindowControls::addButton, "9.5", nullptr},
+        {"12.5", "-3", &MainWindowControls::subtractButton, "15.5", nullptr},
+        {"12.5", "-3", &MainWindowControls::multiplyButton, "-37.5", nullptr},
+        {"10", "4", &MainWindowControls::divideButton, "2.5", nullptr},
+        {"5", "-0.0", &MainWindowControls::divideButton, "old", "Division by zero."},
+        {"5", "", &MainWindowControls::addButton, "old", "1 or 2 boxes are Empty.",
          MsgIcon::Information},
     };
     for (const Case& c : cases) {

@@ -1,8 +1,10 @@
 // Every kind of refusal has words in both programs: the windows' message
 // texts (byte for byte what they always showed) and longhand-calc's own
 // sentences, which name the operand and never speak of the windows.
+#include "cli/answerwords.h"
 #include "cli/refusalwords.h"
 #include "engine/power.h"
+#include "ui/common/answerwords.h"
 #include "ui/common/presenter.h"
 #include "ui/common/refusalwords.h"
 
@@ -60,6 +62,16 @@ TEST(RefusalWords, TheWindowsSayWhatTheyAlwaysSaid) {
     EXPECT_EQ(refusalText(memory),
               "The result would have about 1.2 \xC3\x97 10^13 digits: more than this computer can "
               "hold.");
+}
+
+TEST(AnswerWords, BothProgramsSayEveryAnswerAsTheyAlwaysDid) {
+    const std::string expected[kAnswers] = {"", "prime", "probable prime (BPSW)", "composite",
+                                            "neither prime nor composite"};
+    for (int a = 0; a < kAnswers; ++a) {
+        const auto answer = static_cast<Answer>(a);
+        EXPECT_EQ(answerText(answer), expected[a]) << a;
+        EXPECT_EQ(cli::answerWords(answer), expected[a]) << a;
+    }
 }
 
 } // namespace

@@ -1,6 +1,7 @@
 // Text <-> limb conversion: one linear pass each way, eight digits per step
 // with SWAR (several digits inside one 64-bit word) arithmetic. Every limb
 // is nine characters of its own, so long texts are split over the threads.
+#include "digit_chars.h"
 #include "natural.h"
 #include "parallel.h"
 #include "thresholds.h"
@@ -14,12 +15,6 @@ namespace longhand::fast {
 namespace {
 
 constexpr std::uint64_t kOnes = 0x0101010101010101ull;
-
-// True when the 8 bytes of v are all '0'..'9'.
-inline bool eightDigits(std::uint64_t v) {
-    return ((v & 0xF0F0F0F0F0F0F0F0ull) |
-            (((v + 0x0606060606060606ull) & 0xF0F0F0F0F0F0F0F0ull) >> 4)) == 0x3333333333333333ull;
-}
 
 // Value of eight digit characters, the first one most significant.
 inline std::uint32_t parse8(const char* p) {

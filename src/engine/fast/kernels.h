@@ -79,6 +79,13 @@ class NttFactor {
     // kept in memory from scratch when one is given.
     NttFactor(const Limb* b, std::size_t nb, std::size_t naMax, const CancelCheck* cancel = nullptr,
               Scratch* scratch = nullptr);
+    // Transforms of the shortest length of at least `points` points, for
+    // products that wrap around (multiplyWrapped); nb <= that length.
+    struct Wrapping {
+        std::size_t points;
+    };
+    NttFactor(const Limb* b, std::size_t nb, Wrapping wrap, const CancelCheck* cancel = nullptr,
+              Scratch* scratch = nullptr);
     ~NttFactor();
     NttFactor(const NttFactor&) = delete;
     NttFactor& operator=(const NttFactor&) = delete;
@@ -88,9 +95,22 @@ class NttFactor {
     // r[0..na + nb) = a b; requires fits(na). r must not overlap a.
     void multiply(Limb* r, const Limb* a, std::size_t na, Scratch* scratch = nullptr,
                   const CancelCheck* cancel = nullptr) const;
+    // r[0..2 nb) = b^2 from the kept transforms; requires 2 nb - 1 points
+    // at most.
+    void square(Limb* r, Scratch* scratch = nullptr, const CancelCheck* cancel = nullptr) const;
+    // r[0..length()) = a b mod (10^(9 length()) - 1), below that modulus:
+    // the cyclic product, for a caller that knows the product's remainder
+    // by a number shorter than the transforms. Requires na <= length().
+    void multiplyWrapped(Limb* r, const Limb* a, std::size_t na, Scratch* scratch = nullptr,
+                         const CancelCheck* cancel = nullptr) const;
+    std::size_t length() const { return n_; }
 
   private:
     std::uint32_t* spectrum(int prime) const;
+    // The three inverse transforms of res and the limbs of its `terms`
+    // terms into r[0..nr).
+    void finishProduct(std::uint32_t* res, std::size_t terms, Limb* r, std::size_t nr,
+                       const CancelCheck* cancel) const;
     std::size_t nb_, n_;
     Scratch::Lease spectra_;
 };

@@ -1,11 +1,15 @@
 // Arithmetic modulo a fixed number, for modular powers and the primality
 // tests: Barrett's reduction with the Newton reciprocal of the modulus,
-// computed once.
+// computed once, and for long moduli the transforms of the reciprocal and
+// of the modulus computed once as well, so that a modular product costs
+// little more than two products.
 #pragma once
 
+#include "kernels.h"
 #include "natural.h"
 
 #include <cstdint>
+#include <memory>
 #include <string>
 
 namespace longhand::fast {
@@ -14,13 +18,29 @@ class Modulus {
   public:
     // m >= 1.
     explicit Modulus(const Natural& m, const CancelCheck* cancel = nullptr);
+    ~Modulus();
+    Modulus(const Modulus&) = delete;
+    Modulus& operator=(const Modulus&) = delete;
+
+    // A residue that meets many others in products (an entry of a power's
+    // window table): with a long modulus its transforms are computed once.
+    struct Factor {
+        Natural value;
+        std::unique_ptr<kern::NttFactor> kept;
+    };
+    Factor prepare(const Natural& a) const;
 
     // Residues are kept below a multiple M = s m of m whose top limb is at
     // least 10^9 / 2 (Barrett's reduction needs that); canonical() brings
     // one below m.
     Natural reduce(const Natural& u) const; // u < M^2
     Natural mul(const Natural& a, const Natural& b) const;
+    Natural mul(const Natural& a, const Factor& b) const;
     Natural sqr(const Natural& a) const;
+    // a b and a^2 at once: a's transforms serve both.
+    void mulAndSqr(const Natural& a, const Natural& b, Natural& ab, Natural& aa) const;
+    // a s for a small s of either sign, |s| < 10^9.
+    Natural mulSigned(const Natural& a, std::int64_t s) const;
     Natural add(const Natural& a, const Natural& b) const;
     Natural sub(const Natural& a, const Natural& b) const;
     Natural canonical(const Natural& a) const;
@@ -31,8 +51,15 @@ class Modulus {
     const Natural& modulus() const { return m_; }
 
   private:
+    // u - q M for the quotient q of Barrett's step.
+    Natural remainder(const Natural& u, const Natural& q) const;
+
     Natural m_, big_, inverse_;
     const CancelCheck* cancel_;
+    // From the transforms' threshold on: the reciprocal's transforms for
+    // the quotients, and M's for the products q M, which wrap around at
+    // their length (the remainder is shorter than that).
+    std::unique_ptr<kern::NttFactor> inverseKept_, bigWrapped_;
 };
 
 // e's binary digits, most significant first ("0" for zero).

@@ -130,7 +130,11 @@ void sqrNtt(Limb* r, const Limb* a, std::size_t n, Scratch* scratch, const Cance
 
 NttFactor::NttFactor(const Limb* b, std::size_t nb, std::size_t naMax, const CancelCheck* cancel,
                      Scratch* scratch)
-    : nb_(nb), n_(ntt::transformLength(naMax + nb - 1)),
+    : NttFactor(b, nb, Wrapping{naMax + nb - 1}, cancel, scratch) {}
+
+NttFactor::NttFactor(const Limb* b, std::size_t nb, Wrapping wrap, const CancelCheck* cancel,
+                     Scratch* scratch)
+    : nb_(nb), n_(ntt::transformLength(wrap.points)),
       spectra_(scratch, (ntt::kPrimeCount * n_ + 1) / 2) {
     par::forEachIf(n_ >= kNttParallelPoints, ntt::kPrimeCount, [&](std::size_t k) {
         u32* f = spectrum(static_cast<int>(k));
@@ -150,22 +154,67 @@ bool NttFactor::fits(std::size_t na) const {
     return na > 0 && ntt::transformLength(na + nb_ - 1) == n_;
 }
 
+void NttFactor::finishProduct(u32* res, std::size_t terms, Limb* r, std::size_t nr,
+                              const CancelCheck* cancel) const {
+    const double step = 1.0 / (2 * ntt::kPrimeCount + 1); // as in product()
+    for (int k = 0; k < ntt::kPrimeCount; ++k) {
+        ntt::inverse(res + k * n_, n_, k, cancel);
+        advance(cancel, step);
+    }
+    ntt::recombine(res, n_, terms, r, nr, cancel);
+    finish(cancel);
+}
+
 void NttFactor::multiply(Limb* r, const Limb* a, std::size_t na, Scratch* scratch,
                          const CancelCheck* cancel) const {
     const Workspace work(ntt::kPrimeCount * n_, scratch);
     u32* res = work.get();
-    const double step = 1.0 / (2 * ntt::kPrimeCount + 1); // as in product()
+    const double step = 1.0 / (2 * ntt::kPrimeCount + 1);
     for (int k = 0; k < ntt::kPrimeCount; ++k) {
         u32* f = res + k * n_;
         pack(f, n_, a, na, cancel);
         ntt::forward(f, n_, k, cancel);
         advance(cancel, step);
         pointwise(f, spectrum(k), n_, k, cancel);
-        ntt::inverse(f, n_, k, cancel);
-        advance(cancel, step);
     }
-    ntt::recombine(res, n_, na + nb_ - 1, r, na + nb_, cancel);
-    finish(cancel);
+    finishProduct(res, na + nb_ - 1, r, na + nb_, cancel);
+}
+
+void NttFactor::square(Limb* r, Scratch* scratch, const CancelCheck* cancel) const {
+    const Workspace work(ntt::kPrimeCount * n_, scratch);
+    u32* res = work.get();
+    std::copy(spectrum(0), spectrum(0) + ntt::kPrimeCount * n_, res);
+    for (int k = 0; k < ntt::kPrimeCount; ++k)
+        pointwise(res + k * n_, nullptr, n_, k, cancel);
+    advance(cancel, static_cast<double>(ntt::kPrimeCount) / (2 * ntt::kPrimeCount + 1));
+    finishProduct(res, 2 * nb_ - 1, r, 2 * nb_, cancel);
+}
+
+void NttFactor::multiplyWrapped(Limb* r, const Limb* a, std::size_t na, Scratch* scratch,
+                                const CancelCheck* cancel) const {
+    const Workspace work(ntt::kPrimeCount * n_, scratch);
+    u32* res = work.get();
+    const double step = 1.0 / (2 * ntt::kPrimeCount + 1);
+    for (int k = 0; k < ntt::kPrimeCount; ++k) {
+        u32* f = res + k * n_;
+        pack(f, n_, a, na, cancel);
+        ntt::forward(f, n_, k, cancel);
+        advance(cancel, step);
+        pointwise(f, spectrum(k), n_, k, cancel);
+    }
+    // The transforms are cyclic: term i holds every product term of index
+    // i modulo n_, and 10^(9 n_) = 1 modulo 10^(9 n_) - 1. The terms of a
+    // full circle take two limbs more than n_; they fold back onto the
+    // bottom.
+    Natural wide(n_ + 2);
+    finishProduct(res, std::min(n_, na + nb_ - 1), wide.data(), n_ + 2, cancel);
+    std::copy(wide.begin(), wide.begin() + static_cast<std::ptrdiff_t>(n_), r);
+    Limb carry = addTo(r, n_, wide.data() + n_, 2);
+    while (carry)
+        carry = addLimb(r, n_, carry);
+    // 10^(9 n_) - 1 itself (all nines) is zero.
+    if (std::all_of(r, r + n_, [](Limb x) { return x == kBase - 1; }))
+        std::fill(r, r + n_, Limb{0});
 }
 
 } // namespace longhand::fast::kern

@@ -263,8 +263,14 @@ AVX2 inline void threePoint(V& x0, V& x1, V& x2, V c, V cq, const Mod& m) {
     x2 = reduce(sub(add(t2, m.p2), d), m.p2);
 }
 
-AVX2 void radix3Forward(u32* a0, u32* a1, u32* a2, std::size_t n, const Radix3& r, const Prime& f) {
-    if (n % 8 != 0) return portableKernels().radix3Forward(a0, a1, a2, n, r, f);
+// One radix-3 pass: the forward pass combines the three points and then
+// twists the second and third, the inverse twists first and then combines.
+template <bool Inverse>
+AVX2 void radix3(u32* a0, u32* a1, u32* a2, std::size_t n, const Radix3& r, const Prime& f) {
+    if (n % 8 != 0) {
+        const Kernels& portable = portableKernels();
+        return (Inverse ? portable.radix3Inverse : portable.radix3Forward)(a0, a1, a2, n, r, f);
+    }
     const Mod m(f);
     const Twist second{f.mul(r.factors.start, r.factors.start),
                        f.mul(r.factors.ratio, r.factors.ratio)};
@@ -275,30 +281,15 @@ AVX2 void radix3Forward(u32* a0, u32* a1, u32* a2, std::size_t n, const Radix3& 
     const V s1 = splat(step1), s2 = splat(step2), c = splat(r.c), cq = splat(r.cq);
     for (std::size_t j = 0; j < n; j += 8) {
         V x0 = load(a0 + j), x1 = load(a1 + j), x2 = load(a2 + j);
+        if constexpr (Inverse) {
+            x1 = montMul(x1, v1, m.p, m.negInv);
+            x2 = montMul(x2, v2, m.p, m.negInv);
+        }
         threePoint(x0, x1, x2, c, cq, m);
-        store(a0 + j, x0);
-        store(a1 + j, montMul(x1, v1, m.p, m.negInv));
-        store(a2 + j, montMul(x2, v2, m.p, m.negInv));
-        v1 = reduce(montMul(v1, s1, m.p, m.negInv), m.p);
-        v2 = reduce(montMul(v2, s2, m.p, m.negInv), m.p);
-    }
-}
-
-AVX2 void radix3Inverse(u32* a0, u32* a1, u32* a2, std::size_t n, const Radix3& r, const Prime& f) {
-    if (n % 8 != 0) return portableKernels().radix3Inverse(a0, a1, a2, n, r, f);
-    const Mod m(f);
-    const Twist second{f.mul(r.factors.start, r.factors.start),
-                       f.mul(r.factors.ratio, r.factors.ratio)};
-    u32 first1[8], first2[8], step1, step2;
-    factorRun(r.factors, f, first1, 8, step1);
-    factorRun(second, f, first2, 8, step2);
-    V v1 = load(first1), v2 = load(first2);
-    const V s1 = splat(step1), s2 = splat(step2), c = splat(r.c), cq = splat(r.cq);
-    for (std::size_t j = 0; j < n; j += 8) {
-        V x0 = load(a0 + j);
-        V x1 = montMul(load(a1 + j), v1, m.p, m.negInv);
-        V x2 = montMul(load(a2 + j), v2, m.p, m.negInv);
-        threePoint(x0, x1, x2, c, cq, m);
+        if constexpr (!Inverse) {
+            x1 = montMul(x1, v1, m.p, m.negInv);
+            x2 = montMul(x2, v2, m.p, m.negInv);
+        }
         store(a0 + j, x0);
         store(a1 + j, x1);
         store(a2 + j, x2);
@@ -306,6 +297,9 @@ AVX2 void radix3Inverse(u32* a0, u32* a1, u32* a2, std::size_t n, const Radix3& 
         v2 = reduce(montMul(v2, s2, m.p, m.negInv), m.p);
     }
 }
+
+constexpr auto radix3Forward = radix3<false>;
+constexpr auto radix3Inverse = radix3<true>;
 
 AVX2 inline void fivePoint(V* x, const V* k, const Mod& m) {
     // k: a1, a1q, a2, a2q, b1, b1q, b2, b2q
@@ -339,13 +333,23 @@ struct FifthChains {
             step[t] = splat(stepWord);
         }
     }
-    AVX2 void advance(int t, const Mod& m) {
-        v[t] = reduce(montMul(v[t], step[t], m.p, m.negInv), m.p);
+    // x[t] times its lanes of factors, t = 1..4, and the factors one step on.
+    AVX2 void twist(V* x, const Mod& m) {
+        for (int t = 1; t < 5; ++t) {
+            x[t] = montMul(x[t], v[t], m.p, m.negInv);
+            v[t] = reduce(montMul(v[t], step[t], m.p, m.negInv), m.p);
+        }
     }
 };
 
-AVX2 void radix5Forward(u32* a, std::size_t m, std::size_t n, const Radix5& r, const Prime& f) {
-    if (n % 8 != 0) return portableKernels().radix5Forward(a, m, n, r, f);
+// One radix-5 pass, twisting after the combination (forward) or before it
+// (inverse), as radix3.
+template <bool Inverse>
+AVX2 void radix5(u32* a, std::size_t m, std::size_t n, const Radix5& r, const Prime& f) {
+    if (n % 8 != 0) {
+        const Kernels& portable = portableKernels();
+        return (Inverse ? portable.radix5Inverse : portable.radix5Forward)(a, m, n, r, f);
+    }
     const Mod md(f);
     const V k[8] = {splat(r.a1), splat(r.a1q), splat(r.a2), splat(r.a2q),
                     splat(r.b1), splat(r.b1q), splat(r.b2), splat(r.b2q)};
@@ -354,33 +358,16 @@ AVX2 void radix5Forward(u32* a, std::size_t m, std::size_t n, const Radix5& r, c
         V x[5];
         for (std::size_t t = 0; t < 5; ++t)
             x[t] = load(a + t * m + j);
+        if constexpr (Inverse) c.twist(x, md);
         fivePoint(x, k, md);
-        store(a + j, x[0]);
-        for (int t = 1; t < 5; ++t) {
-            store(a + static_cast<std::size_t>(t) * m + j, montMul(x[t], c.v[t], md.p, md.negInv));
-            c.advance(t, md);
-        }
-    }
-}
-
-AVX2 void radix5Inverse(u32* a, std::size_t m, std::size_t n, const Radix5& r, const Prime& f) {
-    if (n % 8 != 0) return portableKernels().radix5Inverse(a, m, n, r, f);
-    const Mod md(f);
-    const V k[8] = {splat(r.a1), splat(r.a1q), splat(r.a2), splat(r.a2q),
-                    splat(r.b1), splat(r.b1q), splat(r.b2), splat(r.b2q)};
-    FifthChains c(r.factors, f);
-    for (std::size_t j = 0; j < n; j += 8) {
-        V x[5];
-        x[0] = load(a + j);
-        for (int t = 1; t < 5; ++t) {
-            x[t] = montMul(load(a + static_cast<std::size_t>(t) * m + j), c.v[t], md.p, md.negInv);
-            c.advance(t, md);
-        }
-        fivePoint(x, k, md);
+        if constexpr (!Inverse) c.twist(x, md);
         for (std::size_t t = 0; t < 5; ++t)
             store(a + t * m + j, x[t]);
     }
 }
+
+constexpr auto radix5Forward = radix5<false>;
+constexpr auto radix5Inverse = radix5<true>;
 
 AVX2 void multiply(u32* f, const u32* g, std::size_t n, const Prime& p) {
     const Mod m(p);

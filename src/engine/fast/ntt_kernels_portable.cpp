@@ -152,30 +152,25 @@ inline void threePoint(u32& x0, u32& x1, u32& x2, u32 c, u32 cq, u32 p) {
     x2 = reduceOnce(t2 + p2 - d, p2);               // x0 + c^2 x1 + c x2
 }
 
-void radix3Forward(u32* a0, u32* a1, u32* a2, std::size_t n, const Radix3& r, const Prime& f) {
+// One radix-3 pass: the forward pass combines the three points and then
+// twists the second and third, the inverse twists first and then combines.
+template <bool Inverse>
+void radix3(u32* a0, u32* a1, u32* a2, std::size_t n, const Radix3& r, const Prime& f) {
     const u32 p = f.p;
     u32 v1 = f.toMont(r.factors.start), v2 = f.toMont(f.mul(r.factors.start, r.factors.start));
     const u32 s1 = f.toMont(r.factors.ratio),
               s2 = f.toMont(f.mul(r.factors.ratio, r.factors.ratio));
     for (std::size_t j = 0; j < n; ++j) {
         u32 x0 = a0[j], x1 = a1[j], x2 = a2[j];
+        if constexpr (Inverse) {
+            x1 = montMul(x1, v1, f);
+            x2 = montMul(x2, v2, f);
+        }
         threePoint(x0, x1, x2, r.c, r.cq, p);
-        a0[j] = x0;
-        a1[j] = montMul(x1, v1, f);
-        a2[j] = montMul(x2, v2, f);
-        v1 = reduceOnce(montMul(v1, s1, f), p);
-        v2 = reduceOnce(montMul(v2, s2, f), p);
-    }
-}
-
-void radix3Inverse(u32* a0, u32* a1, u32* a2, std::size_t n, const Radix3& r, const Prime& f) {
-    const u32 p = f.p;
-    u32 v1 = f.toMont(r.factors.start), v2 = f.toMont(f.mul(r.factors.start, r.factors.start));
-    const u32 s1 = f.toMont(r.factors.ratio),
-              s2 = f.toMont(f.mul(r.factors.ratio, r.factors.ratio));
-    for (std::size_t j = 0; j < n; ++j) {
-        u32 x0 = a0[j], x1 = montMul(a1[j], v1, f), x2 = montMul(a2[j], v2, f);
-        threePoint(x0, x1, x2, r.c, r.cq, p);
+        if constexpr (!Inverse) {
+            x1 = montMul(x1, v1, f);
+            x2 = montMul(x2, v2, f);
+        }
         a0[j] = x0;
         a1[j] = x1;
         a2[j] = x2;
@@ -183,6 +178,9 @@ void radix3Inverse(u32* a0, u32* a1, u32* a2, std::size_t n, const Radix3& r, co
         v2 = reduceOnce(montMul(v2, s2, f), p);
     }
 }
+
+constexpr auto radix3Forward = radix3<false>;
+constexpr auto radix3Inverse = radix3<true>;
 
 // The five-point combination of Radix5 on one point.
 inline void fivePoint(u32* x, const Radix5& r, u32 p) {
@@ -213,37 +211,34 @@ void fifthFactors(const Twist& x, const Prime& f, u32* start, u32* ratio) {
     }
 }
 
-void radix5Forward(u32* a, std::size_t m, std::size_t n, const Radix5& r, const Prime& f) {
+// x[t] times its twist factor, t = 1..4, and the factors one step on.
+inline void twistFifths(u32* x, u32* v, const u32* step, const Prime& f) {
+    for (std::size_t t = 1; t < 5; ++t) {
+        x[t] = montMul(x[t], v[t], f);
+        v[t] = reduceOnce(montMul(v[t], step[t], f), f.p);
+    }
+}
+
+// One radix-5 pass, twisting after the combination (forward) or before it
+// (inverse), as radix3.
+template <bool Inverse>
+void radix5(u32* a, std::size_t m, std::size_t n, const Radix5& r, const Prime& f) {
     u32 v[5], step[5];
     fifthFactors(r.factors, f, v, step);
     for (std::size_t j = 0; j < n; ++j) {
         u32 x[5];
         for (std::size_t t = 0; t < 5; ++t)
             x[t] = a[t * m + j];
+        if constexpr (Inverse) twistFifths(x, v, step, f);
         fivePoint(x, r, f.p);
-        a[j] = x[0];
-        for (std::size_t t = 1; t < 5; ++t) {
-            a[t * m + j] = montMul(x[t], v[t], f);
-            v[t] = reduceOnce(montMul(v[t], step[t], f), f.p);
-        }
-    }
-}
-
-void radix5Inverse(u32* a, std::size_t m, std::size_t n, const Radix5& r, const Prime& f) {
-    u32 v[5], step[5];
-    fifthFactors(r.factors, f, v, step);
-    for (std::size_t j = 0; j < n; ++j) {
-        u32 x[5];
-        x[0] = a[j];
-        for (std::size_t t = 1; t < 5; ++t) {
-            x[t] = montMul(a[t * m + j], v[t], f);
-            v[t] = reduceOnce(montMul(v[t], step[t], f), f.p);
-        }
-        fivePoint(x, r, f.p);
+        if constexpr (!Inverse) twistFifths(x, v, step, f);
         for (std::size_t t = 0; t < 5; ++t)
             a[t * m + j] = x[t];
     }
 }
+
+constexpr auto radix5Forward = radix5<false>;
+constexpr auto radix5Inverse = radix5<true>;
 
 void multiply(u32* f, const u32* g, std::size_t n, const Prime& p) {
     for (std::size_t i = 0; i < n; ++i)

@@ -6,6 +6,10 @@
 // machine loses little to them. The thread limit is a process-wide
 // tbb::global_control.
 //
+// The workers take none of the process's signals: a Ctrl+C or a window
+// system's signal goes to a thread the program owns, where a handler (the
+// line editor's above all) expects it, and never interrupts a task.
+//
 // Under ThreadSanitizer: Debian's libtbb is not instrumented, so the
 // sanitizer cannot see the ordering that the pool's own synchronisation
 // gives. The hand-over points are annotated instead: whatever the caller
@@ -16,6 +20,7 @@
 #include "parallel.h"
 
 #include <atomic>
+#include <csignal>
 #include <cstdlib>
 #include <exception>
 #include <memory>
@@ -26,6 +31,7 @@
 #include <tbb/global_control.h>
 #include <tbb/info.h>
 #include <tbb/task_group.h>
+#include <tbb/task_scheduler_observer.h>
 
 #if defined(__SANITIZE_THREAD__)
 #define LONGHAND_TSAN 1
@@ -137,9 +143,28 @@ template <class F> void ignoringPoolBookkeeping(F&& f) {
 // stays on the calling thread.
 std::atomic<bool> poolRefused{false};
 
+// Blocks the signals that come from outside (Ctrl+C, a closed terminal, a
+// resized window, a stop) in each worker as it joins the pool; the faults
+// a worker's own instruction raises stay deliverable, so a crash is still
+// reported where it happens. Made before the first task, so no worker runs
+// without it.
+class SignalsStayOut : public tbb::task_scheduler_observer {
+  public:
+    SignalsStayOut() { observe(true); }
+    void on_scheduler_entry(bool isWorker) override {
+        if (!isWorker) return;
+        sigset_t outside;
+        sigfillset(&outside);
+        for (int fault : {SIGSEGV, SIGBUS, SIGFPE, SIGILL, SIGTRAP, SIGABRT, SIGSYS})
+            sigdelset(&outside, fault);
+        pthread_sigmask(SIG_BLOCK, &outside, nullptr);
+    }
+};
+
 } // namespace
 
 int threads() {
+    static SignalsStayOut signalsStayOut;
     static const int n = threadsFromEnvironment();
     static const tbb::global_control limit(tbb::global_control::max_allowed_parallelism,
                                            static_cast<std::size_t>(n));

@@ -109,7 +109,7 @@ bool strongLucasProbablePrime(const Natural& n, std::int64_t D, const CancelChec
         const Natural a = mod.canonical(fromU64(static_cast<std::uint64_t>(v < 0 ? -v : v)));
         return v < 0 && !a.empty() ? fast::sub(n, a) : a;
     };
-    const Natural dMod = fromSigned(D), qMod = fromSigned((1 - D) / 4);
+    const Natural qMod = fromSigned((1 - D) / 4);
     auto half = [&](Natural x) { // x / 2 modulo n
         if (x.empty() ? false : (x[0] & 1)) addInPlace(x, n);
         divSmallInPlace(x, 2);
@@ -123,17 +123,21 @@ bool strongLucasProbablePrime(const Natural& n, std::int64_t D, const CancelChec
         ++s;
     }
     const std::string bits = bitsOf(d);
+    const std::int64_t Q = (1 - D) / 4;
     Natural U{1}, V{1}, Qk = qMod; // k = 1: U_1 = 1, V_1 = P = 1
+    Natural UV, VV;
     for (std::size_t i = 1; i < bits.size(); ++i) {
-        // k -> 2k
-        U = mod.mul(U, V);
-        V = mod.sub(mod.sqr(V), mod.add(Qk, Qk));
+        // k -> 2k: U_2k = U_k V_k, V_2k = V_k^2 - 2 Q^k (V's transforms
+        // serve both products).
+        mod.mulAndSqr(V, U, UV, VV);
+        U = std::move(UV);
+        V = mod.sub(VV, mod.add(Qk, Qk));
         Qk = mod.sqr(Qk);
-        if (bits[i] == '1') { // 2k -> 2k + 1
+        if (bits[i] == '1') { // 2k -> 2k + 1: D and Q are short
             const Natural u = U;
             U = mod.canonical(half(mod.canonical(mod.add(u, V))));
-            V = mod.canonical(half(mod.canonical(mod.add(mod.mul(dMod, u), V))));
-            Qk = mod.mul(Qk, qMod);
+            V = mod.canonical(half(mod.canonical(mod.add(mod.mulSigned(u, D), V))));
+            Qk = mod.mulSigned(Qk, Q);
         }
         advance(progress, 0.5 / static_cast<double>(bits.size()));
         poll(progress);

@@ -9,6 +9,7 @@
 // (high bit set) and lose the 246 afterwards. Difference: a byte of x - y
 // borrows from the next one exactly when the decimal digit difference is
 // negative; such bytes hold 256 + d and become d + 10 the same way.
+#include "digit_chars.h"
 #include "fast.h"
 
 #include <algorithm>
@@ -24,20 +25,8 @@ constexpr u64 kZeros = 0x3030303030303030ull;
 constexpr u64 kHigh = 0x8080808080808080ull;
 constexpr u64 kAdd246 = 0xF6F6F6F6F6F6F6F6ull;
 
-inline bool eightDigits(u64 v) {
-    return ((v & 0xF0F0F0F0F0F0F0F0ull) |
-            (((v + 0x0606060606060606ull) & 0xF0F0F0F0F0F0F0F0ull) >> 4)) == 0x3333333333333333ull;
-}
-
 void requireDigits(std::string_view s) {
-    std::size_t i = 0;
-    for (; i + 8 <= s.size(); i += 8) {
-        u64 v;
-        std::memcpy(&v, s.data() + i, 8);
-        if (!eightDigits(v)) throw std::invalid_argument("not a digit string");
-    }
-    for (; i < s.size(); ++i)
-        if (s[i] < '0' || s[i] > '9') throw std::invalid_argument("not a digit string");
+    if (!allDigitChars(s)) throw std::invalid_argument("not a digit string");
 }
 
 std::string_view stripZeros(std::string_view s) {

@@ -40,7 +40,57 @@ class RoundHintLabel;
 class SoundPort;
 class SplashScreen;
 
-class MainWindow : public QMainWindow {
+// The main window's controls, made by the window and owned by Qt's
+// parent chain. The window keeps them private; the window tests reach them
+// through MainWindowProbe (tests/support).
+struct MainWindowControls {
+    QPushButton* multiplyButton;
+    QPushButton* addButton;
+    QPushButton* subtractButton;
+    QPushButton* functionButton;
+    QPushButton* divideButton;
+    QPushButton* stopSoundButton;
+    NumberBox* firstOperand;
+    NumberBox* secondOperand;
+    NumberView* resultView;
+    LengthLine* lengthLine;
+    RoundHintLabel* roundHint; // also the status label the working panel covers
+    ClickLabel* moveLabel;
+    ResultFinder* finder; // Go to Digit, Find and Find Next in the result view
+
+    // Menus; the function menu only pops up from the Function button.
+    QMenu* fileMenu;
+    QAction* openFirstAction;
+    QAction* openSecondAction;
+    QAction* saveAction;
+    QAction* quitAction;
+    // Copy and Select All act on the focused operand box, else on the result.
+    QMenu* editMenu;
+    QAction* copyAction;
+    QAction* selectAllAction;
+    QAction* roundAction; // asks for the decimals to keep
+    QAction* moveAction;
+    QMenu* functionMenu;
+    QAction* factorialAction;
+    QAction* powerAction;
+    QAction* permutationAction;
+    QAction* combinationAction;
+    QAction* partialProductAction;
+    QMenu* optionMenu;
+    QAction* inputCheckAction;
+    QAction* soundAction;
+    QAction* factorialTableAction;
+    QAction* keepHistoryAction;
+    QAction* clearHistoryAction;
+    QAction* expressionAction;
+    QMenu* groupingMenu;
+    std::vector<QAction*> groupingActions; // none, then each of kGroupSizes
+    QMenu* helpMenu;
+    QAction* contentsAction;
+    QAction* aboutAction;
+};
+
+class MainWindow : public QMainWindow, private MainWindowControls {
     Q_OBJECT
 
   public:
@@ -99,52 +149,6 @@ class MainWindow : public QMainWindow {
     friend class MainWindowProbe; // the window tests reach the controls
     friend void runPartialProduct(MainWindow& window);
     friend void generateFactorialTable(MainWindow& window);
-
-    // Controls.
-    QPushButton* multiplyButton;
-    QPushButton* addButton;
-    QPushButton* subtractButton;
-    QPushButton* functionButton;
-    QPushButton* divideButton;
-    QPushButton* stopSoundButton;
-    NumberBox* firstOperand;
-    NumberBox* secondOperand;
-    NumberView* resultView;
-    LengthLine* lengthLine;
-    RoundHintLabel* roundHint; // also the status label the working panel covers
-    ClickLabel* moveLabel;
-    ResultFinder* finder; // Go to Digit, Find and Find Next in the result view
-
-    // Menus; the function menu only pops up from the Function button.
-    QMenu* fileMenu;
-    QAction* openFirstAction;
-    QAction* openSecondAction;
-    QAction* saveAction;
-    QAction* quitAction;
-    // Copy and Select All act on the focused operand box, else on the result.
-    QMenu* editMenu;
-    QAction* copyAction;
-    QAction* selectAllAction;
-    QAction* roundAction; // asks for the decimals to keep
-    QAction* moveAction;
-    QMenu* functionMenu;
-    QAction* factorialAction;
-    QAction* powerAction;
-    QAction* permutationAction;
-    QAction* combinationAction;
-    QAction* partialProductAction;
-    QMenu* optionMenu;
-    QAction* inputCheckAction;
-    QAction* soundAction;
-    QAction* factorialTableAction;
-    QAction* keepHistoryAction;
-    QAction* clearHistoryAction;
-    QAction* expressionAction;
-    QMenu* groupingMenu;
-    std::vector<QAction*> groupingActions; // none, then each of kGroupSizes
-    QMenu* helpMenu;
-    QAction* contentsAction;
-    QAction* aboutAction;
 
     void createControls();
     // Names, descriptions and keys for screen readers and the keyboard.

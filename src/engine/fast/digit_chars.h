@@ -1,0 +1,33 @@
+// The test of digit characters eight at a time, for the loops that read
+// long texts: the engine's checks of number texts and the fast layer's
+// readers share it.
+#pragma once
+
+#include <cstdint>
+#include <cstring>
+#include <string_view>
+
+namespace longhand::fast {
+
+// True when the 8 bytes of v are all '0'..'9': each byte's high half is 3,
+// and adding 6 to its low half does not carry into the high half.
+inline bool eightDigits(std::uint64_t v) {
+    constexpr std::uint64_t kHigh = 0xF0F0F0F0F0F0F0F0ull, kSix = 0x0606060606060606ull;
+    constexpr std::uint64_t kThrees = 0x3333333333333333ull;
+    return ((v & kHigh) | (((v + kSix) & kHigh) >> 4)) == kThrees;
+}
+
+// True when every character of text is '0'..'9' (the empty text included).
+inline bool allDigitChars(std::string_view text) {
+    std::size_t i = 0;
+    for (; i + 8 <= text.size(); i += 8) {
+        std::uint64_t v;
+        std::memcpy(&v, text.data() + i, 8);
+        if (!eightDigits(v)) return false;
+    }
+    for (; i < text.size(); ++i)
+        if (text[i] < '0' || text[i] > '9') return false;
+    return true;
+}
+
+} // namespace longhand::fast
