@@ -67,7 +67,8 @@ TEST(FastMath, BasesAgainstGmp) {
     EXPECT_THROW(fromBaseDigits("12", 2), std::invalid_argument);
     EXPECT_THROW(fromBaseDigits("1 2", 10), std::invalid_argument);
     const std::size_t t = kRadixBasecaseLimbs;
-    for (std::size_t limbs : {std::size_t{1}, t - 1, t, t + 1, 2 * t + 1, 4 * t, 9 * t + 5})
+    for (std::size_t limbs :
+         {std::size_t{1}, t - 1, t, t + 1, 2 * t + 1, 4 * t, 9 * t + 5, 40 * t + 7})
         for (unsigned base : {2u, 3u, 10u, 16u, 35u, 36u}) {
             const std::string x =
                 makeDigits(rng, limbs * kLimbDigits - rng() % 3, fasttest::anyShape(rng));

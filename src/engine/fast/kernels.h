@@ -107,10 +107,10 @@ class NttFactor {
 
   private:
     std::uint32_t* spectrum(int prime) const;
-    // The three inverse transforms of res and the limbs of its `terms`
-    // terms into r[0..nr).
-    void finishProduct(std::uint32_t* res, std::size_t terms, Limb* r, std::size_t nr,
-                       const CancelCheck* cancel) const;
+    // res + k length() = the inverse transform of the pointwise product of
+    // a's transform (b's own when a is null) with b's, for each prime k.
+    void convolve(std::uint32_t* res, const Limb* a, std::size_t na,
+                  const CancelCheck* cancel) const;
     std::size_t nb_, n_;
     Scratch::Lease spectra_;
 };

@@ -34,6 +34,8 @@ class Modulus {
     // least 10^9 / 2 (Barrett's reduction needs that); canonical() brings
     // one below m.
     Natural reduce(const Natural& u) const; // u < M^2
+    // q = floor(u / m), r = u - q m for u < m^2.
+    void divide(const Natural& u, Natural& q, Natural& r) const;
     Natural mul(const Natural& a, const Natural& b) const;
     Natural mul(const Natural& a, const Factor& b) const;
     Natural sqr(const Natural& a) const;
@@ -53,8 +55,11 @@ class Modulus {
   private:
     // u - q M for the quotient q of Barrett's step.
     Natural remainder(const Natural& u, const Natural& q) const;
+    // u mod M for u < M^2, and floor(u / M) into quotient when given.
+    Natural barrett(const Natural& u, Natural* quotient) const;
 
     Natural m_, big_, inverse_;
+    Limb scale_ = 1; // M = scale_ m
     const CancelCheck* cancel_;
     // From the transforms' threshold on: the reciprocal's transforms for
     // the quotients, and M's for the products q M, which wrap around at

@@ -87,7 +87,7 @@ void product(Limb* r, const Limb* a, std::size_t na, const Limb* b, std::size_t 
             ntt::inverse(f, n, p, cancel);
             advance(cancel, step);
         };
-        par::forEachIf(wide, ntt::kPrimeCount, prime);
+        par::forEachIf(n >= kNttParallelPrimesPoints, ntt::kPrimeCount, prime);
     } else {
         u32* g = res + 3 * n;
         for (int k = 0; k < ntt::kPrimeCount; ++k) {
@@ -154,60 +154,52 @@ bool NttFactor::fits(std::size_t na) const {
     return na > 0 && ntt::transformLength(na + nb_ - 1) == n_;
 }
 
-void NttFactor::finishProduct(u32* res, std::size_t terms, Limb* r, std::size_t nr,
-                              const CancelCheck* cancel) const {
+void NttFactor::convolve(u32* res, const Limb* a, std::size_t na, const CancelCheck* cancel) const {
     const double step = 1.0 / (2 * ntt::kPrimeCount + 1); // as in product()
-    for (int k = 0; k < ntt::kPrimeCount; ++k) {
-        ntt::inverse(res + k * n_, n_, k, cancel);
+    par::forEachIf(n_ >= kNttParallelPrimesPoints, ntt::kPrimeCount, [&](std::size_t i) {
+        const int k = static_cast<int>(i);
+        u32* f = res + i * n_;
+        if (a) {
+            pack(f, n_, a, na, cancel);
+            ntt::forward(f, n_, k, cancel);
+            pointwise(f, spectrum(k), n_, k, cancel);
+        } else {
+            std::copy(spectrum(k), spectrum(k) + n_, f);
+            pointwise(f, nullptr, n_, k, cancel);
+        }
         advance(cancel, step);
-    }
-    ntt::recombine(res, n_, terms, r, nr, cancel);
-    finish(cancel);
+        ntt::inverse(f, n_, k, cancel);
+        advance(cancel, step);
+    });
 }
 
 void NttFactor::multiply(Limb* r, const Limb* a, std::size_t na, Scratch* scratch,
                          const CancelCheck* cancel) const {
     const Workspace work(ntt::kPrimeCount * n_, scratch);
-    u32* res = work.get();
-    const double step = 1.0 / (2 * ntt::kPrimeCount + 1);
-    for (int k = 0; k < ntt::kPrimeCount; ++k) {
-        u32* f = res + k * n_;
-        pack(f, n_, a, na, cancel);
-        ntt::forward(f, n_, k, cancel);
-        advance(cancel, step);
-        pointwise(f, spectrum(k), n_, k, cancel);
-    }
-    finishProduct(res, na + nb_ - 1, r, na + nb_, cancel);
+    convolve(work.get(), a, na, cancel);
+    ntt::recombine(work.get(), n_, na + nb_ - 1, r, na + nb_, cancel);
+    finish(cancel);
 }
 
 void NttFactor::square(Limb* r, Scratch* scratch, const CancelCheck* cancel) const {
     const Workspace work(ntt::kPrimeCount * n_, scratch);
-    u32* res = work.get();
-    std::copy(spectrum(0), spectrum(0) + ntt::kPrimeCount * n_, res);
-    for (int k = 0; k < ntt::kPrimeCount; ++k)
-        pointwise(res + k * n_, nullptr, n_, k, cancel);
-    advance(cancel, static_cast<double>(ntt::kPrimeCount) / (2 * ntt::kPrimeCount + 1));
-    finishProduct(res, 2 * nb_ - 1, r, 2 * nb_, cancel);
+    convolve(work.get(), nullptr, 0, cancel);
+    ntt::recombine(work.get(), n_, 2 * nb_ - 1, r, 2 * nb_, cancel);
+    finish(cancel);
 }
 
 void NttFactor::multiplyWrapped(Limb* r, const Limb* a, std::size_t na, Scratch* scratch,
                                 const CancelCheck* cancel) const {
     const Workspace work(ntt::kPrimeCount * n_, scratch);
     u32* res = work.get();
-    const double step = 1.0 / (2 * ntt::kPrimeCount + 1);
-    for (int k = 0; k < ntt::kPrimeCount; ++k) {
-        u32* f = res + k * n_;
-        pack(f, n_, a, na, cancel);
-        ntt::forward(f, n_, k, cancel);
-        advance(cancel, step);
-        pointwise(f, spectrum(k), n_, k, cancel);
-    }
+    convolve(res, a, na, cancel);
     // The transforms are cyclic: term i holds every product term of index
     // i modulo n_, and 10^(9 n_) = 1 modulo 10^(9 n_) - 1. The terms of a
     // full circle take two limbs more than n_; they fold back onto the
     // bottom.
     Natural wide(n_ + 2);
-    finishProduct(res, std::min(n_, na + nb_ - 1), wide.data(), n_ + 2, cancel);
+    ntt::recombine(res, n_, std::min(n_, na + nb_ - 1), wide.data(), n_ + 2, cancel);
+    finish(cancel);
     std::copy(wide.begin(), wide.begin() + static_cast<std::ptrdiff_t>(n_), r);
     Limb carry = addTo(r, n_, wide.data() + n_, 2);
     while (carry)

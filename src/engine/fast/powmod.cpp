@@ -46,8 +46,8 @@ void foldWrapped(const Natural& u, Limb* r, std::size_t L) {
 
 Modulus::Modulus(const Natural& m, const CancelCheck* cancel) : m_(m), cancel_(cancel) {
     if (m.empty()) throw std::domain_error("modulus zero");
-    const Limb scale = kBase / (m.back() + 1);
-    big_ = scale == 1 ? m : mulSmall(m, scale);
+    scale_ = kBase / (m.back() + 1);
+    big_ = scale_ == 1 ? m : mulSmall(m, scale_);
     inverse_ = reciprocal(big_.data(), big_.size(), cancel);
     const std::size_t n = big_.size();
     // X = floor(B^(2n) / M) exactly (the reciprocal may be up to two
@@ -91,11 +91,14 @@ Natural Modulus::remainder(const Natural& u, const Natural& q) const {
     return r;
 }
 
-Natural Modulus::reduce(const Natural& u) const {
+Natural Modulus::barrett(const Natural& u, Natural* quotient) const {
     const std::size_t n = big_.size();
-    if (compare(u, big_) < 0) return u;
+    if (compare(u, big_) < 0) {
+        if (quotient) quotient->clear();
+        return u;
+    }
     // q = floor(floor(u / B^(n-1)) X / B^(n+1)) is never above u / M and
-    // at most a few below it.
+    // at most two below it.
     Natural top(u.begin() + static_cast<std::ptrdiff_t>(std::min(u.size(), n - 1)), u.end());
     Natural t;
     if (inverseKept_ && inverseKept_->fits(top.size())) {
@@ -108,9 +111,26 @@ Natural Modulus::reduce(const Natural& u) const {
     Natural q;
     if (t.size() > n + 1) q.assign(t.begin() + static_cast<std::ptrdiff_t>(n + 1), t.end());
     Natural r = remainder(u, q);
-    while (compare(r, big_) >= 0)
+    while (compare(r, big_) >= 0) {
         subInPlace(r, big_);
+        if (quotient) addInPlace(q, Natural{1});
+    }
+    if (quotient) *quotient = std::move(q);
     return r;
+}
+
+Natural Modulus::reduce(const Natural& u) const {
+    return barrett(u, nullptr);
+}
+
+void Modulus::divide(const Natural& u, Natural& q, Natural& r) const {
+    // floor(u s / (s m)) = floor(u / m), and u s < M^2.
+    if (scale_ == 1) {
+        r = barrett(u, &q);
+        return;
+    }
+    r = barrett(mulSmall(u, scale_, cancel_), &q);
+    divSmallInPlace(r, scale_);
 }
 
 Modulus::Factor Modulus::prepare(const Natural& a) const {

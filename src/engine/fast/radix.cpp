@@ -1,17 +1,22 @@
 // Whole numbers in other bases (2 to 36): divide and conquer on the powers
 // C^(2^i) of the largest power C of the base that fits in a limb, kept in
 // the engine's own decimal limbs. Writing splits a number by the power
-// that halves it (a Newton division), reading joins the two halves of the
-// text with one product; both take time of a few products times log n.
+// that halves it (Barrett's division, with the power's reciprocal and the
+// transforms of both computed once a level), reading joins the two halves
+// of the text with one product; both take time of a few products times
+// log n.
 // Short pieces go digit group by digit group through single-limb
 // arithmetic.
 #include "fast.h"
+#include "modular.h"
 #include "natural.h"
+#include "parallel.h"
 #include "size_limits.h"
 #include "thresholds.h"
 
 #include <algorithm>
 #include <cmath>
+#include <memory>
 #include <stdexcept>
 #include <vector>
 
@@ -68,9 +73,20 @@ void writeShort(Natural n, Radix& radix, char* out, std::size_t width) {
     }
 }
 
-// n < C^(2^(i+1)): its c 2^(i+1) digits into out, zero padded.
-void writeRec(const Natural& n, std::size_t i, Radix& radix, char* out, const Measure& measure,
-              const CancelCheck* quiet) {
+// The divisors of writing: for each power C^(2^i) its reciprocal and
+// the transforms of both, computed once for every piece of its level.
+struct Dividers {
+    std::vector<std::unique_ptr<Modulus>> level; // level[i] divides by C^(2^i)
+    Dividers(Radix& radix, std::size_t top, const CancelCheck* quiet) : level(top + 1) {
+        for (std::size_t i = 1; i <= top; ++i)
+            level[i] = std::make_unique<Modulus>(radix.power(i, quiet), quiet);
+    }
+};
+
+// n < C^(2^(i+1)): its c 2^(i+1) digits into out, zero padded. The two
+// halves of a long piece are written side by side.
+void writeRec(const Natural& n, std::size_t i, Radix& radix, const Dividers& dividers, char* out,
+              const Measure& measure) {
     const std::size_t width = radix.chunk << (i + 1);
     if (n.size() < kRadixBasecaseLimbs || i == 0) {
         writeShort(n, radix, out, width);
@@ -78,9 +94,11 @@ void writeRec(const Natural& n, std::size_t i, Radix& radix, char* out, const Me
         return;
     }
     Natural q, r;
-    divMod(n, radix.power(i, quiet), q, r, quiet);
-    writeRec(q, i - 1, radix, out, measure, quiet);
-    writeRec(r, i - 1, radix, out + width / 2, measure, quiet);
+    dividers.level[i]->divide(n, q, r);
+    par::invoke(
+        n.size() >= kParallelProductLimbs,
+        [&] { writeRec(q, i - 1, radix, dividers, out, measure); },
+        [&] { writeRec(r, i - 1, radix, dividers, out + width / 2, measure); });
 }
 
 int digitValue(char ch) {
@@ -134,16 +152,24 @@ std::string toBase(const Natural& n, unsigned base, const CancelCheck* cancel) {
     Radix radix(base);
     if (n.empty()) return "0";
     const CancelCheck quiet = partOf(cancel, 0);
-    // The smallest t with n < C^(2^t).
+    // The smallest t with n < C^(2^t). C^(2^t) is not worked out when
+    // n's length alone shows n below it: a power as long as n costs a
+    // product.
     std::size_t t = 0;
-    while (compare(n, radix.power(t, &quiet)) >= 0)
+    for (;;) {
+        const Natural& p = radix.power(t, &quiet);
+        if (compare(n, p) < 0) break;
         ++t;
+        // n < 10^(9 (2 s - 2)) <= p^2 when n has at most 2 s - 2 limbs.
+        if (n.size() + 2 <= 2 * p.size()) break;
+    }
     const std::size_t width = radix.chunk << t;
     std::string out(width, '0');
     if (t == 0)
         writeShort(n, radix, out.data(), width);
     else
-        writeRec(n, t - 1, radix, out.data(), {cancel, static_cast<double>(width)}, &quiet);
+        writeRec(n, t - 1, radix, Dividers(radix, t - 1, &quiet), out.data(),
+                 {cancel, static_cast<double>(width)});
     const std::size_t first = out.find_first_not_of('0');
     out.erase(0, first);
     finish(cancel);
