@@ -25,26 +25,35 @@ Limb limbAt(const Natural& a, std::size_t i) {
     return i < a.size() ? a[i] : 0;
 }
 
+// plus - minus over n limbs, where plus and minus are x a and y b
+// (Positive) or y b and x a, for x, y < 2^31 and a >= b. Each limb's sum
+// is kept non-negative by a bias of 2^32 (10^9 - 1), so that the carry
+// comes out of one unsigned division by the constant base, without a
+// branch on the sign: the carry is kept plus 2^32. Returns the carry out.
+template <bool Positive>
+std::int64_t combineLimbs(Limb* out, const Natural& a, const Natural& b, std::uint64_t x,
+                          std::uint64_t y) {
+    constexpr std::uint64_t kLift = std::uint64_t{1} << 32;
+    constexpr std::uint64_t kBias = kLift * (kBase - 1);
+    const std::size_t n = a.size(), nb = std::min(b.size(), n);
+    std::uint64_t carry = kLift;
+    for (std::size_t i = 0; i < n; ++i) {
+        const std::uint64_t xa = x * a[i], yb = i < nb ? y * b[i] : 0;
+        const std::uint64_t u = Positive ? xa + carry + kBias - yb : yb + carry + kBias - xa;
+        carry = u / kBase;
+        out[i] = static_cast<Limb>(u - carry * kBase);
+    }
+    return static_cast<std::int64_t>(carry) - static_cast<std::int64_t>(kLift);
+}
+
 // det (x a - y b) over the limbs of a (a >= b), for x, y < 2^31; false when
 // it is negative.
 bool combineSigned(Natural& out, const Natural& a, const Natural& b, std::uint64_t x,
                    std::uint64_t y, int det) {
     const std::size_t n = a.size();
     out.resize(n + 2);
-    std::int64_t carry = 0;
-    for (std::size_t i = 0; i < n; ++i) {
-        std::int64_t t =
-            static_cast<std::int64_t>(x * a[i]) - static_cast<std::int64_t>(y * limbAt(b, i));
-        t = (det > 0 ? t : -t) + carry;
-        std::int64_t q = t / static_cast<std::int64_t>(kBase);
-        std::int64_t r = t - q * static_cast<std::int64_t>(kBase);
-        if (r < 0) {
-            r += kBase;
-            --q;
-        }
-        out[i] = static_cast<Limb>(r);
-        carry = q;
-    }
+    const std::int64_t carry = det > 0 ? combineLimbs<true>(out.data(), a, b, x, y)
+                                       : combineLimbs<false>(out.data(), a, b, x, y);
     if (carry < 0) return false;
     out[n] = static_cast<Limb>(carry % kBase);
     out[n + 1] = static_cast<Limb>(carry / kBase);
