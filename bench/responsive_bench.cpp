@@ -9,31 +9,50 @@
 // shows) after the delay given: the time until the window is back
 // ("max_ms" the worst run), and the worst lateness of a 5 ms timer of the
 // window while the calculation ran on every core ("loop_lag_ms").
+// StoreLockWait: a factorial in the function dialog whose store write finds
+// the lock held by another window for the time given; StoreMerge10000: one
+// inserted into a store of 10,000 records (1! to 10000!, about 168 MB), read
+// and written whole. Both give the time until the dialog is back ("back_ms",
+// after the lock is let go for the first) and the worst lateness of a 5 ms
+// timer meanwhile ("loop_lag_ms").
 //
 //   responsive_bench --benchmark_filter=Click
 //
 // Runs on the offscreen platform unless QT_QPA_PLATFORM says otherwise.
 #include "core/digitsearch.h"
 #include "core/roundhint.h"
+#include "engine/factorial.h"
+#include "engine/multiply.h"
+#include "services/paths.h"
+#include "store/factorialstore.h"
+#include "store/filestore.h"
 #include "support/mainwindow_probe.h"
 #include "support/window_doubles.h"
+#include "ui/common/calcrunner.h"
 #include "ui/common/clicklabel.h"
 #include "ui/common/lengthline.h"
 #include "ui/common/numberbox.h"
 #include "ui/common/numberview.h"
 #include "ui/common/roundhint.h"
+#include "ui/dialog/functiondialog.h"
 #include "ui/main/mainwindow.h"
 
 #include <QApplication>
 #include <QClipboard>
 #include <QElapsedTimer>
+#include <QLineEdit>
 #include <QPushButton>
 #include <QTest>
 #include <QTimer>
 #include <algorithm>
 #include <benchmark/benchmark.h>
+#include <chrono>
+#include <cstdlib>
+#include <filesystem>
+#include <functional>
 #include <memory>
 #include <string>
+#include <unistd.h>
 
 namespace {
 
@@ -256,6 +275,125 @@ BENCHMARK(CancelInWindow)
     ->Iterations(3)
     ->UseManualTime()
     ->Unit(benchmark::kMillisecond);
+
+// A private app folder for the store benchmarks, removed at the end.
+struct BenchFolder {
+    BenchFolder() {
+        const char* base = std::getenv("LONGHAND_BENCH_DIR");
+        dir = std::filesystem::path(base ? base : std::filesystem::temp_directory_path()) /
+              ("longhand-responsive-" + std::to_string(::getpid()));
+        std::filesystem::create_directories(dir);
+        longhand::setAppFolder(dir.string());
+    }
+    ~BenchFolder() {
+        std::error_code ec;
+        std::filesystem::remove_all(dir, ec);
+    }
+    std::string store() const { return longhand::appFilePath(longhand::kFactorialFile); }
+    std::filesystem::path dir;
+};
+
+// The records 1! to top! without those of `missing`, written to `path`.
+void writeStore(const std::string& path, int top, int missingFrom, int missingTo) {
+    longhand::AtomicFile out(path);
+    longhand::Progress progress;
+    std::string factorial = "1";
+    for (int n = 1; n <= top; ++n) {
+        factorial = longhand::multiply(factorial, std::to_string(n), progress);
+        if (n >= missingFrom && n <= missingTo) continue;
+        if (n > 1) out.write("\r\n");
+        out.write(std::to_string(n) + ",\"" + factorial + "\"");
+    }
+    if (!out.commit()) std::abort();
+}
+
+// Presses Factorial with `n` in a function dialog over `w`; the time until
+// it is back, counted from `fromNs` of `clock` (from the press when < 0),
+// and the worst lateness of a 5 ms timer meanwhile.
+struct Pressed {
+    double backSeconds = 0;
+    double lagSeconds = 0;
+};
+
+Pressed pressFactorial(longhand::FunctionDialog& dialog, const std::string& n,
+                       const std::function<void(QElapsedTimer&, qint64&)>& meanwhile) {
+    QElapsedTimer clock;
+    qint64 lastTickNs = -1, lagNs = 0, fromNs = -1;
+    QTimer ticks;
+    QObject::connect(&ticks, &QTimer::timeout, [&] {
+        const qint64 now = clock.nsecsElapsed();
+        if (lastTickNs >= 0) lagNs = std::max(lagNs, now - lastTickNs - 5'000'000);
+        lastTickNs = now;
+    });
+    dialog.argumentLine->setText(QString::fromStdString(n));
+    clock.start();
+    ticks.start(5);
+    if (meanwhile) meanwhile(clock, fromNs);
+    QTest::mouseClick(dialog.computeButton, Qt::LeftButton); // returns once it is back
+    const qint64 backNs = clock.nsecsElapsed();
+    ticks.stop();
+    longhand::Progress progress;
+    if (dialog.resultView->text() != longhand::factorial(n, nullptr, progress).text)
+        std::abort(); // a wrong result would make the figures meaningless
+    return {static_cast<double>(backNs - std::max<qint64>(fromNs, 0)) * 1e-9,
+            static_cast<double>(lagNs) * 1e-9};
+}
+
+void StoreLockWait(benchmark::State& state) {
+    const int heldMs = static_cast<int>(state.range(0));
+    BenchFolder folder;
+    Window w;
+    longhand::FunctionDialog dialog(w.window->context(), longhand::FunctionMode::Factorial);
+    dialog.show();
+    QApplication::processEvents();
+    double worstLag = 0, worstBack = 0;
+    for (auto _ : state) {
+        writeStore(folder.store(), 60, 30, 30); // 30! is a gap: inserted after the work
+        auto held = std::make_unique<longhand::FileLock>(folder.store() + ".lock",
+                                                         std::chrono::milliseconds(0));
+        const Pressed pressed =
+            pressFactorial(dialog, "30", [&](QElapsedTimer& clock, qint64& from) {
+                QTimer::singleShot(heldMs, [&] {
+                    from = clock.nsecsElapsed();
+                    held.reset();
+                });
+            });
+        worstLag = std::max(worstLag, pressed.lagSeconds);
+        worstBack = std::max(worstBack, pressed.backSeconds);
+        state.SetIterationTime(pressed.backSeconds);
+    }
+    state.counters["back_ms"] = worstBack * 1000;
+    state.counters["loop_lag_ms"] = worstLag * 1000;
+    dialog.close();
+}
+BENCHMARK(StoreLockWait)
+    ->Arg(500)
+    ->Arg(2000)
+    ->Iterations(3)
+    ->UseManualTime()
+    ->Unit(benchmark::kMillisecond);
+
+void StoreMerge10000(benchmark::State& state) {
+    BenchFolder folder;
+    constexpr int kRecords = 10000, kFirstGap = 5000;
+    writeStore(folder.store(), kRecords, kFirstGap, kFirstGap + 9);
+    Window w;
+    longhand::FunctionDialog dialog(w.window->context(), longhand::FunctionMode::Factorial);
+    dialog.show();
+    QApplication::processEvents();
+    double worstLag = 0;
+    int next = kFirstGap;
+    for (auto _ : state) {
+        const Pressed pressed = pressFactorial(dialog, std::to_string(next++), {});
+        worstLag = std::max(worstLag, pressed.lagSeconds);
+        state.SetIterationTime(pressed.backSeconds);
+    }
+    state.counters["store_MB"] =
+        static_cast<double>(std::filesystem::file_size(folder.store())) / 1e6;
+    state.counters["loop_lag_ms"] = worstLag * 1000;
+    dialog.close();
+}
+BENCHMARK(StoreMerge10000)->Iterations(3)->UseManualTime()->Unit(benchmark::kMillisecond);
 
 } // namespace
 

@@ -98,12 +98,6 @@ int addBack(std::string& rem, std::string_view div) {
     return carry;
 }
 
-// True for a digit string of zeros only (or none): a remainder that ends
-// the division.
-bool isZeroDigits(std::string_view s) {
-    return s.find_first_not_of('0') == std::string_view::npos;
-}
-
 // Leading zeros off; zero is "0".
 void canonical(std::string& s) {
     const std::size_t first = s.find_first_not_of('0');
@@ -197,7 +191,7 @@ std::string longerByDigits(std::string_view A, std::string_view B, Count places,
             }
         }
     }
-    cut = !isZeroDigits(rem);
+    cut = !hasZeroValue(rem);
     return q;
 }
 
@@ -234,7 +228,7 @@ std::string notLongerByDigits(std::string_view m0, std::string_view n, Count pla
     // Wherever the digits stop, the quotient is cut when the remainder m is
     // not zero; the one remainder equal to n ends it exactly.
     for (;;) {
-        cut = !isZeroDigits(m);
+        cut = !hasZeroValue(m);
         if (static_cast<Count>(q.size()) > places + 1) return q;
         if (state != IntegerDigit && m == m0) {
             // The remainder is back at the dividend: the digits since the
@@ -307,7 +301,7 @@ std::size_t trailingZeros(std::string_view s) {
 std::string longerFast(std::string_view A, std::string_view B, Count places,
                        const fast::CancelCheck& cancel, bool& cut) {
     fast::QuotRem qr = fast::divScaled(A, B, places, &cancel);
-    cut = !isZeroDigits(qr.r);
+    cut = !hasZeroValue(qr.r);
     std::string& q = qr.q;
     const std::size_t fraction = static_cast<std::size_t>(places);
     const std::size_t whole = q.size() - fraction; // A > B: at least one integer digit
@@ -328,7 +322,7 @@ std::string longerFast(std::string_view A, std::string_view B, Count places,
 std::string notLongerFast(std::string_view m, std::string_view n, Count places,
                           const fast::CancelCheck& cancel, bool& cut) {
     fast::QuotRem qr = fast::divScaled(m, n, places, &cancel);
-    cut = !isZeroDigits(qr.r);
+    cut = !hasZeroValue(qr.r);
     // `places` fraction digits, after the integer digit when m is the same length
     // and larger, else after "0.".
     placePoint(qr.q, places);

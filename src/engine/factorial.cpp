@@ -33,7 +33,7 @@ Outcome factorial(std::string_view nText, FactorialKeeper* keeper, Progress& pro
         return outcome;
     }
 
-    FactorialKeeper::Start start = keeper->largestAtMost(n);
+    FactorialKeeper::Start start = keeper->largestAtMost(n, progress);
     if (progress.cancelled()) return Outcome::cancelled();
     if (start.from.n == n) return Outcome::result(std::move(start.from.value), false);
     // A gap below a larger kept factorial is filled; one beyond them all

@@ -27,8 +27,9 @@ class FactorialKeeper {
     };
 
     // The largest kept k <= n (a whole number >= 1 without leading zeros)
-    // and its factorial; 1 and 1 when none is kept.
-    virtual Start largestAtMost(std::string_view n) = 0;
+    // and its factorial; 1 and 1 when none is kept. A long search polls
+    // `progress` for Cancel (its answer is then of no use) and reports to it.
+    virtual Start largestAtMost(std::string_view n, Progress& progress) = 0;
     // n! as computed: the keeper takes it once the work is done (a work that
     // is cancelled or fails leaves nothing behind). A factorial beyond
     // every kept one comes only from a factorial asked for by itself, and

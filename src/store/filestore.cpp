@@ -138,7 +138,8 @@ void removeLeftoverNewFiles(const std::string& path) {
     }
 }
 
-FileLock::FileLock(const std::string& lockPath, std::chrono::milliseconds wait) {
+FileLock::FileLock(const std::string& lockPath, std::chrono::milliseconds wait,
+                   LockWaitWatch* watch) {
     fd_ = ::open(lockPath.c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0666);
     // Another user's lock file may be read-only to us; it locks all the same.
     if (fd_ < 0 && errno == EACCES) fd_ = ::open(lockPath.c_str(), O_RDONLY | O_CLOEXEC);
@@ -152,6 +153,10 @@ FileLock::FileLock(const std::string& lockPath, std::chrono::milliseconds wait) 
         if (errno != EWOULDBLOCK && errno != EINTR) break;
         if (std::chrono::steady_clock::now() >= giveUp) {
             status_ = Status::Busy;
+            break;
+        }
+        if (watch && !watch->goOn()) {
+            status_ = Status::Cancelled;
             break;
         }
         std::this_thread::sleep_for(kLockRetry);

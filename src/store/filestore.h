@@ -64,17 +64,30 @@ bool isWriteProtected(const std::string& path);
 // going on, that is under its FileLock.
 void removeLeftoverNewFiles(const std::string& path);
 
+// Asked by a FileLock at every try while it waits for another holder.
+class LockWaitWatch {
+  public:
+    // False ends the wait (the lock is then not taken).
+    virtual bool goOn() = 0;
+
+  protected:
+    ~LockWaitWatch() = default;
+};
+
 // An exclusive advisory lock (flock) on a lock file, held while the object
 // lives. Locks of other processes and of other FileLock objects of this
 // process exclude each other alike.
 class FileLock {
   public:
-    enum class Status { Held, Busy, Failed };
+    enum class Status { Held, Busy, Failed, Cancelled };
 
     // Takes the lock on `lockPath` (created when missing), waiting at most
     // `wait` for another holder to let go. Busy: still held by another
     // after the wait; Failed: the lock file cannot be created or opened.
-    FileLock(const std::string& lockPath, std::chrono::milliseconds wait);
+    // While it waits, `watch` (when given) is asked at every try; a false
+    // ends the wait as Cancelled.
+    FileLock(const std::string& lockPath, std::chrono::milliseconds wait,
+             LockWaitWatch* watch = nullptr);
     ~FileLock();
     FileLock(const FileLock&) = delete;
     FileLock& operator=(const FileLock&) = delete;

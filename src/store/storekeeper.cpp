@@ -8,8 +8,8 @@ namespace longhand {
 using Place = FactorialStore::Lookup::Place;
 using State = FactorialStore::State;
 
-FactorialKeeper::Start StoreKeeper::largestAtMost(std::string_view n) {
-    FactorialStore::Lookup found = store_.lookup(n);
+FactorialKeeper::Start StoreKeeper::largestAtMost(std::string_view n, Progress& progress) {
+    FactorialStore::Lookup found = store_.lookup(n, &progress);
     // An unreadable store outweighs whatever another lookup found.
     if (!looked_ || state_ != State::Unreadable) state_ = found.state;
     looked_ = true;
@@ -37,7 +37,7 @@ void StoreKeeper::keep(KeptFactorial computed) {
     if (!known) gaps_.push_back(std::move(record));
 }
 
-StoreKeeper::Kept StoreKeeper::finish() {
+StoreKeeper::Kept StoreKeeper::finish(Progress* progress) {
     Kept kept;
     if (!looked_) return kept;
     const auto report = [&](const FactorialStore::Change& change) {
@@ -52,12 +52,12 @@ StoreKeeper::Kept StoreKeeper::finish() {
         return kept;
     }
     kept.largest = largest_;
-    if (state_ == State::Empty && !report(store_.create())) return kept; // told the user
+    if (state_ == State::Empty && !report(store_.create(progress))) return kept; // told the user
     std::sort(gaps_.begin(), gaps_.end(), [](const FactorialRecord& a, const FactorialRecord& b) {
         return keyLess(a.key, b.key);
     });
     for (const FactorialRecord& gap : gaps_)
-        report(store_.insert(gap.key, gap.value));
+        report(store_.insert(gap.key, gap.value, progress));
     if (beyond_) kept.offer = std::move(*beyond_);
     return kept;
 }

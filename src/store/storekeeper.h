@@ -17,7 +17,7 @@ class StoreKeeper final : public FactorialKeeper {
   public:
     explicit StoreKeeper(FactorialStore& store) : store_(store) {}
 
-    Start largestAtMost(std::string_view n) override;
+    Start largestAtMost(std::string_view n, Progress& progress) override;
     void keep(KeptFactorial computed) override;
 
     // What came of the store's part in a calculation.
@@ -34,7 +34,9 @@ class StoreKeeper final : public FactorialKeeper {
     // a gap, and says what the user is told. A store that cannot be read is
     // neither read nor written; one that cannot be written stays as it is.
     // Without a lookup (the work never reached the store), nothing.
-    Kept finish();
+    // `progress` (when given) can stop the writes before they replace the
+    // store, and hears how far they are.
+    Kept finish(Progress* progress = nullptr);
 
     FactorialStore& store() { return store_; }
 

@@ -1,15 +1,17 @@
 // libFuzzer target: the factorial store's reader and merger on any bytes.
 // A store file of fuzzed bytes (with true records, records with a digit
-// changed and stray bytes mixed in) is looked up and written once; then
-//   - a lookup gives n! itself, or a record the file holds as it is;
+// changed and stray bytes mixed in) is looked up and written once. The
+// oracle reads the old file line by line: a line is valid when it is a true
+// record (its value GMP's n!) above the last valid key; every other
+// non-blank line is damage. Then
+//   - a lookup gives the largest valid n! at most n, exactly GMP's;
 //   - a write that succeeds leaves a store in the exact format: `1,"1"`
 //     first, records in ascending order separated by CR LF, none after the
-//     last, each one n! or a record of the old file copied as it was;
-//   - no true record is lost: each one of the old file is still in the
-//     store, or in the backup when a damaged part was cut;
-//   - the backup is the old file when a cut was made, untouched otherwise.
-// The store checks a record's length and final zeros, not every digit: a
-// record with a digit changed may be copied (the checks above allow it).
+//     last, each one GMP's n!;
+//   - it holds every valid record of the old file and what was written, and
+//     nothing else;
+//   - the backup keeps what it held in front, and the damaged lines were
+//     added after it when a cut was made; it is untouched otherwise.
 //
 // Input layout: byte 0 picks the operation, byte 1 its n, byte 2 whether a
 // backup is there already; the rest builds the file (see fileFrom).
@@ -101,24 +103,6 @@ unsigned trueRecord(std::string_view line) {
     return line.substr(comma + 2, line.size() - comma - 3) == factorial(n) ? n : 0;
 }
 
-// The key of a record line `n,"...`; 0 when it has none from 1 to kMaxN.
-unsigned keyOf(std::string_view line) {
-    unsigned n = 0;
-    std::size_t i = 0;
-    for (; i < line.size() && i < 4 && line[i] >= '0' && line[i] <= '9'; ++i)
-        n = n * 10 + static_cast<unsigned>(line[i] - '0');
-    if (i == 0 || line[0] == '0' || line.substr(i, 2) != ",\"" || n > kMaxN) return 0;
-    return n;
-}
-
-// True when `record` stands at the start of a line of `file`.
-bool startsALine(std::string_view file, std::string_view record) {
-    for (std::size_t at = file.find(record); at != std::string_view::npos;
-         at = file.find(record, at + 1))
-        if (at == 0 || file[at - 1] == '\n') return true;
-    return false;
-}
-
 // The lines of a file: split at LF, a CR before it dropped.
 std::vector<std::string_view> linesOf(std::string_view text) {
     std::vector<std::string_view> lines;
@@ -133,9 +117,31 @@ std::vector<std::string_view> linesOf(std::string_view text) {
     return lines;
 }
 
-// The keys of a store in the exact format, every record true or one of
-// `old`; fails otherwise.
-std::set<unsigned> checkedStore(const std::string& store, std::string_view old) {
+// What the oracle makes of a file: its valid keys and its damaged lines.
+struct Reading {
+    std::set<unsigned> valid;
+    std::vector<std::string_view> damaged;
+};
+
+Reading readingOf(std::string_view file) {
+    Reading reading;
+    unsigned last = 0;
+    for (std::string_view line : linesOf(file)) {
+        if (line.empty()) continue;
+        const unsigned n = trueRecord(line);
+        if (n > last) {
+            reading.valid.insert(n);
+            last = n;
+        } else {
+            reading.damaged.push_back(line);
+        }
+    }
+    return reading;
+}
+
+// The keys of a store in the exact format, every record GMP's n!; fails
+// otherwise.
+std::set<unsigned> checkedStore(const std::string& store) {
     std::set<unsigned> keys;
     if (store.substr(0, 5) != "1,\"1\"") fail("the store does not start with 1! ", store);
     std::size_t at = 0;
@@ -146,8 +152,8 @@ std::set<unsigned> checkedStore(const std::string& store, std::string_view old) 
                                       (end == std::string::npos ? store.size() : end) - at);
         if (record.find('\n') != std::string_view::npos || record.find('\r') != std::string::npos)
             fail("a stray line end in the store", store);
-        const unsigned n = startsALine(old, record) ? keyOf(record) : trueRecord(record);
-        if (n == 0) fail("a record that is neither n! nor one of the old file", record);
+        const unsigned n = trueRecord(record);
+        if (n == 0) fail("a record that is not n!", record);
         if (n <= last) fail("records out of order", store);
         last = n;
         keys.insert(n);
@@ -158,16 +164,21 @@ std::set<unsigned> checkedStore(const std::string& store, std::string_view old) 
     return keys;
 }
 
-void checkLookup(const FactorialStore& store, unsigned n, std::string_view old) {
+// The lookup of n in a file whose valid keys are `valid`.
+void checkLookup(const FactorialStore& store, unsigned n, const std::set<unsigned>& valid) {
     const FactorialStore::Lookup found = store.lookup(std::to_string(n));
+    const auto above = valid.upper_bound(n);
+    unsigned expected = 1;
+    if (above != valid.begin()) expected = *std::prev(above);
     const std::string& key = found.record.key;
-    if (key.empty() || key.size() > 3) fail("a lookup gave no record", key);
-    const unsigned k = static_cast<unsigned>(std::stoul(key));
-    const std::string record = key + ",\"" + found.record.value + "\"";
-    if (k < 1 || k > kMaxN || (found.record.value != factorial(k) && !startsALine(old, record)))
-        fail("a lookup gave a factorial the file does not hold", record);
-    if (found.place == FactorialStore::Lookup::Place::Stored && k != n)
-        fail("a lookup gave another n", key);
+    if (key != std::to_string(expected))
+        fail("a lookup gave another record than n's or below", key);
+    if (found.record.value != factorial(expected)) fail("a lookup gave a value not n!", key);
+    using Place = FactorialStore::Lookup::Place;
+    const Place place = expected == n          ? Place::Stored
+                        : above == valid.end() ? Place::Beyond
+                                               : Place::Gap;
+    if (found.place != place) fail("a lookup placed n wrongly", key);
 }
 
 } // namespace
@@ -182,9 +193,10 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     if (data[2] & 1) putFile(backup, oldBackup);
     const std::string before = fileFrom(data + 3, size - 3);
     putFile(path, before);
+    const Reading old = readingOf(before);
 
     FactorialStore store(path);
-    checkLookup(store, n, before);
+    checkLookup(store, n, old.valid);
     FactorialStore::Change change;
     std::set<unsigned> written;
     switch (data[0] % 4) {
@@ -214,26 +226,32 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const std::string backupAfter = fileBytes(backup);
     if (change.outcome != Outcome::Written && change.outcome != Outcome::Unchanged)
         fail("a write on a writable store failed", after);
-    if (backupAfter != (change.backup.empty() ? oldBackup : before))
-        fail("the backup is neither the old file nor untouched", backupAfter);
+    if (change.backup.empty() != old.damaged.empty())
+        fail("a cut without damage, or damage left uncut", before);
+    if (backupAfter.compare(0, oldBackup.size(), oldBackup) != 0)
+        fail("the backup lost what it held", backupAfter);
+    if (change.backup.empty() && backupAfter != oldBackup) fail("the backup changed", backupAfter);
+    const std::string_view added = std::string_view(backupAfter).substr(oldBackup.size());
+    std::size_t from = 0;
+    for (std::string_view line : old.damaged) {
+        const std::size_t at = added.find(line, from);
+        if (at == std::string_view::npos) fail("a damaged line is not in the backup", line);
+        from = at + line.size();
+    }
     if (change.outcome == Outcome::Unchanged) {
-        // It held the records already: each starts a line of the file.
         if (after != before) fail("an unchanged store changed", after);
-        for (unsigned k : written) {
-            if (!startsALine(before, recordOf(k)))
-                fail("a record called stored is not in the store", before);
-        }
-        checkLookup(store, n, before);
+        for (unsigned k : written)
+            if (!old.valid.count(k)) fail("a record called stored is not in the store", before);
+        checkLookup(store, n, old.valid);
         return 0;
     }
 
-    const std::set<unsigned> keys = checkedStore(after, before);
-    for (unsigned k : written)
-        if (!keys.count(k)) fail("the record written is missing", after);
-    for (std::string_view line : linesOf(before)) {
-        const unsigned k = trueRecord(line);
-        if (k != 0 && !keys.count(k) && change.backup.empty()) fail("a true record was lost", line);
-    }
-    checkLookup(store, n, before);
+    std::set<unsigned> expected = old.valid;
+    expected.insert(written.begin(), written.end());
+    expected.insert(1);
+    const std::set<unsigned> keys = checkedStore(after);
+    if (keys != expected)
+        fail("the store holds other records than the valid ones and the new", after);
+    checkLookup(store, n, keys);
     return 0;
 }

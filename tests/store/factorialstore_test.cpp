@@ -85,62 +85,106 @@ TEST(FactorialStore, ReadsEveryAcceptedFormWithoutWriting) {
     }
 }
 
-// A damaged part after valid records: lookups below it answer and leave it;
-// the first write keeps every valid record, cuts the rest, keeps the old file
-// as facDat.vok.bak and says so once; the next write says nothing more.
-TEST(FactorialStore, CutsADamagedPartOnceAndKeepsTheOldFile) {
-    const std::string valid = storeOf({1, 3});
-    const std::string damage[] = {
-        "\r\n5,\"120",                   // no closing quote, end of file
-        "\r\n05,\"120\"",                // key with a leading zero
-        "\r\n2,\"2\"",                   // out of order
-        "\r\n3,\"6\"",                   // repeated key
-        "\r\n5,\"12x\"",                 // value not digits
-        "\r\n\r\n5,\"120\"",             // blank line between records
-        "\r\n5x,\"120\"",                // bytes after the key
-        "\r\nxx\r\n7,\"5040\"",          // a valid record after garbage
-        "\r\n 5,\"120\"",                // blank before the key
-        "\r5,\"120\"",                   // CR alone
-        "\n\r5,\"120\"",                 // LF CR
-        "\r\n5;\"120\"",                 // no comma
-        "\r\n1234567890123456789,\"1\"", // key too long to be stored
+// A damaged line among valid records: lookups pass over it, and the next
+// write cuts that line alone, adds it to the end of the backup (whatever the
+// backup held stays before it), says so once, and keeps every valid record,
+// before and after it, in order.
+TEST(FactorialStore, CutsOnlyDamagedLinesAndAddsThemToTheBackup) {
+    struct Case {
+        const char* damage;
+        std::set<unsigned long> after; // valid keys after the damage that stay
     };
-    for (const std::string& tail : damage) {
-        SCOPED_TRACE(tail);
-        test::StoreFolder folder;
-        const std::string bytes = valid + tail;
-        folder.write(bytes);
-        FactorialStore store(folder.path());
+    const Case cases[] = {
+        {"4,\"24", {6}},                         // no closing quote
+        {"05,\"120\"", {6}},                     // key with a leading zero
+        {"2,\"2\"", {6}},                        // out of order
+        {"3,\"6\"", {6}},                        // repeated key
+        {"5,\"12x\"", {6}},                      // value not digits
+        {"5,\"12\"", {6}},                       // too short to be 5!
+        {"5,\"130\"", {6}},                      // 5!'s length and final zero, not its value
+        {"4,\"42\"", {6}},                       // two digits swapped
+        {"5,\"0120\"", {6}},                     // 5! with a leading zero
+        {"4,\"24\"x", {6}},                      // bytes after the record
+        {"5x,\"120\"", {6}},                     // bytes after the key
+        {" 5,\"120\"", {6}},                     // blank before the key
+        {"5;\"120\"", {6}},                      // no comma
+        {"1234567890123456789,\"1\"", {6}},      // key too long to be stored
+        {"GARBAGE-ONE\r\n\r\nGARBAGE-TWO", {6}}, // two lines and a blank one
+        {"4,\"24\"\r6,\"720\"", {}},             // CR alone: 6! is on the damaged line
+    };
+    const std::string before = storeOf({1, 3});
+    const std::string valid6 = "6,\"720\"";
+    for (const std::string oldBackup : {"", "kept from before\r\n", "kept, no line end"}) {
+        for (const Case& c : cases) {
+            SCOPED_TRACE(std::string(c.damage) + " / " + oldBackup);
+            test::StoreFolder folder;
+            const std::string tail = c.after.empty() ? "" : "\r\n" + valid6;
+            const std::string bytes = before + "\r\n" + c.damage + tail;
+            folder.write(bytes);
+            if (!oldBackup.empty()) folder.write(oldBackup, "facDat.vok.bak");
+            FactorialStore store(folder.path());
 
-        EXPECT_EQ(store.lookup("3").record.value, gmpFactorial(3));
-        EXPECT_EQ(store.lookup("2").place, Place::Gap);
-        const auto beyond = store.lookup("9");
-        EXPECT_EQ(beyond.place, Place::Beyond);
-        EXPECT_EQ(beyond.record.key, "3");
-        EXPECT_TRUE(beyond.damaged);
-        EXPECT_EQ(store.largestKey(), "3");
-        EXPECT_EQ(folder.read(), bytes);
+            EXPECT_EQ(store.lookup("3").record.value, gmpFactorial(3));
+            const auto gap = store.lookup("4");
+            EXPECT_EQ(gap.place, c.after.empty() ? Place::Beyond : Place::Gap);
+            EXPECT_EQ(gap.record.key, "3");
+            const auto beyond = store.lookup("9");
+            EXPECT_EQ(beyond.place, Place::Beyond);
+            EXPECT_EQ(beyond.record.key, c.after.empty() ? "3" : "6");
+            EXPECT_TRUE(beyond.damaged);
+            EXPECT_EQ(store.largestKey(), c.after.empty() ? "3" : "6");
+            EXPECT_EQ(folder.read(), bytes);
 
-        const auto cut = store.append("9", gmpFactorial(9));
-        EXPECT_EQ(cut.outcome, Outcome::Written);
-        EXPECT_EQ(cut.backup, folder.path("facDat.vok.bak"));
-        EXPECT_EQ(cut.largest, "9");
-        EXPECT_EQ(folder.read(), storeOf({1, 3, 9}));
-        EXPECT_EQ(folder.read("facDat.vok.bak"), bytes);
-        EXPECT_EQ(store.notices(cut),
-                  (std::vector<StoreNotice>{
-                      {StoreNotice::Kind::Cut, folder.path(), folder.path("facDat.vok.bak")}}));
+            const auto cut = store.append("9", gmpFactorial(9));
+            EXPECT_EQ(cut.outcome, Outcome::Written);
+            EXPECT_EQ(cut.backup, folder.path("facDat.vok.bak"));
+            EXPECT_EQ(cut.largest, "9");
+            std::set<unsigned long> kept{1, 3, 9};
+            kept.insert(c.after.begin(), c.after.end());
+            EXPECT_EQ(folder.read(), storeOf(kept));
+            const std::string between = oldBackup.empty() || oldBackup.back() == '\n' ? "" : "\r\n";
+            const std::string backup =
+                oldBackup + between + c.damage + (tail.empty() ? "" : "\r\n");
+            EXPECT_EQ(folder.read("facDat.vok.bak"), backup);
+            EXPECT_EQ(store.notices(cut),
+                      (std::vector<StoreNotice>{
+                          {StoreNotice::Kind::Cut, folder.path(), folder.path("facDat.vok.bak")}}));
 
-        const auto next = store.insert("7", gmpFactorial(7));
-        EXPECT_TRUE(next.backup.empty());
-        EXPECT_TRUE(store.notices(next).empty());
-        EXPECT_EQ(folder.read(), storeOf({1, 3, 7, 9}));
-        EXPECT_EQ(folder.read("facDat.vok.bak"), bytes);
+            const auto next = store.insert("7", gmpFactorial(7));
+            EXPECT_TRUE(next.backup.empty());
+            EXPECT_TRUE(store.notices(next).empty());
+            kept.insert(7);
+            EXPECT_EQ(folder.read(), storeOf(kept));
+            EXPECT_EQ(folder.read("facDat.vok.bak"), backup);
+        }
     }
 }
 
-// Without a valid first record the whole file is the damaged part; without
-// any bytes but line ends there is nothing to cut.
+// Cut after cut, the backup grows and loses nothing; the live store keeps
+// every valid record, and deleting the backup loses none of them.
+TEST(FactorialStore, SecondCutAddsToTheBackup) {
+    test::StoreFolder folder;
+    folder.write(storeOf({1, 2, 3, 4}) + "\r\n5,\"12\"\r\n" + storeOf({6, 7, 8}) +
+                 "\r\nGARBAGE-ONE\r\n" + storeOf({10}));
+    FactorialStore store(folder.path());
+    EXPECT_EQ(store.append("11", gmpFactorial(11)).outcome, Outcome::Written);
+    std::set<unsigned long> kept{1, 2, 3, 4, 6, 7, 8, 10, 11};
+    EXPECT_EQ(folder.read(), storeOf(kept));
+    EXPECT_EQ(folder.read("facDat.vok.bak"), "5,\"12\"\r\nGARBAGE-ONE\r\n");
+
+    folder.write(*folder.read() + "\r\nGARBAGE-TWO");
+    EXPECT_EQ(store.insert("5", gmpFactorial(5)).backup, folder.path("facDat.vok.bak"));
+    kept.insert(5);
+    EXPECT_EQ(folder.read(), storeOf(kept));
+    EXPECT_EQ(folder.read("facDat.vok.bak"), "5,\"12\"\r\nGARBAGE-ONE\r\nGARBAGE-TWO");
+
+    fs::remove(folder.path("facDat.vok.bak"));
+    EXPECT_EQ(store.largestKey(), "11");
+    EXPECT_EQ(store.lookup("6").record.value, gmpFactorial(6));
+}
+
+// Without a valid record the damaged lines are cut; without any bytes but
+// line ends there is nothing to cut.
 TEST(FactorialStore, AStoreWithoutAValidRecordCountsAsOneFactorial) {
     struct Case {
         const char* bytes;
@@ -149,9 +193,8 @@ TEST(FactorialStore, AStoreWithoutAValidRecordCountsAsOneFactorial) {
     const Case cases[] = {
         {"", FactorialStore::State::Empty},
         {"\r\n\n", FactorialStore::State::Empty},
-        {"2,\"2\"\r\n5,\"120\"", FactorialStore::State::Damaged},
+        {"2,\"3\"\r\n5,\"121\"", FactorialStore::State::Damaged},
         {"1,\"2\"", FactorialStore::State::Damaged},
-        {"\r\n1,\"1\"", FactorialStore::State::Damaged},
         {"garbage", FactorialStore::State::Damaged},
     };
     for (const Case& c : cases) {
@@ -201,8 +244,9 @@ TEST(FactorialStore, TheLastRecordVouchesForARememberedLargestKey) {
         {damagedTail, "", "9", "5", "9"},   // trusted: not below a stored key
         {damagedTail, "", "3", "5", "5"},   // below a stored key: read through
         {damagedTail, "", "abc", "1", "5"}, // not a key: read through
-        {storeOf({1, 5}) + "\r\n9,\"36288\"", "", "9", "1", "9"}, // 9! is 362880
-        {storeOf({5}), "", "5", "1", "5"}, // 5 first is no store, but 5 is not below 1
+        {storeOf({1, 5}) + "\r\n9,\"36288\"", "", "9", "1", "9"},    // 9! is 362880
+        {storeOf({1, 5}) + "\r\n9,\"362870\"", "", "abc", "1", "5"}, // shaped, not proven
+        {storeOf({5}), "5", "5", "1", "5"}, // valid without 1!, which a write puts first
         {std::string(), "", "0", "1", ""},
         {std::nullopt, "", "0", "1", ""},
     };
@@ -216,13 +260,22 @@ TEST(FactorialStore, TheLastRecordVouchesForARememberedLargestKey) {
     }
 }
 
-// Long true factorials pass the length and final-zero checks; the same
-// with one digit more or less, or one final zero less, does not.
-TEST(FactorialStore, LongRecordsAreCheckedByLengthAndFinalZeros) {
+// Long true factorials are proven; the same with one digit more or less, one
+// final zero less, one digit changed or two swapped is not, whether read
+// from the start or from the end.
+TEST(FactorialStore, LongRecordsAreProvenByValue) {
     for (const unsigned long n : {25ul, 64ul, 1000ul, 4096ul, 100000ul}) {
         SCOPED_TRACE(n);
         const std::string f = gmpFactorial(n), key = std::to_string(n);
-        const std::string wrong[] = {f + "0", f.substr(1), "1" + f.substr(0, f.size() - 2) + "50"};
+        std::string changed = f, swapped = f;
+        const std::size_t mid = f.size() / 2;
+        changed[mid] = static_cast<char>('0' + (f[mid] - '0' + 1) % 10);
+        std::size_t at = 1;
+        while (swapped[at] == swapped[at + 1])
+            ++at;
+        std::swap(swapped[at], swapped[at + 1]);
+        const std::string wrong[] = {f + "0", f.substr(1), "1" + f.substr(0, f.size() - 2) + "50",
+                                     changed, swapped};
         test::StoreFolder folder;
         folder.write("1,\"1\"\r\n" + key + ",\"" + f + "\"");
         FactorialStore store(folder.path());
@@ -386,6 +439,20 @@ TEST(FactorialStore, WritersWaitForTheLock) {
     EXPECT_EQ(busy.outcome, Outcome::Busy);
     EXPECT_EQ(impatient.notices(busy),
               (std::vector<StoreNotice>{{StoreNotice::Kind::Busy, folder.path(), {}}}));
+
+    // Cancel ends the wait; the notice tells when it began and ended.
+    FactorialStore cancelled(folder.path());
+    std::vector<bool> told;
+    cancelled.setLockWaitNotice([&](bool waiting) { told.push_back(waiting); });
+    Progress stop;
+    std::thread canceller([&] {
+        std::this_thread::sleep_for(std::chrono::milliseconds(50));
+        stop.cancel();
+    });
+    EXPECT_EQ(cancelled.insert("3", gmpFactorial(3), &stop).outcome, Outcome::Cancelled);
+    canceller.join();
+    EXPECT_EQ(told, (std::vector<bool>{true, false}));
+    EXPECT_EQ(folder.read(), storeOf({1, 5}));
 
     FactorialStore patient(folder.path());
     std::thread writer(

@@ -126,6 +126,38 @@ TEST(StoreKeeper, TheWorkOnlyReads) {
     }
 }
 
+// A record with a changed digit is damage: never shown, never built on. n!
+// is computed afresh (from the nearest proven record), and the write that
+// follows puts the true one in its place and the damaged line in the backup.
+TEST(StoreKeeper, ARecordWithAChangedDigitIsNeitherShownNorBuiltOn) {
+    std::string oneToTen = storeOf({1, 2, 3, 4, 5, 6, 7, 8, 9, 10});
+    oneToTen.replace(oneToTen.find("5,\"120\""), 7, "5,\"130\"");
+    const struct {
+        std::string bytes;
+        const char* n;
+        bool calculated;
+        std::set<unsigned long> after; // with the answer Yes to an offer
+        const char* backup;
+    } cases[] = {
+        {"1,\"1\"\r\n3,\"7\"", "5", true, {1, 5}, "3,\"7\""},
+        {"1,\"1\"\r\n3,\"7\"", "3", true, {1, 3}, "3,\"7\""},
+        {oneToTen, "5", true, {1, 2, 3, 4, 5, 6, 7, 8, 9, 10}, "5,\"130\"\r\n"},
+        {oneToTen, "7", false, {}, nullptr}, // 7! is proven: read, nothing written
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.bytes.substr(0, 20) + " " + c.n);
+        test::StoreFolder folder;
+        folder.write(c.bytes);
+        FactorialWindow window(folder.path(), "10");
+        const auto asked = window.ask(c.n, true);
+        EXPECT_EQ(asked.outcome.text, gmpFactorial(std::stoul(c.n)));
+        EXPECT_EQ(asked.outcome.calculated, c.calculated);
+        EXPECT_EQ(folder.read(), c.after.empty() ? c.bytes : storeOf(c.after));
+        EXPECT_EQ(folder.read("facDat.vok.bak"),
+                  c.backup ? std::optional<std::string>(c.backup) : std::nullopt);
+    }
+}
+
 // Each stored table, each missing key: the key lands in order, every other
 // byte stays, and the result is GMP's.
 TEST(StoreKeeper, InsertsAtFrontMiddleAndEnd) {

@@ -19,7 +19,7 @@ class MemoryKeeper final : public FactorialKeeper {
             kept_[k] = gmpFactorial(k);
     }
 
-    Start largestAtMost(std::string_view n) override {
+    Start largestAtMost(std::string_view n, Progress&) override {
         const unsigned long value = std::stoul(std::string(n));
         Start start;
         auto above = kept_.upper_bound(value);

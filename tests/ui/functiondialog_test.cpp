@@ -1,6 +1,9 @@
 // The function dialog driven as a person would: the argument line typed
 // into, the compute button pressed, the result view clicked, the hint and
 // Move labels clicked; files and settings read back afterwards.
+#include "store/filestore.h"
+#include "support/gmp.h"
+#include "ui/common/storewords.h"
 #include "uitest.h"
 
 #include <QContextMenuEvent>
@@ -121,6 +124,37 @@ TEST(FunctionDialog, AFactorialBeyondTheStoreAsksToSaveIt) {
                   "Keep this factorial in the store? n = 5\rYou should save this result.");
         EXPECT_EQ(rig.folder.read("facDat.vok"), yes ? "1,\"1\"\r\n5,\"120\"" : "1,\"1\"");
         EXPECT_EQ(rig.folder.setting("Recent Factorial", "Upper"), yes ? "5" : "1");
+    }
+}
+
+// The store's write runs on the runner: while another window holds the
+// store's lock the panel says so and the window keeps answering; the write
+// goes in once the lock is let go, or not at all after Cancel, and the
+// result is shown either way.
+TEST(FunctionDialog, StoreWorkWaitsForTheLockInThePanel) {
+    for (const bool cancel : {false, true}) {
+        SCOPED_TRACE(cancel ? "cancel" : "let go");
+        DialogRig rig(Factorial);
+        rig.folder.write("facDat.vok", test::storeOf({1, 5}));
+        auto held = std::make_unique<FileLock>(rig.folder.file("facDat.vok.lock"),
+                                               std::chrono::milliseconds(0));
+        ASSERT_EQ(held->status(), FileLock::Status::Held);
+        CalcRunner& runner = rig.window->runner();
+        QString shown;
+        QObject::connect(&runner, &CalcRunner::workingShown, [&] {
+            shown = runner.workingLabel()->text();
+            if (cancel)
+                click(runner.cancelButton());
+            else
+                held.reset();
+        });
+        rig.compute(QStringLiteral("3")); // a gap below 5!: inserted after the work
+        EXPECT_EQ(shown.toStdString(), kFacStoreLockWaitNote);
+        EXPECT_EQ(rig.result(), "6");
+        EXPECT_EQ(rig.folder.read("facDat.vok"),
+                  test::storeOf(cancel ? std::set<unsigned long>{1, 5}
+                                       : std::set<unsigned long>{1, 3, 5}));
+        EXPECT_TRUE(rig.presenter.messages.empty());
     }
 }
 

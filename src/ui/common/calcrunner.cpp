@@ -108,6 +108,7 @@ bool CalcRunner::runWork(const Scene& scene, const std::function<void(Progress&)
     release();
     running_ = false;
     progress_ = nullptr;
+    note_ = nullptr;
 
     if (progress.cancelled()) return false;
     if (outOfMemory) {
@@ -214,8 +215,11 @@ void CalcRunner::showPanel(const Scene& scene) {
 void CalcRunner::tick() {
     if (!text_) return;
     const qint64 seconds = (QDateTime::currentMSecsSinceEpoch() - startedAt_) / 1000;
-    text_->setText(QString::fromLatin1(kWorkingText) + QString::number(seconds) +
-                   QStringLiteral(" s"));
+    if (const char* note = note_.load(std::memory_order_relaxed))
+        text_->setText(QString::fromUtf8(note));
+    else
+        text_->setText(QString::fromLatin1(kWorkingText) + QString::number(seconds) +
+                       QStringLiteral(" s"));
     const double share = progress_ ? progress_->fraction() : -1;
     if (share >= 0 && bar_) {
         bar_->setValue(static_cast<int>(std::min(share, 1.0) * kProgressSteps));

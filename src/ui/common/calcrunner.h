@@ -24,6 +24,7 @@
 
 #include <QObject>
 #include <QPointer>
+#include <atomic>
 #include <cstdint>
 #include <functional>
 #include <optional>
@@ -90,6 +91,11 @@ class CalcRunner : public QObject {
     // Asks the running calculation to stop; run() returns soon after.
     void cancel();
 
+    // A text the panel shows in place of the elapsed seconds while the work
+    // waits for something outside it (null: none). Callable from the work's
+    // thread; `note` must outlive the run (a literal).
+    void setNote(const char* note) { note_.store(note, std::memory_order_relaxed); }
+
     // Shows the memory guard's refusal in `window` and returns true when
     // the calculation of `estimate` would not fit in the free memory.
     bool refuseTooLarge(QWidget* window, Presenter& presenter, const LengthEstimate& estimate);
@@ -115,6 +121,7 @@ class CalcRunner : public QObject {
     void tick();
 
     bool running_ = false;
+    std::atomic<const char*> note_{nullptr};
     Progress* progress_ = nullptr; // the running work's token
     QFrame* panel_ = nullptr;
     QLabel* text_ = nullptr;

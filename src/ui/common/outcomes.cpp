@@ -38,7 +38,12 @@ bool followOutcome(Outcome& outcome, const OutcomeWindow& target, StoreKeeper* k
     // A long division stops a finished sound still looping from before.
     if (outcome.divided && target.soundOn) target.sound.stop();
     StoreKeeper::Kept kept;
-    if (keeper && outcome.isResult()) kept = keeper->finish();
+    if (keeper && outcome.isResult()) {
+        // A write that is cancelled stores nothing; the result is still shown.
+        if (auto done = runStoreWork(target.runner, target.scene, keeper->store(),
+                                     [&](Progress& progress) { return keeper->finish(&progress); }))
+            kept = std::move(*done);
+    }
     tellStoreNotices(target, kept.notices);
     followLargestStored(kept.largest);
     if (outcome.status == Outcome::Status::Refused)
@@ -55,9 +60,14 @@ bool followOutcome(Outcome& outcome, const OutcomeWindow& target, StoreKeeper* k
         if (target.presenter.message(target.window, QString::fromStdString(question),
                                      MsgButtons::YesNo, MsgIcon::Question) == MsgAnswer::Yes) {
             FactorialStore& store = keeper->store();
-            const FactorialStore::Change change = store.append(kept.offer->key, kept.offer->value);
-            tellStoreNotices(target, store.notices(change));
-            followLargestStored(change.largest);
+            const auto change =
+                runStoreWork(target.runner, target.scene, store, [&](Progress& progress) {
+                    return store.append(kept.offer->key, kept.offer->value, &progress);
+                });
+            if (change) {
+                tellStoreNotices(target, store.notices(*change));
+                followLargestStored(change->largest);
+            }
         }
     }
     return true;

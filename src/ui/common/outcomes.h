@@ -3,9 +3,13 @@
 // factorial store's writes, in the order outcome.h gives.
 #pragma once
 
+#include "calcrunner.h"
 #include "store/storekeeper.h"
+#include "storewords.h"
 
+#include <optional>
 #include <string>
+#include <type_traits>
 #include <vector>
 
 class QWidget;
@@ -28,10 +32,32 @@ struct OutcomeWindow {
     Presenter& presenter;
     SoundPort& sound;
     bool soundOn;
+    // Where the factorial store's reads and writes run, holding `scene`
+    // still; without a runner they run in place.
+    CalcRunner* runner = nullptr;
+    CalcRunner::Scene scene = {};
 };
 
 // The factorial store in the app folder.
 FactorialStore appFactorialStore();
+
+// Runs work(progress) on the store, on `runner` (its working panel with
+// progress and Cancel, and kFacStoreLockWait while another window holds
+// the store's lock) when there is one, in place otherwise. Nothing when the
+// run was cancelled.
+template <class Work>
+auto runStoreWork(CalcRunner* runner, const CalcRunner::Scene& scene, FactorialStore& store,
+                  Work&& work) -> std::optional<std::invoke_result_t<Work&, Progress&>> {
+    if (!runner) {
+        Progress progress;
+        return work(progress);
+    }
+    store.setLockWaitNotice(
+        [runner](bool waiting) { runner->setNote(waiting ? kFacStoreLockWaitNote : nullptr); });
+    auto done = runner->run(scene, work);
+    store.setLockWaitNotice({});
+    return done;
+}
 
 // Writes `largest`, the store's largest n as the store told it, to the
 // settings file where it says otherwise ("" : nothing known, nothing done).
@@ -41,7 +67,7 @@ void followLargestStored(const std::string& largest);
 void tellStoreNotices(const OutcomeWindow& target, const std::vector<StoreNotice>& notices);
 
 // Does what `outcome` asks: stops the sound, lets `keeper` do what the store
-// needs after a result, shows its notices, follows the store's largest n,
+// needs after a result (on the target's runner), shows its notices, follows the store's largest n,
 // shows a refusal, gives the finished signal (with the sound on: the loop
 // and Stop Sound) and asks whether to store an offered factorial, storing
 // it on Yes. True when the outcome's text is a result to show.

@@ -12,9 +12,8 @@ std::string storeNoticeText(const StoreNotice& notice) {
         return kFacStoreBusy + notice.path;
     case StoreNotice::Kind::Cut:
         return "The factorial store " + notice.path +
-               " was damaged after its last valid record. The valid records stay in it; the "
-               "whole old file is kept as " +
-               notice.backup + ".";
+               " held damaged records. They were taken out of it and added to the end of " +
+               notice.backup + "; every valid record stays in the store.";
     }
     return {};
 }

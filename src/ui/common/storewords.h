@@ -14,6 +14,10 @@ inline constexpr const char* kFacStoreUnreadable =
 inline constexpr const char* kFacStoreBusy =
     "Another window kept the factorial store busy, so this factorial was not stored: ";
 
+// The working panel's text while another window holds the store's lock.
+inline constexpr const char* kFacStoreLockWaitNote =
+    "waiting for another window to finish with the factorial store";
+
 // The message box text of a notice.
 std::string storeNoticeText(const StoreNotice& notice);
 

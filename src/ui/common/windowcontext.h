@@ -46,9 +46,12 @@ struct WindowContext {
     std::function<bool(MoveTarget box, const std::string& text, QWidget* window)> putOperand;
 
     // Where the outcome of a calculation started from `window` is shown;
-    // the finished signal shows its `stopSoundButton`.
-    OutcomeWindow outcomeWindow(QWidget* window, QWidget* stopSoundButton) const {
-        return {window, stopSoundButton, presenter, sound, options.soundOn};
+    // the finished signal shows its `stopSoundButton`, and the store's work
+    // runs on the runner holding `scene` still.
+    OutcomeWindow outcomeWindow(QWidget* window, QWidget* stopSoundButton,
+                                CalcRunner::Scene scene = {}) const {
+        return {window,          stopSoundButton, presenter,       sound,
+                options.soundOn, &runner,         std::move(scene)};
     }
     // How `window` opens and saves files, holding `scene` still meanwhile.
     FileWork fileWork(QWidget* window, CalcRunner::Scene scene) const {

@@ -390,7 +390,8 @@ void FunctionDialog::compute() {
 
 // Follows the outcome of a calculation started here, and shows its result.
 void FunctionDialog::follow(Outcome& outcome, StoreKeeper* keeper) {
-    if (!followOutcome(outcome, context_.outcomeWindow(this, stopSoundButton), keeper)) return;
+    if (!followOutcome(outcome, context_.outcomeWindow(this, stopSoundButton, scene()), keeper))
+        return;
     resultView->setText(std::move(outcome.text));
     // Kept as "Factorial 25", "Power 2^100": the mode's word and the line.
     context_.history.record(this, windowTitle().toStdString() + " " + argument_,

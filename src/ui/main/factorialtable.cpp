@@ -26,7 +26,11 @@ void generateFactorialTable(MainWindow& window) {
     Presenter& presenter = window.presenter();
     // Completion is told only once the store holds the table.
     FactorialStore store = appFactorialStore();
-    const FactorialStore::Change change = store.storeTable(*built);
+    const std::optional<FactorialStore::Change> stored =
+        runStoreWork(&window.runner(), window.scene(), store,
+                     [&](Progress& progress) { return store.storeTable(*built, &progress); });
+    if (!stored) return; // cancelled: the store stays as it was
+    const FactorialStore::Change& change = *stored;
     for (const StoreNotice& notice : store.notices(change))
         presenter.inform(&window, QString::fromStdString(storeNoticeText(notice)));
     if (change.outcome != FactorialStore::Change::Outcome::Written &&

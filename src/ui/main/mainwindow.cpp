@@ -423,8 +423,16 @@ void MainWindow::startUp() {
 void MainWindow::readOptions() {
     const int inputState = readInputCheckState();
     const int soundState = readSoundState();
-    // The largest stored n follows the store, whatever the settings say.
-    followLargestStored(appFactorialStore().currentLargestKey(readLargestStored(), "1"));
+    // The largest stored n follows the store, whatever the settings say. The
+    // store is read on the runner, as every read of it is: a store whose
+    // last record cannot vouch for the settings is read through, which can
+    // take a while.
+    const std::string remembered = readLargestStored();
+    FactorialStore store = appFactorialStore();
+    if (const auto largest = runner().run(scene(), [&](Progress& progress) {
+            return store.currentLargestKey(remembered, "1", &progress);
+        }))
+        followLargestStored(*largest);
 
     // Other stored values leave the options as they are.
     if (inputState == kInputCheckOn) options_.inputCheck = InputCheck::On;
