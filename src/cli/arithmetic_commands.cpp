@@ -4,6 +4,8 @@
 #include "engine/operations.h"
 #include "engine/power.h"
 
+#include <utility>
+
 namespace longhand::cli {
 
 namespace {
@@ -15,7 +17,8 @@ Command calculation(const char* name, Operation operation, const char* summary, 
             summary,
             order,
             [operation](std::vector<std::string>& v, Progress& progress) {
-                return calculate(operation, v[0], v[1], progress);
+                // Handed over: a long product frees them once it has read them.
+                return calculateOwned(operation, std::move(v[0]), std::move(v[1]), progress);
             },
             example};
 }

@@ -13,7 +13,7 @@
 
 namespace longhand::cli {
 
-// How a value is printed.
+// How a number is printed (a text or an answer is printed as it is).
 struct EvalOptions {
     enum class Form { Shown, Places, Fraction };
     Form form = Form::Shown;
@@ -40,8 +40,8 @@ class Session {
 
   private:
     EvalOptions options_;
-    std::vector<std::optional<expr::Fraction>> lines_;
-    std::optional<expr::Fraction> ans_;
+    std::vector<std::optional<expr::Value>> lines_;
+    std::optional<expr::Value> ans_;
 };
 
 // eval's arguments after the word "eval"; returns the exit status.

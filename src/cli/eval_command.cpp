@@ -1,4 +1,5 @@
 // eval EXPR, eval - and the options that choose how a value is printed.
+#include "answerwords.h"
 #include "eval.h"
 #include "expr_words.h"
 
@@ -53,7 +54,7 @@ Session::Printed Session::run(std::string_view line, Progress& progress) {
     expr::Environment env;
     env.ans = ans_;
     env.periodLimit = options_.periodLimit;
-    env.entry = [this](std::uint64_t k) -> std::optional<expr::Fraction> {
+    env.entry = [this](std::uint64_t k) -> std::optional<expr::Value> {
         if (k == 0 || k > lines_.size()) return std::nullopt;
         return lines_[k - 1];
     };
@@ -61,14 +62,19 @@ Session::Printed Session::run(std::string_view line, Progress& progress) {
                              ? expr::evaluate(line, env, progress)
                              : expr::evaluateValue(line, env, progress);
     Printed printed;
-    if (e.hasValue()) {
+    if (e.hasValue() && !e.value.isNumber()) {
+        // A text or an answer: printed as it is, whatever the form.
+        printed.err = description(expr::show(e.value, 0, nullptr));
+        printed.out =
+            e.value.kind == expr::Value::Kind::Text ? e.value.text : answerWords(e.value.answer);
+    } else if (e.hasValue()) {
         if (options_.form == EvalOptions::Form::Shown) {
             printed.err = description(e.shown);
             printed.out = std::move(e.shown.text);
         } else if (options_.form == EvalOptions::Form::Fraction) {
-            printed.out = expr::fractionText(e.value);
+            printed.out = expr::fractionText(e.value.number);
         } else {
-            const expr::Fraction& value = e.value;
+            const expr::Fraction& value = e.value.number;
             const expr::Evaluation shown = expr::guarded(
                 [&](expr::Evaluation&, const fast::CancelCheck* cancel) {
                     printed.out = expr::placesText(value, options_.places, cancel);

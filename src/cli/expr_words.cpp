@@ -46,6 +46,8 @@ std::string refusalText(const expr::Refusal& r) {
         return "malformed number " + quoted(r.data) + at;
     case K::UnclosedQuote:
         return "the quoted file name has no closing quote" + at;
+    case K::UnclosedText:
+        return "the quoted text has no closing quote" + at;
     case K::UnknownName:
         return "unknown name " + quoted(r.data) + at;
     case K::WrongArgumentCount:
@@ -83,6 +85,11 @@ std::string refusalText(const expr::Refusal& r) {
         if (!said.empty() && said.back() == '.') said.pop_back();
         return said + at;
     }
+    case K::NotANumber:
+        return quoted(r.data) + " takes numbers, not a text," + at;
+    case K::NotAText:
+        return "the first argument of " + r.data + " must be a text in quotes, such as \"ff\"," +
+               at;
     case K::Cancelled:
         return "Cancelled.";
     }
@@ -98,6 +105,10 @@ std::string description(const expr::Shown& shown) {
                (shown.prePeriod > 0 ? " after " + withThousands(shown.prePeriod) : "");
     case expr::ShownKind::Cut:
         return lengthLineText(shapeOf(shown.text), true, 0);
+    case expr::ShownKind::Text:
+        return textLengthText(shown.text, shown.base);
+    case expr::ShownKind::Answer:
+        break; // the answer says it all
     }
     return {};
 }

@@ -41,6 +41,13 @@ std::string withThousands(Count n) {
     return out;
 }
 
+std::string textLengthText(const std::string& text, int base) {
+    const auto length = static_cast<Count>(text.size());
+    if (base == 0) return counted(length, "character", "characters");
+    const Count sign = !text.empty() && text.front() == '-' ? 1 : 0;
+    return counted(length - sign, "digit", "digits") + " in base " + std::to_string(base);
+}
+
 std::string lengthText(const NumberShape& shape, bool cut) {
     if (shape.length == 0) return {};
     std::string line = counted(shape.digits(), "digit", "digits");

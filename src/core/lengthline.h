@@ -31,6 +31,10 @@ std::string lengthText(const NumberShape& shape, bool cut);
 // of 5,565,709", or "" while no digit of the number stands before it.
 std::string placeText(const NumberShape& shape, Count caret);
 
+// How long a text is: "2 digits in base 16" for a number written in base
+// `base` (the sign not counted), "5 characters" for any other (base 0).
+std::string textLengthText(const std::string& text, int base);
+
 // The whole line (UTF-8): lengthText, and once the caret stands after a
 // digit, kPlaceSeparator and placeText.
 std::string lengthLineText(const NumberShape& shape, bool cut, Count caret);

@@ -64,7 +64,8 @@ Count dropTrailingZerosOf(std::string_view& text) {
 
 // The product of two unsigned number texts with the point and the trailing
 // zeros of integers put back.
-std::string unsignedProduct(std::string_view aText, std::string_view bText, Progress& progress) {
+std::string unsignedProduct(std::string_view aText, std::string_view bText, Progress& progress,
+                            const std::function<void()>& textsRead) {
     // A second point, an inner "-" or a letter would be read as a 0 or stop
     // the digit work at a plausible wrong product. Each pass over a long
     // operand takes a while: a cancel is heard between them.
@@ -85,7 +86,11 @@ std::string unsignedProduct(std::string_view aText, std::string_view bText, Prog
     std::string P;
     if (a.size() > kShortMultiplyDigits || b.size() > kShortMultiplyDigits) {
         if (a.size() > b.size()) a.swap(b);
-        P = multiplyDigits(a, b, progress);
+        P = multiplyDigits(a, b, progress, [&] {
+            std::string().swap(aCopy);
+            std::string().swap(bCopy);
+            if (textsRead) textsRead();
+        });
         // Given up: the steps below would only copy a long text in vain.
         if (progress.cancelled()) return {};
     } else {
@@ -118,7 +123,8 @@ std::string unsignedProduct(std::string_view aText, std::string_view bText, Prog
 
 } // namespace
 
-std::string multiply(std::string_view a, std::string_view b, Progress& progress) {
+std::string multiply(std::string_view a, std::string_view b, Progress& progress,
+                     const std::function<void()>& textsRead) {
     // Signs: each step takes one "-" off and puts it in front of the result.
     Count minus = 0;
     for (;;) {
@@ -143,18 +149,19 @@ std::string multiply(std::string_view a, std::string_view b, Progress& progress)
         }
         break;
     }
-    return withMinus(minus, unsignedProduct(a, b, progress));
+    return withMinus(minus, unsignedProduct(a, b, progress, textsRead));
 }
 
 // Long operands go to the fast layer (Karatsuba, number-theoretic
 // transforms, a square when both texts are the same); its product, without
 // leading zeros, is written back in exactly N digits.
-std::string multiplyDigits(std::string_view A, std::string_view B, Progress& progress) {
+std::string multiplyDigits(std::string_view A, std::string_view B, Progress& progress,
+                           const std::function<void()>& textsRead) {
     if (std::min(A.size(), B.size()) >= kFastMultiplyDigits) {
         const std::size_t N = A.size() + B.size();
         const fast::CancelCheck cancel = progress.cancelCheck();
         try {
-            return fast::mulDigits(A, B, &cancel, N);
+            return fast::mulDigits(A, B, &cancel, N, textsRead);
         } catch (const fast::Cancelled&) {
             return {}; // given up
         }

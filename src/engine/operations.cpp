@@ -6,6 +6,7 @@
 #include "numtext.h"
 
 #include <algorithm>
+#include <functional>
 #include <utility>
 
 namespace longhand {
@@ -34,8 +35,12 @@ std::string shownResult(std::string result) {
     return result;
 }
 
-Outcome calculate(Operation operation, std::string_view aText, std::string_view bText,
-                  Progress& progress) {
+namespace {
+
+// calculate() with the call that frees the caller's texts, made once a
+// product has read them.
+Outcome calculateTexts(Operation operation, std::string_view aText, std::string_view bText,
+                       Progress& progress, const std::function<void()>& textsRead) {
     if (textKind(aText) == TextKind::Empty) return Outcome::refused(RefusalKind::EmptyOperand, 0);
     if (textKind(bText) == TextKind::Empty) return Outcome::refused(RefusalKind::EmptyOperand, 1);
     // The digit work would read a stray character as a 0 or stop at it and
@@ -58,7 +63,13 @@ Outcome calculate(Operation operation, std::string_view aText, std::string_view 
     case Operation::Subtract:
         return shown(subtract(a, b), progress);
     case Operation::Multiply:
-        return shown(multiply(a, b, progress), progress);
+        return shown(multiply(a, b, progress,
+                              [&] {
+                                  std::string().swap(aTidy);
+                                  std::string().swap(bTidy);
+                                  if (textsRead) textsRead();
+                              }),
+                     progress);
     case Operation::Divide:
         break;
     }
@@ -73,6 +84,19 @@ Outcome calculate(Operation operation, std::string_view aText, std::string_view 
     outcome.divided = true;
     outcome.cut = cut;
     return outcome;
+}
+
+} // namespace
+
+Outcome calculate(Operation operation, std::string_view a, std::string_view b, Progress& progress) {
+    return calculateTexts(operation, a, b, progress, {});
+}
+
+Outcome calculateOwned(Operation operation, std::string a, std::string b, Progress& progress) {
+    return calculateTexts(operation, a, b, progress, [&] {
+        std::string().swap(a);
+        std::string().swap(b);
+    });
 }
 
 } // namespace longhand

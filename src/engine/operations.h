@@ -23,6 +23,10 @@ enum class Operation { Add, Subtract, Multiply, Divide };
 // quotient was cut (Outcome::cut). A zero that the digit work gives as an
 // empty text is shown "0" ("-0" for a lone "-").
 Outcome calculate(Operation operation, std::string_view a, std::string_view b, Progress& progress);
+// calculate() on texts handed over: a long product frees them once they are
+// read into numbers, so that they are never held beside its working memory
+// and its result.
+Outcome calculateOwned(Operation operation, std::string a, std::string b, Progress& progress);
 
 // The text a result box shows for a result of the digit work: the empty
 // text, or signs alone, get a "0".

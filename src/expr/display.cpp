@@ -64,6 +64,24 @@ Shown show(const Fraction& value, std::int64_t limit, const fast::CancelCheck* c
     return shown;
 }
 
+Shown show(const Value& value, std::int64_t limit, const fast::CancelCheck* cancel) {
+    Shown shown;
+    switch (value.kind) {
+    case Value::Kind::Number:
+        return show(value.number, limit, cancel);
+    case Value::Kind::Text:
+        shown.kind = ShownKind::Text;
+        shown.text = value.text;
+        shown.base = value.base;
+        break;
+    case Value::Kind::Answer:
+        shown.kind = ShownKind::Answer;
+        shown.answer = value.answer;
+        break;
+    }
+    return shown;
+}
+
 std::string placesText(const Fraction& value, std::int64_t places,
                        const fast::CancelCheck* cancel) {
     const std::string q = scaledDigits(value, places, cancel);

@@ -17,6 +17,19 @@ bool isAns(std::string_view name) {
            (name[2] | 0x20) == 's';
 }
 
+// Where the text of `node` begins: an operation's node stands at its
+// operator, and a refusal that points at a whole argument points here.
+std::int64_t startColumn(const Node& node) {
+    switch (node.kind) {
+    case Node::Kind::Chain:
+    case Node::Kind::Power:
+    case Node::Kind::Factorial:
+        return startColumn(node.children[0]);
+    default:
+        return node.column;
+    }
+}
+
 class Evaluator {
   public:
     Evaluator(const Environment& env, Progress& progress, const fast::CancelCheck* cancel)
@@ -25,7 +38,7 @@ class Evaluator {
     // A value in the evaluation was cut after its last place.
     bool cut() const { return cut_; }
 
-    Fraction value(const Node& node) {
+    Value value(const Node& node) {
         try {
             return compute(node);
         } catch (Refused& refused) {
@@ -35,7 +48,15 @@ class Evaluator {
     }
 
   private:
-    Fraction compute(const Node& node) {
+    // The value of `node` where `what` (an operator or a function) takes a
+    // number: a text or an answer there is refused, pointing at it.
+    Fraction number(const Node& node, std::string_view what) {
+        Value v = value(node);
+        if (!v.isNumber()) throw Refused(RefusalKind::NotANumber, std::string(what), node.column);
+        return std::move(v.number);
+    }
+
+    Value compute(const Node& node) {
         const fast::CancelCheck* cancel = context_.cancel;
         switch (node.kind) {
         case Node::Kind::Number:
@@ -45,6 +66,8 @@ class Evaluator {
                                                               (node.text[1] | 0x20) == 'x' ? 16 : 2,
                                                               cancel));
             return *fromNumberText(node.text, cancel);
+        case Node::Kind::Text:
+            return Value::ofText(node.text);
         case Node::Kind::File:
             return file(node.text);
         case Node::Kind::Entry:
@@ -54,12 +77,12 @@ class Evaluator {
         case Node::Kind::Call:
             return call(node);
         case Node::Kind::Negate:
-            return negate(value(node.children[0]));
+            return negate(number(node.children[0], "-"));
         case Node::Kind::Factorial:
-            return factorial(value(node.children[0]), context_);
+            return factorial(number(node.children[0], "!"), context_);
         case Node::Kind::Power: {
-            const Fraction base = value(node.children[0]);
-            return power(base, value(node.children[1]), cancel);
+            const Fraction base = number(node.children[0], "^");
+            return power(base, number(node.children[1], "^"), cancel);
         }
         case Node::Kind::Chain:
             return chain(node);
@@ -68,10 +91,10 @@ class Evaluator {
     }
 
     Fraction chain(const Node& node) {
-        Fraction result = value(node.children[0]);
+        Fraction result = number(node.children[0], node.ops[0].text);
         for (std::size_t i = 0; i < node.ops.size(); ++i) {
-            const Fraction operand = value(node.children[i + 1]);
             const Token& op = node.ops[i];
+            const Fraction operand = number(node.children[i + 1], op.text);
             try {
                 result = apply(op.kind, result, operand);
             } catch (Refused& refused) {
@@ -104,15 +127,15 @@ class Evaluator {
         return *fromNumberText(read.text, context_.cancel);
     }
 
-    Fraction entry(const std::string& k) {
+    Value entry(const std::string& k) {
         const std::optional<std::uint64_t> index = smallWhole(Fraction::integer(k));
-        std::optional<Fraction> found;
+        std::optional<Value> found;
         if (index && env_.entry) found = env_.entry(*index);
         if (!found) throw Refused(RefusalKind::NoEntry, k);
         return *found;
     }
 
-    Fraction constant(const std::string& name) {
+    Value constant(const std::string& name) {
         if (isAns(name)) {
             if (!env_.ans) throw Refused(RefusalKind::NoAnswer);
             return *env_.ans;
@@ -122,15 +145,25 @@ class Evaluator {
         throw Refused(RefusalKind::UnknownName, name);
     }
 
-    Fraction call(const Node& node) {
+    Value call(const Node& node) {
         const Function* f = functions().find(node.text);
         if (!f) throw Refused(RefusalKind::UnknownName, node.text);
         if (node.children.size() < f->minArguments || node.children.size() > f->maxArguments)
             throw Refused(RefusalKind::WrongArgumentCount, f->usage);
+        if (f->evaluateValues) {
+            std::vector<Value> arguments;
+            std::vector<std::int64_t> columns;
+            arguments.reserve(node.children.size());
+            for (const Node& child : node.children) {
+                arguments.push_back(value(child));
+                columns.push_back(startColumn(child));
+            }
+            return f->evaluateValues(arguments, columns, context_);
+        }
         std::vector<Fraction> arguments;
         arguments.reserve(node.children.size());
         for (const Node& child : node.children)
-            arguments.push_back(value(child));
+            arguments.push_back(number(child, node.text));
         return f->evaluate(arguments, context_);
     }
 

@@ -6,9 +6,13 @@
 // texts; @FILE and @"path with blanks" stand for the number in a file;
 // ans is the last result and #k entry k of the history, both supplied by
 // the caller through the Environment. Functions come from a registry
-// (functions.h): P(n, r[, f]), C(n, r[, f]), prod(m, n), round(x, k).
+// (functions.h): P(n, r[, f]), C(n, r[, f]), prod(m, n), round(x, k),
+// sqrt, root, gcd, lcm, powmod, nextprime, isprime, base and frombase.
+// A value (value.h) is a number, or a text ("ff" from base(255, 16), or
+// typed in quotes for frombase) or an answer (isprime's); arithmetic on a
+// text or an answer is refused.
 //
-// The value is then shown (display.h): exactly where its decimals end,
+// A number is then shown (display.h): exactly where its decimals end,
 // with its period in parentheses where pre-period and period fit in the
 // environment's limit, and otherwise cut at the limit.
 //
@@ -29,6 +33,7 @@
 #include "engine/progress.h"
 #include "fraction.h"
 #include "refusal.h"
+#include "value.h"
 
 #include <cstdint>
 #include <functional>
@@ -50,16 +55,16 @@ struct FileRead {
 FileRead readNumberOperand(const std::string& path);
 
 struct Environment {
-    std::optional<Fraction> ans;                                   // nothing: "ans" is refused
-    std::function<std::optional<Fraction>(std::uint64_t k)> entry; // #k; empty: none exist
-    std::int64_t periodLimit = kDefaultPeriodLimit;                // see display.h
+    std::optional<Value> ans;                                   // nothing: "ans" is refused
+    std::function<std::optional<Value>(std::uint64_t k)> entry; // #k; empty: none exist
+    std::int64_t periodLimit = kDefaultPeriodLimit;             // see display.h
     std::function<FileRead(const std::string& path)> readFile = readNumberOperand;
 };
 
 struct Evaluation {
     enum class Status { Value, Refused, Cancelled };
     Status status = Status::Refused;
-    Fraction value;  // Value: the exact value
+    Value value;     // Value: the exact value
     Shown shown;     // Value, from evaluate(): the value as text and its kind
     Refusal refusal; // Refused
 
@@ -69,8 +74,8 @@ struct Evaluation {
 // The value of `line` and its text.
 Evaluation evaluate(std::string_view line, const Environment& env, Progress& progress);
 
-// The value of `line` alone, for callers that show it otherwise (as a
-// fraction, or with a fixed count of places): `shown` stays empty.
+// The value of `line` alone, for callers that show a number otherwise (as
+// a fraction, or with a fixed count of places): `shown` stays empty.
 Evaluation evaluateValue(std::string_view line, const Environment& env, Progress& progress);
 
 // Runs `work` the way evaluate() runs its own: a refusal, a cancel, a

@@ -19,6 +19,7 @@ FunctionRegistry build() {
     addCombinatoricFunctions(registry);
     addRoundingFunctions(registry);
     addMathFunctions(registry);
+    addTextFunctions(registry);
     return registry;
 }
 

@@ -6,6 +6,7 @@
 
 #include "engine/progress.h"
 #include "fraction.h"
+#include "value.h"
 
 #include <functional>
 #include <span>
@@ -30,9 +31,16 @@ struct Function {
     std::size_t maxArguments = 0;
     std::string usage; // for the refusal of a wrong count: "P(n, r[, f])"
     // Throws Refused (refusal.h) for arguments it does not take; the
-    // evaluation fills in the column of the call.
+    // evaluation fills in the column of the call. Its arguments are
+    // numbers: the evaluation refuses a text or an answer among them.
     std::function<Fraction(std::span<const Fraction> arguments, const CallContext& context)>
         evaluate;
+    // Set instead of `evaluate` by a function that reads or gives a text or
+    // an answer: its arguments as they are. `argumentColumns` has the column
+    // of each, for a refusal that points at one.
+    std::function<Value(std::span<const Value> arguments,
+                        std::span<const std::int64_t> argumentColumns, const CallContext& context)>
+        evaluateValues = {};
 };
 
 class FunctionRegistry {
@@ -51,6 +59,7 @@ const FunctionRegistry& functions();
 void addCombinatoricFunctions(FunctionRegistry& registry); // P, C, prod, and n! itself
 void addRoundingFunctions(FunctionRegistry& registry);     // round
 void addMathFunctions(FunctionRegistry& registry); // sqrt, root, gcd, lcm, powmod, nextprime
+void addTextFunctions(FunctionRegistry& registry); // base, frombase, isprime: texts, answers
 
 // n! for the postfix "!": a whole n, not negative.
 Fraction factorial(const Fraction& n, const CallContext& context);

@@ -107,6 +107,9 @@ class Parser {
         case TokenKind::File:
             node.kind = Node::Kind::File;
             return node;
+        case TokenKind::Text:
+            node.kind = Node::Kind::Text;
+            return node;
         case TokenKind::Entry:
             node.kind = Node::Kind::Entry;
             return node;

@@ -23,6 +23,7 @@ struct Node {
     enum class Kind {
         Number,    // text: the number as typed
         File,      // text: the path
+        Text,      // text: a text typed in quotes
         Entry,     // text: k of #k
         Constant,  // text: the name (ans)
         Call,      // text: the name; children: the arguments

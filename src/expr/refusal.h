@@ -17,6 +17,7 @@ enum class RefusalKind {
     UnknownCharacter,   // data: the character
     MalformedNumber,    // data: the number as typed ("1.2.3", ".")
     UnclosedQuote,      // an @"path" without its closing quote
+    UnclosedText,       // a text in quotes ("ff") without its closing quote
     UnknownName,        // data: the name
     WrongArgumentCount, // data: the function's usage, e.g. "P(n, r[, f])"
     TooDeep,            // parentheses, powers or factorials nested too deeply
@@ -32,6 +33,8 @@ enum class RefusalKind {
     TooLong,          // a result longer than the engine builds
     NotEnoughMemory,  // data: log10 of the result's length, or "" when not known
     EngineRefused,    // data: the function's name; `engine`: the engine's refusal
+    NotANumber,       // data: what wants a number ("+", "sqrt"); column: the text's
+    NotAText,         // data: the function that reads a text (frombase); column: the number's
     Cancelled
 };
 

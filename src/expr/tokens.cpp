@@ -112,6 +112,7 @@ class Scanner {
             return {TokenKind::Entry, std::string(line_.substr(from, pos_ - from)), column};
         }
         if (c == '@') return file(column);
+        if (c == '"' || c == '\'') return text(column);
         if (const TokenKind kind = asciiOperator(c); kind != TokenKind::End) {
             advance(1);
             return {kind, std::string(1, c), column};
@@ -149,28 +150,13 @@ class Scanner {
         return {TokenKind::Number, std::move(text), column};
     }
 
-    // @path runs to a blank, ")" or ","; @"path" to its closing quote, with
-    // \" and \\ standing for a quote and a backslash.
+    // @path runs to a blank, ")" or ","; @"path" to its closing quote
+    // (quoted() below).
     Token file(std::int64_t column) {
         advance(1);
         std::string path;
         if (pos_ < line_.size() && line_[pos_] == '"') {
-            advance(1);
-            while (true) {
-                if (pos_ >= line_.size()) throw Refused(RefusalKind::UnclosedQuote, "", column);
-                char c = line_[pos_];
-                if (c == '"') {
-                    advance(1);
-                    break;
-                }
-                if (c == '\\' && pos_ + 1 < line_.size() &&
-                    (line_[pos_ + 1] == '"' || line_[pos_ + 1] == '\\')) {
-                    advance(1);
-                    c = line_[pos_];
-                }
-                path += c;
-                advance(1);
-            }
+            path = quoted(column, RefusalKind::UnclosedQuote, false);
         } else {
             while (pos_ < line_.size() && !isBlank(line_[pos_]) && line_[pos_] != ')' &&
                    line_[pos_] != ',') {
@@ -180,6 +166,45 @@ class Scanner {
         }
         if (path.empty()) throw Refused(RefusalKind::UnexpectedToken, "@", column);
         return {TokenKind::File, std::move(path), column};
+    }
+
+    // "text" or 'text': printable ASCII only, since a text is shown
+    // character by character as a number is.
+    Token text(std::int64_t column) {
+        return {TokenKind::Text, quoted(column, RefusalKind::UnclosedText, true), column};
+    }
+
+    // What stands between the quote at pos_ and the same quote closing it,
+    // with a backslash before that quote or a backslash standing for the
+    // character itself.
+    std::string quoted(std::int64_t column, RefusalKind unclosed, bool asciiOnly) {
+        const char quote = line_[pos_];
+        advance(1);
+        std::string out;
+        while (true) {
+            if (pos_ >= line_.size()) throw Refused(unclosed, "", column);
+            char c = line_[pos_];
+            if (c == quote) {
+                advance(1);
+                return out;
+            }
+            if (c == '\\' && pos_ + 1 < line_.size() &&
+                (line_[pos_ + 1] == quote || line_[pos_ + 1] == '\\')) {
+                advance(1);
+                c = line_[pos_];
+            }
+            if (asciiOnly && (c < 0x20 || c > 0x7e)) {
+                const std::int64_t at = column_;
+                const std::size_t start = pos_;
+                advance(1);
+                while (pos_ < line_.size() && isContinuation(line_[pos_]))
+                    advance(1);
+                throw Refused(RefusalKind::UnknownCharacter,
+                              std::string(line_.substr(start, pos_ - start)), at);
+            }
+            out += c;
+            advance(1);
+        }
     }
 
     void advance(std::size_t bytes) {

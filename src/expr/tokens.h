@@ -11,6 +11,7 @@ namespace longhand::expr {
 enum class TokenKind {
     Number, // text: the number as typed (digits and at most one ".")
     File,   // text: the path of an @FILE or @"quoted path"
+    Text,   // text: what stands between the quotes of "text" or 'text'
     Name,   // text: a function or constant name (letters, digits, "_")
     Entry,  // text: the digits k of "#k"
     Plus,
@@ -33,8 +34,8 @@ struct Token {
 
 // The tokens of `line`, ending with an End token at the column after the
 // last character. Blanks between tokens are skipped. Throws Refused
-// (refusal.h) for a character no token starts with, a malformed number and
-// an unclosed quote.
+// (refusal.h) for a character no token starts with, a malformed number, an
+// unclosed quote and a character in quotes beyond printable ASCII.
 std::vector<Token> tokenize(std::string_view line);
 
 } // namespace longhand::expr

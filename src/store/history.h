@@ -52,10 +52,16 @@ struct HistoryRecord {
     std::string value;  // the result as shown
     std::string note;   // its length line: "12 digits", "(cut, not rounded)"
     // The exact value as a fraction "a/b" where `value` shows less than all
-    // of it (a period, or digits cut); "" otherwise. Kept only up to
+    // of it (a period, or digits cut); kHistoryTextMark where `value` is a
+    // text, not a number; "" otherwise. Kept only up to
     // kHistoryInlineDigits characters.
     std::string exact{};
 };
+
+// HistoryRecord::exact of a value that is a text (a number written in
+// another base, a word such as "prime"): the value is all of it, and it is
+// no number.
+inline constexpr const char* kHistoryTextMark = "text";
 
 struct HistoryEntry {
     std::int64_t number = 0; // k of #k; grows by one with each entry

@@ -539,6 +539,15 @@ TEST_F(CalcTest, EvalPrintsTheValueAndSaysItsKind) {
         {{"eval", "@" + path("n.txt")}, 0, "1000\n", "4 digits\n"},
         {{"eval", "1 + (2 * 3))"}, 1, "", "unexpected \")\" at column 12\n"},
         {{"eval", "1/(1-1)"}, 1, "", "Division by zero.\n"},
+        // Texts and answers print as they are, whatever the form.
+        {{"eval", "--fraction", "base(-255, 16)"}, 0, "-ff\n", "2 digits in base 16\n"},
+        {{"eval", "frombase('FF', 16)"}, 0, "255\n", "3 digits\n"},
+        {{"eval", "--places", "2", "isprime(2^61-1)"}, 0, "prime\n", ""},
+        {{"eval", "base(7, 2) * 2"}, 1, "", "\"*\" takes numbers, not a text, at column 1\n"},
+        {{"eval", "frombase(7, 2)"},
+         1,
+         "",
+         "the first argument of frombase must be a text in quotes, such as \"ff\", at column 10\n"},
         {{"eval"}, 2, "", nullptr},
         {{"eval", "--places", "x", "1"}, 2, "", nullptr},
         {{"eval", "--places", "1", "--fraction", "1"}, 2, "", nullptr},
@@ -560,6 +569,15 @@ TEST_F(CalcTest, EvalReadsOneExpressionPerLine) {
     EXPECT_EQ(run.status, 1);
     EXPECT_EQ(run.out, "0.(3)\n\n1\n1.(3)\n\n\n1024\n");
     EXPECT_NE(run.err.find("Division by zero.\nno entry #5 at column 1\n"), std::string::npos);
+}
+
+// A text as ans and #k: read back by frombase, refused in arithmetic.
+TEST_F(CalcTest, EvalKeepsTextsForAnsAndEntries) {
+    const CalcRun run =
+        calc({"eval", "-"}, {.input = "base(10, 2)\nfrombase(ans, 2)\n#1 + 1\nisprime(#2)\n"});
+    EXPECT_EQ(run.status, 1);
+    EXPECT_EQ(run.out, "1010\n10\n\ncomposite\n");
+    EXPECT_NE(run.err.find("\"+\" takes numbers, not a text, at column 1\n"), std::string::npos);
 }
 
 } // namespace

@@ -288,6 +288,28 @@ TEST(FastMemory, ArenaKeepsBlocksForOneCalculation) {
     EXPECT_TRUE(written(outside, 6));
 }
 
+// Kept blocks laid under a long text take the place of its whole pages:
+// what the arena lends leaves it, the text's first and last partial pages
+// keep their bytes, and every byte of the text can then be written and read.
+TEST(FastMemory, KeptPagesGoUnderALongText) {
+    const std::size_t bytes = kLendableBytes + 12345;
+    std::string text(bytes, 'x');
+    const MemoryScope calculation;
+    { Natural kept(2 * bytes / sizeof(Limb)); }
+    const std::size_t before = MemoryScope::kept();
+    ASSERT_GE(before, 2 * bytes);
+    MemoryScope::lendKept(text.data() + 1, bytes - 2);
+    EXPECT_LE(MemoryScope::kept(), before - (bytes - 2 * 4096));
+    EXPECT_EQ(text[0], 'x');
+    EXPECT_EQ(text[bytes - 1], 'x');
+    for (std::size_t i = 0; i < bytes; ++i)
+        text[i] = static_cast<char>('a' + i % 23);
+    std::size_t wrong = 0;
+    for (std::size_t i = 0; i < bytes; ++i)
+        wrong += text[i] != static_cast<char>('a' + i % 23);
+    EXPECT_EQ(wrong, 0u);
+}
+
 // Every long operation tells its check how far it has come, in several
 // steps, never going back, and ends with all of its work done.
 TEST(FastProgress, LongOperationsReportForwardToTheEnd) {

@@ -67,6 +67,11 @@ TEST(ExpressionWindow, EnterEvaluatesAndKeepsTheValue) {
         {"1/6", "0.1(6)", "period of 1 digit after 1", "1/6"},
         {"#2*6", "1", "1 digit", ""}, // the exact sixth, not its digits
         {"ans + 1/2", "1.5", "2 digits (1 before the point, 1 after)", ""},
+        // Texts and answers are kept as shown, marked as no number, and read
+        // back as texts.
+        {"base(255, 16)", "ff", "2 digits in base 16", kHistoryTextMark},
+        {"isprime(2^61-1)", "prime", "", kHistoryTextMark},
+        {"frombase(#5, 16) + 1", "256", "3 digits", ""},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.line);
@@ -86,6 +91,7 @@ TEST(ExpressionWindow, EnterEvaluatesAndKeepsTheValue) {
         {"1/(2", "the expression ends too early at column 5"},
         {"7/0", "Division by zero."},
         {"#99", "the history holds no value #99 at column 1"},
+        {"#6 * 2", "\"*\" takes numbers, not a text at column 1"},
     };
     for (const auto& [line, words] : refused) {
         rig.enter(QString::fromLatin1(line));
@@ -93,6 +99,16 @@ TEST(ExpressionWindow, EnterEvaluatesAndKeepsTheValue) {
         EXPECT_EQ(rig.expression->input->text(), line);
     }
     EXPECT_EQ(rig.entries().size(), std::size(cases));
+}
+
+TEST(ExpressionWindow, ATextMovesIntoNoOperandBox) {
+    ExpressionRig rig;
+    rig.enter("base(10, 2)");
+    rig.choose(0, ExpressionWindow::kMoveUpper);
+    EXPECT_TRUE(ui(*rig.window).firstOperand->text().empty());
+    EXPECT_FALSE(rig.expression->moveUpperAction->isEnabled());
+    rig.choose(0, ExpressionWindow::kCopy);
+    EXPECT_EQ(QApplication::clipboard()->text(), "1010");
 }
 
 TEST(ExpressionWindow, UpAndDownBringBackTypedLines) {

@@ -115,9 +115,18 @@ std::string toDigits(const Natural& a, std::size_t minWidth, const CancelCheck* 
     if (width == 0) return "0";
     // Laid out in pieces, polling between them: the first touch of a long
     // text's memory takes a while. writeDigits then writes every character.
+    // The memory kept from the arithmetic goes under the text where it
+    // can (its pages are faulted in already), the rest back to the system
+    // before the text's own pages come in.
     std::string s;
-    if (width >= kLargeBytes) MemoryScope::release();
-    s.reserve(width);
+    if (width >= kLargeBytes && width < kLendableBytes) MemoryScope::release();
+    // Two characters more: a sign and a point that the caller may still
+    // put in move the text within its room instead of copying it.
+    s.reserve(width + 2);
+    if (width >= kLendableBytes) {
+        MemoryScope::lendKept(s.data(), width);
+        MemoryScope::release();
+    }
     if (width >= kLargeBytes) prefault(s.data(), width, cancel);
     for (std::size_t at = 0; at < width; at += kConvertPollLimbs * kLimbDigits) {
         s.append(std::min(kConvertPollLimbs * kLimbDigits, width - at), '0');

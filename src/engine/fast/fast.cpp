@@ -58,20 +58,28 @@ QuotRem measuredQuotRem(const Natural& x, const Natural& y, const Shares& shares
 } // namespace
 
 std::string mulDigits(std::string_view a, std::string_view b, const CancelCheck* cancel,
-                      std::size_t width) {
+                      std::size_t width, const std::function<void()>& textsRead) {
     const MemoryScope scope;
     const double la = limbsOf(a.size()), lb = limbsOf(b.size());
     const Shares shares = sharesOf(la + lb, productWork(la + lb), la + lb);
-    const Natural x = fromDigits(a, cancel);
-    if (a == b) { // the square needs one transform less
-        advance(cancel, shares.read);
-        return measured(
-            cancel, shares, [&](const CancelCheck* c) { return sqr(x, c); }, width);
-    }
-    const Natural y = fromDigits(b, cancel);
+    const bool square = a == b; // the square needs one transform less
+    Natural x = fromDigits(a, cancel);
+    Natural y = square ? Natural() : fromDigits(b, cancel);
+    if (textsRead) textsRead();
     advance(cancel, shares.read);
-    return measured(
-        cancel, shares, [&](const CancelCheck* c) { return mul(x, y, c); }, width);
+    Natural r;
+    {
+        const CancelCheck computing = partOf(cancel, shares.arithmetic);
+        r = square ? sqr(x, &computing) : mul(x, y, &computing);
+        computing.finish();
+    }
+    // The operands' limbs go before the text is laid out beside the
+    // product's limbs.
+    Natural().swap(x);
+    Natural().swap(y);
+    std::string text = toDigits(r, width, cancel);
+    finish(cancel);
+    return text;
 }
 
 std::string sqrDigits(std::string_view a, const CancelCheck* cancel) {

@@ -20,6 +20,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <string_view>
 
@@ -34,9 +35,12 @@ std::string addDigits(std::string_view a, std::string_view b);
 std::string subDigits(std::string_view a, std::string_view b);
 
 // a * b and a * a; mulDigits pads the product on the left with '0' to at
-// least `width` digits.
+// least `width` digits. `textsRead`, when given, is called once both
+// operands are in limbs, after which their texts are not looked at again:
+// a caller that owns long texts frees them there, so that they are not
+// held beside the transforms' memory and the product's text.
 std::string mulDigits(std::string_view a, std::string_view b, const CancelCheck* cancel = nullptr,
-                      std::size_t width = 0);
+                      std::size_t width = 0, const std::function<void()>& textsRead = {});
 std::string sqrDigits(std::string_view a, const CancelCheck* cancel = nullptr);
 
 struct QuotRem {

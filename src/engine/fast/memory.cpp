@@ -142,6 +142,26 @@ class Arena {
         unmapAll(all);
     }
 
+    // Moves kept regions, largest first, onto the whole pages of
+    // [first, last), which replaces whatever was mapped there.
+    void lendTo(std::uintptr_t first, std::uintptr_t last) {
+        const std::lock_guard<std::mutex> lock(mutex_);
+        while (first < last && !free_.empty()) {
+            const auto largest =
+                std::max_element(free_.begin(), free_.end(),
+                                 [](const auto& x, const auto& y) { return x.second < y.second; });
+            const Region r{largest->first, largest->second};
+            const std::size_t moved = std::min(r.size, last - first);
+            void* to = mremap(reinterpret_cast<void*>(r.start), moved, moved,
+                              MREMAP_MAYMOVE | MREMAP_FIXED, reinterpret_cast<void*>(first));
+            if (to == MAP_FAILED) return; // the rest stays as it was
+            free_.erase(largest);
+            freeBytes_ -= r.size;
+            if (r.size > moved) insert(r.start + moved, r.size - moved);
+            first += moved;
+        }
+    }
+
     std::size_t kept() {
         const std::lock_guard<std::mutex> lock(mutex_);
         return freeBytes_;
@@ -209,6 +229,11 @@ std::size_t MemoryScope::kept() {
 
 void MemoryScope::release() {
     arena().release();
+}
+
+void MemoryScope::lendKept(void* p, std::size_t bytes) {
+    const auto start = reinterpret_cast<std::uintptr_t>(p);
+    arena().lendTo(roundUp(start, kPageBytes), (start + bytes) / kPageBytes * kPageBytes);
 }
 
 void prefault(void* p, std::size_t bytes, const CancelCheck* cancel) {

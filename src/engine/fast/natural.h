@@ -50,6 +50,13 @@ class MemoryScope {
     // Gives back what is kept now, before memory that the arena cannot
     // serve (a long text) is taken.
     static void release();
+    // Lays kept memory under the whole pages of [p, p + bytes): a block
+    // of this program's own (a long text's, from the allocator) whose
+    // contents do not matter any more. Its pages are then kept ones,
+    // faulted in already, instead of fresh ones that the system zeroes on
+    // their first touch. For private anonymous memory only, such as a
+    // block of at least kLendableBytes, which the allocator maps on its own.
+    static void lendKept(void* p, std::size_t bytes);
 };
 
 // Faults in the pages of a fresh buffer (a long text, say) on every

@@ -126,6 +126,10 @@ inline constexpr std::size_t kLeafVectorPoints = 64;
 // two huge pages, so that the rounding to whole huge pages wastes at most
 // a third. Below, the allocator's heaps serve faster.
 inline constexpr std::size_t kLargeBytes = std::size_t{4} << 20;
+// Blocks of the C++ allocator from this size are mappings of their own
+// (the C library maps every block above 32 MiB), so kept memory may be
+// laid under them (MemoryScope::lendKept).
+inline constexpr std::size_t kLendableBytes = std::size_t{64} << 20;
 // Longest result, in decimal digits, that the operations will build: a
 // limit of memory (about 2 bytes a digit at the peak of a product), not
 // of speed.

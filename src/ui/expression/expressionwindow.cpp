@@ -3,6 +3,7 @@
 #include "expr/expr.h"
 #include "expressionwords.h"
 #include "historylist.h"
+#include "ui/common/answerwords.h"
 #include "ui/common/historykeeper.h"
 #include "ui/common/look.h"
 #include "ui/common/numberfile.h"
@@ -36,13 +37,20 @@ const HistoryEntry* findEntry(const HistorySnapshot& snapshot, std::int64_t numb
 }
 
 // An entry's exact value: its fraction where the shown text is less than
-// all of it, else the shown number (read from its file when long).
-std::optional<expr::Fraction> entryValue(const HistoryStore& store, const HistoryEntry& entry,
-                                         const fast::CancelCheck* cancel) {
-    if (!entry.exact.empty()) return expr::parseFractionText(entry.exact, cancel);
-    const std::optional<std::string> text = store.value(entry);
-    if (!text) return std::nullopt;
-    return expr::fromNumberText(*text, cancel);
+// all of it, its text where it is no number, else the shown number (read
+// from its file when long).
+std::optional<expr::Value> entryValue(const HistoryStore& store, const HistoryEntry& entry,
+                                      const fast::CancelCheck* cancel) {
+    const bool text = entry.exact == kHistoryTextMark;
+    if (!entry.exact.empty() && !text) return expr::parseFractionText(entry.exact, cancel);
+    std::optional<std::string> value = store.value(entry);
+    if (!value) return std::nullopt;
+    if (text) return expr::Value::ofText(std::move(*value));
+    return expr::fromNumberText(*value, cancel);
+}
+
+bool isText(const HistoryEntry* entry) {
+    return entry && entry->exact == kHistoryTextMark;
 }
 
 } // namespace
@@ -147,6 +155,7 @@ void ExpressionWindow::connectControls() {
                                               {moveLowerAction, Box::Lower}};
     for (const auto& [action, box] : moves)
         connect(action, &QAction::triggered, this, guard([this, box = box] {
+                    if (isText(historyList->currentEntry())) return;
                     if (auto value = currentValue()) services_.putIntoBox(box, *value);
                 }));
     connect(useAction, &QAction::triggered, this, [this] {
@@ -238,6 +247,10 @@ void ExpressionWindow::openEntryMenu(const QPoint& at) {
     const bool chosen = historyList->currentEntry() != nullptr;
     for (QAction* action : {copyAction, saveAction, moveUpperAction, moveLowerAction, useAction})
         action->setEnabled(chosen && !services_.runner.isRunning());
+    // A text is no number for an operand box.
+    if (isText(historyList->currentEntry()))
+        for (QAction* action : {moveUpperAction, moveLowerAction})
+            action->setEnabled(false);
     services_.presenter.popup(entryMenu, historyList->viewport()->mapToGlobal(at));
 }
 
@@ -257,7 +270,7 @@ void ExpressionWindow::evaluate() {
     std::optional<expr::Evaluation> ran =
         services_.runner.run(scene(), [&, entries](Progress& progress) {
             expr::Environment env;
-            env.entry = [&](std::uint64_t k) -> std::optional<expr::Fraction> {
+            env.entry = [&](std::uint64_t k) -> std::optional<expr::Value> {
                 const HistoryEntry* e = findEntry(*entries, static_cast<std::int64_t>(k));
                 return e ? entryValue(store, *e, nullptr) : std::nullopt;
             };
@@ -271,7 +284,11 @@ void ExpressionWindow::evaluate() {
         return;
     }
     HistoryRecord record{line, ran->shown.text, shownNote(ran->shown), {}};
-    if (ran->shown.kind != expr::ShownKind::Ends) record.exact = expr::fractionText(ran->value);
+    if (ran->shown.kind == expr::ShownKind::Answer) record.value = answerText(ran->shown.answer);
+    if (!ran->value.isNumber())
+        record.exact = kHistoryTextMark;
+    else if (ran->shown.kind != expr::ShownKind::Ends)
+        record.exact = expr::fractionText(ran->value.number);
     input->clear();
     if (services_.history.keeping()) {
         services_.history.recordAll(this, {record});

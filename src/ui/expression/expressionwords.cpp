@@ -32,6 +32,8 @@ std::string refusalWords(const expr::Refusal& r) {
         return withColumn(quoted(r.data) + " is not a number", r.column);
     case K::UnclosedQuote:
         return withColumn("a quoted file name is not closed", r.column);
+    case K::UnclosedText:
+        return withColumn("a quoted text is not closed", r.column);
     case K::UnknownName:
         return withColumn("unknown name " + quoted(r.data), r.column);
     case K::WrongArgumentCount:
@@ -64,6 +66,10 @@ std::string refusalWords(const expr::Refusal& r) {
     case K::EngineRefused:
         // What the windows say for the engine's own refusal.
         return withColumn(refusalText(r.engine), r.column);
+    case K::NotANumber:
+        return withColumn(quoted(r.data) + " takes numbers, not a text", r.column);
+    case K::NotAText:
+        return withColumn(r.data + " reads a text in quotes, such as \"ff\"", r.column);
     case K::Cancelled:
         return "Cancelled.";
     }
@@ -76,6 +82,10 @@ std::string shownNote(const expr::Shown& shown) {
         return lengthLineText(shapeOf(shown.text), false, 0);
     case expr::ShownKind::Cut:
         return lengthLineText(shapeOf(shown.text), true, 0);
+    case expr::ShownKind::Text:
+        return textLengthText(shown.text, shown.base);
+    case expr::ShownKind::Answer:
+        return {}; // the answer says it all
     case expr::ShownKind::Repeats:
         break;
     }
