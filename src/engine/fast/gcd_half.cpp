@@ -11,6 +11,7 @@
 // limbs), then the top of what is left (to about n/2), then Lehmer's
 // steps finish the last limbs.
 #include "gcd_steps.h"
+#include "kernels.h"
 #include "thresholds.h"
 
 #include <algorithm>
@@ -48,7 +49,49 @@ void reduceTop(Natural& a, Natural& b, std::size_t p, std::size_t s, Matrix& m,
 
 } // namespace
 
+namespace {
+
+// m p through transforms: each of the eight entries transformed once, and
+// each entry of the product, a sum of two products, transformed back
+// once, when all entries are long and of like lengths.
+bool multiplyRightByTransforms(Matrix& m, const Matrix& p, const CancelCheck* cancel) {
+    const std::size_t mLong = std::max({m.m00.size(), m.m01.size(), m.m10.size(), m.m11.size()});
+    const std::size_t mShort = std::min({m.m00.size(), m.m01.size(), m.m10.size(), m.m11.size()});
+    const std::size_t pLong = std::max({p.m00.size(), p.m01.size(), p.m10.size(), p.m11.size()});
+    const std::size_t pShort = std::min({p.m00.size(), p.m01.size(), p.m10.size(), p.m11.size()});
+    if (std::min(mShort, pShort) < kMulNttThreshold ||
+        std::max(mLong, pLong) > 2 * std::min(mShort, pShort) ||
+        mLong + pLong + 1 > kern::nttMaxLimbs())
+        return false;
+    const kern::NttFactor::Wrapping length{mLong + pLong - 1};
+    auto kept = [&](const Natural& v) {
+        return kern::NttFactor(v.data(), v.size(), length, cancel);
+    };
+    const kern::NttFactor m00 = kept(m.m00), m01 = kept(m.m01), m10 = kept(m.m10),
+                          m11 = kept(m.m11);
+    const kern::NttFactor p00 = kept(p.m00), p01 = kept(p.m01), p10 = kept(p.m10),
+                          p11 = kept(p.m11);
+    auto sum = [&](const kern::NttFactor& a, const kern::NttFactor& b, const kern::NttFactor& c,
+                   const kern::NttFactor& d) {
+        Natural r(mLong + pLong + 1);
+        kern::NttFactor::sumOfProducts(r.data(), r.size(), a, b, c, d, nullptr, cancel);
+        trim(r);
+        return r;
+    };
+    Natural n00 = sum(m00, p00, m01, p10), n01 = sum(m00, p01, m01, p11);
+    Natural n10 = sum(m10, p00, m11, p10), n11 = sum(m10, p01, m11, p11);
+    m.m00 = std::move(n00);
+    m.m01 = std::move(n01);
+    m.m10 = std::move(n10);
+    m.m11 = std::move(n11);
+    m.det *= p.det;
+    return true;
+}
+
+} // namespace
+
 void multiplyRight(Matrix& m, const Matrix& p, const CancelCheck* cancel) {
+    if (multiplyRightByTransforms(m, p, cancel)) return;
     Natural m00 = add(mul(m.m00, p.m00, cancel), mul(m.m01, p.m10, cancel));
     Natural m01 = add(mul(m.m00, p.m01, cancel), mul(m.m01, p.m11, cancel));
     Natural m10 = add(mul(m.m10, p.m00, cancel), mul(m.m11, p.m10, cancel));

@@ -104,6 +104,12 @@ class NttFactor {
     void multiplyWrapped(Limb* r, const Limb* a, std::size_t na, Scratch* scratch = nullptr,
                          const CancelCheck* cancel = nullptr) const;
     std::size_t length() const { return n_; }
+    // r[0..nr) = a b + c d, the two products summed point by point before
+    // one inverse transform per prime: four factors kept at one length
+    // that holds the terms of both products; nr limbs hold the sum.
+    static void sumOfProducts(Limb* r, std::size_t nr, const NttFactor& a, const NttFactor& b,
+                              const NttFactor& c, const NttFactor& d, Scratch* scratch = nullptr,
+                              const CancelCheck* cancel = nullptr);
 
   private:
     std::uint32_t* spectrum(int prime) const;

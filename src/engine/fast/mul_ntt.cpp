@@ -87,7 +87,7 @@ void product(Limb* r, const Limb* a, std::size_t na, const Limb* b, std::size_t 
             ntt::inverse(f, n, p, cancel);
             advance(cancel, step);
         };
-        par::forEachIf(n >= kNttParallelPrimesPoints, ntt::kPrimeCount, prime);
+        par::forEachIf(wide, ntt::kPrimeCount, prime);
     } else {
         u32* g = res + 3 * n;
         for (int k = 0; k < ntt::kPrimeCount; ++k) {
@@ -156,7 +156,7 @@ bool NttFactor::fits(std::size_t na) const {
 
 void NttFactor::convolve(u32* res, const Limb* a, std::size_t na, const CancelCheck* cancel) const {
     const double step = 1.0 / (2 * ntt::kPrimeCount + 1); // as in product()
-    par::forEachIf(n_ >= kNttParallelPrimesPoints, ntt::kPrimeCount, [&](std::size_t i) {
+    par::forEachIf(n_ >= kNttParallelPoints, ntt::kPrimeCount, [&](std::size_t i) {
         const int k = static_cast<int>(i);
         u32* f = res + i * n_;
         if (a) {
@@ -185,6 +185,33 @@ void NttFactor::square(Limb* r, Scratch* scratch, const CancelCheck* cancel) con
     const Workspace work(ntt::kPrimeCount * n_, scratch);
     convolve(work.get(), nullptr, 0, cancel);
     ntt::recombine(work.get(), n_, 2 * nb_ - 1, r, 2 * nb_, cancel);
+    finish(cancel);
+}
+
+void NttFactor::sumOfProducts(Limb* r, std::size_t nr, const NttFactor& a, const NttFactor& b,
+                              const NttFactor& c, const NttFactor& d, Scratch* scratch,
+                              const CancelCheck* cancel) {
+    const std::size_t n = a.n_;
+    const Workspace work(2 * ntt::kPrimeCount * n, scratch);
+    u32* res = work.get();
+    u32* other = res + ntt::kPrimeCount * n;
+    par::forEachIf(n >= kNttParallelPoints, ntt::kPrimeCount, [&](std::size_t i) {
+        const int k = static_cast<int>(i);
+        u32 *f = res + i * n, *g = other + i * n;
+        std::copy(a.spectrum(k), a.spectrum(k) + n, f);
+        pointwise(f, b.spectrum(k), n, k, cancel);
+        std::copy(c.spectrum(k), c.spectrum(k) + n, g);
+        pointwise(g, d.spectrum(k), n, k, cancel);
+        // Both in [0, 2p): their sum below 4p < 2^32, brought back below 2p.
+        const u32 twice = 2 * ntt::kPrimes[k].p;
+        for (std::size_t j = 0; j < n; ++j) {
+            const u32 sum = f[j] + g[j];
+            f[j] = sum >= twice ? sum - twice : sum;
+        }
+        ntt::inverse(f, n, k, cancel);
+    });
+    const std::size_t terms = std::max(a.nb_ + b.nb_, c.nb_ + d.nb_) - 1;
+    ntt::recombine(res, n, terms, r, nr, cancel);
     finish(cancel);
 }
 

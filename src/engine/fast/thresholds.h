@@ -70,10 +70,6 @@ inline constexpr std::size_t kNttLeafPoints = std::size_t{1} << 13;
 // Blocks of a transform with at least this many points split their
 // passes and sub-blocks over the threads.
 inline constexpr std::size_t kNttParallelPoints = std::size_t{1} << 15;
-// Products and squares whose transforms have at least this many points
-// run their three primes side by side (below it, each prime's work is
-// too short to hand to another thread).
-inline constexpr std::size_t kNttParallelPrimesPoints = 1024;
 // Loops over long arrays (transform passes, pointwise products, the
 // recombination, text conversion) hand each thread pieces of at least
 // this many points or limbs.
@@ -99,7 +95,6 @@ inline constexpr std::uint64_t kParallelFactorialN = 20;
 inline constexpr std::size_t kSchoolbookPollWork = 256;
 inline constexpr std::size_t kNttLeafPoints = 64;
 inline constexpr std::size_t kNttParallelPoints = 256;
-inline constexpr std::size_t kNttParallelPrimesPoints = 64;
 inline constexpr std::size_t kParallelGrain = 64;
 
 #endif
