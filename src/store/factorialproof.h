@@ -23,7 +23,7 @@ class DigitResidues {
 
   private:
     FactorialResidue folded_{};
-    std::uint64_t chunk_ = 0; // digits not yet folded in, at most 9
+    std::uint64_t chunk_ = 0; // digits not yet folded in, fewer than 8
     int pending_ = 0;
 };
 

@@ -412,6 +412,12 @@ FactorialStore::Lookup FactorialStore::lookup(std::string_view n, Progress* prog
                     return found;
                 }
                 if (keyLess(n, current.key)) {
+                    // 1! is every store's first record, whether the file has
+                    // it yet or not.
+                    if (n == "1") {
+                        found.place = Lookup::Place::Stored;
+                        return found;
+                    }
                     found.place = Lookup::Place::Gap;
                     found.next = std::move(current.key);
                     return found;

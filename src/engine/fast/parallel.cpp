@@ -164,7 +164,10 @@ class SignalsStayOut : public tbb::task_scheduler_observer {
 } // namespace
 
 int threads() {
-    static SignalsStayOut signalsStayOut;
+    // Never destroyed: the pool outlives every static destructor's turn,
+    // and an observer taken out of a pool that is already gone leaks.
+    static SignalsStayOut* const signalsStayOut = new SignalsStayOut;
+    (void)signalsStayOut;
     static const int n = threadsFromEnvironment();
     static const tbb::global_control limit(tbb::global_control::max_allowed_parallelism,
                                            static_cast<std::size_t>(n));
