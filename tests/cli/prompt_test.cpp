@@ -10,6 +10,7 @@
 #include <pty.h>
 #include <string>
 #include <sys/wait.h>
+#include <termios.h>
 #include <unistd.h>
 
 namespace {
@@ -56,16 +57,27 @@ class Prompt {
         return shown;
     }
 
-    // Ctrl+D, and the exit status, or -1 when the program has not ended
-    // within a minute. The line editor may set up the terminal after the
-    // prompt is shown and drop a key typed just before; the key is pressed
-    // again each second until the program has gone.
-    int leaveWithCtrlD() {
+    // Whether the line editor is reading keys: it takes the terminal out of
+    // line mode while it does, and puts it back once it has the line's
+    // Enter. (On Linux a pseudo-terminal's master reads its slave's modes.)
+    // A key typed before the editor reads is handled by the terminal: its
+    // echo shows, but a Ctrl+C then throws the unread line away. So each
+    // key below waits for the state it is meant for.
+    bool editing() const {
+        termios modes{};
+        return tcgetattr(fd_, &modes) == 0 && (modes.c_lflag & ICANON) == 0;
+    }
+    bool waitUntilEditing(bool wanted) const {
+        const auto end = std::chrono::steady_clock::now() + std::chrono::seconds(60);
+        while (editing() != wanted && std::chrono::steady_clock::now() < end)
+            usleep(2000);
+        return editing() == wanted;
+    }
+
+    // The exit status, or -1 when the program has not ended within a minute.
+    int exitStatus() {
         int status = 0;
         for (int i = 0; i < 600; ++i) {
-            if (i % 10 == 0 && write(fd_, "\x04", 1) != 1) {
-                // the terminal is gone with the program: its status follows
-            }
             if (waitpid(pid_, &status, WNOHANG) == pid_) {
                 exited_ = true;
                 return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
@@ -87,29 +99,38 @@ TEST(CalcPrompt, AnswersCancelsLeavesAndKeepsTheTypedLines) {
     {
         Prompt prompt(home.path());
         EXPECT_NE(prompt.waitFor("> ").find("> "), std::string::npos);
+        ASSERT_TRUE(prompt.waitUntilEditing(true));
         prompt.type("1/7\r");
-        EXPECT_NE(prompt.waitFor("> ").find("0.(142857)"), std::string::npos);
-        // The line is taken once the editor has echoed its end (a Ctrl+C
-        // before that makes the terminal drop the unread Enter); from then
-        // on Ctrl+C stops the calculation, even before it has started.
+        const std::string seventh = prompt.waitFor("> ");
+        EXPECT_NE(seventh.find("0.(142857)"), std::string::npos) << seventh;
+        // Ctrl+C once the editor has the line stops its calculation, even
+        // one that has not started yet.
+        ASSERT_TRUE(prompt.waitUntilEditing(true));
         prompt.type("prod(2, 20000000)\r");
-        prompt.waitFor("prod(2, 20000000)\r\n");
+        ASSERT_TRUE(prompt.waitUntilEditing(false));
         prompt.type("\x03");
-        EXPECT_NE(prompt.waitFor("Cancelled.").find("Cancelled."), std::string::npos);
-        prompt.waitFor("> ");
+        const std::string stopped = prompt.waitFor("> ");
+        EXPECT_NE(stopped.find("Cancelled."), std::string::npos) << stopped;
+        ASSERT_TRUE(prompt.waitUntilEditing(true));
         prompt.type("ans*7\r");
-        const std::string answered = prompt.waitFor("\n1\r\n");
+        const std::string answered = prompt.waitFor("> ");
         EXPECT_NE(answered.find("\n1\r\n"), std::string::npos) << answered;
-        prompt.waitFor("> ");
         // At the prompt Ctrl+C drops the line being typed and nothing more.
-        prompt.type("\x03");
-        prompt.waitFor("> ", std::chrono::seconds(2));
-        EXPECT_EQ(prompt.leaveWithCtrlD(), 0);
+        ASSERT_TRUE(prompt.waitUntilEditing(true));
+        prompt.type("12\x03");
+        prompt.waitFor("> ");
+        ASSERT_TRUE(prompt.waitUntilEditing(true));
+        prompt.type("ans\r");
+        const std::string kept = prompt.waitFor("> ");
+        EXPECT_NE(kept.find("\n1\r\n"), std::string::npos) << kept;
+        ASSERT_TRUE(prompt.waitUntilEditing(true));
+        prompt.type("\x04");
+        EXPECT_EQ(prompt.exitStatus(), 0);
     }
-    const auto kept = test::readBytes(home.file(".local/share/longhand/calc_history"));
-    ASSERT_TRUE(kept);
-    EXPECT_NE(kept->find("1/7"), std::string::npos);
-    EXPECT_NE(kept->find("ans*7"), std::string::npos);
+    const auto typed = test::readBytes(home.file(".local/share/longhand/calc_history"));
+    ASSERT_TRUE(typed);
+    EXPECT_NE(typed->find("1/7"), std::string::npos);
+    EXPECT_NE(typed->find("ans*7"), std::string::npos);
 }
 
 } // namespace
