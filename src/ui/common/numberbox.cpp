@@ -136,12 +136,16 @@ NumberBox::NumberBox(QWidget* parent) : QPlainTextEdit(parent) {
 }
 
 NumberBox::PreparedText NumberBox::prepare(const std::string& text, int charsPerRow) {
-    const QString plain = QString::fromLatin1(text.data(), static_cast<qsizetype>(text.size()));
-    const bool chunk = plain.size() > kChunkThreshold;
+    const bool chunk = text.size() > static_cast<std::size_t>(kChunkThreshold);
     // A document without a layout: laying out stays with the box, on the
     // user-interface thread, where the document is handed over.
     auto document = std::make_unique<QTextDocument>();
-    document->setPlainText(chunk ? chunked(plain, charsPerRow) : plain);
+    std::optional<QString> digits = chunk ? chunkedAscii(text, charsPerRow) : std::nullopt;
+    if (!digits) {
+        const QString plain = QString::fromLatin1(text.data(), static_cast<qsizetype>(text.size()));
+        digits = chunk ? chunked(plain, charsPerRow) : plain;
+    }
+    document->setPlainText(*digits);
     document->moveToThread(QApplication::instance()->thread());
     return {std::move(document), chunk ? charsPerRow : 0};
 }
