@@ -138,6 +138,9 @@ TEST(NumberBox, ALongTextComesBackAsTheEditorHoldsIt) {
                 ASSERT_EQ(block.length() - 1, chunk) << block.blockNumber();
         }
     }
+    s.box.setText("");
+    EXPECT_EQ(changed.count(), expected + 1);
+    EXPECT_EQ(s.box.text(), "");
 }
 
 // A text the free memory cannot take is refused whole, however it comes;
