@@ -1023,6 +1023,15 @@ int main(int argc, char** argv) {
                 ->Iterations(3)
                 ->Unit(benchmark::kMillisecond);
     }
+    // Products whose terms fall between 3 2^(k+2) and 15 2^k, the range in
+    // which the engine can take 15 2^k or 2^(k+4) points, for the choice
+    // between them (thresholds.h, kNttRadix15Cost).
+    for (const std::size_t length : {std::size_t{15} << 16, std::size_t{15} << 17})
+        for (const double share : {0.82, 0.9, 0.99})
+            benchmark::RegisterBenchmark("EngineNear15", &BM_EngineMulNtt)
+                ->Arg(static_cast<long>(9 * (static_cast<std::size_t>(share * length) / 2)))
+                ->Iterations(3)
+                ->Unit(benchmark::kMillisecond);
     benchmark::RunSpecifiedBenchmarks();
     benchmark::Shutdown();
 }
