@@ -1,6 +1,7 @@
 #include "operands.h"
 
 #include "engine/estimate.h"
+#include "engine/fast/digit_chars.h"
 #include "engine/fast/natural.h"
 #include "engine/numtext.h"
 #include "filetext.h"
@@ -93,6 +94,55 @@ std::optional<std::uint64_t> addressSpaceLeft() {
     return limit.rlim_cur > used ? limit.rlim_cur - used : 0;
 }
 
+// Checks the bytes of an operand and packs the number's characters to the
+// front of the text, in place: the wrapping and grouping of a file are
+// left out, and a byte-order mark at its start. The bytes may come in
+// several calls, as they are read.
+class NumberPacker {
+  public:
+    // Packs text[from, end) after the kept() characters before it; the
+    // refusal names the first byte that is not part of a number.
+    std::optional<std::string> pack(std::string& text, std::size_t from, const std::string& name) {
+        const std::size_t end = text.size();
+        std::size_t i = from;
+        if (read_ == 0 && std::string_view(text).substr(from, 3) == kByteOrderMark)
+            i += kByteOrderMark.size();
+        while (i < end) {
+            // The digits, the bulk of any operand, go in runs: a file
+            // without wrapping is one run, scanned on every thread.
+            const std::size_t digits = fast::firstNonDigit(std::string_view(text).substr(i));
+            const std::size_t run = digits == std::string_view::npos ? end - i : digits;
+            if (run > 0) {
+                scanner_.acceptDigits();
+                if (kept_ != i) std::memmove(text.data() + kept_, text.data() + i, run);
+                kept_ += run;
+                i += run;
+                continue;
+            }
+            const char c = text[i];
+            if (!isFileFiller(c)) { // wrapping and grouping are left out
+                if (!scanner_.accepts(c)) {
+                    std::string where = name + ": \"";
+                    appendShown(where, static_cast<unsigned char>(c));
+                    return where + "\" at byte " + std::to_string(read_ + (i - from) + 1) +
+                           " is not part of a decimal number " + kNumberForm;
+                }
+                text[kept_++] = c;
+            }
+            ++i;
+        }
+        read_ += end - from;
+        text.resize(kept_);
+        return std::nullopt;
+    }
+    std::size_t kept() const { return kept_; }
+
+  private:
+    NumberTextScanner scanner_;
+    std::size_t kept_ = 0;   // characters of the number so far
+    std::uint64_t read_ = 0; // bytes packed so far
+};
+
 Operand readOperand(std::FILE* stream, const std::string& name, std::uint64_t limitBytes) {
     Operand operand;
     struct stat st {};
@@ -101,6 +151,10 @@ Operand readOperand(std::FILE* stream, const std::string& name, std::uint64_t li
         expected = static_cast<std::uint64_t>(st.st_size);
         if (expected > limitBytes) return {{}, tooLong(name, limitBytes)};
     }
+    // A file of known size is read whole and then checked, in parallel
+    // pieces; a stream is checked as it comes, so that a stream of
+    // anything but a number is refused at its first wrong byte.
+    const bool whole = expected > 0;
     try {
         operand.text.reserve(static_cast<std::size_t>(expected));
         // Faulted in on every thread rather than page by page as the
@@ -108,43 +162,20 @@ Operand readOperand(std::FILE* stream, const std::string& name, std::uint64_t li
         if (expected >= fast::kLargeBytes)
             fast::prefault(operand.text.data(), static_cast<std::size_t>(expected));
         std::vector<char> chunk(kReadChunkBytes);
-        NumberTextScanner scanner;
+        NumberPacker packer;
         std::uint64_t read = 0;
         std::size_t n = 0;
         while ((n = std::fread(chunk.data(), 1, chunk.size(), stream)) > 0) {
             if (n > limitBytes - read) return {{}, tooLong(name, limitBytes)};
-            // A byte-order mark before the number is no part of it, as for
-            // the windows' Open. Keep the number's bytes, packed to the
-            // front of the chunk. The digits, the bulk of any operand, are
-            // checked and kept eight at a time; the words with anything
-            // else byte by byte.
-            std::size_t i = 0;
-            if (read == 0 && std::string_view(chunk.data(), n).substr(0, 3) == kByteOrderMark)
-                i = kByteOrderMark.size();
-            std::size_t kept = 0;
-            for (; i < n; ++i) {
-                if (i % 8 == 0 && i + 8 <= n && allDigitChars({chunk.data() + i, 8})) {
-                    scanner.acceptDigits();
-                    std::memmove(chunk.data() + kept, chunk.data() + i, 8);
-                    kept += 8;
-                    i += 7;
-                    continue;
-                }
-                const char c = chunk[i];
-                if (isFileFiller(c)) continue; // wrapping and grouping
-                if (!scanner.accepts(c)) {
-                    std::string where = name + ": \"";
-                    appendShown(where, static_cast<unsigned char>(c));
-                    return {{},
-                            where + "\" at byte " + std::to_string(read + i + 1) +
-                                " is not part of a decimal number " + kNumberForm};
-                }
-                chunk[kept++] = c;
-            }
-            operand.text.append(chunk.data(), kept);
             read += n;
+            operand.text.append(chunk.data(), n);
+            if (whole) continue;
+            if (auto refusal = packer.pack(operand.text, packer.kept(), name))
+                return {{}, std::move(*refusal)};
         }
         if (std::ferror(stream)) return {{}, cannotRead(name, errno)};
+        if (whole)
+            if (auto refusal = packer.pack(operand.text, 0, name)) return {{}, std::move(*refusal)};
     } catch (const std::bad_alloc&) {
         return {{}, "Not enough memory to read " + name + "."};
     }

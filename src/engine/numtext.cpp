@@ -39,10 +39,11 @@ bool allDigitChars(std::string_view text) {
 
 bool isNumberText(std::string_view text) {
     if (!text.empty() && text.front() == '-') text.remove_prefix(1);
-    // Digits on both sides of at most one point.
-    const std::size_t point = text.find('.');
-    if (point == std::string_view::npos) return allDigitChars(text);
-    return allDigitChars(text.substr(0, point)) && allDigitChars(text.substr(point + 1));
+    // Digits on both sides of at most one point: one pass up to the first
+    // character that is not a digit, which must be the point.
+    const std::size_t point = fast::firstNonDigit(text);
+    if (point == std::string_view::npos) return true;
+    return text[point] == '.' && allDigitChars(text.substr(point + 1));
 }
 
 TextKind textKind(std::string_view text) {

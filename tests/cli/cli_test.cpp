@@ -388,6 +388,20 @@ TEST_F(CalcTest, OperandsFromFilesAndStandardInput) {
         EXPECT_EQ(run.err, path("a.txt") + ": " + r.why + " is not part of a decimal number " +
                                kNumberForm + "\n");
     }
+    // A long file is checked in pieces on every thread: a wrong byte deep
+    // inside is still named by its place, and wrapped digits still come in.
+    std::string digits(std::size_t{3} << 20, '7');
+    digits[2'000'001] = 'x';
+    test::writeBytes(path("a.txt"), digits);
+    run = calc({"mul", "3", "@" + path("a.txt")});
+    EXPECT_EQ(run.err, path("a.txt") + ": \"x\" at byte 2000002 is not part of a decimal number " +
+                           kNumberForm + "\n");
+    std::string lines = "1";
+    for (int row = 0; row < 40000; ++row)
+        lines += std::string(50, '0') + "\n";
+    test::writeBytes(path("a.txt"), lines);
+    run = calc({"add", "@" + path("a.txt"), "1"});
+    EXPECT_EQ(run.out, "1" + std::string(1999999, '0') + "1\n") << run.err;
     run = calc({"fact", "@-"}, {.input = "1-2"});
     EXPECT_EQ(run.err, "standard input: \"-\" at byte 2 is not part of a decimal number " +
                            std::string(kNumberForm) + "\n");

@@ -1,4 +1,5 @@
 // The helpers of number texts that every operation is built from.
+#include "engine/fast/digit_chars.h"
 #include "engine/numtext.h"
 #include "support/gmp_decimal.h"
 #include "support/seed.h"
@@ -7,6 +8,7 @@
 #include <gtest/gtest.h>
 #include <random>
 #include <string>
+#include <vector>
 
 namespace longhand {
 namespace {
@@ -20,6 +22,40 @@ TEST(NumberText, AnOptionalMinusDigitsAndOnePoint) {
     EXPECT_FALSE(isNumberText(std::string("1\0"
                                           "2",
                                           3))); // a NUL byte is no digit
+}
+
+// A long text is scanned in pieces, one per thread or more: the first
+// wrong byte is found wherever it falls, at the edge of a piece as well.
+TEST(NumberText, LongTextsAreCheckedInPieces) {
+    auto rng = test::seededRng("NumberText.LongTextsAreCheckedInPieces");
+    const std::size_t n = (std::size_t{3} << 20) + 5;
+    std::string text(n, '0');
+    for (char& c : text)
+        c = static_cast<char>('0' + rng() % 10);
+    std::vector<std::size_t> places = {0, 1, n - 2, n - 1};
+    for (std::size_t count = 2; count <= 16; ++count)
+        for (std::size_t k = 1; k < count; ++k)
+            for (const std::size_t at : {n / count * k - 1, n / count * k, n / count * k + 1})
+                places.push_back(at);
+    EXPECT_TRUE(isNumberText(text));
+    EXPECT_EQ(fast::firstNonDigit(text), std::string_view::npos);
+    for (const std::size_t at : places) {
+        for (const char c : {'x', '.', '-', '/', ':'}) {
+            const char kept = text[at];
+            text[at] = c;
+            EXPECT_EQ(fast::firstNonDigit(text), at) << at << ' ' << c;
+            EXPECT_EQ(isNumberText(text), c == '.' || (c == '-' && at == 0)) << at << ' ' << c;
+            // A second point anywhere after the first spoils it.
+            if (c == '.' && at + 1 < n) {
+                const std::size_t second = at + 1 + rng() % (n - at - 1);
+                const char other = text[second];
+                text[second] = '.';
+                EXPECT_FALSE(isNumberText(text)) << at << ' ' << second;
+                text[second] = other;
+            }
+            text[at] = kept;
+        }
+    }
 }
 
 TEST(NumberText, KindsAndOrders) {

@@ -232,5 +232,33 @@ TEST(MainWindowMove, WithCheckingOnTheCopyIsCleaned) {
     EXPECT_EQ(ui(w).firstOperand->text(), ".5");
 }
 
+// A long result is copied whole, and cleaned as a typed one with checking
+// on; the caret ends where setting the text puts it.
+TEST(MainWindowMove, ALongResultIsCopiedWhole) {
+    const std::string digits(NumberBox::kChunkThreshold * 3, '7');
+    struct Case {
+        bool checking;
+        std::string result, moved;
+        std::int64_t caret;
+    } const cases[] = {
+        {false, "0." + digits, "0." + digits, 0},
+        {true, "0." + digits, "." + digits, static_cast<std::int64_t>(digits.size()) + 1},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.checking);
+        WindowRig rig;
+        MainWindow& w = *rig.window;
+        if (c.checking) ui(w).inputCheckAction->trigger();
+        ui(w).resultView->setText(c.result);
+        ui(w).firstOperand->setText("9");
+        rig.presenter.inputAnswers = {QStringLiteral("1")};
+        click(ui(w).moveLabel);
+        EXPECT_EQ(ui(w).firstOperand->text(), c.moved);
+        EXPECT_TRUE(ui(w).firstOperand->isChunked());
+        EXPECT_EQ(ui(w).firstOperand->caretPosition(), c.caret);
+        EXPECT_FALSE(ui(w).firstOperand->isReadOnly());
+    }
+}
+
 } // namespace
 } // namespace longhand

@@ -61,6 +61,33 @@ TEST(MainWindowOperation, EachButtonShowsItsResultOrItsRefusal) {
     }
 }
 
+// Long operands are read whole, and the result's shape, found beside the
+// calculation, is the one its text has.
+TEST(MainWindowOperation, LongOperandsAndResultsKeepEveryDigit) {
+    const std::string nines(NumberBox::kChunkThreshold * 4, '9');
+    struct Case {
+        std::string a, b;
+        std::string shown;
+    } const cases[] = {
+        {nines, "1", "1" + std::string(nines.size(), '0')},
+        {"-0.5", nines + ".5", nines},
+        {nines + ".25", "-" + nines, "0.25"},
+    };
+    for (const Case& c : cases) {
+        WindowRig rig;
+        MainWindow& w = *rig.window;
+        ui(w).firstOperand->setText(c.a);
+        ui(w).secondOperand->setText(c.b);
+        click(ui(w).addButton);
+        EXPECT_EQ(ui(w).resultView->text(), c.shown);
+        const NumberShape expected = shapeOf(c.shown), shown = ui(w).resultView->shape();
+        EXPECT_EQ(
+            std::vector<Count>({shown.length, shown.lead, shown.point, shown.zeros}),
+            std::vector<Count>({expected.length, expected.lead, expected.point, expected.zeros}));
+        EXPECT_TRUE(rig.presenter.messages.empty());
+    }
+}
+
 // ---- The finished sound and its options ----------------------------------------
 
 TEST(MainWindowSound, AFinishedOperationLoopsTheSoundUntilStopped) {

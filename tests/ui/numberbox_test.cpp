@@ -7,6 +7,7 @@
 #include <QSignalSpy>
 #include <QTextBlock>
 #include <QTextLayout>
+#include <algorithm>
 #include <cstdint>
 
 namespace longhand {
@@ -88,6 +89,47 @@ TEST(NumberBox, EnterInsertsNothingAndPastedLineBreaksAreLeftOut) {
     // Writing the text the box holds changes nothing.
     s.box.setText("12345");
     EXPECT_EQ(changed.count(), 3);
+}
+
+// A long text goes in and comes back as the editor's own plain text does,
+// in the same paragraphs as a prepared one, whatever its characters; it
+// raises changed() only when it is new.
+TEST(NumberBox, ALongTextComesBackAsTheEditorHoldsIt) {
+    const std::string plain = digits(NumberBox::kChunkThreshold * 5 + 7);
+    const std::string same = plain.substr(0, 1000) + "9" + plain.substr(1001);
+    struct Case {
+        const char* name;
+        std::string text;
+        std::string shown; // what the box gives back
+    } const cases[] = {
+        {"digits", plain, plain},
+        {"one differs", same, same},
+        {"accented", plain.substr(0, 44444) + "\xc3\xa9" + plain.substr(44444),
+         plain.substr(0, 44444) + "\xc3\xa9" + plain.substr(44444)},
+        // The editor gives a no-break space back as a space.
+        {"no-break space", plain.substr(0, 77777) + "\xc2\xa0" + plain.substr(77777),
+         plain.substr(0, 77777) + " " + plain.substr(77777)},
+    };
+    Shown s;
+    QSignalSpy changed(&s.box, &NumberBox::changed);
+    int expected = 0;
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        ASSERT_TRUE(s.box.setText(c.text));
+        EXPECT_EQ(changed.count(), ++expected);
+        EXPECT_TRUE(s.box.isChunked());
+        EXPECT_EQ(s.box.text(), c.shown);
+        EXPECT_EQ(s.box.text(), s.box.qtext().toStdString());
+        EXPECT_EQ(s.box.caretPosition(), 0);
+        if (c.shown != c.text) continue;
+        s.box.setText(c.text);
+        EXPECT_EQ(changed.count(), expected) << "the same text again";
+        // Digits are cut into the paragraphs a text prepared elsewhere has.
+        if (std::all_of(c.text.begin(), c.text.end(), [](char k) { return (k & 0x80) == 0; })) {
+            EXPECT_EQ(s.box.toPlainText(),
+                      NumberBox::prepare(c.text, s.box.charsPerRow()).document->toPlainText());
+        }
+    }
 }
 
 // A text the free memory cannot take is refused whole, however it comes;

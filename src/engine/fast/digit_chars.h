@@ -3,6 +3,8 @@
 // readers share it.
 #pragma once
 
+#include "thresholds.h"
+
 #include <cstdint>
 #include <cstring>
 #include <string_view>
@@ -17,8 +19,13 @@ inline bool eightDigits(std::uint64_t v) {
     return ((v & kHigh) | (((v + kSix) & kHigh) >> 4)) == kThrees;
 }
 
+// The offset of the first character of text that is not '0'..'9', or
+// std::string_view::npos; long texts are scanned on every thread.
+std::size_t firstNonDigit(std::string_view text);
+
 // True when every character of text is '0'..'9' (the empty text included).
 inline bool allDigitChars(std::string_view text) {
+    if (text.size() >= kParallelScanBytes) return firstNonDigit(text) == std::string_view::npos;
     std::size_t i = 0;
     for (; i + 8 <= text.size(); i += 8) {
         std::uint64_t v;

@@ -134,6 +134,10 @@ inline constexpr double kMaxResultDigits = 2.0e9;
 // polls the cancellation check when it ends, and a piece this long takes a
 // few milliseconds.
 inline constexpr std::size_t kMostPieceItems = std::size_t{1} << 20;
+// Texts from this many bytes on are checked for digits in parallel pieces
+// (firstNonDigit): below, one thread scans them in well under a
+// millisecond.
+inline constexpr std::size_t kParallelScanBytes = std::size_t{1} << 20;
 // Limbs read or written between two polls in the text conversions and
 // the copies into the transforms (a millisecond or two).
 inline constexpr std::size_t kConvertPollLimbs = std::size_t{1} << 18;

@@ -1,5 +1,7 @@
 #include "numberbox.h"
 
+#include "engine/fast/parallel.h"
+
 #include <QApplication>
 #include <QDropEvent>
 #include <QKeyEvent>
@@ -12,8 +14,11 @@
 #include <QTextBlock>
 #include <QUrl>
 #include <algorithm>
+#include <atomic>
 #include <cmath>
+#include <cstring>
 #include <new>
+#include <vector>
 
 namespace longhand {
 
@@ -44,6 +49,78 @@ QString chunked(const QString& text, int perRow) {
         if (at > 0) out += QLatin1Char('\n');
         out += QStringView(text).mid(at, chunk);
     }
+    return out;
+}
+
+// Paragraphs a piece of the parallel read takes: enough that a piece is
+// worth handing to another thread.
+constexpr std::size_t kBlocksPerPiece = 256;
+
+// The characters of a document of several paragraphs, without the
+// paragraph breaks, as bytes; nothing when one of them is not ASCII (such a
+// text goes the long way, through UTF-8). Digits need no conversion: each
+// character is narrowed in place, the paragraphs read side by side.
+std::optional<std::string> asciiText(const QTextDocument& document) {
+    std::vector<QTextBlock> blocks;
+    blocks.reserve(static_cast<std::size_t>(document.blockCount()));
+    for (QTextBlock block = document.begin(); block.isValid(); block = block.next())
+        blocks.push_back(block);
+    // Each paragraph counts its break as one character.
+    const auto length = static_cast<std::size_t>(document.characterCount() - document.blockCount());
+    std::string text(length, '\0');
+    std::atomic<bool> wide{false};
+    const std::size_t pieces = (blocks.size() + kBlocksPerPiece - 1) / kBlocksPerPiece;
+    fast::par::forEach(pieces, [&](std::size_t piece) {
+        const std::size_t end = std::min(blocks.size(), (piece + 1) * kBlocksPerPiece);
+        for (std::size_t i = piece * kBlocksPerPiece;
+             i < end && !wide.load(std::memory_order_relaxed); ++i) {
+            const QString paragraph = blocks[i].text();
+            const auto at = static_cast<std::size_t>(blocks[i].position()) - i;
+            if (at + static_cast<std::size_t>(paragraph.size()) > length) {
+                wide.store(true, std::memory_order_relaxed);
+                return;
+            }
+            char16_t seen = 0;
+            char* out = text.data() + at;
+            for (const QChar c : paragraph) {
+                seen |= c.unicode();
+                *out++ = static_cast<char>(c.unicode());
+            }
+            if (seen >= 0x80) wide.store(true, std::memory_order_relaxed);
+        }
+    });
+    if (wide.load()) return std::nullopt;
+    return text;
+}
+
+// `text` widened into a QString, cut into paragraphs of kRowsPerChunk rows
+// of `perRow` characters; nothing when it is not ASCII. The pieces are
+// written side by side.
+std::optional<QString> chunkedAscii(const std::string& text, int perRow) {
+    const auto chunk = static_cast<std::size_t>(perRow) * NumberBox::kRowsPerChunk;
+    const std::size_t chunks = (text.size() + chunk - 1) / chunk;
+    QString out(static_cast<qsizetype>(text.size() + chunks - 1), Qt::Uninitialized);
+    std::atomic<bool> wide{false};
+    constexpr std::size_t kChunksPerPiece = 64;
+    const std::size_t pieces = (chunks + kChunksPerPiece - 1) / kChunksPerPiece;
+    fast::par::forEach(pieces, [&](std::size_t piece) {
+        char16_t* const base = reinterpret_cast<char16_t*>(out.data());
+        const std::size_t last = std::min(chunks, (piece + 1) * kChunksPerPiece);
+        unsigned char seen = 0;
+        for (std::size_t c = piece * kChunksPerPiece; c < last; ++c) {
+            // Chunk c starts after c breaks.
+            char16_t* at = base + c * chunk + c;
+            if (c > 0) at[-1] = u'\n';
+            const std::size_t from = c * chunk, to = std::min(text.size(), from + chunk);
+            for (std::size_t i = from; i < to; ++i) {
+                const auto byte = static_cast<unsigned char>(text[i]);
+                seen |= byte;
+                *at++ = byte;
+            }
+        }
+        if (seen >= 0x80) wide.store(true, std::memory_order_relaxed);
+    });
+    if (wide.load()) return std::nullopt;
     return out;
 }
 
@@ -93,6 +170,10 @@ QString NumberBox::qtext() const {
 }
 
 std::string NumberBox::text() const {
+    // A long number is read paragraph by paragraph, on every core; a short
+    // one, or one with other characters than ASCII, as the editor gives it.
+    if (document()->blockCount() > 1)
+        if (std::optional<std::string> ascii = asciiText(*document())) return std::move(*ascii);
     return qtext().toStdString();
 }
 
@@ -101,10 +182,27 @@ bool NumberBox::setText(const std::string& text) {
         emit outOfMemory();
         return false;
     }
-    const QString next = QString::fromStdString(text);
-    if (next == qtext()) return true;
-    showText(next, 0);
+    if (holds(text)) return true;
+    // A long ASCII text goes into its paragraphs straight from its bytes.
+    if (text.size() > static_cast<std::size_t>(kChunkThreshold)) {
+        const int perRow = charsPerRow();
+        if (std::optional<QString> next = chunkedAscii(text, perRow)) {
+            chunkRow_ = perRow;
+            setPlainText(*next);
+            return true;
+        }
+    }
+    showText(QString::fromStdString(text), 0);
     return true;
+}
+
+bool NumberBox::holds(const std::string& text) const {
+    if (document()->blockCount() <= 1) return QString::fromStdString(text) == qtext();
+    // An ASCII text can be the box's only with as many characters.
+    if (length() != static_cast<std::int64_t>(text.size()) &&
+        std::all_of(text.begin(), text.end(), [](char c) { return (c & 0x80) == 0; }))
+        return false;
+    return this->text() == text;
 }
 
 bool NumberBox::fits(std::int64_t length) const {
@@ -116,6 +214,10 @@ std::int64_t NumberBox::maxLength() const {
     const std::uint64_t fitting = free ? *free / kBytesPerCharacter : INT64_MAX;
     return std::max<std::int64_t>(
         kChunkThreshold, static_cast<std::int64_t>(std::min<std::uint64_t>(fitting, INT64_MAX)));
+}
+
+std::int64_t NumberBox::length() const {
+    return document()->characterCount() - document()->blockCount();
 }
 
 bool NumberBox::isChunked() const {

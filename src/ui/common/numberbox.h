@@ -67,6 +67,9 @@ class NumberBox : public QPlainTextEdit {
     // The text, without the box's own paragraph breaks.
     std::string text() const;
     QString qtext() const;
+    // Characters the box holds (UTF-16 code units, its paragraph breaks
+    // left out), without reading them.
+    std::int64_t length() const;
 
     // Replaces the text; the caret goes to the start. Writing the text the
     // box already holds changes nothing and raises no changed(). A text the
@@ -120,6 +123,8 @@ class NumberBox : public QPlainTextEdit {
     void dropEvent(QDropEvent* event) override;
 
   private:
+    // Whether the box holds `text` already.
+    bool holds(const std::string& text) const;
     void insertText(const QMimeData* source);
     void showText(const QString& text, std::int64_t caret);
     // The file a drag carries, or "" (also while the box is read-only).

@@ -54,6 +54,14 @@ QString NumberView::qtext() const {
 }
 
 void NumberView::setText(std::string text, bool cut) {
+    replaceText(std::move(text), cut, nullptr);
+}
+
+void NumberView::setText(std::string text, bool cut, const NumberShape& shape) {
+    replaceText(std::move(text), cut, &shape);
+}
+
+void NumberView::replaceText(std::string text, bool cut, const NumberShape* shape) {
     if (text == text_) {
         if (cut == cut_) return;
         cut_ = cut;
@@ -66,7 +74,7 @@ void NumberView::setText(std::string text, bool cut) {
     const QString before = announced ? qtext() : QString();
     text_ = std::move(text);
     cut_ = cut;
-    shape_ = shapeOf(text_);
+    shape_ = shape ? *shape : shapeOf(text_);
     regroup();
     caret_ = anchor_ = 0;
     caretAtRowEnd_ = false;

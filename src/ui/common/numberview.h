@@ -56,6 +56,9 @@ class NumberView : public QAbstractScrollArea {
     // first row. Writing the text the view already holds changes only
     // `cut`: whether the text is a quotient cut off at its last place.
     void setText(std::string text, bool cut = false);
+    // The same for a text whose shape (shapeOf(text)) was found beforehand,
+    // off the window's thread.
+    void setText(std::string text, bool cut, const NumberShape& shape);
     bool isCut() const { return cut_; }
     // Where the sign, the digits and the point stand in the text.
     const NumberShape& shape() const { return shape_; }
@@ -129,6 +132,8 @@ class NumberView : public QAbstractScrollArea {
 
   private:
     std::int64_t length() const { return static_cast<std::int64_t>(text_.size()); }
+    // setText() for a text with its shape, where `shape` is null: found here.
+    void replaceText(std::string text, bool cut, const NumberShape* shape);
     // Characters of the display: the text with its gaps.
     std::int64_t shownLength() const { return grouping_.displayLength(); }
     // The display position a caret at `position` is drawn at.

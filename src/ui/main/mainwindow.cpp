@@ -40,6 +40,7 @@
 #include <QScopedValueRollback>
 #include <QSignalBlocker>
 #include <QTimer>
+#include <algorithm>
 #include <utility>
 
 namespace longhand {
@@ -408,8 +409,30 @@ bool MainWindow::putOperand(MoveTarget target, const std::string& text, QWidget*
         tellOutOfMemory(*presenter_, window);
         return false;
     }
-    box->setText("");
-    box->setText(text);
+    if (text.size() <= static_cast<std::size_t>(NumberBox::kChunkThreshold)) {
+        box->setText("");
+        box->setText(text);
+        return true;
+    }
+    // A long text is made ready on the runner while the window keeps
+    // turning; then it only has to be handed over. A text with other
+    // characters than ASCII (no result has them) takes the way above.
+    const int perRow = box->charsPerRow();
+    std::optional<NumberBox::PreparedText> ready =
+        runner_->run(scene(), [&](Progress&) -> NumberBox::PreparedText {
+            const bool ascii =
+                std::all_of(text.begin(), text.end(), [](char c) { return (c & 0x80) == 0; });
+            return ascii ? NumberBox::prepare(text, perRow) : NumberBox::PreparedText{};
+        });
+    if (!ready) return false;
+    if (!ready->document) {
+        box->setText("");
+        box->setText(text);
+        return true;
+    }
+    box->showPrepared(std::move(*ready));
+    // What a new text in the box sets off, as setText() would.
+    operandChanged(*box);
     return true;
 }
 
@@ -484,27 +507,37 @@ void MainWindow::unloadSplash() {
 
 // ---- The four operations ---------------------------------------------------
 
-bool MainWindow::refuseEmptyBoxes() {
-    const bool firstEmpty = textKind(firstOperand->text()) == TextKind::Empty;
-    if (!firstEmpty && textKind(secondOperand->text()) != TextKind::Empty) return false;
+bool MainWindow::readOperands(std::string& first, std::string& second) {
+    // A long box is read on every core; the second only when the first
+    // holds something.
+    first = firstOperand->text();
+    const bool firstEmpty = textKind(first) == TextKind::Empty;
+    if (!firstEmpty) {
+        second = secondOperand->text();
+        if (textKind(second) != TextKind::Empty) return true;
+    }
     tellRefusal(*presenter_, this, {RefusalKind::EmptyOperand, firstEmpty ? 0 : 1});
-    return true;
+    return false;
 }
 
 void MainWindow::runOperation(Operation operation) {
     if (options_.soundOn) sound_->stop();
-    if (refuseEmptyBoxes()) return;
-
-    const std::string a = firstOperand->text();
-    const std::string b = secondOperand->text();
+    std::string a, b;
+    if (!readOperands(a, b)) return;
     if (runner_->refuseTooLarge(this, *presenter_, estimateCalculation(operation, a, b))) return;
 
     // The window keeps turning while the worker computes; a cancelled
     // calculation, or one that ran out of memory, leaves everything as it was.
-    std::optional<Outcome> ran = runner_->run(
-        scene(), [&](Progress& progress) { return calculate(operation, a, b, progress); });
+    // The result's shape is found there too, so that showing it costs the
+    // window no pass over its digits.
+    NumberShape shape;
+    std::optional<Outcome> ran = runner_->run(scene(), [&](Progress& progress) {
+        Outcome outcome = calculate(operation, a, b, progress);
+        shape = shapeOf(outcome.text);
+        return outcome;
+    });
     if (!ran || !followOutcome(*ran, context_->outcomeWindow(this, stopSoundButton))) return;
-    resultView->setText(std::move(ran->text), ran->cut);
+    resultView->setText(std::move(ran->text), ran->cut, shape);
     clearStatus(*roundHint);
     history_->record(this, operationName(operation), resultView->text(), ran->cut);
 }

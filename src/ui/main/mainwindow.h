@@ -164,8 +164,9 @@ class MainWindow : public QMainWindow, private MainWindowControls {
     void runOperation(Operation operation);
     // Empties a box and gives it `text`, where the free memory allows.
     bool putOperand(MoveTarget box, const std::string& text, QWidget* window);
-    // Tells the person and returns true when an operand box is empty.
-    bool refuseEmptyBoxes();
+    // The texts of the operand boxes; false, after telling the person,
+    // when one is empty.
+    bool readOperands(std::string& first, std::string& second);
     void operandChanged(NumberBox& box);
     // The cleaning pass over the text of an operand box, written back.
     void checkOperand(NumberBox& box);
