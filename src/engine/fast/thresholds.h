@@ -153,10 +153,14 @@ inline constexpr double kMeasuredNodeLimbs = 16384;
 // of stages for the constants of each radix-3 or radix-5 pass (one of them
 // for f = 3 or 5, four for 15). The product takes the cheapest length
 // that holds its terms. Measured with BM_Transform of fast_bench (one
-// thread) on the development machine above, 2026-12-06.
+// thread) on the development machine above, 2026-12-06; the radix-15 cost
+// again on 2026-12-07 from whole products on either side of 15 2^17 and
+// 15 2^16 points (bench/transform_study, EngineJump and EngineNear15):
+// there a product of 15 2^k points takes about 6% longer than one of
+// 2^(k+4), so 15 2^k is left to the terms no power of two holds.
 inline constexpr double kNttRadix3Cost = 2.6;
 inline constexpr double kNttRadix5Cost = 3.0;
-inline constexpr double kNttRadix15Cost = 5.5;
+inline constexpr double kNttRadix15Cost = 7.5;
 inline constexpr double kNttPointCost = 3.0;
 inline constexpr double kNttLayerSetupCost = 4000;
 
