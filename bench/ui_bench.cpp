@@ -29,6 +29,7 @@
 #include <QApplication>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QTest>
 #include <benchmark/benchmark.h>
 #include <ctime>
 #include <memory>
@@ -257,6 +258,36 @@ void MoveResultInWindow(benchmark::State& state) {
     cpu.report(state);
 }
 BENCHMARK(MoveResultInWindow)
+    ->Arg(10'000'000)
+    ->Arg(100'000'000)
+    ->Unit(benchmark::kMillisecond)
+    ->UseRealTime();
+
+// One digit typed at the end of an N-digit upper box with input checking
+// on: the key, the cleaning pass over the whole text and its write-back.
+void TypeInWindow(benchmark::State& state) {
+    Window w;
+    w.window->options().inputCheck = longhand::InputCheck::On;
+    longhand::NumberBox* box = w.controls().firstOperand;
+    box->setText(digits(state.range(0), '5'));
+    box->setFocus();
+    QApplication::processEvents();
+    CpuClock cpu;
+    for (auto _ : state) {
+        state.PauseTiming();
+        box->moveCaretToEnd();
+        state.ResumeTiming();
+        cpu.start();
+        QTest::keyClick(box, Qt::Key_7);
+        box->repaint();
+        QApplication::processEvents();
+        cpu.stop();
+    }
+    if (box->length() != state.range(0) + static_cast<std::int64_t>(state.iterations()))
+        state.SkipWithError("the digits typed are missing");
+    cpu.report(state);
+}
+BENCHMARK(TypeInWindow)
     ->Arg(10'000'000)
     ->Arg(100'000'000)
     ->Unit(benchmark::kMillisecond)

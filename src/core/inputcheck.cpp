@@ -1,10 +1,22 @@
 #include "inputcheck.h"
 
+#include "engine/fast/digit_chars.h"
 #include "engine/numtext.h"
 
 namespace longhand {
 
 namespace {
+
+// Whether an operand box keeps every character of `text`: an optional
+// leading "-", then digits with at most one ".". A long number being typed
+// is one, and its digits are checked on every thread; `point` tells
+// whether it has its point.
+bool keepsEveryCharacter(std::string_view text, bool& point) {
+    const std::string_view rest = text.substr(!text.empty() && text.front() == '-' ? 1 : 0);
+    const std::size_t other = fast::firstNonDigit(rest);
+    point = other != std::string_view::npos;
+    return !point || (rest[other] == '.' && fast::allDigitChars(rest.substr(other + 1)));
+}
 
 // Leading zeros go as stripLeadingZeros leaves the text in place: zeros
 // before the first other character, a text of zeros only becoming "0".
@@ -23,10 +35,15 @@ std::string inputCheckPass(std::string_view text, InputField field,
 
     // Character pass: the accepted characters, in their order.
     std::string kept;
-    kept.reserve(text.size());
-    bool pointSeen = false;
+    bool hasPoint = false;
+    const bool whole = field == InputField::Operand && keepsEveryCharacter(text, hasPoint);
+    bool pointSeen = whole && hasPoint;
     bool caretSeen = false;
-    for (std::size_t i = 0; i < text.size(); ++i) {
+    if (whole)
+        kept = text;
+    else
+        kept.reserve(text.size());
+    for (std::size_t i = 0; !whole && i < text.size(); ++i) {
         const char c = text[i];
         const bool first = i == 0;
         bool accept = false;
@@ -64,10 +81,21 @@ std::string inputCheckPass(std::string_view text, InputField field,
     return kept;
 }
 
+bool operandIsSettled(std::string_view text) {
+    bool point = false;
+    if (text.empty()) return true;
+    if (text.front() == '-' || !keepsEveryCharacter(text, point)) return false;
+    // "0" is a whole number's one digit; any other leading zero goes.
+    return text.front() != '0' || text == "0";
+}
+
 std::string settleInputText(std::string_view text, InputField field,
                             std::optional<FunctionMode> mode) {
-    std::string current(text);
-    for (int pass = 0; pass < kMaxInputPasses; ++pass) {
+    // The first pass reads the text where it is: most texts are settled
+    // already, and a long one is not copied to find that out.
+    std::string current = inputCheckPass(text, field, mode);
+    if (current == text) return current;
+    for (int pass = 1; pass < kMaxInputPasses; ++pass) {
         std::string next = inputCheckPass(current, field, mode);
         if (next == current) break;
         current = std::move(next);

@@ -41,4 +41,10 @@ std::string inputCheckPass(std::string_view text, InputField field,
 std::string settleInputText(std::string_view text, InputField field,
                             std::optional<FunctionMode> mode = std::nullopt);
 
+// A quick look, on every thread for a long text, that an operand box's text
+// is settled already (settleInputText() would give it back): digits with
+// at most one point and no leading zero to drop. False for some settled
+// texts (those with a sign); those need settleInputText() to tell.
+bool operandIsSettled(std::string_view text);
+
 } // namespace longhand

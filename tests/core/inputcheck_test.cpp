@@ -83,5 +83,67 @@ TEST(SettleInputText, SettledTextsAreStableAndClean) {
     }
 }
 
+// A number being typed (sign, digits, one point) keeps every character
+// without a look at each in turn; the argument line, which reads each, is
+// the reference: without a caret both fields accept the same characters.
+TEST(InputCheckPass, AnOperandReadWholeMatchesOneReadCharacterByCharacter) {
+    const auto seed = static_cast<unsigned>(
+        test::testSeed("InputCheckPass.AnOperandReadWholeMatchesOneReadCharacterByCharacter"));
+    std::mt19937 rng(seed);
+    SCOPED_TRACE("seed " + std::to_string(seed));
+    const std::size_t longest = std::size_t{3} << 20; // past the length scanned on every thread
+    const std::string strays[] = {"", ".", "-", "a", "\xc2\xbd", "^", "0"};
+    for (int round = 0; round < 60; ++round) {
+        const std::size_t length = round < 50 ? rng() % 40 : longest - rng() % 1000;
+        std::string typed(length, '0');
+        for (char& c : typed)
+            c = static_cast<char>('0' + rng() % 10);
+        if (!typed.empty() && rng() % 2) typed[0] = '-';
+        if (!typed.empty() && rng() % 2) typed[rng() % typed.size()] = '.';
+        const std::string& stray = strays[rng() % std::size(strays)];
+        typed.insert(typed.empty() ? 0 : rng() % typed.size(), stray);
+        if (stray == "^") continue;
+        ASSERT_EQ(inputCheckPass(typed, kOperand), inputCheckPass(typed, kArgument, Permutation))
+            << (typed.size() < 60 ? typed : std::to_string(typed.size()) + " characters");
+    }
+}
+
+// The quick look never calls a text settled that settling would change, and
+// it knows the texts of digits that are being typed.
+TEST(OperandIsSettled, OnlyForTextsSettlingLeavesAlone) {
+    struct Case {
+        const char* text;
+        bool settled;
+    } const cases[] = {
+        {"", true},    {"0", true},   {"123", true},  {"1.5", true}, {".5", true},
+        {"12.", true}, {"05", false}, {"0.5", false}, {"1a", false}, {"1.2.3", false},
+        {"-5", false}, {"1-", false}, {"00", false},  {".", true},   {"9^2", false},
+    };
+    for (const Case& c : cases) {
+        EXPECT_EQ(operandIsSettled(c.text), c.settled) << "'" << c.text << "'";
+        if (c.settled) {
+            EXPECT_EQ(settleInputText(c.text, kOperand), c.text) << c.text;
+        }
+    }
+    const auto seed =
+        static_cast<unsigned>(test::testSeed("OperandIsSettled.OnlyForTextsSettlingLeavesAlone"));
+    std::mt19937 rng(seed);
+    SCOPED_TRACE("seed " + std::to_string(seed));
+    const std::string alphabet = "0123456789-.a0";
+    for (int round = 0; round < 5000; ++round) {
+        std::string text(rng() % 8, ' ');
+        for (char& c : text)
+            c = alphabet[rng() % alphabet.size()];
+        if (operandIsSettled(text)) {
+            ASSERT_EQ(settleInputText(text, kOperand), text) << text;
+        }
+    }
+    std::string digits(std::size_t{3} << 20, '7');
+    digits[digits.size() / 2] = '.';
+    EXPECT_TRUE(operandIsSettled(digits));
+    digits[digits.size() - 5] = 'x';
+    EXPECT_FALSE(operandIsSettled(digits));
+}
+
 } // namespace
 } // namespace longhand

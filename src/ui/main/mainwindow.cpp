@@ -572,10 +572,16 @@ void MainWindow::checkOperand(NumberBox& box) {
     setWindowTitle(QString::fromLatin1(kCheckingCaption));
     // The caption comes back however the pass ends, out of memory included.
     const auto restoreCaption = qScopeGuard([this] { setWindowTitle(QString()); });
-    const std::string clean = settleInputText(box.text(), InputField::Operand);
-    {
+    const std::string typed = box.text();
+    // A settled text, the usual one while digits are typed, is written back
+    // only where the free memory could not take it (the box then says so):
+    // else the box would compare it whole to find that it holds it already.
+    const bool settled = operandIsSettled(typed);
+    const std::string clean = settled ? std::string() : settleInputText(typed, InputField::Operand);
+    const std::string& next = settled ? typed : clean;
+    if ((!settled && clean != typed) || !box.fits(static_cast<std::int64_t>(next.size()))) {
         const QScopedValueRollback<bool> writing(checking_, true);
-        box.setText(clean);
+        box.setText(next);
     }
     box.moveCaretToEnd();
 }
