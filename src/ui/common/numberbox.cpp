@@ -16,7 +16,6 @@
 #include <algorithm>
 #include <atomic>
 #include <cmath>
-#include <cstring>
 #include <new>
 #include <vector>
 

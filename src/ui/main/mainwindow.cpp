@@ -411,14 +411,16 @@ bool MainWindow::putOperand(MoveTarget target, const std::string& text, QWidget*
         tellOutOfMemory(*presenter_, window);
         return false;
     }
-    if (text.size() <= static_cast<std::size_t>(NumberBox::kChunkThreshold)) {
+    if (text.size() <= static_cast<std::size_t>(NumberBox::kChunkThreshold) ||
+        runner_->isRunning()) {
         box->setText("");
         box->setText(text);
         return true;
     }
     // A long text is made ready on the runner while the window keeps
     // turning; then it only has to be handed over. A text with other
-    // characters than ASCII (no result has them) takes the way above.
+    // characters than ASCII (no result has them) takes the way above, as
+    // does one moved while another window's work holds the runner.
     const int perRow = box->charsPerRow();
     std::optional<NumberBox::PreparedText> ready =
         runner_->run(scene(), [&](Progress&) -> NumberBox::PreparedText {
