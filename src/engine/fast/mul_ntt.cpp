@@ -6,8 +6,9 @@
 // and the carries give the limbs (ntt_recombine.h).
 //
 // Working memory: the three residue arrays (one word a term) and, for a
-// product of two different operands, the second operand's transform, 4
-// bytes a point each (a square: the short transforms of its top terms). The primes follow one another, each transform spreading over the
+// product of two different operands, the second operand's transform (a
+// square: the short transforms of its top terms), 4 bytes a point each.
+// The primes follow one another, each transform spreading over the
 // threads; a product's two forward transforms run side by side, and a
 // square's three primes do.
 #include "kernels.h"
