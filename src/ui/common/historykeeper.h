@@ -5,6 +5,7 @@
 // was cleared, so that an open history window follows at once.
 #pragma once
 
+#include "calcrunner.h"
 #include "store/history.h"
 
 #include <QObject>
@@ -47,8 +48,12 @@ class HistoryKeeper : public QObject {
     // "Factorial 25"), `note` is its length line ("" for the one the result
     // boxes show: digits, decimals and whether it was cut). A failure is
     // told in `window` once per run of the program, not after every result.
+    // Given a `scene`, a value too long for the log's line is written on the
+    // runner (setRunner()) while the scene is held still, so that the window
+    // keeps turning; in place without one, or while the runner is busy.
     void record(QWidget* window, const std::string& source, const std::string& value,
-                bool cut = false, std::string note = {});
+                bool cut = false, std::string note = {}, const CalcRunner::Scene* scene = nullptr);
+    void setRunner(CalcRunner* runner) { runner_ = runner; }
     void recordAll(QWidget* window, std::vector<HistoryRecord> records);
 
     // Asks in `window` first; true when the history was cleared.
@@ -58,7 +63,11 @@ class HistoryKeeper : public QObject {
     void changed();
 
   private:
+    // Tells what an append came to.
+    void follow(QWidget* window, const HistoryStore::Appended& done);
+
     HistoryStore store_;
+    CalcRunner* runner_ = nullptr;
     Presenter& presenter_;
     bool keeping_ = true;
     bool told_ = false; // a failure was told already

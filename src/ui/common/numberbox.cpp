@@ -136,12 +136,16 @@ NumberBox::NumberBox(QWidget* parent) : QPlainTextEdit(parent) {
 }
 
 NumberBox::PreparedText NumberBox::prepare(const std::string& text, int charsPerRow) {
-    const QString plain = QString::fromLatin1(text.data(), static_cast<qsizetype>(text.size()));
-    const bool chunk = plain.size() > kChunkThreshold;
+    const bool chunk = text.size() > static_cast<std::size_t>(kChunkThreshold);
     // A document without a layout: laying out stays with the box, on the
     // user-interface thread, where the document is handed over.
     auto document = std::make_unique<QTextDocument>();
-    document->setPlainText(chunk ? chunked(plain, charsPerRow) : plain);
+    std::optional<QString> digits = chunk ? chunkedAscii(text, charsPerRow) : std::nullopt;
+    if (!digits) {
+        const QString plain = QString::fromLatin1(text.data(), static_cast<qsizetype>(text.size()));
+        digits = chunk ? chunked(plain, charsPerRow) : plain;
+    }
+    document->setPlainText(*digits);
     document->moveToThread(QApplication::instance()->thread());
     return {std::move(document), chunk ? charsPerRow : 0};
 }
@@ -182,24 +186,34 @@ bool NumberBox::setText(const std::string& text) {
         emit outOfMemory();
         return false;
     }
-    if (holds(text)) return true;
-    // A long ASCII text goes into its paragraphs straight from its bytes.
-    if (text.size() > static_cast<std::size_t>(kChunkThreshold)) {
+    // An ASCII text of another length than the box's is new without a look
+    // at the box's characters; a long one goes into its paragraphs straight
+    // from its bytes.
+    const bool longText = text.size() > static_cast<std::size_t>(kChunkThreshold);
+    const bool otherLength = length() != static_cast<std::int64_t>(text.size());
+    if (!(longText && otherLength) && holds(text)) return true;
+    if (longText) {
         const int perRow = charsPerRow();
         if (std::optional<QString> next = chunkedAscii(text, perRow)) {
             chunkRow_ = perRow;
             setPlainText(*next);
             return true;
         }
+        if (otherLength && holds(text)) return true; // not ASCII after all
     }
     showText(QString::fromStdString(text), 0);
     return true;
 }
 
 bool NumberBox::holds(const std::string& text) const {
-    if (document()->blockCount() <= 1) return QString::fromStdString(text) == qtext();
-    // An ASCII text can be the box's only with as many characters.
-    if (length() != static_cast<std::int64_t>(text.size()) &&
+    if (document()->blockCount() <= 1) {
+        // No character takes more than four bytes of UTF-8.
+        if (length() * 4 < static_cast<std::int64_t>(text.size())) return false;
+        return QString::fromStdString(text) == qtext();
+    }
+    // A short ASCII text of another length, as when the box is emptied.
+    if (text.size() <= static_cast<std::size_t>(kChunkThreshold) &&
+        length() != static_cast<std::int64_t>(text.size()) &&
         std::all_of(text.begin(), text.end(), [](char c) { return (c & 0x80) == 0; }))
         return false;
     return this->text() == text;

@@ -394,8 +394,9 @@ void FunctionDialog::follow(Outcome& outcome, StoreKeeper* keeper) {
         return;
     resultView->setText(std::move(outcome.text));
     // Kept as "Factorial 25", "Power 2^100": the mode's word and the line.
-    context_.history.record(this, windowTitle().toStdString() + " " + argument_,
-                            resultView->text());
+    const CalcRunner::Scene held = scene();
+    context_.history.record(this, windowTitle().toStdString() + " " + argument_, resultView->text(),
+                            false, {}, &held);
 }
 
 bool FunctionDialog::computeFactorial(const std::string& t) {

@@ -89,6 +89,7 @@ MainWindow::MainWindow(Presenter* presenter, SoundPort* sound, QWidget* parent)
     help_ = new HelpLauncher(this);
     runner_ = new CalcRunner(this);
     history_ = new HistoryKeeper(appFolder(), *presenter_, this);
+    history_->setRunner(runner_);
     context_.emplace(
         WindowContext{this, *presenter_, *runner_, *sound_, options_, *history_,
                       [this](MoveTarget box, const std::string& text, QWidget* window) {
@@ -307,9 +308,10 @@ void MainWindow::connectControls() {
         {resultView, lengthLine, finder, roundHint, moveLabel}, this, *context_, false,
         [this] { saveResult(); },
         [this](MoveTarget moved) {
+            const CalcRunner::Scene held = scene();
             history_->record(
                 this, moved == MoveTarget::FirstOperand ? "Move to Upper Box" : "Move to Lower Box",
-                resultView->text(), resultView->isCut());
+                resultView->text(), resultView->isCut(), {}, &held);
         });
     connect(copyAction, &QAction::triggered, this, guard([this] {
                 if (auto* box = qobject_cast<NumberBox*>(QApplication::focusWidget()))
@@ -539,7 +541,8 @@ void MainWindow::runOperation(Operation operation) {
     if (!ran || !followOutcome(*ran, context_->outcomeWindow(this, stopSoundButton))) return;
     resultView->setText(std::move(ran->text), ran->cut, shape);
     clearStatus(*roundHint);
-    history_->record(this, operationName(operation), resultView->text(), ran->cut);
+    const CalcRunner::Scene held = scene();
+    history_->record(this, operationName(operation), resultView->text(), ran->cut, {}, &held);
 }
 
 // ---- Files -------------------------------------------------------------------

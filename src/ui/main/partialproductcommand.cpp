@@ -54,8 +54,9 @@ void runPartialProduct(MainWindow& window) {
         window.firstOperand->setText("");
         window.secondOperand->setText("");
         window.resultView->setText(std::move(outcome.text));
+        const CalcRunner::Scene held = window.scene();
         window.history().record(&window, "Product " + low + " to " + high,
-                                window.resultView->text());
+                                window.resultView->text(), false, {}, &held);
         return;
     }
 }
