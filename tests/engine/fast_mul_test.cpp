@@ -119,9 +119,9 @@ TEST(FastMul, KernelsAgreeWithSchoolbook) {
         }
 }
 
-// Convolutions of exactly 2^k and 3 * 2^k terms and one more (the next
-// transform length), with the largest limbs, where a wrong bound on the
-// terms or a wrong radix-3 twiddle would show: na + nb - 1 terms.
+// Convolutions of exactly 2^k and 3 * 2^k terms and one more (past the
+// length), with the largest limbs, where a wrong bound on the terms or a
+// wrong radix-3 twiddle would show: na + nb - 1 terms.
 TEST(FastMul, TransformBoundariesWithLargestLimbs) {
     std::mt19937_64 rng(fasttest::testSeed("FastMul.Transform"));
     for (std::size_t base : {std::size_t{64}, std::size_t{96}, std::size_t{1024}, std::size_t{3072},
