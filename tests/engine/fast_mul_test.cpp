@@ -119,9 +119,9 @@ TEST(FastMul, KernelsAgreeWithSchoolbook) {
         }
 }
 
-// Convolutions of exactly 2^k and 3 * 2^k terms and one more (the next
-// transform length), with the largest limbs, where a wrong bound on the
-// terms or a wrong radix-3 twiddle would show: na + nb - 1 terms.
+// Convolutions of exactly 2^k and 3 * 2^k terms and one more (past the
+// length), with the largest limbs, where a wrong bound on the terms or a
+// wrong radix-3 twiddle would show: na + nb - 1 terms.
 TEST(FastMul, TransformBoundariesWithLargestLimbs) {
     std::mt19937_64 rng(fasttest::testSeed("FastMul.Transform"));
     for (std::size_t base : {std::size_t{64}, std::size_t{96}, std::size_t{1024}, std::size_t{3072},
@@ -135,6 +135,37 @@ TEST(FastMul, TransformBoundariesWithLargestLimbs) {
                 kern::mulKaratsuba(k.data(), a.data(), na, b.data(), nb);
                 ASSERT_EQ(r, k) << terms << " terms";
             }
+        }
+}
+
+// Products a little past a transform length of every kind, where the
+// shorter length wraps the top terms around and a short transform of the
+// operands' top parts takes them off again: past by one term to an eighth
+// of the length, balanced, lopsided and squared, largest limbs and random.
+TEST(FastMul, TermsPastATransformLength) {
+    std::mt19937_64 rng(fasttest::testSeed("FastMul.PastLength"));
+    for (std::size_t length : {std::size_t{1} << 10, std::size_t{3} << 9, std::size_t{5} << 8,
+                               std::size_t{15} << 7, std::size_t{1} << 14})
+        for (std::size_t past : {std::size_t{1}, std::size_t{9}, length / 16, length / 8}) {
+            const std::size_t terms = length + past;
+            const bool maximal = past % 2 == 1;
+            for (std::size_t na : {terms / 2 + 1, length - 3}) {
+                const std::size_t nb = terms + 1 - na;
+                const auto a = randomLimbs(rng, na, maximal), b = randomLimbs(rng, nb, maximal);
+                std::vector<Limb> r(na + nb), k(na + nb);
+                kern::mulNtt(r.data(), a.data(), na, b.data(), nb);
+                if (2 * nb > na + 1)
+                    kern::mulKaratsuba(k.data(), a.data(), na, b.data(), nb);
+                else
+                    kern::mulBasecase(k.data(), a.data(), na, b.data(), nb);
+                ASSERT_EQ(r, k) << terms << " terms, " << na << " x " << nb;
+            }
+            const std::size_t n = (terms + 1) / 2;
+            const auto a = randomLimbs(rng, n, maximal);
+            std::vector<Limb> r(2 * n), k(2 * n);
+            kern::sqrNtt(r.data(), a.data(), n);
+            kern::mulKaratsuba(k.data(), a.data(), n, a.data(), n);
+            ASSERT_EQ(r, k) << "square of " << n;
         }
 }
 

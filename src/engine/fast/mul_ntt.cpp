@@ -5,9 +5,10 @@
 // three residues of every convolution term then give the term exactly
 // and the carries give the limbs (ntt_recombine.h).
 //
-// Working memory: the three residue arrays and, for a product of two
-// different operands, the second operand's transform, 4 bytes a point
-// each. The primes follow one another, each transform spreading over the
+// Working memory: the three residue arrays (one word a term) and, for a
+// product of two different operands, the second operand's transform (a
+// square: the short transforms of its top terms), 4 bytes a point each.
+// The primes follow one another, each transform spreading over the
 // threads; a product's two forward transforms run side by side, and a
 // square's three primes do.
 #include "kernels.h"
@@ -64,34 +65,101 @@ class Workspace {
     Scratch::Lease lease_;
 };
 
+// Where a product's terms go. The transform lengths come in steps (up to
+// a quarter apart), and a product just past one would pay for the whole
+// next step; instead, its cyclic convolution of n < terms points wraps the
+// top terms c(n + i), i < top, onto c(i), and a second, short convolution
+// of the operands' top parts (the limbs from n - nb + 1 and n - na + 1,
+// top of each: every pair of limbs whose indices sum to n or more) gives
+// those top terms on their own, so that they can be taken off again. The
+// layout with the least cost wins (thresholds.h); top = 0 is the plain one.
+struct Layout {
+    std::size_t n, top, small; // points, terms past them, the short transform's points
+};
+
+Layout layoutOf(std::size_t na, std::size_t nb) {
+    const std::size_t terms = na + nb - 1;
+    Layout best{ntt::transformLength(terms), 0, 0};
+    double bestCost = ntt::transformCost(best.n);
+    for (const std::size_t n : ntt::lengthsBelow(terms)) {
+        // Each operand must fit the n points whole.
+        if (n < std::max(na, nb) || terms - n > n / kNttTopShare) continue;
+        const std::size_t top = terms - n;
+        const std::size_t small = ntt::transformLength(std::max(2 * top - 1, kLeafVectorPoints));
+        const double cost = ntt::transformCost(n) + ntt::transformCost(small);
+        if (cost < bestCost) {
+            best = {n, top, small};
+            bestCost = cost;
+        }
+    }
+    return best;
+}
+
+// For one prime, f[0..n) the cyclic convolution of a and b (b = a for a
+// square, t null): puts the top terms' residues at f[n..n + top) and takes
+// them off f[0..top). s and t hold `small` words each.
+void takeOffTop(u32* f, const Layout& lay, const Limb* a, std::size_t na, const Limb* b,
+                std::size_t nb, u32* s, u32* t, int prime, const CancelCheck* cancel) {
+    const std::size_t n = lay.n, top = lay.top, m = lay.small;
+    pack(s, m, a + (n - nb + 1), top, cancel);
+    ntt::forward(s, m, prime, cancel);
+    if (t) {
+        pack(t, m, b + (n - na + 1), top, cancel);
+        ntt::forward(t, m, prime, cancel);
+    }
+    pointwise(s, t, m, prime, cancel);
+    ntt::inverse(s, m, prime, cancel);
+    // The top parts' terms top - 1 .. 2 top - 2 are c(n) .. c(n + top - 1),
+    // at the scale m 2^-32 of their transform: brought to f's n 2^-32.
+    const ntt::Prime& field = ntt::kPrimes[prime];
+    const u32 scale =
+        field.toMont(field.mul(static_cast<u32>(n % field.p), field.inverse(static_cast<u32>(m))));
+    const u32 twice = 2 * field.p;
+    for (std::size_t i = 0; i < top; ++i) {
+        const u32 high = ntt::montMul(s[top - 1 + i], scale, field); // [0, 2p)
+        f[n + i] = high;
+        const u32 low = f[i] + twice - high; // [0, 4p)
+        f[i] = low >= twice ? low - twice : low;
+    }
+}
+
 void product(Limb* r, const Limb* a, std::size_t na, const Limb* b, std::size_t nb,
              Scratch* scratch, const CancelCheck* cancel) {
     const bool square = b == nullptr;
     if (square) nb = na;
     const std::size_t terms = na + nb - 1;
-    const std::size_t n = ntt::transformLength(terms);
+    const Layout lay = layoutOf(na, nb);
+    const std::size_t n = lay.n, stride = n + lay.top;
     const bool wide = n >= kNttParallelPoints;
-    const Workspace work((square ? 3 : 4) * n, scratch);
+    // Each prime's residues, stride words; then the second operand's
+    // transform (the top terms' two reuse it), or a square's top terms'
+    // one for each prime.
+    const std::size_t extra = square ? 3 * lay.small : std::max(n, 2 * lay.small);
+    const Workspace work(3 * stride + extra, scratch);
     u32* res = work.get();
     // The share of the work in each transform, the recombination counting
     // as one more.
     const double step = 1.0 / ((square ? 2 : 3) * ntt::kPrimeCount + 1);
     if (square) {
         auto prime = [&](std::size_t k) {
-            u32* f = res + k * n;
+            u32* f = res + k * stride;
             const int p = static_cast<int>(k);
             pack(f, n, a, na, cancel);
             ntt::forward(f, n, p, cancel);
             advance(cancel, step);
             pointwise(f, nullptr, n, p, cancel);
             ntt::inverse(f, n, p, cancel);
+            if (lay.top) {
+                u32* s = res + 3 * stride + k * lay.small;
+                takeOffTop(f, lay, a, na, a, na, s, nullptr, p, cancel);
+            }
             advance(cancel, step);
         };
         par::forEachIf(wide, ntt::kPrimeCount, prime);
     } else {
-        u32* g = res + 3 * n;
+        u32* g = res + 3 * stride;
         for (int k = 0; k < ntt::kPrimeCount; ++k) {
-            u32* f = res + k * n;
+            u32* f = res + static_cast<std::size_t>(k) * stride;
             par::invoke(
                 wide,
                 [&] {
@@ -106,10 +174,11 @@ void product(Limb* r, const Limb* a, std::size_t na, const Limb* b, std::size_t 
                 });
             pointwise(f, g, n, k, cancel);
             ntt::inverse(f, n, k, cancel);
+            if (lay.top) takeOffTop(f, lay, a, na, b, nb, g, g + lay.small, k, cancel);
             advance(cancel, step);
         }
     }
-    ntt::recombine(res, n, terms, r, na + nb, cancel);
+    ntt::recombine(res, stride, n, terms, r, na + nb, cancel);
     finish(cancel);
 }
 

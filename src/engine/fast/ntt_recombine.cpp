@@ -134,9 +134,14 @@ Limb carryPiece(const Digits& d, Limb* r, std::size_t from, std::size_t to) {
 
 void recombine(u32* res, std::size_t n, std::size_t terms, Limb* r, std::size_t nr,
                const CancelCheck* cancel) {
+    recombine(res, n, n, terms, r, nr, cancel);
+}
+
+void recombine(u32* res, std::size_t stride, std::size_t n, std::size_t terms, Limb* r,
+               std::size_t nr, const CancelCheck* cancel) {
     const GarnerConstants c = garnerConstants(n);
     const Kernels& k = kernels();
-    u32 *r1 = res, *r2 = res + n, *r3 = res + 2 * n;
+    u32 *r1 = res, *r2 = res + stride, *r3 = res + 2 * stride;
     par::forChunks(terms, kParallelGrain, 8, [&](std::size_t from, std::size_t to) {
         k.garner(r1 + from, r2 + from, r3 + from, to - from, c);
         poll(cancel);

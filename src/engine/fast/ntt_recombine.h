@@ -18,4 +18,10 @@ namespace longhand::fast::ntt {
 void recombine(u32* res, std::size_t n, std::size_t terms, Limb* r, std::size_t nr,
                const CancelCheck* cancel);
 
+// The same with the three arrays `stride` words apart (res + k stride),
+// stride >= terms, for a product whose terms run past the n points of its
+// transforms (the residues keep the scale of n).
+void recombine(u32* res, std::size_t stride, std::size_t n, std::size_t terms, Limb* r,
+               std::size_t nr, const CancelCheck* cancel);
+
 } // namespace longhand::fast::ntt

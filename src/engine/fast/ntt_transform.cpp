@@ -27,6 +27,7 @@
 #include "thresholds.h"
 
 #include <algorithm>
+#include <array>
 #include <bit>
 #include <stdexcept>
 
@@ -214,31 +215,63 @@ void inverseAny(const Transform& x, u32* a, std::size_t n) {
 
 } // namespace
 
+namespace {
+
+// The kinds of lengths f 2^k and what their odd layers cost.
+struct Kind {
+    std::size_t odd;
+    double layers, setups;
+};
+constexpr Kind kKinds[] = {
+    {1, 0.0, 0}, {3, kNttRadix3Cost, 1}, {5, kNttRadix5Cost, 1}, {15, kNttRadix15Cost, 4}};
+
+bool allowed(const Kind& kind, std::size_t pow2) {
+    // Below vector leaves the radix layers run the scalar kernels.
+    return pow2 <= (std::size_t{1} << kMaxPow2Log) && (kind.odd == 1 || pow2 >= kLeafVectorPoints);
+}
+
+double costOf(const Kind& kind, std::size_t pow2) {
+    const double stages = std::countr_zero(pow2) + kind.layers + kNttPointCost;
+    return static_cast<double>(kind.odd * pow2) * stages + kind.setups * kNttLayerSetupCost;
+}
+
+} // namespace
+
 std::size_t transformLength(std::size_t points) {
     // A shorter transform would wrap the convolution around and give wrong
     // limbs without a word: refuse instead.
     if (points > kMaxPoints) throw std::length_error("more points than a transform holds");
     std::size_t best = kMaxPoints;
     double bestCost = 0;
-    struct Kind {
-        std::size_t odd;
-        double layers, setups;
-    };
-    const Kind kinds[] = {
-        {1, 0.0, 0}, {3, kNttRadix3Cost, 1}, {5, kNttRadix5Cost, 1}, {15, kNttRadix15Cost, 4}};
-    for (const auto& [odd, layers, setups] : kinds) {
-        const std::size_t pow2 = std::bit_ceil((points + odd - 1) / odd);
-        if (pow2 > (std::size_t{1} << kMaxPow2Log)) continue;
-        // Below vector leaves the radix layers run the scalar kernels.
-        if (odd > 1 && pow2 < kLeafVectorPoints) continue;
-        const double stages = std::countr_zero(pow2) + layers + kNttPointCost;
-        const double cost = static_cast<double>(odd * pow2) * stages + setups * kNttLayerSetupCost;
+    for (const Kind& kind : kKinds) {
+        const std::size_t pow2 = std::bit_ceil((points + kind.odd - 1) / kind.odd);
+        if (!allowed(kind, pow2)) continue;
+        const double cost = costOf(kind, pow2);
         if (bestCost == 0 || cost < bestCost) {
-            best = odd * pow2;
+            best = kind.odd * pow2;
             bestCost = cost;
         }
     }
     return best;
+}
+
+double transformCost(std::size_t length) {
+    const std::size_t pow2 = std::size_t{1} << std::countr_zero(length);
+    for (const Kind& kind : kKinds)
+        if (length / pow2 == kind.odd) return costOf(kind, pow2);
+    return costOf(kKinds[0], std::bit_ceil(length)); // not a transform length
+}
+
+std::array<std::size_t, 4> lengthsBelow(std::size_t points) {
+    std::array<std::size_t, 4> below{};
+    for (std::size_t i = 0; i < below.size(); ++i) {
+        const Kind& kind = kKinds[i];
+        if (points <= kind.odd) continue;
+        std::size_t pow2 = std::bit_floor((points - 1) / kind.odd);
+        if (pow2 > (std::size_t{1} << kMaxPow2Log)) pow2 = std::size_t{1} << kMaxPow2Log;
+        if (allowed(kind, pow2)) below[i] = kind.odd * pow2;
+    }
+    return below;
 }
 
 void forward(u32* a, std::size_t n, int prime, const CancelCheck* cancel) {

@@ -10,6 +10,7 @@
 #include "cancel.h"
 #include "ntt_field.h"
 
+#include <array>
 #include <cstddef>
 
 namespace longhand::fast::ntt {
@@ -20,6 +21,14 @@ namespace longhand::fast::ntt {
 // with 2^k >= kLeafVectorPoints. More than kMaxPoints throws
 // std::length_error.
 std::size_t transformLength(std::size_t points);
+
+// What a transform of `length` points (a length of the kinds above) costs
+// in the units of thresholds.h, the measure transformLength weighs.
+double transformCost(std::size_t length);
+
+// The longest length of each kind (f = 1, 3, 5, 15) shorter than `points`,
+// within the same limits as transformLength; zero where a kind has none.
+std::array<std::size_t, 4> lengthsBelow(std::size_t points);
 
 // In place on a[0..n), n a transform length up to kMaxPoints, prime an
 // index into kPrimes. The cancellation check is polled after each leaf

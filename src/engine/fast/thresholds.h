@@ -163,6 +163,13 @@ inline constexpr double kNttRadix5Cost = 3.0;
 inline constexpr double kNttRadix15Cost = 7.5;
 inline constexpr double kNttPointCost = 3.0;
 inline constexpr double kNttLayerSetupCost = 4000;
+// A product whose terms run past a transform length by at most
+// 1/kNttTopShare of it may take that shorter length and compute the terms
+// past it by a short transform of their own (mul_ntt.cpp), when the costs
+// above say that the two together cost less than the next length. A bound
+// on the short transform's size (it reuses the second operand's buffer),
+// not measured.
+inline constexpr std::size_t kNttTopShare = 8;
 
 // The costs the shares of a long operation's progress are weighed by
 // (cancel.h), against one butterfly of a transform: units of work a limb's
