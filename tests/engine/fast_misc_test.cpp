@@ -79,6 +79,45 @@ TEST(FastAddSub, MatchesGmp) {
     ASSERT_EQ(subDigits("1" + std::string(100003, '0'), "1"), nines);
 }
 
+// Long sums, differences and products by one limb run in pieces whose
+// carries are rippled across the edges afterwards: runs of nines carry
+// through whole pieces, powers of the base borrow through them.
+TEST(FastLinear, PiecesCarryAcrossTheirEdges) {
+    std::mt19937_64 rng(fasttest::testSeed("FastLinear"));
+    const std::size_t k = kParallelLinearLimbs;
+    for (const std::size_t limbs : {3 * k + 7}) {
+        const std::size_t len = limbs * kLimbDigits;
+        const std::string nines(len, '9');
+        const std::string power = "1" + std::string(len, '0');
+        const std::string a = makeDigits(rng, len, Shape::Random);
+        const std::string b = makeDigits(rng, len - 5, Shape::Random);
+        const struct {
+            std::string x, y;
+        } pairs[] = {{nines, "1"}, {power, "1"}, {a, b}, {power, nines}};
+        for (const auto& p : pairs) {
+            const Natural x = fromDigits(p.x), y = fromDigits(p.y);
+            const std::string sum = fasttest::gmpAdd(p.x, p.y);
+            const std::string difference = fasttest::gmpSub(p.x, p.y);
+            ASSERT_EQ(toDigits(add(x, y)), sum) << limbs;
+            ASSERT_EQ(toDigits(add(y, x)), sum) << limbs;
+            ASSERT_EQ(toDigits(sub(x, y)), difference) << limbs;
+            Natural inPlace = y;
+            addInPlace(inPlace, x);
+            ASSERT_EQ(toDigits(inPlace), sum) << limbs;
+            inPlace = x;
+            subInPlace(inPlace, y);
+            ASSERT_EQ(toDigits(inPlace), difference) << limbs;
+        }
+        for (const std::string& x : {nines, a})
+            for (const Limb m : {Limb{999999999}, static_cast<Limb>(rng() % kBase)}) {
+                const std::string product = fasttest::gmpMul(x, std::to_string(m));
+                ASSERT_EQ(toDigits(mulSmall(fromDigits(x), m)), product) << limbs << " " << m;
+            }
+        ASSERT_EQ(toDigits(shiftDecimal(fromDigits(a), 9 * k + 5)),
+                  a + std::string(9 * k + 5, '0'));
+    }
+}
+
 TEST(FastPower, MatchesGmp) {
     EXPECT_EQ(powDigits("", 0), "1");
     EXPECT_EQ(powDigits("0", 5), "0");

@@ -1,12 +1,16 @@
 // Linear limb arithmetic: addition, subtraction, comparison, and the
 // single-limb multiplication and division (TAOCP 4.3.1, Algorithms A, S and
 // the short division of exercise 16).
+#include "cancel.h"
 #include "kernels.h"
 #include "natural.h"
+#include "parallel.h"
 #include "thresholds.h"
 
 #include <algorithm>
+#include <cstring>
 #include <stdexcept>
+#include <vector>
 
 namespace longhand::fast {
 
@@ -83,6 +87,69 @@ Limb divSmallN(Limb* a, std::size_t n, Limb m, Limb rem0) {
 
 } // namespace kern
 
+namespace {
+
+bool worthPieces(std::size_t n) {
+    return n >= 2 * kParallelLinearLimbs && par::threads() > 1;
+}
+
+// A linear pass over [0, n) in pieces side by side: step(from, to) works
+// its piece as if no carry came in and returns the carry out of it; then
+// each carry is rippled into the piece above (ripple(at, end, carry)
+// returns what runs off the end), in turn, which touches a limb or two a
+// piece. Returns the carry out of the top.
+template <class Step, class Ripple>
+Limb inPieces(std::size_t n, Step&& step, Ripple&& ripple, const CancelCheck* cancel) {
+    const par::Pieces pieces = par::piecesOf(n, kParallelLinearLimbs);
+    std::vector<Limb> carry(pieces.count, 0);
+    par::forEach(pieces.count, [&](std::size_t k) {
+        carry[k] = step(pieces.edge(k), pieces.edge(k + 1));
+        poll(cancel);
+    });
+    for (std::size_t k = 1; k < pieces.count; ++k)
+        carry[k] += ripple(pieces.edge(k), pieces.edge(k + 1), carry[k - 1]);
+    return carry.back();
+}
+
+// The borrow b (0 or 1) taken from r[0..n); returns the borrow out.
+Limb takeBorrow(Limb* r, std::size_t n, Limb b) {
+    for (std::size_t i = 0; i < n && b; ++i) {
+        b = r[i] == 0;
+        r[i] = b ? kBase - 1 : r[i] - 1;
+    }
+    return b;
+}
+
+// r[0..n) = a[0..n) + b[0..n) (subtract: - b); returns the carry (borrow).
+Limb addOrSub(Limb* r, const Limb* a, const Limb* b, std::size_t n, bool subtract,
+              const CancelCheck* cancel = nullptr) {
+    if (!worthPieces(n)) return subtract ? kern::subN(r, a, b, n) : kern::addN(r, a, b, n);
+    return inPieces(
+        n,
+        [&](std::size_t from, std::size_t to) {
+            return subtract ? kern::subN(r + from, a + from, b + from, to - from)
+                            : kern::addN(r + from, a + from, b + from, to - from);
+        },
+        [&](std::size_t at, std::size_t end, Limb c) {
+            return subtract ? takeBorrow(r + at, end - at, c) : kern::addLimb(r + at, end - at, c);
+        },
+        cancel);
+}
+
+// r[0..n) = a[0..n), on every thread when long.
+void copyLimbs(Limb* r, const Limb* a, std::size_t n) {
+    if (n == 0) return;
+    if (!worthPieces(n)) {
+        std::memmove(r, a, n * sizeof(Limb));
+        return;
+    }
+    par::forChunks(n, kParallelLinearLimbs, 1, [&](std::size_t from, std::size_t to) {
+        std::memcpy(r + from, a + from, (to - from) * sizeof(Limb));
+    });
+}
+
+} // namespace
+
 int compare(const Natural& a, const Natural& b) {
     if (a.size() != b.size()) return a.size() < b.size() ? -1 : 1;
     return kern::cmpN(a.data(), b.data(), a.size());
@@ -90,12 +157,15 @@ int compare(const Natural& a, const Natural& b) {
 
 void addInPlace(Natural& a, const Natural& b) {
     if (a.size() < b.size()) a.resize(b.size(), 0);
-    if (Limb c = kern::addTo(a.data(), a.size(), b.data(), b.size())) a.push_back(c);
+    Limb c = addOrSub(a.data(), a.data(), b.data(), b.size(), false);
+    c = kern::addLimb(a.data() + b.size(), a.size() - b.size(), c);
+    if (c) a.push_back(c);
 }
 
 void subInPlace(Natural& a, const Natural& b) {
     if (compare(a, b) < 0) throw std::domain_error("negative difference");
-    kern::subFrom(a.data(), a.size(), b.data(), b.size());
+    const Limb borrow = addOrSub(a.data(), a.data(), b.data(), b.size(), true);
+    takeBorrow(a.data() + b.size(), a.size() - b.size(), borrow);
     trim(a);
 }
 
@@ -104,14 +174,21 @@ Natural add(const Natural& a, const Natural& b) {
     const Natural& hi = a.size() >= b.size() ? a : b;
     Natural r;
     r.reserve(hi.size() + 1);
-    r.assign(hi.begin(), hi.end());
-    if (Limb c = kern::addTo(r.data(), r.size(), lo.data(), lo.size())) r.push_back(c);
+    r.resize(hi.size());
+    copyLimbs(r.data() + lo.size(), hi.data() + lo.size(), hi.size() - lo.size());
+    Limb c = addOrSub(r.data(), hi.data(), lo.data(), lo.size(), false);
+    c = kern::addLimb(r.data() + lo.size(), r.size() - lo.size(), c);
+    if (c) r.push_back(c);
     return r;
 }
 
 Natural sub(const Natural& a, const Natural& b) {
-    Natural r = a;
-    subInPlace(r, b);
+    if (compare(a, b) < 0) throw std::domain_error("negative difference");
+    Natural r(a.size());
+    copyLimbs(r.data() + b.size(), a.data() + b.size(), a.size() - b.size());
+    const Limb borrow = addOrSub(r.data(), a.data(), b.data(), b.size(), true);
+    takeBorrow(r.data() + b.size(), r.size() - b.size(), borrow);
+    trim(r);
     return r;
 }
 
@@ -121,6 +198,20 @@ namespace {
 // carry out.
 Limb mulSmallPieces(Limb* r, const Limb* a, std::size_t n, Limb m, Limb c,
                     const CancelCheck* cancel) {
+    if (worthPieces(n)) {
+        // Carries of a product by one limb are below 10^9: the one into a
+        // piece plus the piece's own still fits a limb.
+        const Limb top = inPieces(
+            n,
+            [&](std::size_t from, std::size_t to) {
+                return kern::mulSmallN(r + from, a + from, to - from, m, from == 0 ? c : 0);
+            },
+            [&](std::size_t at, std::size_t end, Limb carry) {
+                return kern::addLimb(r + at, end - at, carry);
+            },
+            cancel);
+        return top;
+    }
     for (std::size_t at = 0; at < n; at += kConvertPollLimbs) {
         const std::size_t len = std::min(kConvertPollLimbs, n - at);
         c = kern::mulSmallN(r + at, a + at, len, m, c);
@@ -171,12 +262,11 @@ Natural shiftDecimal(const Natural& a, std::uint64_t k, const CancelCheck* cance
     for (std::uint64_t i = 0; i < k % kLimbDigits; ++i)
         m *= 10;
     Natural r(limbs + a.size() + 1);
-    for (std::size_t at = 0; at < limbs; at += kConvertPollLimbs) {
-        std::fill(r.begin() + static_cast<std::ptrdiff_t>(at),
-                  r.begin() + static_cast<std::ptrdiff_t>(std::min(limbs, at + kConvertPollLimbs)),
-                  Limb{0});
+    par::forChunks(limbs, kConvertPollLimbs, 1, [&](std::size_t from, std::size_t to) {
+        std::fill(r.begin() + static_cast<std::ptrdiff_t>(from),
+                  r.begin() + static_cast<std::ptrdiff_t>(to), Limb{0});
         poll(cancel);
-    }
+    });
     r.back() = mulSmallPieces(r.data() + limbs, a.data(), a.size(), m, 0, cancel);
     trim(r);
     return r;

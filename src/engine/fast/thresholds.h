@@ -74,6 +74,11 @@ inline constexpr std::size_t kNttParallelPoints = std::size_t{1} << 15;
 // recombination, text conversion) hand each thread pieces of at least
 // this many points or limbs.
 inline constexpr std::size_t kParallelGrain = std::size_t{1} << 14;
+// Sums, differences and single-limb products of this many limbs and more
+// run in pieces on every thread, their carries rippled across the edges
+// afterwards (linear.cpp). A piece this long takes about a tenth of a
+// millisecond; below, the hand-over costs more than it saves.
+inline constexpr std::size_t kParallelLinearLimbs = std::size_t{1} << 16;
 
 #else
 
@@ -96,6 +101,7 @@ inline constexpr std::size_t kSchoolbookPollWork = 256;
 inline constexpr std::size_t kNttLeafPoints = 64;
 inline constexpr std::size_t kNttParallelPoints = 256;
 inline constexpr std::size_t kParallelGrain = 64;
+inline constexpr std::size_t kParallelLinearLimbs = 4;
 
 #endif
 
