@@ -51,6 +51,31 @@ const std::vector<HistoryRecord> kRecords = {
     {"1/7", "0.(142857)", "period of 6 digits after 0", "1/7"},
 };
 
+// The checksum the log keeps is zip's CRC-32, byte for byte (the expected
+// values are Python's zlib.crc32), whatever the length: the eight-byte
+// steps and the bytes left over.
+TEST(History, TheChecksumIsZipsCrc32) {
+    const auto pattern = [](std::size_t n) {
+        std::string text(n, '0');
+        for (std::size_t i = 0; i < n; ++i)
+            text[i] = static_cast<char>('0' + (i * 7 + i / 13) % 10);
+        return text;
+    };
+    std::string everyByte;
+    for (int round = 0; round < 3; ++round)
+        for (int b = 0; b < 256; ++b)
+            everyByte += static_cast<char>(b);
+    const std::pair<std::string, std::uint32_t> cases[] = {
+        {pattern(0), 0x0u},           {pattern(1), 0xf4dbdf21u},      {pattern(7), 0x70d8eba5u},
+        {pattern(8), 0x2bcbe809u},    {pattern(9), 0x644f0958u},      {pattern(15), 0x0f82fe77u},
+        {pattern(16), 0xd3d61c75u},   {pattern(17), 0x4d6edd34u},     {pattern(63), 0x84c727aau},
+        {pattern(1000), 0x4b0e368fu}, {pattern(100003), 0x45c01b0du}, {"123456789", 0xcbf43926u},
+        {everyByte, 0xb0c0df2au},
+    };
+    for (const auto& [text, crc] : cases)
+        EXPECT_EQ(historyChecksum(text), crc) << text.size() << " bytes";
+}
+
 TEST(History, ReadsBackWhatWasKeptAfterReopening) {
     TempDir dir;
     {
