@@ -22,6 +22,8 @@ Limb subN(Limb* r, const Limb* a, const Limb* b, std::size_t n);
 Limb addTo(Limb* r, std::size_t nr, const Limb* b, std::size_t nb);
 // r[0..nr) -= b[0..nb), nb <= nr; returns the borrow out of r. No aliasing.
 Limb subFrom(Limb* r, std::size_t nr, const Limb* b, std::size_t nb);
+// r[0..n) = 0, on every thread when long.
+void zeroN(Limb* r, std::size_t n);
 // Adds one limb value c (< 2^32) at r[0] and ripples; returns the carry out.
 Limb addLimb(Limb* r, std::size_t nr, Limb c);
 // Compares a[0..n) with b[0..n): -1, 0, 1.

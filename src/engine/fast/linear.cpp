@@ -14,79 +14,6 @@
 
 namespace longhand::fast {
 
-namespace kern {
-
-Limb addN(Limb* r, const Limb* a, const Limb* b, std::size_t n) {
-    Limb c = 0;
-    for (std::size_t i = 0; i < n; ++i) {
-        Limb s = a[i] + b[i] + c; // < 2 * 10^9 + 1 < 2^32
-        c = s >= kBase;
-        r[i] = c ? s - kBase : s;
-    }
-    return c;
-}
-
-Limb subN(Limb* r, const Limb* a, const Limb* b, std::size_t n) {
-    Limb br = 0;
-    for (std::size_t i = 0; i < n; ++i) {
-        Limb t = b[i] + br;
-        br = a[i] < t;
-        r[i] = br ? a[i] + kBase - t : a[i] - t;
-    }
-    return br;
-}
-
-Limb addLimb(Limb* r, std::size_t nr, Limb c) {
-    for (std::size_t i = 0; i < nr && c; ++i) {
-        Wide s = Wide{r[i]} + c;
-        r[i] = static_cast<Limb>(s % kBase);
-        c = static_cast<Limb>(s / kBase);
-    }
-    return c;
-}
-
-Limb addTo(Limb* r, std::size_t nr, const Limb* b, std::size_t nb) {
-    Limb c = addN(r, r, b, nb);
-    return addLimb(r + nb, nr - nb, c);
-}
-
-Limb subFrom(Limb* r, std::size_t nr, const Limb* b, std::size_t nb) {
-    Limb br = subN(r, r, b, nb);
-    for (std::size_t i = nb; i < nr && br; ++i) {
-        br = r[i] == 0;
-        r[i] = br ? kBase - 1 : r[i] - 1;
-    }
-    return br;
-}
-
-int cmpN(const Limb* a, const Limb* b, std::size_t n) {
-    for (std::size_t i = n; i-- > 0;)
-        if (a[i] != b[i]) return a[i] < b[i] ? -1 : 1;
-    return 0;
-}
-
-Limb mulSmallN(Limb* r, const Limb* a, std::size_t n, Limb m, Limb c) {
-    Wide carry = c;
-    for (std::size_t i = 0; i < n; ++i) {
-        Wide t = Wide{a[i]} * m + carry;
-        r[i] = static_cast<Limb>(t % kBase);
-        carry = t / kBase;
-    }
-    return static_cast<Limb>(carry);
-}
-
-Limb divSmallN(Limb* a, std::size_t n, Limb m, Limb rem0) {
-    Wide rem = rem0;
-    for (std::size_t i = n; i-- > 0;) {
-        Wide t = rem * kBase + a[i];
-        a[i] = static_cast<Limb>(t / m);
-        rem = t % m;
-    }
-    return static_cast<Limb>(rem);
-}
-
-} // namespace kern
-
 namespace {
 
 bool worthPieces(std::size_t n) {
@@ -149,6 +76,83 @@ void copyLimbs(Limb* r, const Limb* a, std::size_t n) {
 }
 
 } // namespace
+
+namespace kern {
+
+Limb addN(Limb* r, const Limb* a, const Limb* b, std::size_t n) {
+    Limb c = 0;
+    for (std::size_t i = 0; i < n; ++i) {
+        Limb s = a[i] + b[i] + c; // < 2 * 10^9 + 1 < 2^32
+        c = s >= kBase;
+        r[i] = c ? s - kBase : s;
+    }
+    return c;
+}
+
+Limb subN(Limb* r, const Limb* a, const Limb* b, std::size_t n) {
+    Limb br = 0;
+    for (std::size_t i = 0; i < n; ++i) {
+        Limb t = b[i] + br;
+        br = a[i] < t;
+        r[i] = br ? a[i] + kBase - t : a[i] - t;
+    }
+    return br;
+}
+
+Limb addLimb(Limb* r, std::size_t nr, Limb c) {
+    for (std::size_t i = 0; i < nr && c; ++i) {
+        Wide s = Wide{r[i]} + c;
+        r[i] = static_cast<Limb>(s % kBase);
+        c = static_cast<Limb>(s / kBase);
+    }
+    return c;
+}
+
+Limb addTo(Limb* r, std::size_t nr, const Limb* b, std::size_t nb) {
+    Limb c = addOrSub(r, r, b, nb, false);
+    return addLimb(r + nb, nr - nb, c);
+}
+
+Limb subFrom(Limb* r, std::size_t nr, const Limb* b, std::size_t nb) {
+    return takeBorrow(r + nb, nr - nb, addOrSub(r, r, b, nb, true));
+}
+
+void zeroN(Limb* r, std::size_t n) {
+    if (!worthPieces(n)) {
+        std::fill(r, r + n, Limb{0});
+        return;
+    }
+    par::forChunks(n, kParallelLinearLimbs, 1,
+                   [&](std::size_t from, std::size_t to) { std::fill(r + from, r + to, Limb{0}); });
+}
+
+int cmpN(const Limb* a, const Limb* b, std::size_t n) {
+    for (std::size_t i = n; i-- > 0;)
+        if (a[i] != b[i]) return a[i] < b[i] ? -1 : 1;
+    return 0;
+}
+
+Limb mulSmallN(Limb* r, const Limb* a, std::size_t n, Limb m, Limb c) {
+    Wide carry = c;
+    for (std::size_t i = 0; i < n; ++i) {
+        Wide t = Wide{a[i]} * m + carry;
+        r[i] = static_cast<Limb>(t % kBase);
+        carry = t / kBase;
+    }
+    return static_cast<Limb>(carry);
+}
+
+Limb divSmallN(Limb* a, std::size_t n, Limb m, Limb rem0) {
+    Wide rem = rem0;
+    for (std::size_t i = n; i-- > 0;) {
+        Wide t = rem * kBase + a[i];
+        a[i] = static_cast<Limb>(t / m);
+        rem = t % m;
+    }
+    return static_cast<Limb>(rem);
+}
+
+} // namespace kern
 
 int compare(const Natural& a, const Natural& b) {
     if (a.size() != b.size()) return a.size() < b.size() ? -1 : 1;

@@ -17,7 +17,7 @@ namespace {
 // of a, each added into place.
 void mulSliced(Limb* r, const Limb* a, std::size_t na, const Limb* b, std::size_t nb,
                Scratch* scratch, const CancelCheck* cancel) {
-    std::fill(r, r + na + nb, Limb{0});
+    zeroN(r, na + nb);
     Natural part(2 * nb); // written by each product before use
     for (std::size_t off = 0; off < na; off += nb) {
         const std::size_t len = std::min(nb, na - off);
@@ -43,7 +43,7 @@ void mulSlicedNtt(Limb* r, const Limb* a, std::size_t na, const Limb* b, std::si
     const CancelCheck keeping = partOf(cancel, keptShare);
     const NttFactor kept(b, nb, piece, &keeping, scratch);
     keeping.finish();
-    std::fill(r, r + na + nb, Limb{0});
+    zeroN(r, na + nb);
     Natural part(piece + nb); // written by each product before use
     for (std::size_t off = 0; off < na; off += piece) {
         const std::size_t len = std::min(piece, na - off);
@@ -64,7 +64,7 @@ void mulBasecaseLong(Limb* r, const Limb* a, std::size_t na, const Limb* b, std:
                      const CancelCheck* cancel) {
     const std::size_t piece = std::max(kSchoolbookPollWork / nb, nb);
     if (na <= piece) return mulBasecase(r, a, na, b, nb);
-    std::fill(r, r + na + nb, Limb{0});
+    zeroN(r, na + nb);
     Natural part(piece + nb);
     for (std::size_t off = 0; off < na; off += piece) {
         const std::size_t len = std::min(piece, na - off);
@@ -92,7 +92,7 @@ void mulLimbs(Limb* r, const Limb* a, std::size_t na, const Limb* b, std::size_t
     }
     const bool balanced = nb > (na + 1) / 2;
     if (nb == 0)
-        std::fill(r, r + na, Limb{0});
+        zeroN(r, na);
     else if (nb < kMulKaratsubaThreshold)
         mulBasecaseLong(r, a, na, b, nb, cancel);
     else if (nb >= kMulNttThreshold && na >= kNttSliceRatio * nb &&
