@@ -10,7 +10,11 @@
 //                    arithmetic for number-theoretic transforms", 2014) in
 //                    scalar code: AVX2 has no 64-bit high product;
 //   Prime50x2Ifma    two primes below 2^50 in the eight 64-bit lanes of
-//                    AVX-512 IFMA, 11 digits a point (or 9: one limb).
+//                    AVX-512 IFMA, 11 digits a point (or 9: one limb);
+//   DoubleFft        a complex transform in doubles (AVX2), 3 or 4 digits
+//                    a point, as many as its proven error bound allows at
+//                    the length; it reports the bound and the largest
+//                    distance of a computed term to its integer.
 // The setup of every size checks each candidate's product limb for limb
 // against the engine's mulNtt and aborts on a difference.
 //
@@ -42,6 +46,7 @@
 #include <algorithm>
 #include <benchmark/benchmark.h>
 #include <bit>
+#include <cmath>
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
@@ -987,26 +992,469 @@ template <int Digits> void BM_Prime50x2Ifma(benchmark::State& state) {
     runTwoPrimes<Digits>(state, family);
 }
 
+// --- (c) a complex double-precision transform, 3 or 4 digits a point -----
+//
+// The operands are cut into balanced digits below B = 10^D in absolute
+// value at most B / 2, a in the real parts and b in the imaginary parts of
+// one complex vector z of N = 2^k points. One forward transform, the
+// pointwise square and one inverse give z^2 = a^2 - b^2 + 2 i (a b)
+// modulo x^N - 1: half the imaginary part is the wanted convolution, for
+// two transforms of N points in all.
+//
+// The transform splits x^m - c^2 into x^(m/2) - c and x^(m/2) + c, block
+// b of a stage taking the constant c = T[b] = exp(i pi brev(b) / 2^j)
+// (brev over j bits, any j with b < 2^j): every butterfly is u + c v,
+// u - c v with |c| = 1, one complex product and one addition a point and
+// stage, and the inverse (u + v, (u - v) conj(c)) the same; the 1 / N at
+// the end is exact. Two stages run in one pass over the data (quarters of
+// a block in registers), the arithmetic that of radix 2; blocks recurse
+// depth first, so that the inner stages stay in cache.
+//
+// The error bound (C. Percival, "Rapid multiplication modulo the sum and
+// difference of highly composite numbers", Math. Comp. 72, 2003, theorem
+// 5.1, for radix-2 stages of this kind): the computed cyclic convolution of
+// x and y over 2^k points differs from the exact one by at most
+//     |x| |y| ((1 + e)^3k (1 + e sqrt 5)^(3k + 1) (1 + t)^3k - 1)
+// (Euclidean norms, e = 2^-53, t a bound on the error of a computed
+// twiddle). Here x = y = z and the result is halved, so the terms are
+// rounded right while |z|^2 delta / 2 < 1/2, with |z|^2 at most
+// (pa + pb) (B / 2)^2. The twiddles are computed in long double and
+// rounded: t = 2^-53 holds with room (the table's largest error is
+// measured and checked against it).
+
+#define STUDY_AVX2 __attribute__((target("avx2")))
+
+using D4 = __m256d;
+
+// T[b] for b < size, as separate real and imaginary parts.
+struct Twiddles {
+    std::vector<double> re, im;
+    double largestError = 0; // max |T - exp(...)|, against long double
+};
+
+const Twiddles& twiddles(std::size_t size) {
+    static Twiddles t;
+    if (t.re.size() >= size) return t;
+    const int bits = std::countr_zero(size);
+    t.re.resize(size), t.im.resize(size);
+    const long double pi = 3.14159265358979323846264338327950288L;
+    for (std::size_t b = 0; b < size; ++b) {
+        const long double angle =
+            pi * static_cast<long double>(reverseBits(b, bits)) / static_cast<long double>(size);
+        const long double c = cosl(angle), s = sinl(angle);
+        t.re[b] = static_cast<double>(c);
+        t.im[b] = static_cast<double>(s);
+        const long double dr = t.re[b] - c, di = t.im[b] - s;
+        t.largestError = std::max(t.largestError, static_cast<double>(sqrtl(dr * dr + di * di)));
+    }
+    return t;
+}
+
+struct FftData {
+    double *re, *im;
+    const double *tr, *ti;
+};
+
+STUDY_AVX2 inline void cmulV(D4 xr, D4 xi, D4 cr, D4 ci, D4& outR, D4& outI) {
+    outR = _mm256_sub_pd(_mm256_mul_pd(xr, cr), _mm256_mul_pd(xi, ci));
+    outI = _mm256_add_pd(_mm256_mul_pd(xr, ci), _mm256_mul_pd(xi, cr));
+}
+
+// One stage on block b (offset o, half h, a multiple of 4).
+STUDY_AVX2 void stage2V(const FftData& d, std::size_t o, std::size_t h, std::size_t b,
+                        bool inverse) {
+    const D4 cr = _mm256_set1_pd(d.tr[b]), ci = _mm256_set1_pd(inverse ? -d.ti[b] : d.ti[b]);
+    double *r = d.re + o, *i = d.im + o;
+    for (std::size_t j = 0; j < h; j += 4) {
+        const D4 ur = _mm256_loadu_pd(r + j), ui = _mm256_loadu_pd(i + j);
+        D4 vr = _mm256_loadu_pd(r + j + h), vi = _mm256_loadu_pd(i + j + h);
+        if (inverse) {
+            _mm256_storeu_pd(r + j, _mm256_add_pd(ur, vr));
+            _mm256_storeu_pd(i + j, _mm256_add_pd(ui, vi));
+            cmulV(_mm256_sub_pd(ur, vr), _mm256_sub_pd(ui, vi), cr, ci, vr, vi);
+            _mm256_storeu_pd(r + j + h, vr);
+            _mm256_storeu_pd(i + j + h, vi);
+        } else {
+            cmulV(vr, vi, cr, ci, vr, vi);
+            _mm256_storeu_pd(r + j, _mm256_add_pd(ur, vr));
+            _mm256_storeu_pd(i + j, _mm256_add_pd(ui, vi));
+            _mm256_storeu_pd(r + j + h, _mm256_sub_pd(ur, vr));
+            _mm256_storeu_pd(i + j + h, _mm256_sub_pd(ui, vi));
+        }
+    }
+}
+
+// Two forward stages of block b (size m, quarter q a multiple of 4): the
+// halves with T[b], then each half's halves with T[2b] and T[2b + 1].
+STUDY_AVX2 void forward4D(const FftData& d, std::size_t o, std::size_t q, std::size_t b) {
+    const D4 cr = _mm256_set1_pd(d.tr[b]), ci = _mm256_set1_pd(d.ti[b]);
+    const D4 c0r = _mm256_set1_pd(d.tr[2 * b]), c0i = _mm256_set1_pd(d.ti[2 * b]);
+    const D4 c1r = _mm256_set1_pd(d.tr[2 * b + 1]), c1i = _mm256_set1_pd(d.ti[2 * b + 1]);
+    double *r = d.re + o, *i = d.im + o;
+    for (std::size_t j = 0; j < q; j += 4) {
+        const D4 x0r = _mm256_loadu_pd(r + j), x0i = _mm256_loadu_pd(i + j);
+        const D4 x1r = _mm256_loadu_pd(r + j + q), x1i = _mm256_loadu_pd(i + j + q);
+        D4 x2r = _mm256_loadu_pd(r + j + 2 * q), x2i = _mm256_loadu_pd(i + j + 2 * q);
+        D4 x3r = _mm256_loadu_pd(r + j + 3 * q), x3i = _mm256_loadu_pd(i + j + 3 * q);
+        cmulV(x2r, x2i, cr, ci, x2r, x2i);
+        cmulV(x3r, x3i, cr, ci, x3r, x3i);
+        const D4 y0r = _mm256_add_pd(x0r, x2r), y0i = _mm256_add_pd(x0i, x2i);
+        const D4 y2r = _mm256_sub_pd(x0r, x2r), y2i = _mm256_sub_pd(x0i, x2i);
+        D4 y1r = _mm256_add_pd(x1r, x3r), y1i = _mm256_add_pd(x1i, x3i);
+        D4 y3r = _mm256_sub_pd(x1r, x3r), y3i = _mm256_sub_pd(x1i, x3i);
+        cmulV(y1r, y1i, c0r, c0i, y1r, y1i);
+        cmulV(y3r, y3i, c1r, c1i, y3r, y3i);
+        _mm256_storeu_pd(r + j, _mm256_add_pd(y0r, y1r));
+        _mm256_storeu_pd(i + j, _mm256_add_pd(y0i, y1i));
+        _mm256_storeu_pd(r + j + q, _mm256_sub_pd(y0r, y1r));
+        _mm256_storeu_pd(i + j + q, _mm256_sub_pd(y0i, y1i));
+        _mm256_storeu_pd(r + j + 2 * q, _mm256_add_pd(y2r, y3r));
+        _mm256_storeu_pd(i + j + 2 * q, _mm256_add_pd(y2i, y3i));
+        _mm256_storeu_pd(r + j + 3 * q, _mm256_sub_pd(y2r, y3r));
+        _mm256_storeu_pd(i + j + 3 * q, _mm256_sub_pd(y2i, y3i));
+    }
+}
+
+// Its inverse (without the factor 4).
+STUDY_AVX2 void inverse4D(const FftData& d, std::size_t o, std::size_t q, std::size_t b) {
+    const D4 cr = _mm256_set1_pd(d.tr[b]), ci = _mm256_set1_pd(-d.ti[b]);
+    const D4 c0r = _mm256_set1_pd(d.tr[2 * b]), c0i = _mm256_set1_pd(-d.ti[2 * b]);
+    const D4 c1r = _mm256_set1_pd(d.tr[2 * b + 1]), c1i = _mm256_set1_pd(-d.ti[2 * b + 1]);
+    double *r = d.re + o, *i = d.im + o;
+    for (std::size_t j = 0; j < q; j += 4) {
+        const D4 x0r = _mm256_loadu_pd(r + j), x0i = _mm256_loadu_pd(i + j);
+        const D4 x1r = _mm256_loadu_pd(r + j + q), x1i = _mm256_loadu_pd(i + j + q);
+        const D4 x2r = _mm256_loadu_pd(r + j + 2 * q), x2i = _mm256_loadu_pd(i + j + 2 * q);
+        const D4 x3r = _mm256_loadu_pd(r + j + 3 * q), x3i = _mm256_loadu_pd(i + j + 3 * q);
+        const D4 y0r = _mm256_add_pd(x0r, x1r), y0i = _mm256_add_pd(x0i, x1i);
+        D4 y1r, y1i, y3r, y3i;
+        cmulV(_mm256_sub_pd(x0r, x1r), _mm256_sub_pd(x0i, x1i), c0r, c0i, y1r, y1i);
+        const D4 y2r = _mm256_add_pd(x2r, x3r), y2i = _mm256_add_pd(x2i, x3i);
+        cmulV(_mm256_sub_pd(x2r, x3r), _mm256_sub_pd(x2i, x3i), c1r, c1i, y3r, y3i);
+        D4 zr, zi;
+        _mm256_storeu_pd(r + j, _mm256_add_pd(y0r, y2r));
+        _mm256_storeu_pd(i + j, _mm256_add_pd(y0i, y2i));
+        cmulV(_mm256_sub_pd(y0r, y2r), _mm256_sub_pd(y0i, y2i), cr, ci, zr, zi);
+        _mm256_storeu_pd(r + j + 2 * q, zr);
+        _mm256_storeu_pd(i + j + 2 * q, zi);
+        _mm256_storeu_pd(r + j + q, _mm256_add_pd(y1r, y3r));
+        _mm256_storeu_pd(i + j + q, _mm256_add_pd(y1i, y3i));
+        cmulV(_mm256_sub_pd(y1r, y3r), _mm256_sub_pd(y1i, y3i), cr, ci, zr, zi);
+        _mm256_storeu_pd(r + j + 3 * q, zr);
+        _mm256_storeu_pd(i + j + 3 * q, zi);
+    }
+}
+
+// A 4 x 4 transpose of doubles (its own inverse).
+STUDY_AVX2 inline void transpose4(D4& r0, D4& r1, D4& r2, D4& r3) {
+    const D4 t0 = _mm256_unpacklo_pd(r0, r1), t1 = _mm256_unpackhi_pd(r0, r1);
+    const D4 t2 = _mm256_unpacklo_pd(r2, r3), t3 = _mm256_unpackhi_pd(r2, r3);
+    r0 = _mm256_permute2f128_pd(t0, t2, 0x20);
+    r1 = _mm256_permute2f128_pd(t1, t3, 0x20);
+    r2 = _mm256_permute2f128_pd(t0, t2, 0x31);
+    r3 = _mm256_permute2f128_pd(t1, t3, 0x31);
+}
+
+// The twiddles of the four 4-point blocks 4b .. 4b + 3: c[k] = T[4b + k]
+// and the constants of their halves, T[8b + 2k] and T[8b + 2k + 1].
+struct LeafTwiddles {
+    D4 cr, ci, c0r, c0i, c1r, c1i;
+};
+
+// t[0..8) into its even and its odd entries.
+STUDY_AVX2 inline void splitEvenOdd(const double* t, D4& even, D4& odd) {
+    const D4 lo = _mm256_loadu_pd(t), hi = _mm256_loadu_pd(t + 4);
+    even = _mm256_permute4x64_pd(_mm256_unpacklo_pd(lo, hi), 0xD8);
+    odd = _mm256_permute4x64_pd(_mm256_unpackhi_pd(lo, hi), 0xD8);
+}
+
+STUDY_AVX2 inline LeafTwiddles leafTwiddles(const FftData& d, std::size_t b, bool inverse) {
+    LeafTwiddles t;
+    t.cr = _mm256_loadu_pd(d.tr + 4 * b);
+    t.ci = _mm256_loadu_pd(d.ti + 4 * b);
+    splitEvenOdd(d.tr + 8 * b, t.c0r, t.c1r);
+    splitEvenOdd(d.ti + 8 * b, t.c0i, t.c1i);
+    if (inverse) {
+        const D4 zero = _mm256_setzero_pd();
+        t.ci = _mm256_sub_pd(zero, t.ci);
+        t.c0i = _mm256_sub_pd(zero, t.c0i);
+        t.c1i = _mm256_sub_pd(zero, t.c1i);
+    }
+    return t;
+}
+
+// A block of 16 points: its two stages in vectors, then its four 4-point
+// blocks side by side, one in each lane, after a transpose.
+STUDY_AVX2 void forwardLeaf16(const FftData& d, std::size_t o, std::size_t b) {
+    forward4D(d, o, 4, b);
+    const LeafTwiddles t = leafTwiddles(d, b, false);
+    double *r = d.re + o, *i = d.im + o;
+    D4 x0r = _mm256_loadu_pd(r), x1r = _mm256_loadu_pd(r + 4), x2r = _mm256_loadu_pd(r + 8),
+       x3r = _mm256_loadu_pd(r + 12);
+    D4 x0i = _mm256_loadu_pd(i), x1i = _mm256_loadu_pd(i + 4), x2i = _mm256_loadu_pd(i + 8),
+       x3i = _mm256_loadu_pd(i + 12);
+    transpose4(x0r, x1r, x2r, x3r);
+    transpose4(x0i, x1i, x2i, x3i);
+    cmulV(x2r, x2i, t.cr, t.ci, x2r, x2i);
+    cmulV(x3r, x3i, t.cr, t.ci, x3r, x3i);
+    const D4 y0r = _mm256_add_pd(x0r, x2r), y0i = _mm256_add_pd(x0i, x2i);
+    const D4 y2r = _mm256_sub_pd(x0r, x2r), y2i = _mm256_sub_pd(x0i, x2i);
+    D4 y1r = _mm256_add_pd(x1r, x3r), y1i = _mm256_add_pd(x1i, x3i);
+    D4 y3r = _mm256_sub_pd(x1r, x3r), y3i = _mm256_sub_pd(x1i, x3i);
+    cmulV(y1r, y1i, t.c0r, t.c0i, y1r, y1i);
+    cmulV(y3r, y3i, t.c1r, t.c1i, y3r, y3i);
+    x0r = _mm256_add_pd(y0r, y1r), x0i = _mm256_add_pd(y0i, y1i);
+    x1r = _mm256_sub_pd(y0r, y1r), x1i = _mm256_sub_pd(y0i, y1i);
+    x2r = _mm256_add_pd(y2r, y3r), x2i = _mm256_add_pd(y2i, y3i);
+    x3r = _mm256_sub_pd(y2r, y3r), x3i = _mm256_sub_pd(y2i, y3i);
+    transpose4(x0r, x1r, x2r, x3r);
+    transpose4(x0i, x1i, x2i, x3i);
+    _mm256_storeu_pd(r, x0r), _mm256_storeu_pd(r + 4, x1r), _mm256_storeu_pd(r + 8, x2r),
+        _mm256_storeu_pd(r + 12, x3r);
+    _mm256_storeu_pd(i, x0i), _mm256_storeu_pd(i + 4, x1i), _mm256_storeu_pd(i + 8, x2i),
+        _mm256_storeu_pd(i + 12, x3i);
+}
+
+STUDY_AVX2 void inverseLeaf16(const FftData& d, std::size_t o, std::size_t b) {
+    const LeafTwiddles t = leafTwiddles(d, b, true);
+    double *r = d.re + o, *i = d.im + o;
+    D4 x0r = _mm256_loadu_pd(r), x1r = _mm256_loadu_pd(r + 4), x2r = _mm256_loadu_pd(r + 8),
+       x3r = _mm256_loadu_pd(r + 12);
+    D4 x0i = _mm256_loadu_pd(i), x1i = _mm256_loadu_pd(i + 4), x2i = _mm256_loadu_pd(i + 8),
+       x3i = _mm256_loadu_pd(i + 12);
+    transpose4(x0r, x1r, x2r, x3r);
+    transpose4(x0i, x1i, x2i, x3i);
+    const D4 y0r = _mm256_add_pd(x0r, x1r), y0i = _mm256_add_pd(x0i, x1i);
+    const D4 y2r = _mm256_add_pd(x2r, x3r), y2i = _mm256_add_pd(x2i, x3i);
+    D4 y1r, y1i, y3r, y3i;
+    cmulV(_mm256_sub_pd(x0r, x1r), _mm256_sub_pd(x0i, x1i), t.c0r, t.c0i, y1r, y1i);
+    cmulV(_mm256_sub_pd(x2r, x3r), _mm256_sub_pd(x2i, x3i), t.c1r, t.c1i, y3r, y3i);
+    x0r = _mm256_add_pd(y0r, y2r), x0i = _mm256_add_pd(y0i, y2i);
+    x1r = _mm256_add_pd(y1r, y3r), x1i = _mm256_add_pd(y1i, y3i);
+    cmulV(_mm256_sub_pd(y0r, y2r), _mm256_sub_pd(y0i, y2i), t.cr, t.ci, x2r, x2i);
+    cmulV(_mm256_sub_pd(y1r, y3r), _mm256_sub_pd(y1i, y3i), t.cr, t.ci, x3r, x3i);
+    transpose4(x0r, x1r, x2r, x3r);
+    transpose4(x0i, x1i, x2i, x3i);
+    _mm256_storeu_pd(r, x0r), _mm256_storeu_pd(r + 4, x1r), _mm256_storeu_pd(r + 8, x2r),
+        _mm256_storeu_pd(r + 12, x3r);
+    _mm256_storeu_pd(i, x0i), _mm256_storeu_pd(i + 4, x1i), _mm256_storeu_pd(i + 8, x2i),
+        _mm256_storeu_pd(i + 12, x3i);
+    inverse4D(d, o, 4, b);
+}
+
+// Blocks of 4^j points, j >= 2.
+void forwardFft(const FftData& d, std::size_t o, std::size_t m, std::size_t b) {
+    if (m == 16) return forwardLeaf16(d, o, b);
+    const std::size_t q = m / 4;
+    forward4D(d, o, q, b);
+    for (std::size_t k = 0; k < 4; ++k)
+        forwardFft(d, o + k * q, q, 4 * b + k);
+}
+
+void inverseFft(const FftData& d, std::size_t o, std::size_t m, std::size_t b) {
+    if (m == 16) return inverseLeaf16(d, o, b);
+    const std::size_t q = m / 4;
+    for (std::size_t k = 0; k < 4; ++k)
+        inverseFft(d, o + k * q, q, 4 * b + k);
+    inverse4D(d, o, q, b);
+}
+
+// n = 2^k points, n >= 32: an odd k takes one radix-2 stage first.
+void forwardTop(const FftData& d, std::size_t n) {
+    if (std::countr_zero(n) % 2 == 0) return forwardFft(d, 0, n, 0);
+    stage2V(d, 0, n / 2, 0, false);
+    forwardFft(d, 0, n / 2, 0);
+    forwardFft(d, n / 2, n / 2, 1);
+}
+
+void inverseTop(const FftData& d, std::size_t n) {
+    if (std::countr_zero(n) % 2 == 0) return inverseFft(d, 0, n, 0);
+    inverseFft(d, 0, n / 2, 0);
+    inverseFft(d, n / 2, n / 2, 1);
+    stage2V(d, 0, n / 2, 0, true);
+}
+
+// Each term im[j] / 2n rounded to the nearest integer (|x| < 2^51: the
+// sum with 1.5 2^52 holds it in its low mantissa bits); returns the
+// largest distance to it.
+STUDY_AVX2 double roundTerms(const double* im, std::size_t n, double scale, std::int64_t* out) {
+    const D4 s = _mm256_set1_pd(scale), magic = _mm256_set1_pd(0x1.8p52);
+    const D4 sign = _mm256_set1_pd(-0.0);
+    const __m256i magicBits = _mm256_castpd_si256(magic);
+    D4 largest = _mm256_setzero_pd();
+    for (std::size_t j = 0; j < n; j += 4) {
+        const D4 v = _mm256_mul_pd(_mm256_loadu_pd(im + j), s);
+        const D4 r = _mm256_round_pd(v, _MM_FROUND_TO_NEAREST_INT | _MM_FROUND_NO_EXC);
+        largest = _mm256_max_pd(largest, _mm256_andnot_pd(sign, _mm256_sub_pd(v, r)));
+        const __m256i bits =
+            _mm256_sub_epi64(_mm256_castpd_si256(_mm256_add_pd(r, magic)), magicBits);
+        _mm256_storeu_si256(reinterpret_cast<__m256i*>(out + j), bits);
+    }
+    alignas(32) double lanes[4];
+    _mm256_store_pd(lanes, largest);
+    return std::max(std::max(lanes[0], lanes[1]), std::max(lanes[2], lanes[3]));
+}
+
+// z^2 point by point.
+STUDY_AVX2 void squareV(double* re, double* im, std::size_t n) {
+    for (std::size_t j = 0; j < n; j += 4) {
+        const D4 r = _mm256_loadu_pd(re + j), i = _mm256_loadu_pd(im + j);
+        _mm256_storeu_pd(re + j, _mm256_sub_pd(_mm256_mul_pd(r, r), _mm256_mul_pd(i, i)));
+        const D4 ri = _mm256_mul_pd(r, i);
+        _mm256_storeu_pd(im + j, _mm256_add_pd(ri, ri));
+    }
+}
+
+// delta of the bound for 2^k points.
+double percivalDelta(int k, double twiddleError) {
+    const long double e = 0x1p-53L, t = twiddleError;
+    return static_cast<double>(
+        powl(1 + e, 3 * k) * powl(1 + e * sqrtl(5.0L), 3 * k + 1) * powl(1 + t, 3 * k) - 1);
+}
+
+// The digits of limbs v[0..n) in balanced base 10^D (each in [-B/2, B/2)),
+// into out[0..count), zeros beyond; returns the points used.
+template <int Digits>
+std::size_t balancedDigits(const Limb* v, std::size_t n, double* out, std::size_t count,
+                           std::vector<u64>& scratch) {
+    constexpr std::int64_t kB = static_cast<std::int64_t>(power10(Digits));
+    const std::size_t points = (9 * n + Digits - 1) / Digits;
+    std::int64_t carry = 0;
+    auto put = [&](std::size_t j, std::int64_t digit) {
+        digit += carry;
+        carry = digit >= kB / 2;
+        out[j] = static_cast<double>(digit - carry * kB);
+    };
+    if constexpr (Digits == 3) {
+        for (std::size_t i = 0; i < n; ++i) {
+            const Limb x = v[i];
+            put(3 * i, x % 1000);
+            put(3 * i + 1, x / 1000 % 1000);
+            put(3 * i + 2, x / 1000000);
+        }
+    } else {
+        scratch.resize(points);
+        recut(v, n, 9, scratch.data(), points, Digits);
+        for (std::size_t j = 0; j < points; ++j)
+            put(j, static_cast<std::int64_t>(scratch[j]));
+    }
+    out[points] = static_cast<double>(carry);
+    std::fill(out + points + 1, out + count, 0.0);
+    return points + 1;
+}
+
+template <int Digits> void BM_DoubleFft(benchmark::State& state) {
+    if (!__builtin_cpu_supports("avx2")) {
+        state.SkipWithError("no AVX2 on this processor");
+        return;
+    }
+    constexpr double kB = static_cast<double>(power10(Digits));
+    const auto digits = static_cast<std::size_t>(state.range(0));
+    const Operands& x = operands(digits);
+    const std::size_t na = x.a.size(), nb = x.b.size();
+    const std::size_t pa = (9 * na + Digits - 1) / Digits + 1,
+                      pb = (9 * nb + Digits - 1) / Digits + 1, terms = pa + pb - 1;
+    const std::size_t n = std::max(std::bit_ceil(terms), std::size_t{32});
+    const int k = std::countr_zero(n);
+    const Twiddles& t = twiddles(n / 2);
+    if (t.largestError > 0x1p-53) {
+        std::fprintf(stderr, "double transform: twiddles off by %g\n", t.largestError);
+        std::abort();
+    }
+    // The largest |z|^2 of operands of this length, and the bound.
+    const double norm2 = static_cast<double>(pa + pb) * (kB / 2) * (kB / 2);
+    const double bound = norm2 * percivalDelta(k, 0x1p-53) / 2;
+    state.counters["error_bound"] = bound;
+    state.counters["twiddle_error"] = t.largestError;
+    if (bound >= 0.5) {
+        state.SkipWithError("the error bound does not allow this many digits at this length");
+        return;
+    }
+    std::vector<double> re(n), im(n);
+    std::vector<u64> scratch, out;
+    std::vector<std::int64_t> rounded(n);
+    std::vector<Limb> r(na + nb);
+    const FftData d{re.data(), im.data(), t.re.data(), t.im.data()};
+    const double scale = 1.0 / (2.0 * static_cast<double>(n)); // exact
+    const std::size_t outDigits = (9 * (na + nb) + Digits - 1) / Digits;
+    double largest = 0;
+    Steps steps;
+    for (auto _ : state) {
+        StepClock clock(steps);
+        balancedDigits<Digits>(x.a.data(), na, re.data(), n, scratch);
+        balancedDigits<Digits>(x.b.data(), nb, im.data(), n, scratch);
+        clock.lap(&Steps::cut);
+        forwardTop(d, n);
+        squareV(re.data(), im.data(), n);
+        inverseTop(d, n);
+        clock.lap(&Steps::transforms);
+        // Round each term, carry in base B (floor division: terms may be
+        // negative), and put the digits back into limbs.
+        std::int64_t carry = 0;
+        constexpr auto kBase = static_cast<std::int64_t>(power10(Digits));
+        largest = std::max(largest, roundTerms(im.data(), n, scale, rounded.data()));
+        auto digit = [&](std::size_t j) {
+            std::int64_t v = carry + (j < n ? rounded[j] : 0);
+            std::int64_t q = v / kBase, rem = v - q * kBase;
+            if (rem < 0) rem += kBase, --q;
+            carry = q;
+            return static_cast<Limb>(rem);
+        };
+        if constexpr (Digits == 3) {
+            for (std::size_t i = 0; i < na + nb; ++i) {
+                const Limb d0 = digit(3 * i), d1 = digit(3 * i + 1), d2 = digit(3 * i + 2);
+                r[i] = d0 + 1000 * d1 + 1000000 * d2;
+            }
+        } else {
+            out.resize(outDigits);
+            for (std::size_t j = 0; j < outDigits; ++j)
+                out[j] = digit(j);
+            recut(out.data(), outDigits, Digits, r.data(), na + nb, 9);
+        }
+        // Balanced terms may reach past the product's digits and cancel
+        // there: what is left above them must come to zero.
+        bool spill = false;
+        for (std::size_t j = (Digits == 3 ? 3 * (na + nb) : outDigits); j < terms; ++j)
+            spill |= digit(j) != 0;
+        if (spill || carry != 0) {
+            std::fprintf(stderr, "double transform: a carry out of the product\n");
+            std::abort();
+        }
+        clock.lap(&Steps::back);
+    }
+    checkSame(r, x.product, "double transform");
+    state.counters["largest_error"] = largest;
+    report(state, steps, 18.0 * static_cast<double>(na), n, terms);
+}
+
 } // namespace
+
+// Operand digits (m whole limbs) whose 6 m + 1 terms at 3 digits a point
+// just fill 2^k points of the double transform.
+constexpr long filling3(int k) {
+    return 9 * (((1L << k) - 1) / 6);
+}
 
 // The product sizes, in decimal digits an operand: 10^6, 10^7, 10^8, and
 // the sizes just under a full power-of-two length of the 62-bit transform
 // (7 2^k digits an operand fill 2^k points of 14 digits) and of the 50-bit
-// one with 11 digits a point (11 2^k digits, 2^(k + 1) points). The candidates
-// are registered size by size, one after another, so that a run alternates
-// them; longer products run fewer times.
+// one with 11 digits a point (11 2^k digits, 2^(k + 1) points), and of the
+// double transform with 3 digits a point. The candidates are registered
+// size by size, one after another, so that a run alternates them; longer
+// products run fewer times.
 int main(int argc, char** argv) {
     benchmark::Initialize(&argc, argv);
-    const long sizes[] = {1000000L,         10000000L,        100000000L,
-                          (7L << 17) - 18,  (7L << 20) - 18,  (7L << 23) - 18,
-                          (11L << 17) - 18, (11L << 20) - 18, (11L << 23) - 18};
+    const long sizes[] = {1000000L,         10000000L,       100000000L,       (7L << 17) - 18,
+                          (7L << 20) - 18,  (7L << 23) - 18, (11L << 17) - 18, (11L << 20) - 18,
+                          (11L << 23) - 18, filling3(20),    filling3(23)};
     for (const long d : sizes) {
         const long runs = d < 2000000 ? 10 : d < 20000000 ? 3 : 1;
         for (const auto& [name, run] :
              {std::pair{"Engine30x3", &BM_Engine30x3}, std::pair{"Prime62x2", &BM_Prime62x2},
               std::pair{"Prime50x2Ifma11", &BM_Prime50x2Ifma<11>},
               std::pair{"Prime50x2Ifma9", &BM_Prime50x2Ifma<9>},
-              std::pair{"EngineMulNtt", &BM_EngineMulNtt}})
+              std::pair{"EngineMulNtt", &BM_EngineMulNtt},
+              std::pair{"DoubleFft3", &BM_DoubleFft<3>}, std::pair{"DoubleFft4", &BM_DoubleFft<4>}})
             benchmark::RegisterBenchmark(name, run)->Arg(d)->Iterations(runs)->Unit(
                 benchmark::kMillisecond);
     }
