@@ -994,8 +994,8 @@ template <int Digits> void BM_Prime50x2Ifma(benchmark::State& state) {
 
 // --- (c) a complex double-precision transform, 3 or 4 digits a point -----
 //
-// The operands are cut into balanced digits below B = 10^D in absolute
-// value at most B / 2, a in the real parts and b in the imaginary parts of
+// The operands are cut into balanced digits of base B = 10^D, each in
+// [-B/2, B/2), a in the real parts and b in the imaginary parts of
 // one complex vector z of N = 2^k points. One forward transform, the
 // pointwise square and one inverse give z^2 = a^2 - b^2 + 2 i (a b)
 // modulo x^N - 1: half the imaginary part is the wanted convolution, for
@@ -1011,10 +1011,11 @@ template <int Digits> void BM_Prime50x2Ifma(benchmark::State& state) {
 // depth first, so that the inner stages stay in cache.
 //
 // The error bound (C. Percival, "Rapid multiplication modulo the sum and
-// difference of highly composite numbers", Math. Comp. 72, 2003, theorem
-// 5.1, for radix-2 stages of this kind): the computed cyclic convolution of
+// difference of highly composite numbers", Math. Comp. 72, 2003, for
+// radix-2 stages of this kind): the computed cyclic convolution of
 // x and y over 2^k points differs from the exact one by at most
-//     |x| |y| ((1 + e)^3k (1 + e sqrt 5)^(3k + 1) (1 + t)^3k - 1)
+//     |x| |y| delta,
+//     delta = (1 + e)^3k (1 + e sqrt 5)^(3k + 1) (1 + t)^3k - 1
 // (Euclidean norms, e = 2^-53, t a bound on the error of a computed
 // twiddle). Here x = y = z and the result is halved, so the terms are
 // rounded right while |z|^2 delta / 2 < 1/2, with |z|^2 at most
@@ -1022,6 +1023,8 @@ template <int Digits> void BM_Prime50x2Ifma(benchmark::State& state) {
 // rounded: t = 2^-53 holds with room (the table's largest error is
 // measured and checked against it).
 
+// AVX2 without FMA: every product and sum rounds once, as the bound
+// counts them.
 #define STUDY_AVX2 __attribute__((target("avx2")))
 
 using D4 = __m256d;
