@@ -2,31 +2,14 @@
 
 #include "parallel.h"
 
-#include <algorithm>
 #include <vector>
 
 namespace longhand::fast {
 
-namespace {
-
-std::size_t firstNonDigitHere(const char* p, std::size_t n) {
-    std::size_t i = 0;
-    for (; i + 8 <= n; i += 8) {
-        std::uint64_t v;
-        std::memcpy(&v, p + i, 8);
-        if (!eightDigits(v)) break;
-    }
-    for (; i < n; ++i)
-        if (p[i] < '0' || p[i] > '9') return i;
-    return n;
-}
-
-} // namespace
-
 std::size_t firstNonDigit(std::string_view text) {
     const std::size_t n = text.size();
     if (n < kParallelScanBytes || par::threads() < 2) {
-        const std::size_t at = firstNonDigitHere(text.data(), n);
+        const std::size_t at = digitRun(text.data(), n);
         return at == n ? std::string_view::npos : at;
     }
     // Each piece notes its own first; the earliest piece that has one
@@ -35,7 +18,7 @@ std::size_t firstNonDigit(std::string_view text) {
     std::vector<std::size_t> first(pieces.count, n);
     par::forEach(pieces.count, [&](std::size_t k) {
         const std::size_t from = pieces.edge(k), to = pieces.edge(k + 1);
-        const std::size_t at = firstNonDigitHere(text.data() + from, to - from);
+        const std::size_t at = digitRun(text.data() + from, to - from);
         if (at < to - from) first[k] = from + at;
     });
     for (const std::size_t at : first)

@@ -19,6 +19,20 @@ inline bool eightDigits(std::uint64_t v) {
     return ((v & kHigh) | (((v + kSix) & kHigh) >> 4)) == kThrees;
 }
 
+// The count of '0'..'9' characters at the start of p[0..n), eight at a
+// time; n when all are digits.
+inline std::size_t digitRun(const char* p, std::size_t n) {
+    std::size_t i = 0;
+    for (; i + 8 <= n; i += 8) {
+        std::uint64_t v;
+        std::memcpy(&v, p + i, 8);
+        if (!eightDigits(v)) break;
+    }
+    for (; i < n; ++i)
+        if (p[i] < '0' || p[i] > '9') return i;
+    return n;
+}
+
 // The offset of the first character of text that is not '0'..'9', or
 // std::string_view::npos; long texts are scanned on every thread.
 std::size_t firstNonDigit(std::string_view text);
@@ -26,15 +40,7 @@ std::size_t firstNonDigit(std::string_view text);
 // True when every character of text is '0'..'9' (the empty text included).
 inline bool allDigitChars(std::string_view text) {
     if (text.size() >= kParallelScanBytes) return firstNonDigit(text) == std::string_view::npos;
-    std::size_t i = 0;
-    for (; i + 8 <= text.size(); i += 8) {
-        std::uint64_t v;
-        std::memcpy(&v, text.data() + i, 8);
-        if (!eightDigits(v)) return false;
-    }
-    for (; i < text.size(); ++i)
-        if (text[i] < '0' || text[i] > '9') return false;
-    return true;
+    return digitRun(text.data(), text.size()) == text.size();
 }
 
 } // namespace longhand::fast
